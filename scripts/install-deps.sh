@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs what Punchbook needs to build, run and test on Debian 12.
+# Quick when everything is already there: apt is only called for missing packages.
+set -e
+PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
+  fonts-ipafont fonts-noto-cjk xvfb xauth xdotool imagemagick poppler-utils"
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+if [ -n "$missing" ]; then
+    echo "Installing:$missing"
+    export DEBIAN_FRONTEND=noninteractive
+    apt-get update
+    # shellcheck disable=SC2086
+    apt-get install -y --no-install-recommends $missing
+fi

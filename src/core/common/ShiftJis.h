@@ -1,0 +1,33 @@
+#pragma once
+// Shift-JIS (code page 932) text as the data files hold it, converted to and
+// from the UTF-8 the program works in.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace pb {
+
+struct DecodedText {
+    std::string text;    // UTF-8
+    bool lossy = false;  // some bytes did not decode and became U+FFFD
+};
+
+// Decodes CP932 bytes to UTF-8; every byte sequence that does not decode
+// becomes U+FFFD and the result is flagged.
+DecodedText DecodeSjis(std::string_view bytes);
+
+// Encodes UTF-8 to CP932; a character the code page lacks becomes "?".
+std::string EncodeSjis(std::string_view utf8);
+
+// Length of the longest prefix of `sjis` of at most `maxBytes` bytes that does
+// not end inside a double-byte character.
+std::size_t SjisCutLength(std::string_view sjis, std::size_t maxBytes);
+
+// `sjis` cut to at most `maxBytes` bytes at a character boundary.
+std::string CutSjis(std::string_view sjis, std::size_t maxBytes);
+
+// True for a byte that starts a double-byte CP932 character.
+bool IsSjisLeadByte(unsigned char byte);
+
+}  // namespace pb

@@ -1,0 +1,84 @@
+#include <gtest/gtest.h>
+
+#include "core/common/RecordFields.h"
+#include "core/common/ShiftJis.h"
+
+namespace pb {
+namespace {
+
+TEST(ShiftJis, RoundTripsTextsWhoseSecondByteIsBackslash) {
+    struct Case {
+        const char* utf8;
+        const char* sjis;
+    };
+    const Case cases[] = {
+        {"ソ", "\x83\x5C"},
+        {"表", "\x95\x5C"},
+        {"ｴﾗｰ", "\xB4\xD7\xB0"},
+        {"～", "\x81\x60"},
+        {"山田太郎", "\x8E\x52\x93\x63\x91\xBE\x98\x59"},
+        {"001", "001"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(EncodeSjis(c.utf8), c.sjis) << c.utf8;
+        const DecodedText back = DecodeSjis(c.sjis);
+        EXPECT_EQ(back.text, c.utf8);
+        EXPECT_FALSE(back.lossy);
+    }
+}
+
+TEST(ShiftJis, UndecodableBytesBecomeReplacementAndAreFlagged) {
+    const DecodedText text = DecodeSjis(std::string("A\x81\x20" "B\xA0", 5));
+    EXPECT_TRUE(text.lossy);
+    EXPECT_NE(text.text.find("\xEF\xBF\xBD"), std::string::npos);
+    EXPECT_EQ(text.text.front(), 'A');
+    // A lone lead byte at the end is damaged too.
+    EXPECT_TRUE(DecodeSjis("\x83").lossy);
+}
+
+TEST(ShiftJis, CutNeverSplitsADoubleByteCharacter) {
+    const std::string sjis = EncodeSjis("aソ表");  // 1 + 2 + 2 bytes
+    EXPECT_EQ(CutSjis(sjis, 5), sjis);
+    EXPECT_EQ(CutSjis(sjis, 4), EncodeSjis("aソ"));
+    EXPECT_EQ(CutSjis(sjis, 2), "a");
+    EXPECT_EQ(CutSjis(sjis, 0), "");
+    EXPECT_EQ(CutSjis(EncodeSjis("ｴﾗｰ"), 2), EncodeSjis("ｴﾗ"));
+}
+
+TEST(RecordFields, LittleEndianIntegersAndDoubles) {
+    Bytes buf(16, 0xEE);
+    PutInt32(buf, 0, -2);
+    PutUInt16(buf, 4, 0x1234);
+    PutDouble(buf, 8, 0.5);
+    EXPECT_EQ(buf[0], 0xFE);
+    EXPECT_EQ(buf[3], 0xFF);
+    EXPECT_EQ(buf[4], 0x34);
+    EXPECT_EQ(buf[5], 0x12);
+    EXPECT_EQ(buf[6], 0xEE);
+    EXPECT_EQ(buf[15], 0x3F);  // 0.5 = 0x3FE0000000000000
+    EXPECT_EQ(buf[14], 0xE0);
+    EXPECT_EQ(GetInt32(buf, 0), -2);
+    EXPECT_EQ(GetUInt16(buf, 4), 0x1234);
+    EXPECT_EQ(GetDouble(buf, 8), 0.5);
+    EXPECT_THROW(GetInt32(buf, 14), std::out_of_range);
+}
+
+TEST(RecordFields, ShortStringsAreCutAndZeroFilled) {
+    Bytes buf(21, 0xAA);
+    PutShortString(buf, 0, 20, "ソフト表示ｴﾗｰのテストです");
+    // ソフト表示 (10) + ｴﾗｰ (3) + の (2) + テス (4) = 19 bytes; ト would need 21.
+    EXPECT_EQ(buf[0], 19);
+    EXPECT_EQ(buf[20], 0);
+    EXPECT_EQ(GetShortString(buf, 0, 20), "ソフト表示ｴﾗｰのテス");
+
+    Bytes id(4, 0);
+    PutShortString(id, 0, 3, "001");
+    EXPECT_EQ(id, (Bytes{3, '0', '0', '1'}));
+
+    // A length byte above the capacity is read as the capacity.
+    Bytes bad{9, '0', '0', '7'};
+    EXPECT_EQ(GetShortString(bad, 0, 3), "007");
+}
+
+}  // namespace
+}  // namespace pb
