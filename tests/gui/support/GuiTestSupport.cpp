@@ -1,0 +1,67 @@
+#include "support/GuiTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QTimer>
+#include <memory>
+#include <ostream>
+
+void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace pb::test {
+
+void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
+    auto* timer = new QTimer(qApp);
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, started, answer, timeoutMs]() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal != nullptr && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            answer(modal);
+            return;
+        }
+        if (started->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no modal window appeared within " << timeoutMs << " ms";
+        }
+    });
+    timer->start();
+}
+
+void ClickButton(QWidget* modal, const QString& text) {
+    const auto buttons = modal->findChildren<QAbstractButton*>();
+    for (QAbstractButton* button : buttons) {
+        if (button->text() == text) {
+            button->click();
+            return;
+        }
+    }
+    QStringList seen;
+    for (QAbstractButton* button : buttons) seen << button->text();
+    ADD_FAILURE() << "no button " << text.toStdString() << " among "
+                  << seen.join(", ").toStdString();
+    modal->close();
+}
+
+QString MessageText(QWidget* modal) {
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) return box->text();
+    return {};
+}
+
+void ProcessEvents(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    } while (timer.elapsed() < ms);
+}
+
+}  // namespace pb::test
