@@ -1,0 +1,398 @@
+#include "gui/controls/Pbutton.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QImage>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+
+namespace pb {
+
+namespace {
+
+// The button paints everything itself, so screen readers and UI automation
+// learn from here that it is a button named by its caption and can be pressed.
+class PanelButtonAccessible : public QAccessibleWidget {
+  public:
+    explicit PanelButtonAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::Button) {
+        addControllingSignal(QStringLiteral("clicked()"));
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name) {
+            const QString name = widget()->accessibleName();
+            return name.isEmpty() ? button()->caption() : name;
+        }
+        return QAccessibleWidget::text(t);
+    }
+
+    QStringList actionNames() const override {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString& action) override {
+        if (action != pressAction()) {
+            QAccessibleWidget::doAction(action);
+            return;
+        }
+        if (!button()->isEnabled())
+            return;
+        // Queued: a click handler may open a modal window, which must not run
+        // inside the accessibility call that asked for the press.
+        TPanelButton* target = button();
+        QMetaObject::invokeMethod(
+            target, [target]() { target->click(); }, Qt::QueuedConnection);
+    }
+
+  private:
+    TPanelButton* button() const { return static_cast<TPanelButton*>(widget()); }
+};
+
+QAccessibleInterface* PanelButtonAccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("pb::TPanelButton") && object != nullptr &&
+        object->isWidgetType())
+        return new PanelButtonAccessible(static_cast<QWidget*>(object));  // owned by QAccessible
+    return nullptr;
+}
+
+// A 1-pixel ring: top-left in one colour, bottom-right in the other; the
+// bottom-right lines run the full length and so own both far corners.
+void DrawRing(QPainter& painter, const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
+    if (r.width() <= 0 || r.height() <= 0)
+        return;
+    const int l = r.left(), t = r.top(), rr = r.right(), b = r.bottom();
+    painter.fillRect(QRect(l, t, r.width() - 1, 1), topLeft);
+    painter.fillRect(QRect(l, t, 1, r.height() - 1), topLeft);
+    painter.fillRect(QRect(rr, t, 1, r.height()), bottomRight);
+    painter.fillRect(QRect(l, b, r.width(), 1), bottomRight);
+}
+
+}  // namespace
+
+TPanelButton::TPanelButton(QWidget* parent) : QWidget(parent) {
+    static const bool accessibleInstalled =
+        (QAccessible::installFactory(&PanelButtonAccessibleFactory), true);
+    (void)accessibleInstalled;
+
+    m_color = palette().color(QPalette::Button);
+    m_fontColor = palette().color(QPalette::ButtonText);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(185, 41);
+}
+
+TPanelButton::~TPanelButton() = default;
+
+TPanelButton::Placement TPanelButton::ComputePlacement(QSize button, QSize cell, QSize text,
+                                                       TButtonLayout layout, int margin,
+                                                       int spacing) {
+    const int w = button.width(), h = button.height();
+    const int gw = cell.width(), gh = cell.height();
+    const int tw = text.width(), th = text.height();
+    const int s = spacing;
+    Placement p;
+    p.text = QPoint((w - tw) / 2, (h - th) / 2);
+    switch (layout) {
+        case blGlyphLeft: {
+            const int gx = margin >= 0 ? margin : (w - gw - tw - s) / 2;
+            p.glyph = QPoint(gx, (h - gh) / 2);
+            p.text.setX(gx + gw + s);
+            break;
+        }
+        case blGlyphRight: {
+            const int x0 = margin >= 0 ? margin : (w - gw - tw - s) / 2;
+            p.glyph = QPoint(x0 + tw + s, (h - gh) / 2);
+            p.text.setX(x0);
+            break;
+        }
+        case blGlyphTop: {
+            const int gy = margin >= 0 ? margin : (h - gh - th - s) / 2;
+            p.glyph = QPoint((w - gw) / 2, gy);
+            p.text.setY(gy + gh + s);
+            break;
+        }
+        case blGlyphBottom: {
+            const int y0 = margin >= 0 ? margin : (h - gh - th - s) / 2;
+            p.glyph = QPoint((w - gw) / 2, y0 + th + s);
+            p.text.setY(y0);
+            break;
+        }
+        case blGlyphCenter:
+            p.glyph = QPoint((w - gw) / 2, (h - gh) / 2);
+            break;
+    }
+    return p;
+}
+
+QSize TPanelButton::cellSize() const {
+    if (m_glyph.isNull() || m_numGlyphs <= 0)
+        return {0, 0};
+    return {m_glyph.width() / m_numGlyphs, m_glyph.height()};
+}
+
+TPanelButton::Placement TPanelButton::placement() const {
+    const QFontMetrics fm(font());
+    const QSize text(fm.horizontalAdvance(m_caption), fm.height());
+    return ComputePlacement(size(), cellSize(), text, m_layout, m_margin, m_spacing);
+}
+
+void TPanelButton::loaded() {
+    m_loaded = true;
+    setBevelInner(m_bvCtrl ? bvNone : bvRaised);
+    setBevelOuter(bvNone);
+}
+
+void TPanelButton::setCaption(const QString& caption) {
+    if (caption == m_caption)
+        return;
+    m_caption = caption;
+    update();
+    QAccessibleEvent changed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+}
+
+void TPanelButton::setColor(const QColor& color) {
+    if (color == m_color)
+        return;
+    m_color = color;
+    update();
+}
+
+void TPanelButton::setFontColor(const QColor& color) {
+    if (color == m_fontColor)
+        return;
+    m_fontColor = color;
+    update();
+}
+
+void TPanelButton::setBevelInner(TBevelCut bevel) {
+    if (bevel == m_bevelInner)
+        return;
+    m_bevelInner = bevel;
+    update();
+}
+
+void TPanelButton::setBevelOuter(TBevelCut bevel) {
+    if (bevel == m_bevelOuter)
+        return;
+    m_bevelOuter = bevel;
+    update();
+}
+
+void TPanelButton::loadGlyph(const QPixmap& glyph) {
+    m_glyph = glyph;
+    update();
+}
+
+void TPanelButton::setGlyph(const QPixmap& glyph) {
+    update();
+    m_glyph = glyph;
+    if (glyph.isNull() || glyph.height() <= 0) {
+        m_spacing = 0;
+        return;
+    }
+    m_transparentColor = glyph.depth() == 1
+                             ? QColor(Qt::white)
+                             : glyph.toImage().pixelColor(0, glyph.height() - 1).toRgb();
+    m_transparentColor.setAlpha(255);
+    if (glyph.width() % glyph.height() != 0) {
+        m_numGlyphs = 1;
+        m_glyphPosition = 1;
+    } else {
+        const int count = glyph.width() / glyph.height();
+        m_numGlyphs = count > 4 ? 1 : count;
+    }
+    m_margin = -1;
+    m_spacing = 4;
+}
+
+void TPanelButton::setButtonLayout(TButtonLayout layout) {
+    if (layout == m_layout)
+        return;
+    m_layout = layout;
+    update();
+}
+
+void TPanelButton::setNumGlyphs(int count) {
+    if (count < 1 || count > 4 || count == m_numGlyphs)
+        return;
+    m_numGlyphs = count;
+    update();
+}
+
+void TPanelButton::setGlyphPosition(int position) {
+    if (position < 1 || position > 4 || position == m_glyphPosition)
+        return;
+    m_glyphPosition = position;
+    update();
+}
+
+void TPanelButton::setBvCtrl(bool on) {
+    if (on == m_bvCtrl)
+        return;
+    m_bvCtrl = on;
+    update();
+}
+
+void TPanelButton::setSpacing(int pixels) {
+    if (pixels == m_spacing)
+        return;
+    m_spacing = pixels;
+    update();
+}
+
+void TPanelButton::setMargin(int pixels) {
+    if (pixels == m_margin)
+        return;
+    m_margin = pixels;
+    update();
+}
+
+void TPanelButton::click() {
+    emit clicked();
+}
+
+bool TPanelButton::event(QEvent* event) {
+    // Forms set BvCtrl after construction; the rest bevel follows it once they
+    // are done, just before the button is first polished for showing.
+    if (event->type() == QEvent::Polish && !m_loaded)
+        loaded();
+    return QWidget::event(event);
+}
+
+void TPanelButton::paintPanel(QPainter& painter) {
+    const QColor light = palette().color(QPalette::Light);
+    const QColor dark = palette().color(QPalette::Dark);
+    QRect r = rect();
+    for (TBevelCut bevel : {m_bevelOuter, m_bevelInner}) {
+        if (bevel == bvNone)
+            continue;
+        if (bevel == bvRaised)
+            DrawRing(painter, r, light, dark);
+        else
+            DrawRing(painter, r, dark, light);
+        r.adjust(1, 1, -1, -1);
+    }
+    painter.fillRect(r, m_color);
+    painter.setPen(m_fontColor);
+    painter.setFont(font());
+    painter.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, m_caption);
+}
+
+void TPanelButton::paintFace(QPainter& painter) {
+    const int w = width(), h = height();
+    painter.fillRect(QRect(QPoint(3, 3), QPoint(w - 4, h - 4)), m_color);
+
+    const QFontMetrics fm(font());
+    const QSize textSize(fm.horizontalAdvance(m_caption), fm.height());
+    const QSize cell = cellSize();
+    const Placement p = ComputePlacement(size(), cell, textSize, m_layout, m_margin, m_spacing);
+
+    // The caption goes down opaque on the face colour, box and all.
+    if (!m_caption.isEmpty()) {
+        painter.fillRect(QRect(p.text, textSize), m_color);
+        painter.setPen(m_fontColor);
+        painter.setFont(font());
+        painter.drawText(p.text + QPoint(0, fm.ascent()), m_caption);
+    }
+
+    if (cell.isEmpty())
+        return;
+    const QRect source(cell.width() * (m_glyphPosition - 1), 0, cell.width(), cell.height());
+    QImage picture = m_glyph.copy(source.intersected(m_glyph.rect()))
+                         .toImage()
+                         .convertToFormat(QImage::Format_ARGB32);
+    const QRgb transparent = m_transparentColor.rgb() & RGB_MASK;
+    const QRgb face = m_color.rgba();
+    for (int y = 0; y < picture.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(line[x]) == 255 && (line[x] & RGB_MASK) == transparent)
+                line[x] = face;
+        }
+    }
+    painter.drawImage(p.glyph, picture);
+}
+
+void TPanelButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintPanel(painter);
+    emit paint(&painter);
+    paintFace(painter);
+}
+
+void TPanelButton::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    emit mouseEnter();
+    if (m_bvCtrl)
+        setBevelInner(bvRaised);
+}
+
+void TPanelButton::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    emit mouseExit();
+    if (m_bvCtrl)
+        setBevelInner(bvNone);
+}
+
+void TPanelButton::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    emit enter();
+    if (m_bvCtrl)
+        setBevelInner(bvRaised);
+}
+
+void TPanelButton::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    emit exit();
+    if (m_bvCtrl)
+        setBevelInner(bvNone);
+}
+
+void TPanelButton::mousePressEvent(QMouseEvent* event) {
+    // Accepted, so the release comes back here rather than to the parent.
+    event->accept();
+    // A double click arrives as a second press; it sinks the face but, as on
+    // the original panel, does not count as a second click.
+    m_leftPressed = event->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonPress;
+    emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
+    if (isEnabled())
+        setBevelInner(bvLowered);
+}
+
+void TPanelButton::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    const QPoint pos = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        const bool inside = m_leftPressed && rect().contains(pos);
+        m_leftPressed = false;
+        if (inside) {
+            // The handler may close the form that owns this button.
+            QPointer<TPanelButton> self(this);
+            emit clicked();
+            if (self.isNull())
+                return;
+        }
+    }
+    setBevelInner(bvRaised);
+    emit mouseUp(event->button(), event->modifiers(), pos);
+}
+
+void TPanelButton::keyPressEvent(QKeyEvent* event) {
+    // Unhandled keys travel on to the parent; a receiver keeps one by accepting it.
+    event->ignore();
+    emit keyDown(event);
+}
+
+void TPanelButton::keyReleaseEvent(QKeyEvent* event) {
+    event->ignore();
+    emit keyUp(event);
+}
+
+}  // namespace pb

@@ -1,0 +1,156 @@
+#pragma once
+// The flat push button of every window: a face with a glyph and a caption that
+// shows a raised ring under the mouse (or with the focus) and a sunken ring
+// while a mouse button is held on it.
+
+#include <QColor>
+#include <QPixmap>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+class QKeyEvent;
+class QPainter;
+
+namespace pb {
+
+// Where the glyph stands relative to the caption.
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom, blGlyphCenter };
+
+// One 1-pixel bevel ring of the panel.
+enum TBevelCut { bvNone, bvLowered, bvRaised };
+
+class TPanelButton : public QWidget {
+    Q_OBJECT
+
+  public:
+    // Where the glyph cell and the caption go on a face of a given size.
+    struct Placement {
+        QPoint glyph;  // top-left of the glyph cell
+        QPoint text;   // top-left of the caption
+    };
+
+    // Olive of the standard palette: the background of every glyph the forms use.
+    static constexpr QRgb kDefaultTransparentColor = 0x808000;
+
+    explicit TPanelButton(QWidget* parent = nullptr);
+    ~TPanelButton() override;
+
+    // Positions of glyph cell and caption; every halving truncates toward zero
+    // so the picture lands on the same pixel as on the forms' original layout.
+    static Placement ComputePlacement(QSize button, QSize cell, QSize text, TButtonLayout layout,
+                                      int margin, int spacing);
+    Placement placement() const;
+
+    // Settles the rest bevels: raised when BvCtrl is false, flat otherwise.
+    // Runs by itself before the button is first shown; forms that set BvCtrl
+    // after showing may call it again.
+    void loaded();
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+
+    // Face colour (also the colour that replaces transparent glyph pixels).
+    QColor color() const { return m_color; }
+    void setColor(const QColor& color);
+
+    // Colour of the caption; enabled or not, the face looks the same.
+    QColor fontColor() const { return m_fontColor; }
+    void setFontColor(const QColor& color);
+
+    QString hint() const { return toolTip(); }
+    void setHint(const QString& hint) { setToolTip(hint); }
+
+    TBevelCut bevelInner() const { return m_bevelInner; }
+    void setBevelInner(TBevelCut bevel);
+    TBevelCut bevelOuter() const { return m_bevelOuter; }
+    void setBevelOuter(TBevelCut bevel);
+
+    // The strip of NumGlyphs pictures. Writing copies the picture, takes its
+    // bottom-left pixel as transparent colour and derives NumGlyphs, Margin and
+    // Spacing from its shape; a null pixmap empties the glyph and sets Spacing 0.
+    const QPixmap& glyph() const { return m_glyph; }
+    void setGlyph(const QPixmap& glyph);
+    // Puts a picture in place without deriving anything from it, the way a form
+    // stores its glyph; the transparent colour stays as it is.
+    void loadGlyph(const QPixmap& glyph);
+
+    QColor transparentColor() const { return m_transparentColor; }
+
+    // Named after the property rather than "layout" so QWidget::layout() stays.
+    TButtonLayout buttonLayout() const { return m_layout; }
+    void setButtonLayout(TButtonLayout layout);
+
+    // 1 to 4; other values are ignored.
+    int numGlyphs() const { return m_numGlyphs; }
+    void setNumGlyphs(int count);
+    // 1 to 4, counted from the left; other values are ignored.
+    int glyphPosition() const { return m_glyphPosition; }
+    void setGlyphPosition(int position);
+
+    // True: flat at rest, raised under the mouse or with the focus.
+    // False: raised at rest. Counts from the next mouse or focus event.
+    bool bvCtrl() const { return m_bvCtrl; }
+    void setBvCtrl(bool on);
+
+    int spacing() const { return m_spacing; }
+    void setSpacing(int pixels);
+    // Negative centres the glyph-and-caption block.
+    int margin() const { return m_margin; }
+    void setMargin(int pixels);
+
+  public slots:
+    // Raises `clicked` as a mouse click would (the accessibility Press action
+    // queues this).
+    void click();
+
+  signals:
+    void clicked();
+    void mouseEnter();
+    void mouseExit();
+    void enter();
+    void exit();
+    // Raised while painting, after the panel's own rings and background and
+    // before the face, glyph and caption.
+    void paint(QPainter* painter);
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint pos);
+    void keyDown(QKeyEvent* event);
+    void keyUp(QKeyEvent* event);
+
+  protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+  private:
+    void paintPanel(QPainter& painter);
+    void paintFace(QPainter& painter);
+    QSize cellSize() const;
+
+    QString m_caption;
+    QColor m_color;
+    QColor m_fontColor;
+    TBevelCut m_bevelInner = bvNone;
+    TBevelCut m_bevelOuter = bvNone;
+    QPixmap m_glyph;
+    QColor m_transparentColor = QColor::fromRgb(kDefaultTransparentColor);
+    TButtonLayout m_layout = blGlyphLeft;
+    int m_numGlyphs = 1;
+    int m_glyphPosition = 1;
+    bool m_bvCtrl = true;
+    int m_spacing = 0;
+    int m_margin = -1;
+    bool m_loaded = false;
+    bool m_leftPressed = false;
+};
+
+}  // namespace pb
