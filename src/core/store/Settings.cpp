@@ -1,0 +1,142 @@
+#include "core/store/Settings.h"
+
+#include <string_view>
+
+#include "core/store/IniFile.h"
+
+namespace pb {
+namespace {
+
+struct Key {
+    const char* section;
+    const char* name;
+    std::int32_t& (*field)(Settings&);
+};
+
+// Field names are the key names, so one macro keeps the two from drifting apart.
+#define PB_KEY(section, key)                                                        \
+    Key {                                                                           \
+#section, #key, [](Settings & s) -> std::int32_t& { return s.section.key; } \
+    }
+
+// The order in which keys are written, and so the order of a new file.
+const Key kKeys[] = {
+    PB_KEY(Calc_Set, OvertimeWorkFigure),
+    PB_KEY(Calc_Set, TimeAdjustFigure),
+    PB_KEY(Calc_Set, FractionsHandle),
+    PB_KEY(Calc_Set, EndOfMonthPayment),
+    PB_KEY(FontColor, ValidColor),
+    PB_KEY(FontColor, InvalidColor),
+    PB_KEY(Common, ClosingDay),
+    PB_KEY(DailyWages, WorkType),
+    PB_KEY(DailyWages, HalfHoliday),
+    PB_KEY(DailyWages, Holiday),
+    PB_KEY(DailyWages, Holiday1),
+    PB_KEY(DailyWages, Holiday2),
+    PB_KEY(DailyWages, Holiday3),
+    PB_KEY(DailyWages, TimeToStartWork),
+    PB_KEY(DailyWages, TimeToFinishWork),
+    PB_KEY(DailyWages, TimeToFinishMorning),
+    PB_KEY(DailyWages, TimeToStartNight),
+    PB_KEY(DailyWages, TimeToFinishWorkHH),
+    PB_KEY(DailyWages, WeekdayOverPay),
+    PB_KEY(DailyWages, WeekdayNightPay),
+    PB_KEY(DailyWages, WeekdayMorningPay),
+    PB_KEY(DailyWages, WeekdayEarMornPay),
+    PB_KEY(DailyWages, HolidayOverPay),
+    PB_KEY(DailyWages, HolidayNightPay),
+    PB_KEY(DailyWages, HolidayMorningPay),
+    PB_KEY(DailyWages, HolidayEarMornPay),
+    PB_KEY(TimeWages, WorkType),
+    PB_KEY(TimeWages, RestTime),
+    PB_KEY(TimeWages, TimePay),
+    PB_KEY(TimeWages, CDTime1MondayPay),
+    PB_KEY(TimeWages, CDTime1TuesdayPay),
+    PB_KEY(TimeWages, CDTime1WednesdayPay),
+    PB_KEY(TimeWages, CDTime1ThursdayPay),
+    PB_KEY(TimeWages, CDTime1FridayPay),
+    PB_KEY(TimeWages, CDTime1SaturdayPay),
+    PB_KEY(TimeWages, CDTime1SundayPay),
+    PB_KEY(TimeWages, CDTime2MondayPay),
+    PB_KEY(TimeWages, CDTime2TuesdayPay),
+    PB_KEY(TimeWages, CDTime2WednesdayPay),
+    PB_KEY(TimeWages, CDTime2ThursdayPay),
+    PB_KEY(TimeWages, CDTime2FridayPay),
+    PB_KEY(TimeWages, CDTime2SaturdayPay),
+    PB_KEY(TimeWages, CDTime2SundayPay),
+    PB_KEY(TimeWages, CDTime3MondayPay),
+    PB_KEY(TimeWages, CDTime3TuesdayPay),
+    PB_KEY(TimeWages, CDTime3WednesdayPay),
+    PB_KEY(TimeWages, CDTime3ThursdayPay),
+    PB_KEY(TimeWages, CDTime3FridayPay),
+    PB_KEY(TimeWages, CDTime3SaturdayPay),
+    PB_KEY(TimeWages, CDTime3SundayPay),
+    PB_KEY(TimeWages, ChargeDivideTime1),
+    PB_KEY(TimeWages, ChargeDivideTime2),
+    PB_KEY(TimeWages, ChargeDivideTime3),
+};
+
+#undef PB_KEY
+
+std::string AsText(const Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+Bytes AsBytes(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+[[noreturn]] void CannotWrite(const std::string& path, int error) {
+    throw FileError(path, error, path + " に書き込めません\n" + ErrorReason(error));
+}
+
+}  // namespace
+
+std::string SettingsFilePath(const Settings& settings) {
+    return settings.ProgramFolder + kSettingsFileName;
+}
+
+void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorDefault) {
+    Settings defaults;
+    defaults.FontColor.InvalidColor = invalidColorDefault;
+
+    IniFile file;
+    const std::string path = SettingsFilePath(settings);
+    try {
+        if (fs.Exists(path))
+            file = IniFile::Parse(AsText(fs.ReadAll(path)));
+    } catch (const FileError&) {
+        // An unreadable file is treated like a missing one: every setting has a default.
+    }
+    for (const Key& key : kKeys) {
+        const auto value = file.Value(key.section, key.name);
+        const auto number = value ? ProfileInteger(*value) : std::nullopt;
+        key.field(settings) = number ? *number : key.field(defaults);
+    }
+    // The calculation divides by the overtime unit; a unit below one minute is one.
+    if (settings.Calc_Set.OvertimeWorkFigure <= 0)
+        settings.Calc_Set.OvertimeWorkFigure = 1;
+}
+
+void WriteSettings(FileSystem& fs, const Settings& settings) {
+    const std::string path = SettingsFilePath(settings);
+    IniFile file;
+    try {
+        // What the file holds besides our keys is kept, so it must be read first;
+        // a file that cannot be read is not written over.
+        if (fs.Exists(path))
+            file = IniFile::Parse(AsText(fs.ReadAll(path)));
+    } catch (const FileError& e) {
+        CannotWrite(path, e.error());
+    }
+    Settings values = settings;
+    for (const Key& key : kKeys) {
+        file.SetValue(key.section, key.name, std::to_string(key.field(values)));
+    }
+    try {
+        fs.Replace(path, AsBytes(file.Text()));
+    } catch (const FileError& e) {
+        CannotWrite(path, e.error());
+    }
+}
+
+}  // namespace pb
