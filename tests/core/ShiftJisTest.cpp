@@ -28,12 +28,56 @@ TEST(ShiftJis, RoundTripsTextsWhoseSecondByteIsBackslash) {
 }
 
 TEST(ShiftJis, UndecodableBytesBecomeReplacementAndAreFlagged) {
-    const DecodedText text = DecodeSjis(std::string("A\x81\x20" "B\xA0", 5));
+    const DecodedText text =
+        DecodeSjis(std::string("A\x81\x20"
+                               "B\xA0",
+                               5));
     EXPECT_TRUE(text.lossy);
     EXPECT_NE(text.text.find("\xEF\xBF\xBD"), std::string::npos);
     EXPECT_EQ(text.text.front(), 'A');
     // A lone lead byte at the end is damaged too.
     EXPECT_TRUE(DecodeSjis("\x83").lossy);
+}
+
+TEST(ShiftJis, DamagedBytesNeverSwallowTheirNeighbours) {
+    const char* const bad = "\xEF\xBF\xBD";
+    const struct {
+        std::string sjis;
+        std::string utf8;
+    } cases[] = {
+        // A lead byte before a byte that cannot trail it is damaged alone.
+        {std::string("\x81 B"), std::string(bad) + " B"},
+        {std::string("\x83"
+                     "1",
+                     2),
+         std::string(bad) + "1"},
+        {std::string("\x81\x0D\x0A", 3), std::string(bad) + "\r\n"},
+        // A well-formed pair the code page lacks is one character.
+        {std::string("\x85\x40"
+                     "A"),
+         std::string(bad) + "A"},
+        {std::string("\xA0"
+                     "A"),
+         std::string(bad) + "A"},
+        {std::string("A\x83"), "A" + std::string(bad)},
+    };
+    for (const auto& c : cases) {
+        const DecodedText text = DecodeSjis(c.sjis);
+        EXPECT_EQ(text.text, c.utf8);
+        EXPECT_TRUE(text.lossy);
+    }
+    // Broken UTF-8 becomes one "?" and the next character survives.
+    EXPECT_EQ(EncodeSjis("\xE3\x82"
+                         "A"),
+              "?A");
+    EXPECT_EQ(EncodeSjis("\xE3"
+                         "ソ"),
+              "?\x83\x5C");
+    EXPECT_EQ(EncodeSjis("\x80"
+                         "A"),
+              "?A");
+    EXPECT_EQ(EncodeSjis("a😀b"), "a?b");           // outside the code page
+    EXPECT_EQ(EncodeSjis("¥32,000"), "\\32,000");  // the yen sign is the byte 0x5C
 }
 
 TEST(ShiftJis, CutNeverSplitsADoubleByteCharacter) {

@@ -13,7 +13,7 @@ constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 
 // One iconv descriptor per conversion call keeps the codec free of shared state.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
         if (cd_ == reinterpret_cast<iconv_t>(-1)) {
             throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
@@ -40,16 +40,28 @@ public:
         return 0;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
-std::size_t Utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80) return 1;
-    if ((lead & 0xE0) == 0xC0) return 2;
-    if ((lead & 0xF0) == 0xE0) return 3;
-    if ((lead & 0xF8) == 0xF0) return 4;
-    return 1;
+bool IsSjisTrailByte(unsigned char byte) {
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+// Bytes of the broken UTF-8 sequence at the front of `text`: the lead byte and
+// the continuation bytes that follow it, so a sequence cut short never takes the
+// next character with it.
+std::size_t BrokenUtf8Length(std::string_view text) {
+    const auto lead = static_cast<unsigned char>(text[0]);
+    std::size_t length = 1;
+    if (lead >= 0xC0) {
+        const std::size_t expected = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        while (length < expected && length < text.size() &&
+               (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+    }
+    return length;
 }
 
 }  // namespace
@@ -64,12 +76,17 @@ DecodedText DecodeSjis(std::string_view bytes) {
     const char* in = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        if (conv.Run(in, left, result.text) == 0) break;
-        // Skip the offending byte (a lead byte with a bad trail byte counts as one).
+        if (conv.Run(in, left, result.text) == 0)
+            break;
+        // A well-formed pair that the code page does not map is one character; a
+        // lead byte without a proper trail byte is one damaged byte, and whatever
+        // follows it is read on its own.
         result.text.append(kReplacement);
         result.lossy = true;
-        const unsigned char lead = static_cast<unsigned char>(*in);
-        const std::size_t skip = (IsSjisLeadByte(lead) && left >= 2) ? 2 : 1;
+        const auto lead = static_cast<unsigned char>(in[0]);
+        const bool pair =
+            IsSjisLeadByte(lead) && left >= 2 && IsSjisTrailByte(static_cast<unsigned char>(in[1]));
+        const std::size_t skip = pair ? 2 : 1;
         in += skip;
         left -= skip;
     }
@@ -82,10 +99,10 @@ std::string EncodeSjis(std::string_view utf8) {
     const char* in = utf8.data();
     std::size_t left = utf8.size();
     while (left > 0) {
-        if (conv.Run(in, left, out) == 0) break;
+        if (conv.Run(in, left, out) == 0)
+            break;
         out.push_back('?');
-        const std::size_t skip =
-            std::min(left, Utf8SequenceLength(static_cast<unsigned char>(*in)));
+        const std::size_t skip = BrokenUtf8Length(std::string_view(in, left));
         in += skip;
         left -= skip;
     }
@@ -95,9 +112,9 @@ std::string EncodeSjis(std::string_view utf8) {
 std::size_t SjisCutLength(std::string_view sjis, std::size_t maxBytes) {
     std::size_t pos = 0;
     while (pos < sjis.size()) {
-        const std::size_t width =
-            IsSjisLeadByte(static_cast<unsigned char>(sjis[pos])) ? 2 : 1;
-        if (pos + width > maxBytes || pos + width > sjis.size()) break;
+        const std::size_t width = IsSjisLeadByte(static_cast<unsigned char>(sjis[pos])) ? 2 : 1;
+        if (pos + width > maxBytes || pos + width > sjis.size())
+            break;
         pos += width;
     }
     return pos;
