@@ -10,7 +10,7 @@
 namespace pb {
 
 class FaultyFileSystem final : public FileSystem {
-public:
+  public:
     explicit FaultyFileSystem(FileSystem& inner = RealFileSystem()) : inner_(inner) {}
 
     // Makes the `n`th mutating call from now on (1-based) fail with `error`.
@@ -20,7 +20,12 @@ public:
     void Disarm() { failAt_ = 0; }
     // Mutating calls since construction or the last ResetCount().
     int MutationCount() const { return count_; }
-    void ResetCount() { count_ = 0; }
+    // An armed failure stays on the same call.
+    void ResetCount() {
+        if (failAt_ != 0)
+            failAt_ -= count_;
+        count_ = 0;
+    }
     // "op path" of every mutating call, in order.
     const std::vector<std::string>& Log() const { return log_; }
     bool Failed() const { return failed_; }
@@ -44,7 +49,7 @@ public:
     void Rename(const std::string& from, const std::string& to) override;
     void Remove(const std::string& path) override;
 
-private:
+  private:
     // Counts the call; true when this one is to fail.
     bool Next(const std::string& op, const std::string& path);
     [[noreturn]] void Throw(const std::string& path);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -40,10 +41,11 @@ namespace {
 }
 
 class Fd {
-public:
+  public:
     explicit Fd(int fd) : fd_(fd) {}
     ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
@@ -55,17 +57,18 @@ public:
         return rc;
     }
 
-private:
+  private:
     int fd_;
 };
 
 void WriteFully(int fd, const std::string& path, const Bytes& data, off_t offset) {
     std::size_t done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::pwrite(fd, data.data() + done, data.size() - done,
-                                   offset + static_cast<off_t>(done));
+        const ssize_t n =
+            ::pwrite(fd, data.data() + done, data.size() - done, offset + static_cast<off_t>(done));
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             Fail(path, "に書き込めません。", errno);
         }
         done += static_cast<std::size_t>(n);
@@ -74,8 +77,10 @@ void WriteFully(int fd, const std::string& path, const Bytes& data, off_t offset
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
     return path.substr(0, slash);
 }
 
@@ -88,7 +93,7 @@ void SyncFolder(const std::string& path) {
 }
 
 class PosixFileSystem final : public FileSystem {
-public:
+  public:
     bool Exists(const std::string& path) const override {
         struct stat st {};
         return ::stat(path.c_str(), &st) == 0;
@@ -96,22 +101,26 @@ public:
 
     std::optional<std::uint64_t> Size(const std::string& path) const override {
         struct stat st {};
-        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            return std::nullopt;
         return static_cast<std::uint64_t>(st.st_size);
     }
 
     Bytes ReadAll(const std::string& path) const override {
         Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() < 0) Fail(path, "を開けません。", errno);
+        if (fd.get() < 0)
+            Fail(path, "を開けません。", errno);
         Bytes data;
         std::uint8_t buffer[65536];
         for (;;) {
             const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
             if (n < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 Fail(path, "を読み込めません。", errno);
             }
-            if (n == 0) break;
+            if (n == 0)
+                break;
             data.insert(data.end(), buffer, buffer + n);
         }
         return data;
@@ -119,17 +128,20 @@ public:
 
     Bytes ReadAt(const std::string& path, std::uint64_t offset, std::size_t count) const override {
         Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() < 0) Fail(path, "を開けません。", errno);
+        if (fd.get() < 0)
+            Fail(path, "を開けません。", errno);
         Bytes data(count);
         std::size_t done = 0;
         while (done < count) {
             const ssize_t n = ::pread(fd.get(), data.data() + done, count - done,
                                       static_cast<off_t>(offset + done));
             if (n < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 Fail(path, "を読み込めません。", errno);
             }
-            if (n == 0) break;
+            if (n == 0)
+                break;
             done += static_cast<std::size_t>(n);
         }
         data.resize(done);
@@ -139,34 +151,43 @@ public:
     std::vector<std::string> List(const std::string& folder) const override {
         std::vector<std::string> names;
         DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr) Fail(folder, "を開けません。", errno);
+        if (dir == nullptr)
+            Fail(folder, "を開けません。", errno);
         while (const dirent* entry = ::readdir(dir)) {
             const std::string name = entry->d_name;
-            if (name == "." || name == "..") continue;
+            if (name == "." || name == "..")
+                continue;
             struct stat st {};
-            const std::string full = folder.empty() || folder.back() == '/'
-                                         ? folder + name
-                                         : folder + "/" + name;
-            if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+            const std::string full =
+                folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+            if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+                names.push_back(name);
         }
         ::closedir(dir);
+        // Directory order differs between file systems; callers get one order.
+        std::sort(names.begin(), names.end());
         return names;
     }
 
     void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) override {
         Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-        if (fd.get() < 0) Fail(path, "を開けません。", errno);
+        if (fd.get() < 0)
+            Fail(path, "を開けません。", errno);
         WriteFully(fd.get(), path, data, static_cast<off_t>(offset));
-        if (::fsync(fd.get()) != 0 || fd.Close() != 0) Fail(path, "に書き込めません。", errno);
+        if (::fsync(fd.get()) != 0 || fd.Close() != 0)
+            Fail(path, "に書き込めません。", errno);
     }
 
     void Append(const std::string& path, const Bytes& data) override {
         Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
-        if (fd.get() < 0) Fail(path, "を開けません。", errno);
+        if (fd.get() < 0)
+            Fail(path, "を開けません。", errno);
         const off_t end = ::lseek(fd.get(), 0, SEEK_END);
-        if (end < 0) Fail(path, "に書き込めません。", errno);
+        if (end < 0)
+            Fail(path, "に書き込めません。", errno);
         WriteFully(fd.get(), path, data, end);
-        if (::fsync(fd.get()) != 0 || fd.Close() != 0) Fail(path, "に書き込めません。", errno);
+        if (::fsync(fd.get()) != 0 || fd.Close() != 0)
+            Fail(path, "に書き込めません。", errno);
     }
 
     void Copy(const std::string& from, const std::string& to) override {
@@ -177,7 +198,12 @@ public:
         const std::string temp = path + ".new~";
         {
             Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-            if (fd.get() < 0) Fail(path, "に書き込めません。", errno);
+            if (fd.get() < 0)
+                Fail(path, "に書き込めません。", errno);
+            // The new file takes the old one's permissions, as an in-place write would.
+            struct stat old {};
+            if (::stat(path.c_str(), &old) == 0)
+                ::fchmod(fd.get(), old.st_mode & 07777);
             try {
                 WriteFully(fd.get(), temp, content, 0);
             } catch (const FileError& e) {
@@ -199,12 +225,14 @@ public:
     }
 
     void Rename(const std::string& from, const std::string& to) override {
-        if (::rename(from.c_str(), to.c_str()) != 0) Fail(from, "の名前を変更できません。", errno);
+        if (::rename(from.c_str(), to.c_str()) != 0)
+            Fail(from, "の名前を変更できません。", errno);
         SyncFolder(to);
     }
 
     void Remove(const std::string& path) override {
-        if (::unlink(path.c_str()) != 0) Fail(path, "を削除できません。", errno);
+        if (::unlink(path.c_str()) != 0)
+            Fail(path, "を削除できません。", errno);
         SyncFolder(path);
     }
 };

@@ -16,12 +16,12 @@ namespace pb {
 // A failed file operation. what() is the message shown to the operator: it
 // names the file and the reason.
 class FileError : public std::runtime_error {
-public:
+  public:
     FileError(std::string path, int error, const std::string& message);
     const std::string& path() const { return path_; }
     int error() const { return error_; }
 
-private:
+  private:
     std::string path_;
     int error_;
 };
@@ -30,7 +30,7 @@ private:
 std::string ErrorReason(int error);
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     virtual bool Exists(const std::string& path) const = 0;
@@ -38,8 +38,9 @@ public:
     virtual std::optional<std::uint64_t> Size(const std::string& path) const = 0;
     virtual Bytes ReadAll(const std::string& path) const = 0;
     // Reads up to `count` bytes at `offset` (fewer at the end of the file).
-    virtual Bytes ReadAt(const std::string& path, std::uint64_t offset, std::size_t count) const = 0;
-    // Names (not paths) of the regular files in a folder.
+    virtual Bytes ReadAt(const std::string& path, std::uint64_t offset,
+                         std::size_t count) const = 0;
+    // Names (not paths) of the regular files in a folder, sorted bytewise.
     virtual std::vector<std::string> List(const std::string& folder) const = 0;
 
     // --- mutations: each call is one operation for fault injection ---

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "core/TempFolder.h"
+#include "core/store/FaultyFileSystem.h"
+#include "core/store/FileSystem.h"
+
+namespace pb {
+namespace {
+
+Bytes B(std::string_view text) {
+    return Bytes(text.begin(), text.end());
+}
+
+class FileSystemTest : public ::testing::Test {
+  protected:
+    std::string Text(const std::string& name) const {
+        const Bytes bytes = fs.ReadAll(folder / name);
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    test::TempFolder folder;
+    FileSystem& fs = RealFileSystem();
+};
+
+TEST_F(FileSystemTest, ReplaceSwapsTheWholeFileInOneStep) {
+    fs.Replace(folder / "a.dat", B("old content"));
+    // A reader that opened the old file keeps reading the old file, whole.
+    std::ifstream reader(folder / "a.dat", std::ios::binary);
+    fs.Replace(folder / "a.dat", B("new"));
+    std::string seen((std::istreambuf_iterator<char>(reader)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(seen, "old content");
+    EXPECT_EQ(Text("a.dat"), "new");
+    EXPECT_EQ(fs.List(folder.path()), std::vector<std::string>{"a.dat"});
+}
+
+TEST_F(FileSystemTest, ReplaceKeepsThePermissionsOfTheFileItReplaces) {
+    fs.Replace(folder / "a.dat", B("x"));
+    ::chmod((folder / "a.dat").c_str(), 0600);
+    fs.Replace(folder / "a.dat", B("y"));
+    struct stat st {};
+    ASSERT_EQ(::stat((folder / "a.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(FileSystemTest, AFailedReplaceLeavesTheTargetAndNoTemporaryFile) {
+    // A folder in the target's place: the temporary file is written, the rename fails.
+    std::filesystem::create_directory(folder / "a.dat");
+    fs.Replace(folder / "keep.dat", B("keep"));
+    try {
+        fs.Replace(folder / "a.dat", B("new"));
+        ADD_FAILURE() << "replacing a folder succeeded";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.path(), folder / "a.dat");
+        EXPECT_NE(std::string(e.what()).find(folder / "a.dat"), std::string::npos);
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "a.dat"));
+    EXPECT_EQ(fs.List(folder.path()), std::vector<std::string>{"keep.dat"});
+    // A folder that does not exist: nothing is created anywhere.
+    EXPECT_THROW(fs.Replace(folder / "missing/a.dat", B("x")), FileError);
+    EXPECT_FALSE(fs.Exists(folder / "missing"));
+}
+
+TEST_F(FileSystemTest, ReadWriteAppendCopyRenameRemove) {
+    fs.WriteAt(folder / "a.dat", 0, B("0123456789"));
+    fs.WriteAt(folder / "a.dat", 4, B("xy"));
+    EXPECT_EQ(Text("a.dat"), "0123xy6789");
+    fs.Append(folder / "a.dat", B("AB"));
+    EXPECT_EQ(fs.Size(folder / "a.dat"), 12u);
+    EXPECT_EQ(fs.ReadAt(folder / "a.dat", 10, 5), B("AB"));  // short at the end
+    EXPECT_EQ(fs.ReadAt(folder / "a.dat", 20, 5), B(""));
+    fs.Append(folder / "new.dat", B("n"));
+    EXPECT_EQ(Text("new.dat"), "n");
+    fs.Copy(folder / "a.dat", folder / "new.dat");
+    EXPECT_EQ(Text("new.dat"), "0123xy6789AB");
+    fs.Rename(folder / "new.dat", folder / "a.dat");
+    EXPECT_EQ(fs.List(folder.path()), std::vector<std::string>{"a.dat"});
+    fs.Remove(folder / "a.dat");
+    EXPECT_FALSE(fs.Exists(folder / "a.dat"));
+    EXPECT_EQ(fs.Size(folder / "a.dat"), std::nullopt);
+
+    const std::function<void()> failing[] = {
+        [&] { fs.ReadAll(folder / "none.dat"); },
+        [&] { fs.ReadAt(folder / "none.dat", 0, 1); },
+        [&] { fs.Copy(folder / "none.dat", folder / "b.dat"); },
+        [&] { fs.Rename(folder / "none.dat", folder / "b.dat"); },
+        [&] { fs.Remove(folder / "none.dat"); },
+        [&] { fs.List(folder / "none"); },
+    };
+    for (const auto& call : failing) {
+        try {
+            call();
+            ADD_FAILURE() << "no error";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.error(), ENOENT);
+            EXPECT_NE(std::string(e.what()).find("none"), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_FALSE(fs.Exists(folder / "b.dat"));
+}
+
+TEST_F(FileSystemTest, ListNamesRegularFilesOnlyInOneOrder) {
+    for (const char* name : {"b.dat", "A.dat", "a.dat", "1999_fv2.pbk"}) {
+        fs.Replace(folder / name, B("x"));
+    }
+    std::filesystem::create_directory(folder / "sub.dat");
+    std::filesystem::create_symlink(folder / "sub.dat", folder / "link-to-folder");
+    EXPECT_EQ(fs.List(folder.path()),
+              (std::vector<std::string>{"1999_fv2.pbk", "A.dat", "a.dat", "b.dat"}));
+    // Without the trailing "/" too.
+    EXPECT_EQ(fs.List(folder.path().substr(0, folder.path().size() - 1)).size(), 4u);
+}
+
+TEST_F(FileSystemTest, FaultyFileSystemFailsExactlyTheNthMutation) {
+    const std::string a = folder / "a.dat";
+    fs.Replace(a, B("start"));
+    using Call = std::function<void(FileSystem&)>;
+    const Call calls[] = {
+        [&](FileSystem& f) { f.WriteAt(a, 0, B("w")); },
+        [&](FileSystem& f) { f.Append(a, B("+")); },
+        [&](FileSystem& f) { f.Copy(a, folder / "b.dat"); },
+        [&](FileSystem& f) { f.Replace(folder / "b.dat", B("r")); },
+        [&](FileSystem& f) { f.Rename(folder / "b.dat", folder / "c.dat"); },
+        [&](FileSystem& f) { f.Remove(folder / "c.dat"); },
+    };
+    for (int n = 1; n <= 6; ++n) {
+        fs.Replace(a, B("start"));
+        FaultyFileSystem faulty;
+        faulty.ReadAll(a);  // reads are not counted
+        faulty.FailAt(n, ENOSPC);
+        int failedCall = 0;
+        for (int i = 0; i < 6 && failedCall == 0; ++i) {
+            try {
+                calls[i](faulty);
+            } catch (const FileError& e) {
+                failedCall = i + 1;
+                EXPECT_EQ(e.error(), ENOSPC);
+            }
+        }
+        EXPECT_EQ(failedCall, n);
+        EXPECT_TRUE(faulty.Failed());
+        EXPECT_EQ(faulty.MutationCount(), n);
+        std::filesystem::remove(folder / "b.dat");
+        std::filesystem::remove(folder / "c.dat");
+    }
+}
+
+TEST_F(FileSystemTest, FaultyFileSystemCountsFromWhenItIsArmed) {
+    FaultyFileSystem faulty;
+    faulty.Append(folder / "a.dat", B("1"));
+    faulty.FailAt(2);
+    faulty.ResetCount();  // the armed call does not move
+    faulty.Append(folder / "a.dat", B("2"));
+    EXPECT_THROW(faulty.Append(folder / "a.dat", B("3")), FileError);
+    faulty.Append(folder / "a.dat", B("4"));  // only that one call fails
+    EXPECT_EQ(Text("a.dat"), "124");
+    EXPECT_EQ(faulty.Log(), (std::vector<std::string>{
+                                "append " + folder / "a.dat", "append " + folder / "a.dat",
+                                "append " + folder / "a.dat", "append " + folder / "a.dat"}));
+    faulty.FailAt(1);
+    faulty.Disarm();
+    faulty.Append(folder / "a.dat", B("5"));
+    EXPECT_EQ(Text("a.dat"), "1245");
+}
+
+TEST_F(FileSystemTest, ShortWritesTearWritesButNeverReplaces) {
+    const struct {
+        const char* name;
+        std::function<void(FileSystem&, const std::string&)> call;
+        const char* after;
+    } cases[] = {
+        {"write", [](FileSystem& f, const std::string& p) { f.WriteAt(p, 2, B("abcd")); },
+         "olaborder"},
+        {"append", [](FileSystem& f, const std::string& p) { f.Append(p, B("abcd")); },
+         "old orderab"},
+        {"replace", [](FileSystem& f, const std::string& p) { f.Replace(p, B("abcd")); },
+         "old order"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = folder / "a.dat";
+        fs.Replace(path, B("old order"));
+        FaultyFileSystem faulty;
+        faulty.FailAt(1, EIO, true);
+        EXPECT_THROW(c.call(faulty, path), FileError) << c.name;
+        EXPECT_EQ(Text("a.dat"), c.after) << c.name;
+        EXPECT_EQ(fs.List(folder.path()), std::vector<std::string>{"a.dat"}) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace pb
