@@ -1,0 +1,54 @@
+#pragma once
+// What a work pattern (勤務体系, `WorkType`) measures and which grid columns it
+// uses. Daily-wage patterns are 0 … 7, hourly-wage patterns 8 … 19; the two
+// ranges do not overlap, so one table answers for both pay schemes.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pb {
+
+// Grid columns of a daily-wage month (column 0 is the day label).
+enum DailyColumn : int {
+    kClockInColumn = 1,
+    kClockOutColumn = 2,
+    kEarlyMorningColumn = 3,  // 早朝残業
+    kEarlyStartColumn = 4,    // 早出残業
+    kOvertimeColumn = 5,      // 普通残業
+    kLateNightColumn = 6,     // 深夜残業
+    kDailyTotalColumn = 7,    // 合計
+};
+
+// Grid columns of an hourly-wage month.
+enum HourlyColumn : int {
+    kHourlyClockInColumn = 1,
+    kBreakStartColumn = 2,
+    kBreakEndColumn = 3,
+    kHourlyClockOutColumn = 4,
+    kBand1Column = 5,  // band d is shown in column 4 + d
+    kHourlyTotalColumn = 8,
+};
+
+constexpr int kDailyColumnCount = 8;   // columns 0 … 7 of the entry grid
+constexpr int kHourlyColumnCount = 9;  // columns 0 … 8
+
+// True when `column` (1 … 8) plays no part for `workType`: the entry window
+// greys it out and refuses to enter it, and the calculation leaves it empty.
+bool IsColumnUnused(std::int32_t workType, int column);
+
+bool MeasuresEarlyStart(std::int32_t workType);    // 早出: 1, 2, 4, 5, 6, 7
+bool MeasuresEarlyMorning(std::int32_t workType);  // 早朝: 4, 6, 7
+bool MeasuresOvertime(std::int32_t workType);      // 普通: 0, 2, 3, 5, 6, 7
+bool MeasuresLateNight(std::int32_t workType);     // 深夜: 3, 5, 7
+
+// Number of time bands of an hourly pattern: 1, 2 or 3.
+int BandCount(std::int32_t workType);
+// Odd hourly patterns have a break.
+bool HasBreak(std::int32_t workType);
+
+// The entry grid's row 0: index 0 is the work pattern as two digits ("07"),
+// then the caption of each column, 8 entries for pay scheme 1, 9 for 2.
+std::vector<std::string> ColumnCaptions(std::int32_t payScheme, std::int32_t workType);
+
+}  // namespace pb
