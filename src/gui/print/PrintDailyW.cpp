@@ -1,0 +1,296 @@
+#include "gui/print/PrintDailyW.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "core/common/Routines.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/print/Sgridp.h"
+
+namespace pb {
+
+namespace {
+
+constexpr int kRowHeight = 24;
+constexpr int kDialogHeight = 560;
+constexpr int kBarHeight = 44;
+// Cell texts on paper: the grid's face at a size that puts a 31-day month with
+// its summary on one B5 page.
+constexpr int kPaperPoints = 9;
+constexpr int kTitlePoints = 16;
+
+const char* const kDailyCaptions[] = {"出社時間", "退社時間", "早朝残業", "早出残業",
+                                      "普通残業", "深夜残業", "合　　計", ""};
+const char* const kHourlyCaptions[] = {"出社時間", "休憩開始", "休憩終了", "退社時間",
+                                       "区 分 １", "区 分 ２", "区 分 ３", "合　　計"};
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Until the program's message helper lands the boxes are built here with its
+// titles and button.
+void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    box.addButton("OK", QMessageBox::AcceptRole);
+    box.exec();
+}
+
+// A name as part of a file name: no folder separators, no characters that
+// other systems refuse, no leading dot.
+QString FileNamePart(QString text) {
+    for (QChar& ch : text)
+        if (ch.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(ch))
+            ch = u'_';
+    text = text.trimmed();
+    while (text.startsWith(u'.'))
+        text[0] = u'_';
+    return text;
+}
+
+}  // namespace
+
+TPrintD::TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent)
+    : QDialog(parent), m_report(report), m_subject(subject) {
+    FormCreate();
+}
+
+TPrintD::~TPrintD() = default;
+
+QString TPrintD::ReportTitle(const ReportSubject& subject) {
+    return Q(subject.Name) + " 殿分　" + QString::number(subject.Year) + " 年　" +
+           Q(PadNumber(subject.Month, 2)) + " 月分 勤務時間";
+}
+
+QString TPrintD::PdfFileName(const ReportSubject& subject) {
+    QStringList parts = {FileNamePart(Q(subject.ID))};
+    const QString name = FileNamePart(Q(subject.Name));
+    if (!name.isEmpty())
+        parts << name;
+    parts << QString::number(subject.Year) + "_" + Q(PadNumber(subject.Month, 2));
+    return parts.join(u'_') + ".pdf";
+}
+
+void TPrintD::FormCreate() {
+    setObjectName("PrintD");
+    setWindowTitle("印刷プレビュー");
+    QFont formFont("ＭＳ Ｐゴシック");
+    formFont.setPixelSize(12);
+    setFont(formFont);
+    const int width = 597 + 63 * m_report.PayScheme;
+    setFixedWidth(width);  // only the height can be changed
+    resize(width, kDialogHeight);
+    m_title = ReportTitle(m_subject);
+
+    auto* bar = new QWidget(this);
+    bar->setObjectName("Panel1");
+    bar->setFixedHeight(kBarHeight);
+    m_start = new TPanelButton(bar);
+    m_start->setObjectName("PanelButton1");
+    m_start->setCaption("開始");
+    m_start->setHint("印刷開始");
+    m_start->setGeometry(2, 2, 40, 40);
+    m_cancel = new TPanelButton(bar);
+    m_cancel->setObjectName("PanelButton2");
+    m_cancel->setCaption("中止");
+    m_cancel->setHint("印刷中止");
+    m_cancel->setGeometry(44, 2, 40, 40);
+    m_titleLabel = new QLabel(m_title, bar);
+    m_titleLabel->setObjectName("Label1");
+    QFont titleFont("ＭＳ Ｐゴシック");
+    titleFont.setPixelSize(15);
+    m_titleLabel->setFont(titleFont);
+    m_titleLabel->setGeometry(100, 0, width - 104, kBarHeight);
+    for (QWidget* w : std::initializer_list<QWidget*>{bar, m_start, m_cancel, m_titleLabel})
+        w->setAccessibleDescription(w->objectName());
+    connect(m_start, &TPanelButton::clicked, this, &TPrintD::PanelButton1Click);
+    connect(m_cancel, &TPanelButton::clicked, this, &TPrintD::PanelButton2Click);
+
+    m_grid = new TStringGridP(this);
+    m_grid->setObjectName("PrintGrid1");
+    m_grid->setAccessibleDescription(m_grid->objectName());
+    m_grid->setProperty("HelpContext", 9);
+    QFont gridFont("ＭＳ 明朝");
+    gridFont.setPixelSize(15);
+    m_grid->setFont(gridFont);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->SetDefaultRowHeight(kRowHeight);
+    m_grid->SetLineHeight(kRowHeight);
+    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
+    m_grid->OnDrawCell = [this](QObject* sender, QPainter* canvas, int col, int row,
+                                const QRect& rect, TGridDrawState) {
+        PrintGrid1DrawCell(sender, canvas, col, row, rect);
+    };
+    m_grid->OnReportStart = [this](QObject* sender, int& page, int w, int& top) {
+        PrintGrid1ReportStart(sender, page, w, top);
+    };
+    m_grid->OnHeader = [this](QObject* sender, int& page, int w, int& top) {
+        PrintGrid1Header(sender, page, w, top);
+    };
+    m_grid->OnPrintCell = [this](QObject* sender, QPainter* canvas, const QRect& rect, int col,
+                                 int row, const QString& text) {
+        PrintGrid1PrintCell(sender, canvas, rect, col, row, text);
+    };
+    BuildGrid();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(m_grid, 1);
+}
+
+void TPrintD::BuildGrid() {
+    const bool hourly = m_report.PayScheme == 2;
+    const bool split = !hourly && m_report.Holiday;
+    const int cols = hourly ? 9 : 8;
+    const int days = static_cast<int>(m_report.Days.size());
+    const int rows = days + 1 + (split ? 7 : 5);
+    m_grid->SetColCount(cols);
+    m_grid->SetRowCount(rows);
+    m_grid->SetDefaultRowHeight(kRowHeight);
+    m_grid->SetDefaultColWidth(82 - 2 * m_report.PayScheme);
+
+    const char* const* captions = hourly ? kHourlyCaptions : kDailyCaptions;
+    for (int col = 1; col < cols; ++col)
+        m_grid->SetCells(col, 0, captions[col - 1]);
+    for (int day = 0; day < days; ++day)
+        for (int col = 0; col < cols; ++col)
+            m_grid->SetCells(col, day + 1, Q(m_report.Days[day][col]));
+
+    // Summary rows: captions in column 0, the summary grid's figures beside them.
+    auto summary = [&](int gridRow, const char* caption, int summaryRow, int firstCol,
+                       int lastCol) {
+        m_grid->SetCells(0, gridRow, caption);
+        if (summaryRow >= static_cast<int>(m_report.Summary.size()))
+            return;
+        for (int col = firstCol; col <= lastCol; ++col)
+            m_grid->SetCells(col, gridRow, Q(m_report.Summary[summaryRow][col]));
+    };
+    const int r = rows;
+    if (split) {
+        summary(r - 6, "平日残業", 3, 3, 7);
+        summary(r - 5, "休日残業", 4, 3, 7);
+        summary(r - 4, "平日賃金", 5, 3, 7);
+        summary(r - 3, "休日賃金", 6, 3, 7);
+    } else {
+        const int first = hourly ? 5 : 3;
+        summary(r - 4, "残業時間", 2, first, cols - 1);
+        summary(r - 3, "残業賃金", 3, first, cols - 1);
+    }
+
+    const int total = r - 1;
+    const int shift = hourly ? 1 : 0;  // the hourly table has one column more before its totals
+    m_grid->SetCells(0, total, "勤務日数");
+    m_grid->SetCells(1, total, Q(PadNumber(m_report.WorkDays, 2)) + "日");
+    if (split) {
+        m_grid->SetCells(2, total, "休日勤務");
+        m_grid->SetCells(3, total, Q(PadNumber(m_report.HolidayWorkDays, 2)) + "日");
+    }
+    m_grid->SetCells(4 + shift, total, "残業時間");
+    m_grid->SetCells(5 + shift, total, Q(MinutesToText(m_report.TotalOverMinutes)));
+    m_grid->SetCells(6 + shift, total, "残業賃金");
+    m_grid->SetCells(7 + shift, total, Q(FormatYen(m_report.TotalOverPay)));
+}
+
+void TPrintD::PrintGrid1DrawCell(QObject*, QPainter* Canvas, int ACol, int ARow,
+                                 const QRect& Rect) {
+    const bool fixed = m_grid->IsFixedCell(ACol, ARow);
+    Canvas->fillRect(Rect, fixed ? palette().button() : palette().base());
+    Canvas->setPen(fixed ? palette().buttonText().color() : palette().text().color());
+    Canvas->setFont(m_grid->font());
+    Canvas->drawText(Rect, Qt::AlignCenter, m_grid->Cells(ACol, ARow));
+}
+
+void TPrintD::PrintGrid1ReportStart(QObject*, int&, int Width, int& Top) {
+    QPainter* canvas = m_grid->PrintCanvas();
+    const QFont kept = canvas->font();
+    Top += 4 * m_grid->DefaultRowHeight();
+    // Centred on the table's own width, so title and table share one axis.
+    int tableWidth = 0;
+    for (int col = 0; col < m_grid->ColCount(); ++col)
+        tableWidth += m_grid->ColWidths(col) + 1;
+    const int x = (Width - tableWidth) / 2;
+    QFont titleFont = kept;
+    titleFont.setPointSize(kTitlePoints);
+    canvas->setFont(titleFont);
+    m_grid->PrintText(x, Top, m_title);
+    canvas->setFont(kept);
+    m_grid->SetLeftMargin(x);
+}
+
+void TPrintD::PrintGrid1Header(QObject*, int&, int, int& Top) {
+    Top += 6 * m_grid->DefaultRowHeight();
+}
+
+void TPrintD::PrintGrid1PrintCell(QObject*, QPainter* WCanvas, const QRect& Rect, int ACol,
+                                  int ARow, const QString&) {
+    WCanvas->drawText(Rect, Qt::AlignCenter, m_grid->Cells(ACol, ARow));
+}
+
+int TPrintD::PrintOn(QPrinter& printer) {
+    printer.setPageSize(QPageSize(QPageSize::JisB5));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setDocName(m_title);
+    QFont paperFont = m_grid->font();
+    paperFont.setPointSize(kPaperPoints);
+    m_grid->SetPrinterFont(paperFont);
+    m_grid->SetLeftMargin(0);  // the report start centres the table afresh
+    return m_grid->Print(printer);
+}
+
+void TPrintD::PrintReport() {
+    QWidget* owner = parentWidget() != nullptr ? parentWidget() : this;
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    std::unique_ptr<QPrinter> printer;
+    QString pdf;
+    if (info.isNull()) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        const QString folder = m_subject.ProgramFolder.empty()
+                                   ? QCoreApplication::applicationDirPath()
+                                   : Q(m_subject.ProgramFolder);
+        pdf = QDir::cleanPath(QDir(folder).filePath(PdfFileName(m_subject)));
+        printer->setOutputFileName(pdf);
+    } else {
+        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    }
+
+    const QString where = pdf.isEmpty() ? "プリンター「" + info.printerName() + "」"
+                                        : "ファイル「" + QDir::toNativeSeparators(pdf) + "」";
+    bool printed = false;
+    try {
+        PrintOn(*printer);
+        printed = printer->printerState() != QPrinter::Error;
+    } catch (const std::exception&) {
+        printed = false;
+    }
+    if (!printed) {
+        ShowBox(owner, QMessageBox::Critical, "ｴﾗｰ", "印刷できませんでした。\n\n" + where);
+        return;
+    }
+    if (!pdf.isEmpty())
+        ShowBox(owner, QMessageBox::Information, "情報",
+                "プリンターが設定されていないため、印刷内容をPDFファイルに保存しました。\n\n" +
+                    QDir::toNativeSeparators(pdf));
+}
+
+void TPrintD::PanelButton1Click() {
+    hide();
+    PrintReport();
+    accept();
+}
+
+void TPrintD::PanelButton2Click() {
+    reject();
+}
+
+}  // namespace pb

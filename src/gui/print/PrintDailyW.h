@@ -1,0 +1,94 @@
+#pragma once
+// The monthly report: a preview of one employee's month as it will stand on
+// paper (the day table, a summary block, a totals line and a title) that
+// prints itself on JIS B5 portrait.
+
+#include <QDialog>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QPrinter;
+class QPainter;
+
+namespace pb {
+
+class TPanelButton;
+class TStringGridP;
+
+// What the report shows, as the entry window holds it.
+struct MonthReport {
+    // A row by grid column: [0] the day label or row caption, then columns 1 … 8.
+    using Row = std::array<std::string, 9>;
+
+    std::int32_t PayScheme = 1;  // 1 daily wage, 2 hourly wage
+    bool Holiday = false;        // daily wage: weekday and holiday figures apart
+    std::vector<Row> Days;       // one per day of the pay period
+    // The summary grid's rows, 時間区分 first (4 rows, or 7 with `Holiday`).
+    std::vector<Row> Summary;
+    std::int32_t WorkDays = 0;
+    std::int32_t HolidayWorkDays = 0;
+    std::int32_t TotalOverMinutes = 0;
+    std::int32_t TotalOverPay = 0;
+};
+
+// Whose month it is.
+struct ReportSubject {
+    std::string ID;
+    std::string Name;
+    std::int32_t Year = 0;
+    std::int32_t Month = 0;
+    // Where the PDF goes when the system has no printer; empty for the
+    // program's own folder.
+    std::string ProgramFolder;
+};
+
+class TPrintD : public QDialog {
+    Q_OBJECT
+
+  public:
+    TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent = nullptr);
+    ~TPrintD() override;
+
+    // The title line: name, " 殿分　", year, " 年　", month as two digits,
+    // " 月分 勤務時間".
+    static QString ReportTitle(const ReportSubject& subject);
+    // The file the report goes to when the system has no printer.
+    static QString PdfFileName(const ReportSubject& subject);
+
+    TStringGridP* PrintGrid1() const { return m_grid; }
+
+    // Prints the report on `printer` set to JIS B5 portrait; returns the pages.
+    // Throws TPrintError when the printer refuses.
+    int PrintOn(QPrinter& printer);
+
+  public slots:
+    void PanelButton1Click();  // 開始
+    void PanelButton2Click();  // 中止
+
+  private:
+    void FormCreate();
+    void BuildGrid();
+    void PrintGrid1DrawCell(QObject* Sender, QPainter* Canvas, int ACol, int ARow,
+                            const QRect& Rect);
+    void PrintGrid1ReportStart(QObject* Sender, int& Page, int Width, int& Top);
+    void PrintGrid1Header(QObject* Sender, int& Page, int Width, int& Top);
+    void PrintGrid1PrintCell(QObject* Sender, QPainter* WCanvas, const QRect& Rect, int ACol,
+                             int ARow, const QString& Text);
+    // Prints on the default printer, or into a PDF when there is none, and
+    // tells the operator what went wrong or where the file is.
+    void PrintReport();
+
+    MonthReport m_report;
+    ReportSubject m_subject;
+    QString m_title;
+    TPanelButton* m_start = nullptr;
+    TPanelButton* m_cancel = nullptr;
+    QLabel* m_titleLabel = nullptr;
+    TStringGridP* m_grid = nullptr;
+};
+
+}  // namespace pb

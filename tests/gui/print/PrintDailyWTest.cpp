@@ -1,0 +1,253 @@
+// The monthly report: its grid in the three layouts, the title, the page it
+// prints on, and what 開始 and 中止 do without a printer.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "gui/print/PrintDailyW.h"
+#include "gui/print/Sgridp.h"
+#include "support/GuiTestSupport.h"
+
+namespace pb {
+namespace {
+
+MonthReport MakeReport(int payScheme, bool holiday, int days) {
+    MonthReport report;
+    report.PayScheme = payScheme;
+    report.Holiday = holiday;
+    for (int d = 0; d < days; ++d) {
+        MonthReport::Row row;
+        row[0] = "03/" + std::to_string(10 + d % 20) + "(月)";
+        for (int c = 1; c < 9; ++c)
+            row[c] = "d" + std::to_string(d + 1) + "c" + std::to_string(c);
+        report.Days.push_back(row);
+    }
+    const int summaryRows = holiday && payScheme == 1 ? 7 : 4;
+    for (int i = 0; i < summaryRows; ++i) {
+        MonthReport::Row row;
+        for (int c = 1; c < 9; ++c)
+            row[c] = "s" + std::to_string(i) + "c" + std::to_string(c);
+        report.Summary.push_back(row);
+    }
+    report.WorkDays = 5;
+    report.HolidayWorkDays = 1;
+    report.TotalOverMinutes = 630;
+    report.TotalOverPay = 10750;
+    return report;
+}
+
+ReportSubject Subject(const QString& folder = {}) {
+    return {"001", "山田　太郎", 1999, 3, folder.toStdString()};
+}
+
+std::vector<QString> RowTexts(TStringGridP* grid, int row) {
+    std::vector<QString> out;
+    for (int c = 0; c < grid->ColCount(); ++c)
+        out.push_back(grid->Cells(c, row));
+    return out;
+}
+
+TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
+    struct Case {
+        const char* name;
+        int payScheme;
+        bool holiday;
+        int days;
+        int rows;
+        int cols;
+        int colWidth;
+        // Column 0 of the summary rows, from R − 6 (A) or R − 4 (B, C).
+        std::vector<QString> captions;
+        int summaryFirstCol;
+        int firstSummaryIndex;  // summary grid row shown first
+        std::vector<QString> totals;
+    };
+    const std::vector<Case> cases = {
+        {"A: daily with holidays",
+         1,
+         true,
+         28,
+         36,
+         8,
+         80,
+         {"平日残業", "休日残業", "平日賃金", "休日賃金"},
+         3,
+         3,
+         {"勤務日数", "05日", "休日勤務", "01日", "残業時間", "10:30", "残業賃金", "¥10,750"}},
+        {"B: daily without holidays",
+         1,
+         false,
+         28,
+         34,
+         8,
+         80,
+         {"残業時間", "残業賃金"},
+         3,
+         2,
+         {"勤務日数", "05日", "", "", "残業時間", "10:30", "残業賃金", "¥10,750"}},
+        {"B: 31 days",
+         1,
+         false,
+         31,
+         37,
+         8,
+         80,
+         {"残業時間", "残業賃金"},
+         3,
+         2,
+         {"勤務日数", "05日", "", "", "残業時間", "10:30", "残業賃金", "¥10,750"}},
+        // The hourly flag is ignored: hourly months have no holiday figures.
+        {"C: hourly",
+         2,
+         true,
+         30,
+         36,
+         9,
+         78,
+         {"残業時間", "残業賃金"},
+         5,
+         2,
+         {"勤務日数", "05日", "", "", "", "残業時間", "10:30", "残業賃金", "¥10,750"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPrintD dialog(MakeReport(c.payScheme, c.holiday, c.days), Subject());
+        TStringGridP* grid = dialog.findChild<TStringGridP*>("PrintGrid1");
+        ASSERT_NE(grid, nullptr);
+        EXPECT_EQ(dialog.minimumWidth(), 597 + 63 * c.payScheme);
+        EXPECT_EQ(dialog.maximumWidth(), 597 + 63 * c.payScheme);
+        ASSERT_EQ(grid->RowCount(), c.rows);
+        ASSERT_EQ(grid->ColCount(), c.cols);
+        EXPECT_EQ(grid->ColWidths(c.cols - 1), c.colWidth);
+
+        EXPECT_EQ(grid->Cells(1, 0), "出社時間");
+        EXPECT_EQ(grid->Cells(7, 0), c.payScheme == 1 ? "合　　計" : "区 分 ３");
+        EXPECT_EQ(grid->Cells(c.payScheme == 1 ? 2 : 4, 0), "退社時間");
+        EXPECT_EQ(grid->Cells(0, 1), "03/10(月)");
+        EXPECT_EQ(grid->Cells(3, c.days), QString("d%1c3").arg(c.days));
+
+        const int R = c.rows;
+        const int firstSummaryRow = R - 2 - static_cast<int>(c.captions.size());
+        EXPECT_EQ(RowTexts(grid, firstSummaryRow - 1), std::vector<QString>(c.cols))
+            << "empty row after the days";
+        EXPECT_EQ(RowTexts(grid, R - 2), std::vector<QString>(c.cols)) << "empty row before totals";
+        for (size_t i = 0; i < c.captions.size(); ++i) {
+            const int row = firstSummaryRow + static_cast<int>(i);
+            const int index = c.firstSummaryIndex + static_cast<int>(i);
+            EXPECT_EQ(grid->Cells(0, row), c.captions[i]);
+            EXPECT_EQ(grid->Cells(c.summaryFirstCol - 1, row), "");
+            for (int col = c.summaryFirstCol; col < c.cols; ++col)
+                EXPECT_EQ(grid->Cells(col, row), QString("s%1c%2").arg(index).arg(col));
+        }
+        EXPECT_EQ(RowTexts(grid, R - 1), c.totals);
+    }
+}
+
+TEST(PrintDailyWTest, TitleAndFileName) {
+    EXPECT_EQ(TPrintD::ReportTitle(Subject()), "山田　太郎 殿分　1999 年　03 月分 勤務時間");
+    TPrintD dialog(MakeReport(1, false, 28), Subject());
+    EXPECT_EQ(dialog.windowTitle(), "印刷プレビュー");
+    EXPECT_EQ(dialog.findChild<QWidget*>("Label1")->property("text").toString(),
+              TPrintD::ReportTitle(Subject()));
+
+    EXPECT_EQ(TPrintD::PdfFileName(Subject()), "001_山田　太郎_1999_03.pdf");
+    // A name must not lead the file out of the program folder.
+    ReportSubject odd = {"002", "../a/b\\c", 2000, 12, ""};
+    EXPECT_EQ(TPrintD::PdfFileName(odd), "002__._a_b_c_2000_12.pdf");
+}
+
+// Page size and count of a PDF from pdfinfo, in millimetres.
+struct PdfPage {
+    double widthMm = 0;
+    double heightMm = 0;
+    int pages = 0;
+};
+
+PdfPage ReadPdfInfo(const QString& file) {
+    QProcess info;
+    info.start("pdfinfo", {file});
+    info.waitForFinished(10000);
+    const QString out = QString::fromUtf8(info.readAllStandardOutput());
+    PdfPage page;
+    const auto size = QRegularExpression(R"(Page size:\s+([\d.]+) x ([\d.]+) pts)").match(out);
+    if (size.hasMatch()) {
+        page.widthMm = size.captured(1).toDouble() * 25.4 / 72;
+        page.heightMm = size.captured(2).toDouble() * 25.4 / 72;
+    }
+    const auto pages = QRegularExpression(R"(Pages:\s+(\d+))").match(out);
+    if (pages.hasMatch())
+        page.pages = pages.captured(1).toInt();
+    return page;
+}
+
+TEST(PrintDailyWTest, PrintsOnOneB5PortraitPageWhateverThePrinterHad) {
+    QTemporaryDir dir;
+    for (bool holiday : {false, true}) {
+        TPrintD dialog(MakeReport(1, holiday, 31), Subject());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString file = dir.filePath(holiday ? "a.pdf" : "b.pdf");
+        printer.setOutputFileName(file);
+        printer.setPageSize(QPageSize(QPageSize::A3));
+        printer.setPageOrientation(QPageLayout::Landscape);
+        EXPECT_EQ(dialog.PrintOn(printer), 1);
+        const PdfPage page = ReadPdfInfo(file);
+        EXPECT_NEAR(page.widthMm, 182, 0.5);
+        EXPECT_NEAR(page.heightMm, 257, 0.5);
+        EXPECT_EQ(page.pages, 1);
+    }
+}
+
+TEST(PrintDailyWTest, StartWithoutPrinterWritesPdfAndNamesIt) {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is configured";
+    QTemporaryDir dir;
+    const QString pdf = QDir(dir.path()).filePath(TPrintD::PdfFileName(Subject()));
+
+    TPrintD dialog(MakeReport(2, false, 28), Subject(dir.path() + "/"));
+    QString title, text;
+    test::AnswerNextModal([&](QWidget* box) {
+        title = box->windowTitle();
+        text = test::MessageText(box);
+        test::ClickButton(box, "OK");
+    });
+    QMetaObject::invokeMethod(&dialog, &TPrintD::PanelButton1Click, Qt::QueuedConnection);
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_EQ(title, "情報");
+    EXPECT_TRUE(text.contains(pdf)) << text.toStdString();
+    EXPECT_NEAR(ReadPdfInfo(pdf).heightMm, 257, 0.5);
+}
+
+TEST(PrintDailyWTest, StartIntoAMissingFolderReportsTheFailure) {
+    if (!QPrinterInfo::defaultPrinter().isNull())
+        GTEST_SKIP() << "a printer is configured";
+    QTemporaryDir dir;
+    TPrintD dialog(MakeReport(1, true, 28), Subject(dir.filePath("gone")));
+    QString title, text;
+    test::AnswerNextModal([&](QWidget* box) {
+        title = box->windowTitle();
+        text = test::MessageText(box);
+        test::ClickButton(box, "OK");
+    });
+    QMetaObject::invokeMethod(&dialog, &TPrintD::PanelButton1Click, Qt::QueuedConnection);
+    dialog.exec();
+    EXPECT_EQ(title, "ｴﾗｰ");
+    EXPECT_TRUE(text.startsWith("印刷できませんでした。")) << text.toStdString();
+}
+
+TEST(PrintDailyWTest, CancelPrintsNothing) {
+    QTemporaryDir dir;
+    TPrintD dialog(MakeReport(1, false, 28), Subject(dir.path()));
+    QMetaObject::invokeMethod(&dialog, &TPrintD::PanelButton2Click, Qt::QueuedConnection);
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected);
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+}  // namespace
+}  // namespace pb
