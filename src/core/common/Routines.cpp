@@ -129,7 +129,12 @@ std::int32_t ParseYen(std::string_view text) {
     }
     if (digits.empty())
         return 0;
-    return TextToInt(digits);
+    // Never raises: digits beyond 32 bits read as 0, like text without digits.
+    try {
+        return TextToInt(digits);
+    } catch (const ConversionError&) {
+        return 0;
+    }
 }
 
 std::string PadNumber(std::int32_t value, std::int32_t width) {

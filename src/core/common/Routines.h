@@ -27,7 +27,8 @@ std::int32_t PowerInt(std::int32_t base, std::int32_t exponent);
 // "¥" followed by the digits grouped by three with ",": 32000 gives "¥32,000".
 std::string FormatYen(std::int32_t value);
 // The number made of the decimal digits in `text`, everything else skipped; 0 when
-// there are none ("¥32,000" and "\32,000" give 32000, "3月" gives 3).
+// there are none or too many for 32 bits ("¥32,000" and "\32,000" give 32000).
+// Never raises.
 std::int32_t ParseYen(std::string_view text);
 
 // `value` in decimal, zero-padded on the left to `width` digits (width capped at 9);
