@@ -11,6 +11,9 @@
 #include <memory>
 
 #include "core/common/Routines.h"
+#include "core/timecard/MonthCalc.h"
+#include "core/timecard/SummaryGrid.h"
+#include "core/timecard/WorkPattern.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/print/Sgridp.h"
 
@@ -25,11 +28,6 @@ constexpr int kBarHeight = 44;
 // its summary on one B5 page.
 constexpr int kPaperPoints = 9;
 constexpr int kTitlePoints = 16;
-
-const char* const kDailyCaptions[] = {"出社時間", "退社時間", "早朝残業", "早出残業",
-                                      "普通残業", "深夜残業", "合　　計", ""};
-const char* const kHourlyCaptions[] = {"出社時間", "休憩開始", "休憩終了", "退社時間",
-                                       "区 分 １", "区 分 ２", "区 分 ３", "合　　計"};
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -56,6 +54,26 @@ QString FileNamePart(QString text) {
 }
 
 }  // namespace
+
+MonthReport MakeMonthReport(const MonthInput& input, const MonthResult& result) {
+    MonthReport report;
+    report.PayScheme = result.payScheme == 2 ? 2 : 1;
+    report.Holiday = report.PayScheme == 1 && input.daily.Holiday != 0;
+    report.Days.reserve(result.days.size());
+    for (const DayRow& day : result.days)
+        report.Days.push_back(day.cells);
+    // No current row: the report shows none of the rows that depend on it.
+    report.Summary = SummaryRows(input, result, 0);
+    report.WorkDays = result.totals.WorkDays;
+    report.HolidayWorkDays = result.totals.HolidayWorkDays;
+    report.TotalOverMinutes = result.totals.TotalOverMinutes;
+    report.TotalOverPay = result.totals.TotalOverPay;
+    return report;
+}
+
+TPrintD::TPrintD(const MonthInput& input, const MonthResult& result, const ReportSubject& subject,
+                 QWidget* parent)
+    : TPrintD(MakeMonthReport(input, result), subject, parent) {}
 
 TPrintD::TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent)
     : QDialog(parent), m_report(report), m_subject(subject) {
@@ -159,9 +177,10 @@ void TPrintD::BuildGrid() {
     m_grid->SetDefaultRowHeight(kRowHeight);
     m_grid->SetDefaultColWidth(82 - 2 * m_report.PayScheme);
 
-    const char* const* captions = hourly ? kHourlyCaptions : kDailyCaptions;
-    for (int col = 1; col < cols; ++col)
-        m_grid->SetCells(col, 0, captions[col - 1]);
+    // The entry grid's captions, without the work pattern it shows in (0, 0).
+    const std::vector<std::string> captions = ColumnCaptions(m_report.PayScheme, 0);
+    for (int col = 1; col < cols && col < static_cast<int>(captions.size()); ++col)
+        m_grid->SetCells(col, 0, Q(captions[col]));
     for (int day = 0; day < days; ++day)
         for (int col = 0; col < cols; ++col)
             m_grid->SetCells(col, day + 1, Q(m_report.Days[day][col]));

@@ -18,6 +18,8 @@ namespace pb {
 
 class TPanelButton;
 class TStringGridP;
+struct MonthInput;
+struct MonthResult;
 
 // What the report shows, as the entry window holds it.
 struct MonthReport {
@@ -46,11 +48,19 @@ struct ReportSubject {
     std::string ProgramFolder;
 };
 
+// The report of a calculated month: the day rows and summary rows as the entry
+// window shows them. Run the calculation after invalid cells were emptied, so
+// the report holds what the month record keeps.
+MonthReport MakeMonthReport(const MonthInput& input, const MonthResult& result);
+
 class TPrintD : public QDialog {
     Q_OBJECT
 
   public:
     TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent = nullptr);
+    // The entry window's 印刷: the month as last calculated.
+    TPrintD(const MonthInput& input, const MonthResult& result, const ReportSubject& subject,
+            QWidget* parent = nullptr);
     ~TPrintD() override;
 
     // The title line: name, " 殿分　", year, " 年　", month as two digits,

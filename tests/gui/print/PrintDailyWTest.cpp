@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "core/timecard/MonthCalc.h"
+#include "core/timecard/PayPeriod.h"
 #include "gui/print/PrintDailyW.h"
 #include "gui/print/Sgridp.h"
 #include "support/GuiTestSupport.h"
@@ -147,6 +149,43 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
         }
         EXPECT_EQ(RowTexts(grid, R - 1), c.totals);
     }
+}
+
+TEST(PrintDailyWTest, ReportOfACalculatedMonthShowsItsFigures) {
+    // Work pattern 7, 08:00 – 17:00, late night from 22:00, early morning until
+    // 05:00, unit 15 rounded to nearest per day: 04:10 – 23:40 on one weekday
+    // gives 00:45, 03:00, 05:00, 01:45, 10:30 and ¥10,750 for the month.
+    MonthInput input;
+    input.payScheme = 1;
+    input.daily.WorkType = 7;
+    input.daily.ClosingDay = 20;
+    input.daily.Holiday = 1;
+    input.daily.TimeToStartWork = 8 / 24.0;
+    input.daily.TimeToFinishWork = 17 / 24.0;
+    input.daily.TimeToStartNight = 22 / 24.0;
+    input.daily.TimeToFinishMorning = 5 / 24.0;
+    input.daily.TimeToFinishWorkHH = 12 / 24.0;
+    input.daily.WeekdayEarMornPay = 1100;
+    input.daily.WeekdayMorningPay = 1000;
+    input.daily.WeekdayOverPay = 1000;
+    input.daily.WeekdayNightPay = 1100;
+    input.rules = {15, 0, 0, 0};
+    input.period = MakePayPeriod(1999, 3, 20, 0);
+    input.cells.resize(input.period.size());
+    input.cells[1][1] = "04:10";  // Monday 22 February
+    input.cells[1][2] = "23:40";
+
+    TPrintD dialog(input, CalcMonth(input), Subject());
+    TStringGridP* grid = dialog.PrintGrid1();
+    ASSERT_EQ(grid->RowCount(), 36);
+    EXPECT_EQ(RowTexts(grid, 2), (std::vector<QString>{"02/22(月)", "04:10", "23:40", "00:45",
+                                                       "03:00", "05:00", "01:45", "10:30"}));
+    EXPECT_EQ(grid->Cells(0, 30), "平日残業");
+    EXPECT_EQ(grid->Cells(7, 30), "10:30");
+    EXPECT_EQ(grid->Cells(7, 32), "¥10,750");
+    EXPECT_EQ(RowTexts(grid, 35),
+              (std::vector<QString>{"勤務日数", "01日", "休日勤務", "00日", "残業時間", "10:30",
+                                    "残業賃金", "¥10,750"}));
 }
 
 TEST(PrintDailyWTest, TitleAndFileName) {
