@@ -240,6 +240,15 @@ TEST(PrintDailyWTest, PrintsOnOneB5PortraitPageWhateverThePrinterHad) {
         EXPECT_NEAR(page.widthMm, 182, 0.5);
         EXPECT_NEAR(page.heightMm, 257, 0.5);
         EXPECT_EQ(page.pages, 1);
+
+        // The table is centred afresh on every job, not shifted by the last one.
+        const int centred = dialog.PrintGrid1()->LeftMargin();
+        EXPECT_GT(centred, 0);
+        QPrinter again(QPrinter::HighResolution);
+        again.setOutputFormat(QPrinter::PdfFormat);
+        again.setOutputFileName(dir.filePath("again.pdf"));
+        dialog.PrintOn(again);
+        EXPECT_EQ(dialog.PrintGrid1()->LeftMargin(), centred);
     }
 }
 
