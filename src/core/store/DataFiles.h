@@ -1,0 +1,32 @@
+#pragma once
+// The full names of the program's data files, formed once from the program
+// folder, and the file system they are reached through.
+
+#include <string>
+
+#include "core/store/FileSystem.h"
+
+namespace pb {
+
+struct DataFiles {
+    FileSystem* fs = &RealFileSystem();
+    std::string Folder;  // ends with "/"
+    std::string NameFile;
+    std::string DailyWagesFile;
+    std::string TimeWagesFile;
+    std::string NameBackup;
+    std::string DailyWagesBackup;
+    std::string TimeWagesBackup;
+    std::string NextCellFile;
+
+    // "1999_fv2.pbk" and its purge's temporary "1999_PBK.tmp" in the program folder.
+    std::string WorkFile(int year) const;
+    std::string WorkTempFile(int year) const;
+};
+
+DataFiles AssignDataFiles(const std::string& programFolder, FileSystem& fs = RealFileSystem());
+
+// The year of the system date.
+int CurrentYear();
+
+}  // namespace pb

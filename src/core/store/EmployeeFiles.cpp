@@ -1,0 +1,491 @@
+#include "core/store/EmployeeFiles.h"
+
+#include <cerrno>
+
+#include "core/common/ShiftJis.h"
+#include "core/store/PayrollFiles.h"
+#include "core/store/RecordFile.h"
+#include "core/store/WorkDataFiles.h"
+
+namespace pb {
+namespace {
+
+constexpr std::size_t kNameOffset = 4;
+constexpr std::size_t kLinkedOffset = 28;
+constexpr std::size_t kWagesCodeOffset = 32;
+constexpr std::size_t kCurrentOffset = 4;
+constexpr std::size_t kGenerationOffset = 8;
+
+const char kRegistrationCancelled[] = "従業員データの登録を中止します。";
+const char kSameAsRegistered[] = "現在登録されているデータと同じです。";
+const char kRegistered[] = "登録完了";
+const char kIdAndNameRequired[] = "従業員番号と氏名は必ず入力して下さい";
+
+std::string StoredName(const std::string& name) {
+    return CutSjis(EncodeSjis(name), kNameLength);
+}
+
+bool InScheme(std::int32_t wagesCode, int scheme) {
+    return scheme == 0 || (1000 * scheme < wagesCode && wagesCode < 2000 * scheme);
+}
+
+// The first record of Name.dat with this ID: its offset in `names`.
+std::optional<std::size_t> FindName(const Bytes& names, const std::string& storedId) {
+    for (std::size_t o = 0; o < names.size(); o += kNameRecordSize) {
+        if (StoredId(names, o) == storedId)
+            return o;
+    }
+    return std::nullopt;
+}
+
+Bytes ReadNames(const DataFiles& files) {
+    return ReadRecords(*files.fs, files.NameFile, kNameRecordSize);
+}
+
+// What differs between the two wage files.
+struct DailyFile {
+    using Record = DailyWagesRecord;
+    static constexpr std::size_t kSize = kDailyWagesRecordSize;
+    static const std::string& Path(const DataFiles& f) { return f.DailyWagesFile; }
+    static const std::string& Backup(const DataFiles& f) { return f.DailyWagesBackup; }
+    static Record Decode(const Bytes& b, std::size_t o) { return DailyWagesRecordFromBytes(b, o); }
+};
+
+struct TimeFile {
+    using Record = TimeWagesRecord;
+    static constexpr std::size_t kSize = kTimeWagesRecordSize;
+    static const std::string& Path(const DataFiles& f) { return f.TimeWagesFile; }
+    static const std::string& Backup(const DataFiles& f) { return f.TimeWagesBackup; }
+    static Record Decode(const Bytes& b, std::size_t o) { return TimeWagesRecordFromBytes(b, o); }
+};
+
+template <typename File>
+int FindCurrent(const Bytes& content, const std::string& storedId) {
+    for (std::size_t o = 0; o < content.size(); o += File::kSize) {
+        if (StoredId(content, o) == storedId && GetByte(content, o + kCurrentOffset) != 0) {
+            return static_cast<int>(o / File::kSize);
+        }
+    }
+    return -1;
+}
+
+template <typename File>
+int FindCurrentIndex(const DataFiles& files, const std::string& id) {
+    return FindCurrent<File>(ReadRecords(*files.fs, File::Path(files), File::kSize),
+                             StoredIdOf(id));
+}
+
+template <typename File>
+std::optional<typename File::Record> ReadWageRecord(const DataFiles& files, const std::string& id,
+                                                    int generation) {
+    const Bytes content = ReadRecords(*files.fs, File::Path(files), File::kSize);
+    const std::string storedId = StoredIdOf(id);
+    for (std::size_t o = 0; o < content.size(); o += File::kSize) {
+        if (StoredId(content, o) != storedId)
+            continue;
+        const bool match = generation == 0 ? GetByte(content, o + kCurrentOffset) != 0
+                                           : GetInt32(content, o + kGenerationOffset) == generation;
+        if (match)
+            return File::Decode(content, o);
+    }
+    return std::nullopt;
+}
+
+template <typename File>
+bool WriteWageRecord(const DataFiles& files, const typename File::Record& record, int index) {
+    const std::string& path = File::Path(files);
+    const std::optional<Bytes> current = ReadForUpdate(*files.fs, path, File::kSize);
+    WriteRecordAt(*files.fs, path, current, File::kSize, index, ToBytes(record));
+    return true;
+}
+
+template <typename File>
+int RetireWageRecord(const DataFiles& files, const std::string& id) {
+    const std::string& path = File::Path(files);
+    const std::optional<Bytes> current = ReadForUpdate(*files.fs, path, File::kSize);
+    if (!current)
+        return -1;
+    const int index = FindCurrent<File>(*current, StoredIdOf(id));
+    if (index < 0)
+        return -1;
+    // Only the flag changes; the rest of the record stays exactly as stored.
+    const std::size_t offset = static_cast<std::size_t>(index) * File::kSize;
+    Bytes record(current->begin() + static_cast<std::ptrdiff_t>(offset),
+                 current->begin() + static_cast<std::ptrdiff_t>(offset + File::kSize));
+    PutByte(record, kCurrentOffset, 0);
+    WriteRecordAt(*files.fs, path, current, File::kSize, index, record);
+    return GetInt32(record, kGenerationOffset);
+}
+
+template <typename File>
+std::optional<FileChange> PlanWagePurge(const DataFiles& files, const std::string& id) {
+    const std::string& path = File::Path(files);
+    std::optional<Bytes> current = ReadForUpdate(*files.fs, path, File::kSize);
+    if (!current)
+        return std::nullopt;
+    const std::string storedId = StoredIdOf(id);
+    Bytes kept = DropRecords(*current, File::kSize, [&](const Bytes& b, std::size_t o) {
+        return StoredId(b, o) == storedId;
+    });
+    if (kept.size() == current->size())
+        return std::nullopt;
+    FileChange change{path, File::Backup(files), std::move(current), std::nullopt};
+    if (!kept.empty())
+        change.content = std::move(kept);
+    return change;
+}
+
+bool SameDailyConditions(const DailyWagesRecord& a, const DailyWagesRecord& b) {
+    return a.WorkType == b.WorkType && a.ClosingDay == b.ClosingDay &&
+           a.HalfHoliday == b.HalfHoliday && a.Holiday == b.Holiday && a.Holiday1 == b.Holiday1 &&
+           a.Holiday2 == b.Holiday2 && a.Holiday3 == b.Holiday3 &&
+           a.WeekdayMorningPay == b.WeekdayMorningPay && a.WeekdayOverPay == b.WeekdayOverPay &&
+           a.WeekdayEarMornPay == b.WeekdayEarMornPay && a.WeekdayNightPay == b.WeekdayNightPay &&
+           a.HolidayMorningPay == b.HolidayMorningPay && a.HolidayOverPay == b.HolidayOverPay &&
+           a.HolidayEarMornPay == b.HolidayEarMornPay && a.HolidayNightPay == b.HolidayNightPay &&
+           a.TimeToStartWork == b.TimeToStartWork && a.TimeToFinishWork == b.TimeToFinishWork &&
+           a.TimeToStartNight == b.TimeToStartNight &&
+           a.TimeToFinishMorning == b.TimeToFinishMorning &&
+           a.TimeToFinishWorkHH == b.TimeToFinishWorkHH;
+}
+
+bool SameTimeConditions(const TimeWagesRecord& a, const TimeWagesRecord& b) {
+    return a.WorkType == b.WorkType && a.ClosingDay == b.ClosingDay &&
+           a.ChargeDivideTime1 == b.ChargeDivideTime1 &&
+           a.ChargeDivideTime2 == b.ChargeDivideTime2 &&
+           a.ChargeDivideTime3 == b.ChargeDivideTime3 && a.TimePay == b.TimePay &&
+           a.Band1Pays == b.Band1Pays && a.Band2Pays == b.Band2Pays && a.Band3Pays == b.Band3Pays;
+}
+
+Bytes Original(const DataFiles& files, const std::string& path) {
+    return files.fs->ReadAll(path);
+}
+
+// The three data files with their backups, in the order they are saved.
+struct MasterFile {
+    const std::string& data;
+    const std::string& backup;
+    bool saved = false;
+};
+
+}  // namespace
+
+void CopyWholeFile(const DataFiles& files, const std::string& source, const std::string& target) {
+    files.fs->Copy(source, target);
+}
+
+std::int64_t FileSizeOf(const DataFiles& files, const std::string& path) {
+    const auto size = files.fs->Size(path);
+    if (!size)
+        throw FileError(path, ENOENT, path + " を開けません。\n" + ErrorReason(ENOENT));
+    return static_cast<std::int64_t>(*size);
+}
+
+bool ValidateEmployeeInput(const std::string& name, int idNumber, Operator& op) {
+    if (!name.empty() && idNumber >= 1)
+        return true;
+    op.Warning(kIdAndNameRequired, Buttons::Ok);
+    return false;
+}
+
+NameRecord MakeNameRecord(const DataFiles& files, const std::string& id, const std::string& name,
+                          std::int32_t wagesCode) {
+    NameRecord record;
+    record.ID = DecodeSjis(StoredIdOf(id)).text;
+    record.Name = DecodeSjis(StoredName(name)).text;
+    record.WagesCode = wagesCode;
+    const int status = LookupEmployee(files, id, name).Status;
+    record.Linked = status >= 2 && status <= 5 ? 1 : 0;
+    return record;
+}
+
+LookupResult LookupEmployee(const DataFiles& files, const std::string& id,
+                            const std::string& name) {
+    const Bytes names = ReadNames(files);
+    const auto found = FindName(names, StoredIdOf(id));
+    if (!found)
+        return {};
+    const std::size_t o = *found;
+    const std::int32_t wagesCode = GetInt32(names, o + kWagesCodeOffset);
+    const bool sameName =
+        GetShortStringRaw(names, o + kNameOffset, kNameLength) == StoredName(name);
+    int status = 6;
+    if (GetInt32(names, o + kLinkedOffset) != 0)
+        status = wagesCode == 0 ? 2 : 4;
+    return {sameName ? status : status + 1, wagesCode};
+}
+
+std::string FindEmployeeName(const DataFiles& files, const std::string& id, int scheme) {
+    const Bytes names = ReadNames(files);
+    const std::string storedId = StoredIdOf(id);
+    for (std::size_t o = 0; o < names.size(); o += kNameRecordSize) {
+        if (StoredId(names, o) == storedId &&
+            InScheme(GetInt32(names, o + kWagesCodeOffset), scheme)) {
+            return GetShortString(names, o + kNameOffset, kNameLength);
+        }
+    }
+    return {};
+}
+
+void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, int scheme) {
+    const Bytes names = ReadNames(files);
+    for (std::size_t o = 0; o < names.size(); o += kNameRecordSize) {
+        if (InScheme(GetInt32(names, o + kWagesCodeOffset), scheme)) {
+            list.push_back(GetShortString(names, o, kIdLength));
+        }
+    }
+}
+
+int FindNameIndex(const DataFiles& files, const std::string& id) {
+    const auto found = FindName(ReadNames(files), StoredIdOf(id));
+    return found ? static_cast<int>(*found / kNameRecordSize) : -1;
+}
+
+int FindCurrentDailyIndex(const DataFiles& files, const std::string& id) {
+    return FindCurrentIndex<DailyFile>(files, id);
+}
+
+int FindCurrentTimeIndex(const DataFiles& files, const std::string& id) {
+    return FindCurrentIndex<TimeFile>(files, id);
+}
+
+int GetPayScheme(const DataFiles& files, const std::string& id) {
+    const Bytes names = ReadNames(files);
+    const auto found = FindName(names, StoredIdOf(id));
+    if (!found)
+        return 0;
+    const int scheme = GetInt32(names, *found + kWagesCodeOffset) / 1000;
+    return scheme == 0 ? 3 : scheme;
+}
+
+bool WriteNameRecord(const DataFiles& files, const NameRecord& record) {
+    const std::optional<Bytes> current = ReadForUpdate(*files.fs, files.NameFile, kNameRecordSize);
+    long index = -1;
+    if (current) {
+        if (const auto found = FindName(*current, StoredIdOf(record.ID))) {
+            index = static_cast<long>(*found / kNameRecordSize);
+        }
+    }
+    WriteRecordAt(*files.fs, files.NameFile, current, kNameRecordSize, index, ToBytes(record));
+    return true;
+}
+
+bool WriteDailyRecord(const DataFiles& files, const DailyWagesRecord& record, int index) {
+    return WriteWageRecord<DailyFile>(files, record, index);
+}
+
+bool WriteTimeRecord(const DataFiles& files, const TimeWagesRecord& record, int index) {
+    return WriteWageRecord<TimeFile>(files, record, index);
+}
+
+std::optional<DailyWagesRecord> ReadDailyRecord(const DataFiles& files, const std::string& id,
+                                                int generation) {
+    return ReadWageRecord<DailyFile>(files, id, generation);
+}
+
+std::optional<TimeWagesRecord> ReadTimeRecord(const DataFiles& files, const std::string& id,
+                                              int generation) {
+    return ReadWageRecord<TimeFile>(files, id, generation);
+}
+
+int RetireDailyRecord(const DataFiles& files, const std::string& id) {
+    return RetireWageRecord<DailyFile>(files, id);
+}
+
+int RetireTimeRecord(const DataFiles& files, const std::string& id) {
+    return RetireWageRecord<TimeFile>(files, id);
+}
+
+bool DailyRecordChanged(const DataFiles& files, const std::string& id,
+                        const DailyWagesRecord& record) {
+    const auto stored = ReadDailyRecord(files, id, 0);
+    return !stored || !SameDailyConditions(*stored, record);
+}
+
+bool TimeRecordChanged(const DataFiles& files, const std::string& id,
+                       const TimeWagesRecord& record) {
+    const auto stored = ReadTimeRecord(files, id, 0);
+    return !stored || !SameTimeConditions(*stored, record);
+}
+
+void PurgeDailyRecords(const DataFiles& files, const std::string& id) {
+    if (auto change = PlanWagePurge<DailyFile>(files, id))
+        ApplyChanges(*files.fs, {*change});
+}
+
+void PurgeTimeRecords(const DataFiles& files, const std::string& id) {
+    if (auto change = PlanWagePurge<TimeFile>(files, id))
+        ApplyChanges(*files.fs, {*change});
+}
+
+bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op) {
+    // Every change is worked out before the first is made, so a file that cannot
+    // be read or is damaged stops the deletion with nothing written.
+    try {
+        std::vector<FileChange> changes;
+        const std::string storedId = StoredIdOf(id);
+        int scheme = 0;
+        bool linked = false;
+        bool noneLeft = true;
+        if (std::optional<Bytes> names =
+                ReadForUpdate(*files.fs, files.NameFile, kNameRecordSize)) {
+            if (const auto found = FindName(*names, storedId)) {
+                scheme = GetInt32(*names, *found + kWagesCodeOffset) / 1000;
+                linked = GetInt32(*names, *found + kLinkedOffset) == 1;
+            }
+            Bytes kept = DropRecords(*names, kNameRecordSize, [&](const Bytes& b, std::size_t o) {
+                return StoredId(b, o) == storedId;
+            });
+            noneLeft = kept.empty();
+            if (noneLeft) {
+                changes.push_back(
+                    {files.NameFile, files.NameBackup, std::move(names), std::nullopt});
+            } else if (kept.size() != names->size()) {
+                changes.push_back(
+                    {files.NameFile, files.NameBackup, std::move(names), std::move(kept)});
+            }
+        }
+        if (linked) {
+            for (auto& change : PlanPayrollRemoval(files, id, CurrentYear())) {
+                changes.push_back(std::move(change));
+            }
+        }
+        if (noneLeft) {
+            // Without employees the wage files go too.
+            for (const std::string* path : {&files.DailyWagesFile, &files.TimeWagesFile}) {
+                if (files.fs->Exists(*path)) {
+                    changes.push_back({*path, "", Original(files, *path), std::nullopt});
+                }
+            }
+        } else {
+            auto change = scheme == 1 ? PlanWagePurge<DailyFile>(files, id)
+                                      : PlanWagePurge<TimeFile>(files, id);
+            if (change)
+                changes.push_back(std::move(*change));
+        }
+        std::vector<std::string> paths;
+        ScanFolder(files, files.Folder, paths);
+        for (const auto& path : paths) {
+            const auto year = YearOfWorkFile(path);
+            if (!year)
+                continue;
+            if (auto change = PlanMonthPurge(files, id, std::stoi(*year), 0)) {
+                changes.push_back(std::move(*change));
+            }
+        }
+        ApplyChanges(*files.fs, changes);
+    } catch (const FileError& e) {
+        op.Error(e.what());
+        return false;
+    }
+    return true;
+}
+
+bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int scheme,
+                      Operator& op) {
+    FileSystem& fs = *files.fs;
+    EmployeeEntry entry = request;
+    std::string pending = kRegistrationCancelled;
+    MasterFile masters[] = {{files.NameFile, files.NameBackup},
+                            {files.DailyWagesFile, files.DailyWagesBackup},
+                            {files.TimeWagesFile, files.TimeWagesBackup}};
+
+    // Nothing is written until all three files are saved.
+    try {
+        ReadForUpdate(fs, files.NameFile, kNameRecordSize);
+        if (scheme == 1) {
+            ReadForUpdate(fs, files.DailyWagesFile, kDailyWagesRecordSize);
+        } else {
+            ReadForUpdate(fs, files.TimeWagesFile, kTimeWagesRecordSize);
+        }
+        for (auto& m : masters) {
+            if (!fs.Exists(m.data))
+                continue;
+            CopyWholeFile(files, m.data, m.backup);
+            m.saved = true;
+        }
+    } catch (const FileError& e) {
+        for (auto& m : masters) {
+            if (m.saved)
+                RemoveQuietly(fs, m.backup);
+        }
+        op.Warning(pending, Buttons::Yes);
+        op.Error(e.what());
+        return false;
+    }
+
+    bool registered = false;
+    std::optional<std::string> failure;
+    try {
+        const std::string id = entry.Name.ID;
+        const std::string name = entry.Name.Name;
+        const LookupResult lookup = LookupEmployee(files, id, name);
+        const bool changed = scheme == 1 ? DailyRecordChanged(files, id, entry.Daily)
+                                         : TimeRecordChanged(files, id, entry.Time);
+        // Even statuses: the ID is on file under the same name.
+        if (!changed && lookup.Status % 2 == 0) {
+            pending = kSameAsRegistered;
+        } else {
+            int d = 0;
+            bool go = true;
+            if (lookup.Status > 2) {
+                go = scheme == 1
+                         ? op.ConfirmDailyUpdate({entry.Name.ID, entry.Name.Name, entry.Daily})
+                         : op.ConfirmTimeUpdate({entry.Name.ID, entry.Name.Name, entry.Time});
+                if (go && lookup.Status != 3) {
+                    d = scheme == 1 ? RetireDailyRecord(files, id) : RetireTimeRecord(files, id);
+                    go = d != -1;
+                }
+            }
+            if (go) {
+                entry.Name.WagesCode += d;
+                WriteNameRecord(files, entry.Name);
+                if (entry.Name.WagesCode < 2000) {
+                    entry.Daily.Generation = d + 1;
+                    entry.Daily.Current = 1;
+                    WriteDailyRecord(files, entry.Daily, -1);
+                } else {
+                    entry.Time.Generation = d + 1;
+                    entry.Time.Current = 1;
+                    WriteTimeRecord(files, entry.Time, -1);
+                }
+                registered = true;
+            }
+        }
+    } catch (const std::exception& e) {
+        failure = e.what();
+    }
+
+    if (registered) {
+        op.Information(kRegistered);
+        for (auto& m : masters) {
+            if (!m.saved)
+                continue;
+            if (auto error = RemoveQuietly(fs, m.backup))
+                op.Error(*error);
+        }
+        return true;
+    }
+
+    op.Warning(pending, Buttons::Yes);
+    // Each file goes back in one rename; one that did not exist is removed again.
+    std::vector<std::string> restoreFailures;
+    for (auto& m : masters) {
+        try {
+            if (m.saved) {
+                fs.Rename(m.backup, m.data);
+            } else if (auto error = RemoveQuietly(fs, m.data)) {
+                restoreFailures.push_back(*error);
+            }
+        } catch (const FileError& e) {
+            restoreFailures.push_back(e.what());
+        }
+    }
+    if (failure)
+        op.Error(*failure);
+    for (const auto& f : restoreFailures)
+        op.Error(f);
+    return false;
+}
+
+}  // namespace pb

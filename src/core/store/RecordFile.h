@@ -1,0 +1,57 @@
+#pragma once
+// Reading and rewriting files of fixed-size records without ever leaving one
+// half written: single records are written in place and put back when the write
+// fails; rebuilt files replace the original in one rename.
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/store/FileSystem.h"
+
+namespace pb {
+
+// A record file whose size is not a whole number of records. Appending after a
+// ragged tail would shift every later record, so nothing is written to it.
+class DamagedFileError : public FileError {
+  public:
+    DamagedFileError(const std::string& path, std::uint64_t size, std::size_t recordSize);
+};
+
+// The whole records of a file (a ragged tail is left out); empty when missing.
+Bytes ReadRecords(const FileSystem& fs, const std::string& path, std::size_t recordSize);
+// The whole file, about to be changed: throws DamagedFileError when ragged.
+// Nothing when the file does not exist.
+std::optional<Bytes> ReadForUpdate(const FileSystem& fs, const std::string& path,
+                                   std::size_t recordSize);
+
+// Writes `record` as record `index` of the file, or appends it for -1 (creating
+// the file). `current` is the file as it is now (from ReadForUpdate). When the
+// write fails the file is put back as it was and the error is passed on.
+void WriteRecordAt(FileSystem& fs, const std::string& path, const std::optional<Bytes>& current,
+                   std::size_t recordSize, long index, const Bytes& record);
+
+// `content` without the records for which `drop` holds.
+Bytes DropRecords(const Bytes& content, std::size_t recordSize,
+                  const std::function<bool(const Bytes&, std::size_t offset)>& drop);
+
+// One file of a rebuild: its new content (nothing: delete it), written to
+// `temp` first and renamed over the original.
+struct FileChange {
+    std::string path;
+    std::string temp;
+    std::optional<Bytes> original;  // nothing: the file does not exist now
+    std::optional<Bytes> content;
+};
+
+// Applies the changes in order. If one fails, its temporary file is removed,
+// the files already changed are put back as they were, and the error is passed
+// on: the set of files is left wholly before or wholly after.
+void ApplyChanges(FileSystem& fs, const std::vector<FileChange>& changes);
+
+// Removes a file if it exists; a failure is returned as its message, not thrown.
+std::optional<std::string> RemoveQuietly(FileSystem& fs, const std::string& path);
+
+}  // namespace pb

@@ -1,0 +1,55 @@
+#pragma once
+// The yearly work-data files ("1999_fv2.pbk": every employee's months of that
+// year), the cursor table "NextCell.dat" and the folder scan that finds the years.
+//
+// Readers throw FileError when the file system fails; the operations the
+// operator starts (writing and deleting months) report failures to the operator
+// themselves and return false, leaving the year's file as it was.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/store/DataFiles.h"
+#include "core/store/Operator.h"
+#include "core/store/RecordFile.h"
+#include "core/store/Records.h"
+
+namespace pb {
+
+// Index of the record of `id` and `month` in the year's file; -1 when there is
+// none or the file does not exist.
+int FindMonthIndex(const DataFiles& files, const std::string& id, int year, int month);
+
+// The stored month; nothing when it is not stored.
+std::optional<MonthRecord> ReadMonthRecord(const DataFiles& files, const std::string& id, int year,
+                                           int month);
+
+// Writes the month over the stored one of the same ID and month, or appends it;
+// creates the year's file when missing.
+bool WriteMonthRecord(const DataFiles& files, int year, const MonthRecord& record, Operator& op);
+
+// Removes the month (or, for month 0, every month) of `id` from the year's file;
+// a file left without records is deleted.
+bool PurgeMonthRecords(const DataFiles& files, const std::string& id, int year, int month,
+                       Operator& op);
+
+// The change PurgeMonthRecords makes, for a caller that applies it together with
+// others; nothing when the file holds no month to remove.
+std::optional<FileChange> PlanMonthPurge(const DataFiles& files, const std::string& id, int year,
+                                         int month);
+
+// The cursor moves of `pattern`; all zeros (the cursor stays) when the file or
+// the pattern is missing.
+NextCellRecord ReadNextCell(const DataFiles& files, int pattern);
+
+// Replaces `list` by the full paths of the plain files in `folder`, in the order
+// the folder listing gives them.
+void ScanFolder(const DataFiles& files, const std::string& folder, std::vector<std::string>& list);
+
+// "1999" for a path ending in "1999_fv2.pbk" (the ending compared exactly);
+// nothing for any other path, including one whose four characters before the
+// ending are not all digits.
+std::optional<std::string> YearOfWorkFile(const std::string& path);
+
+}  // namespace pb

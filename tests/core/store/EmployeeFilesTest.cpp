@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include "ScriptedOperator.h"
+#include "StoreFixture.h"
+#include "core/store/EmployeeFiles.h"
+
+namespace pb {
+namespace {
+
+class EmployeeFiles : public StoreFixture {};
+
+TEST_F(EmployeeFiles, LookupStatusCoversLinkAndWagesCodeAndName) {
+    Write("Name.dat", Join({Name("001", "山田", 0, 1), Name("002", "鈴木", 1003, 1),
+                            Name("003", "佐藤", 2001, 0), Name("003", "後の佐藤", 1001, 0)}));
+    const struct {
+        std::string id, name;
+        int status, wagesCode;
+    } cases[] = {
+        {"009", "誰か", 1, 0},        {"001", "山田", 2, 0},      {"001", "山田花子", 3, 0},
+        {"002", "鈴木", 4, 1003},     {"002", "すずき", 5, 1003}, {"003", "佐藤", 6, 2001},
+        {"003", "後の佐藤", 7, 2001},  // the first record of the ID counts
+    };
+    for (const auto& c : cases) {
+        const LookupResult r = LookupEmployee(files_, c.id, c.name);
+        EXPECT_EQ(r.Status, c.status) << c.id << " " << c.name;
+        EXPECT_EQ(r.WagesCode, c.wagesCode) << c.id << " " << c.name;
+        const NameRecord made = MakeNameRecord(files_, c.id, c.name, 1001);
+        EXPECT_EQ(made.Linked, c.status >= 2 && c.status <= 5 ? 1 : 0) << c.id;
+    }
+}
+
+TEST_F(EmployeeFiles, NameComparisonUsesTheStoredTwentyBytes) {
+    const std::string longName = "あいうえおかきくけこさしす";
+    Write("Name.dat", ToBytes(MakeNameRecord(files_, "001", longName, 1001)));
+    EXPECT_EQ(LookupEmployee(files_, "001", longName).Status, 6);
+    EXPECT_EQ(FindEmployeeName(files_, "001", 0), "あいうえおかきくけこ");
+}
+
+TEST_F(EmployeeFiles, SchemeListsAndPaySchemeFollowTheWagesCode) {
+    Write("Name.dat", Join({Name("001", "a", 1001), Name("002", "b", 2500), Name("003", "c", 3500),
+                            Name("004", "d", 1000), Name("005", "e", 0), Name("006", "f", 20999),
+                            Name("007", "g", 1999), Name("008", "h", 2000)}));
+    const struct {
+        int scheme;
+        std::vector<std::string> ids;
+    } lists[] = {
+        {0, {"001", "002", "003", "004", "005", "006", "007", "008"}},
+        {1, {"001", "007"}},
+        {2, {"002", "003"}},
+    };
+    for (const auto& l : lists) {
+        std::vector<std::string> ids = {"keep"};
+        ListEmployeeIDs(files_, ids, l.scheme);
+        ids.erase(ids.begin());
+        EXPECT_EQ(ids, l.ids) << "scheme " << l.scheme;
+    }
+    const struct {
+        std::string id;
+        int scheme;
+    } schemes[] = {{"001", 1}, {"002", 2},  {"003", 3}, {"004", 1},
+                   {"005", 3}, {"006", 20}, {"008", 2}, {"999", 0}};
+    for (const auto& s : schemes)
+        EXPECT_EQ(GetPayScheme(files_, s.id), s.scheme) << s.id;
+
+    EXPECT_EQ(FindEmployeeName(files_, "004", 0), "d");
+    EXPECT_EQ(FindEmployeeName(files_, "004", 1), "");  // 1000 is in neither scheme
+    EXPECT_EQ(FindEmployeeName(files_, "002", 1), "");
+    EXPECT_EQ(FindEmployeeName(files_, "002", 2), "b");
+    EXPECT_EQ(FindNameIndex(files_, "006"), 5);
+    EXPECT_EQ(FindNameIndex(files_, "010"), -1);
+}
+
+TEST_F(EmployeeFiles, MissingNameFileMeansNoEmployees) {
+    std::vector<std::string> ids;
+    ListEmployeeIDs(files_, ids, 0);
+    EXPECT_TRUE(ids.empty());
+    EXPECT_EQ(GetPayScheme(files_, "001"), 0);
+    EXPECT_EQ(FindEmployeeName(files_, "001", 0), "");
+    EXPECT_EQ(LookupEmployee(files_, "001", "a").Status, 1);
+    EXPECT_EQ(FindCurrentDailyIndex(files_, "001"), -1);
+    EXPECT_FALSE(ReadTimeRecord(files_, "001", 0).has_value());
+}
+
+TEST_F(EmployeeFiles, GenerationsAreReadRetiredAndCompared) {
+    Write("DailyWages.dat", Join({Daily("002", 1, 1000, false), Daily("001", 1, 1100, false),
+                                  Daily("002", 2, 1200), Daily("001", 2, 1300)}));
+    EXPECT_EQ(FindCurrentDailyIndex(files_, "001"), 3);
+    EXPECT_EQ(ReadDailyRecord(files_, "001", 0)->WeekdayOverPay, 1300);
+    EXPECT_EQ(ReadDailyRecord(files_, "001", 1)->WeekdayOverPay, 1100);
+    EXPECT_FALSE(ReadDailyRecord(files_, "001", 3).has_value());
+
+    EXPECT_FALSE(DailyRecordChanged(files_, "001", Daily("001", 7, 1300)));
+    DailyWagesRecord later = Daily("001", 2, 1300);
+    later.TimeToFinishWork += 1e-12;  // times compare exactly
+    EXPECT_TRUE(DailyRecordChanged(files_, "001", later));
+    EXPECT_TRUE(DailyRecordChanged(files_, "005", Daily("005", 1)));
+
+    EXPECT_EQ(RetireDailyRecord(files_, "001"), 2);
+    EXPECT_EQ(FindCurrentDailyIndex(files_, "001"), -1);
+    EXPECT_EQ(RetireDailyRecord(files_, "001"), -1);
+    EXPECT_EQ(FindCurrentDailyIndex(files_, "002"), 2);
+
+    Write("TimeWages.dat", Join({Time("003", 1, 900)}));
+    TimeWagesRecord t = Time("003", 1, 900);
+    EXPECT_FALSE(TimeRecordChanged(files_, "003", t));
+    t.Band3Pays[6] = 1;
+    EXPECT_TRUE(TimeRecordChanged(files_, "003", t));
+    EXPECT_EQ(RetireTimeRecord(files_, "003"), 1);
+    EXPECT_EQ(ReadTimeRecord(files_, "003", 1)->Current, 0);
+}
+
+TEST_F(EmployeeFiles, RetiringChangesOnlyTheFlagByte) {
+    Bytes stored = ToBytes(Daily("001", 4));
+    stored[25] = 0x77;  // reserved bytes another program may have used
+    stored[7] = 0x55;
+    Write("DailyWages.dat", stored);
+    ASSERT_EQ(RetireDailyRecord(files_, "001"), 4);
+    Bytes expected = stored;
+    expected[4] = 0;
+    EXPECT_EQ(Read("DailyWages.dat"), expected);
+}
+
+TEST_F(EmployeeFiles, WritersReplaceByIdOrIndexAndAppend) {
+    ASSERT_TRUE(WriteNameRecord(files_, Name("001", "a", 1001)));
+    ASSERT_TRUE(WriteNameRecord(files_, Name("002", "b", 2001)));
+    ASSERT_TRUE(WriteNameRecord(files_, Name("001", "a2", 1002, 1)));
+    EXPECT_EQ(Read("Name.dat"), Join({Name("001", "a2", 1002, 1), Name("002", "b", 2001)}));
+
+    ASSERT_TRUE(WriteTimeRecord(files_, Time("002", 1), -1));
+    ASSERT_TRUE(WriteTimeRecord(files_, Time("004", 1), -1));
+    ASSERT_TRUE(WriteTimeRecord(files_, Time("002", 1, 950), 0));
+    EXPECT_EQ(Read("TimeWages.dat"), Join({Time("002", 1, 950), Time("004", 1)}));
+    EXPECT_THROW(WriteTimeRecord(files_, Time("002", 1), 5), std::out_of_range);
+}
+
+TEST_F(EmployeeFiles, PurgeRemovesEveryGenerationAndAnEmptiedFile) {
+    Write("DailyWages.dat", Join({Daily("001", 1, 1, false), Daily("002", 1), Daily("001", 2)}));
+    PurgeDailyRecords(files_, "001");
+    EXPECT_EQ(Read("DailyWages.dat"), Join({Daily("002", 1)}));
+    PurgeDailyRecords(files_, "002");
+    EXPECT_FALSE(Has("DailyWages.dat"));
+    EXPECT_FALSE(Has("DailyWages.bak"));
+    PurgeTimeRecords(files_, "002");  // no file: nothing to do
+}
+
+TEST_F(EmployeeFiles, ValidateEmployeeInputWarnsOnce) {
+    const struct {
+        std::string name;
+        int id;
+        bool ok;
+    } cases[] = {{"a", 1, true}, {"", 1, false}, {"a", 0, false}, {"a", -3, false}};
+    for (const auto& c : cases) {
+        ScriptedOperator op;
+        EXPECT_EQ(ValidateEmployeeInput(c.name, c.id, op), c.ok);
+        if (c.ok) {
+            EXPECT_TRUE(op.calls.empty());
+        } else {
+            ASSERT_EQ(op.calls.size(), 1u);
+            EXPECT_EQ(op.calls[0].kind, "warning");
+            EXPECT_EQ(op.calls[0].text, "従業員番号と氏名は必ず入力して下さい");
+            EXPECT_EQ(op.calls[0].buttons, Buttons::Ok);
+        }
+    }
+}
+
+TEST_F(EmployeeFiles, SampleEmployeesReadBack) {
+    CopySamples();
+    std::vector<std::string> ids;
+    ListEmployeeIDs(files_, ids, 0);
+    EXPECT_EQ(ids, (std::vector<std::string>{"001", "002"}));
+    EXPECT_EQ(GetPayScheme(files_, "001"), 1);
+    EXPECT_EQ(GetPayScheme(files_, "002"), 2);
+    EXPECT_EQ(FindEmployeeName(files_, "001", 1), "ソ表 太郎");
+    EXPECT_EQ(ReadDailyRecord(files_, "001", 0)->Generation, 1);
+    EXPECT_EQ(ReadTimeRecord(files_, "002", 0)->WorkType, 19);
+    EXPECT_EQ(FileSizeOf(files_, Path("Name.dat")), 72);
+    EXPECT_THROW(FileSizeOf(files_, Path("None.dat")), FileError);
+}
+
+}  // namespace
+}  // namespace pb

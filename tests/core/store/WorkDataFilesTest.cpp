@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "ScriptedOperator.h"
+#include "StoreFixture.h"
+#include "core/store/RecordFile.h"
+#include "core/store/WorkDataFiles.h"
+
+namespace pb {
+namespace {
+
+class WorkDataFiles : public StoreFixture {};
+
+TEST_F(WorkDataFiles, FirstSaveCreatesTheYearFileAndSavingAgainReplacesInPlace) {
+    ScriptedOperator op;
+    EXPECT_EQ(FindMonthIndex(files_, "001", 2024, 4), -1);
+    ASSERT_TRUE(WriteMonthRecord(files_, 2024, Month("001", 4, 20), op));
+    EXPECT_EQ(Read("2024_fv2.pbk").size(), kMonthRecordSize);
+    ASSERT_TRUE(WriteMonthRecord(files_, 2024, Month("002", 4, 5), op));
+    ASSERT_TRUE(WriteMonthRecord(files_, 2024, Month("001", 4, 21), op));
+    EXPECT_EQ(Read("2024_fv2.pbk").size(), 2 * kMonthRecordSize);
+    EXPECT_EQ(FindMonthIndex(files_, "001", 2024, 4), 0);
+    EXPECT_EQ(FindMonthIndex(files_, "002", 2024, 4), 1);
+    EXPECT_EQ(ReadMonthRecord(files_, "001", 2024, 4)->WorkDays, 21);
+    EXPECT_FALSE(ReadMonthRecord(files_, "001", 2024, 5).has_value());
+    EXPECT_FALSE(ReadMonthRecord(files_, "001", 2023, 4).has_value());
+    EXPECT_TRUE(op.calls.empty());
+}
+
+TEST_F(WorkDataFiles, PurgeKeepsTheOtherMonthsInOrderAndDeletesAnEmptiedFile) {
+    ScriptedOperator op;
+    Write("2024_fv2.pbk", Join({Month("001", 4), Month("002", 4), Month("003", 4), Month("002", 5),
+                                Month("001", 5)}));
+    ASSERT_TRUE(PurgeMonthRecords(files_, "002", 2024, 4, op));
+    EXPECT_EQ(Read("2024_fv2.pbk"),
+              Join({Month("001", 4), Month("003", 4), Month("002", 5), Month("001", 5)}));
+    ASSERT_TRUE(PurgeMonthRecords(files_, "001", 2024, 0, op));
+    EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("003", 4), Month("002", 5)}));
+    ASSERT_TRUE(PurgeMonthRecords(files_, "003", 2024, 0, op));
+    ASSERT_TRUE(PurgeMonthRecords(files_, "002", 2024, 5, op));
+    EXPECT_FALSE(Has("2024_fv2.pbk"));
+    EXPECT_FALSE(Has("2024_PBK.tmp"));
+    // A year without a file has nothing to purge.
+    EXPECT_TRUE(PurgeMonthRecords(files_, "002", 2024, 5, op));
+    EXPECT_TRUE(op.calls.empty());
+}
+
+TEST_F(WorkDataFiles, IdsAreComparedByteForByte) {
+    ScriptedOperator op;
+    Write("2024_fv2.pbk", Join({Month("001", 4), Month("01", 4), Month("1", 4)}));
+    EXPECT_EQ(FindMonthIndex(files_, "01", 2024, 4), 1);
+    EXPECT_EQ(FindMonthIndex(files_, "1", 2024, 4), 2);
+    EXPECT_EQ(FindMonthIndex(files_, "0011", 2024, 4), 0);  // cut to three characters like the file
+    ASSERT_TRUE(PurgeMonthRecords(files_, "01", 2024, 0, op));
+    EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("001", 4), Month("1", 4)}));
+}
+
+TEST_F(WorkDataFiles, ARaggedYearFileIsReportedByNameAndSizeAndNeverWritten) {
+    ScriptedOperator op;
+    Bytes ragged = Join({Month("001", 4), Month("002", 4)});
+    ragged.resize(ragged.size() + 100, 0xEE);
+    Write("2024_fv2.pbk", ragged);
+
+    // Readers still see the whole records.
+    EXPECT_EQ(FindMonthIndex(files_, "002", 2024, 4), 1);
+    EXPECT_EQ(ReadMonthRecord(files_, "002", 2024, 4)->ID, "002");
+
+    EXPECT_FALSE(WriteMonthRecord(files_, 2024, Month("003", 4), op));
+    EXPECT_FALSE(PurgeMonthRecords(files_, "001", 2024, 4, op));
+    EXPECT_EQ(Read("2024_fv2.pbk"), ragged);
+    ASSERT_EQ(op.calls.size(), 2u);
+    for (const auto& call : op.calls) {
+        EXPECT_EQ(call.kind, "error");
+        EXPECT_NE(call.text.find(Path("2024_fv2.pbk")), std::string::npos) << call.text;
+        EXPECT_NE(call.text.find(std::to_string(ragged.size())), std::string::npos) << call.text;
+    }
+}
+
+TEST_F(WorkDataFiles, YearOfWorkFileTakesOnlyExactNames) {
+    const struct {
+        std::string path;
+        std::optional<std::string> year;
+    } cases[] = {
+        {"/pb/1999_fv2.pbk", "1999"},       {"1999_fv2.pbk", "1999"},
+        {"/pb/1999_FV2.PBK", std::nullopt}, {"/pb/1999_fv2.pbk.bak", std::nullopt},
+        {"/pb/abcd_fv2.pbk", std::nullopt}, {"/pb/x1999_fv2.pbk", std::nullopt},
+        {"/19/99_fv2.pbk", std::nullopt},   {"/pb/1999_PBK.tmp", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(YearOfWorkFile(c.path), c.year) << c.path;
+}
+
+TEST_F(WorkDataFiles, ScanFolderListsFullPathsOfFilesOnly) {
+    Write("2024_fv2.pbk", {});
+    Write("Name.dat", {});
+    std::filesystem::create_directory(Path("sub"));
+    std::vector<std::string> list = {"stale"};
+    ScanFolder(files_, folder_.substr(0, folder_.size() - 1), list);
+    std::sort(list.begin(), list.end());
+    EXPECT_EQ(list, (std::vector<std::string>{Path("2024_fv2.pbk"), Path("Name.dat")}));
+}
+
+TEST_F(WorkDataFiles, SampleMonthsReadBack) {
+    CopySamples();
+    const auto daily = ReadMonthRecord(files_, "001", 1999, 3);
+    const auto hourly = ReadMonthRecord(files_, "002", 1999, 3);
+    ASSERT_TRUE(daily && hourly);
+    EXPECT_EQ(daily->PayScheme, 1);
+    EXPECT_EQ(hourly->PayScheme, 2);
+    // A daily-wage month has seven data columns; the eighth stays empty.
+    for (const auto& cell : daily->Cells[7])
+        EXPECT_EQ(cell, "");
+    EXPECT_GT(daily->DayCount, 27);
+    EXPECT_LE(daily->DayCount, 31);
+}
+
+TEST_F(WorkDataFiles, NextCellTableOfTheBuildMovesThroughTheInputColumns) {
+    const DataFiles built = AssignDataFiles(PUNCHBOOK_BINARY_DIR);
+    ASSERT_EQ(FileSizeOf(built, built.NextCellFile), 4 * static_cast<int>(kNextCellRecordSize));
+    auto move = [&](int pattern, int column, int mask) {
+        const NextCellRecord r = ReadNextCell(built, pattern);
+        EXPECT_EQ(r.Pattern, pattern);
+        return r.Moves[(column - 1) * 16 + mask];
+    };
+    for (int mask : {0, 8, 12, 15}) {
+        EXPECT_EQ(move(0, 1, mask), 2);
+        EXPECT_EQ(move(0, 2, mask), 5);
+        EXPECT_EQ(move(1, 1, mask), 5);
+        EXPECT_EQ(move(1, 2, mask), 5);
+        EXPECT_EQ(move(2, 1, mask), 2);
+        EXPECT_EQ(move(2, 2, mask), 3);
+        EXPECT_EQ(move(2, 3, mask), 4);
+        EXPECT_EQ(move(2, 4, mask), 5);
+        EXPECT_EQ(move(3, 1, mask), 4);
+        EXPECT_EQ(move(3, 4, mask), 5);
+    }
+    // Unknown patterns and a missing file keep the cursor where it is.
+    EXPECT_EQ(ReadNextCell(built, 9), NextCellRecord{});
+    EXPECT_EQ(ReadNextCell(files_, 0), NextCellRecord{});
+}
+
+}  // namespace
+}  // namespace pb
