@@ -186,8 +186,14 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
 
 void TNumEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    emit enter();
     if (m_autoSelect)
         selectAll();
+}
+
+void TNumEdit::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    emit exit();
 }
 
 void TNumEdit::inputMethodEvent(QInputMethodEvent* event) {

@@ -65,10 +65,14 @@ class TNumEdit : public QLineEdit {
     void keyPress(QChar& ch);
     // A digit or minus was refused with the information beep.
     void beeped();
+    // The field has gained or lost the input focus.
+    void enter();
+    void exit();
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

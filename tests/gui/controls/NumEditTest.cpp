@@ -202,6 +202,25 @@ TEST(NumEdit, ValueBeyondTheLimitCannotGrowOrWrap) {
     EXPECT_EQ(edit.value(), std::numeric_limits<qint64>::min());
 }
 
+TEST(NumEdit, FocusSelectsAllOnlyWithAutoSelect) {
+    for (bool autoSelect : {true, false}) {
+        SCOPED_TRACE(autoSelect);
+        TNumEdit edit;
+        edit.setAutoSelect(autoSelect);
+        edit.setValue(4321);
+        QSignalSpy enters(&edit, &TNumEdit::enter);
+        QSignalSpy exits(&edit, &TNumEdit::exit);
+        Type(edit, "*");
+        EXPECT_EQ(edit.selectedText(), autoSelect ? QStringLiteral("4,321") : QString());
+        Type(edit, "7");
+        EXPECT_EQ(edit.value(), autoSelect ? 7 : 43217);
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(&edit, &out);
+        EXPECT_EQ(enters.count(), 1);
+        EXPECT_EQ(exits.count(), 1);
+    }
+}
+
 TEST(NumEdit, ReadOnlyIgnoresTypingButCallsTheHandlerFirst) {
     TNumEdit edit;
     edit.setValue(1234);
