@@ -67,7 +67,7 @@ MonthResult CalcMonth(const MonthInput& input) {
     return CalcDailyMonth(input.daily, input.rules, input.period, input.cells);
 }
 
-MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcRules& rules,
+MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings& rules,
                            const std::vector<PayDay>& period, const std::vector<DayCells>& cells) {
     const std::int32_t wt = wages.WorkType;
     const std::int32_t unit = rules.OvertimeWorkFigure;
@@ -236,7 +236,7 @@ std::int32_t BandRateOfDay(const TimeWagesRecord& wages, int band, std::int32_t 
     return BandWeekdayRate(wages, slotBand, byWeekday ? weekday : 1);
 }
 
-MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcRules& rules,
+MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings& rules,
                             const std::vector<PayDay>& period, const std::vector<DayCells>& cells,
                             MinuteCounting counting) {
     const std::int32_t wt = wages.WorkType;

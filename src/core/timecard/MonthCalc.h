@@ -18,19 +18,12 @@
 #include <vector>
 
 #include "core/store/Records.h"
+#include "core/store/Settings.h"
 #include "core/timecard/BandCounter.h"
 #include "core/timecard/PayPeriod.h"
 #include "core/timecard/TimeCells.h"
 
 namespace pb {
-
-// The calculation rules of the settings file, under its key names.
-struct CalcRules {
-    std::int32_t OvertimeWorkFigure = 1;  // unit in minutes: 1, 5, 10, 15, 20 or 30
-    std::int32_t TimeAdjustFigure = 0;    // rounding to the unit: 0 nearest, 1 up, 2 down
-    std::int32_t FractionsHandle = 0;     // daily wage: 0 round each day, 1 round the month only
-    std::int32_t EndOfMonthPayment = 0;   // only for `MakePayPeriod`: 0 next month, 1 same month
-};
 
 // Everything one run needs. `cells[i]` holds the texts of day row i + 1 (the
 // date `period[i]`); only the columns typed into are read (daily 1 and 2,
@@ -40,7 +33,7 @@ struct MonthInput {
     std::int32_t payScheme = 1;  // 1 daily wage, 2 hourly wage
     DailyWagesRecord daily;      // used for pay scheme 1
     TimeWagesRecord hourly;      // used for pay scheme 2
-    CalcRules rules;
+    CalcSetSettings rules;       // the settings' calculation rules, read at each run
     std::vector<PayDay> period;
     std::vector<DayCells> cells;
 };
@@ -117,12 +110,12 @@ struct MonthResult {
 // this when the flag is set and then clears it.
 MonthResult CalcMonth(const MonthInput& input);
 
-MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcRules& rules,
+MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings& rules,
                            const std::vector<PayDay>& period, const std::vector<DayCells>& cells);
 
 // Hourly months always round each day's band minutes; `FractionsHandle` plays no
 // part. `counting` chooses how minutes are counted; both give the same figures.
-MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcRules& rules,
+MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings& rules,
                             const std::vector<PayDay>& period, const std::vector<DayCells>& cells,
                             MinuteCounting counting = MinuteCounting::Intervals);
 

@@ -20,8 +20,8 @@ std::vector<std::string> ClassCells(const MonthResult& result, std::size_t row =
     return {cells[3], cells[4], cells[5], cells[6], cells[7]};
 }
 
-MonthResult OneDay(const DailyWagesRecord& wages, const CalcRules& rules, std::int32_t weekday,
-                   const std::string& in, const std::string& out) {
+MonthResult OneDay(const DailyWagesRecord& wages, const CalcSetSettings& rules,
+                   std::int32_t weekday, const std::string& in, const std::string& out) {
     return CalcDailyMonth(wages, rules, {DayOn(weekday)}, {Typed({in, out})});
 }
 

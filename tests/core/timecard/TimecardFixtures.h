@@ -63,8 +63,8 @@ inline TimeWagesRecord HourlyWages(std::int32_t workType = 13) {
     return w;
 }
 
-inline CalcRules Rules(std::int32_t unit, std::int32_t mode = 0, std::int32_t perMonth = 0) {
-    CalcRules rules;
+inline CalcSetSettings Rules(std::int32_t unit, std::int32_t mode = 0, std::int32_t perMonth = 0) {
+    CalcSetSettings rules;
     rules.OvertimeWorkFigure = unit;
     rules.TimeAdjustFigure = mode;
     rules.FractionsHandle = perMonth;
