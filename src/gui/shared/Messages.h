@@ -1,0 +1,41 @@
+#pragma once
+// The program's message boxes: one place for their titles ("警告", "ｴﾗｰ",
+// "情報", "確認") and button texts ("OK", "ｷｬﾝｾﾙ", "はい(&Y)", "いいえ(&N)").
+// They are ordinary modal QMessageBoxes, so tests answer them by button text.
+
+#include <QString>
+#include <exception>
+
+class QWidget;
+
+namespace pb {
+
+class Messages {
+  public:
+    enum class Kind { Warning, Error, Information, Confirmation };
+    enum Button { Ok = 0x1, Cancel = 0x2, Yes = 0x4, No = 0x8 };
+
+    // Shows a box with the given buttons (in the order OK, ｷｬﾝｾﾙ, はい, いいえ)
+    // and returns the one pressed. Closing the box with its close icon or Esc
+    // counts as ｷｬﾝｾﾙ or いいえ when offered, else as the only button.
+    static Button Ask(QWidget* parent, Kind kind, const QString& text, int buttons,
+                      Button defaultButton);
+
+    // A title per kind, as the operator sees it.
+    static QString Title(Kind kind);
+    static QString ButtonText(Button button);
+
+    static void Warning(QWidget* parent, const QString& text);
+    static void Error(QWidget* parent, const QString& text);
+    static void Information(QWidget* parent, const QString& text);
+    // 確認 with はい(&Y) / いいえ(&N); true for はい.
+    static bool Confirm(QWidget* parent, const QString& text);
+    // 確認 with OK / ｷｬﾝｾﾙ; true for OK.
+    static bool ConfirmOkCancel(QWidget* parent, const QString& text);
+
+    // A failed file operation or other error that ended what the operator
+    // asked for: an error box with its message (which names file and reason).
+    static void Failure(QWidget* parent, const std::exception& error);
+};
+
+}  // namespace pb

@@ -1,0 +1,110 @@
+#include "gui/shared/Messages.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "support/GuiTestSupport.h"
+
+namespace pb {
+namespace {
+
+using test::AnswerNextModal;
+using test::ClickButton;
+
+struct Seen {
+    QString title;
+    QString text;
+    QStringList buttons;
+};
+
+// Answers the next box with `answer` and records what it showed.
+void Record(Seen& seen, const QString& answer) {
+    AnswerNextModal([&seen, answer](QWidget* modal) {
+        seen.title = modal->windowTitle();
+        seen.text = test::MessageText(modal);
+        for (auto* button : modal->findChildren<QAbstractButton*>())
+            if (!button->text().isEmpty())
+                seen.buttons << button->text();
+        seen.buttons.sort();
+        ClickButton(modal, answer);
+    });
+}
+
+TEST(Messages, EachKindShowsItsTitleAndButtons) {
+    struct Case {
+        std::function<bool()> show;
+        QString answer;
+        QString title;
+        QStringList buttons;
+        bool result;
+    };
+    const Case cases[] = {
+        {[] {
+             Messages::Warning(nullptr, "w");
+             return true;
+         },
+         "OK",
+         "警告",
+         {"OK"},
+         true},
+        {[] {
+             Messages::Error(nullptr, "w");
+             return true;
+         },
+         "OK",
+         "ｴﾗｰ",
+         {"OK"},
+         true},
+        {[] {
+             Messages::Information(nullptr, "w");
+             return true;
+         },
+         "OK",
+         "情報",
+         {"OK"},
+         true},
+        {[] { return Messages::Confirm(nullptr, "w"); },
+         "はい(&Y)",
+         "確認",
+         {"いいえ(&N)", "はい(&Y)"},
+         true},
+        {[] { return Messages::Confirm(nullptr, "w"); },
+         "いいえ(&N)",
+         "確認",
+         {"いいえ(&N)", "はい(&Y)"},
+         false},
+        {[] { return Messages::ConfirmOkCancel(nullptr, "w"); },
+         "ｷｬﾝｾﾙ",
+         "確認",
+         {"OK", "ｷｬﾝｾﾙ"},
+         false},
+        {[] { return Messages::ConfirmOkCancel(nullptr, "w"); },
+         "OK",
+         "確認",
+         {"OK", "ｷｬﾝｾﾙ"},
+         true},
+    };
+    for (const Case& c : cases) {
+        Seen seen;
+        Record(seen, c.answer);
+        EXPECT_EQ(c.show(), c.result) << c.title.toStdString();
+        EXPECT_EQ(seen.title, c.title);
+        QStringList expected = c.buttons;
+        expected.sort();
+        EXPECT_EQ(seen.buttons, expected) << c.title.toStdString();
+    }
+}
+
+TEST(Messages, ClosingAQuestionWithoutAnswerIsNo) {
+    AnswerNextModal([](QWidget* modal) { modal->close(); });
+    EXPECT_FALSE(Messages::Confirm(nullptr, "削除しますか？"));
+    AnswerNextModal([](QWidget* modal) { modal->close(); });
+    EXPECT_EQ(Messages::Ask(nullptr, Messages::Kind::Warning, "x", Messages::Yes, Messages::Yes),
+              Messages::Yes);
+}
+
+}  // namespace
+}  // namespace pb
