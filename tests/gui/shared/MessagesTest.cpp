@@ -1,3 +1,4 @@
+#include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
 
 #include <gtest/gtest.h>
@@ -104,6 +105,36 @@ TEST(Messages, ClosingAQuestionWithoutAnswerIsNo) {
     AnswerNextModal([](QWidget* modal) { modal->close(); });
     EXPECT_EQ(Messages::Ask(nullptr, Messages::Kind::Warning, "x", Messages::Yes, Messages::Yes),
               Messages::Yes);
+}
+
+TEST(MessageOperator, CoreQuestionsGetTheProgramsBoxes) {
+    struct Case {
+        Buttons buttons;
+        QString answer;
+        Reply reply;
+    };
+    const Case cases[] = {
+        {Buttons::Ok, "OK", Reply::Ok},
+        {Buttons::Yes, "はい(&Y)", Reply::Yes},
+        {Buttons::YesNo, "いいえ(&N)", Reply::No},
+        {Buttons::YesNoCancel, "ｷｬﾝｾﾙ", Reply::Cancel},
+    };
+    MessageOperator op;
+    for (const Case& c : cases) {
+        Seen seen;
+        Record(seen, c.answer);
+        EXPECT_EQ(op.Warning("従業員データの登録を中止します。", c.buttons), c.reply);
+        EXPECT_EQ(seen.title, "警告");
+        EXPECT_EQ(seen.text, "従業員データの登録を中止します。");
+    }
+    Seen seen;
+    Record(seen, "はい(&Y)");
+    EXPECT_TRUE(op.Question("削除しますか？"));
+    EXPECT_EQ(seen.title, "確認");
+    Record(seen, "OK");
+    op.Error("1999_fv2.pbk に書き込めません");
+    EXPECT_EQ(seen.title, "ｴﾗｰ");
+    EXPECT_EQ(seen.text, "1999_fv2.pbk に書き込めません");
 }
 
 }  // namespace
