@@ -1,0 +1,67 @@
+#include "gui/app/Main.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include "gui/app/MainFrom.h"
+#include "gui/app/SingleInstance.h"
+#include "gui/shared/Images.h"
+
+namespace pb {
+
+QString ProgramFolder() {
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+void PrepareApplication(QApplication& app) {
+    // The windows ask for the Windows fonts by name; the IPA fonts are their
+    // closest look-alikes (fixed-pitch half-width ASCII), Noto CJK the fallback.
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"),
+                               {QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"),
+                               {QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"),
+                               {QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")});
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+
+    // Standard dialogs (colour dialog, standard buttons) speak Japanese whatever
+    // the user's locale is, like the rest of the program.
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+
+    QApplication::setWindowIcon(QIcon(ApplicationIcon()));
+}
+
+int RunPunchbook(int argc, char** argv) {
+    QApplication app(argc, argv);
+    // The name the desktop lists the program under; the main window's caption
+    // is its own. No display name: X11 would append it to every caption.
+    QCoreApplication::setApplicationName(QStringLiteral("Tanager"));
+
+    SingleInstance instance(SingleInstance::DefaultName());
+    if (!instance.Acquire()) {
+        if (instance.SignalRunningCopy())
+            return 0;
+        // Nobody answered: the other copy was just closing. Run when the lock
+        // is free now; otherwise end quietly, as a second copy must.
+        if (!instance.Acquire())
+            return 0;
+    }
+
+    PrepareApplication(app);
+    TMainFrom mainFrom(ProgramFolder());
+    QObject::connect(&instance, &SingleInstance::ActivationRequested, &mainFrom,
+                     &TMainFrom::BringToFront);
+    mainFrom.show();
+    return QApplication::exec();
+}
+
+}  // namespace pb

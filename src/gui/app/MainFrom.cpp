@@ -1,0 +1,840 @@
+#include "gui/app/MainFrom.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScreen>
+#include <QTimer>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <exception>
+#include <optional>
+#include <set>
+
+#include "gui/app/Versin.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/shared/Colors.h"
+#include "gui/shared/Images.h"
+#include "gui/shared/Messages.h"
+
+namespace pb {
+
+namespace {
+
+// Which windows of other parts exist in this build; see MainFrom.h.
+constexpr bool kWindowReady[] = {
+    false,  // Window::Entry           TInputW
+    false,  // Window::DailyWagesForm  TInputD
+    false,  // Window::TimeWagesForm   TInputT
+    false,  // Window::CalcSettings    TCalcS
+    false,  // Window::EmployeeViewer  TViewRD
+    false,  // Window::DataConversion  TChangeD
+};
+
+TMainFrom* theMainFrom = nullptr;
+
+// Stand-ins until the store's work-data and employee files land.
+namespace store {
+QStringList WorkDataYears(const QString&) {
+    return {};
+}
+QStringList EmployeeIDs(const QString&, int) {
+    return {};
+}
+QString EmployeeName(const QString&, const QString&, int) {
+    return {};
+}
+bool MonthStored(const QString&, const QString&, int, int) {
+    return false;
+}
+void PurgeMonth(const QString&, const QString&, int, int) {}
+}  // namespace store
+
+constexpr int kToolbarHeight = 44;
+constexpr int kPanelHeight = 44;
+constexpr int kMinWidth = 480;
+constexpr int kMinHeight = 470;
+constexpr int kDailyWidth = 660;
+constexpr int kHourlyWidth = 725;
+
+const QString kNoDataHint = QStringLiteral("登録されたデータは有りません");
+const QString kDataHint = QStringLiteral("登録されたデータが有ります");
+const QString kShowPanelHint = QStringLiteral("入力データ選択パネル表示");
+const QString kHidePanelHint = QStringLiteral("入力データ選択パネル消去");
+
+void Name(QObject* object, const QString& name) {
+    object->setObjectName(name);
+    if (auto* widget = qobject_cast<QWidget*>(object))
+        widget->setAccessibleDescription(name);
+}
+
+// Two icon names are the same icon when their first characters agree.
+bool SameIcon(const QString& a, const QString& b) {
+    return !a.isEmpty() && !b.isEmpty() && a.front() == b.front();
+}
+
+// A year the operator typed: four digits below 2999. Shorter numbers would
+// name a work-data file whose year the folder scan cannot read back.
+std::optional<int> TypedYear(const QString& text) {
+    const QString trimmed = text.trimmed();
+    if (trimmed.size() != 4)
+        return std::nullopt;
+    for (QChar c : trimmed)
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+    const int year = trimmed.toInt();
+    if (year < 1000 || year >= 2999)
+        return std::nullopt;
+    return year;
+}
+
+}  // namespace
+
+bool TMainFrom::WindowReady(Window window) {
+    return kWindowReady[static_cast<int>(window)];
+}
+
+TMainFrom* TMainFrom::Instance() {
+    return theMainFrom;
+}
+
+TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* parent)
+    : QMainWindow(parent), fs_(fs), noDataIcon_(QStringLiteral("1_ICON")) {
+    theMainFrom = this;
+    Name(this, QStringLiteral("TMainFrom"));
+    setProperty("HelpContext", 2);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    programFolder_ = programFolder;
+    if (!programFolder_.endsWith(QLatin1Char('/')))
+        programFolder_ += QLatin1Char('/');
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    BuildToolbar();
+    BuildSelectionPanel();
+    clientArea_ = new QMdiArea(central);
+    Name(clientArea_, QStringLiteral("ClientArea"));
+    column->addWidget(toolPanel_);
+    column->addWidget(selectionPanel_);
+    column->addWidget(clientArea_, 1);
+    setCentralWidget(central);
+    BuildMenu();
+
+    Timer1 = new QTimer(this);
+    Name(Timer1, QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+    connect(Timer1, &QTimer::timeout, this, &TMainFrom::Timer1Timer);
+
+    // Creation, in the order the rest of the program relies on.
+    settings_.ProgramFolder = programFolder_.toStdString();
+    ReadSettings(fs_, settings_, GrayTextColorRef());
+    ColourToolbarLabels();
+    monthIcon_ = noDataIcon_;
+    const bool salarium = !SalariumProgram().isEmpty();
+    PanelButton11->setEnabled(salarium);
+    salariumItem_->setEnabled(salarium);
+    UpdateInputButton();
+    setWindowTitle(QStringLiteral("Punchbook 2.0"));
+    ShowIcon(noDataIcon_);
+    FillYearList();
+    ComboBox4->setCurrentIndex(0);
+    ComboBox4Change();
+
+    setMinimumSize(kMinWidth, kMinHeight);
+    setMaximumWidth(mainWidth_);
+    resize(544, 452);  // the lower limit then takes the height to 470
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    Timer1->start();
+}
+
+TMainFrom::~TMainFrom() {
+    if (theMainFrom == this)
+        theMainFrom = nullptr;
+}
+
+// --- building -------------------------------------------------------------
+
+namespace {
+TPanelButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
+                         const QString& hint, const QString& glyph) {
+    auto* button = new TPanelButton(parent);
+    Name(button, name);
+    button->setCaption(caption);
+    button->setHint(hint);
+    button->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    const QPixmap picture = Glyph(glyph);
+    button->loadGlyph(picture);
+    button->setNumGlyphs(picture.width() / std::max(1, picture.height()));
+    button->setGlyphPosition(1);
+    button->setButtonLayout(blGlyphTop);
+    button->setSpacing(caption.isEmpty() ? 0 : 4);
+    return button;
+}
+}  // namespace
+
+void TMainFrom::BuildToolbar() {
+    toolPanel_ = new QWidget(this);
+    Name(toolPanel_, QStringLiteral("ToolPanel"));
+    toolPanel_->setFixedHeight(kToolbarHeight);
+    toolPanel_->installEventFilter(this);
+
+    struct Spec {
+        TPanelButton** field;
+        const char* name;
+        const char* caption;
+        const char* hint;
+        const char* glyph;
+        void (TMainFrom::*click)();
+    };
+    const Spec specs[] = {
+        {&PanelButton12, "PanelButton12", "終了", "PBookの終了", "Exit",
+         &TMainFrom::PanelButton12Click},
+        {&PanelButton1, "PanelButton1", "登録", "日給制", "DailyWages",
+         &TMainFrom::PanelButton1Click},
+        {&PanelButton2, "PanelButton2", "登録", "時給制", "TimeWages",
+         &TMainFrom::PanelButton2Click},
+        {&PanelButton3, "PanelButton3", "入力", "入力データ選択パネル表示", "Input",
+         &TMainFrom::PanelButton3Click},
+        {&PanelButton4, "PanelButton4", "設定", "計算方法", "Settings",
+         &TMainFrom::PanelButton4Click},
+        {&PanelButton5, "PanelButton5", "表示", "従業員情報", "View",
+         &TMainFrom::PanelButton5Click},
+        {&PanelButton11, "PanelButton11", "", "Salarium起動", "Salarium",
+         &TMainFrom::PanelButton11Click},
+    };
+    int x = 2;
+    for (const Spec& spec : specs) {
+        TPanelButton* button =
+            MakeButton(toolPanel_, QString::fromUtf8(spec.name), QString::fromUtf8(spec.caption),
+                       QString::fromUtf8(spec.hint), QString::fromUtf8(spec.glyph));
+        button->setGeometry(x, 2, 44, 40);
+        x += 45;
+        connect(button, &TPanelButton::clicked, this, spec.click);
+        connect(button, &TPanelButton::mouseUp, button,
+                [button] { button->setBevelInner(bvNone); });
+        *spec.field = button;
+    }
+
+    validLabel_ = new QLabel(QStringLiteral("有効フォント色"), toolPanel_);
+    Name(validLabel_, QStringLiteral("ValidColorLabel"));
+    invalidLabel_ = new QLabel(QStringLiteral("無効フォント色"), toolPanel_);
+    Name(invalidLabel_, QStringLiteral("InvalidColorLabel"));
+    for (QLabel* label : {validLabel_, invalidLabel_}) {
+        label->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+        label->adjustSize();
+    }
+}
+
+void TMainFrom::BuildSelectionPanel() {
+    selectionPanel_ = new QWidget(this);
+    Name(selectionPanel_, QStringLiteral("SelectionPanel"));
+    selectionPanel_->setFixedHeight(kPanelHeight);
+    selectionPanel_->setVisible(false);
+    selectionPanel_->installEventFilter(this);
+
+    auto caption = [this](const QString& text, int x) {
+        auto* label = new QLabel(text, selectionPanel_);
+        label->move(x, 1);
+        label->adjustSize();
+    };
+    caption(QStringLiteral("給料区分"), 4);
+    ComboBox4 = new QComboBox(selectionPanel_);
+    Name(ComboBox4, QStringLiteral("ComboBox4"));
+    ComboBox4->addItems({QStringLiteral("日給制"), QStringLiteral("時給制")});
+    ComboBox4->setGeometry(4, 18, 68, 22);
+
+    caption(QStringLiteral("ＩＤ"), 75);
+    ComboBox1 = new QComboBox(selectionPanel_);
+    Name(ComboBox1, QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(75, 18, 52, 22);
+
+    caption(QStringLiteral("氏名"), 130);
+    NameEdit = new QLineEdit(selectionPanel_);
+    Name(NameEdit, QStringLiteral("NameEdit"));
+    NameEdit->setReadOnly(true);
+    NameEdit->setFocusPolicy(Qt::NoFocus);  // the focus goes on to ComboBox1
+    NameEdit->setGeometry(130, 18, 100, 22);
+
+    caption(QStringLiteral("年度"), 233);
+    ComboBox2 = new QComboBox(selectionPanel_);
+    Name(ComboBox2, QStringLiteral("ComboBox2"));
+    ComboBox2->setEditable(true);
+    ComboBox2->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox2->setGeometry(233, 18, 62, 22);
+    ComboBox2->installEventFilter(this);
+    ComboBox2->lineEdit()->installEventFilter(this);
+
+    caption(QStringLiteral("月"), 298);
+    ComboBox3 = new QComboBox(selectionPanel_);
+    Name(ComboBox3, QStringLiteral("ComboBox3"));
+    for (int month = 1; month <= 12; ++month)
+        ComboBox3->addItem(QStringLiteral("%1月").arg(month, 2, 10, QLatin1Char(' ')));
+    ComboBox3->setGeometry(298, 18, 56, 22);
+
+    Image1 = new QLabel(selectionPanel_);
+    Name(Image1, QStringLiteral("Image1"));
+    Image1->setGeometry(358, 6, 32, 32);
+    Image1->setToolTip(kNoDataHint);
+
+    PanelButton10 =
+        MakeButton(selectionPanel_, QStringLiteral("PanelButton10"), QStringLiteral("開始"),
+                   QStringLiteral("入力開始"), QStringLiteral("Start"));
+    PanelButton8 =
+        MakeButton(selectionPanel_, QStringLiteral("PanelButton8"), QStringLiteral("削除"),
+                   QStringLiteral("入力勤務データの削除"), QStringLiteral("Delete"));
+    for (TPanelButton* button : {PanelButton10, PanelButton8}) {
+        button->resize(44, 40);
+        button->move(button->x(), 2);
+        connect(button, &TPanelButton::mouseUp, button,
+                [button] { button->setBevelInner(bvNone); });
+    }
+    connect(PanelButton10, &TPanelButton::clicked, this, &TMainFrom::PanelButton10Click);
+    connect(PanelButton8, &TPanelButton::clicked, this, &TMainFrom::PanelButton8Click);
+    PanelButton8->setEnabled(false);
+
+    connect(ComboBox4, &QComboBox::currentIndexChanged, this, &TMainFrom::ComboBox4Change);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TMainFrom::ComboBox1Change);
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TMainFrom::ComboBox2Change);
+    connect(ComboBox3, &QComboBox::currentIndexChanged, this, &TMainFrom::ComboBox3Change);
+}
+
+void TMainFrom::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    auto item = [this](QMenu* menu, const QString& name, const QString& text,
+                       void (TMainFrom::*slot)()) {
+        QAction* action = menu->addAction(text);
+        Name(action, name);
+        if (slot != nullptr)
+            connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+
+    fileMenu_ = bar->addMenu(QStringLiteral("ファイル(&F)"));
+    Name(fileMenu_, QStringLiteral("FileMenu"));
+    dataConvertItem_ = item(fileMenu_, QStringLiteral("DataConvertItem"),
+                            QStringLiteral("データコンバート"), &TMainFrom::DataConvertClick);
+    fileMenu_->addSeparator();
+    item(fileMenu_, QStringLiteral("ExitItem"), QStringLiteral("終了(&X)"),
+         &TMainFrom::PanelButton12Click);
+    connect(fileMenu_, &QMenu::aboutToShow, this, &TMainFrom::UpdateDataConvertItem);
+
+    QMenu* view = bar->addMenu(QStringLiteral("表示"));
+    Name(view, QStringLiteral("ViewMenu"));
+    viewerItem_ = item(view, QStringLiteral("ViewerItem"), QStringLiteral("従業員情報"),
+                       &TMainFrom::PanelButton5Click);
+    selectionPanelItem_ =
+        item(view, QStringLiteral("SelectionPanelItem"), QStringLiteral("勤務データ選択パネル"),
+             &TMainFrom::PanelButton3Click);
+    selectionPanelItem_->setCheckable(true);
+
+    QMenu* entry = bar->addMenu(QStringLiteral("登録"));
+    Name(entry, QStringLiteral("RegisterMenu"));
+    dailyItem_ = item(entry, QStringLiteral("DailyWagesItem"), QStringLiteral("日給制従業員"),
+                      &TMainFrom::PanelButton1Click);
+    hourlyItem_ = item(entry, QStringLiteral("TimeWagesItem"), QStringLiteral("時給制従業員"),
+                       &TMainFrom::PanelButton2Click);
+
+    QMenu* options = bar->addMenu(QStringLiteral("オプション"));
+    Name(options, QStringLiteral("OptionsMenu"));
+    salariumItem_ = item(options, QStringLiteral("SalariumItem"), QStringLiteral("Salarium"),
+                         &TMainFrom::PanelButton11Click);
+    calcItem_ = item(options, QStringLiteral("CalcSettingsItem"), QStringLiteral("計算設定"),
+                     &TMainFrom::PanelButton4Click);
+    QMenu* colours = options->addMenu(QStringLiteral("フォント色"));
+    Name(colours, QStringLiteral("FontColorMenu"));
+    item(colours, QStringLiteral("ValidColorItem"), QStringLiteral("有効色"),
+         &TMainFrom::ValidColorClick);
+    item(colours, QStringLiteral("InvalidColorItem"), QStringLiteral("無効色"),
+         &TMainFrom::InvalidColorClick);
+
+    windowMenu_ = bar->addMenu(QStringLiteral("ウィンドウ"));
+    Name(windowMenu_, QStringLiteral("WindowMenu"));
+    minimizeAllItem_ = item(windowMenu_, QStringLiteral("MinimizeAllItem"),
+                            QStringLiteral("すべてをアイコン化"), &TMainFrom::MinimizeAllClick);
+    connect(windowMenu_, &QMenu::aboutToShow, this, &TMainFrom::FillWindowMenu);
+
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
+    Name(help, QStringLiteral("HelpMenu"));
+    item(help, QStringLiteral("HelpContentsItem"), QStringLiteral("目次"),
+         &TMainFrom::HelpContentsClick);
+    help->addSeparator();
+    item(help, QStringLiteral("VersionItem"), QStringLiteral("バージョン情報"),
+         &TMainFrom::VersionClick);
+
+    // Commands whose windows are not part of this build stay visible, disabled.
+    PanelButton1->setEnabled(WindowReady(Window::DailyWagesForm));
+    dailyItem_->setEnabled(WindowReady(Window::DailyWagesForm));
+    PanelButton2->setEnabled(WindowReady(Window::TimeWagesForm));
+    hourlyItem_->setEnabled(WindowReady(Window::TimeWagesForm));
+    PanelButton4->setEnabled(WindowReady(Window::CalcSettings));
+    calcItem_->setEnabled(WindowReady(Window::CalcSettings));
+    PanelButton5->setEnabled(WindowReady(Window::EmployeeViewer));
+    viewerItem_->setEnabled(WindowReady(Window::EmployeeViewer));
+    UpdateDataConvertItem();
+}
+
+// --- state of the selection ------------------------------------------------
+
+int TMainFrom::SelectedScheme() const {
+    return ComboBox4->currentIndex() + 1;
+}
+
+QString TMainFrom::SelectedID() const {
+    return ComboBox1->currentIndex() >= 0 ? ComboBox1->itemText(ComboBox1->currentIndex())
+                                          : QString();
+}
+
+QString TMainFrom::SelectedYear() const {
+    return ComboBox2->currentIndex() >= 0 ? ComboBox2->itemText(ComboBox2->currentIndex())
+                                          : QString();
+}
+
+int TMainFrom::SelectedMonth() const {
+    QString digits;
+    for (QChar c : ComboBox3->currentText())
+        if (c.isDigit())
+            digits += c;
+    return digits.toInt();
+}
+
+void TMainFrom::SetMainWidth(int width, bool resizeWindow) {
+    mainWidth_ = width;
+    setMaximumWidth(std::max(width, kMinWidth));
+    if (resizeWindow)
+        resize(width, height());
+}
+
+void TMainFrom::FillYearList() {
+    const QSignalBlocker blocker(ComboBox2);
+    ComboBox2->clear();
+    std::set<QString> years;
+    try {
+        for (const QString& year : store::WorkDataYears(programFolder_))
+            years.insert(year);
+    } catch (const std::exception& error) {
+        Messages::Failure(this, error);
+    }
+    if (years.empty())
+        years.insert(QString::number(QDate::currentDate().year()));
+    for (const QString& year : years)
+        ComboBox2->addItem(year);
+    ComboBox2->setCurrentIndex(0);
+    UpdateMonthState();
+}
+
+void TMainFrom::UpdateInputButton() {
+    const bool data = !FindInProgramFolder(QStringLiteral("TimeWages.dat")).isEmpty() ||
+                      !FindInProgramFolder(QStringLiteral("DailyWages.dat")).isEmpty();
+    PanelButton3->setEnabled(data);
+    selectionPanelItem_->setEnabled(data);
+}
+
+void TMainFrom::UpdateMonthState() {
+    bool stored = false;
+    const QString year = SelectedYear();
+    if (!year.isEmpty()) {
+        try {
+            stored =
+                store::MonthStored(programFolder_, SelectedID(), year.toInt(), SelectedMonth());
+        } catch (const std::exception& error) {
+            Messages::Failure(this, error);
+        }
+    }
+    monthIcon_ = stored ? QStringLiteral("2_ICON") : noDataIcon_;
+    PanelButton8->setEnabled(stored);
+}
+
+void TMainFrom::ComboBox4Change() {
+    const QSignalBlocker ids(ComboBox1);
+    ComboBox1->clear();
+    NameEdit->clear();
+    try {
+        for (const QString& id : store::EmployeeIDs(programFolder_, SelectedScheme()))
+            ComboBox1->addItem(id);
+    } catch (const std::exception& error) {
+        Messages::Failure(this, error);
+    }
+    ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
+    {
+        // One month-state update for the whole change, below.
+        const QSignalBlocker years(ComboBox2);
+        const QSignalBlocker months(ComboBox3);
+        ComboBox2->setCurrentIndex(ComboBox2->count() > 0 ? 0 : -1);
+        ComboBox3->setCurrentIndex(0);
+    }
+    ComboBox1Change();
+}
+
+void TMainFrom::ComboBox1Change() {
+    QString name;
+    const QString id = SelectedID();
+    if (!id.isEmpty()) {
+        try {
+            name = store::EmployeeName(programFolder_, id, SelectedScheme());
+        } catch (const std::exception& error) {
+            Messages::Failure(this, error);
+        }
+    }
+    NameEdit->setText(name);
+    PanelButton10->setEnabled(WindowReady(Window::Entry) && !name.isEmpty());
+    UpdateMonthState();
+}
+
+void TMainFrom::ComboBox2Change() {
+    UpdateMonthState();
+}
+
+void TMainFrom::ComboBox3Change() {
+    UpdateMonthState();
+}
+
+void TMainFrom::ComboBox2Exit() {
+    const std::optional<int> year = TypedYear(ComboBox2->currentText());
+    if (!year)
+        return;
+    const QString text = QString::number(*year);
+    int index = ComboBox2->findText(text);
+    if (index < 0) {
+        // The list stays sorted; four-digit years sort as texts.
+        index = 0;
+        while (index < ComboBox2->count() && ComboBox2->itemText(index) < text)
+            ++index;
+        const QSignalBlocker blocker(ComboBox2);
+        ComboBox2->insertItem(index, text);
+    }
+    ComboBox2->setCurrentIndex(index);
+    ComboBox2->setEditText(text);
+    UpdateMonthState();
+}
+
+bool TMainFrom::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && (watched == toolPanel_ || watched == selectionPanel_))
+        LayOutRightAligned();
+    if (watched == ComboBox2 || (ComboBox2 != nullptr && watched == ComboBox2->lineEdit())) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                ComboBox2Exit();
+                return true;  // consumed
+            }
+        } else if (event->type() == QEvent::FocusOut && watched == ComboBox2) {
+            ComboBox2Exit();
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainFrom::ShowIcon(const QString& name) {
+    Image1->setPixmap(NamedIcon(name));
+}
+
+void TMainFrom::Timer1Timer() {
+    if (SameIcon(monthIcon_, noDataIcon_) && blink_ != 2) {
+        Image1->setToolTip(kNoDataHint);
+        return;
+    }
+    ShowIcon(blink_ == 2 ? noDataIcon_ : monthIcon_);
+    blink_ = 3 - blink_;
+    Image1->setToolTip(kDataHint);
+}
+
+// --- commands -------------------------------------------------------------
+
+void TMainFrom::PanelButton12Click() {
+    close();
+}
+
+void TMainFrom::PanelButton1Click() {
+    if (!WindowReady(Window::DailyWagesForm))
+        return;
+    OpenDailyWagesForm();
+    UpdateInputButton();
+    ComboBox4Change();
+}
+
+void TMainFrom::PanelButton2Click() {
+    if (!WindowReady(Window::TimeWagesForm))
+        return;
+    OpenTimeWagesForm();
+    UpdateInputButton();
+    ComboBox4Change();
+}
+
+void TMainFrom::ShowSelectionPanel(bool visible) {
+    selectionPanel_->setVisible(visible);
+    selectionPanelItem_->setChecked(visible);
+    PanelButton3->setHint(visible ? kHidePanelHint : kShowPanelHint);
+}
+
+void TMainFrom::PanelButton3Click() {
+    ShowSelectionPanel(!selectionPanel_->isVisibleTo(this));
+}
+
+void TMainFrom::PanelButton4Click() {
+    if (WindowReady(Window::CalcSettings))
+        OpenCalcSettings();
+}
+
+void TMainFrom::PanelButton5Click() {
+    if (WindowReady(Window::EmployeeViewer))
+        OpenEmployeeViewer();
+}
+
+void TMainFrom::PanelButton11Click() {
+    const QString program = SalariumProgram();
+    if (program.isEmpty())
+        return;
+    if (!QProcess::startDetached(program, {}, programFolder_))
+        Messages::Error(this, QStringLiteral("Salarium を起動できません。\n%1")
+                                  .arg(QDir::toNativeSeparators(program)));
+}
+
+void TMainFrom::PanelButton10Click() {
+    if (!WindowReady(Window::Entry))
+        return;
+    if (ComboBox2->currentIndex() < 0) {
+        Messages::Information(this, QStringLiteral("入力年度が不正です。"));
+        return;
+    }
+    ShowSelectionPanel(false);
+    entryKey_ = QString::number(SelectedScheme()) + SelectedID() + SelectedYear() +
+                QStringLiteral("%1").arg(SelectedMonth(), 2, 10, QLatin1Char('0'));
+    newMonthFlag_ = SameIcon(monthIcon_, noDataIcon_);
+
+    QMdiSubWindow* found = nullptr;
+    for (QMdiSubWindow* child : clientArea_->subWindowList()) {
+        const bool hinted = child->widget() != nullptr && child->widget()->toolTip() == entryKey_;
+        if (hinted || child->property("EntryKey").toString() == entryKey_)
+            found = child;
+    }
+
+    SetMainWidth(SelectedScheme() == 1 ? kDailyWidth : kHourlyWidth, true);
+    if (found != nullptr) {
+        clientArea_->setActiveSubWindow(found);
+        found->showNormal();
+        found->raise();
+        return;
+    }
+    const QList<QMdiSubWindow*> before = clientArea_->subWindowList();
+    OpenEntryWindow();
+    for (QMdiSubWindow* child : clientArea_->subWindowList())
+        if (!before.contains(child))
+            child->setProperty("EntryKey", entryKey_);
+}
+
+void TMainFrom::PanelButton8Click() {
+    if (SameIcon(monthIcon_, noDataIcon_))
+        return;
+    const QString id = SelectedID();
+    const QString year = SelectedYear();
+    const QString question = QStringLiteral("従業員番号 ") + id + QStringLiteral(" の ") + year +
+                             QStringLiteral(" 年 ") + ComboBox3->currentText() +
+                             QStringLiteral(" のデータを削除しますか？");
+    if (!Messages::Confirm(this, question))
+        return;
+    try {
+        store::PurgeMonth(programFolder_, id, year.toInt(), SelectedMonth());
+    } catch (const std::exception& error) {
+        Messages::Failure(this, error);
+    }
+    UpdateMonthState();
+    FillYearList();
+}
+
+bool TMainFrom::PickFontColor(bool valid) {
+    std::int32_t& field = valid ? settings_.FontColor.ValidColor : settings_.FontColor.InvalidColor;
+    const QColor current = FromColorRef(field);
+    QColorDialog dialog(current, this);
+    dialog.setObjectName(QStringLiteral("FontColorDialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const std::int32_t chosen = ToColorRef(dialog.selectedColor());
+    field = chosen;
+    ColourToolbarLabels();
+    try {
+        WriteSettings(fs_, settings_);
+    } catch (const std::exception& error) {
+        Messages::Failure(this, error);
+    }
+    // Every window draws with these colours: repaint them all now.
+    emit FontColorsChanged();
+    for (QWidget* widget : QApplication::allWidgets())
+        widget->update();
+    return true;
+}
+
+void TMainFrom::ValidColorClick() {
+    PickFontColor(true);
+}
+
+void TMainFrom::InvalidColorClick() {
+    PickFontColor(false);
+}
+
+void TMainFrom::ColourToolbarLabels() {
+    const std::pair<QLabel*, std::int32_t> labels[] = {
+        {validLabel_, settings_.FontColor.ValidColor},
+        {invalidLabel_, settings_.FontColor.InvalidColor},
+    };
+    for (const auto& [label, value] : labels) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, FromColorRef(value));
+        label->setPalette(palette);
+    }
+}
+
+void TMainFrom::MinimizeAllClick() {
+    const QList<QMdiSubWindow*> children = clientArea_->subWindowList();
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        (*it)->showMinimized();
+}
+
+void TMainFrom::FillWindowMenu() {
+    for (QAction* action : windowMenu_->actions())
+        if (action != minimizeAllItem_) {
+            windowMenu_->removeAction(action);
+            action->deleteLater();
+        }
+    const QList<QMdiSubWindow*> children = clientArea_->subWindowList();
+    minimizeAllItem_->setEnabled(!children.isEmpty());
+    if (children.isEmpty())
+        return;
+    windowMenu_->addSeparator();
+    int number = 1;
+    for (QMdiSubWindow* child : children) {
+        QAction* action = windowMenu_->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(child->windowTitle()));
+        action->setCheckable(true);
+        action->setChecked(child == clientArea_->activeSubWindow());
+        connect(action, &QAction::triggered, clientArea_,
+                [this, child] { clientArea_->setActiveSubWindow(child); });
+    }
+}
+
+void TMainFrom::UpdateDataConvertItem() {
+    const bool oldFiles = !FindInProgramFolder(QStringLiteral("HIREDATA.DAT")).isEmpty() ||
+                          !FindInProgramFolder(QStringLiteral("HIREDATA.CBF")).isEmpty();
+    dataConvertItem_->setEnabled(WindowReady(Window::DataConversion) && oldFiles);
+}
+
+void TMainFrom::HelpContentsClick() {
+    const QString help = FindInProgramFolder(QStringLiteral("PBOOK2.HLP"));
+    if (help.isEmpty()) {
+        Messages::Information(this, QStringLiteral("ヘルプファイル PBOOK2.HLP が見つかりません。"));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        Messages::Information(
+            this,
+            QStringLiteral("ヘルプファイルを開けません。\n%1").arg(QDir::toNativeSeparators(help)));
+}
+
+void TMainFrom::VersionClick() {
+    TVersin dialog(this);
+    dialog.exec();
+}
+
+void TMainFrom::DataConvertClick() {
+    UpdateDataConvertItem();
+    if (dataConvertItem_->isEnabled())
+        OpenDataConversion();
+}
+
+// --- files of the program folder -------------------------------------------
+
+QString TMainFrom::FindInProgramFolder(const QString& name) const {
+    const QDir folder(programFolder_);
+    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder.filePath(entry);
+    return {};
+}
+
+QString TMainFrom::SalariumProgram() const {
+    const QString windowsProgram = FindInProgramFolder(QStringLiteral("Salarium.exe"));
+    if (!windowsProgram.isEmpty())
+        return windowsProgram;
+    const QString program = FindInProgramFolder(QStringLiteral("Salarium"));
+    if (!program.isEmpty() && QFileInfo(program).isExecutable())
+        return program;
+    return {};
+}
+
+// --- window ---------------------------------------------------------------
+
+void TMainFrom::BringToFront() {
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TMainFrom::closeEvent(QCloseEvent* event) {
+    // Entry windows with unsaved changes ask first; one that is kept open
+    // keeps the program running.
+    clientArea_->closeAllSubWindows();
+    if (!clientArea_->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void TMainFrom::LayOutRightAligned() {
+    if (validLabel_ == nullptr || PanelButton8 == nullptr || PanelButton10 == nullptr)
+        return;
+    const int right = toolPanel_->width() - 10;
+    validLabel_->move(right - validLabel_->width(), 4);
+    invalidLabel_->move(right - invalidLabel_->width(), 4 + validLabel_->height() + 2);
+    PanelButton8->move(selectionPanel_->width() - 2 - PanelButton8->width(), 2);
+    PanelButton10->move(PanelButton8->x() - PanelButton10->width(), 2);
+}
+
+// --- windows of other parts --------------------------------------------------
+
+void TMainFrom::OpenEntryWindow() {
+    // Creates a TInputW in ClientArea() and shows it.
+}
+
+void TMainFrom::OpenDailyWagesForm() {
+    // Creates a TInputD, keeps it in the process-wide InputD and shows it modally.
+}
+
+void TMainFrom::OpenTimeWagesForm() {
+    // Creates a TInputT, keeps it in the process-wide InputT and shows it modally.
+}
+
+void TMainFrom::OpenCalcSettings() {
+    // Shows a TCalcS modally.
+}
+
+void TMainFrom::OpenEmployeeViewer() {
+    // Creates a TViewRD in ClientArea() and shows it.
+}
+
+void TMainFrom::OpenDataConversion() {
+    // Creates a TChangeD, keeps it in the process-wide ChangeD and shows it modally.
+}
+
+}  // namespace pb

@@ -1,0 +1,131 @@
+#include "gui/app/Versin.h"
+
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace pb {
+
+namespace {
+// Stand-in for TLabel3D until the control lands: caption over a black shadow.
+class TLabel3D : public QWidget {
+  public:
+    explicit TLabel3D(QWidget* parent) : QWidget(parent) {}
+    void setCaption(const QString& caption) { caption_ = caption; }
+    void setBackColor(const QColor& colour) { back_ = colour; }
+    void setDiff(int diff) { diff_ = diff; }
+    void setFontColor(const QColor& colour) { fore_ = colour; }
+    void setColor(const QColor&) {}
+    QColor fontColor() const { return fore_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setFont(font());
+        const QRect text = rect().adjusted(diff_, diff_, -diff_, -diff_);
+        painter.setPen(back_);
+        painter.drawText(text.translated(diff_, diff_), Qt::TextWordWrap, caption_);
+        painter.setPen(fore_);
+        painter.drawText(text, Qt::TextWordWrap, caption_);
+    }
+
+  private:
+    QString caption_;
+    QColor back_ = Qt::black;
+    QColor fore_ = Qt::white;
+    int diff_ = 2;
+};
+
+void Name(QWidget* widget, const QString& name) {
+    widget->setObjectName(name);
+    widget->setAccessibleDescription(name);
+}
+}  // namespace
+
+TVersin::TVersin(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    Name(this, QStringLiteral("TVersin"));
+    setWindowTitle(QStringLiteral("バージョン情報"));
+    setFixedSize(289, 160);
+    // Pixel positions throughout: the dialog does not follow the system font.
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+
+    auto* panel = new QFrame(this);
+    Name(panel, QStringLiteral("Panel1"));
+    panel->setGeometry(0, 0, 289, 160);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(1);
+    panel->setAutoFillBackground(true);
+    QPalette green = panel->palette();
+    green.setColor(QPalette::Window, QColor(0, 128, 0));
+    panel->setPalette(green);
+
+    const QColor pale = QColor::fromRgb(kTextColor);
+    auto* product = new TLabel3D(panel);
+    Name(product, QStringLiteral("Label3D1"));
+    product->setGeometry(12, 8, 265, 41);
+    QFont productFont(QStringLiteral("ＭＳ 明朝"));
+    productFont.setPixelSize(37);
+    productFont.setBold(true);
+    product->setFont(productFont);
+    product->setCaption(QStringLiteral("Punchbook"));
+
+    auto* version = new TLabel3D(panel);
+    Name(version, QStringLiteral("Label3D2"));
+    version->setGeometry(164, 48, 85, 24);
+    QFont versionFont(QStringLiteral("ＭＳ 明朝"));
+    versionFont.setPixelSize(19);
+    versionFont.setBold(true);
+    versionFont.setItalic(true);
+    version->setFont(versionFont);
+    version->setCaption(QStringLiteral("Ver 2.0"));
+
+    for (TLabel3D* label : {product, version}) {
+        label->setBackColor(Qt::black);
+        label->setDiff(2);
+        label->setFontColor(pale);
+        label->setColor(QColor(0, 128, 0));
+    }
+
+    auto smallLabel = [panel](const QString& name, const QString& text, int top,
+                              const QColor& colour) {
+        auto* label = new QLabel(text, panel);
+        Name(label, name);
+        QFont bold = label->font();
+        bold.setBold(true);
+        label->setFont(bold);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, colour);
+        label->setPalette(palette);
+        label->move(30, top);
+        label->adjustSize();
+    };
+    smallLabel(QStringLiteral("Label1"), QStringLiteral("日給制・時給制のタイムカードと勤怠計算"),
+               80, Qt::yellow);
+    smallLabel(QStringLiteral("Label2"), QStringLiteral("Copyright (C) 2026 Punchbook"), 100,
+               Qt::white);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), panel);
+    Name(ok, QStringLiteral("OKButton"));
+    ok->setGeometry(107, 124, 75, 25);
+    QFont okFont = ok->font();
+    okFont.setBold(true);
+    ok->setFont(okFont);
+    QPalette okPalette = ok->palette();
+    okPalette.setColor(QPalette::ButtonText, QColor(0, 128, 0));
+    ok->setPalette(okPalette);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+}  // namespace pb

@@ -1,0 +1,17 @@
+#pragma once
+// The about dialog: product name and version on a green panel.
+
+#include <QDialog>
+
+namespace pb {
+
+class TVersin : public QDialog {
+    Q_OBJECT
+  public:
+    // The pale colour both 3D labels are drawn in, RGB (209, 254, 243).
+    static constexpr QRgb kTextColor = 0xD1FEF3;
+
+    explicit TVersin(QWidget* parent = nullptr);
+};
+
+}  // namespace pb

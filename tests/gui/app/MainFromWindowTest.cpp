@@ -1,0 +1,256 @@
+// The main window's frame: toolbar, menu enabling, colours, size and help.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QColorDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+
+#include "app/ProgramFolder.h"
+#include "gui/app/MainFrom.h"
+#include "gui/controls/Pbutton.h"
+#include "support/GuiTestSupport.h"
+
+namespace pb {
+namespace {
+
+using test::AnswerNextModal;
+using test::ProgramFolder;
+
+template <typename T>
+T* Find(const QObject& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+}
+
+TEST(MainFromWindow, StartsWithCaptionNamesAndHiddenSelectionPanel) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    EXPECT_EQ(main.objectName(), "TMainFrom");
+    EXPECT_EQ(main.windowTitle(), "Punchbook 2.0");
+    EXPECT_EQ(main.minimumSize(), QSize(480, 470));
+    EXPECT_EQ(main.maximumWidth(), 725);
+    EXPECT_EQ(main.MainWidth(), 725);
+    EXPECT_EQ(main.width(), 544);
+    EXPECT_FALSE(Find<QWidget>(main, "SelectionPanel")->isVisibleTo(&main));
+
+    struct Button {
+        const char* name;
+        QString caption;
+        QString hint;
+    };
+    const Button buttons[] = {
+        {"PanelButton12", "終了", "PBookの終了"},
+        {"PanelButton1", "登録", "日給制"},
+        {"PanelButton2", "登録", "時給制"},
+        {"PanelButton3", "入力", "入力データ選択パネル表示"},
+        {"PanelButton4", "設定", "計算方法"},
+        {"PanelButton5", "表示", "従業員情報"},
+        {"PanelButton11", "", "Salarium起動"},
+        {"PanelButton10", "開始", "入力開始"},
+        {"PanelButton8", "削除", "入力勤務データの削除"},
+    };
+    for (const Button& b : buttons) {
+        auto* button = Find<TPanelButton>(main, b.name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->caption(), b.caption) << b.name;
+        EXPECT_EQ(button->hint(), b.hint) << b.name;
+        EXPECT_FALSE(button->glyph().isNull()) << b.name;
+        EXPECT_EQ(button->accessibleDescription(), QString::fromLatin1(b.name));
+    }
+}
+
+TEST(MainFromWindow, MenuAndButtonsFollowTheFilesInTheProgramFolder) {
+    struct Case {
+        QStringList files;
+        bool input;       // 入力 and 勤務データ選択パネル
+        bool salarium;    // Salarium button and menu item
+        bool conversion;  // old files for データコンバート present
+    };
+    const Case cases[] = {
+        {{}, false, false, false},
+        {{"DailyWages.dat"}, true, false, false},
+        {{"TimeWages.dat"}, true, false, false},
+        {{"Salarium.Exe", "hiredata.dat"}, false, true, true},
+        {{"SALARIUM.EXE", "HireData.Cbf"}, false, true, true},
+        {{"Salarium"}, false, false, false},  // not executable
+        {{"HIREDATA.BAK"}, false, false, false},
+    };
+    for (const Case& c : cases) {
+        ProgramFolder folder;
+        for (const QString& name : c.files)
+            folder.Write(name);
+        TMainFrom main(folder.Path());
+        const QString label = c.files.join(",");
+        EXPECT_EQ(Find<TPanelButton>(main, "PanelButton3")->isEnabled(), c.input)
+            << label.toStdString();
+        EXPECT_EQ(Find<QAction>(main, "SelectionPanelItem")->isEnabled(), c.input);
+        EXPECT_EQ(Find<TPanelButton>(main, "PanelButton11")->isEnabled(), c.salarium)
+            << label.toStdString();
+        EXPECT_EQ(Find<QAction>(main, "SalariumItem")->isEnabled(), c.salarium);
+        EXPECT_EQ(Find<QAction>(main, "DataConvertItem")->isEnabled(),
+                  c.conversion && TMainFrom::WindowReady(TMainFrom::Window::DataConversion))
+            << label.toStdString();
+        EXPECT_TRUE(Find<QAction>(main, "DataConvertItem")->isVisible());
+    }
+
+    // An executable named Salarium counts as well.
+    ProgramFolder folder;
+    folder.Write("Salarium");
+    QFile::setPermissions(folder.File("Salarium"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    TMainFrom main(folder.Path());
+    EXPECT_TRUE(Find<TPanelButton>(main, "PanelButton11")->isEnabled());
+}
+
+TEST(MainFromWindow, DataConversionIsCheckedWhenTheFileMenuOpens) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    QAction* item = Find<QAction>(main, "DataConvertItem");
+    EXPECT_FALSE(item->isEnabled());
+    folder.Write("HIREDATA.DAT");
+    emit Find<QMenu>(main, "FileMenu")->aboutToShow();
+    EXPECT_EQ(item->isEnabled(), TMainFrom::WindowReady(TMainFrom::Window::DataConversion));
+}
+
+TEST(MainFromWindow, LaterWindowsStayVisibleButDisabledUntilTheyExist) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    using W = TMainFrom::Window;
+    const std::pair<const char*, W> commands[] = {
+        {"PanelButton1", W::DailyWagesForm},
+        {"PanelButton2", W::TimeWagesForm},
+        {"PanelButton4", W::CalcSettings},
+        {"PanelButton5", W::EmployeeViewer},
+    };
+    for (const auto& [name, window] : commands) {
+        auto* button = Find<TPanelButton>(main, name);
+        EXPECT_TRUE(button->isVisibleTo(&main)) << name;
+        EXPECT_EQ(button->isEnabled(), TMainFrom::WindowReady(window)) << name;
+    }
+    const std::pair<const char*, W> items[] = {
+        {"DailyWagesItem", W::DailyWagesForm},
+        {"TimeWagesItem", W::TimeWagesForm},
+        {"CalcSettingsItem", W::CalcSettings},
+        {"ViewerItem", W::EmployeeViewer},
+    };
+    for (const auto& [name, window] : items)
+        EXPECT_EQ(Find<QAction>(main, name)->isEnabled(), TMainFrom::WindowReady(window)) << name;
+}
+
+TEST(MainFromWindow, SelectionPanelButtonTogglesPanelMenuCheckAndHint) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    auto* button = Find<TPanelButton>(main, "PanelButton3");
+    auto* panel = Find<QWidget>(main, "SelectionPanel");
+    auto* item = Find<QAction>(main, "SelectionPanelItem");
+    ASSERT_TRUE(button->isEnabled());
+
+    button->click();
+    EXPECT_TRUE(panel->isVisibleTo(&main));
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_EQ(button->hint(), "入力データ選択パネル消去");
+
+    item->trigger();
+    EXPECT_FALSE(panel->isVisibleTo(&main));
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_EQ(button->hint(), "入力データ選択パネル表示");
+}
+
+TEST(MainFromWindow, KeepsLabelsAndButtonsRightAlignedOnResize) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    main.show();
+    Find<TPanelButton>(main, "PanelButton3")->click();
+    for (int width : {544, 700, 480}) {
+        main.resize(width, 500);
+        test::ProcessEvents();
+        auto* valid = Find<QLabel>(main, "ValidColorLabel");
+        auto* invalid = Find<QLabel>(main, "InvalidColorLabel");
+        auto* toolbar = Find<QWidget>(main, "ToolPanel");
+        auto* panel = Find<QWidget>(main, "SelectionPanel");
+        auto* erase = Find<QWidget>(main, "PanelButton8");
+        auto* start = Find<QWidget>(main, "PanelButton10");
+        EXPECT_EQ(valid->geometry().right() + 1, toolbar->width() - 10) << width;
+        EXPECT_EQ(invalid->geometry().right() + 1, toolbar->width() - 10) << width;
+        EXPECT_GT(invalid->y(), valid->y());
+        EXPECT_EQ(erase->geometry().right() + 1, panel->width() - 2) << width;
+        EXPECT_EQ(start->geometry().right() + 1, erase->x()) << width;
+    }
+    main.resize(900, 500);
+    EXPECT_EQ(main.width(), 725);  // no wider than MainWidth
+    main.SetMainWidth(660, true);
+    EXPECT_EQ(main.width(), 660);
+    EXPECT_EQ(main.maximumWidth(), 660);
+}
+
+TEST(MainFromWindow, FontColourChangeColoursTheLabelAndWritesTheSettings) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    EXPECT_FALSE(folder.Exists("PBOOK2.INI"));
+    const QColor chosen(0x12, 0x34, 0x56);
+    AnswerNextModal([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QColorDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        dialog->setCurrentColor(chosen);
+        dialog->accept();
+    });
+    Find<QAction>(main, "InvalidColorItem")->trigger();
+
+    EXPECT_EQ(main.CurrentSettings().FontColor.InvalidColor, 0x563412);
+    EXPECT_EQ(Find<QLabel>(main, "InvalidColorLabel")->palette().color(QPalette::WindowText),
+              chosen);
+    const QByteArray ini = folder.Read("PBOOK2.INI");
+    EXPECT_TRUE(ini.contains("[FontColor]")) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("InvalidColor=" + QByteArray::number(0x563412))) << ini.toStdString();
+    EXPECT_TRUE(ini.contains("ValidColor=8388608")) << ini.toStdString();
+
+    // Cancelling the dialog changes nothing.
+    AnswerNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+    Find<QAction>(main, "ValidColorItem")->trigger();
+    EXPECT_EQ(main.CurrentSettings().FontColor.ValidColor, 0x800000);
+}
+
+TEST(MainFromWindow, StoredColoursColourTheToolbarLabels) {
+    ProgramFolder folder;
+    folder.Write("PBOOK2.INI", "[FontColor]\r\nValidColor=255\r\nInvalidColor=$FF0000\r\n");
+    TMainFrom main(folder.Path());
+    EXPECT_EQ(Find<QLabel>(main, "ValidColorLabel")->palette().color(QPalette::WindowText),
+              QColor(255, 0, 0));
+    EXPECT_EQ(Find<QLabel>(main, "InvalidColorLabel")->palette().color(QPalette::WindowText),
+              QColor(0, 0, 255));
+}
+
+TEST(MainFromWindow, HelpWithoutTheHelpFileSaysSo) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    QString title;
+    QString text;
+    AnswerNextModal([&](QWidget* modal) {
+        title = modal->windowTitle();
+        text = test::MessageText(modal);
+        test::ClickButton(modal, "OK");
+    });
+    Find<QAction>(main, "HelpContentsItem")->trigger();
+    EXPECT_EQ(title, "情報");
+    EXPECT_TRUE(text.contains("PBOOK2.HLP")) << text.toStdString();
+}
+
+TEST(MainFromWindow, BringToFrontRestoresAMinimisedWindowKeepingItsSize) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    main.show();
+    main.resize(600, 480);
+    main.showMinimized();
+    main.BringToFront();
+    EXPECT_FALSE(main.isMinimized());
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.size(), QSize(600, 480));
+}
+
+}  // namespace
+}  // namespace pb
