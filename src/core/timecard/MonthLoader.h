@@ -1,0 +1,57 @@
+#pragma once
+// Opening one employee's pay month the way the entry window does: the stored
+// month record (if any), the wage record of its generation, the pay period, and
+// the typed cells copied from the record, ready for `CalcMonth`.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/store/DataFiles.h"
+#include "core/store/Records.h"
+#include "core/store/Settings.h"
+#include "core/timecard/MonthCalc.h"
+
+namespace pb {
+
+enum class OpenMonthStatus {
+    Opened,
+    EmployeeNotFound,  // the ID is not in "Name.dat"
+    MonthNotStored,    // asked for a stored month, and the year's file holds none
+    WagesNotFound,     // no wage record of the month's generation (or none in force)
+};
+
+struct OpenedMonth {
+    OpenMonthStatus status = OpenMonthStatus::Opened;
+    std::string id;
+    std::string name;  // `FindEmployeeName(ID, 0)`
+    std::int32_t year = 0;
+    std::int32_t month = 0;
+    bool stored = false;  // a month record was found
+    // The month record as loaded; all zero for a month not yet stored.
+    MonthRecord record;
+    // The generation of the wage record used: the record's `WagesGeneration`
+    // (0 = the one in force) or 0 for a new month.
+    std::int32_t wagesGeneration = 0;
+    // Pay scheme, wage record, rules, pay period and typed cells.
+    MonthInput input;
+};
+
+// Opens the month. A month that is not stored opens empty with the employee's
+// pay scheme and the wage record in force, unless `mustBeStored` is set, which
+// gives `MonthNotStored` instead. `rules` are the settings' calculation rules.
+//
+// Throws FileError when a file cannot be read, and DamagedFileError when one of
+// the files it reads ("Name.dat", the wage file, the year's file) is not a whole
+// number of records, or when the stored month names a pay scheme other than 1
+// or 2: a damaged month must not be shown as an empty one.
+OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
+                      std::int32_t year, std::int32_t month, bool mustBeStored);
+
+// The typed cells of the month record as the entry window loads them: daily
+// wage column 1 unless the pattern has no clock-in (0, 3) and column 2 unless
+// it has no clock-out (1, 4); hourly wage columns 1 … 4. `days` rows, at most 31.
+std::vector<DayCells> TypedCellsOf(const MonthRecord& record, std::int32_t payScheme,
+                                   std::int32_t workType, std::size_t days);
+
+}  // namespace pb
