@@ -1,0 +1,297 @@
+// punchbook-export end to end: the program is run on program folders built in
+// temporary directories, and its output, exit code and messages are checked.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "JsonValue.h"
+#include "core/TempFolder.h"
+#include "core/common/Routines.h"
+#include "core/common/ShiftJis.h"
+#include "core/store/DataFiles.h"
+#include "core/store/EmployeeFiles.h"
+#include "core/store/ScriptedOperator.h"
+#include "core/store/WorkDataFiles.h"
+
+namespace pb {
+namespace {
+
+using test::JsonValue;
+using test::ParseJson;
+using test::TempFolder;
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                      const TempFolder& scratch) {
+    std::string command = "'" + program + "'";
+    for (const std::string& arg : args) {
+        command += " '" + arg + "'";
+    }
+    command += " >'" + scratch / "out.txt" + "' 2>'" + scratch / "err.txt" + "'";
+    const int status = std::system(command.c_str());
+    ProgramRun run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = Slurp(scratch / "out.txt");
+    run.err = Slurp(scratch / "err.txt");
+    return run;
+}
+
+const std::string kExporter = std::string(PUNCHBOOK_BINARY_DIR) + "/punchbook-export";
+
+ProgramRun Export(const std::vector<std::string>& args) {
+    const TempFolder scratch;
+    return RunProgram(kExporter, args, scratch);
+}
+
+void CopySamples(const TempFolder& folder) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(PUNCHBOOK_SAMPLES_DIR) + "/folder")) {
+        std::filesystem::copy_file(entry.path(), folder / entry.path().filename().string());
+    }
+}
+
+TEST(ExportTool, SampleMonthsMatchTheirExpectedJson) {
+    const TempFolder folder;
+    CopySamples(folder);
+    for (const std::string id : {"001", "002"}) {
+        const ProgramRun run = Export({"--folder", folder.path(), "--id", id, "--year", "1999",
+                                       "--month", "3", "--format", "json"});
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+        const JsonValue expected = ParseJson(
+            Slurp(std::string(PUNCHBOOK_SAMPLES_DIR) + "/expected-" + id + "-1999-03.json"));
+        const JsonValue actual = ParseJson(run.out);
+        // Member by member first, so a difference names its key.
+        ASSERT_EQ(actual.members.size(), expected.members.size());
+        for (std::size_t i = 0; i < expected.members.size(); ++i) {
+            EXPECT_EQ(actual.members[i].first, expected.members[i].first);
+            EXPECT_TRUE(actual.members[i].second == expected.members[i].second)
+                << id << ": " << expected.members[i].first;
+        }
+    }
+}
+
+// A folder written by the store code: an employee named with ソ whose month is
+// pinned to an older wage generation, and one whose month holds damaged texts.
+class ExportFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        files_ = AssignDataFiles(folder_.path());
+        WriteNameRecord(files_, NameRecord{"007", "ソ連 表子", 0, 1002});
+        DailyWagesRecord first = Wages(1, 1000);
+        first.Current = 0;
+        WriteDailyRecord(files_, first, -1);
+        WriteDailyRecord(files_, Wages(2, 2000), -1);
+        WriteNameRecord(files_, NameRecord{"008", "新 月", 0, 1001});
+        WriteDailyRecord(
+            files_,
+            [] {
+                DailyWagesRecord w = Wages(1, 1000);
+                w.ID = "008";
+                return w;
+            }(),
+            -1);
+    }
+
+    static DailyWagesRecord Wages(int generation, std::int32_t overPay) {
+        DailyWagesRecord w;
+        w.ID = "007";
+        w.Current = 1;
+        w.Generation = generation;
+        w.WorkType = 2;
+        w.ClosingDay = 0;
+        w.HalfHoliday = -1;
+        w.Holiday1 = 1;
+        w.WeekdayMorningPay = 1000;
+        w.WeekdayOverPay = overPay;
+        w.TimeToStartWork = TextToTime("08:00");
+        w.TimeToFinishWork = TextToTime("17:00");
+        w.TimeToStartNight = TextToTime("22:00");
+        w.TimeToFinishMorning = TextToTime("05:00");
+        return w;
+    }
+
+    // April 2001 paid next month: March 2001, which begins on a Thursday.
+    void StoreMonth(const std::string& id, int generation,
+                    const std::vector<std::pair<std::string, std::string>>& days) {
+        MonthRecord month;
+        month.ID = id;
+        month.PayScheme = 1;
+        month.WagesGeneration = generation;
+        month.Month = 4;
+        month.DayCount = 31;
+        for (std::size_t row = 0; row < days.size(); ++row) {
+            month.Cells[0][row] = days[row].first;
+            month.Cells[1][row] = days[row].second;
+        }
+        ScriptedOperator op;
+        ASSERT_TRUE(WriteMonthRecord(files_, 2001, month, op));
+    }
+
+    ProgramRun ExportApril(const std::string& id, std::vector<std::string> more = {}) {
+        std::vector<std::string> args{"--folder", folder_.path(), "--id",    id,
+                                      "--year",   "2001",         "--month", "4"};
+        args.insert(args.end(), more.begin(), more.end());
+        return Export(args);
+    }
+
+    TempFolder folder_;
+    DataFiles files_;
+};
+
+TEST_F(ExportFolder, APinnedGenerationPricesWithItsOwnRates) {
+    StoreMonth("007", 1, {{"08:00", "19:00"}, {"07:00", "17:00"}});
+    const ProgramRun run = ExportApril("007", {"--format", "json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const JsonValue json = ParseJson(run.out);
+    EXPECT_EQ(json["name"].text, "ソ連 表子");
+    EXPECT_EQ(json["wages_generation"].text, "1");
+    EXPECT_EQ(json["work_type"].text, "2");
+    EXPECT_EQ(json["days"].items.size(), 31u);
+    EXPECT_EQ(json["days"].items[0]["label"].text, "03/01(木)");
+    EXPECT_EQ(json["days"].items[0]["cells"].items[4].text, "02:00");
+    // Generation 1 pays 1,000 an hour of ordinary overtime, not generation 2's 2,000.
+    EXPECT_EQ(json["classes"].items[2]["weekday_yen"].text, "2000");
+    EXPECT_EQ(json["classes"].items[0]["used"].boolean, false);
+    EXPECT_EQ(json["totals"]["total_yen"].text, "3000");
+    EXPECT_EQ(json["totals"]["work_days"].text, "2");
+    EXPECT_EQ(json["bands"].items.size(), 0u);
+
+    // Generation 0 follows whichever record is in force.
+    StoreMonth("007", 0, {{"08:00", "19:00"}});
+    EXPECT_EQ(ParseJson(ExportApril("007", {"--format", "json"}).out)["totals"]["total_yen"].text,
+              "4000");
+}
+
+TEST_F(ExportFolder, CsvIsUtf8WithABomOrShiftJis) {
+    StoreMonth("007", 0, {{"08:00", "19:00"}});
+    const ProgramRun utf8 = ExportApril("007");
+    ASSERT_EQ(utf8.exitCode, 0) << utf8.err;
+    ASSERT_TRUE(utf8.out.starts_with("\xEF\xBB\xBF"));
+    const std::string text = utf8.out.substr(3);
+    EXPECT_TRUE(text.starts_with(
+        "日付,出社時間,退社時間,早朝残業,早出残業,普通残業,深夜残業,合　　計\r\n"));
+    EXPECT_NE(text.find("\r\n03/01(木),08:00,19:00,,00:00,02:00,,02:00\r\n"), std::string::npos);
+    EXPECT_NE(text.find("\r\n普通残業,02:00,00:00,4000,0\r\n"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\r\n1,0,02:00,4000,00:00,0\r\n"));
+
+    const ProgramRun sjis = ExportApril("007", {"--encoding", "sjis"});
+    ASSERT_EQ(sjis.exitCode, 0) << sjis.err;
+    EXPECT_EQ(sjis.out, EncodeSjis(text));
+    EXPECT_EQ(DecodeSjis(sjis.out).text, text);
+}
+
+TEST_F(ExportFolder, StoredTextsThatAreNotTimesAreExportedEmpty) {
+    StoreMonth("007", 0, {{"08:00", "25:00"}, {"1 :3 ", "19:00"}, {"  :  ", "18:00"}});
+    const ProgramRun run = ExportApril("007", {"--format", "json"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const JsonValue days = ParseJson(run.out)["days"];
+    for (int row = 0; row < 3; ++row) {
+        const JsonValue& cells = days.items[row]["cells"];
+        EXPECT_EQ(cells.items[4].text, "") << row;  // not a working day
+    }
+    EXPECT_EQ(days.items[0]["cells"].items[1].text, "");
+    EXPECT_EQ(days.items[1]["cells"].items[0].text, "");
+    EXPECT_EQ(ParseJson(run.out)["totals"]["work_days"].text, "0");
+}
+
+TEST_F(ExportFolder, NotFoundIsExitOneWithAMessage) {
+    StoreMonth("007", 5, {{"08:00", "19:00"}});
+    struct Case {
+        std::vector<std::string> args;
+        std::string mentions;
+    };
+    const Case cases[] = {
+        {{"--folder", folder_.path(), "--id", "9", "--year", "2001", "--month", "4"}, "009"},
+        {{"--folder", folder_.path(), "--id", "8", "--year", "2001", "--month", "4"},
+         "2001_fv2.pbk"},
+        {{"--folder", folder_.path(), "--id", "7", "--year", "2001", "--month", "5"}, "5月分"},
+        {{"--folder", folder_.path(), "--id", "7", "--year", "2001", "--month", "4"}, "第5世代"},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun run = Export(c.args);
+        EXPECT_EQ(run.exitCode, 1) << c.mentions;
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find(c.mentions), std::string::npos) << run.err;
+    }
+}
+
+TEST_F(ExportFolder, ADamagedYearFileIsExitThreeNamingTheFile) {
+    StoreMonth("007", 0, {{"08:00", "19:00"}});
+    std::ofstream(folder_ / "2001_fv2.pbk", std::ios::app | std::ios::binary) << "xx";
+    const ProgramRun run = ExportApril("007");
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find(folder_ / "2001_fv2.pbk"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("壊れています"), std::string::npos) << run.err;
+
+    // A month record naming no pay scheme is damaged too.
+    std::filesystem::remove(folder_ / "2001_fv2.pbk");
+    MonthRecord month;
+    month.ID = "007";
+    month.PayScheme = 0;
+    month.Month = 4;
+    ScriptedOperator op;
+    ASSERT_TRUE(WriteMonthRecord(files_, 2001, month, op));
+    EXPECT_EQ(ExportApril("007").exitCode, 3);
+}
+
+TEST_F(ExportFolder, TheProgramFolderIsTheDefault) {
+    StoreMonth("007", 0, {{"08:00", "19:00"}});
+    std::filesystem::copy_file(kExporter, folder_ / "punchbook-export");
+    const TempFolder scratch;
+    const ProgramRun run =
+        RunProgram(folder_ / "punchbook-export",
+                   {"--id", "007", "--year", "2001", "--month", "4", "--format=json"}, scratch);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(ParseJson(run.out)["name"].text, "ソ連 表子");
+}
+
+TEST(ExportTool, UsageErrorsAreExitTwo) {
+    const TempFolder folder;
+    const std::string dir = folder.path();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--folder", dir, "--id", "001", "--year", "1999"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month", "13"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month", "0"},
+        {"--folder", dir, "--id", "1000", "--year", "1999", "--month", "3"},
+        {"--folder", dir, "--id", "abc", "--year", "1999", "--month", "3"},
+        {"--folder", dir, "--id", "001", "--year", "99x", "--month", "3"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--format", "xml"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--encoding", "latin1"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--format", "json",
+         "--encoding", "sjis"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--verbose"},
+        {"--folder", dir + "missing", "--id", "001", "--year", "1999", "--month", "3"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month"},
+    };
+    for (const auto& args : cases) {
+        const ProgramRun run = Export(args);
+        EXPECT_EQ(run.exitCode, 2) << ::testing::PrintToString(args);
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("使い方: punchbook-export"), std::string::npos) << run.err;
+    }
+}
+
+}  // namespace
+}  // namespace pb

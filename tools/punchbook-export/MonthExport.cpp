@@ -1,0 +1,214 @@
+#include "MonthExport.h"
+
+#include <cstdio>
+#include <initializer_list>
+#include <vector>
+
+#include "core/common/Routines.h"
+
+namespace pb {
+namespace {
+
+std::string JsonText(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+                    out += buf;
+                } else {
+                    out += c;
+                }
+        }
+    }
+    return out + "\"";
+}
+
+std::string JsonBool(bool value) {
+    return value ? "true" : "false";
+}
+
+// Builds one object with its members in the order they are added.
+class JsonObject {
+  public:
+    JsonObject& Add(const char* key, const std::string& rawValue) {
+        text_ += (text_.empty() ? "{" : ",") + JsonText(key) + ":" + rawValue;
+        return *this;
+    }
+    JsonObject& Add(const char* key, std::int64_t value) { return Add(key, std::to_string(value)); }
+    std::string Done() const { return text_.empty() ? "{}" : text_ + "}"; }
+
+  private:
+    std::string text_;
+};
+
+std::string JsonArray(const std::vector<std::string>& rawValues) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < rawValues.size(); ++i) {
+        out += (i ? "," : "") + rawValues[i];
+    }
+    return out + "]";
+}
+
+std::vector<std::string> Quoted(const std::vector<std::string>& texts) {
+    std::vector<std::string> out;
+    for (const std::string& text : texts) {
+        out.push_back(JsonText(text));
+    }
+    return out;
+}
+
+// Columns 1 to the last of a grid row.
+std::vector<std::string> DataColumns(const std::vector<std::string>& row) {
+    return std::vector<std::string>(row.begin() + 1, row.end());
+}
+
+std::vector<std::string> DataColumns(const DayCells& cells, std::size_t columnCount) {
+    return std::vector<std::string>(cells.begin() + 1, cells.begin() + columnCount);
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (const char c : text) {
+        out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    }
+    return out + "\"";
+}
+
+std::string CsvRow(const std::vector<std::string>& fields) {
+    std::string out;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        out += (i ? "," : "") + CsvField(fields[i]);
+    }
+    return out + "\r\n";
+}
+
+}  // namespace
+
+std::string MonthJson(const OpenedMonth& month, const MonthResult& result) {
+    const CalcSetSettings& rules = month.input.rules;
+    const bool daily = result.payScheme == 1;
+    const std::size_t columnCount = result.captions.size();
+
+    std::vector<std::string> days;
+    for (const DayRow& day : result.days) {
+        days.push_back(JsonObject()
+                           .Add("date", JsonText(IsoDate(day.date)))
+                           .Add("label", JsonText(day.cells[0]))
+                           .Add("weekday", day.date.weekday)
+                           .Add("holiday", JsonBool(daily && day.holiday))
+                           .Add("half_holiday", JsonBool(daily && day.halfHoliday))
+                           .Add("cells", JsonArray(Quoted(DataColumns(day.cells, columnCount))))
+                           .Done());
+    }
+    std::vector<std::string> classes;
+    for (const ClassSum& sum : result.classes) {
+        classes.push_back(JsonObject()
+                              .Add("column", sum.column)
+                              .Add("caption", JsonText(sum.caption))
+                              .Add("used", JsonBool(sum.used))
+                              .Add("weekday_minutes", sum.weekdayMinutes)
+                              .Add("holiday_minutes", sum.holidayMinutes)
+                              .Add("weekday_yen", sum.weekdayYen)
+                              .Add("holiday_yen", sum.holidayYen)
+                              .Done());
+    }
+    std::vector<std::string> bands;
+    for (const BandSum& sum : result.bands) {
+        bands.push_back(JsonObject()
+                            .Add("band", sum.band)
+                            .Add("column", sum.column)
+                            .Add("minutes", sum.minutes)
+                            .Add("yen", sum.yen)
+                            .Done());
+    }
+    const MonthTotals& totals = result.totals;
+    return JsonObject()
+               .Add("id", JsonText(month.id))
+               .Add("name", JsonText(month.name))
+               .Add("pay_scheme", result.payScheme)
+               .Add("wages_generation", month.wagesGeneration)
+               .Add("work_type", result.workType)
+               .Add("year", month.year)
+               .Add("month", month.month)
+               .Add("rules", JsonObject()
+                                 .Add("unit", rules.OvertimeWorkFigure)
+                                 .Add("rounding", rules.TimeAdjustFigure)
+                                 .Add("per_month", rules.FractionsHandle)
+                                 .Add("end_of_month_payment", rules.EndOfMonthPayment)
+                                 .Done())
+               .Add("columns", JsonArray(Quoted(DataColumns(result.captions))))
+               .Add("days", JsonArray(days))
+               .Add("classes", JsonArray(classes))
+               .Add("bands", JsonArray(bands))
+               .Add("totals", JsonObject()
+                                  .Add("work_days", totals.WorkDays)
+                                  .Add("holiday_work_days", totals.HolidayWorkDays)
+                                  .Add("total_minutes", totals.TotalOverMinutes)
+                                  .Add("total_yen", totals.TotalOverPay)
+                                  .Add("holiday_minutes", totals.HolidayMinutes)
+                                  .Add("holiday_yen", totals.HolidayPay)
+                                  .Done())
+               .Done() +
+           "\n";
+}
+
+std::string MonthCsv(const OpenedMonth&, const MonthResult& result) {
+    const std::size_t columnCount = result.captions.size();
+    std::vector<std::string> header{"日付"};
+    for (const std::string& caption : DataColumns(result.captions)) {
+        header.push_back(caption);
+    }
+    std::string out = CsvRow(header);
+    for (const DayRow& day : result.days) {
+        std::vector<std::string> row{day.cells[0]};
+        for (const std::string& cell : DataColumns(day.cells, columnCount)) {
+            row.push_back(cell);
+        }
+        out += CsvRow(row);
+    }
+    out += "\r\n";
+    if (result.payScheme == 1) {
+        out += CsvRow({"区分", "平日残業", "休日残業", "平日賃金", "休日賃金"});
+        for (const ClassSum& sum : result.classes) {
+            out += CsvRow({sum.caption, MinutesToText(sum.weekdayMinutes),
+                           MinutesToText(sum.holidayMinutes), std::to_string(sum.weekdayYen),
+                           std::to_string(sum.holidayYen)});
+        }
+    } else {
+        out += CsvRow({"区分", "勤務時間", "賃金"});
+        for (const BandSum& sum : result.bands) {
+            out += CsvRow(
+                {result.captions[sum.column], MinutesToText(sum.minutes), std::to_string(sum.yen)});
+        }
+    }
+    out += "\r\n";
+    const MonthTotals& totals = result.totals;
+    out += CsvRow({"総勤務日数", "休日勤務", "総残業時間", "総残業賃金", "休日残業", "休日賃金"});
+    out += CsvRow({std::to_string(totals.WorkDays), std::to_string(totals.HolidayWorkDays),
+                   MinutesToText(totals.TotalOverMinutes), std::to_string(totals.TotalOverPay),
+                   MinutesToText(totals.HolidayMinutes), std::to_string(totals.HolidayPay)});
+    return out;
+}
+
+}  // namespace pb

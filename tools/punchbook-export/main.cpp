@@ -1,0 +1,233 @@
+// punchbook-export: prints one stored month, calculated as the entry window
+// shows it, as JSON or CSV for payroll programs and spreadsheets.
+//
+//   punchbook-export [--folder DIR] --id ID --year YYYY --month M
+//                    [--format json|csv] [--encoding utf8|sjis]
+//
+// Exit codes: 0 done, 1 employee or month not found, 2 usage error, 3 a damaged
+// or unreadable file.
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "MonthExport.h"
+#include "core/common/Routines.h"
+#include "core/common/ShiftJis.h"
+#include "core/store/DataFiles.h"
+#include "core/store/FileSystem.h"
+#include "core/store/Settings.h"
+#include "core/timecard/MonthCalc.h"
+#include "core/timecard/MonthLoader.h"
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kNotFound = 1;
+constexpr int kUsage = 2;
+constexpr int kBadFile = 3;
+
+constexpr const char* kUsageText =
+    "使い方: punchbook-export [--folder フォルダ] --id 従業員番号 --year 年 --month 月 "
+    "[--format json|csv] [--encoding utf8|sjis]";
+
+struct Options {
+    std::string folder;
+    std::string id;
+    int year = 0;
+    int month = 0;
+    std::string format = "csv";
+    std::string encoding = "utf8";
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// A whole decimal number within [low, high], or nothing.
+std::optional<int> Number(const std::string& text, int low, int high) {
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int value = std::stoi(text);
+    if (value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::string ProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("./") : self.parent_path().string() + "/";
+}
+
+Options Parse(const std::vector<std::string>& args) {
+    Options options;
+    bool haveId = false;
+    bool haveYear = false;
+    bool haveMonth = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i];
+        std::string value;
+        if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name = name.substr(0, eq);
+        } else if (name == "--folder" || name == "--id" || name == "--year" || name == "--month" ||
+                   name == "--format" || name == "--encoding") {
+            if (i + 1 >= args.size()) {
+                throw UsageError{name + " の値がありません。"};
+            }
+            value = args[++i];
+        } else {
+            throw UsageError{"不明な指定です: " + name};
+        }
+        const auto invalid = [&] { return UsageError{name + " の値が不正です: " + value}; };
+        if (name == "--folder") {
+            if (value.empty()) {
+                throw invalid();
+            }
+            options.folder = value.back() == '/' ? value : value + "/";
+        } else if (name == "--id") {
+            // The ID is the number 1 … 999, kept as three digits ("001").
+            const auto number = Number(value, 1, 999);
+            if (!number || value.size() > 3) {
+                throw invalid();
+            }
+            options.id = pb::PadNumber(*number, 3);
+            haveId = true;
+        } else if (name == "--year") {
+            const auto number = Number(value, 1, 9999);
+            if (!number) {
+                throw invalid();
+            }
+            options.year = *number;
+            haveYear = true;
+        } else if (name == "--month") {
+            const auto number = Number(value, 1, 12);
+            if (!number) {
+                throw invalid();
+            }
+            options.month = *number;
+            haveMonth = true;
+        } else if (name == "--format") {
+            if (value != "json" && value != "csv") {
+                throw invalid();
+            }
+            options.format = value;
+        } else if (name == "--encoding") {
+            if (value != "utf8" && value != "sjis") {
+                throw invalid();
+            }
+            options.encoding = value;
+        } else {
+            throw UsageError{"不明な指定です: " + name};
+        }
+    }
+    if (!haveId || !haveYear || !haveMonth) {
+        throw UsageError{"--id、--year、--month は必ず指定して下さい。"};
+    }
+    if (options.format == "json" && options.encoding == "sjis") {
+        throw UsageError{"JSON は UTF-8 でしか出力できません。"};
+    }
+    if (options.folder.empty()) {
+        options.folder = ProgramFolder();
+    }
+    std::error_code error;
+    if (!std::filesystem::is_directory(options.folder, error)) {
+        throw UsageError{"フォルダがありません: " + options.folder};
+    }
+    return options;
+}
+
+int Fail(int code, const std::string& message) {
+    std::cerr << "punchbook-export: " << message << "\n";
+    return code;
+}
+
+int Export(const Options& options) {
+    pb::Settings settings;
+    settings.ProgramFolder = options.folder;
+    pb::ReadSettings(pb::RealFileSystem(), settings, 0x808080);
+    const pb::DataFiles files = pb::AssignDataFiles(options.folder);
+
+    const pb::OpenedMonth month =
+        pb::OpenMonth(files, settings.Calc_Set, options.id, options.year, options.month, true);
+    const std::string when =
+        std::to_string(options.year) + "年" + std::to_string(options.month) + "月分";
+    switch (month.status) {
+        case pb::OpenMonthStatus::EmployeeNotFound:
+            return Fail(kNotFound, "従業員番号 " + options.id + " は登録されていません。（" +
+                                       files.NameFile + "）");
+        case pb::OpenMonthStatus::MonthNotStored:
+            return Fail(kNotFound, options.id + " の " + when + "のデータは記録されていません。（" +
+                                       files.WorkFile(options.year) + "）");
+        case pb::OpenMonthStatus::WagesNotFound: {
+            const bool hourly = month.input.payScheme == 2;
+            const std::string generation =
+                month.wagesGeneration == 0
+                    ? std::string("現在の賃金データ")
+                    : "第" + std::to_string(month.wagesGeneration) + "世代の賃金データ";
+            return Fail(kNotFound, options.id + " の" + generation + "が見つかりません。（" +
+                                       (hourly ? files.TimeWagesFile : files.DailyWagesFile) +
+                                       "）");
+        }
+        case pb::OpenMonthStatus::Opened:
+            break;
+    }
+
+    // What is exported is what a print of the month holds: a stored text that
+    // is not a valid time is emptied, as the entry window empties it then.
+    pb::MonthInput input = month.input;
+    for (pb::DayCells& row : input.cells) {
+        for (std::string& text : row) {
+            if (!pb::IsValidTimeText(text)) {
+                text.clear();
+            }
+        }
+    }
+    const pb::MonthResult result = pb::CalcMonth(input);
+    std::string out;
+    if (options.format == "json") {
+        out = pb::MonthJson(month, result);
+    } else if (options.encoding == "sjis") {
+        out = pb::EncodeSjis(pb::MonthCsv(month, result));
+    } else {
+        out = "\xEF\xBB\xBF" + pb::MonthCsv(month, result);
+    }
+    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+    std::cout.flush();
+    if (!std::cout) {
+        return Fail(kBadFile, "出力を書き込めません。");
+    }
+    return kDone;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::cout << kUsageText << "\n";
+        return kDone;
+    }
+    Options options;
+    try {
+        options = Parse(args);
+    } catch (const UsageError& error) {
+        std::cerr << "punchbook-export: " << error.message << "\n" << kUsageText << "\n";
+        return kUsage;
+    }
+    try {
+        return Export(options);
+    } catch (const pb::FileError& error) {
+        return Fail(kBadFile, error.what());
+    } catch (const std::exception& error) {
+        return Fail(kBadFile, std::string("データを読めません。\n") + error.what());
+    }
+}
