@@ -415,6 +415,7 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
     }
 
     bool registered = false;
+    bool written = false;
     std::optional<std::string> failure;
     try {
         const std::string id = entry.Name.ID;
@@ -433,11 +434,13 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
                          ? op.ConfirmDailyUpdate({entry.Name.ID, entry.Name.Name, entry.Daily})
                          : op.ConfirmTimeUpdate({entry.Name.ID, entry.Name.Name, entry.Time});
                 if (go && lookup.Status != 3) {
+                    written = true;
                     d = scheme == 1 ? RetireDailyRecord(files, id) : RetireTimeRecord(files, id);
                     go = d != -1;
                 }
             }
             if (go) {
+                written = true;
                 entry.Name.WagesCode += d;
                 WriteNameRecord(files, entry.Name);
                 if (entry.Name.WagesCode < 2000) {
@@ -456,15 +459,21 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
         failure = e.what();
     }
 
-    if (registered) {
+    if (registered)
         op.Information(kRegistered);
+    if (registered || !written) {
+        // The data files were not touched: the backups only have to go.
+        if (!registered)
+            op.Warning(pending, Buttons::Yes);
         for (auto& m : masters) {
             if (!m.saved)
                 continue;
             if (auto error = RemoveQuietly(fs, m.backup))
                 op.Error(*error);
         }
-        return true;
+        if (failure)
+            op.Error(*failure);
+        return registered;
     }
 
     op.Warning(pending, Buttons::Yes);

@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "ScriptedOperator.h"
+#include "StoreFixture.h"
+#include "core/store/EmployeeFiles.h"
+#include "core/store/PayrollFiles.h"
+
+namespace pb {
+namespace {
+
+// A file system on which reading one file fails.
+class UnreadableFile final : public FileSystem {
+  public:
+    explicit UnreadableFile(std::string path) : path_(std::move(path)) {}
+    bool Exists(const std::string& p) const override { return inner_.Exists(p); }
+    std::optional<std::uint64_t> Size(const std::string& p) const override {
+        return inner_.Size(p);
+    }
+    Bytes ReadAll(const std::string& p) const override {
+        Check(p);
+        return inner_.ReadAll(p);
+    }
+    Bytes ReadAt(const std::string& p, std::uint64_t o, std::size_t n) const override {
+        Check(p);
+        return inner_.ReadAt(p, o, n);
+    }
+    std::vector<std::string> List(const std::string& f) const override { return inner_.List(f); }
+    void WriteAt(const std::string& p, std::uint64_t o, const Bytes& d) override {
+        inner_.WriteAt(p, o, d);
+    }
+    void Append(const std::string& p, const Bytes& d) override { inner_.Append(p, d); }
+    void Copy(const std::string& f, const std::string& t) override { inner_.Copy(f, t); }
+    void Replace(const std::string& p, const Bytes& c) override { inner_.Replace(p, c); }
+    void Rename(const std::string& f, const std::string& t) override { inner_.Rename(f, t); }
+    void Remove(const std::string& p) override { inner_.Remove(p); }
+
+  private:
+    void Check(const std::string& p) const {
+        if (p == path_)
+            throw FileError(p, EIO, p + " を読み込めません。\n" + ErrorReason(EIO));
+    }
+    FileSystem& inner_ = RealFileSystem();
+    std::string path_;
+};
+
+// A record of the payroll program: `size` bytes, the ID as a short string at 0
+// or its number at offset 4, and a tag to tell records apart.
+Bytes PayrollRecord(std::size_t size, const std::string& id, bool numeric, std::uint8_t tag) {
+    Bytes r(size, 0);
+    if (numeric) {
+        PutInt32(r, 4, std::stoi(id));
+    } else {
+        PutShortStringRaw(r, 0, 3, id);
+    }
+    r[size - 1] = tag;
+    return r;
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const auto& p : parts)
+        all.insert(all.end(), p.begin(), p.end());
+    return all;
+}
+
+class DeleteEmployee : public StoreFixture {
+  protected:
+    bool Delete(const std::string& id, ScriptedOperator& op) {
+        return pb::DeleteEmployee(files_, id, op);
+    }
+};
+
+TEST_F(DeleteEmployee, RemovesTheEmployeeEverywhereAndEmptiedFiles) {
+    Write("Name.dat", Join({Name("001", "a", 1002), Name("002", "b", 2001)}));
+    Write("DailyWages.dat", Join({Daily("001", 1, 1, false), Daily("001", 2)}));
+    Write("TimeWages.dat", Join({Time("002", 1)}));
+    Write("2023_fv2.pbk", Join({Month("001", 12), Month("002", 12), Month("001", 11)}));
+    Write("2024_fv2.pbk", Join({Month("001", 1)}));
+    Write("2024_FV2.PBK", Join({Month("001", 1)}));  // not a work-data file
+    ScriptedOperator op;
+    ASSERT_TRUE(Delete("001", op));
+    EXPECT_TRUE(op.calls.empty());
+    EXPECT_EQ(Read("Name.dat"), Join({Name("002", "b", 2001)}));
+    EXPECT_FALSE(Has("DailyWages.dat"));  // the last daily-wage employee
+    EXPECT_EQ(Read("TimeWages.dat"), Join({Time("002", 1)}));
+    EXPECT_EQ(Read("2023_fv2.pbk"), Join({Month("002", 12)}));
+    EXPECT_FALSE(Has("2024_fv2.pbk"));
+    EXPECT_TRUE(Has("2024_FV2.PBK"));
+
+    ASSERT_TRUE(Delete("002", op));
+    for (const char* gone : {"Name.dat", "DailyWages.dat", "TimeWages.dat", "2023_fv2.pbk",
+                             "Name.bak", "TimeWages.bak", "2023_PBK.tmp"}) {
+        EXPECT_FALSE(Has(gone)) << gone;
+    }
+}
+
+TEST_F(DeleteEmployee, TheLastEmployeeTakesBothWageFilesWithIt) {
+    Write("Name.dat", Join({Name("001", "a", 1001)}));
+    Write("DailyWages.dat", Join({Daily("001", 1)}));
+    Write("TimeWages.dat", Join({Time("007", 1)}));  // an orphan of an earlier deletion
+    ScriptedOperator op;
+    ASSERT_TRUE(Delete("001", op));
+    EXPECT_FALSE(Has("Name.dat"));
+    EXPECT_FALSE(Has("DailyWages.dat"));
+    EXPECT_FALSE(Has("TimeWages.dat"));
+}
+
+TEST_F(DeleteEmployee, ALinkedEmployeeLeavesThePayrollProgramsFilesToo) {
+    const int year = CurrentYear();
+    const std::string pay = std::to_string(year) + "_Pay.Dat";
+    const std::string payLower = "1999_pay.dat";  // written by a case-blind system
+    const std::string late = std::to_string(year + 3) + "_Pay.Dat";
+    const std::string early = "1995_WRK.dat";
+    const auto info = [](const char* id, std::uint8_t tag) {
+        return PayrollRecord(272, id, false, tag);
+    };
+    const auto pay428 = [](const char* id, std::uint8_t tag) {
+        return PayrollRecord(428, id, true, tag);
+    };
+    const auto wrk = [](const char* id, std::uint8_t tag) {
+        return PayrollRecord(40, id, false, tag);
+    };
+    const auto rh = [](const char* id, std::uint8_t tag) {
+        return PayrollRecord(32, id, false, tag);
+    };
+
+    Write("Name.dat", Join({Name("005", "a", 1001, 1), Name("006", "b", 1001)}));
+    Write("DailyWages.dat", Join({Daily("005", 1), Daily("006", 1)}));
+    Write("Info.dat", Concat({info("005", 1), info("006", 2), info("005", 3)}));
+    Write(pay, Concat({pay428("5", 1), pay428("5", 2), pay428("6", 3), pay428("5", 4)}));
+    Write(payLower, Concat({pay428("5", 1)}));
+    Write(late, Concat({pay428("5", 1)}));
+    Write("Salarium.Dat", Concat({pay428("6", 1), pay428("5", 2)}));
+    Write("2000_WRK.dat", Concat({wrk("005", 1), wrk("05", 2), wrk("005", 3)}));
+    Write(early, Concat({wrk("005", 1)}));
+    Write("2001_RH.dat", Concat({rh("006", 1), rh("005", 2), rh("005", 3)}));
+    const Bytes lateBefore = Read(late);
+    const Bytes earlyBefore = Read(early);
+
+    ScriptedOperator op;
+    ASSERT_TRUE(Delete("005", op));
+    EXPECT_TRUE(op.calls.empty());
+    EXPECT_EQ(Read("Info.dat"), Concat({info("006", 2), info("005", 3)}));  // first match only
+    EXPECT_EQ(Read(pay), Concat({pay428("6", 3)}));
+    EXPECT_EQ(Read(payLower).size(), 0u);  // emptied files stay, empty
+    EXPECT_EQ(Read("Salarium.Dat"), Concat({pay428("6", 1)}));
+    EXPECT_EQ(Read("2000_WRK.dat"), Concat({wrk("05", 2)}));
+    EXPECT_EQ(Read("2001_RH.dat"), Concat({rh("006", 1)}));
+    EXPECT_EQ(Read(late), lateBefore);    // beyond this year + 2
+    EXPECT_EQ(Read(early), earlyBefore);  // before 1996
+    EXPECT_EQ(Read("DailyWages.dat"), Join({Daily("006", 1)}));
+
+    // An employee that is not linked leaves them alone.
+    const FolderPicture payroll = Picture();
+    ASSERT_TRUE(Delete("006", op));
+    EXPECT_EQ(Read("Info.dat"), payroll.at("Info.dat"));
+    EXPECT_EQ(Read("Salarium.Dat"), payroll.at("Salarium.Dat"));
+}
+
+TEST_F(DeleteEmployee, AnUnreadableOrDamagedNameFileIsLeftAsItWas) {
+    Write("Name.dat", Join({Name("001", "a", 1001), Name("002", "b", 1001)}));
+    Write("DailyWages.dat", Join({Daily("001", 1), Daily("002", 1)}));
+    Write("2024_fv2.pbk", Join({Month("001", 1)}));
+    const FolderPicture before = Picture();
+
+    UnreadableFile unreadable(Path("Name.dat"));
+    const DataFiles failing = AssignDataFiles(folder_, unreadable);
+    ScriptedOperator op;
+    EXPECT_FALSE(pb::DeleteEmployee(failing, "001", op));
+    EXPECT_EQ(op.Kinds(), std::vector<std::string>{"error"});
+    EXPECT_EQ(Picture(), before);
+
+    Bytes ragged = Read("Name.dat");
+    ragged.resize(ragged.size() - 1);
+    Write("Name.dat", ragged);
+    const FolderPicture damaged = Picture();
+    ScriptedOperator op2;
+    EXPECT_FALSE(Delete("001", op2));
+    ASSERT_EQ(op2.Kinds(), std::vector<std::string>{"error"});
+    EXPECT_NE(op2.calls[0].text.find("71"), std::string::npos) << op2.calls[0].text;
+    EXPECT_EQ(Picture(), damaged);
+}
+
+}  // namespace
+}  // namespace pb
