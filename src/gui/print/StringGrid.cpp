@@ -166,6 +166,12 @@ QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModif
     return model()->index(row, col);
 }
 
+void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableWidget::currentChanged(current, previous);
+    if (m_imeMode != imDontCare)
+        ApplyImeMode(this);
+}
+
 void TStringGrid::mousePressEvent(QMouseEvent* event) {
     const QModelIndex at = indexAt(event->position().toPoint());
     if (at.isValid() && IsFixedCell(at.column(), at.row())) {

@@ -262,26 +262,28 @@ TEST_F(SgridpTest, RefusedJobThrowsAndLeavesTheGridIdle) {
 TEST(StringGridImeTest, InputMethodOffOnGridAndEditorsEvenAfterReadOnlyToggles) {
     TStringGridS plain;
     TSinStringGrid summary;
+    // Set before the rest of the grid's setup, the way a form does it.
+    plain.SetImeMode(imDisable);
+    summary.SetImeMode(imClose);
     for (TStringGrid* grid : std::initializer_list<TStringGrid*>{&plain, &summary}) {
         grid->setEditTriggers(QAbstractItemView::AllEditTriggers);
         grid->resize(400, 200);
         grid->show();
     }
-    plain.SetImeMode(imDisable);
-    summary.SetImeMode(imClose);
     for (TStringGrid* grid : std::initializer_list<TStringGrid*>{&plain, &summary}) {
+        for (int cell = 1; cell <= 2; ++cell) {
+            grid->setCurrentCell(cell, cell);
+            grid->edit(grid->currentIndex());
+            auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+            ASSERT_NE(editor, nullptr);
+            EXPECT_FALSE(editor->testAttribute(Qt::WA_InputMethodEnabled));
+            editor->setReadOnly(true);
+            editor->setReadOnly(false);
+            EXPECT_FALSE(editor->testAttribute(Qt::WA_InputMethodEnabled));
+            EXPECT_TRUE(editor->inputMethodHints() & Qt::ImhLatinOnly);
+        }
         EXPECT_FALSE(grid->testAttribute(Qt::WA_InputMethodEnabled));
         EXPECT_TRUE(grid->inputMethodHints() & Qt::ImhLatinOnly);
-
-        grid->setCurrentCell(1, 1);
-        grid->edit(grid->currentIndex());
-        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
-        ASSERT_NE(editor, nullptr);
-        EXPECT_FALSE(editor->testAttribute(Qt::WA_InputMethodEnabled));
-        editor->setReadOnly(true);
-        editor->setReadOnly(false);
-        EXPECT_FALSE(editor->testAttribute(Qt::WA_InputMethodEnabled));
-        EXPECT_TRUE(editor->inputMethodHints() & Qt::ImhLatinOnly);
     }
     // Fixed cells never open an editor.
     plain.edit(plain.model()->index(0, 1));
