@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -16,6 +15,8 @@
 #include "core/timecard/WorkPattern.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/print/Sgridp.h"
+#include "gui/shared/Images.h"
+#include "gui/shared/Messages.h"
 
 namespace pb {
 
@@ -31,14 +32,6 @@ constexpr int kTitlePoints = 16;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// Until the program's message helper lands the boxes are built here with its
-// titles and button.
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
-    QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
-    box.addButton("OK", QMessageBox::AcceptRole);
-    box.exec();
 }
 
 // A name as part of a file name: no folder separators, no characters that
@@ -110,16 +103,19 @@ void TPrintD::FormCreate() {
     auto* bar = new QWidget(this);
     bar->setObjectName("Panel1");
     bar->setFixedHeight(kBarHeight);
-    m_start = new TPanelButton(bar);
-    m_start->setObjectName("PanelButton1");
-    m_start->setCaption("開始");
-    m_start->setHint("印刷開始");
-    m_start->setGeometry(2, 2, 40, 40);
-    m_cancel = new TPanelButton(bar);
-    m_cancel->setObjectName("PanelButton2");
-    m_cancel->setCaption("中止");
-    m_cancel->setHint("印刷中止");
-    m_cancel->setGeometry(44, 2, 40, 40);
+    auto button = [bar](const char* name, const char* caption, const char* hint, const char* glyph,
+                        int x) {
+        auto* b = new TPanelButton(bar);
+        b->setObjectName(name);
+        b->setButtonLayout(blGlyphTop);
+        b->setGlyph(Glyph(glyph));
+        b->setCaption(caption);
+        b->setHint(hint);
+        b->setGeometry(x, 2, 40, 40);
+        return b;
+    };
+    m_start = button("PanelButton1", "開始", "印刷開始", "Start", 2);
+    m_cancel = button("PanelButton2", "中止", "印刷中止", "Exit", 44);
     m_titleLabel = new QLabel(m_title, bar);
     m_titleLabel->setObjectName("Label1");
     QFont titleFont("ＭＳ Ｐゴシック");
@@ -293,13 +289,13 @@ void TPrintD::PrintReport() {
         printed = false;
     }
     if (!printed) {
-        ShowBox(owner, QMessageBox::Critical, "ｴﾗｰ", "印刷できませんでした。\n\n" + where);
+        Messages::Error(owner, "印刷できませんでした。\n\n" + where);
         return;
     }
     if (!pdf.isEmpty())
-        ShowBox(owner, QMessageBox::Information, "情報",
-                "プリンターが設定されていないため、印刷内容をPDFファイルに保存しました。\n\n" +
-                    QDir::toNativeSeparators(pdf));
+        Messages::Information(
+            owner, "プリンターが設定されていないため、印刷内容をPDFファイルに保存しました。\n\n" +
+                       QDir::toNativeSeparators(pdf));
 }
 
 void TPrintD::PanelButton1Click() {
