@@ -20,14 +20,18 @@
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 #include <optional>
 #include <set>
 
+#include "core/store/EmployeeFiles.h"
+#include "core/store/WorkDataFiles.h"
 #include "gui/app/Versin.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/Images.h"
+#include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
 
 namespace pb {
@@ -46,22 +50,12 @@ constexpr bool kWindowReady[] = {
 
 TMainFrom* theMainFrom = nullptr;
 
-// Stand-ins until the store's work-data and employee files land.
-namespace store {
-QStringList WorkDataYears(const QString&) {
-    return {};
+std::string S(const QString& text) {
+    return text.toStdString();
 }
-QStringList EmployeeIDs(const QString&, int) {
-    return {};
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
 }
-QString EmployeeName(const QString&, const QString&, int) {
-    return {};
-}
-bool MonthStored(const QString&, const QString&, int, int) {
-    return false;
-}
-void PurgeMonth(const QString&, const QString&, int, int) {}
-}  // namespace store
 
 constexpr int kToolbarHeight = 44;
 constexpr int kPanelHeight = 44;
@@ -144,6 +138,7 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     // Creation, in the order the rest of the program relies on.
     settings_.ProgramFolder = programFolder_.toStdString();
     ReadSettings(fs_, settings_, GrayTextColorRef());
+    files_ = AssignDataFiles(settings_.ProgramFolder, fs_);
     ColourToolbarLabels();
     monthIcon_ = noDataIcon_;
     const bool salarium = !SalariumProgram().isEmpty();
@@ -429,8 +424,11 @@ void TMainFrom::FillYearList() {
     ComboBox2->clear();
     std::set<QString> years;
     try {
-        for (const QString& year : store::WorkDataYears(programFolder_))
-            years.insert(year);
+        std::vector<std::string> paths;
+        ScanFolder(files_, files_.Folder, paths);
+        for (const std::string& path : paths)
+            if (const std::optional<std::string> year = YearOfWorkFile(path))
+                years.insert(Q(*year));
     } catch (const std::exception& error) {
         Messages::Failure(this, error);
     }
@@ -454,8 +452,7 @@ void TMainFrom::UpdateMonthState() {
     const QString year = SelectedYear();
     if (!year.isEmpty()) {
         try {
-            stored =
-                store::MonthStored(programFolder_, SelectedID(), year.toInt(), SelectedMonth());
+            stored = FindMonthIndex(files_, S(SelectedID()), year.toInt(), SelectedMonth()) >= 0;
         } catch (const std::exception& error) {
             Messages::Failure(this, error);
         }
@@ -469,8 +466,12 @@ void TMainFrom::ComboBox4Change() {
     ComboBox1->clear();
     NameEdit->clear();
     try {
-        for (const QString& id : store::EmployeeIDs(programFolder_, SelectedScheme()))
-            ComboBox1->addItem(id);
+        std::vector<std::string> ids;
+        ListEmployeeIDs(files_, ids, SelectedScheme());
+        // Sorted, as the list shows them; the file keeps the order of registration.
+        std::sort(ids.begin(), ids.end());
+        for (const std::string& id : ids)
+            ComboBox1->addItem(Q(id));
     } catch (const std::exception& error) {
         Messages::Failure(this, error);
     }
@@ -490,7 +491,7 @@ void TMainFrom::ComboBox1Change() {
     const QString id = SelectedID();
     if (!id.isEmpty()) {
         try {
-            name = store::EmployeeName(programFolder_, id, SelectedScheme());
+            name = Q(FindEmployeeName(files_, S(id), SelectedScheme()));
         } catch (const std::exception& error) {
             Messages::Failure(this, error);
         }
@@ -537,7 +538,7 @@ bool TMainFrom::eventFilter(QObject* watched, QEvent* event) {
                 ComboBox2Exit();
                 return true;  // consumed
             }
-        } else if (event->type() == QEvent::FocusOut && watched == ComboBox2) {
+        } else if (event->type() == QEvent::FocusOut) {
             ComboBox2Exit();
         }
     }
@@ -653,7 +654,8 @@ void TMainFrom::PanelButton8Click() {
     if (!Messages::Confirm(this, question))
         return;
     try {
-        store::PurgeMonth(programFolder_, id, year.toInt(), SelectedMonth());
+        MessageOperator op(this);
+        PurgeMonthRecords(files_, S(id), year.toInt(), SelectedMonth(), op);
     } catch (const std::exception& error) {
         Messages::Failure(this, error);
     }

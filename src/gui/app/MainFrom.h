@@ -20,6 +20,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "core/store/DataFiles.h"
 #include "core/store/FileSystem.h"
 #include "core/store/Settings.h"
 
@@ -64,7 +65,8 @@ class TMainFrom : public QMainWindow {
     // write its fields directly.
     Settings& CurrentSettings() { return settings_; }
     const Settings& CurrentSettings() const { return settings_; }
-    FileSystem& Files() const { return fs_; }
+    // The full names of the data files, formed from the program folder.
+    const DataFiles& Files() const { return files_; }
     QMdiArea* ClientArea() const { return clientArea_; }
 
     // The widest the window may be dragged: 660 while a daily-wage entry window
@@ -157,6 +159,7 @@ class TMainFrom : public QMainWindow {
     QString programFolder_;
     FileSystem& fs_;
     Settings settings_;
+    DataFiles files_;
     int mainWidth_ = 725;
     bool newMonthFlag_ = false;
     QString entryKey_;

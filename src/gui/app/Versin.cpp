@@ -3,42 +3,14 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+
+#include "gui/controls/Label3D.h"
 
 namespace pb {
 
 namespace {
-// Stand-in for TLabel3D until the control lands: caption over a black shadow.
-class TLabel3D : public QWidget {
-  public:
-    explicit TLabel3D(QWidget* parent) : QWidget(parent) {}
-    void setCaption(const QString& caption) { caption_ = caption; }
-    void setBackColor(const QColor& colour) { back_ = colour; }
-    void setDiff(int diff) { diff_ = diff; }
-    void setFontColor(const QColor& colour) { fore_ = colour; }
-    void setColor(const QColor&) {}
-    QColor fontColor() const { return fore_; }
-
-  protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.setFont(font());
-        const QRect text = rect().adjusted(diff_, diff_, -diff_, -diff_);
-        painter.setPen(back_);
-        painter.drawText(text.translated(diff_, diff_), Qt::TextWordWrap, caption_);
-        painter.setPen(fore_);
-        painter.drawText(text, Qt::TextWordWrap, caption_);
-    }
-
-  private:
-    QString caption_;
-    QColor back_ = Qt::black;
-    QColor fore_ = Qt::white;
-    int diff_ = 2;
-};
-
 void Name(QWidget* widget, const QString& name) {
     widget->setObjectName(name);
     widget->setAccessibleDescription(name);

@@ -1,0 +1,261 @@
+// The main window's selection panel against real data files.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "app/ProgramFolder.h"
+#include "core/store/DataFiles.h"
+#include "core/store/EmployeeFiles.h"
+#include "core/store/WorkDataFiles.h"
+#include "gui/app/MainFrom.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/shared/Images.h"
+#include "gui/shared/MessageOperator.h"
+#include "support/GuiTestSupport.h"
+
+namespace pb {
+namespace {
+
+using test::AnswerNextModal;
+using test::ProgramFolder;
+
+QStringList Items(QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+struct Panel {
+    explicit Panel(TMainFrom& main)
+        : scheme(main.findChild<QComboBox*>("ComboBox4")),
+          id(main.findChild<QComboBox*>("ComboBox1")),
+          name(main.findChild<QLineEdit*>("NameEdit")),
+          year(main.findChild<QComboBox*>("ComboBox2")),
+          month(main.findChild<QComboBox*>("ComboBox3")),
+          image(main.findChild<QLabel*>("Image1")),
+          start(main.findChild<TPanelButton*>("PanelButton10")),
+          erase(main.findChild<TPanelButton*>("PanelButton8")) {}
+    QComboBox* scheme;
+    QComboBox* id;
+    QLineEdit* name;
+    QComboBox* year;
+    QComboBox* month;
+    QLabel* image;
+    TPanelButton* start;
+    TPanelButton* erase;
+
+    bool Shows(const QString& icon) const {
+        return image->pixmap().toImage() == NamedIcon(icon).toImage();
+    }
+};
+
+// The sample folder with only the April of 1999 of "001" stored.
+void StoreOnlyApril1999(const ProgramFolder& folder) {
+    folder.CopySamples();
+    const DataFiles files = AssignDataFiles(folder.Path().toStdString());
+    std::optional<MonthRecord> month = ReadMonthRecord(files, "001", 1999, 3);
+    ASSERT_TRUE(month.has_value());
+    month->Month = 4;
+    QFile::remove(folder.File("1999_fv2.pbk"));
+    MessageOperator op;
+    ASSERT_TRUE(WriteMonthRecord(files, 1999, *month, op));
+}
+
+TEST(SelectionPanel, YearListHoldsTheWorkDataYearsSortedOrTheCurrentYear) {
+    {
+        ProgramFolder folder;
+        TMainFrom main(folder.Path());
+        Panel panel(main);
+        EXPECT_EQ(Items(panel.year), QStringList{QString::number(QDate::currentDate().year())});
+        EXPECT_EQ(panel.year->currentIndex(), 0);
+    }
+    ProgramFolder folder;
+    for (const char* name : {"2001_fv2.pbk", "1999_fv2.pbk", "1998_fv2.pbk", "1997_FV2.PBK",
+                             "2000_PBK.tmp", "abcd_fv2.pbk"})
+        folder.Write(name);
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    EXPECT_EQ(Items(panel.year), (QStringList{"1998", "1999", "2001"}));
+    EXPECT_EQ(panel.year->currentText(), "1998");
+}
+
+TEST(SelectionPanel, TypedYearIsTakenOnlyWhenItIsAFourDigitYearBelow2999) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    ASSERT_EQ(Items(panel.year), QStringList{"1999"});
+    struct Case {
+        QString typed;
+        QStringList list;
+        QString selected;
+    };
+    const Case cases[] = {
+        {"2998", {"1999", "2998"}, "2998"},
+        {"2999", {"1999", "2998"}, "2998"},
+        {"abc", {"1999", "2998"}, "2998"},
+        {"99", {"1999", "2998"}, "2998"},  // would name a file the scan cannot read back
+        {"-5", {"1999", "2998"}, "2998"},
+        {"2005", {"1999", "2005", "2998"}, "2005"},
+        {"1999", {"1999", "2005", "2998"}, "1999"},
+    };
+    for (const Case& c : cases) {
+        panel.year->setEditText(c.typed);
+        QTest::keyClick(panel.year, Qt::Key_Return);
+        EXPECT_EQ(Items(panel.year), c.list) << c.typed.toStdString();
+        EXPECT_EQ(panel.year->itemText(panel.year->currentIndex()), c.selected)
+            << c.typed.toStdString();
+    }
+    // Leaving the box takes the typed year as well.
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    panel.year->setFocus();
+    panel.year->setEditText("2010");
+    panel.month->setFocus();
+    test::ProcessEvents(20);
+    EXPECT_TRUE(Items(panel.year).contains("2010"));
+}
+
+TEST(SelectionPanel, PaySchemeChangeRefillsIDsByWagesCodeAndResetsYearAndMonth) {
+    ProgramFolder folder;
+    const DataFiles files = AssignDataFiles(folder.Path().toStdString());
+    const std::pair<const char*, int> employees[] = {
+        {"005", 1001}, {"003", 2500}, {"004", 3500}, {"001", 1000}, {"002", 1999},
+    };
+    for (const auto& [id, code] : employees) {
+        NameRecord record;
+        record.ID = id;
+        record.Name = std::string("社員") + id;
+        record.WagesCode = code;
+        ASSERT_TRUE(WriteNameRecord(files, record));
+    }
+    folder.Write("2001_fv2.pbk");
+    folder.Write("2000_fv2.pbk");
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    EXPECT_EQ(Items(panel.id), (QStringList{"002", "005"}));
+    EXPECT_EQ(panel.name->text(), "社員002");
+
+    panel.year->setCurrentIndex(1);
+    panel.month->setCurrentIndex(6);
+    panel.scheme->setCurrentIndex(1);  // 時給制
+    EXPECT_EQ(Items(panel.id), (QStringList{"003", "004"}));
+    EXPECT_EQ(panel.id->currentText(), "003");
+    EXPECT_EQ(panel.name->text(), "社員003");
+    EXPECT_EQ(panel.year->currentText(), "2000");
+    EXPECT_EQ(panel.month->currentText(), " 1月");
+}
+
+TEST(SelectionPanel, StartIsDisabledWithoutAName) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    ASSERT_FALSE(panel.name->text().isEmpty());
+    EXPECT_EQ(panel.start->isEnabled(), TMainFrom::WindowReady(TMainFrom::Window::Entry));
+
+    ProgramFolder empty;
+    TMainFrom nobody(empty.Path());
+    Panel none(nobody);
+    EXPECT_EQ(none.id->count(), 0);
+    EXPECT_TRUE(none.name->text().isEmpty());
+    EXPECT_FALSE(none.start->isEnabled());
+}
+
+TEST(SelectionPanel, DeletingTheStoredMonthAsksAndPurgesIt) {
+    ProgramFolder folder;
+    StoreOnlyApril1999(folder);
+    folder.Write("2001_fv2.pbk");
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    ASSERT_EQ(panel.id->currentText(), "001");
+    ASSERT_EQ(panel.year->currentText(), "1999");
+    EXPECT_FALSE(panel.erase->isEnabled());  // January: nothing stored
+    panel.month->setCurrentIndex(3);
+    EXPECT_EQ(main.MonthIcon(), "2_ICON");
+    EXPECT_TRUE(panel.erase->isEnabled());
+
+    QString question;
+    AnswerNextModal([&](QWidget* modal) {
+        question = test::MessageText(modal);
+        EXPECT_EQ(modal->windowTitle(), "確認");
+        test::ClickButton(modal, "いいえ(&N)");
+    });
+    panel.erase->click();
+    EXPECT_EQ(question, "従業員番号 001 の 1999 年  4月 のデータを削除しますか？");
+    EXPECT_TRUE(folder.Exists("1999_fv2.pbk"));
+    EXPECT_EQ(main.MonthIcon(), "2_ICON");
+
+    AnswerNextModal([](QWidget* modal) { test::ClickButton(modal, "はい(&Y)"); });
+    panel.erase->click();
+    EXPECT_FALSE(folder.Exists("1999_fv2.pbk"));  // its last month
+    EXPECT_EQ(Items(panel.year), QStringList{"2001"});
+    EXPECT_EQ(main.MonthIcon(), "1_ICON");
+    EXPECT_FALSE(panel.erase->isEnabled());
+}
+
+TEST(SelectionPanel, DeletingOneOfSeveralMonthsKeepsTheYear) {
+    ProgramFolder folder;
+    folder.CopySamples();  // March 1999 of 001 and 002
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    panel.month->setCurrentIndex(2);
+    ASSERT_TRUE(panel.erase->isEnabled());
+    AnswerNextModal([](QWidget* modal) { test::ClickButton(modal, "はい(&Y)"); });
+    panel.erase->click();
+    EXPECT_EQ(Items(panel.year), QStringList{"1999"});
+    EXPECT_EQ(QFileInfo(folder.File("1999_fv2.pbk")).size(), 1568);
+}
+
+TEST(SelectionPanel, IndicatorBlinksWhileDataIsStoredAndSettlesWithout) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    auto* timer = main.findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), 500);
+    EXPECT_TRUE(timer->isActive());
+
+    panel.month->setCurrentIndex(2);  // March 1999 is stored
+    QStringList shown;
+    for (int tick = 0; tick < 4; ++tick) {
+        main.Timer1Timer();
+        shown << (panel.Shows("2_ICON") ? "2" : panel.Shows("1_ICON") ? "1" : "?");
+        EXPECT_EQ(panel.image->toolTip(), "登録されたデータが有ります");
+    }
+    EXPECT_EQ(shown, (QStringList{"2", "1", "2", "1"}));
+
+    main.Timer1Timer();               // shows 2_ICON again
+    panel.month->setCurrentIndex(3);  // April: nothing stored
+    main.Timer1Timer();
+    EXPECT_TRUE(panel.Shows("1_ICON"));
+    for (int tick = 0; tick < 3; ++tick) {
+        main.Timer1Timer();
+        EXPECT_TRUE(panel.Shows("1_ICON"));
+        EXPECT_EQ(panel.image->toolTip(), "登録されたデータは有りません");
+    }
+
+    // And the real timer drives it.
+    panel.month->setCurrentIndex(2);
+    int changes = 0;
+    bool two = panel.Shows("2_ICON");
+    for (int waited = 0; waited < 1300; waited += 50) {
+        test::ProcessEvents(50);
+        if (panel.Shows("2_ICON") != two) {
+            ++changes;
+            two = !two;
+        }
+    }
+    EXPECT_GE(changes, 2);
+}
+
+}  // namespace
+}  // namespace pb

@@ -1,0 +1,53 @@
+// The about dialog.
+#include "gui/app/Versin.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+
+#include "gui/controls/Label3D.h"
+#include "support/GuiTestSupport.h"
+
+namespace pb {
+namespace {
+
+TEST(Versin, OpensCentredFixedAndDrawsBothNamesInThePaleColour) {
+    TVersin dialog;
+    dialog.show();
+    test::ProcessEvents();
+    EXPECT_EQ(dialog.windowTitle(), "バージョン情報");
+    EXPECT_EQ(dialog.size(), QSize(289, 160));
+    EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());  // not resizable
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    // Centred to within the window frame, which the window system adds later.
+    EXPECT_LE((dialog.geometry().center() - screenCentre).manhattanLength(), 8);
+
+    const struct {
+        const char* name;
+        QString caption;
+        QRect geometry;
+    } labels[] = {
+        {"Label3D1", "Punchbook", QRect(12, 8, 265, 41)},
+        {"Label3D2", "Ver 2.0", QRect(164, 48, 85, 24)},
+    };
+    for (const auto& expected : labels) {
+        auto* label = dialog.findChild<TLabel3D*>(expected.name);
+        ASSERT_NE(label, nullptr) << expected.name;
+        EXPECT_EQ(label->caption(), expected.caption);
+        EXPECT_EQ(label->geometry(), expected.geometry);
+        EXPECT_EQ(label->fontColor(), QColor(209, 254, 243)) << expected.name;
+        EXPECT_EQ(label->backColor(), QColor(Qt::black));
+        EXPECT_EQ(label->diff(), 2);
+    }
+}
+
+TEST(Versin, OkClosesTheDialog) {
+    TVersin dialog;
+    test::AnswerNextModal([](QWidget* modal) { test::ClickButton(modal, "OK"); });
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+}
+
+}  // namespace
+}  // namespace pb
