@@ -310,12 +310,12 @@ bool TimeRecordChanged(const DataFiles& files, const std::string& id,
 
 void PurgeDailyRecords(const DataFiles& files, const std::string& id) {
     if (auto change = PlanWagePurge<DailyFile>(files, id))
-        ApplyChanges(*files.fs, {*change});
+        ApplyChange(*files.fs, *change);
 }
 
 void PurgeTimeRecords(const DataFiles& files, const std::string& id) {
     if (auto change = PlanWagePurge<TimeFile>(files, id))
-        ApplyChanges(*files.fs, {*change});
+        ApplyChange(*files.fs, *change);
 }
 
 bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op) {

@@ -93,7 +93,7 @@ Bytes DropRecords(const Bytes& content, std::size_t recordSize,
     return kept;
 }
 
-void ApplyChanges(FileSystem& fs, const std::vector<FileChange>& changes) {
+void ApplyChanges(FileSystem& fs, std::span<const FileChange> changes) {
     for (std::size_t i = 0; i < changes.size(); ++i) {
         const FileChange& change = changes[i];
         try {

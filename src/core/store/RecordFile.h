@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -49,7 +50,10 @@ struct FileChange {
 // Applies the changes in order. If one fails, its temporary file is removed,
 // the files already changed are put back as they were, and the error is passed
 // on: the set of files is left wholly before or wholly after.
-void ApplyChanges(FileSystem& fs, const std::vector<FileChange>& changes);
+void ApplyChanges(FileSystem& fs, std::span<const FileChange> changes);
+inline void ApplyChange(FileSystem& fs, const FileChange& change) {
+    ApplyChanges(fs, std::span<const FileChange>(&change, 1));
+}
 
 // Removes a file if it exists; a failure is returned as its message, not thrown.
 std::optional<std::string> RemoveQuietly(FileSystem& fs, const std::string& path);

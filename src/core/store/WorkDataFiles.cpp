@@ -78,7 +78,7 @@ bool PurgeMonthRecords(const DataFiles& files, const std::string& id, int year, 
                        Operator& op) {
     try {
         if (auto change = PlanMonthPurge(files, id, year, month)) {
-            ApplyChanges(*files.fs, {std::move(*change)});
+            ApplyChange(*files.fs, *change);
         }
     } catch (const FileError& e) {
         op.Error(e.what());
