@@ -40,27 +40,34 @@ void PrepareApplication(QApplication& app) {
     QApplication::setWindowIcon(QIcon(ApplicationIcon()));
 }
 
-int RunPunchbook(int argc, char** argv) {
-    QApplication app(argc, argv);
+std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& instance) {
     // The name the desktop lists the program under; the main window's caption
     // is its own. No display name: X11 would append it to every caption.
     QCoreApplication::setApplicationName(QStringLiteral("Tanager"));
 
-    SingleInstance instance(SingleInstance::DefaultName());
     if (!instance.Acquire()) {
         if (instance.SignalRunningCopy())
-            return 0;
+            return nullptr;
         // Nobody answered: the other copy was just closing. Run when the lock
         // is free now; otherwise end quietly, as a second copy must.
         if (!instance.Acquire())
-            return 0;
+            return nullptr;
     }
 
     PrepareApplication(app);
-    TMainFrom mainFrom(ProgramFolder());
-    QObject::connect(&instance, &SingleInstance::ActivationRequested, &mainFrom,
+    auto mainFrom = std::make_unique<TMainFrom>(ProgramFolder());
+    QObject::connect(&instance, &SingleInstance::ActivationRequested, mainFrom.get(),
                      &TMainFrom::BringToFront);
-    mainFrom.show();
+    mainFrom->show();
+    return mainFrom;
+}
+
+int RunPunchbook(int argc, char** argv) {
+    QApplication app(argc, argv);
+    SingleInstance instance(SingleInstance::DefaultName());
+    const std::unique_ptr<TMainFrom> mainFrom = StartProgram(app, instance);
+    if (mainFrom == nullptr)
+        return 0;
     return QApplication::exec();
 }
 
