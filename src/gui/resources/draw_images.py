@@ -3,8 +3,9 @@
 
 Run it again after changing a picture and commit the output beside it:
     python3 src/gui/resources/draw_images.py
-Button glyphs are 32x16 strips of two 16x16 pictures (normal, greyed) on the
-olive background that the panel buttons draw transparent; the icons are 32x32
+Button glyphs are strips of two pictures (normal, greyed), 16x16 each (the
+Salarium button's 32x32), on the olive background that the panel buttons draw
+transparent; the icons are 32x32
 with a transparent background; the application icon is 64x64.
 """
 import math
@@ -114,9 +115,9 @@ def greyed(c):
 
 
 def strip(picture):
-    s = Canvas(32, 16, OLIVE)
+    s = Canvas(picture.w * 2, picture.h, OLIVE)
     s.blit(picture, 0, 0)
-    s.blit(greyed(picture), 16, 0)
+    s.blit(greyed(picture), picture.w, 0)
     return s
 
 
@@ -299,7 +300,7 @@ def main():
     }
     for name, picture in glyphs.items():
         write_xpm(strip(picture), os.path.join(out, name + ".xpm"), name.lower())
-    write_xpm(glyph_salarium(), os.path.join(out, "Salarium.xpm"), "salarium")
+    write_xpm(strip(glyph_salarium()), os.path.join(out, "Salarium.xpm"), "salarium")
     write_xpm(icon_sheet(False), os.path.join(out, "1_ICON.xpm"), "icon1")
     write_xpm(icon_sheet(True), os.path.join(out, "2_ICON.xpm"), "icon2")
     write_xpm(app_icon(), os.path.join(out, "Punchbook.xpm"), "punchbook")
