@@ -3,7 +3,10 @@
 
 #include <QAction>
 #include <QColorDialog>
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
 
@@ -255,6 +258,42 @@ TEST(MainFromWindow, BringToFrontRestoresAMinimisedWindowKeepingItsSize) {
     EXPECT_FALSE(main.isMinimized());
     EXPECT_TRUE(main.isVisible());
     EXPECT_EQ(main.size(), QSize(600, 480));
+}
+
+TEST(MainFromWindow, SalariumStartsFromTheProgramFolderWithoutWaiting) {
+    ProgramFolder folder;
+    folder.Write("Salarium", "#!/bin/sh\nsleep 0.2\ntouch started\n");
+    QFile::setPermissions(folder.File("Salarium"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    TMainFrom main(folder.Path());
+    QElapsedTimer clock;
+    clock.start();
+    Find<TPanelButton>(main, "PanelButton11")->click();
+    EXPECT_LT(clock.elapsed(), 150);  // did not wait for it
+    while (!folder.Exists("started") && clock.elapsed() < 5000)
+        test::ProcessEvents(20);
+    EXPECT_TRUE(folder.Exists("started"));
+}
+
+TEST(MainFromWindow, WindowMenuListsChildWindowsAndMinimisesThemAll) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    main.show();
+    for (const char* title : {"一", "二"}) {
+        QMdiSubWindow* child = main.ClientArea()->addSubWindow(new QWidget);
+        child->setWindowTitle(QString::fromUtf8(title));
+        child->show();
+    }
+    auto* menu = Find<QMenu>(main, "WindowMenu");
+    emit menu->aboutToShow();
+    QStringList titles;
+    for (QAction* action : menu->actions())
+        titles << action->text();
+    EXPECT_EQ(titles, (QStringList{"すべてをアイコン化", "", "&1 一", "&2 二"}));
+
+    Find<QAction>(main, "MinimizeAllItem")->trigger();
+    for (QMdiSubWindow* child : main.ClientArea()->subWindowList())
+        EXPECT_TRUE(child->isMinimized());
 }
 
 }  // namespace
