@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QColorDialog>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 
 #include "app/ProgramFolder.h"
+#include "core/store/FaultyFileSystem.h"
 #include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
 #include "support/GuiTestSupport.h"
@@ -38,6 +40,10 @@ TEST(MainFromWindow, StartsWithCaptionNamesAndHiddenSelectionPanel) {
     EXPECT_EQ(main.MainWidth(), 725);
     EXPECT_EQ(main.width(), 544);
     EXPECT_FALSE(Find<QWidget>(main, "SelectionPanel")->isVisibleTo(&main));
+    // Without a settings file the inactive colour is the desktop's grey text.
+    const QColor grey = QGuiApplication::palette().color(QPalette::Disabled, QPalette::Text);
+    EXPECT_EQ(main.CurrentSettings().FontColor.InvalidColor,
+              grey.red() | grey.green() << 8 | grey.blue() << 16);
 
     struct Button {
         const char* name;
@@ -221,6 +227,29 @@ TEST(MainFromWindow, FontColourChangeColoursTheLabelAndWritesTheSettings) {
     AnswerNextModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
     Find<QAction>(main, "ValidColorItem")->trigger();
     EXPECT_EQ(main.CurrentSettings().FontColor.ValidColor, 0x800000);
+}
+
+TEST(MainFromWindow, ASettingsFileThatCannotBeWrittenIsReported) {
+    ProgramFolder folder;
+    FaultyFileSystem fs;
+    TMainFrom main(folder.Path(), fs);
+    fs.FailAt(1, 13 /* EACCES */);
+    QString error;
+    AnswerNextModal([&](QWidget* modal) {
+        AnswerNextModal([&](QWidget* box) {
+            error = box->windowTitle() + ":" + test::MessageText(box);
+            test::ClickButton(box, "OK");
+        });
+        auto* dialog = qobject_cast<QColorDialog*>(modal);
+        dialog->setCurrentColor(QColor(255, 0, 0));
+        dialog->accept();
+    });
+    Find<QAction>(main, "ValidColorItem")->trigger();
+    EXPECT_TRUE(error.startsWith("ｴﾗｰ:")) << error.toStdString();
+    EXPECT_TRUE(error.contains("PBOOK2.INI に書き込めません")) << error.toStdString();
+    // The colour stays chosen for this run.
+    EXPECT_EQ(main.CurrentSettings().FontColor.ValidColor, 0x0000FF);
+    EXPECT_FALSE(folder.Exists("PBOOK2.INI"));
 }
 
 TEST(MainFromWindow, StoredColoursColourTheToolbarLabels) {

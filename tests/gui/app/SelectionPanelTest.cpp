@@ -11,6 +11,7 @@
 #include "app/ProgramFolder.h"
 #include "core/store/DataFiles.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/FaultyFileSystem.h"
 #include "core/store/WorkDataFiles.h"
 #include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
@@ -212,6 +213,29 @@ TEST(SelectionPanel, DeletingOneOfSeveralMonthsKeepsTheYear) {
     panel.erase->click();
     EXPECT_EQ(Items(panel.year), QStringList{"1999"});
     EXPECT_EQ(QFileInfo(folder.File("1999_fv2.pbk")).size(), 1568);
+}
+
+TEST(SelectionPanel, AFailedDeletionIsReportedAndKeepsTheMonth) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    const QByteArray before = folder.Read("1999_fv2.pbk");
+    FaultyFileSystem fs;
+    TMainFrom main(folder.Path(), fs);
+    Panel panel(main);
+    panel.month->setCurrentIndex(2);
+    fs.FailAt(1);
+    QString error;
+    AnswerNextModal([&](QWidget* modal) {
+        AnswerNextModal([&](QWidget* box) {
+            error = box->windowTitle();
+            test::ClickButton(box, "OK");
+        });
+        test::ClickButton(modal, "はい(&Y)");
+    });
+    panel.erase->click();
+    EXPECT_EQ(error, "ｴﾗｰ");
+    EXPECT_EQ(folder.Read("1999_fv2.pbk"), before);
+    EXPECT_EQ(main.MonthIcon(), "2_ICON");
 }
 
 TEST(SelectionPanel, IndicatorBlinksWhileDataIsStoredAndSettlesWithout) {
