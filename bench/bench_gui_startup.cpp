@@ -24,7 +24,8 @@ QString CopyIntoFolder(const QTemporaryDir& folder, const QString& program) {
     return copy;
 }
 
-void TimeStarts(benchmark::State& state, const QString& program) {
+void TimeStarts(benchmark::State& state, const QString& program,
+                const QStringList& arguments = {}) {
     QTemporaryDir folder;
     const QDir samples(QFileInfo(QStringLiteral(__FILE__))
                            .dir()
@@ -44,7 +45,7 @@ void TimeStarts(benchmark::State& state, const QString& program) {
         process.setWorkingDirectory(folder.path());
         timespec started{};
         clock_gettime(CLOCK_MONOTONIC, &started);
-        process.start(path, {});
+        process.start(path, arguments);
         if (!process.waitForFinished(30000) || process.exitCode() != 0) {
             state.SkipWithError("the program did not end at its first paint");
             break;
@@ -61,6 +62,11 @@ void BM_StartEmptyMainWindow(benchmark::State& state) {
     TimeStarts(state, QStringLiteral("startup_empty"));
 }
 BENCHMARK(BM_StartEmptyMainWindow)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_StartMainWindowWithJapaneseText(benchmark::State& state) {
+    TimeStarts(state, QStringLiteral("startup_empty"), {QStringLiteral("--label")});
+}
+BENCHMARK(BM_StartMainWindowWithJapaneseText)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 void BM_StartPunchbook(benchmark::State& state) {
     TimeStarts(state, QStringLiteral("startup_punchbook"));
