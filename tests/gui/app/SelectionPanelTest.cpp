@@ -271,7 +271,7 @@ TEST(SelectionPanel, IndicatorBlinksWhileDataIsStoredAndSettlesWithout) {
     panel.month->setCurrentIndex(2);
     int changes = 0;
     bool two = panel.Shows("2_ICON");
-    for (int waited = 0; waited < 1300; waited += 50) {
+    for (int waited = 0; waited < 4000 && changes < 2; waited += 50) {
         test::ProcessEvents(50);
         if (panel.Shows("2_ICON") != two) {
             ++changes;
