@@ -211,6 +211,66 @@ def glyph_delete():
     return c
 
 
+def glyph_calc():
+    c = Canvas(16, 16, OLIVE)
+    c.rect(2, 0, 13, 15, SILVER)  # calculator
+    c.frame(2, 0, 13, 15, BLACK)
+    c.rect(4, 2, 11, 5, (200, 230, 200))  # display
+    c.frame(4, 2, 11, 5, GREY)
+    for y in (8, 11, 14):
+        for x in (4, 7, 10):
+            c.rect(x, y - 1, x + 1, y, NAVY if (x, y) != (10, 14) else RED)
+    return c
+
+
+def glyph_print():
+    c = Canvas(16, 16, OLIVE)
+    c.rect(4, 1, 11, 6, WHITE)  # paper going in
+    c.frame(4, 1, 11, 6, BLACK)
+    c.rect(1, 6, 14, 11, GREY)  # printer body
+    c.frame(1, 6, 14, 11, BLACK)
+    c.set(12, 8, GREEN)
+    c.rect(4, 11, 11, 15, WHITE)  # printed sheet
+    c.frame(4, 11, 11, 15, BLACK)
+    c.hline(5, 10, 13, NAVY)
+    return c
+
+
+def glyph_save():
+    c = Canvas(16, 16, OLIVE)
+    c.rect(1, 1, 14, 14, NAVY)  # diskette
+    c.frame(1, 1, 14, 14, BLACK)
+    c.rect(4, 1, 11, 5, SILVER)  # shutter
+    c.rect(8, 2, 9, 4, NAVY)
+    c.rect(3, 8, 12, 14, WHITE)  # label
+    c.hline(4, 11, 10, RED)
+    c.hline(4, 11, 12, GREY)
+    return c
+
+
+def glyph_erase():
+    c = Canvas(16, 16, OLIVE)
+    c.rect(1, 2, 11, 14, WHITE)  # a sheet of times ...
+    c.frame(1, 2, 11, 14, BLACK)
+    for y in (5, 8, 11):
+        c.hline(3, 9, y, SILVER)
+    for i in range(6):  # ... wiped by an eraser
+        c.line(7 + i, 14 - i, 10 + i, 11 - i, (240, 120, 150))
+    c.line(7, 14, 12, 9, BLACK)
+    return c
+
+
+def glyph_restore():
+    c = Canvas(16, 16, OLIVE)
+    c.ring(8, 9, 5.5, BLUE, 1.6)  # a turning arrow, back to before
+    c.rect(8, 9, 14, 15, OLIVE)
+    c.rect(1, 2, 5, 3, BLUE)
+    c.line(1, 3, 4, 6, BLUE)
+    c.line(2, 3, 5, 6, BLUE)
+    c.rect(2, 2, 3, 6, BLUE)
+    return c
+
+
 def glyph_salarium():
     c = Canvas(32, 32, OLIVE)
     c.disc(15.5, 16.5, 13, GOLD)  # a coin with the yen sign
@@ -297,6 +357,8 @@ def main():
         "Exit": glyph_exit(), "DailyWages": glyph_daily(), "TimeWages": glyph_hourly(),
         "Input": glyph_input(), "Settings": glyph_settings(), "View": glyph_view(),
         "Start": glyph_start(), "Delete": glyph_delete(),
+        "Calc": glyph_calc(), "Print": glyph_print(), "Save": glyph_save(),
+        "Erase": glyph_erase(), "Restore": glyph_restore(),
     }
     for name, picture in glyphs.items():
         write_xpm(strip(picture), os.path.join(out, name + ".xpm"), name.lower())
