@@ -1,0 +1,828 @@
+#include "gui/timecard/InputWork.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QStyleOptionViewItem>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "core/common/Routines.h"
+#include "core/store/EmployeeFiles.h"
+#include "core/store/WorkDataFiles.h"
+#include "core/timecard/MonthCalc.h"
+#include "core/timecard/SummaryGrid.h"
+#include "core/timecard/WorkPattern.h"
+#include "gui/app/MainFrom.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/print/PrintDailyW.h"
+#include "gui/print/SinStringGrid.h"
+#include "gui/print/StringGridS.h"
+#include "gui/shared/Colors.h"
+#include "gui/shared/Images.h"
+#include "gui/shared/MessageOperator.h"
+#include "gui/shared/Messages.h"
+#include "gui/timecard/TimeCellDelegate.h"
+
+namespace pb {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
+
+constexpr int kRowHeight = 24;
+constexpr int kButtonPanelWidth = 110;
+
+// The Enter-key table of a work pattern: one clock column, clock-in and
+// clock-out, hourly with break, hourly without.
+int NextCellPattern(int workType) {
+    switch (workType) {
+        case 0:
+        case 1:
+        case 3:
+        case 4:
+            return 1;
+        case 2:
+        case 5:
+        case 6:
+        case 7:
+            return 0;
+        default:
+            return workType % 2 == 0 ? 3 : 2;
+    }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Creation
+
+TInputW::TInputW(TMainFrom& main, QWidget* parent)
+    : TInputW(SelectionOf(main), AssignDataFiles(main.ProgramFolder().toStdString(), main.Files()),
+              main.CurrentSettings(), &main, parent) {}
+
+TInputW::TInputW(const EntrySelection& selection, const DataFiles& files, const Settings& settings,
+                 TMainFrom* main, QWidget* parent)
+    : QWidget(parent), main_(main), files_(files), settings_(&settings) {
+    setObjectName(QStringLiteral("InputW"));
+    setAccessibleDescription(objectName());
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+    BuildLayout();
+    FormCreate(selection);
+}
+
+TInputW::~TInputW() = default;
+
+QString TInputW::MakeEntryKey(int payScheme, const std::string& id, int year, int month) {
+    return QString::number(payScheme) + Q(id) + QString::number(year) + Q(PadNumber(month, 2));
+}
+
+void TInputW::FormCreate(const EntrySelection& selection) {
+    modified_ = false;
+    needsRecalculation_ = false;
+    lastEditValid_ = true;
+
+    id_ = selection.id;
+    year_ = selection.year;
+    monthNumber_ = selection.month;
+    stored_ = false;
+    if (!selection.newMonth) {
+        // The month may have gone since the selection panel looked; then it is
+        // a new month, not an empty daily one.
+        if (auto stored = ReadMonthRecord(files_, id_, year_, monthNumber_)) {
+            month_ = *stored;
+            stored_ = true;
+        }
+    }
+    if (stored_) {
+        payScheme_ = month_.PayScheme == 2 ? 2 : 1;
+        wagesGeneration_ = month_.WagesGeneration;
+    } else {
+        month_ = MonthRecord{};
+        payScheme_ = GetPayScheme(files_, id_) == 2 ? 2 : 1;
+        wagesGeneration_ = 0;
+    }
+    setToolTip(MakeEntryKey(payScheme_, id_, year_, monthNumber_));
+
+    int closingDay = 0;
+    if (payScheme_ == 1) {
+        InputGrid->setColumnCount(8);
+        daily_ = ReadDailyRecord(files_, id_, wagesGeneration_).value_or(DailyWagesRecord{});
+        workType_ = daily_.WorkType;
+        closingDay = daily_.ClosingDay;
+    } else {
+        InputGrid->setColumnCount(9);
+        hourly_ = ReadTimeRecord(files_, id_, wagesGeneration_).value_or(TimeWagesRecord{});
+        workType_ = hourly_.WorkType;
+        closingDay = hourly_.ClosingDay;
+        HolidayCaptionLabel->hide();
+        HolidayWorkDaysLabel->hide();
+        HolidayUnitLabel->hide();
+    }
+
+    period_ = MakePayPeriod(year_, monthNumber_, closingDay, settings_->Calc_Set.EndOfMonthPayment);
+    weekdays_.clear();
+    dayLabels_.clear();
+    InputGrid->setRowCount(static_cast<int>(period_.size()) + 1);
+    for (std::size_t i = 0; i < period_.size(); ++i) {
+        weekdays_.push_back(period_[i].weekday);
+        dayLabels_ << Q(DayLabel(period_[i]));
+        SetInputCell(0, static_cast<int>(i) + 1, dayLabels_.back());
+    }
+
+    input_.payScheme = payScheme_;
+    input_.daily = daily_;
+    input_.hourly = hourly_;
+    input_.period = period_;
+    // The rates and band times of the summary come with a calculation; an empty
+    // month gives them before anything is typed.
+    result_ = CalcMonth(CurrentInput());
+    DataViewGrid->setColumnCount(InputGrid->columnCount());
+    SetupColumns();
+    Panel3Resize();
+    if (stored_)
+        LoadCells();
+
+    nextCell_ = ReadNextCell(files_, NextCellPattern(workType_));
+    col_ = (workType_ == 0 || workType_ == 3) ? 2 : 1;
+    row_ = 1;
+    SetCurrentCell(col_, row_);
+
+    SetInputCell(0, 0, Q(PadNumber(workType_, 2)));
+    setWindowTitle(QStringLiteral("  ") + Q(FindEmployeeName(files_, id_, 0)) +
+                   QStringLiteral("  ") + QString::number(year_) + QStringLiteral("年度　") +
+                   QString::number(monthNumber_) + QStringLiteral("月分"));
+    InputGridClick();
+}
+
+EntrySelection TInputW::SelectionOf(const TMainFrom& main) {
+    EntrySelection selection;
+    selection.id = S(main.SelectedID());
+    selection.year = main.SelectedYear().toInt();
+    selection.month = main.SelectedMonth();
+    selection.newMonth = main.NewMonthFlag();
+    return selection;
+}
+
+void TInputW::BuildLayout() {
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    Panel3 = new QFrame(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setAccessibleDescription(Panel3->objectName());
+    auto* gridsLayout = new QVBoxLayout(Panel3);
+    gridsLayout->setContentsMargins(0, 0, 0, 0);
+    gridsLayout->setSpacing(0);
+
+    InputGrid = new TStringGridS(Panel3);
+    InputGrid->setObjectName(QStringLiteral("InputGrid"));
+    InputGrid->setAccessibleDescription(InputGrid->objectName());
+    InputGrid->SetImeMode(imDisable);
+    InputGrid->SetDefaultRowHeight(kRowHeight);
+    InputGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::EditKeyPressed);
+    // A pale selection keeps the coloured texts of the current cell readable.
+    QPalette palette = InputGrid->palette();
+    palette.setColor(QPalette::Highlight, QColor(0xcc, 0xe8, 0xff));
+    InputGrid->setPalette(palette);
+    InputGrid->OnDrawCell = [this](QObject*, QPainter* canvas, int col, int row, const QRect& rect,
+                                   TGridDrawState state) {
+        InputGridDrawCell(canvas, col, row, rect, state);
+    };
+    inputDelegate_ = new TimeCellDelegate(InputGrid->itemDelegate(), InputGrid);
+    inputDelegate_->SetEditHook([this](const QModelIndex& index, const QString& text) {
+        InputGridSetEditText(index.column(), index.row(), text);
+    });
+    inputDelegate_->SetEnterHook([this] { MoveToNextCell(); });
+    InputGrid->setItemDelegate(inputDelegate_);
+    InputGrid->installEventFilter(this);
+    connect(InputGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &TInputW::OnCurrentCellChanged);
+    connect(InputGrid->horizontalScrollBar(), &QScrollBar::valueChanged, this,
+            &TInputW::InputGridTopLeftChanged);
+    gridsLayout->addWidget(InputGrid, 1);
+
+    DataViewGrid = new TSinStringGrid(Panel3);
+    DataViewGrid->setObjectName(QStringLiteral("DataViewGrid"));
+    DataViewGrid->setAccessibleDescription(DataViewGrid->objectName());
+    DataViewGrid->SetFixedRows(0);
+    DataViewGrid->SetFixedCols(1);
+    DataViewGrid->SetDefaultRowHeight(kRowHeight);
+    DataViewGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DataViewGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Figures only: nothing to select, and the focus goes back to the entry grid.
+    DataViewGrid->setSelectionMode(QAbstractItemView::NoSelection);
+    DataViewGrid->clearSelection();
+    DataViewGrid->setCurrentCell(-1, -1);
+    DataViewGrid->setFocusPolicy(Qt::ClickFocus);
+    DataViewGrid->OnDrawCell = [this](QObject*, QPainter* canvas, int col, int row,
+                                      const QRect& rect, TGridDrawState state) {
+        DataViewGridbDrawCell(canvas, col, row, rect, state);
+    };
+    DataViewGrid->installEventFilter(this);
+    gridsLayout->addWidget(DataViewGrid, 0);
+    outer->addWidget(Panel3, 1);
+
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setAccessibleDescription(panel->objectName());
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    panel->setFixedWidth(kButtonPanelWidth);
+    BuildButtonPanel(panel);
+    outer->addWidget(panel, 0);
+}
+
+void TInputW::BuildButtonPanel(QFrame* panel) {
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(6, 8, 6, 8);
+    layout->setSpacing(6);
+
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(6);
+    auto make = [this, panel](const char* name, const char* caption, const char* glyph,
+                              const char* hint) {
+        auto* button = new TPanelButton(panel);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAccessibleDescription(button->objectName());
+        button->setFixedSize(40, 40);
+        button->setButtonLayout(blGlyphTop);
+        button->setGlyph(Glyph(QString::fromLatin1(glyph)));
+        button->setCaption(QString::fromUtf8(caption));
+        if (hint != nullptr)
+            button->setHint(QString::fromUtf8(hint));
+        return button;
+    };
+    CalcPB = make("CalcPB", "計算", "Calc", nullptr);
+    PrintPB = make("PrintPB", "印刷", "Print", nullptr);
+    SavePB = make("SavePB", "記録", "Save", nullptr);
+    ClosePB = make("ClosePB", "終了", "Exit", nullptr);
+    PanelButton9 = make("PanelButton9", "消去", "Erase", "全入力データの消去");
+    PanelButton1 = make("PanelButton1", "戻す", "Restore", "編集前にデータを戻す");
+    buttons->addWidget(CalcPB, 0, 0);
+    buttons->addWidget(PrintPB, 0, 1);
+    buttons->addWidget(SavePB, 1, 0);
+    buttons->addWidget(ClosePB, 1, 1);
+    buttons->addWidget(PanelButton9, 2, 0);
+    buttons->addWidget(PanelButton1, 2, 1);
+    layout->addLayout(buttons);
+    connect(CalcPB, &TPanelButton::clicked, this, &TInputW::CalcPBClick);
+    connect(PrintPB, &TPanelButton::clicked, this, &TInputW::PrintPBClick);
+    connect(PrintPB, &TPanelButton::mouseUp, this, [this] { PrintPB->setBevelInner(bvNone); });
+    connect(SavePB, &TPanelButton::clicked, this, &TInputW::SavePBClick);
+    connect(ClosePB, &TPanelButton::clicked, this, &TInputW::ClosePBClick);
+    connect(PanelButton9, &TPanelButton::clicked, this, &TInputW::PanelButton9Click);
+    connect(PanelButton1, &TPanelButton::clicked, this, &TInputW::PanelButton1Click);
+
+    auto* totals = new QFrame(panel);
+    totals->setObjectName(QStringLiteral("TotalsBox"));
+    totals->setFrameShape(QFrame::Box);
+    totals->setFrameShadow(QFrame::Sunken);
+    auto* grid = new QGridLayout(totals);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setVerticalSpacing(2);
+    auto label = [totals](const char* name, const QString& text, Qt::Alignment align) {
+        auto* l = new QLabel(text, totals);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setAccessibleDescription(l->objectName());
+        l->setAlignment(align | Qt::AlignVCenter);
+        return l;
+    };
+    grid->addWidget(label("OverMinutesCaption", QStringLiteral("総残業時間"), Qt::AlignLeft), 0, 0,
+                    1, 2);
+    TotalOverMinutesLabel = label("TotalOverMinutesLabel", QString(), Qt::AlignRight);
+    grid->addWidget(TotalOverMinutesLabel, 1, 0, 1, 2);
+    grid->addWidget(label("OverPayCaption", QStringLiteral("総残業賃金"), Qt::AlignLeft), 2, 0, 1,
+                    2);
+    TotalOverPayLabel = label("TotalOverPayLabel", QString(), Qt::AlignRight);
+    grid->addWidget(TotalOverPayLabel, 3, 0, 1, 2);
+    grid->addWidget(label("WorkDaysCaption", QStringLiteral("総勤務日数"), Qt::AlignLeft), 4, 0, 1,
+                    2);
+    WorkDaysLabel = label("WorkDaysLabel", QString(), Qt::AlignRight);
+    grid->addWidget(WorkDaysLabel, 5, 0);
+    grid->addWidget(label("WorkDaysUnit", QStringLiteral("日"), Qt::AlignLeft), 5, 1);
+    HolidayCaptionLabel = label("HolidayCaptionLabel", QStringLiteral("休日勤務"), Qt::AlignLeft);
+    grid->addWidget(HolidayCaptionLabel, 6, 0, 1, 2);
+    HolidayWorkDaysLabel = label("HolidayWorkDaysLabel", QString(), Qt::AlignRight);
+    grid->addWidget(HolidayWorkDaysLabel, 7, 0);
+    HolidayUnitLabel = label("HolidayUnitLabel", QStringLiteral("日"), Qt::AlignLeft);
+    grid->addWidget(HolidayUnitLabel, 7, 1);
+    grid->setColumnStretch(0, 1);
+    layout->addWidget(totals);
+    layout->addStretch(1);
+    ResetTotals();
+}
+
+void TInputW::ResetTotals() {
+    TotalOverMinutesLabel->setText(QStringLiteral("00:00"));
+    TotalOverPayLabel->setText(Q(FormatYen(0)));
+    WorkDaysLabel->setText(QStringLiteral("0"));
+    HolidayWorkDaysLabel->setText(QStringLiteral("0"));
+}
+
+// ---------------------------------------------------------------------------
+// Cells
+
+QString TInputW::InputCell(int col, int row) const {
+    return InputGrid->Cells(col, row);
+}
+
+void TInputW::SetInputCell(int col, int row, const QString& text) {
+    InputGrid->SetCells(col, row, text);
+}
+
+QString TInputW::ViewCell(int col, int row) const {
+    return DataViewGrid->Cells(col, row);
+}
+
+void TInputW::SetViewCell(int col, int row, const QString& text) {
+    DataViewGrid->SetCells(col, row, text);
+}
+
+bool TInputW::IsUnused(int col) const {
+    return IsColumnUnused(workType_, col);
+}
+
+int TInputW::WeekdayOfRow(int row) const {
+    return row >= 1 && row <= DayRows() ? weekdays_[row - 1] : -1;
+}
+
+std::string TInputW::RowPatternOf(int row) const {
+    DayCells cells;
+    for (int c = 1; c <= 4 && c < InputGrid->columnCount(); ++c)
+        cells[c] = S(InputCell(c, row));
+    return RowPattern(cells);
+}
+
+QColor TInputW::ValidColor() const {
+    return FromColorRef(settings_->FontColor.ValidColor);
+}
+
+QColor TInputW::InvalidColor() const {
+    return FromColorRef(settings_->FontColor.InvalidColor);
+}
+
+bool TInputW::HasHolidayLayout() const {
+    return payScheme_ == 1 && daily_.Holiday != 0;
+}
+
+// ---------------------------------------------------------------------------
+// Operations
+
+void TInputW::SetupColumns() {
+    const std::vector<std::string> captions = ColumnCaptions(payScheme_, workType_);
+    for (int c = 1; c < static_cast<int>(captions.size()); ++c)
+        SetInputCell(c, 0, Q(captions[c]));
+
+    // The layout, the band times and the rates; the figure rows wait for a
+    // calculation.
+    const std::vector<DayCells> rows = SummaryRows(input_, result_, WeekdayOfRow(row_));
+    DataViewGrid->setRowCount(static_cast<int>(rows.size()));
+    const int rateRows = HasHolidayLayout() ? 3 : 2;
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        SetViewCell(0, r, Q(rows[r][0]));
+        if (r >= rateRows)
+            continue;
+        for (int c = 1; c <= LastColumn(); ++c)
+            SetViewCell(c, r, Q(rows[r][c]));
+    }
+}
+
+void TInputW::LoadCells() {
+    const int days = DayRows();
+    for (int r = 1; r <= days; ++r) {
+        auto stored = [this, r](int col) { return Q(month_.Cells[col - 1][r - 1]); };
+        if (payScheme_ == 1) {
+            if (workType_ != 0 && workType_ != 3)
+                SetInputCell(1, r, stored(1));
+            if (workType_ != 1 && workType_ != 4)
+                SetInputCell(2, r, stored(2));
+        } else {
+            for (int c = 1; c <= 4; ++c)
+                SetInputCell(c, r, stored(c));
+        }
+    }
+    needsRecalculation_ = true;
+    Recalculate(false);
+}
+
+MonthInput TInputW::CurrentInput() const {
+    MonthInput input = input_;
+    // The rules are read at each run: the settings dialog may have changed them.
+    input.rules = settings_->Calc_Set;
+    const int lastTyped = LastTypedColumn();
+    input.cells.resize(period_.size());
+    for (int r = 1; r <= DayRows(); ++r)
+        for (int c = 1; c <= lastTyped; ++c)
+            input.cells[r - 1][c] = S(InputCell(c, r));
+    return input;
+}
+
+void TInputW::ShowFigures() {
+    result_ = CalcMonth(CurrentInput());
+    const int last = LastColumn();
+    for (int r = 1; r <= DayRows() && r <= static_cast<int>(result_.days.size()); ++r)
+        for (int c = LastTypedColumn() + 1; c <= last; ++c)
+            SetInputCell(c, r, Q(result_.days[r - 1].cells[c]));
+
+    const std::vector<DayCells> rows = SummaryRows(input_, result_, WeekdayOfRow(row_));
+    for (int r = 0; r < static_cast<int>(rows.size()) && r < DataViewGrid->rowCount(); ++r)
+        for (int c = 1; c <= last; ++c)
+            SetViewCell(c, r, Q(rows[r][c]));
+
+    TotalOverMinutesLabel->setText(Q(result_.totalsTexts.totalMinutes));
+    TotalOverPayLabel->setText(Q(result_.totalsTexts.totalYen));
+    WorkDaysLabel->setText(Q(result_.totalsTexts.workDays));
+    HolidayWorkDaysLabel->setText(Q(result_.totalsTexts.holidayWorkDays));
+}
+
+void TInputW::Recalculate(bool checkCurrentCell) {
+    if (checkCurrentCell && !IsTimeText(S(InputCell(col_, row_))))
+        return;
+    if (!needsRecalculation_)
+        return;
+    ShowFigures();
+    needsRecalculation_ = false;
+}
+
+void TInputW::CommitEditor() {
+    const QModelIndex index = InputGrid->currentIndex();
+    if (QWidget* editor = InputGrid->indexWidget(index))
+        inputDelegate_->setModelData(editor, InputGrid->model(), index);
+}
+
+void TInputW::CollectMonth() {
+    // The buttons take no focus, so a cell may still be in its editor.
+    CommitEditor();
+    Recalculate(false);
+    month_.ID = id_;
+    month_.PayScheme = payScheme_;
+    month_.WagesGeneration = wagesGeneration_;
+    month_.Month = static_cast<std::uint16_t>(monthNumber_);
+    month_.DayCount = DayRows();
+    const int last = LastColumn();
+    const int lastTyped = LastTypedColumn();
+    for (int c = 1; c <= kCellColumns; ++c) {
+        for (int r = 1; r <= kCellRows; ++r) {
+            // Cells outside the grid stay empty, whatever an earlier period left.
+            if (c > last || r > DayRows()) {
+                month_.Cells[c - 1][r - 1].clear();
+                continue;
+            }
+            QString text = InputCell(c, r);
+            // Only typed cells can hold a bad time. A computed figure of 24 hours
+            // or more is no time of day but a true total, and the report prints it.
+            if (c <= lastTyped && !IsValidTimeText(S(text))) {
+                text.clear();
+                SetInputCell(c, r, text);
+            }
+            month_.Cells[c - 1][r - 1] = S(text.left(5));
+        }
+    }
+    month_.WorkDays = ParseYen(S(WorkDaysLabel->text()));
+    month_.TotalOverMinutes = TextToMinutes(S(TotalOverMinutesLabel->text()));
+    month_.TotalOverPay = ParseYen(S(TotalOverPayLabel->text()));
+    if (HasHolidayLayout()) {
+        month_.HolidayWorkDays = ParseYen(S(HolidayWorkDaysLabel->text()));
+        month_.HolidayMinutes = TextToMinutes(S(ViewCell(7, 4)));
+        month_.HolidayPay = ParseYen(S(ViewCell(7, 6)));
+    }
+}
+
+void TInputW::MoveToNextCell() {
+    const int c = col_;
+    const int r = row_;
+    if (c < 1 || c > 4)
+        return;
+    const int mask = BinaryTextToInt(RowPatternOf(r));
+    const int v = nextCell_.Moves[static_cast<std::size_t>((c - 1) * 16 + mask)];
+    int targetCol = c;
+    int targetRow = r;
+    if (v >= 1 && v <= 4) {
+        targetCol = v;
+    } else if (v == 5) {
+        targetRow = r >= DayRows() ? 1 : r + 1;
+        targetCol = lastEditValid_ ? 1 : c;
+    }
+    // The one-column table only ever changes the row.
+    if (nextCell_.Pattern == 1)
+        targetCol = c;
+    if (targetCol == c && targetRow == r)
+        return;
+    InputGrid->setCurrentCell(targetRow, targetCol);
+}
+
+// ---------------------------------------------------------------------------
+// Editing
+
+bool TInputW::CanEnter(int col, int row) const {
+    if (row < 1 || row > DayRows())
+        return false;
+    return col >= 1 && col <= LastTypedColumn() && !IsUnused(col);
+}
+
+void TInputW::OnCurrentCellChanged(const QModelIndex& current, const QModelIndex&) {
+    if (revertingMove_ || !current.isValid())
+        return;
+    const int col = current.column();
+    const int row = current.row();
+    if (col == col_ && row == row_)
+        return;
+    // Put the cursor back first: a refused move must leave nothing behind, and
+    // the warning below is modal.
+    SetCurrentCell(col_, row_);
+    if (!InputGridSelectCell(col, row))
+        return;
+    SetCurrentCell(col, row);
+    InputGridClick();
+}
+
+bool TInputW::InputGridSelectCell(int col, int row) {
+    if (!CanEnter(col, row))
+        return false;
+    if (!lastEditValid_) {
+        ShowInvalidTimeWarning();
+        return false;
+    }
+    Recalculate(true);
+    return true;
+}
+
+void TInputW::ShowInvalidTimeWarning() {
+    Messages::Warning(this, QStringLiteral("時間データが不正です。\r\n\r\n《 ") + lastText_ +
+                                QStringLiteral(" 》"));
+    // Back to typing in the cell that holds the bad time.
+    InputGrid->setFocus();
+    InputGrid->edit(InputGrid->model()->index(row_, col_));
+}
+
+void TInputW::SetCurrentCell(int col, int row) {
+    revertingMove_ = true;
+    InputGrid->setCurrentCell(row, col);
+    revertingMove_ = false;
+    col_ = col;
+    row_ = row;
+}
+
+void TInputW::InputGridSetEditText(int, int, const QString& text) {
+    modified_ = true;
+    needsRecalculation_ = true;
+    ClosePB->setCaption(QStringLiteral("中止"));
+    lastText_ = text;
+    lastEditValid_ = IsValidTimeText(S(text));
+}
+
+void TInputW::InputGridClick() {
+    // The half holiday's finish and the weekday rates follow the current row.
+    const std::vector<DayCells> rows = SummaryRows(input_, result_, WeekdayOfRow(row_));
+    if (payScheme_ == 1) {
+        if (!IsUnused(kOvertimeColumn))
+            SetViewCell(kOvertimeColumn, 0, Q(rows[0][kOvertimeColumn]));
+    } else if (workType_ > 13 && !IsUnused(kBand1Column)) {
+        for (int c = kBand1Column; c < kHourlyTotalColumn; ++c)
+            SetViewCell(c, 1, Q(rows[1][c]));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+void TInputW::InputGridDrawCell(QPainter* canvas, int col, int row, const QRect& rect,
+                                TGridDrawState state) const {
+    QString text = InputGrid->Cells(col, row);
+    if (text == TimeCellDelegate::BlankMaskText())
+        text.clear();
+    QFont font = InputGrid->font();
+    QColor ink = state.Fixed ? InputGrid->palette().color(QPalette::ButtonText) : Qt::black;
+    if (col == 0 && row == 0) {
+        // The work pattern stands out: green, bold italic, three points larger.
+        font.setBold(true);
+        font.setItalic(true);
+        if (font.pixelSize() > 0)
+            font.setPixelSize(font.pixelSize() + 4);
+        else
+            font.setPointSizeF(font.pointSizeF() + 3);
+        ink = QColor(0, 128, 0);
+    } else if (col == 0) {
+        // The marks come from the daily-wage record, so hourly months show none.
+        const int weekday = WeekdayOfRow(row);
+        if (payScheme_ == 1 && weekday > 0) {
+            if (weekday == daily_.Holiday1 || weekday == daily_.Holiday2 ||
+                weekday == daily_.Holiday3)
+                ink = Qt::red;
+            else if (weekday == daily_.HalfHoliday)
+                ink = QColor(0, 0, 128);
+        }
+    } else {
+        ink = IsUnused(col) ? InvalidColor() : ValidColor();
+    }
+    canvas->setFont(font);
+    canvas->setPen(ink);
+    canvas->drawText(rect, Qt::AlignCenter, text);
+}
+
+void TInputW::DataViewGridbDrawCell(QPainter* canvas, int col, int row, const QRect& rect,
+                                    TGridDrawState state) const {
+    const QPalette& palette = DataViewGrid->palette();
+    canvas->setFont(DataViewGrid->font());
+    if (col == 0) {
+        // The caption column looks raised.
+        canvas->setPen(palette.color(QPalette::Light));
+        canvas->drawLine(rect.topLeft(), rect.bottomLeft());
+        canvas->drawLine(rect.topLeft(), rect.topRight());
+        canvas->setPen(palette.color(QPalette::ButtonText));
+    } else if (IsUnused(col)) {
+        // Figures of a column the pattern does not use are drawn invisible.
+        return;
+    } else {
+        canvas->setPen(ValidColor());
+    }
+    canvas->drawText(rect, Qt::AlignCenter, DataViewGrid->Cells(col, row));
+    if (state.Focused) {
+        QStyleOptionFocusRect focus;
+        focus.rect = rect.adjusted(1, 1, -1, -1);
+        focus.palette = palette;
+        DataViewGrid->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, canvas,
+                                             DataViewGrid);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+void TInputW::CalcPBClick() {
+    CommitEditor();
+    needsRecalculation_ = true;
+    Recalculate(false);
+}
+
+void TInputW::SavePBClick() {
+    SaveMonth();
+}
+
+bool TInputW::SaveMonth() {
+    CollectMonth();
+    MessageOperator op(this);
+    // A failed write has been reported; the edits stay unsaved.
+    if (!WriteMonthRecord(files_, year_, month_, op))
+        return false;
+    if (main_ != nullptr)
+        main_->UpdateMonthState();
+    modified_ = false;
+    ClosePB->setCaption(QStringLiteral("終了"));
+    return true;
+}
+
+void TInputW::PrintPBClick() {
+    CollectMonth();
+    // The report shows the month as it would be stored, and the summary as shown.
+    MonthReport report;
+    report.PayScheme = payScheme_;
+    report.Holiday = HasHolidayLayout();
+    for (int r = 1; r <= DayRows(); ++r) {
+        MonthReport::Row row;
+        row[0] = S(dayLabels_[r - 1]);
+        for (int c = 1; c <= kCellColumns; ++c)
+            row[c] = month_.Cells[c - 1][r - 1];
+        report.Days.push_back(row);
+    }
+    for (int r = 0; r < DataViewGrid->rowCount(); ++r) {
+        MonthReport::Row row;
+        for (int c = 0; c < DataViewGrid->columnCount() && c < 9; ++c)
+            row[c] = S(ViewCell(c, r));
+        report.Summary.push_back(row);
+    }
+    report.WorkDays = month_.WorkDays;
+    report.HolidayWorkDays = month_.HolidayWorkDays;
+    report.TotalOverMinutes = month_.TotalOverMinutes;
+    report.TotalOverPay = month_.TotalOverPay;
+    const ReportSubject subject{id_, FindEmployeeName(files_, id_, 0), year_, monthNumber_,
+                                files_.Folder};
+    TPrintD dialog(report, subject, this);
+    dialog.exec();
+}
+
+void TInputW::ClosePBClick() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void TInputW::PanelButton9Click() {
+    for (int r = 0; r < InputGrid->rowCount(); ++r)
+        for (int c = 1; c < InputGrid->columnCount(); ++c)
+            SetInputCell(c, r, QString());
+    for (int r = 0; r < DataViewGrid->rowCount(); ++r)
+        for (int c = 1; c < DataViewGrid->columnCount(); ++c)
+            SetViewCell(c, r, QString());
+    SetupColumns();
+    InputGridClick();
+    WorkDaysLabel->setText(QStringLiteral("0"));
+    HolidayWorkDaysLabel->setText(QStringLiteral("0"));
+    TotalOverMinutesLabel->setText(QStringLiteral("00:00"));
+    TotalOverPayLabel->setText(Q(FormatYen(0)));
+}
+
+void TInputW::PanelButton1Click() {
+    CommitEditor();
+    LoadCells();
+}
+
+void TInputW::Panel3Resize() {
+    DataViewGrid->setFixedHeight(HasHolidayLayout() ? 178 : 103);
+}
+
+void TInputW::InputGridTopLeftChanged() {
+    DataViewGrid->horizontalScrollBar()->setValue(InputGrid->horizontalScrollBar()->value());
+}
+
+void TInputW::DataViewGridEnter() {
+    InputGrid->setFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Window events
+
+void TInputW::FormActivate() {
+    if (main_ == nullptr)
+        return;
+    main_->SetMainWidth(MainWindowWidth(), true);
+}
+
+void TInputW::closeEvent(QCloseEvent* event) {
+    // FormCloseQuery: unsaved edits are offered for saving; the answer never
+    // keeps the window open, a failed save does (the edits would be lost).
+    if (modified_ && Messages::Confirm(this, QStringLiteral("変更されたデータを記録しますか？"))) {
+        if (!SaveMonth()) {
+            event->ignore();
+            return;
+        }
+    }
+    modified_ = false;
+    event->accept();
+}
+
+bool TInputW::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ParentChange:
+            AttachToSubWindow();
+            break;
+        case QEvent::WindowActivate:
+            if (qobject_cast<QMdiSubWindow*>(parentWidget()) == nullptr)
+                FormActivate();
+            break;
+        default:
+            break;
+    }
+    return QWidget::event(event);
+}
+
+void TInputW::AttachToSubWindow() {
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (sub == nullptr)
+        return;
+    connect(sub, &QMdiSubWindow::windowStateChanged, this, &TInputW::OnSubWindowStateChanged,
+            Qt::UniqueConnection);
+}
+
+void TInputW::OnSubWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState) {
+    if (newState.testFlag(Qt::WindowActive) && !oldState.testFlag(Qt::WindowActive))
+        FormActivate();
+}
+
+bool TInputW::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == InputGrid && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            MoveToNextCell();
+            return true;
+        }
+    }
+    if (watched == DataViewGrid && event->type() == QEvent::FocusIn) {
+        DataViewGridEnter();
+        return false;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace pb

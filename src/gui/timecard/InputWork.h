@@ -1,0 +1,189 @@
+#pragma once
+// The month entry window: one employee's clock times for one pay month, typed
+// into a day grid, with the figures of the calculation shown beside them.
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "core/store/DataFiles.h"
+#include "core/store/Records.h"
+#include "core/store/Settings.h"
+#include "core/timecard/MonthCalc.h"
+#include "core/timecard/PayPeriod.h"
+#include "gui/print/StringGrid.h"
+
+class QColor;
+class QFrame;
+class QLabel;
+class QModelIndex;
+class QPainter;
+class QRect;
+
+namespace pb {
+
+class TMainFrom;
+class TPanelButton;
+class TStringGridS;
+class TSinStringGrid;
+class TimeCellDelegate;
+
+// What the window is opened for.
+struct EntrySelection {
+    std::string id;  // "001"
+    int year = 0;
+    int month = 0;          // 1 … 12
+    bool newMonth = false;  // no month record is stored yet
+};
+
+class TInputW : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int HelpContext READ HelpContext CONSTANT)
+
+  public:
+    // Opens the month chosen in the main window's selection panel; the window
+    // reports activation and saves back to `main`.
+    explicit TInputW(TMainFrom& main, QWidget* parent = nullptr);
+    // Opens a month named directly, reading the files of `files` and the rules
+    // and colours of `settings` (which must outlive the window); `main` may be
+    // null when there is no main window to report to.
+    TInputW(const EntrySelection& selection, const DataFiles& files, const Settings& settings,
+            TMainFrom* main, QWidget* parent = nullptr);
+    ~TInputW() override;
+
+    // The selection as the main window's selection panel holds it.
+    static EntrySelection SelectionOf(const TMainFrom& main);
+    // Pay scheme digit, ID, year and two-digit month: "1001199903".
+    static QString MakeEntryKey(int payScheme, const std::string& id, int year, int month);
+
+    QString EntryKey() const { return toolTip(); }
+    int HelpContext() const { return 8; }
+    int PayScheme() const { return payScheme_; }
+    int WorkType() const { return workType_; }
+    bool Modified() const { return modified_; }
+    const MonthRecord& Month() const { return month_; }
+    int DayRows() const { return static_cast<int>(weekdays_.size()); }
+    // The width the main window takes while this window is active.
+    int MainWindowWidth() const { return payScheme_ == 1 ? 660 : 725; }
+
+    // Operations of the window.
+    void LoadCells();
+    void SetupColumns();
+    void Recalculate(bool checkCurrentCell);
+    void CollectMonth();
+    void MoveToNextCell();
+
+  public slots:
+    void FormActivate();
+    void CalcPBClick();
+    void SavePBClick();
+    void PrintPBClick();
+    void ClosePBClick();
+    void PanelButton9Click();
+    void PanelButton1Click();
+    void Panel3Resize();
+    void InputGridTopLeftChanged();
+    void DataViewGridEnter();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormCreate(const EntrySelection& selection);
+    bool SaveMonth();
+    void CommitEditor();
+    void BuildLayout();
+    void BuildButtonPanel(QFrame* panel);
+    void AttachToSubWindow();
+    void OnSubWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
+
+    // Editing.
+    bool CanEnter(int col, int row) const;
+    bool InputGridSelectCell(int col, int row);
+    void InputGridSetEditText(int col, int row, const QString& text);
+    void InputGridClick();
+    void OnCurrentCellChanged(const QModelIndex& current, const QModelIndex& previous);
+    void SetCurrentCell(int col, int row);
+    void ResetTotals();
+    void ShowInvalidTimeWarning();
+
+    // Drawing.
+    void InputGridDrawCell(QPainter* canvas, int col, int row, const QRect& rect,
+                           TGridDrawState state) const;
+    void DataViewGridbDrawCell(QPainter* canvas, int col, int row, const QRect& rect,
+                               TGridDrawState state) const;
+    QColor ValidColor() const;
+    QColor InvalidColor() const;
+
+    // Cells of the two grids, by column and row as the form counts them.
+    QString InputCell(int col, int row) const;
+    void SetInputCell(int col, int row, const QString& text);
+    QString ViewCell(int col, int row) const;
+    void SetViewCell(int col, int row, const QString& text);
+
+    bool IsUnused(int col) const;
+    int WeekdayOfRow(int row) const;
+    std::string RowPatternOf(int row) const;
+    bool HasHolidayLayout() const;
+    int LastColumn() const { return payScheme_ == 1 ? 7 : 8; }
+    int LastTypedColumn() const { return payScheme_ == 1 ? 2 : 4; }
+    MonthInput CurrentInput() const;
+    void ShowFigures();
+
+    TMainFrom* main_ = nullptr;
+    DataFiles files_;
+    const Settings* settings_ = nullptr;
+
+    // The selection and what it brought.
+    std::string id_;
+    int year_ = 0;
+    int monthNumber_ = 0;
+    bool stored_ = false;
+    int payScheme_ = 1;
+    int wagesGeneration_ = 0;
+    int workType_ = 0;
+    DailyWagesRecord daily_;
+    TimeWagesRecord hourly_;
+    MonthRecord month_;
+    NextCellRecord nextCell_;
+    std::vector<PayDay> period_;
+    MonthInput input_;           // the records and the period; cells and rules are added per run
+    MonthResult result_;         // the last calculation
+    std::vector<int> weekdays_;  // per day row, 1 = Sunday
+    QStringList dayLabels_;
+
+    bool modified_ = false;
+    bool needsRecalculation_ = false;
+    bool lastEditValid_ = true;
+    QString lastText_;
+
+    // The cell the operator is in; a refused move puts the grid back here.
+    int col_ = 1;
+    int row_ = 1;
+    bool revertingMove_ = false;
+
+    // Controls.
+    QFrame* Panel3 = nullptr;
+    TStringGridS* InputGrid = nullptr;
+    TSinStringGrid* DataViewGrid = nullptr;
+    TimeCellDelegate* inputDelegate_ = nullptr;
+    TimeCellDelegate* viewDelegate_ = nullptr;
+    TPanelButton* CalcPB = nullptr;
+    TPanelButton* PrintPB = nullptr;
+    TPanelButton* SavePB = nullptr;
+    TPanelButton* ClosePB = nullptr;
+    TPanelButton* PanelButton9 = nullptr;
+    TPanelButton* PanelButton1 = nullptr;
+    QLabel* TotalOverMinutesLabel = nullptr;
+    QLabel* TotalOverPayLabel = nullptr;
+    QLabel* WorkDaysLabel = nullptr;
+    QLabel* HolidayWorkDaysLabel = nullptr;
+    QLabel* HolidayCaptionLabel = nullptr;
+    QLabel* HolidayUnitLabel = nullptr;
+};
+
+}  // namespace pb

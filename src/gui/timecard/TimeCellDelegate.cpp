@@ -1,0 +1,105 @@
+#include "gui/timecard/TimeCellDelegate.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPersistentModelIndex>
+#include <QTimer>
+
+namespace pb {
+
+namespace {
+
+// "00:00;1": two required digits, the colon kept in the text, blanks shown as
+// spaces. Qt spells a required digit 9 and pads unfilled places with the blank
+// character; displayText() keeps those blanks ("1 :3 "), text() would drop them.
+constexpr char kQtMask[] = "99:99; ";
+
+}  // namespace
+
+TimeCellDelegate::TimeCellDelegate(QAbstractItemDelegate* painter, QObject* parent)
+    : QStyledItemDelegate(parent), painter_(painter) {}
+
+QString TimeCellDelegate::EditMask() {
+    return QStringLiteral("00:00;1");
+}
+
+QString TimeCellDelegate::BlankMaskText() {
+    return QStringLiteral("  :  ");
+}
+
+QWidget* TimeCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                        const QModelIndex& index) const {
+    auto* editor = new QLineEdit(parent);
+    editor->setObjectName(QStringLiteral("InputGridEditor"));
+    editor->setAccessibleDescription(editor->objectName());
+    editor->setFrame(false);
+    editor->setAlignment(Qt::AlignCenter);
+    editor->setInputMask(QString::fromLatin1(kQtMask));
+    // Times are digits only: no input method composing full-width characters.
+    editor->setAttribute(Qt::WA_InputMethodEnabled, false);
+    editor->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhDigitsOnly);
+    const QPersistentModelIndex cell(index);
+    connect(editor, &QLineEdit::textEdited, this, [this, editor, cell](const QString&) {
+        if (edited_ && cell.isValid())
+            edited_(cell, editor->displayText());
+    });
+    return editor;
+}
+
+void TimeCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line == nullptr)
+        return;
+    line->setText(index.data(Qt::EditRole).toString());
+    // The first key typed replaces the whole time, as in a fresh cell.
+    line->selectAll();
+}
+
+void TimeCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                    const QModelIndex& index) const {
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line == nullptr)
+        return;
+    QString text = line->displayText();
+    // An untouched mask is an empty cell, not a time.
+    if (text == BlankMaskText())
+        text.clear();
+    if (model->data(index, Qt::EditRole).toString() != text)
+        model->setData(index, text, Qt::EditRole);
+}
+
+void TimeCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    if (painter_ != nullptr)
+        painter_->paint(painter, option, index);
+    else
+        QStyledItemDelegate::paint(painter, option, index);
+}
+
+QSize TimeCellDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                 const QModelIndex& index) const {
+    return painter_ != nullptr ? painter_->sizeHint(option, index)
+                               : QStyledItemDelegate::sizeHint(option, index);
+}
+
+bool TimeCellDelegate::eventFilter(QObject* object, QEvent* event) {
+    auto* editor = qobject_cast<QLineEdit*>(object);
+    if (editor != nullptr && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            // Enter is the owner's: commit the text, close the editor and let the
+            // owner move once the editor is gone.
+            emit commitData(editor);
+            emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+            if (enter_)
+                QTimer::singleShot(0, this, [this] {
+                    if (enter_)
+                        enter_();
+                });
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+}  // namespace pb

@@ -1,0 +1,49 @@
+#pragma once
+// Editor of the entry grid's cells: a masked "hh:mm" line edit that reports
+// every keystroke and hands the Enter key to the owner. Cells are still drawn
+// by the grid's own delegate.
+
+#include <QStyledItemDelegate>
+#include <functional>
+
+class QLineEdit;
+
+namespace pb {
+
+class TimeCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+  public:
+    using EditHook = std::function<void(const QModelIndex&, const QString&)>;
+    using EnterHook = std::function<void()>;
+
+    // `painter` is the grid's own delegate, which keeps drawing the cells.
+    TimeCellDelegate(QAbstractItemDelegate* painter, QObject* parent);
+
+    // The mask of every editor of the grid, in the notation of the form designer
+    // ("00:00;1"); the line edit gets the equivalent Qt mask.
+    static QString EditMask();
+    // The text of an editor whose mask holds no digit yet.
+    static QString BlankMaskText();
+
+    void SetEditHook(EditHook hook) { edited_ = std::move(hook); }
+    void SetEnterHook(EnterHook hook) { enter_ = std::move(hook); }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+  protected:
+    bool eventFilter(QObject* object, QEvent* event) override;
+
+  private:
+    QAbstractItemDelegate* painter_;
+    EditHook edited_;
+    EnterHook enter_;
+};
+
+}  // namespace pb

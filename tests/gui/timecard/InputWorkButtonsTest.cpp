@@ -1,0 +1,224 @@
+// The entry window's buttons and its close question: what reaches the file,
+// what is asked, and what 消去 and 戻す do to the grid.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTimer>
+
+#include "core/store/FaultyFileSystem.h"
+#include "core/store/WorkDataFiles.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/print/Sgridp.h"
+#include "gui/print/StringGridS.h"
+#include "support/GuiTestSupport.h"
+#include "timecard/EntryFixture.h"
+
+namespace pb::test {
+namespace {
+
+constexpr std::size_t kYearFileOfTwo = 2 * kMonthRecordSize;
+
+// Fails the test when any modal box shows up while `action` runs.
+void ExpectNoQuestion(const std::function<void()>& action) {
+    bool asked = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&asked] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            asked = true;
+            modal->close();
+        }
+    });
+    watch.start(10);
+    action();
+    ProcessEvents(50);
+    EXPECT_FALSE(asked);
+}
+
+QStringList GridTexts(TInputW& window) {
+    QStringList texts;
+    for (int r = 1; r < InputGrid(window)->rowCount(); ++r)
+        for (int c = 1; c < InputGrid(window)->columnCount(); ++c)
+            texts << Cell(window, c, r);
+    return texts;
+}
+
+TEST(InputWorkButtons, SaveWritesTheMonthOnceWhateverTheNumberOfSaves) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 4, true);
+    ClickCell(*window, 1, 2);
+    TypeKeys(*window, QStringLiteral("0410"));
+    ClickCell(*window, 2, 2);
+    TypeKeys(*window, QStringLiteral("2340"));
+    ClickCell(*window, 1, 3);
+    TypeKeys(*window, QStringLiteral("1 3"));  // left half-typed: emptied on saving
+
+    for (int save = 1; save <= 2; ++save) {
+        SCOPED_TRACE(save);
+        Press(*window, "SavePB");
+        EXPECT_EQ(folder.Bytes("1999_fv2.pbk").size(), kYearFileOfTwo + kMonthRecordSize);
+        EXPECT_FALSE(window->Modified());
+    }
+
+    const auto stored = ReadMonthRecord(folder.Files(), "001", 1999, 4);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->ID, "001");
+    EXPECT_EQ(stored->PayScheme, 1);
+    EXPECT_EQ(stored->WagesGeneration, 0);
+    EXPECT_EQ(stored->Month, 4);
+    EXPECT_EQ(stored->DayCount, 31);
+    const std::vector<std::string> day2 = {"04:10", "23:40", "00:45", "03:00",
+                                           "05:00", "01:45", "10:30", ""};
+    for (int c = 1; c <= 8; ++c)
+        EXPECT_EQ(stored->Cells[c - 1][1], day2[c - 1]) << c;
+    EXPECT_EQ(stored->Cells[0][2], "");
+    EXPECT_EQ(Cell(*window, 1, 3), QString());
+    EXPECT_EQ(stored->WorkDays, 1);
+    EXPECT_EQ(stored->TotalOverMinutes, 630);
+    EXPECT_EQ(stored->TotalOverPay, std::stoi(LabelText(*window, "TotalOverPayLabel")
+                                                  .remove(QChar(u'¥'))
+                                                  .remove(QChar(u','))
+                                                  .toStdString()));
+    EXPECT_EQ(stored->HolidayWorkDays, 0);
+    EXPECT_EQ(stored->HolidayMinutes, 0);
+}
+
+TEST(InputWorkButtons, SaveKeepsComputedTotalsOfADayOrMore) {
+    EntryFolder folder;
+    auto window = folder.Open("002", 1999, 3, false);
+    ASSERT_EQ(Cell(*window, 8, 3), QStringLiteral("24:00"));  // 09:00 to 09:00
+    Press(*window, "SavePB");
+    const auto stored = ReadMonthRecord(folder.Files(), "002", 1999, 3);
+    EXPECT_EQ(stored->Cells[7][2], "24:00");
+    EXPECT_EQ(stored->Cells[0][2], "09:00");
+    EXPECT_EQ(Cell(*window, 8, 3), QStringLiteral("24:00"));
+}
+
+TEST(InputWorkButtons, PrintShowsTheMonthAsItWouldBeStoredAndWritesNothing) {
+    EntryFolder folder;
+    const std::string before = folder.Bytes("1999_fv2.pbk");
+    auto window = folder.Open("001", 1999, 3, false);
+    ClickCell(*window, 1, 9);
+    TypeKeys(*window, QStringLiteral("2500"));  // never printed: emptied first
+
+    QString title;
+    int rows = 0;
+    QStringList firstDay;
+    QString total;
+    AnswerNextModal([&](QWidget* dialog) {
+        title = dialog->windowTitle();
+        auto* grid = dialog->findChild<TStringGridP*>(QStringLiteral("PrintGrid1"));
+        ASSERT_NE(grid, nullptr);
+        rows = grid->rowCount();
+        for (int c = 0; c <= 7; ++c)
+            firstDay << grid->Cells(c, 1);
+        total = grid->Cells(7, rows - 1);
+        dialog->findChild<TPanelButton*>(QStringLiteral("PanelButton2"))->click();
+    });
+    Press(*window, "PrintPB");
+    EXPECT_EQ(title, QStringLiteral("印刷プレビュー"));
+    EXPECT_EQ(rows, 29 + 7);  // 28 days with weekly holidays
+    EXPECT_EQ(firstDay.join(u'|'),
+              QStringLiteral("02/21(日)|04:10|23:40|00:45|03:00|05:00|01:45|10:30"));
+    EXPECT_EQ(total, QStringLiteral("¥46,900"));
+    EXPECT_EQ(Cell(*window, 1, 9), QString());
+    EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
+}
+
+TEST(InputWorkButtons, ClosingAfterAnEditAsksAndNoKeepsTheFile) {
+    EntryFolder folder;
+    const std::string before = folder.Bytes("1999_fv2.pbk");
+    auto window = folder.Open("001", 1999, 3, false);
+    ClickCell(*window, 1, 10);
+    TypeKeys(*window, QStringLiteral("0700"));
+    ClickCell(*window, 2, 10);
+
+    QString question;
+    AnswerNextModal([&question](QWidget* box) {
+        question = MessageText(box);
+        ClickButton(box, QStringLiteral("いいえ(&N)"));
+    });
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(question, QStringLiteral("変更されたデータを記録しますか？"));
+    EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
+}
+
+TEST(InputWorkButtons, ClosingAfterAnEditAndYesSaves) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 3, false);
+    ClickCell(*window, 1, 10);
+    TypeKeys(*window, QStringLiteral("0700"));
+    ClickCell(*window, 2, 10);
+    AnswerNextModal([](QWidget* box) { ClickButton(box, QStringLiteral("はい(&Y)")); });
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(ReadMonthRecord(folder.Files(), "001", 1999, 3)->Cells[0][9], "07:00");
+}
+
+TEST(InputWorkButtons, ClearThenCloseAsksNothingAndWritesNothing) {
+    EntryFolder folder;
+    const std::string before = folder.Bytes("1999_fv2.pbk");
+    auto window = folder.Open("001", 1999, 3, false);
+    Press(*window, "PanelButton9");
+    for (const QString& text : GridTexts(*window))
+        ASSERT_TRUE(text.isEmpty());
+    EXPECT_EQ(Cell(*window, 1, 0), QStringLiteral("出社時間"));
+    EXPECT_EQ(LabelText(*window, "TotalOverMinutesLabel"), QStringLiteral("00:00"));
+    EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"), QStringLiteral("¥0"));
+    EXPECT_EQ(LabelText(*window, "WorkDaysLabel"), QStringLiteral("0"));
+    ExpectNoQuestion([&] { EXPECT_TRUE(window->close()); });
+    EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
+}
+
+TEST(InputWorkButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 3, false);
+    const QStringList opened = GridTexts(*window);
+    const QString total = LabelText(*window, "TotalOverPayLabel");
+
+    Press(*window, "PanelButton9");
+    Press(*window, "PanelButton1");
+    EXPECT_EQ(GridTexts(*window), opened);
+    EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"), total);
+
+    ClickCell(*window, 2, 1);
+    TypeKeys(*window, QStringLiteral("2350"));
+    ClickCell(*window, 1, 2);
+    ASSERT_NE(GridTexts(*window), opened);
+    Press(*window, "PanelButton1");
+    EXPECT_EQ(GridTexts(*window), opened);
+    EXPECT_TRUE(window->Modified());  // 戻す is not a save
+}
+
+TEST(InputWorkButtons, AFailedSaveIsReportedAndKeepsTheWindowOpen) {
+    EntryFolder folder;
+    FaultyFileSystem faulty;
+    auto window = folder.Open("001", 1999, 3, false, &faulty);
+    const std::string before = folder.Bytes("1999_fv2.pbk");
+    ClickCell(*window, 1, 10);
+    TypeKeys(*window, QStringLiteral("0700"));
+    ClickCell(*window, 2, 10);
+
+    faulty.FailAt(1);
+    QString error;
+    AnswerNextModal([&error](QWidget* question) {
+        AnswerNextModal([&error](QWidget* box) {
+            error = MessageText(box);
+            ClickButton(box, QStringLiteral("OK"));
+        });
+        ClickButton(question, QStringLiteral("はい(&Y)"));
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(window->Modified());
+    EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
+
+    // Once the file can be written, saving works and the window closes.
+    faulty.Disarm();
+    Press(*window, "SavePB");
+    EXPECT_FALSE(window->Modified());
+    EXPECT_EQ(ReadMonthRecord(folder.Files(), "001", 1999, 3)->Cells[0][9], "07:00");
+    ExpectNoQuestion([&] { EXPECT_TRUE(window->close()); });
+}
+
+}  // namespace
+}  // namespace pb::test

@@ -1,0 +1,204 @@
+// Typing into the entry grid: the figures follow the typed times, bad times
+// cannot be left, and the cursor keeps to the columns a work pattern uses.
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QTest>
+
+#include "core/common/Routines.h"
+#include "core/store/EmployeeFiles.h"
+#include "core/timecard/MonthCalc.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/print/StringGridS.h"
+#include "support/GuiTestSupport.h"
+#include "timecard/EntryFixture.h"
+
+namespace pb::test {
+namespace {
+
+const QString kWarning = QStringLiteral("時間データが不正です。\r\n\r\n《 25:00 》");
+
+TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 4, true);
+    // 22 March 1999 is a Monday, neither holiday nor half holiday.
+    ClickCell(*window, 1, 2);
+    TypeKeys(*window, QStringLiteral("0410"));
+    ClickCell(*window, 2, 2);
+    TypeKeys(*window, QStringLiteral("2340"));
+    ClickCell(*window, 1, 3);
+
+    EXPECT_EQ(Cell(*window, 1, 2), QStringLiteral("04:10"));
+    EXPECT_EQ(Cell(*window, 2, 2), QStringLiteral("23:40"));
+    const QStringList expected = {"00:45", "03:00", "05:00", "01:45", "10:30"};
+    for (int c = 3; c <= 7; ++c)
+        EXPECT_EQ(Cell(*window, c, 2), expected[c - 3]) << c;
+    EXPECT_TRUE(window->Modified());
+    EXPECT_EQ(window->findChild<TPanelButton*>(QStringLiteral("ClosePB"))->caption(),
+              QStringLiteral("中止"));
+
+    // The same day through the calculation itself.
+    MonthInput input;
+    input.payScheme = 1;
+    input.daily = *ReadDailyRecord(folder.Files(), "001", 0);
+    input.rules.OvertimeWorkFigure = 15;
+    input.period = MakePayPeriod(1999, 4, input.daily.ClosingDay, 1);
+    input.cells.resize(input.period.size());
+    input.cells[1][1] = "04:10";
+    input.cells[1][2] = "23:40";
+    const MonthResult result = CalcMonth(input);
+    EXPECT_EQ(LabelText(*window, "TotalOverMinutesLabel"),
+              QString::fromStdString(result.totalsTexts.totalMinutes));
+    EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"),
+              QString::fromStdString(result.totalsTexts.totalYen));
+    EXPECT_EQ(LabelText(*window, "WorkDaysLabel"), QStringLiteral("01"));
+    EXPECT_EQ(ViewCell(*window, 7, 3), QStringLiteral("10:30"));
+}
+
+// A table of our own: from column 1 to column 2, from column 2 to the next row.
+NextCellRecord ClockInOutTable() {
+    NextCellRecord table;
+    table.Pattern = 0;
+    for (int mask = 0; mask < 16; ++mask) {
+        table.Moves[mask] = 2;
+        table.Moves[16 + mask] = 5;
+    }
+    return table;
+}
+
+TEST(InputWorkEdit, AnInvalidTimeCannotBeLeft) {
+    EntryFolder folder;
+    folder.WriteNextCell({ClockInOutTable()});
+    auto window = folder.Open("001", 1999, 4, true);
+    struct Leave {
+        const char* how;
+        std::function<void()> move;
+    };
+    const Leave leaves[] = {
+        {"mouse", [&] { ClickCell(*window, 2, 1); }},
+        {"arrow key", [&] { PressKey(*window, Qt::Key_Down); }},
+        {"Enter", [&] { PressKey(*window, Qt::Key_Return); }},
+    };
+    ClickCell(*window, 1, 1);
+    TypeKeys(*window, QStringLiteral("2500"));
+    for (const Leave& leave : leaves) {
+        SCOPED_TRACE(leave.how);
+        QString shown;
+        AnswerNextModal([&shown](QWidget* box) {
+            shown = MessageText(box);
+            ClickButton(box, QStringLiteral("OK"));
+        });
+        leave.move();
+        ProcessEvents(50);
+        EXPECT_EQ(shown, kWarning);
+        EXPECT_EQ(CurrentCell(*window), std::make_pair(1, 1));
+        EXPECT_EQ(Cell(*window, 1, 1), QStringLiteral("25:00"));
+    }
+    // Corrected, the cell can be left and the figures follow.
+    TypeKeys(*window, QStringLiteral("0800"));
+    ClickCell(*window, 2, 1);
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 1));
+    EXPECT_EQ(Cell(*window, 1, 1), QStringLiteral("08:00"));
+}
+
+TEST(InputWorkEdit, WorkPatternsRefuseTheColumnsTheyDoNotUse) {
+    struct Case {
+        const char* id;
+        bool hourly;
+        int workType;
+        std::pair<int, int> opening;
+        std::vector<int> refused;
+        std::vector<int> allowed;
+    };
+    const Case cases[] = {
+        {"003", false, 0, {2, 1}, {1, 3, 4, 5}, {2}},
+        {"004", false, 1, {1, 1}, {2, 3}, {1}},
+        {"005", false, 7, {1, 1}, {3, 4, 5, 6, 7}, {1, 2}},
+        {"006", true, 18, {1, 1}, {2, 3, 5, 8}, {1, 4}},
+        {"007", true, 19, {1, 1}, {5, 6, 7, 8}, {1, 2, 3, 4}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.workType);
+        EntryFolder folder;
+        if (c.hourly)
+            folder.AddHourly(c.id, "パターン", HourlyRecord(c.workType));
+        else
+            folder.AddDaily(c.id, "パターン", DailyRecord(c.workType));
+        auto window = folder.Open(c.id, 1999, 4, true);
+        EXPECT_EQ(window->WorkType(), c.workType);
+        EXPECT_EQ(CurrentCell(*window), c.opening);
+        for (int col : c.refused) {
+            ClickCell(*window, col, 3);
+            EXPECT_EQ(CurrentCell(*window), c.opening) << "column " << col;
+        }
+        for (int col : c.allowed) {
+            ClickCell(*window, col, 3);
+            EXPECT_EQ(CurrentCell(*window), std::make_pair(col, 3)) << "column " << col;
+        }
+    }
+}
+
+TEST(InputWorkEdit, EnterMovesByTheTableAndWrapsToTheFirstRow) {
+    EntryFolder folder;
+    folder.WriteNextCell({ClockInOutTable()});
+    auto window = folder.Open("001", 1999, 3, true);  // 28 days: rows 1 … 28
+    const int last = InputGrid(*window)->rowCount() - 1;
+    ASSERT_EQ(last, 28);
+
+    EnterTime(*window, 1, 5, QStringLiteral("0800"));
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 5));
+    TypeKeys(*window, QStringLiteral("1800"));
+    PressKey(*window, Qt::Key_Return);
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(1, 6));
+    EXPECT_EQ(Cell(*window, 5, 5), QStringLiteral("01:00"));
+
+    EnterTime(*window, 2, last, QStringLiteral("1700"));
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(1, 1));
+
+    // Enter without typing follows the table as well.
+    PressKey(*window, Qt::Key_Return);
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 1));
+}
+
+TEST(InputWorkEdit, EnterOnOneColumnPatternsOnlyChangesTheRow) {
+    EntryFolder folder;
+    NextCellRecord table;
+    table.Pattern = 1;
+    for (int i = 0; i < 64; ++i)
+        table.Moves[i] = 5;
+    folder.WriteNextCell({ClockInOutTable(), table});
+    folder.AddDaily("003", "残業のみ", DailyRecord(0));
+    auto window = folder.Open("003", 1999, 4, true);
+    ASSERT_EQ(CurrentCell(*window), std::make_pair(2, 1));
+    TypeKeys(*window, QStringLiteral("1900"));
+    PressKey(*window, Qt::Key_Return);
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 2));
+    EXPECT_EQ(Cell(*window, 5, 1), QStringLiteral("02:00"));
+}
+
+TEST(InputWorkEdit, MissingTableLeavesTheCursorWhereItIs) {
+    EntryFolder folder;  // the sample folder has no "NextCell.dat"
+    auto window = folder.Open("001", 1999, 4, true);
+    EnterTime(*window, 1, 2, QStringLiteral("0800"));
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(1, 2));
+    EXPECT_EQ(Cell(*window, 1, 2), QStringLiteral("08:00"));
+}
+
+TEST(InputWorkEdit, HalfHolidayAndWeekdayRatesFollowTheCurrentRow) {
+    EntryFolder folder;
+    auto daily = folder.Open("001", 1999, 4, true);
+    ClickCell(*daily, 1, 7);  // 27 March 1999, a Saturday: the half holiday
+    EXPECT_EQ(ViewCell(*daily, 5, 0), QStringLiteral("12:00"));
+    ClickCell(*daily, 1, 8);
+    EXPECT_EQ(ViewCell(*daily, 5, 0), QStringLiteral("17:00"));
+
+    folder.AddHourly("006", "時給", HourlyRecord(18));
+    auto hourly = folder.Open("006", 1999, 3, true);  // 1 … 31 March
+    ClickCell(*hourly, 1, 6);                         // 6 March 1999, a Saturday
+    EXPECT_EQ(ViewCell(*hourly, 5, 1), QStringLiteral("¥1,260"));
+    EXPECT_EQ(ViewCell(*hourly, 7, 1), QStringLiteral("¥1,160"));
+}
+
+}  // namespace
+}  // namespace pb::test
