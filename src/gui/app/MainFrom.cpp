@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <set>
 
@@ -33,6 +34,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
+#include "gui/timecard/InputWork.h"
 
 namespace pb {
 
@@ -40,7 +42,7 @@ namespace {
 
 // Which windows of other parts exist in this build; see MainFrom.h.
 constexpr bool kWindowReady[] = {
-    false,  // Window::Entry           TInputW
+    true,   // Window::Entry           TInputW
     false,  // Window::DailyWagesForm  TInputD
     false,  // Window::TimeWagesForm   TInputT
     false,  // Window::CalcSettings    TCalcS
@@ -845,7 +847,23 @@ void TMainFrom::LayOutRightAligned() {
 // --- windows of other parts --------------------------------------------------
 
 void TMainFrom::OpenEntryWindow() {
-    // Creates a TInputW in ClientArea() and shows it.
+    std::unique_ptr<TInputW> window;
+    // The client area stays hidden while the window is built and placed, so
+    // it appears once, maximised.
+    clientArea_->hide();
+    try {
+        window = std::make_unique<TInputW>(*this);
+    } catch (const std::exception& error) {
+        clientArea_->show();
+        Messages::Failure(this, error);
+        return;
+    }
+    QMdiSubWindow* child = clientArea_->addSubWindow(window.release());
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowIcon(ApplicationIcon());
+    clientArea_->show();
+    child->showMaximized();
+    clientArea_->setActiveSubWindow(child);
 }
 
 void TMainFrom::OpenDailyWagesForm() {
