@@ -73,8 +73,7 @@ int NextCellPattern(int workType) {
 // Creation
 
 TInputW::TInputW(TMainFrom& main, QWidget* parent)
-    : TInputW(SelectionOf(main), AssignDataFiles(main.ProgramFolder().toStdString(), main.Files()),
-              main.CurrentSettings(), &main, parent) {}
+    : TInputW(SelectionOf(main), main.Files(), main.CurrentSettings(), &main, parent) {}
 
 TInputW::TInputW(const EntrySelection& selection, const DataFiles& files, const Settings& settings,
                  TMainFrom* main, QWidget* parent)
