@@ -663,7 +663,9 @@ void TMainFrom::PanelButton10Click() {
     SetMainWidth(SelectedScheme() == 1 ? kDailyWidth : kHourlyWidth, true);
     if (found != nullptr) {
         clientArea_->setActiveSubWindow(found);
-        found->showNormal();
+        // Entry windows live maximised: only a minimised one is restored.
+        if (found->isMinimized())
+            found->showMaximized();
         found->raise();
         return;
     }
