@@ -493,6 +493,8 @@ void TInputW::CollectMonth() {
             if (c <= lastTyped && !IsValidTimeText(S(text))) {
                 text.clear();
                 SetInputCell(c, r, text);
+                // The bad time is gone: leaving the cell must not warn about it.
+                lastEditValid_ = true;
             }
             month_.Cells[c - 1][r - 1] = S(text.left(5));
         }

@@ -83,6 +83,17 @@ TEST(InputWorkButtons, SaveWritesTheMonthOnceWhateverTheNumberOfSaves) {
     EXPECT_EQ(stored->HolidayMinutes, 0);
 }
 
+TEST(InputWorkButtons, ABadTimeEmptiedBySavingNoLongerHoldsTheCursor) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 4, true);
+    ClickCell(*window, 1, 4);
+    TypeKeys(*window, QStringLiteral("2500"));
+    Press(*window, "SavePB");
+    EXPECT_EQ(Cell(*window, 1, 4), QString());
+    ExpectNoQuestion([&] { ClickCell(*window, 2, 4); });
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 4));
+}
+
 TEST(InputWorkButtons, SaveKeepsComputedTotalsOfADayOrMore) {
     EntryFolder folder;
     auto window = folder.Open("002", 1999, 3, false);
