@@ -208,6 +208,9 @@ void TInputW::BuildLayout() {
         InputGridDrawCell(canvas, col, row, rect, state);
     };
     inputDelegate_ = new TimeCellDelegate(InputGrid->itemDelegate(), InputGrid);
+    inputDelegate_->SetMaskHook([this](const QModelIndex& index) {
+        return InputGridGetEditMask(index.column(), index.row());
+    });
     inputDelegate_->SetEditHook([this](const QModelIndex& index, const QString& text) {
         InputGridSetEditText(index.column(), index.row(), text);
     });
@@ -286,7 +289,7 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
     layout->addLayout(buttons);
     connect(CalcPB, &TPanelButton::clicked, this, &TInputW::CalcPBClick);
     connect(PrintPB, &TPanelButton::clicked, this, &TInputW::PrintPBClick);
-    connect(PrintPB, &TPanelButton::mouseUp, this, [this] { PrintPB->setBevelInner(bvNone); });
+    connect(PrintPB, &TPanelButton::mouseUp, this, &TInputW::PrintPBMouseUp);
     connect(SavePB, &TPanelButton::clicked, this, &TInputW::SavePBClick);
     connect(ClosePB, &TPanelButton::clicked, this, &TInputW::ClosePBClick);
     connect(PanelButton9, &TPanelButton::clicked, this, &TInputW::PanelButton9Click);
@@ -770,16 +773,20 @@ void TInputW::FormActivate() {
     main_->SetMainWidth(MainWindowWidth(), true);
 }
 
+bool TInputW::FormCloseQuery() {
+    // Unsaved edits are offered for saving. The answer never keeps the window
+    // open; a failed save does, or the edits would be lost with it.
+    if (modified_ && Messages::Confirm(this, QStringLiteral("変更されたデータを記録しますか？")))
+        return SaveMonth();
+    return true;
+}
+
 void TInputW::closeEvent(QCloseEvent* event) {
-    // FormCloseQuery: unsaved edits are offered for saving; the answer never
-    // keeps the window open, a failed save does (the edits would be lost).
-    if (modified_ && Messages::Confirm(this, QStringLiteral("変更されたデータを記録しますか？"))) {
-        if (!SaveMonth()) {
-            event->ignore();
-            return;
-        }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
     }
-    modified_ = false;
+    // The child window deletes the window with it.
     event->accept();
 }
 
@@ -812,18 +819,28 @@ void TInputW::OnSubWindowStateChanged(Qt::WindowStates oldState, Qt::WindowState
 }
 
 bool TInputW::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == InputGrid && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            MoveToNextCell();
-            return true;
-        }
-    }
+    if (watched == InputGrid && event->type() == QEvent::KeyPress)
+        return InputGridKeyPress(static_cast<QKeyEvent*>(event));
     if (watched == DataViewGrid && event->type() == QEvent::FocusIn) {
         DataViewGridEnter();
         return false;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TInputW::InputGridKeyPress(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
+        return false;
+    MoveToNextCell();
+    return true;
+}
+
+QString TInputW::InputGridGetEditMask(int, int) const {
+    return QStringLiteral("00:00;1");
+}
+
+void TInputW::PrintPBMouseUp() {
+    PrintPB->setBevelInner(bvNone);
 }
 
 }  // namespace pb

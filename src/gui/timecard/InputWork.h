@@ -17,6 +17,7 @@
 
 class QColor;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QModelIndex;
 class QPainter;
@@ -86,6 +87,7 @@ class TInputW : public QWidget {
     void Panel3Resize();
     void InputGridTopLeftChanged();
     void DataViewGridEnter();
+    void PrintPBMouseUp();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -94,6 +96,8 @@ class TInputW : public QWidget {
 
   private:
     void FormCreate(const EntrySelection& selection);
+    // False keeps the window open.
+    bool FormCloseQuery();
     bool SaveMonth();
     void CommitEditor();
     void BuildLayout();
@@ -106,6 +110,9 @@ class TInputW : public QWidget {
     bool InputGridSelectCell(int col, int row);
     void InputGridSetEditText(int col, int row, const QString& text);
     void InputGridClick();
+    // True when the key was used (Enter) and goes no further.
+    bool InputGridKeyPress(QKeyEvent* event);
+    QString InputGridGetEditMask(int col, int row) const;
     void OnCurrentCellChanged(const QModelIndex& current, const QModelIndex& previous);
     void SetCurrentCell(int col, int row);
     void ResetTotals();

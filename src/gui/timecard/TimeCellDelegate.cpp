@@ -7,20 +7,26 @@
 
 namespace pb {
 
-namespace {
-
-// "00:00;1": two required digits, the colon kept in the text, blanks shown as
-// spaces. Qt spells a required digit 9 and pads unfilled places with the blank
-// character; displayText() keeps those blanks ("1 :3 "), text() would drop them.
-constexpr char kQtMask[] = "99:99; ";
-
-}  // namespace
-
 TimeCellDelegate::TimeCellDelegate(QAbstractItemDelegate* painter, QObject* parent)
     : QStyledItemDelegate(parent), painter_(painter) {}
 
-QString TimeCellDelegate::EditMask() {
-    return QStringLiteral("00:00;1");
+QString TimeCellDelegate::QtInputMask(const QString& editMask) {
+    // Qt spells a required digit 9, escapes its own mask characters, and pads
+    // unfilled places with the blank character after ";". displayText() keeps
+    // those blanks ("1 :3 "), which the time check needs; text() drops them.
+    const QString format = editMask.section(QLatin1Char(';'), 0, 0);
+    QString mask;
+    for (QChar ch : format) {
+        if (ch == QLatin1Char('0'))
+            mask += QLatin1Char('9');
+        else if (ch == QLatin1Char('9'))  // an optional digit
+            mask += QLatin1Char('0');
+        else if (QStringLiteral("AaNnXx90Dd#HhBb><!\\[]{}").contains(ch))
+            mask += QLatin1Char('\\') + ch;
+        else
+            mask += ch;
+    }
+    return mask + QStringLiteral("; ");
 }
 
 QString TimeCellDelegate::BlankMaskText() {
@@ -34,7 +40,7 @@ QWidget* TimeCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     editor->setAccessibleDescription(editor->objectName());
     editor->setFrame(false);
     editor->setAlignment(Qt::AlignCenter);
-    editor->setInputMask(QString::fromLatin1(kQtMask));
+    editor->setInputMask(QtInputMask(mask_ ? mask_(index) : QStringLiteral("00:00;1")));
     // Times are digits only: no input method composing full-width characters.
     editor->setAttribute(Qt::WA_InputMethodEnabled, false);
     editor->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhDigitsOnly);

@@ -19,12 +19,17 @@ class TimeCellDelegate : public QStyledItemDelegate {
     // `painter` is the grid's own delegate, which keeps drawing the cells.
     TimeCellDelegate(QAbstractItemDelegate* painter, QObject* parent);
 
-    // The mask of every editor of the grid, in the notation of the form designer
-    // ("00:00;1"); the line edit gets the equivalent Qt mask.
-    static QString EditMask();
+    using MaskHook = std::function<QString(const QModelIndex&)>;
+
+    // A mask in the form designer's notation ("00:00;1": 0 a required digit,
+    // other characters literal, ";1" the literals kept in the text) as the
+    // equivalent Qt input mask ("99:99; ", blanks shown as spaces).
+    static QString QtInputMask(const QString& editMask);
     // The text of an editor whose mask holds no digit yet.
     static QString BlankMaskText();
 
+    // Asked for each editor it opens.
+    void SetMaskHook(MaskHook hook) { mask_ = std::move(hook); }
     void SetEditHook(EditHook hook) { edited_ = std::move(hook); }
     void SetEnterHook(EnterHook hook) { enter_ = std::move(hook); }
 
@@ -42,6 +47,7 @@ class TimeCellDelegate : public QStyledItemDelegate {
 
   private:
     QAbstractItemDelegate* painter_;
+    MaskHook mask_;
     EditHook edited_;
     EnterHook enter_;
 };
