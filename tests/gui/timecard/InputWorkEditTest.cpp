@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <QLineEdit>
 #include <QTest>
 
@@ -54,6 +55,38 @@ TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
               QString::fromStdString(result.totalsTexts.totalYen));
     EXPECT_EQ(LabelText(*window, "WorkDaysLabel"), QStringLiteral("01"));
     EXPECT_EQ(ViewCell(*window, 7, 3), QStringLiteral("10:30"));
+}
+
+// How many pixels of the cell are tinted like `colour` (pure red or green;
+// text is antialiased, so few pixels carry the exact colour).
+int PixelsOf(TInputW& window, int col, int row, QColor colour) {
+    TStringGridS* grid = InputGrid(window);
+    const QImage image =
+        grid->viewport()->grab(grid->visualRect(grid->model()->index(row, col))).toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            const int tint = colour.red() > 0 ? p.red() - std::max(p.green(), p.blue())
+                                              : p.green() - std::max(p.red(), p.blue());
+            count += tint > 60 ? 1 : 0;
+        }
+    return count;
+}
+
+TEST(InputWorkEdit, UnusedColumnsAreDrawnInTheInvalidColour) {
+    EntryFolder folder;
+    folder.AddDaily("003", "残業のみ", DailyRecord(0));
+    folder.CurrentSettings().FontColor.ValidColor = 0x0000FF;    // red, as 0x00BBGGRR
+    folder.CurrentSettings().FontColor.InvalidColor = 0x00FF00;  // green
+    auto window = folder.Open("003", 1999, 4, true);
+    const QColor valid(255, 0, 0), invalid(0, 255, 0);
+    EXPECT_GT(PixelsOf(*window, 1, 0, invalid), 0);  // 出社時間: not entered for pattern 0
+    EXPECT_EQ(PixelsOf(*window, 1, 0, valid), 0);
+    EXPECT_GT(PixelsOf(*window, 2, 0, valid), 0);
+    EXPECT_EQ(PixelsOf(*window, 2, 0, invalid), 0);
+    EXPECT_GT(PixelsOf(*window, 5, 0, valid), 0);  // 普通残業 is measured
+    EXPECT_GT(PixelsOf(*window, 6, 0, invalid), 0);
 }
 
 // A table of our own: from column 1 to column 2, from column 2 to the next row.
