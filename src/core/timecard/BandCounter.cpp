@@ -1,7 +1,6 @@
 #include "core/timecard/BandCounter.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "core/common/Routines.h"
 #include "core/timecard/WorkPattern.h"
@@ -44,56 +43,83 @@ BandCounter::BandCounter(BandBounds bounds, MinuteCounting counting)
     : bounds_(bounds), counting_(counting) {
     // Each test of ClassifyMinute flips only where t′ passes a bound, so the
     // band is constant between 0, b + 1 for each bound, and 1440.
-    std::vector<std::int32_t> cuts{0, 1440};
+    std::array<std::int32_t, 5> cuts{0, 1440};
+    std::size_t count = 2;
     for (const std::int32_t b : {bounds.b1, bounds.b2, bounds.b3}) {
         if (b + 1 > 0 && b + 1 < 1440) {
-            cuts.push_back(b + 1);
+            cuts[count++] = b + 1;
         }
     }
-    std::sort(cuts.begin(), cuts.end());
-    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
-    segmentCount_ = static_cast<int>(cuts.size()) - 1;
+    // At most five points: sort them by insertion, dropping repeats.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::int32_t point = cuts[i];
+        std::size_t at = 0;
+        while (at < kept && cuts[at] < point) {
+            ++at;
+        }
+        if (at < kept && cuts[at] == point) {
+            continue;
+        }
+        for (std::size_t j = kept; j > at; --j) {
+            cuts[j] = cuts[j - 1];
+        }
+        cuts[at] = point;
+        ++kept;
+    }
+    count = kept;
+    segmentCount_ = static_cast<int>(count) - 1;
     for (int i = 0; i < segmentCount_; ++i) {
         segmentStart_[i] = cuts[i];
         segmentBand_[i] = ClassifyMinute(cuts[i], bounds.b1, bounds.b2, bounds.b3);
+        before_[i] = perDay_;
         perDay_[segmentBand_[i] - 1] += cuts[i + 1] - cuts[i];
     }
     segmentStart_[segmentCount_] = 1440;
 }
 
-BandMinutes BandCounter::CountBefore(std::int64_t end) const {
-    const std::int64_t days = end / 1440;
-    const std::int32_t rest = static_cast<std::int32_t>(end % 1440);
-    BandMinutes counts{};
-    for (int d = 0; d < 3; ++d) {
-        counts[d] = static_cast<std::int32_t>(days * perDay_[d]);
+BandMinutes BandCounter::CountBefore(std::int32_t end) const {
+    const std::int32_t days = end / 1440;
+    const std::int32_t rest = end % 1440;
+    int i = 0;
+    while (i + 1 < segmentCount_ && segmentStart_[i + 1] <= rest) {
+        ++i;
     }
-    for (int i = 0; i < segmentCount_ && segmentStart_[i] < rest; ++i) {
-        counts[segmentBand_[i] - 1] += std::min(rest, segmentStart_[i + 1]) - segmentStart_[i];
+    BandMinutes counts = before_[i];
+    counts[segmentBand_[i] - 1] += rest - segmentStart_[i];
+    for (int d = 0; d < 3; ++d) {
+        counts[d] += days * perDay_[d];
+    }
+    return counts;
+}
+
+BandMinutes BandCounter::CountEachMinute(std::int32_t first, std::int32_t last) const {
+    BandMinutes counts{};
+    for (std::int32_t t = first; t <= last; ++t) {
+        ++counts[ClassifyMinute(t, bounds_.b1, bounds_.b2, bounds_.b3) - 1];
     }
     return counts;
 }
 
 BandMinutes BandCounter::CountRange(std::int32_t first, std::int32_t last) const {
+    if (counting_ == MinuteCounting::PerMinute) {
+        return CountEachMinute(first, last);
+    }
     BandMinutes counts{};
     if (last < first) {
         return counts;
     }
-    std::int32_t from = first;
     // Below zero t mod 1440 is negative and the day profile does not apply;
     // clock times never get there, but the count stays exact if they did.
-    if (counting_ == MinuteCounting::PerMinute || from < 0) {
-        const std::int32_t stop =
-            counting_ == MinuteCounting::PerMinute ? last : std::min(last, -1);
-        for (; from <= stop; ++from) {
-            ++counts[ClassifyMinute(from, bounds_.b1, bounds_.b2, bounds_.b3) - 1];
-        }
-        if (from > last) {
+    if (first < 0) {
+        counts = CountEachMinute(first, std::min(last, -1));
+        if (last < 0) {
             return counts;
         }
+        first = 0;
     }
-    const BandMinutes upTo = CountBefore(static_cast<std::int64_t>(last) + 1);
-    const BandMinutes before = CountBefore(from);
+    const BandMinutes upTo = CountBefore(last + 1);
+    const BandMinutes before = CountBefore(first);
     for (int d = 0; d < 3; ++d) {
         counts[d] += upTo[d] - before[d];
     }

@@ -41,6 +41,7 @@ class BandCounter {
     explicit BandCounter(BandBounds bounds, MinuteCounting counting = MinuteCounting::Intervals);
 
     // The minutes t = first … last (both included) by band; nothing when last < first.
+    // Spans of a few days at most: counts are 32-bit.
     BandMinutes CountRange(std::int32_t first, std::int32_t last) const;
 
     // One day's minutes (clock texts already read as minutes of the day).
@@ -55,7 +56,9 @@ class BandCounter {
 
   private:
     // Minutes t in [0, end) by band, for end ≥ 0.
-    BandMinutes CountBefore(std::int64_t end) const;
+    BandMinutes CountBefore(std::int32_t end) const;
+    // The reference count: `ClassifyMinute` on every minute first … last.
+    BandMinutes CountEachMinute(std::int32_t first, std::int32_t last) const;
 
     BandBounds bounds_;
     MinuteCounting counting_;
@@ -63,6 +66,7 @@ class BandCounter {
     // [segmentStart_[i], segmentStart_[i + 1]) and lies in band segmentBand_[i].
     std::array<std::int32_t, 6> segmentStart_{};
     std::array<int, 5> segmentBand_{};
+    std::array<BandMinutes, 5> before_{};  // minutes by band before each segment
     int segmentCount_ = 0;
     BandMinutes perDay_{};
 };

@@ -17,39 +17,49 @@ const DayCells& TypedRow(const std::vector<DayCells>& cells, std::size_t row) {
     return row < cells.size() ? cells[row] : kEmpty;
 }
 
-// The grid shows the blank mask as an empty cell; everything else as typed.
-std::string ShownTypedText(const std::string& text) {
-    return text == kBlankTimeMask ? std::string() : text;
-}
-
-DayRow StartRow(const PayDay& date, const DayCells& typed, int lastTypedColumn) {
-    DayRow row;
+// Appends the day's row with its label and typed columns; the grid shows the
+// blank mask as an empty cell, everything else as typed.
+DayRow& StartRow(std::vector<DayRow>& days, const PayDay& date, const DayCells& typed,
+                 int lastTypedColumn) {
+    DayRow& row = days.emplace_back();
     row.date = date;
     row.cells[0] = DayLabel(date);
     for (int column = 1; column <= lastTypedColumn; ++column) {
-        row.cells[column] = ShownTypedText(typed[column]);
+        if (typed[column] != kBlankTimeMask) {
+            row.cells[column] = typed[column];
+        }
     }
     return row;
 }
 
-// The readable minutes of the typed columns, and a pattern of the cells that
-// count: an unreadable text is as good as an empty cell.
+// The readable minutes of the typed columns and which of them count: an
+// unreadable text is as good as an empty cell.
 struct ReadRow {
     std::array<std::int32_t, 5> minutes{};  // [1] … [4]
-    std::string pattern;
+    std::array<bool, 5> filled{};
+
+    // The row's pattern as a number, column 1 the highest bit ("1001" is 9).
+    int Pattern() const { return filled[1] * 8 + filled[2] * 4 + filled[3] * 2 + filled[4]; }
 };
 
 ReadRow Read(const DayCells& typed) {
     ReadRow read;
-    DayCells counted;
     for (int column = 1; column <= 4; ++column) {
         if (const auto m = CellMinutes(typed[column])) {
             read.minutes[column] = *m;
-            counted[column] = typed[column];
+            read.filled[column] = true;
         }
     }
-    read.pattern = RowPattern(counted);
     return read;
+}
+
+// IsColumnUnused for every column of the month's pattern, looked up once.
+std::array<bool, 9> UnusedColumns(std::int32_t workType) {
+    std::array<bool, 9> unused{};
+    for (int column = 1; column <= 8; ++column) {
+        unused[column] = IsColumnUnused(workType, column);
+    }
+    return unused;
 }
 
 TotalsTexts MakeTotalsTexts(const MonthTotals& totals, bool daily) {
@@ -97,22 +107,23 @@ MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings&
     std::array<std::int64_t, 4> weekdaySums{};
     std::array<std::int64_t, 4> holidaySums{};
 
+    const std::array<bool, 9> unused = UnusedColumns(wt);
+    result.days.reserve(period.size());
     const bool clockOutOnly = wt == 0 || wt == 3;
     const bool clockInOnly = wt == 1 || wt == 4;
     for (std::size_t i = 0; i < period.size(); ++i) {
         const PayDay& date = period[i];
         const DayCells& typed = TypedRow(cells, i);
-        DayRow row = StartRow(date, typed, 2);
+        DayRow& row = StartRow(result.days, date, typed, 2);
         row.holiday = date.weekday == wages.Holiday1 || date.weekday == wages.Holiday2 ||
                       date.weekday == wages.Holiday3;
         row.halfHoliday = date.weekday == wages.HalfHoliday;
 
         const ReadRow read = Read(typed);
-        const bool hasIn = read.pattern[0] == '1';
-        const bool hasOut = read.pattern[1] == '1';
+        const bool hasIn = read.filled[kClockInColumn];
+        const bool hasOut = read.filled[kClockOutColumn];
         row.complete = clockOutOnly ? hasOut : clockInOnly ? hasIn : hasIn && hasOut;
         if (!row.complete) {
-            result.days.push_back(std::move(row));
             continue;
         }
         ++result.totals.WorkDays;
@@ -162,17 +173,16 @@ MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings&
                                                  earlyMorning + earlyStart + overtime + lateNight};
         for (int k = 0; k < 5; ++k) {
             const int column = kEarlyMorningColumn + k;
-            if (IsColumnUnused(wt, column)) {
+            if (unused[column]) {
                 continue;
             }
             const std::int32_t shown =
                 roundEachDay ? RoundMinutes(values[k], mode, unit) : values[k];
-            row.cells[column] = MinutesToText(shown);
+            SetClockText(row.cells[column], shown);
             if (k < 4) {
                 (row.holiday ? holidaySums : weekdaySums)[k] += shown;
             }
         }
-        result.days.push_back(std::move(row));
     }
 
     std::int64_t weekdayMinutes = 0;
@@ -184,7 +194,7 @@ MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings&
         ClassSum sum;
         sum.column = kEarlyMorningColumn + k;
         sum.caption = captions[sum.column];
-        sum.used = !IsColumnUnused(wt, sum.column);
+        sum.used = !unused[sum.column];
         sum.weekdayRate = weekdayRates[k];
         sum.holidayRate = holidayRates[k];
         // The month sums are rounded whatever FractionsHandle says; sums of
@@ -231,7 +241,7 @@ std::int32_t BandRateOfDay(const TimeWagesRecord& wages, int band, std::int32_t 
         return wages.TimePay;
     }
     const bool byWeekday = wt >= 14 && wt <= 19;
-    const bool twoBands = BandCount(wt) == 2;
+    const bool twoBands = wt == 10 || wt == 11 || wt == 16 || wt == 17;
     const int slotBand = twoBands && band == 3 ? 2 : band;
     return BandWeekdayRate(wages, slotBand, byWeekday ? weekday : 1);
 }
@@ -251,18 +261,25 @@ MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings&
     const BandCounter counter(MakeBandBounds(wt, wages.ChargeDivideTime1, wages.ChargeDivideTime2,
                                              wages.ChargeDivideTime3),
                               counting);
+    const std::array<bool, 9> unused = UnusedColumns(wt);
+    result.days.reserve(period.size());
+    std::array<std::array<std::int32_t, 3>, 8> rates{};  // [weekday][band - 1]
+    for (std::int32_t weekday = 0; weekday <= 7; ++weekday) {
+        for (int band = 1; band <= 3; ++band) {
+            rates[weekday][band - 1] = BandRateOfDay(wages, band, weekday);
+        }
+    }
     std::array<std::int64_t, 3> monthMinutes{};
     std::array<std::int64_t, 3> monthYen{};
     for (std::size_t i = 0; i < period.size(); ++i) {
         const PayDay& date = period[i];
         const DayCells& typed = TypedRow(cells, i);
-        DayRow row = StartRow(date, typed, 4);
+        DayRow& row = StartRow(result.days, date, typed, 4);
         const ReadRow read = Read(typed);
-        const bool withBreak = read.pattern == "1111";
-        row.complete = withBreak || read.pattern == "1001";
+        const bool withBreak = read.Pattern() == 0b1111;
+        row.complete = withBreak || read.Pattern() == 0b1001;
         // A day that no longer counts shows no figures, like a daily-wage day.
         if (!row.complete) {
-            result.days.push_back(std::move(row));
             continue;
         }
         ++result.totals.WorkDays;
@@ -273,15 +290,17 @@ MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings&
         for (int d = 0; d < 3; ++d) {
             const std::int32_t minutes = RoundMinutes(counted[d], mode, unit);
             const int column = kBand1Column + d;
-            if (!IsColumnUnused(wt, column)) {
-                row.cells[column] = MinutesToText(minutes);
+            if (!unused[column]) {
+                SetClockText(row.cells[column], minutes);
             }
             monthMinutes[d] += minutes;
-            monthYen[d] += WageForMinutes(minutes, BandRateOfDay(wages, d + 1, date.weekday), unit);
+            const std::int32_t rate = date.weekday >= 0 && date.weekday <= 7
+                                          ? rates[date.weekday][d]
+                                          : BandRateOfDay(wages, d + 1, date.weekday);
+            monthYen[d] += WageForMinutes(minutes, rate, unit);
             dayTotal += minutes;
         }
-        row.cells[kHourlyTotalColumn] = MinutesToText(dayTotal);
-        result.days.push_back(std::move(row));
+        SetClockText(row.cells[kHourlyTotalColumn], dayTotal);
     }
 
     std::int64_t totalMinutes = 0;
@@ -290,7 +309,7 @@ MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings&
         BandSum sum;
         sum.band = d + 1;
         sum.column = kBand1Column + d;
-        sum.shown = !IsColumnUnused(wt, sum.column);
+        sum.shown = !unused[sum.column];
         sum.minutes = static_cast<std::int32_t>(monthMinutes[d]);
         sum.yen = static_cast<std::int32_t>(monthYen[d]);
         totalMinutes += sum.minutes;

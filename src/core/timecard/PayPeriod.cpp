@@ -76,10 +76,16 @@ std::vector<PayDay> MakePayPeriod(std::int32_t year, std::int32_t month, std::in
 
 std::string DayLabel(const PayDay& day) {
     static const char* const kNames[7] = {"日", "月", "火", "水", "木", "金", "土"};
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%02d/%02d(", static_cast<int>(day.month),
-                  static_cast<int>(day.day));
-    return std::string(buf) + kNames[(day.weekday + 6) % 7] + ")";
+    const char* name = kNames[((day.weekday + 6) % 7 + 7) % 7];
+    char label[16] = {
+        static_cast<char>('0' + day.month / 10 % 10), static_cast<char>('0' + day.month % 10), '/',
+        static_cast<char>('0' + day.day / 10 % 10),   static_cast<char>('0' + day.day % 10),   '('};
+    std::size_t length = 6;
+    for (const char* c = name; *c != '\0'; ++c) {
+        label[length++] = *c;
+    }
+    label[length++] = ')';
+    return std::string(label, length);
 }
 
 std::string IsoDate(const PayDay& day) {

@@ -6,14 +6,9 @@ bool IsValidTimeText(std::string_view text) {
     if (text.empty() || text == kBlankTimeMask) {
         return true;
     }
-    return text.size() == 5 && text.find(' ') == std::string_view::npos && IsTimeText(text);
-}
-
-std::optional<std::int32_t> CellMinutes(std::string_view text) {
-    if (text.empty() || text == kBlankTimeMask || !IsValidTimeText(text)) {
-        return std::nullopt;
-    }
-    return TextToMinutes(text);
+    // Five characters without a blank that the time conversion accepts could
+    // also be "1:2:3", which no minute count can be read from.
+    return detail::IsClockShape(text) && IsTimeText(text);
 }
 
 bool IsCellFilled(std::string_view text) {
