@@ -258,7 +258,7 @@ TEST(DailyCalc, PatternsWithoutEarlyStartTakeOnlyMidnightAsTheNextDay) {
 // grid still shows what was stored.
 TEST(DailyCalc, UnreadableCellsCountAsEmpty) {
     for (const char* bad :
-         {"25:00", "12:60", "1 :3 ", "ab:cd", "12:3", "1230", "12:30:00", "-1:00"}) {
+         {"25:00", "12:60", "1 :3 ", "ab:cd", "12:3", "1230", "12:30:00", "-1:00", "1:2:3"}) {
         MonthResult result;
         ASSERT_NO_THROW(result = OneDay(DailyWages(7), Rules(15), 2, "08:00", bad)) << bad;
         EXPECT_FALSE(result.days[0].complete) << bad;

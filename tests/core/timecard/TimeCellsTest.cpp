@@ -28,6 +28,8 @@ TEST(TimeCells, WhichTextsAreValidTimes) {
         {"ab:cd", false, std::nullopt},
         {"１２:３０", false, std::nullopt},
         {"12-30", false, std::nullopt},
+        // The time conversion takes it, but it holds no "hh:mm" to count.
+        {"1:2:3", false, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsValidTimeText(c.text), c.valid) << "'" << c.text << "'";
@@ -37,6 +39,17 @@ TEST(TimeCells, WhichTextsAreValidTimes) {
     // calculation still never counts it.
     EXPECT_TRUE(IsTimeText("12:3 "));
     EXPECT_FALSE(IsTimeText("  :  "));
+}
+
+TEST(TimeCells, ClockTextsOfFiguresAreThoseOfMinutesToText) {
+    for (std::int32_t minutes = -130; minutes <= 6100; ++minutes) {
+        std::string cell = "old";
+        SetClockText(cell, minutes);
+        ASSERT_EQ(cell, MinutesToText(minutes)) << minutes;
+    }
+    std::string negative;
+    SetClockText(negative, -90);
+    EXPECT_EQ(negative, "-01:30");  // how a negative figure would show
 }
 
 TEST(TimeCells, RowPatternMarksFilledCellsColumnOneFirst) {
