@@ -9,7 +9,20 @@
 
 namespace pb {
 
-// One JSON object, keys in their fixed order, texts UTF-8, ending in a newline.
+// One JSON object, keys in this order, texts UTF-8, ending in a newline:
+//   id, name, pay_scheme (1 daily, 2 hourly), wages_generation (0 = in force),
+//   work_type, year, month,
+//   rules {unit, rounding, per_month, end_of_month_payment} (the settings),
+//   columns: the captions of grid columns 1 to the last,
+//   days [{date "YYYY-MM-DD", label "mm/dd(曜)", weekday (1 = Sunday), holiday,
+//          half_holiday (both false for hourly wage), cells: the texts of
+//          columns 1 to the last as the grid shows them}],
+//   classes (daily wage; columns 3 … 6) [{column, caption, used, weekday_minutes,
+//          holiday_minutes, weekday_yen, holiday_yen}],
+//   bands (hourly wage; bands 1 … 3) [{band, column, minutes, yen}],
+//   totals {work_days, holiday_work_days, total_minutes, total_yen,
+//           holiday_minutes, holiday_yen}.
+// Minutes and yen are numbers; the month sums are those after rounding.
 std::string MonthJson(const OpenedMonth& month, const MonthResult& result);
 
 // A header row and one row per day (label and cells), then the sums per class
