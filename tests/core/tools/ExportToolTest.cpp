@@ -90,6 +90,20 @@ TEST(ExportTool, SampleMonthsMatchTheirExpectedJson) {
     }
 }
 
+TEST(ExportTool, HourlyCsvListsTheBandsAndTotals) {
+    const TempFolder folder;
+    CopySamples(folder);
+    const ProgramRun run =
+        Export({"--folder", folder.path(), "--id", "002", "--year", "1999", "--month", "3"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\r\n03/01(月),07:00,12:00,13:00,21:00,01:45,08:00,03:15,13:00\r\n"),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\r\n区分,勤務時間,賃金\r\n区 分 １,23:30,23500\r\n"
+                           "区 分 ２,18:00,18000\r\n区 分 ３,06:30,6825\r\n"),
+              std::string::npos);
+    EXPECT_TRUE(run.out.ends_with("\r\n4,0,48:00,48325,00:00,0\r\n"));
+}
+
 // A folder written by the store code: an employee named with ソ whose month is
 // pinned to an older wage generation, and one whose month holds damaged texts.
 class ExportFolder : public ::testing::Test {
