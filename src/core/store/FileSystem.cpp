@@ -110,10 +110,18 @@ class PosixFileSystem final : public FileSystem {
         Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
         if (fd.get() < 0)
             Fail(path, "を開けません。", errno);
-        Bytes data;
-        std::uint8_t buffer[65536];
+        // Read straight into a buffer of the file's size: year files run to megabytes
+        // and are read whole on every lookup.
+        struct stat st {};
+        std::size_t expected = 0;
+        if (::fstat(fd.get(), &st) == 0 && S_ISREG(st.st_mode))
+            expected = static_cast<std::size_t>(st.st_size);
+        Bytes data(expected + 1);
+        std::size_t done = 0;
         for (;;) {
-            const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+            if (done == data.size())
+                data.resize(data.size() * 2);
+            const ssize_t n = ::read(fd.get(), data.data() + done, data.size() - done);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -121,8 +129,9 @@ class PosixFileSystem final : public FileSystem {
             }
             if (n == 0)
                 break;
-            data.insert(data.end(), buffer, buffer + n);
+            done += static_cast<std::size_t>(n);
         }
+        data.resize(done);
         return data;
     }
 
