@@ -92,6 +92,33 @@ void SyncFolder(const std::string& path) {
     }
 }
 
+int OpenForReading(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        Fail(path, "を開けません。", errno);
+    return fd;
+}
+
+// Fills data[at..] with the file's bytes from position `offset` + `at` on, until
+// the buffer is full or the file ends; returns the number of bytes read.
+std::size_t ReadFully(int fd, const std::string& path, Bytes& data, std::size_t at,
+                      std::uint64_t offset) {
+    std::size_t done = 0;
+    while (at + done < data.size()) {
+        const ssize_t n = ::pread(fd, data.data() + at + done, data.size() - at - done,
+                                  static_cast<off_t>(offset + at + done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            Fail(path, "を読み込めません。", errno);
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    return done;
+}
+
 class PosixFileSystem final : public FileSystem {
   public:
     bool Exists(const std::string& path) const override {
@@ -107,9 +134,7 @@ class PosixFileSystem final : public FileSystem {
     }
 
     Bytes ReadAll(const std::string& path) const override {
-        Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() < 0)
-            Fail(path, "を開けません。", errno);
+        Fd fd(OpenForReading(path));
         // Read straight into a buffer of the file's size: year files run to megabytes
         // and are read whole on every lookup.
         struct stat st {};
@@ -119,41 +144,19 @@ class PosixFileSystem final : public FileSystem {
         Bytes data(expected + 1);
         std::size_t done = 0;
         for (;;) {
-            if (done == data.size())
-                data.resize(data.size() * 2);
-            const ssize_t n = ::read(fd.get(), data.data() + done, data.size() - done);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                Fail(path, "を読み込めません。", errno);
-            }
-            if (n == 0)
+            done += ReadFully(fd.get(), path, data, done, 0);
+            if (done < data.size())
                 break;
-            done += static_cast<std::size_t>(n);
+            data.resize(data.size() * 2);  // the file grew since fstat
         }
         data.resize(done);
         return data;
     }
 
     Bytes ReadAt(const std::string& path, std::uint64_t offset, std::size_t count) const override {
-        Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() < 0)
-            Fail(path, "を開けません。", errno);
+        Fd fd(OpenForReading(path));
         Bytes data(count);
-        std::size_t done = 0;
-        while (done < count) {
-            const ssize_t n = ::pread(fd.get(), data.data() + done, count - done,
-                                      static_cast<off_t>(offset + done));
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                Fail(path, "を読み込めません。", errno);
-            }
-            if (n == 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        data.resize(done);
+        data.resize(ReadFully(fd.get(), path, data, 0, offset));
         return data;
     }
 
