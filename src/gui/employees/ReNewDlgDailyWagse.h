@@ -1,0 +1,29 @@
+#pragma once
+// Confirms the update of a daily-wage employee already on file: the stored and
+// the new conditions side by side.
+
+#include "core/store/DataFiles.h"
+#include "core/store/Operator.h"
+#include "gui/employees/ReNewDlg.h"
+
+namespace pb {
+
+class TReNewDlgD : public TReNewDlg {
+    Q_OBJECT
+public:
+    TReNewDlgD(const DataFiles& files, const Settings& settings,
+               const PendingDailyRegistration& pending, QWidget* parent = nullptr);
+
+    // The texts of rows 2 … 21 for a record.
+    static QStringList RowValues(const DailyWagesRecord& record);
+
+protected:
+    void ReadStored(QString& name, QStringList& values) const override;
+    QStringList NewValues() const override;
+
+private:
+    const DataFiles& files_;
+    PendingDailyRegistration pending_;
+};
+
+}  // namespace pb

@@ -1,0 +1,57 @@
+#include "gui/employees/ReNewDlgTimeWagse.h"
+
+#include "core/common/Routines.h"
+#include "core/store/EmployeeFiles.h"
+
+namespace pb {
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+QStringList RowLabels() {
+    QStringList labels{QStringLiteral("勤務体系"), QStringLiteral("締日"),
+                       QStringLiteral(" 標準時給")};
+    const QStringList bands{QStringLiteral("区分１"), QStringLiteral("区分２"),
+                            QStringLiteral("区分３")};
+    for (const QString& band : bands)
+        for (int weekday = 1; weekday <= 7; ++weekday)
+            labels << QStringLiteral(" 時給 ") + band + QStringLiteral(" ") + Q(WeekdayText(weekday));
+    for (const QString& band : bands) labels << QStringLiteral(" ") + band + QStringLiteral(" 開始時刻");
+    return labels;
+}
+
+}  // namespace
+
+TReNewDlgT::TReNewDlgT(const DataFiles& files, const Settings& settings,
+                       const PendingTimeRegistration& pending, QWidget* parent)
+    : TReNewDlg(settings, Q(pending.ID), Q(pending.Name), RowLabels(), /*heightBounded=*/false,
+                parent),
+      files_(files),
+      pending_(pending) {
+    setObjectName(QStringLiteral("TReNewDlgT"));
+    move(230, 137);
+}
+
+QStringList TReNewDlgT::RowValues(const TimeWagesRecord& r) {
+    QStringList values;
+    values << QString::number(r.WorkType);
+    values << (r.ClosingDay == 0 ? QStringLiteral("月末")
+                                 : QString::number(r.ClosingDay) + QStringLiteral("日"));
+    values << Q(FormatYen(r.TimePay));
+    for (const TimeWagesRecord::WeekPays* band : {&r.Band1Pays, &r.Band2Pays, &r.Band3Pays})
+        for (std::int32_t pay : *band) values << Q(FormatYen(pay));
+    for (std::int32_t steps : {r.ChargeDivideTime1, r.ChargeDivideTime2, r.ChargeDivideTime3})
+        values << Q(StepsToText(steps));
+    return values;
+}
+
+void TReNewDlgT::ReadStored(QString& name, QStringList& values) const {
+    name = Q(FindEmployeeName(files_, pending_.ID, 0));
+    const std::optional<TimeWagesRecord> stored = ReadTimeRecord(files_, pending_.ID, 0);
+    values = stored ? RowValues(*stored) : QStringList();
+}
+
+QStringList TReNewDlgT::NewValues() const { return RowValues(pending_.Record); }
+
+}  // namespace pb

@@ -1,0 +1,29 @@
+#pragma once
+// Confirms the update of an hourly-wage employee already on file: the stored and
+// the new conditions side by side.
+
+#include "core/store/DataFiles.h"
+#include "core/store/Operator.h"
+#include "gui/employees/ReNewDlg.h"
+
+namespace pb {
+
+class TReNewDlgT : public TReNewDlg {
+    Q_OBJECT
+public:
+    TReNewDlgT(const DataFiles& files, const Settings& settings,
+               const PendingTimeRegistration& pending, QWidget* parent = nullptr);
+
+    // The texts of rows 2 … 28 for a record.
+    static QStringList RowValues(const TimeWagesRecord& record);
+
+protected:
+    void ReadStored(QString& name, QStringList& values) const override;
+    QStringList NewValues() const override;
+
+private:
+    const DataFiles& files_;
+    PendingTimeRegistration pending_;
+};
+
+}  // namespace pb

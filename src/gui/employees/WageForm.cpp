@@ -1,0 +1,532 @@
+#include "gui/employees/WageForm.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QPainter>
+#include <QUrl>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <algorithm>
+#include <cmath>
+
+#include "core/common/Routines.h"
+#include "core/store/EmployeeFiles.h"
+#include "gui/shared/Colors.h"
+#include "gui/controls/NumEdit.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/employees/CheckWorkType.h"
+
+namespace pb {
+
+namespace {
+
+std::string Utf8(const QString& text) { return text.toStdString(); }
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+bool IsEnter(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+}  // namespace
+
+TWageForm::TWageForm(const WageFormContext& context, bool sortedIds, QWidget* parent)
+    : QDialog(parent), context_(context), sortedIds_(sortedIds) {
+    setFont(QFont(QStringLiteral("ＭＳ ゴシック"), -1));
+    QFont f = font();
+    f.setPixelSize(12);
+    setFont(f);
+}
+
+TWageForm::~TWageForm() {
+    // First thing on destruction: after this the title routine never runs again.
+    if (worker_) worker_->Stop();
+}
+
+void TWageForm::StartWorker() {
+    worker_ = std::make_unique<TCheckWorkType>(this, [this] { UpdateWorkType(); });
+    worker_->StartIdle();
+}
+
+// --- building -------------------------------------------------------------
+
+QLabel* TWageForm::MakeLabel(const QString& name, const QString& text, int x, int y, int w,
+                             int h) {
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setAccessibleDescription(name);
+    label->setGeometry(x, y, w, h);
+    return label;
+}
+
+QCheckBox* TWageForm::MakeCheckBox(const QString& name, const QString& text, int x, int y, int w,
+                                   int h) {
+    auto* box = new QCheckBox(text, this);
+    box->setObjectName(name);
+    box->setAccessibleDescription(name);
+    box->setGeometry(x, y, w, h);
+    EnterMovesFocus(box);
+    return box;
+}
+
+TPanelButton* TWageForm::MakePanelButton(const QString& name, const QString& caption,
+                                         const QString& hint, const QPixmap& glyph, int x) {
+    auto* button = new TPanelButton(this);
+    button->setObjectName(name);
+    button->setAccessibleDescription(name);
+    button->setCaption(caption);
+    if (!hint.isEmpty()) button->setHint(hint);
+    button->setGeometry(x, 2, 48, 40);
+    button->setButtonLayout(blGlyphTop);
+    if (!glyph.isNull()) {
+        button->loadGlyph(glyph);
+        button->setNumGlyphs(2);
+        button->setGlyphPosition(1);
+    }
+    button->setSpacing(4);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+void TWageForm::MakeRateField(int tag, const QString& editName, const QString& barName, int x,
+                              int y, int editWidth) {
+    if (static_cast<int>(payEdits_.size()) <= tag) {
+        payEdits_.resize(tag + 1, nullptr);
+        payBars_.resize(tag + 1, nullptr);
+    }
+    auto* edit = new TNumEdit(this);
+    edit->setObjectName(editName);
+    edit->setAccessibleDescription(editName);
+    edit->setCanNegative(false);
+    edit->setLeadingChar('\\');
+    edit->setZeroDisplay(true);
+    edit->setMaxDegits(5);
+    edit->setValue(0);
+    edit->setGeometry(x, y, editWidth, 20);
+    edit->setProperty("tag", tag);
+    edit->installEventFilter(this);
+    EnterMovesFocus(edit);
+
+    auto* bar = new QScrollBar(Qt::Vertical, this);
+    bar->setObjectName(barName);
+    bar->setAccessibleDescription(barName);
+    // Inverted: the upper arrow lowers the position and so raises the amount.
+    bar->setRange(0, kMaxRate);
+    bar->setSingleStep(10);
+    bar->setPageStep(100);
+    bar->setValue(kMaxRate);
+    bar->setGeometry(x + editWidth, y, 16, 20);
+    bar->setProperty("tag", tag);
+    bar->setFocusPolicy(Qt::StrongFocus);
+    EnterMovesFocus(bar);
+    connect(bar, &QScrollBar::valueChanged, this, [this, tag] { PayScrollBarChange(tag); });
+
+    payEdits_[tag] = edit;
+    payBars_[tag] = bar;
+}
+
+QSlider* TWageForm::MakeSlider(const QString& name, int x, int y, int w) {
+    auto* slider = new QSlider(Qt::Horizontal, this);
+    slider->setObjectName(name);
+    slider->setAccessibleDescription(name);
+    slider->setRange(0, 287);
+    slider->setPageStep(6);
+    slider->setSingleStep(1);
+    slider->setTickInterval(6);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setGeometry(x, y, w, 26);
+    slider->setFocusPolicy(Qt::StrongFocus);
+    EnterMovesFocus(slider);
+    return slider;
+}
+
+QLineEdit* TWageForm::MakeTimeText(const QString& name, int x, int y, int w) {
+    auto* memo = new QLineEdit(this);
+    memo->setObjectName(name);
+    memo->setAccessibleDescription(name);
+    memo->setReadOnly(true);
+    memo->setAlignment(Qt::AlignCenter);
+    memo->setGeometry(x, y, w, 20);
+    // Never keeps the focus: a click passes it on to the slider, and Tab goes
+    // straight to the slider so Shift+Tab cannot get stuck in front of it.
+    memo->setFocusPolicy(Qt::ClickFocus);
+    memo->installEventFilter(this);
+    return memo;
+}
+
+void TWageForm::MakeIdAndName(int labelX, int fieldX, int y) {
+    MakeLabel(QStringLiteral("Label1"), QStringLiteral("従業員番号："), labelX, y + 3, 90);
+    IDCB = new QComboBox(this);
+    IDCB->setObjectName(QStringLiteral("IDCB"));
+    IDCB->setAccessibleDescription(QStringLiteral("IDCB"));
+    IDCB->setEditable(true);
+    IDCB->setInsertPolicy(QComboBox::NoInsert);
+    IDCB->setCompleter(nullptr);
+    IDCB->setMaxVisibleItems(10);
+    IDCB->lineEdit()->setMaxLength(3);
+    IDCB->setAttribute(Qt::WA_InputMethodEnabled, false);
+    IDCB->lineEdit()->setAttribute(Qt::WA_InputMethodEnabled, false);
+    IDCB->setInputMethodHints(Qt::ImhLatinOnly);
+    IDCB->setGeometry(fieldX, y, 64, 22);
+    IDCB->installEventFilter(this);
+    IDCB->lineEdit()->installEventFilter(this);
+    connect(IDCB, &QComboBox::currentIndexChanged, this, [this] { IDCBChange(); });
+
+    MakeLabel(QStringLiteral("Label2"), QStringLiteral("氏　    名："), labelX, y + 27, 90);
+    NameEdit = new QLineEdit(this);
+    NameEdit->setObjectName(QStringLiteral("NameEdit"));
+    NameEdit->setAccessibleDescription(QStringLiteral("NameEdit"));
+    NameEdit->setMaxLength(20);
+    NameEdit->setAttribute(Qt::WA_InputMethodEnabled, true);
+    NameEdit->setGeometry(fieldX, y + 24, 170, 22);
+    EnterMovesFocus(NameEdit);
+}
+
+void TWageForm::MakeClosingDay(int x, int y, int labelWidth, const QString& label) {
+    MakeLabel(QStringLiteral("Label8"), label, x, y + 5, labelWidth);
+    ClosingDayEdit = new TNumEdit(this);
+    ClosingDayEdit->setObjectName(QStringLiteral("ClosingDayEdit"));
+    ClosingDayEdit->setAccessibleDescription(QStringLiteral("ClosingDayEdit"));
+    QFont big = font();
+    big.setPixelSize(16);
+    ClosingDayEdit->setFont(big);
+    ClosingDayEdit->setGeometry(x + labelWidth, y, 40, 26);
+    ClosingDayEdit->installEventFilter(this);
+    EnterMovesFocus(ClosingDayEdit);
+
+    ClosingDaySB = new QScrollBar(Qt::Vertical, this);
+    ClosingDaySB->setObjectName(QStringLiteral("ClosingDaySB"));
+    ClosingDaySB->setAccessibleDescription(QStringLiteral("ClosingDaySB"));
+    ClosingDaySB->setRange(1, 28);
+    ClosingDaySB->setSingleStep(1);
+    ClosingDaySB->setPageStep(5);
+    ClosingDaySB->setGeometry(x + labelWidth + 40, y, 16, 26);
+    ClosingDaySB->setFocusPolicy(Qt::StrongFocus);
+    EnterMovesFocus(ClosingDaySB);
+    connect(ClosingDaySB, &QScrollBar::valueChanged, this, [this] { ClosingDaySBChange(); });
+
+    ClosingDayCB = MakeCheckBox(QStringLiteral("ClosingDayCB"), QStringLiteral("月末設定"),
+                                x + labelWidth + 64, y + 4, 90);
+    connect(ClosingDayCB, &QCheckBox::toggled, this, [this] { ClosingDayCBClick(); });
+}
+
+namespace {
+
+// Two 16x16 pictures on the olive that the buttons draw transparent.
+QPixmap PaintGlyph(const std::function<void(QPainter&)>& draw) {
+    QPixmap strip(32, 16);
+    strip.fill(QColor::fromRgb(TPanelButton::kDefaultTransparentColor));
+    QPainter painter(&strip);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (int picture = 0; picture < 2; ++picture) {
+        painter.save();
+        painter.translate(16 * picture, 0);
+        draw(painter);
+        painter.restore();
+    }
+    return strip;
+}
+
+}  // namespace
+
+QPixmap TWageForm::RevertGlyph() {
+    // A curved arrow turning back to the left.
+    return PaintGlyph([](QPainter& p) {
+        p.setPen(QPen(QColor(0, 0, 128), 2));
+        p.drawArc(QRect(3, 3, 10, 10), 90 * 16, -270 * 16);
+        p.setBrush(QColor(0, 0, 128));
+        p.setPen(Qt::NoPen);
+        const QPoint head[] = {QPoint(8, 0), QPoint(8, 7), QPoint(3, 3)};
+        p.drawPolygon(head, 3);
+    });
+}
+
+QPixmap TWageForm::UnifyGlyph() {
+    // Three bars of equal length: one amount for every rate.
+    return PaintGlyph([](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 128, 0));
+        for (int row = 0; row < 3; ++row) p.drawRect(2, 2 + row * 5, 12, 3);
+    });
+}
+
+void TWageForm::Guard(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        context_.op.Error(error.what());
+    }
+}
+
+void TWageForm::ShowHelp() {
+    const QString help = QString::fromStdString(context_.files.Folder) + QStringLiteral("PBOOK2.HLP");
+    if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
+        context_.op.Information("ヘルプファイル PBOOK2.HLP が見つかりません。");
+}
+
+void TWageForm::EnterMovesFocus(QWidget* widget) {
+    widget->setProperty("enterMovesFocus", true);
+    widget->installEventFilter(this);
+}
+
+// --- the ID field -----------------------------------------------------------
+
+QString TWageForm::SelectedId() const {
+    const int index = IDCB->currentIndex();
+    return index < 0 ? QString() : IDCB->itemText(index);
+}
+
+bool TWageForm::AcceptTypedId() {
+    const std::string text = Utf8(IDCB->currentText());
+    if (!IsIntegerText(text)) return false;
+    const long long n = std::stoll(text);
+    if (n < 1 || n > 999) return false;
+    const QString id = Q(PadNumber(static_cast<std::int32_t>(n), 3));
+    int index = IDCB->findText(id, Qt::MatchExactly);
+    {
+        const QSignalBlocker block(IDCB);
+        if (index < 0) {
+            index = IDCB->count();
+            if (sortedIds_) {
+                index = 0;
+                while (index < IDCB->count() && IDCB->itemText(index) < id) ++index;
+            }
+            IDCB->insertItem(index, id);
+        }
+        IDCB->setCurrentIndex(index);
+        IDCB->setEditText(id);
+    }
+    IDCBChange();
+    return true;
+}
+
+void TWageForm::IDCBExit() {
+    if (AcceptTypedId()) return;
+    const QSignalBlocker block(IDCB);
+    // The typed text was not taken: show the ID in force, or nothing.
+    IDCB->setEditText(SelectedId());
+}
+
+void TWageForm::FillIdList(int scheme) {
+    std::vector<std::string> ids;
+    Guard([&] { ListEmployeeIDs(context_.files, ids, scheme); });
+    QStringList items;
+    for (const std::string& id : ids) items << Q(id);
+    if (sortedIds_) items.sort();
+    {
+        const QSignalBlocker block(IDCB);
+        IDCB->clear();
+        IDCB->addItems(items);
+        IDCB->setCurrentIndex(items.isEmpty() ? -1 : 0);
+    }
+    IDCBChange();
+}
+
+int TWageForm::ShowIdStatus(QLabel* status, int scheme) {
+    const std::string id = Utf8(SelectedId());
+    NameEdit->setText(Q(FindEmployeeName(context_.files, id, 0)));
+    PanelButton5->setEnabled(false);
+    if (NameEdit->text().isEmpty()) {
+        status->setText(QStringLiteral("未登録です。"));
+        return 0;
+    }
+    const int paid = GetPayScheme(context_.files, id);
+    if (paid == 1) status->setText(QStringLiteral("日給制で登録されています。"));
+    if (paid == 2) status->setText(QStringLiteral("時給制で登録されています。"));
+    if (paid == 3) status->setText(QStringLiteral("Salariumのみに登録されています。"));
+    if (paid == scheme) PanelButton5->setEnabled(true);
+    return paid;
+}
+
+bool TWageForm::CheckSchemeChange(int otherScheme) {
+    const std::string id = Utf8(SelectedId());
+    if (GetPayScheme(context_.files, id) != otherScheme) return true;
+    context_.op.Warning(
+        "給料区分が変わる更新は出来ません。\r\n\r\n従業員番号を変更するか、現在登録されている\r\n"
+        "従業員情報を削除してから登録して下さい。",
+        Buttons::Ok);
+    return false;
+}
+
+void TWageForm::DeleteSelectedEmployee() {
+    const std::string id = Utf8(SelectedId());
+    if (!context_.op.Question("従業員番号 " + id + " のデータを削除しますか？")) return;
+    Guard([&] { DeleteEmployee(context_.files, id, context_.op); });
+    IDCBChange();
+}
+
+// --- rate fields ------------------------------------------------------------
+
+int TWageForm::RateAmount(int tag) const { return static_cast<int>(payEdits_[tag]->value()); }
+
+void TWageForm::SetRateAmount(int tag, int amount) { payEdits_[tag]->setValue(amount); }
+
+int TWageForm::BarAmount(int tag) const { return std::abs(payBars_[tag]->value() - kMaxRate); }
+
+void TWageForm::SetBarAmount(int tag, int amount) {
+    // A position the bar already holds raises no change, but the field must
+    // still follow it.
+    payBars_[tag]->setValue(std::abs(amount - kMaxRate));
+    PayScrollBarChange(tag);
+}
+
+bool TWageForm::RateEnabled(int tag) const { return payEdits_[tag]->isEnabled(); }
+
+void TWageForm::PayScrollBarChange(int tag) { SetRateAmount(tag, BarAmount(tag)); }
+
+void TWageForm::PayEditExit(int tag) {
+    if (payEdits_[tag]->value() > kMaxRate) {
+        SetRateAmount(tag, kMaxRate);
+        context_.op.Warning("時給金額は ¥32,000 よりも多く設定する事は出来ません", Buttons::Ok);
+    }
+    SetBarAmount(tag, RateAmount(tag));
+}
+
+bool TWageForm::PayEditKeyDown(int tag, int key) {
+    int step = 0;
+    switch (key) {
+        case Qt::Key_PageUp: step = 100; break;
+        case Qt::Key_PageDown: step = -100; break;
+        case Qt::Key_Up:
+        case Qt::Key_Left: step = 10; break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: step = -10; break;
+        default: return false;
+    }
+    const long long next = payEdits_[tag]->value() + step;
+    if (next > 0 && next < kMaxRate) payEdits_[tag]->setValue(next);
+    return true;
+}
+
+// --- closing day ------------------------------------------------------------
+
+void TWageForm::ClosingDaySBChange() { ClosingDayEdit->setValue(ClosingDaySB->value()); }
+
+void TWageForm::ClosingDayEditExit() {
+    const long long day = std::clamp<long long>(ClosingDayEdit->value(), 1, 28);
+    ClosingDaySB->setValue(static_cast<int>(day));
+    ClosingDayEdit->setValue(day);
+}
+
+bool TWageForm::ClosingDayEditKeyDown(int key) {
+    int step = 0;
+    switch (key) {
+        case Qt::Key_PageUp: step = -5; break;
+        case Qt::Key_PageDown: step = 5; break;
+        case Qt::Key_Up:
+        case Qt::Key_Left: step = -1; break;
+        case Qt::Key_Right:
+        case Qt::Key_Down: step = 1; break;
+        default: return false;
+    }
+    const long long next = ClosingDayEdit->value() + step;
+    if (next >= 1 && next <= 28) ClosingDayEdit->setValue(next);
+    return true;
+}
+
+void TWageForm::ClosingDayCBClick() {
+    ClosingDayEdit->setEnabled(!ClosingDayCB->isChecked());
+    ClosingDaySB->setEnabled(!ClosingDayCB->isChecked());
+    RefreshColours();
+}
+
+int TWageForm::ClosingDayValue() const {
+    return ClosingDayCB->isChecked() ? 0 : static_cast<int>(ClosingDayEdit->value());
+}
+
+void TWageForm::ShowClosingDay(int day) {
+    // The bar clamps 0 to 1; a bar already on that day still shows it.
+    ClosingDaySB->setValue(std::clamp(day, 1, 28));
+    ClosingDaySBChange();
+    ClosingDayCB->setChecked(day == 0);
+}
+
+void TWageForm::CommitFocusedField() {
+    QWidget* focused = QApplication::focusWidget();
+    if (focused == nullptr) return;
+    if (focused == ClosingDayEdit) {
+        ClosingDayEditExit();
+        return;
+    }
+    for (int tag = 0; tag < static_cast<int>(payEdits_.size()); ++tag)
+        if (payEdits_[tag] != nullptr && focused == payEdits_[tag]) PayEditExit(tag);
+}
+
+// --- colours ----------------------------------------------------------------
+
+QColor TWageForm::ValidColour() const { return FromColorRef(context_.settings.FontColor.ValidColor); }
+
+QColor TWageForm::InvalidColour() const {
+    return FromColorRef(context_.settings.FontColor.InvalidColor);
+}
+
+void TWageForm::SetTextColour(QWidget* widget, bool valid) {
+    const QColor colour = valid ? ValidColour() : InvalidColour();
+    QPalette palette = widget->palette();
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::WindowText, colour);
+        palette.setColor(group, QPalette::ButtonText, colour);
+        palette.setColor(group, QPalette::Text, colour);
+    }
+    widget->setPalette(palette);
+}
+
+// --- keys and focus -----------------------------------------------------------
+
+bool TWageForm::FormKeyFilter(QObject*, QKeyEvent*) { return false; }
+
+bool TWageForm::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (FormKeyFilter(watched, key)) return true;
+        if (watched == IDCB || (IDCB != nullptr && watched == IDCB->lineEdit())) {
+            if (IsEnter(key)) {
+                if (AcceptTypedId())
+                    QMetaObject::invokeMethod(
+                        this, [this] { focusNextChild(); }, Qt::QueuedConnection);
+                return true;
+            }
+            return false;
+        }
+        if (widget != nullptr && widget->property("tag").isValid() &&
+            qobject_cast<TNumEdit*>(widget) != nullptr) {
+            if (PayEditKeyDown(widget->property("tag").toInt(), key->key())) return true;
+        }
+        if (watched == ClosingDayEdit && ClosingDayEditKeyDown(key->key())) return true;
+        if (widget != nullptr && widget->property("enterMovesFocus").toBool() && IsEnter(key)) {
+            // Posted, so the key is fully handled before the focus moves.
+            QMetaObject::invokeMethod(this, [this] { focusNextChild(); }, Qt::QueuedConnection);
+            return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::FocusOut) {
+        if (watched == IDCB) {
+            // A drop-down list opening takes the focus only for a moment.
+            if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) IDCBExit();
+        } else if (watched == ClosingDayEdit) {
+            ClosingDayEditExit();
+        } else if (widget != nullptr && widget->property("tag").isValid() &&
+                   qobject_cast<TNumEdit*>(widget) != nullptr) {
+            PayEditExit(widget->property("tag").toInt());
+        }
+        return false;
+    }
+    if (event->type() == QEvent::FocusIn && widget != nullptr &&
+        widget->property("slider").isValid()) {
+        // TimeMemoEnter: a time text hands the focus to its slider.
+        auto* slider = widget->property("slider").value<QSlider*>();
+        if (slider != nullptr) QMetaObject::invokeMethod(slider, [slider] { slider->setFocus(); },
+                                                         Qt::QueuedConnection);
+        return false;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace pb
