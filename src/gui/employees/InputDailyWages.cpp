@@ -398,12 +398,12 @@ DailyWagesRecord TInputD::CollectDailyWages() {
     r.Holiday = 0;
     r.Holiday1 = r.Holiday2 = r.Holiday3 = -1;
     if (HolidayCB->isChecked()) {
-        std::int32_t* slots[] = {&r.Holiday1, &r.Holiday2, &r.Holiday3};
+        std::int32_t* holidays[] = {&r.Holiday1, &r.Holiday2, &r.Holiday3};
         int taken = 0;
         for (int weekday = 1; weekday <= 7 && taken < 3; ++weekday) {
             if (!weekBoxes_[weekday]->isChecked()) continue;
             r.Holiday = 1;
-            *slots[taken++] = weekday;
+            *holidays[taken++] = weekday;
         }
     }
     return r;

@@ -1,0 +1,229 @@
+// The hourly-wage registration form.
+
+#include <QMenu>
+#include <QRadioButton>
+
+#include "EmployeeFormFixture.h"
+#include "core/common/Routines.h"
+#include "gui/employees/InputTimeWages.h"
+#include "support/GuiTestSupport.h"
+
+namespace pb::test {
+namespace {
+
+class InputTimeWagesTest : public EmployeeFormTest {
+protected:
+    std::unique_ptr<TInputT> Open() {
+        auto form = std::make_unique<TInputT>(Context());
+        form->show();
+        form->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return form;
+    }
+
+    // Sets the three divisions as the operator would.
+    static void Divide(QWidget* form, bool time, bool weekday, bool rest, bool twoBands) {
+        for (const auto& [name, on] : {std::pair{"CheckBox1", time}, std::pair{"CheckBox2", weekday},
+                                       std::pair{"CheckBox3", rest}}) {
+            auto* box = Child<QCheckBox>(form, name);
+            if (box->isChecked() != on) box->click();
+        }
+        if (time) Child<QRadioButton>(form, twoBands ? "RadioButton1" : "RadioButton2")->click();
+    }
+
+    // Every slot gets its own amount so that the stored ones can be told apart.
+    static void FillSlots(TInputT& form) {
+        for (int slot = 0; slot < TInputT::kSlots; ++slot) {
+            const char* name = nullptr;
+            QString edit = slot == 0 ? QStringLiteral("StandardPay") : QStringLiteral("NumEdit%1").arg(slot);
+            (void)name;
+            form.findChild<TNumEdit*>(edit)->setValue(1000 + slot);
+            form.PayEditExit(slot);
+        }
+    }
+
+    TimeWagesRecord RegisterAs(TInputT& form, const QString& id) {
+        TypeId(&form, id);
+        Child<QLineEdit>(&form, "NameEdit")->setText("鈴木");
+        Click(&form, "PanelButton1");
+        const auto record = ReadTimeRecord(files_, PadNumber(ParseYen(id.toStdString()), 3), 0);
+        EXPECT_TRUE(record.has_value());
+        return record.value_or(TimeWagesRecord{});
+    }
+
+    static std::vector<int> NonZeroSlots(const TimeWagesRecord& r) {
+        std::vector<int> slots;
+        for (int slot = 0; slot < TInputT::kSlots; ++slot)
+            if (TInputT::Slot(r, slot) != 0) slots.push_back(slot);
+        return slots;
+    }
+};
+
+TEST_F(InputTimeWagesTest, EachDivisionStoresItsOwnSlotsAndHeight) {
+    struct Case {
+        bool time, weekday, rest, two;
+        int pattern, height;
+        std::vector<int> slots;
+        std::vector<int> times;
+    };
+    std::vector<int> band1{1, 2, 3, 4, 5, 6, 7}, bands12, bands123;
+    for (int s = 1; s <= 14; ++s) bands12.push_back(s);
+    for (int s = 1; s <= 21; ++s) bands123.push_back(s);
+    const Case cases[] = {
+        {false, false, true, false, 9, 180, {0}, {0, 0, 0}},
+        {false, false, false, false, 8, 180, {0}, {0, 0, 0}},
+        {true, false, false, true, 10, 270, {1, 8}, {96, 204, 0}},
+        {true, false, true, false, 13, 270, {1, 8, 15}, {96, 204, 244}},
+        {false, true, false, false, 14, 435, band1, {0, 0, 0}},
+        {true, true, true, true, 17, 435, bands12, {96, 204, 0}},
+        {true, true, false, false, 18, 435, bands123, {96, 204, 244}},
+    };
+    int id = 1;
+    for (const Case& c : cases) {
+        auto form = Open();
+        Divide(form.get(), c.time, c.weekday, c.rest, c.two);
+        FillSlots(*form);
+        EXPECT_EQ(form->height(), c.height) << c.pattern;
+        const TimeWagesRecord r = RegisterAs(*form, QString::number(id++));
+        EXPECT_EQ(r.WorkType, c.pattern);
+        EXPECT_EQ(NonZeroSlots(r), c.slots) << c.pattern;
+        EXPECT_EQ((std::vector<int>{r.ChargeDivideTime1, r.ChargeDivideTime2, r.ChargeDivideTime3}),
+                  c.times)
+            << c.pattern;
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("時給制データ入力   勤務体系 %1").arg(c.pattern));
+    }
+}
+
+TEST_F(InputTimeWagesTest, WeekdayOnlyShowsBandOneAndHidesTheOtherLabels) {
+    auto form = Open();
+    Divide(form.get(), false, true, false, false);
+    for (int slot = 8; slot <= 21; ++slot) {
+        EXPECT_FALSE(Child<QWidget>(form.get(), QStringLiteral("NumEdit%1").arg(slot).toLatin1())->isEnabled()) << slot;
+        EXPECT_FALSE(Child<QWidget>(form.get(), QStringLiteral("Label%1").arg(8 + slot).toLatin1())->isVisible()) << slot;
+    }
+    EXPECT_TRUE(Child<QWidget>(form.get(), "NumEdit7")->isEnabled());
+    EXPECT_TRUE(Child<QWidget>(form.get(), "Label15")->isVisible());
+    EXPECT_FALSE(Child<QWidget>(form.get(), "TrackBar1")->isEnabled());
+    EXPECT_FALSE(Child<QWidget>(form.get(), "RadioButton1")->isEnabled());
+    // Without the weekday division only the Sunday row of each band is left.
+    Divide(form.get(), true, false, false, false);
+    EXPECT_EQ(form->height(), 270);
+    EXPECT_TRUE(Child<QWidget>(form.get(), "NumEdit15")->isVisible());
+    EXPECT_FALSE(Child<QWidget>(form.get(), "NumEdit16")->isVisible());
+    EXPECT_FALSE(Child<QWidget>(form.get(), "Label23")->isVisible());
+}
+
+TEST_F(InputTimeWagesTest, BandTimesMustRise) {
+    auto form = Open();
+    Divide(form.get(), true, false, false, false);
+    Child<QSlider>(form.get(), "TrackBar1")->setValue(96);
+    Child<QSlider>(form.get(), "TrackBar2")->setValue(96);
+    TypeId(form.get(), "1");
+    Child<QLineEdit>(form.get(), "NameEdit")->setText("鈴木");
+    QString text;
+    AnswerNextModal([&text](QWidget* box) {
+        text = MessageText(box);
+        ClickButton(box, "OK");
+    });
+    Click(form.get(), "PanelButton1");
+    EXPECT_EQ(text, "時間区分の設定が不正です。");
+    EXPECT_FALSE(files_.fs->Exists(files_.NameFile));
+    // Band 3 not after band 2 is refused with three bands only.
+    Child<QSlider>(form.get(), "TrackBar2")->setValue(204);
+    Child<QSlider>(form.get(), "TrackBar3")->setValue(200);
+    AnswerNextModal([](QWidget* box) { ClickButton(box, "OK"); });
+    Click(form.get(), "PanelButton1");
+    EXPECT_FALSE(files_.fs->Exists(files_.NameFile));
+    Child<QRadioButton>(form.get(), "RadioButton1")->click();
+    Click(form.get(), "PanelButton1");
+    EXPECT_EQ(GetPayScheme(files_, "001"), 2);
+}
+
+TEST_F(InputTimeWagesTest, UnifyCutsTheStandardRateAndCopiesIt) {
+    auto form = Open();
+    auto* standard = Child<TNumEdit>(form.get(), "StandardPay");
+    standard->setFocus();
+    QTest::keyClicks(standard, "35000");
+    Click(form.get(), "PanelButton6");
+    EXPECT_EQ(standard->value(), 32000);
+    EXPECT_EQ(Shown("warning"),
+              (std::vector<std::string>{"時給金額は ¥32,000 よりも多く設定する事は出来ません"}));
+    for (int slot = 1; slot <= 21; ++slot)
+        EXPECT_EQ(form->findChild<TNumEdit*>(QStringLiteral("NumEdit%1").arg(slot))->value(), 32000) << slot;
+    // K1 copies without the check; the menu is on once the window is shown.
+    standard->setValue(900);
+    form->findChild<QAction*>("K1")->trigger();
+    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit21")->value(), 32000);  // the bar still says 32,000
+    form->PayEditExit(0);
+    form->findChild<QAction*>("K1")->trigger();
+    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit21")->value(), 900);
+    EXPECT_EQ(standard->contextMenuPolicy(), Qt::CustomContextMenu);
+}
+
+// Sound behaviour: an amount typed into a band field that still has the focus
+// is taken when 登録 is clicked, not silently replaced by the old one.
+TEST_F(InputTimeWagesTest, RegisterTakesTheAmountStillBeingTyped) {
+    auto form = Open();
+    Divide(form.get(), true, true, false, true);
+    auto* edit = Child<TNumEdit>(form.get(), "NumEdit3");
+    edit->setFocus();
+    QTest::keyClicks(edit, "1234");
+    EXPECT_EQ(RegisterAs(*form, "9").Band1Pays[2], 1234);
+}
+
+TEST_F(InputTimeWagesTest, TypedIdsAreAppendedInFileOrder) {
+    TimeWagesRecord r;
+    r.WorkType = 8;
+    r.TimePay = 900;
+    RegisterTime("010", "鈴木", r);
+    RegisterTime("002", "佐藤", r);
+    auto form = Open();
+    auto* idcb = Child<QComboBox>(form.get(), "IDCB");
+    TypeId(form.get(), "5");
+    TypeId(form.get(), "2");
+    QStringList items;
+    for (int i = 0; i < idcb->count(); ++i) items << idcb->itemText(i);
+    EXPECT_EQ(items, (QStringList{"010", "002", "005"}));
+    EXPECT_EQ(Child<QLineEdit>(form.get(), "NameEdit")->text(), "佐藤");
+    EXPECT_EQ(Child<TNumEdit>(form.get(), "StandardPay")->value(), 900);
+    EXPECT_EQ(form->height(), 180);
+}
+
+TEST_F(InputTimeWagesTest, AfterRegisteringTheStatusAndDeleteFollow) {
+    RegisterDaily("004", "山田", DailyWagesRecord{});
+    auto form = Open();
+    EXPECT_EQ(Child<QLabel>(form.get(), "Label31")->text(), "未登録です。");
+    RegisterAs(*form, "3");
+    EXPECT_EQ(Child<QLabel>(form.get(), "Label31")->text(), "時給制で登録されています。");
+    EXPECT_TRUE(Child<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
+    EXPECT_EQ(WagesCodeOf("003"), 2001);
+    TypeId(form.get(), "4");
+    EXPECT_EQ(Child<QLabel>(form.get(), "Label31")->text(), "日給制で登録されています。");
+    const std::string before = MasterFiles();
+    Click(form.get(), "PanelButton1");
+    EXPECT_EQ(Shown("warning").back().substr(0, 12), std::string("給料区分が変わる更新は出来ません。").substr(0, 12));
+    EXPECT_EQ(MasterFiles(), before);
+}
+
+TEST_F(InputTimeWagesTest, DefaultsComeFromTheSettingsInKeyOrder) {
+    auto form = Open();
+    // The key named for Sunday carries the Saturday rate of band 1, the one for
+    // Tuesday of band 3 the Monday rate.
+    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit7")->value(), 2000);
+    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit16")->value(), 1100);
+    EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo3")->text(), "20:20");
+    EXPECT_EQ(form->height(), 435);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->CurrentTimeWorkType() == 19; }));
+    Divide(form.get(), true, false, false, true);
+    Click(form.get(), "PanelButton4");
+    Settings reread;
+    reread.ProgramFolder = folder_;
+    ReadSettings(*files_.fs, reread, 0);
+    EXPECT_EQ(reread.TimeWages.WorkType, 10);
+    EXPECT_EQ(reread.TimeWages.CDTime1MondayPay, 1000);
+    EXPECT_EQ(reread.TimeWages.CDTime1SundayPay, 0);
+    EXPECT_EQ(reread.TimeWages.ChargeDivideTime3, 0);
+}
+
+}  // namespace
+}  // namespace pb::test
