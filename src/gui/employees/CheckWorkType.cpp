@@ -19,9 +19,13 @@ TCheckWorkType::TCheckWorkType(QObject* target, std::function<void()> routine,
       pace_(pace),
       shared_(std::make_shared<Shared>()) {}
 
-TCheckWorkType::~TCheckWorkType() { Stop(); }
+TCheckWorkType::~TCheckWorkType() {
+    Stop();
+}
 
-void TCheckWorkType::StartIdle() { start(QThread::IdlePriority); }
+void TCheckWorkType::StartIdle() {
+    start(QThread::IdlePriority);
+}
 
 void TCheckWorkType::Stop() {
     {
@@ -53,7 +57,8 @@ void TCheckWorkType::run() {
             [shared, routine, done] {
                 {
                     std::lock_guard guard(shared->mutex);
-                    if (shared->stopping) return;
+                    if (shared->stopping)
+                        return;
                 }
                 // Stop() runs on this same thread, so it cannot begin while the
                 // routine runs.

@@ -12,7 +12,7 @@ namespace pb {
 
 class TCheckWorkType : public QThread {
     Q_OBJECT
-public:
+  public:
     // `routine` runs on the thread of `target`, once per pass, with the worker
     // waiting until it has run. Passes are `pace` apart so an open form does not
     // keep a processor busy.
@@ -32,10 +32,10 @@ public:
     // How many times the routine has run.
     int Passes() const;
 
-protected:
+  protected:
     void run() override;
 
-private:
+  private:
     struct Shared;
     QObject* target_;
     std::function<void()> routine_;

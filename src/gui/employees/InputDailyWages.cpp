@@ -20,7 +20,9 @@ namespace pb {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 const char* const kWeekdayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
 const char* const kHalfDayClash = "休日設定日は半日勤務設定日との重複は出来ません";
@@ -54,12 +56,11 @@ void TInputD::BuildWindow() {
                                       Glyph(QStringLiteral("DailyWages")), 4);
     PanelButton5 = MakePanelButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
                                    Glyph(QStringLiteral("Delete")), 52);
-    auto* close = MakePanelButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
-                                  QStringLiteral("データ登録の終了"),
-                                  Glyph(QStringLiteral("Exit")), 100);
+    auto* close =
+        MakePanelButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
+                        QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")), 100);
     auto* revert = MakePanelButton(QStringLiteral("PanelButton3"), QStringLiteral("戻す"),
-                                   QStringLiteral("デフォルトに戻す"),
-                                   RevertGlyph(), 289);
+                                   QStringLiteral("デフォルトに戻す"), RevertGlyph(), 289);
     auto* store = MakePanelButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
                                   QStringLiteral("デフォルトに設定する"),
                                   Glyph(QStringLiteral("Settings")), 337);
@@ -79,9 +80,9 @@ void TInputD::BuildWindow() {
 
     const char* const classTexts[] = {"早出区分", "残業区分", "早朝区分", "深夜区分"};
     for (int tag = 1; tag <= 4; ++tag) {
-        QCheckBox* box = MakeCheckBox(QStringLiteral("CheckBox%1").arg(tag),
-                                      QString::fromUtf8(classTexts[tag - 1]),
-                                      96 + (tag - 1) * 72, 102, 72);
+        QCheckBox* box =
+            MakeCheckBox(QStringLiteral("CheckBox%1").arg(tag),
+                         QString::fromUtf8(classTexts[tag - 1]), 96 + (tag - 1) * 72, 102, 72);
         box->setProperty("tag", tag);
         classBoxes_[tag] = box;
         connect(box, &QCheckBox::toggled, this, [this, tag] { PayCheckBoxClick(tag); });
@@ -98,8 +99,8 @@ void TInputD::BuildWindow() {
 
     // Sliders 1 … 4, then the half-day slider 5 further down.
     const char* const labelNames[] = {"", "Label5", "Label6", "Label9", "Label10", "Label7"};
-    const char* const labelTexts[] = {"", "規定出社時間", "規定退社時間", "早朝時間", "深夜時間",
-                                      "半勤日退社時間"};
+    const char* const labelTexts[] = {"",         "規定出社時間", "規定退社時間",
+                                      "早朝時間", "深夜時間",     "半勤日退社時間"};
     const int sliderY[] = {0, 178, 206, 234, 262, 372};
     for (int tag = 1; tag <= 5; ++tag) {
         const int y = sliderY[tag];
@@ -111,7 +112,8 @@ void TInputD::BuildWindow() {
         sliders_[tag]->installEventFilter(this);
         timeTexts_[tag]->setProperty("slider", QVariant::fromValue(sliders_[tag]));
         connect(sliders_[tag], &QSlider::valueChanged, this, [this, tag] {
-            if (!programMove_) TimeTrackBarChange(tag);
+            if (!programMove_)
+                TimeTrackBarChange(tag);
         });
     }
 
@@ -133,8 +135,7 @@ void TInputD::BuildWindow() {
         box->setGeometry(8 + (k % 4) * 46, k < 4 ? 6 : 27, 44, 18);
         EnterMovesFocus(box);
         weekBoxes_[weekday] = box;
-        connect(box, &QCheckBox::toggled, this,
-                [this, weekday] { WeekCheckBoxClick(weekday); });
+        connect(box, &QCheckBox::toggled, this, [this, weekday] { WeekCheckBoxClick(weekday); });
     }
 
     HalfHolidayCB =
@@ -150,12 +151,14 @@ void TInputD::BuildWindow() {
     HalfHolidayCombo->setEditable(true);
     HalfHolidayCombo->setInsertPolicy(QComboBox::NoInsert);
     HalfHolidayCombo->setCompleter(nullptr);
-    for (const char* name : kWeekdayNames) HalfHolidayCombo->addItem(QString::fromUtf8(name));
+    for (const char* name : kWeekdayNames)
+        HalfHolidayCombo->addItem(QString::fromUtf8(name));
     HalfHolidayCombo->setGeometry(96, 346, 52, 22);
     HalfHolidayCombo->installEventFilter(this);
     EnterMovesFocus(HalfHolidayCombo);
     connect(HalfHolidayCombo, &QComboBox::currentTextChanged, this, [this] {
-        if (!steppingBack_) HalfHolidayComboChange();
+        if (!steppingBack_)
+            HalfHolidayComboChange();
     });
 
     MakeClosingDay(8, 406, 88, QStringLiteral("締日："));
@@ -163,7 +166,8 @@ void TInputD::BuildWindow() {
 
 void TInputD::SetTabOrder() {
     std::vector<QWidget*> order{IDCB, NameEdit};
-    for (int tag = 1; tag <= 4; ++tag) order.push_back(classBoxes_[tag]);
+    for (int tag = 1; tag <= 4; ++tag)
+        order.push_back(classBoxes_[tag]);
     for (int tag = 1; tag <= 8; ++tag) {
         order.push_back(payEdits_[tag]);
         order.push_back(payBars_[tag]);
@@ -173,12 +177,14 @@ void TInputD::SetTabOrder() {
         order.push_back(sliders_[tag]);
     }
     order.push_back(HolidayCB);
-    for (int weekday : kWeekdaysFromMonday) order.push_back(weekBoxes_[weekday]);
-    for (QWidget* w : std::initializer_list<QWidget*>{HalfHolidayCB, HalfHolidayCombo,
-                                                      timeTexts_[5], sliders_[5], ClosingDayEdit,
-                                                      ClosingDaySB, ClosingDayCB})
+    for (int weekday : kWeekdaysFromMonday)
+        order.push_back(weekBoxes_[weekday]);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{HalfHolidayCB, HalfHolidayCombo, timeTexts_[5],
+                                         sliders_[5], ClosingDayEdit, ClosingDaySB, ClosingDayCB})
         order.push_back(w);
-    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 // --- the work pattern -------------------------------------------------------
@@ -195,7 +201,8 @@ void TInputD::UpdateWorkType() {
         type = night ? 3 : 0;
     currentDailyWorkType_ = type;
     const QString title = QStringLiteral("日給制データ入力   勤務体系 %1").arg(type);
-    if (windowTitle() != title) setWindowTitle(title);
+    if (windowTitle() != title)
+        setWindowTitle(title);
 }
 
 void TInputD::ShowWorkType(int t) {
@@ -217,10 +224,12 @@ void TInputD::PayCheckBoxClick(int c) {
         classBoxes_[c + 2]->setChecked(false);
         classBoxes_[c == 1 ? 2 : 1]->setChecked(true);
     }
-    if (box != nullptr && (c == 3 || c == 4) && box->isChecked()) classBoxes_[c - 2]->setChecked(true);
+    if (box != nullptr && (c == 3 || c == 4) && box->isChecked())
+        classBoxes_[c - 2]->setChecked(true);
     const bool holidays = HolidayCB->isChecked();
     if (c == 6 || c == 0) {
-        for (int weekday = 1; weekday <= 7; ++weekday) weekBoxes_[weekday]->setEnabled(holidays);
+        for (int weekday = 1; weekday <= 7; ++weekday)
+            weekBoxes_[weekday]->setEnabled(holidays);
         for (int tag = 5; tag <= 8; ++tag) {
             payEdits_[tag]->setEnabled(holidays);
             payBars_[tag]->setEnabled(holidays);
@@ -241,9 +250,11 @@ void TInputD::PayCheckBoxClick(int c) {
 }
 
 void TInputD::RefreshColours() {
-    for (int tag = 1; tag <= 6; ++tag) SetTextColour(classBoxes_[tag], classBoxes_[tag]->isChecked());
+    for (int tag = 1; tag <= 6; ++tag)
+        SetTextColour(classBoxes_[tag], classBoxes_[tag]->isChecked());
     SetTextColour(Label4, HolidayCB->isChecked());
-    for (int tag = 1; tag <= 5; ++tag) SetTextColour(timeLabels_[tag], sliders_[tag]->isEnabled());
+    for (int tag = 1; tag <= 5; ++tag)
+        SetTextColour(timeLabels_[tag], sliders_[tag]->isEnabled());
     if (HolidayCB->isChecked())
         for (int weekday = 1; weekday <= 7; ++weekday)
             SetTextColour(weekBoxes_[weekday], weekBoxes_[weekday]->isChecked());
@@ -263,7 +274,8 @@ bool TInputD::HalfDayAllowed(int k) const {
 
 void TInputD::WeekCheckBoxClick(int weekday) {
     int checked = 0;
-    for (int d = 1; d <= 7; ++d) checked += weekBoxes_[d]->isChecked() ? 1 : 0;
+    for (int d = 1; d <= 7; ++d)
+        checked += weekBoxes_[d]->isChecked() ? 1 : 0;
     const bool allowed = HalfDayAllowed(HalfHolidayIndex());
     if (showing_ || (allowed && checked <= 3)) {
         RefreshColours();
@@ -285,14 +297,16 @@ void TInputD::HalfHolidayCBClick() {
 
 void TInputD::HalfHolidayComboChange() {
     int k = HalfHolidayIndex();
-    if (showing_ || HalfDayAllowed(k)) return;
+    if (showing_ || HalfDayAllowed(k))
+        return;
     context_.op.Warning(kHalfDayClash, Buttons::Ok);
     for (int step = 0; step < 5; ++step) {
         k = k == 0 ? 6 : k - 1;
         steppingBack_ = true;
         HalfHolidayCombo->setCurrentIndex(k);
         steppingBack_ = false;
-        if (HalfDayAllowed(k)) break;
+        if (HalfDayAllowed(k))
+            break;
     }
 }
 
@@ -308,10 +322,13 @@ void TInputD::SetSliderStep(int tag, int step) {
 void TInputD::TimeTrackBarChange(int i) {
     const int p = sliders_[i]->value();
     bool accepted = true;
-    if (i == 1) accepted = p < sliders_[2]->value();
-    if (i == 2 || i == 5) accepted = p > sliders_[1]->value();
+    if (i == 1)
+        accepted = p < sliders_[2]->value();
+    if (i == 2 || i == 5)
+        accepted = p > sliders_[1]->value();
     if (accepted) {
-        if (p != lastTimeSteps_[i]) timeTexts_[i]->setText(Q(StepsToText(p)));
+        if (p != lastTimeSteps_[i])
+            timeTexts_[i]->setText(Q(StepsToText(p)));
     } else {
         programMove_ = true;
         sliders_[i]->setValue(lastTimeSteps_[i]);
@@ -325,12 +342,21 @@ bool TInputD::TimeTrackBarKeyDown(int tag, int key) {
     int next = slider->value();
     switch (key) {
         case Qt::Key_Left:
-        case Qt::Key_Up: next = next == 0 ? 287 : next - 1; break;
+        case Qt::Key_Up:
+            next = next == 0 ? 287 : next - 1;
+            break;
         case Qt::Key_Right:
-        case Qt::Key_Down: next = next == 287 ? 0 : next + 1; break;
-        case Qt::Key_PageUp: next = std::max(0, next - slider->pageStep()); break;
-        case Qt::Key_PageDown: next = std::min(287, next + slider->pageStep()); break;
-        default: return false;
+        case Qt::Key_Down:
+            next = next == 287 ? 0 : next + 1;
+            break;
+        case Qt::Key_PageUp:
+            next = std::max(0, next - slider->pageStep());
+            break;
+        case Qt::Key_PageDown:
+            next = std::min(287, next + slider->pageStep());
+            break;
+        default:
+            return false;
     }
     // Moves by the operator: they pass the ordering check.
     slider->setValue(next);
@@ -345,26 +371,29 @@ void TInputD::ShowDailyWages(const DailyWagesRecord& r) {
     ShowClosingDay(r.ClosingDay);
     HolidayCB->setChecked(r.Holiday != 0);
     PayCheckBoxClick(6);
-    for (int weekday = 1; weekday <= 7; ++weekday) weekBoxes_[weekday]->setChecked(false);
+    for (int weekday = 1; weekday <= 7; ++weekday)
+        weekBoxes_[weekday]->setChecked(false);
     if (r.Holiday != 0) {
         const int days[] = {r.Holiday1, r.Holiday2, r.Holiday3};
         for (int day : days) {
-            if (day < 1 || day > 7) break;
+            if (day < 1 || day > 7)
+                break;
             weekBoxes_[day]->setChecked(true);
         }
     }
     HalfHolidayCombo->setCurrentIndex(r.HalfHoliday >= 1 && r.HalfHoliday <= 7 ? r.HalfHoliday - 1
-                                                                                 : -1);
+                                                                               : -1);
     const double times[] = {r.TimeToStartWork, r.TimeToFinishWork, r.TimeToFinishMorning,
                             r.TimeToStartNight, r.TimeToFinishWorkHH};
     for (int tag = 1; tag <= 5; ++tag) {
         lastTimeSteps_[tag] = TimeToSteps(times[tag - 1]);
         SetSliderStep(tag, lastTimeSteps_[tag]);
     }
-    const std::int32_t pays[] = {r.WeekdayMorningPay, r.WeekdayOverPay, r.WeekdayEarMornPay,
+    const std::int32_t pays[] = {r.WeekdayMorningPay, r.WeekdayOverPay,    r.WeekdayEarMornPay,
                                  r.WeekdayNightPay,   r.HolidayMorningPay, r.HolidayOverPay,
                                  r.HolidayEarMornPay, r.HolidayNightPay};
-    for (int tag = 1; tag <= 8; ++tag) SetBarAmount(tag, pays[tag - 1]);
+    for (int tag = 1; tag <= 8; ++tag)
+        SetBarAmount(tag, pays[tag - 1]);
     RefreshColours();
     showing_ = false;
 }
@@ -378,10 +407,11 @@ DailyWagesRecord TInputD::CollectDailyWages() {
     r.Current = 1;
     r.Generation = 1;
     r.WorkType = currentDailyWorkType_;
-    std::int32_t* pays[] = {&r.WeekdayMorningPay, &r.WeekdayOverPay, &r.WeekdayEarMornPay,
+    std::int32_t* pays[] = {&r.WeekdayMorningPay, &r.WeekdayOverPay,    &r.WeekdayEarMornPay,
                             &r.WeekdayNightPay,   &r.HolidayMorningPay, &r.HolidayOverPay,
                             &r.HolidayEarMornPay, &r.HolidayNightPay};
-    for (int tag = 1; tag <= 8; ++tag) *pays[tag - 1] = RateEnabled(tag) ? RateAmount(tag) : 0;
+    for (int tag = 1; tag <= 8; ++tag)
+        *pays[tag - 1] = RateEnabled(tag) ? RateAmount(tag) : 0;
     double* times[] = {&r.TimeToStartWork, &r.TimeToFinishWork, &r.TimeToFinishMorning,
                        &r.TimeToStartNight};
     for (int tag = 1; tag <= 4; ++tag)
@@ -401,7 +431,8 @@ DailyWagesRecord TInputD::CollectDailyWages() {
         std::int32_t* holidays[] = {&r.Holiday1, &r.Holiday2, &r.Holiday3};
         int taken = 0;
         for (int weekday = 1; weekday <= 7 && taken < 3; ++weekday) {
-            if (!weekBoxes_[weekday]->isChecked()) continue;
+            if (!weekBoxes_[weekday]->isChecked())
+                continue;
             r.Holiday = 1;
             *holidays[taken++] = weekday;
         }
@@ -413,7 +444,8 @@ DailyWagesRecord TInputD::CollectDailyWages() {
 
 void TInputD::IDCBChange() {
     Guard([this] {
-        if (ShowIdStatus(Label11, 1) != 1) return;
+        if (ShowIdStatus(Label11, 1) != 1)
+            return;
         if (const auto record = ReadDailyRecord(context_.files, SelectedId().toStdString(), 0))
             ShowDailyWages(*record);
     });
@@ -424,28 +456,39 @@ void TInputD::IDCBChange() {
 void TInputD::PanelButton1Click() {
     CommitFocusedField();
     Guard([this] {
-        if (!CheckSchemeChange(2)) return;
+        if (!CheckSchemeChange(2))
+            return;
         const std::string id = SelectedId().toStdString();
         const std::string name = NameEdit->text().toStdString();
-        if (!ValidateEmployeeInput(name, ParseYen(id), context_.op)) return;
+        if (!ValidateEmployeeInput(name, ParseYen(id), context_.op)) {
+            IDCBChange();
+            return;
+        }
         bool anyHoliday = false;
         for (int weekday = 1; weekday <= 7; ++weekday)
             anyHoliday |= weekBoxes_[weekday]->isChecked();
-        if (HolidayCB->isChecked() && !anyHoliday) HolidayCB->setChecked(false);
+        if (HolidayCB->isChecked() && !anyHoliday)
+            HolidayCB->setChecked(false);
         EmployeeEntry entry;
         entry.Daily = CollectDailyWages();
         entry.Name = MakeNameRecord(context_.files, id, name, 1000 + entry.Daily.Generation);
         RegisterEmployee(context_.files, entry, 1, context_.op);
+        IDCBChange();
     });
-    IDCBChange();
 }
 
-void TInputD::PanelButton2Click() { close(); }
+void TInputD::PanelButton2Click() {
+    close();
+}
 
-void TInputD::PanelButton5Click() { DeleteSelectedEmployee(); }
+void TInputD::PanelButton5Click() {
+    DeleteSelectedEmployee();
+}
 
 void TInputD::ReflectDefoData() {
-    Guard([this] { ReadSettings(*context_.files.fs, context_.settings, context_.invalidColorDefault); });
+    Guard([this] {
+        ReadSettings(*context_.files.fs, context_.settings, context_.invalidColorDefault);
+    });
     const DailyWagesSettings& s = context_.settings.DailyWages;
     DailyWagesRecord r;
     r.WorkType = s.WorkType;
@@ -502,8 +545,10 @@ void TInputD::SetDefoData() {
 
 bool TInputD::FormKeyFilter(QObject* watched, QKeyEvent* event) {
     for (int tag = 1; tag <= 5; ++tag)
-        if (watched == sliders_[tag]) return TimeTrackBarKeyDown(tag, event->key());
-    if (watched != HalfHolidayCombo) return false;
+        if (watched == sliders_[tag])
+            return TimeTrackBarKeyDown(tag, event->key());
+    if (watched != HalfHolidayCombo)
+        return false;
     const int key = event->key();
     const int k = HalfHolidayIndex();
     if (key == Qt::Key_Up || key == Qt::Key_Down) {

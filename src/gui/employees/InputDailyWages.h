@@ -13,7 +13,7 @@ namespace pb {
 
 class TInputD : public TWageForm {
     Q_OBJECT
-public:
+  public:
     explicit TInputD(const WageFormContext& context, QWidget* parent = nullptr);
 
     // The work pattern last computed by UpdateWorkType.
@@ -44,19 +44,19 @@ public:
     // The item of HalfHolidayCombo whose text the field shows; -1 for none.
     int HalfHolidayIndex() const;
 
-protected:
+  protected:
     bool FormKeyFilter(QObject* watched, QKeyEvent* event) override;
 
-private:
+  private:
     void BuildWindow();
     void SetTabOrder();
     void SetSliderStep(int tag, int step);
 
     int currentDailyWorkType_ = 0;
     std::array<int, 6> lastTimeSteps_{};  // by slider tag 1 … 5
-    bool showing_ = false;                 // ShowDailyWages at work
-    bool steppingBack_ = false;            // HalfHolidayComboChange's own selection
-    bool programMove_ = false;             // sliders moved by the program
+    bool showing_ = false;                // ShowDailyWages at work
+    bool steppingBack_ = false;           // HalfHolidayComboChange's own selection
+    bool programMove_ = false;            // sliders moved by the program
 
     std::array<QCheckBox*, 7> classBoxes_{};  // by tag 1 … 6 (5 HalfHolidayCB, 6 HolidayCB)
     std::array<QCheckBox*, 8> weekBoxes_{};   // by weekday 1 (日) … 7 (土)

@@ -25,19 +25,26 @@ namespace pb {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 constexpr int kBandX[] = {0, 24, 189, 354};  // left edge of each band's column
 constexpr int kSundayRowY = 236;
 constexpr int kRowStep = 26;
 
-int BandOf(int slot) { return (slot - 1) / 7 + 1; }
-int WeekdayOf(int slot) { return (slot - 1) % 7 + 1; }
+int BandOf(int slot) {
+    return (slot - 1) / 7 + 1;
+}
+int WeekdayOf(int slot) {
+    return (slot - 1) % 7 + 1;
+}
 
 }  // namespace
 
 std::int32_t& TInputT::Slot(TimeWagesRecord& r, int slot) {
-    if (slot == 0) return r.TimePay;
+    if (slot == 0)
+        return r.TimePay;
     TimeWagesRecord::WeekPays* bands[] = {&r.Band1Pays, &r.Band2Pays, &r.Band3Pays};
     return (*bands[BandOf(slot) - 1])[WeekdayOf(slot) - 1];
 }
@@ -70,9 +77,9 @@ void TInputT::BuildWindow() {
                                       Glyph(QStringLiteral("TimeWages")), 4);
     PanelButton5 = MakePanelButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
                                    Glyph(QStringLiteral("Delete")), 52);
-    auto* close = MakePanelButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
-                                  QStringLiteral("データ登録の終了"),
-                                  Glyph(QStringLiteral("Exit")), 100);
+    auto* close =
+        MakePanelButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
+                        QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")), 100);
     auto* revert = MakePanelButton(QStringLiteral("PanelButton3"), QStringLiteral("戻す"),
                                    QStringLiteral("デフォルトに戻す"), RevertGlyph(), 371);
     auto* store = MakePanelButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
@@ -163,9 +170,9 @@ void TInputT::BuildWindow() {
 }
 
 void TInputT::SetTabOrder() {
-    std::vector<QWidget*> order{IDCB,         NameEdit,     payEdits_[0],   payBars_[0],
-                                CheckBox1,    RadioButton1, RadioButton2,   CheckBox2,
-                                CheckBox3,    ClosingDayEdit, ClosingDaySB, ClosingDayCB};
+    std::vector<QWidget*> order{IDCB,      NameEdit,       payEdits_[0], payBars_[0],
+                                CheckBox1, RadioButton1,   RadioButton2, CheckBox2,
+                                CheckBox3, ClosingDayEdit, ClosingDaySB, ClosingDayCB};
     for (int band = 1; band <= 3; ++band) {
         order.push_back(timeTexts_[band]);
         order.push_back(sliders_[band]);
@@ -174,12 +181,15 @@ void TInputT::SetTabOrder() {
         order.push_back(payEdits_[slot]);
         order.push_back(payBars_[slot]);
     }
-    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+    for (std::size_t i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 // --- the work pattern -------------------------------------------------------
 
-bool TInputT::TwoBands() const { return RadioButton1->isChecked(); }
+bool TInputT::TwoBands() const {
+    return RadioButton1->isChecked();
+}
 
 void TInputT::UpdateWorkType() {
     const bool time = CheckBox1->isChecked();
@@ -197,7 +207,8 @@ void TInputT::UpdateWorkType() {
     }
     currentTimeWorkType_ = type;
     const QString title = QStringLiteral("時給制データ入力   勤務体系 %1").arg(type);
-    if (windowTitle() != title) setWindowTitle(title);
+    if (windowTitle() != title)
+        setWindowTitle(title);
 }
 
 int TInputT::RateMode() const {
@@ -221,7 +232,11 @@ void TInputT::DivideCheckBoxClick() {
         RadioButton2->setChecked(true);
     }
     const bool three = RadioButton2->isChecked();
-    if (isVisible()) setFixedHeight(weekday ? 435 : (time ? 270 : 180));
+    const int height = weekday ? 435 : (time ? 270 : 180);
+    // Changing the size hints makes some window systems activate the window
+    // again, which runs this once more.
+    if (isVisible() && (this->height() != height || minimumHeight() != height))
+        setFixedHeight(height);
     for (int slot = 1; slot < kSlots; ++slot) {
         const bool sunday = WeekdayOf(slot) == 1;
         weekLabels_[slot]->setVisible(weekday);
@@ -232,7 +247,8 @@ void TInputT::DivideCheckBoxClick() {
             const bool on = time && (band == 2 || three);
             payEdits_[slot]->setEnabled(on);
             payBars_[slot]->setEnabled(on);
-            if (weekday) weekLabels_[slot]->setVisible(time);
+            if (weekday)
+                weekLabels_[slot]->setVisible(time);
         }
     }
     for (int band = 1; band <= 2; ++band) {
@@ -250,9 +266,13 @@ void TInputT::DivideCheckBoxClick() {
     RefreshColours();
 }
 
-void TInputT::RadioButtonClick() { DivideCheckBoxClick(); }
+void TInputT::RadioButtonClick() {
+    DivideCheckBoxClick();
+}
 
-void TInputT::CheckBox3Click() { SetTextColour(CheckBox3, CheckBox3->isChecked()); }
+void TInputT::CheckBox3Click() {
+    SetTextColour(CheckBox3, CheckBox3->isChecked());
+}
 
 void TInputT::RefreshColours() {
     const bool two = TwoBands();
@@ -294,10 +314,11 @@ void TInputT::ShowTimeWages(const TimeWagesRecord& r) {
     RadioButton2->setChecked(t == 12 || t == 13 || t == 18 || t == 19);
     DivideCheckBoxClick();
     ShowClosingDay(r.ClosingDay);
-    for (int slot = 0; slot < kSlots; ++slot) SetBarAmount(slot, Slot(r, slot));
-    const std::int32_t times[] = {0, r.ChargeDivideTime1, r.ChargeDivideTime2,
-                                  r.ChargeDivideTime3};
-    for (int band = 1; band <= 3; ++band) SetSliderStep(band, times[band]);
+    for (int slot = 0; slot < kSlots; ++slot)
+        SetBarAmount(slot, Slot(r, slot));
+    const std::int32_t times[] = {0, r.ChargeDivideTime1, r.ChargeDivideTime2, r.ChargeDivideTime3};
+    for (int band = 1; band <= 3; ++band)
+        SetSliderStep(band, times[band]);
     RefreshColours();
 }
 
@@ -311,24 +332,33 @@ TimeWagesRecord TInputT::CollectTimeWages() {
     r.Generation = 1;
     r.WorkType = currentTimeWorkType_;
     r.ClosingDay = ClosingDayValue();
-    for (int slot = 0; slot < kSlots; ++slot) Slot(r, slot) = BarAmount(slot);
+    for (int slot = 0; slot < kSlots; ++slot)
+        Slot(r, slot) = BarAmount(slot);
     std::int32_t* times[] = {nullptr, &r.ChargeDivideTime1, &r.ChargeDivideTime2,
                              &r.ChargeDivideTime3};
     for (int band = 1; band <= 3; ++band)
         *times[band] = sliders_[band]->isEnabled() ? sliders_[band]->value() : 0;
     auto keep = [mode = RateMode()](int slot) {
         switch (mode) {
-            case 0: return slot == 0;
-            case 2: return slot == 1 || slot == 8;
-            case 3: return slot == 1 || slot == 8 || slot == 15;
-            case 4: return slot >= 1 && slot <= 7;
-            case 6: return slot >= 1 && slot <= 14;
-            case 7: return slot >= 1;
-            default: return false;
+            case 0:
+                return slot == 0;
+            case 2:
+                return slot == 1 || slot == 8;
+            case 3:
+                return slot == 1 || slot == 8 || slot == 15;
+            case 4:
+                return slot >= 1 && slot <= 7;
+            case 6:
+                return slot >= 1 && slot <= 14;
+            case 7:
+                return slot >= 1;
+            default:
+                return false;
         }
     };
     for (int slot = 0; slot < kSlots; ++slot)
-        if (!keep(slot)) Slot(r, slot) = 0;
+        if (!keep(slot))
+            Slot(r, slot) = 0;
     return r;
 }
 
@@ -339,16 +369,30 @@ void TInputT::ReflectTimeDefaults() {
         TimeWagesRecord r;
         r.WorkType = s.WorkType;
         r.ClosingDay = context_.settings.Common.ClosingDay;
-        const std::int32_t keys[kSlots] = {
-            s.TimePay,             s.CDTime1MondayPay,   s.CDTime1TuesdayPay,
-            s.CDTime1WednesdayPay, s.CDTime1ThursdayPay, s.CDTime1FridayPay,
-            s.CDTime1SaturdayPay,  s.CDTime1SundayPay,   s.CDTime2MondayPay,
-            s.CDTime2TuesdayPay,   s.CDTime2WednesdayPay, s.CDTime2ThursdayPay,
-            s.CDTime2FridayPay,    s.CDTime2SaturdayPay, s.CDTime2SundayPay,
-            s.CDTime3MondayPay,    s.CDTime3TuesdayPay,  s.CDTime3WednesdayPay,
-            s.CDTime3ThursdayPay,  s.CDTime3FridayPay,   s.CDTime3SaturdayPay,
-            s.CDTime3SundayPay};
-        for (int slot = 0; slot < kSlots; ++slot) Slot(r, slot) = keys[slot];
+        const std::int32_t keys[kSlots] = {s.TimePay,
+                                           s.CDTime1MondayPay,
+                                           s.CDTime1TuesdayPay,
+                                           s.CDTime1WednesdayPay,
+                                           s.CDTime1ThursdayPay,
+                                           s.CDTime1FridayPay,
+                                           s.CDTime1SaturdayPay,
+                                           s.CDTime1SundayPay,
+                                           s.CDTime2MondayPay,
+                                           s.CDTime2TuesdayPay,
+                                           s.CDTime2WednesdayPay,
+                                           s.CDTime2ThursdayPay,
+                                           s.CDTime2FridayPay,
+                                           s.CDTime2SaturdayPay,
+                                           s.CDTime2SundayPay,
+                                           s.CDTime3MondayPay,
+                                           s.CDTime3TuesdayPay,
+                                           s.CDTime3WednesdayPay,
+                                           s.CDTime3ThursdayPay,
+                                           s.CDTime3FridayPay,
+                                           s.CDTime3SaturdayPay,
+                                           s.CDTime3SundayPay};
+        for (int slot = 0; slot < kSlots; ++slot)
+            Slot(r, slot) = keys[slot];
         r.ChargeDivideTime1 = s.ChargeDivideTime1;
         r.ChargeDivideTime2 = s.ChargeDivideTime2;
         r.ChargeDivideTime3 = s.ChargeDivideTime3;
@@ -360,7 +404,8 @@ void TInputT::ReflectTimeDefaults() {
 
 void TInputT::IDCBChange() {
     Guard([this] {
-        if (ShowIdStatus(Label31, 2) != 2) return;
+        if (ShowIdStatus(Label31, 2) != 2)
+            return;
         if (const auto record = ReadTimeRecord(context_.files, SelectedId().toStdString(), 0))
             ShowTimeWages(*record);
     });
@@ -371,10 +416,12 @@ void TInputT::IDCBChange() {
 void TInputT::PanelButton1Click() {
     CommitFocusedField();
     Guard([this] {
-        if (!CheckSchemeChange(1)) return;
+        if (!CheckSchemeChange(1))
+            return;
         const std::string id = SelectedId().toStdString();
         const std::string name = NameEdit->text().toStdString();
-        if (!ValidateEmployeeInput(name, ParseYen(id), context_.op)) return;
+        if (!ValidateEmployeeInput(name, ParseYen(id), context_.op))
+            return;
         if (CheckBox1->isChecked()) {
             const bool rising =
                 sliders_[2]->value() > sliders_[1]->value() &&
@@ -388,8 +435,8 @@ void TInputT::PanelButton1Click() {
         entry.Time = CollectTimeWages();
         entry.Name = MakeNameRecord(context_.files, id, name, 2000 + entry.Time.Generation);
         RegisterEmployee(context_.files, entry, 2, context_.op);
+        IDCBChange();
     });
-    IDCBChange();
 }
 
 void TInputT::BandOrderWarning() {
@@ -398,12 +445,17 @@ void TInputT::BandOrderWarning() {
     box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     QAbstractButton* help = box.addButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), QMessageBox::HelpRole);
     box.exec();
-    if (box.clickedButton() == help) ShowHelp();
+    if (box.clickedButton() == help)
+        ShowHelp();
 }
 
-void TInputT::PanelButton2Click() { close(); }
+void TInputT::PanelButton2Click() {
+    close();
+}
 
-void TInputT::PanelButton3Click() { ReflectTimeDefaults(); }
+void TInputT::PanelButton3Click() {
+    ReflectTimeDefaults();
+}
 
 void TInputT::PanelButton4Click() {
     CommitFocusedField();
@@ -412,16 +464,30 @@ void TInputT::PanelButton4Click() {
         TimeWagesSettings& s = context_.settings.TimeWages;
         s.WorkType = r.WorkType;
         context_.settings.Common.ClosingDay = r.ClosingDay;
-        std::int32_t* keys[kSlots] = {
-            &s.TimePay,             &s.CDTime1MondayPay,    &s.CDTime1TuesdayPay,
-            &s.CDTime1WednesdayPay, &s.CDTime1ThursdayPay,  &s.CDTime1FridayPay,
-            &s.CDTime1SaturdayPay,  &s.CDTime1SundayPay,    &s.CDTime2MondayPay,
-            &s.CDTime2TuesdayPay,   &s.CDTime2WednesdayPay, &s.CDTime2ThursdayPay,
-            &s.CDTime2FridayPay,    &s.CDTime2SaturdayPay,  &s.CDTime2SundayPay,
-            &s.CDTime3MondayPay,    &s.CDTime3TuesdayPay,   &s.CDTime3WednesdayPay,
-            &s.CDTime3ThursdayPay,  &s.CDTime3FridayPay,    &s.CDTime3SaturdayPay,
-            &s.CDTime3SundayPay};
-        for (int slot = 0; slot < kSlots; ++slot) *keys[slot] = Slot(r, slot);
+        std::int32_t* keys[kSlots] = {&s.TimePay,
+                                      &s.CDTime1MondayPay,
+                                      &s.CDTime1TuesdayPay,
+                                      &s.CDTime1WednesdayPay,
+                                      &s.CDTime1ThursdayPay,
+                                      &s.CDTime1FridayPay,
+                                      &s.CDTime1SaturdayPay,
+                                      &s.CDTime1SundayPay,
+                                      &s.CDTime2MondayPay,
+                                      &s.CDTime2TuesdayPay,
+                                      &s.CDTime2WednesdayPay,
+                                      &s.CDTime2ThursdayPay,
+                                      &s.CDTime2FridayPay,
+                                      &s.CDTime2SaturdayPay,
+                                      &s.CDTime2SundayPay,
+                                      &s.CDTime3MondayPay,
+                                      &s.CDTime3TuesdayPay,
+                                      &s.CDTime3WednesdayPay,
+                                      &s.CDTime3ThursdayPay,
+                                      &s.CDTime3FridayPay,
+                                      &s.CDTime3SaturdayPay,
+                                      &s.CDTime3SundayPay};
+        for (int slot = 0; slot < kSlots; ++slot)
+            *keys[slot] = Slot(r, slot);
         s.ChargeDivideTime1 = r.ChargeDivideTime1;
         s.ChargeDivideTime2 = r.ChargeDivideTime2;
         s.ChargeDivideTime3 = r.ChargeDivideTime3;
@@ -429,7 +495,9 @@ void TInputT::PanelButton4Click() {
     });
 }
 
-void TInputT::PanelButton5Click() { DeleteSelectedEmployee(); }
+void TInputT::PanelButton5Click() {
+    DeleteSelectedEmployee();
+}
 
 void TInputT::PanelButton6Click() {
     PayEditExit(0);
@@ -437,7 +505,8 @@ void TInputT::PanelButton6Click() {
 }
 
 void TInputT::K1Click() {
-    for (int slot = 1; slot < kSlots; ++slot) SetBarAmount(slot, BarAmount(0));
+    for (int slot = 1; slot < kSlots; ++slot)
+        SetBarAmount(slot, BarAmount(0));
 }
 
 // Shown in the menu; what it should do has never been decided.
@@ -445,10 +514,13 @@ void TInputT::K2Click() {}
 
 // --- window events ------------------------------------------------------------
 
-void TInputT::FormActivate() { DivideCheckBoxClick(); }
+void TInputT::FormActivate() {
+    DivideCheckBoxClick();
+}
 
 bool TInputT::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
     return TWageForm::event(event);
 }
 
@@ -461,19 +533,29 @@ void TInputT::showEvent(QShowEvent* event) {
 
 bool TInputT::FormKeyFilter(QObject* watched, QKeyEvent* event) {
     for (int band = 1; band <= 3; ++band) {
-        if (watched != sliders_[band]) continue;
+        if (watched != sliders_[band])
+            continue;
         // The track bar's own directions: Left and Up earlier, Right and Down
         // later, no wrap.
         QSlider* slider = sliders_[band];
         int next = slider->value();
         switch (event->key()) {
             case Qt::Key_Left:
-            case Qt::Key_Up: next -= 1; break;
+            case Qt::Key_Up:
+                next -= 1;
+                break;
             case Qt::Key_Right:
-            case Qt::Key_Down: next += 1; break;
-            case Qt::Key_PageUp: next -= slider->pageStep(); break;
-            case Qt::Key_PageDown: next += slider->pageStep(); break;
-            default: return false;
+            case Qt::Key_Down:
+                next += 1;
+                break;
+            case Qt::Key_PageUp:
+                next -= slider->pageStep();
+                break;
+            case Qt::Key_PageDown:
+                next += slider->pageStep();
+                break;
+            default:
+                return false;
         }
         slider->setValue(std::clamp(next, 0, 287));
         return true;

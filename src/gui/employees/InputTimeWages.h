@@ -14,7 +14,7 @@ namespace pb {
 
 class TInputT : public TWageForm {
     Q_OBJECT
-public:
+  public:
     static constexpr int kSlots = 22;  // 0 the standard rate, 1 … 21 the band rates
 
     explicit TInputT(const WageFormContext& context, QWidget* parent = nullptr);
@@ -51,12 +51,12 @@ public:
     static std::int32_t& Slot(TimeWagesRecord& record, int slot);
     static std::int32_t Slot(const TimeWagesRecord& record, int slot);
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool FormKeyFilter(QObject* watched, QKeyEvent* event) override;
 
-private:
+  private:
     void BuildWindow();
     void SetTabOrder();
     void SetSliderStep(int tag, int step);
@@ -78,7 +78,7 @@ private:
     QMenu* PopupMenu1 = nullptr;
     std::array<QSlider*, 4> sliders_{};
     std::array<QLineEdit*, 4> timeTexts_{};
-    std::array<QLabel*, 4> timeLabels_{};  // Label4 … Label6
+    std::array<QLabel*, 4> timeLabels_{};       // Label4 … Label6
     std::array<QLabel*, kSlots> weekLabels_{};  // Label9 … Label29 by slot
 };
 

@@ -22,7 +22,7 @@ namespace pb {
 
 namespace {
 
-constexpr int kRowHeight = 25;    // 24 pixels and the grid line
+constexpr int kRowHeight = 25;     // 24 pixels and the grid line
 constexpr int kColumnWidth = 131;  // 130 pixels and the grid line
 constexpr int kBarHeight = 44;
 constexpr int kMinimumHeight = 127;  // 154 with the window frame
@@ -30,7 +30,7 @@ constexpr int kMinimumHeight = 127;  // 154 with the window frame
 // StringGrid1DrawCell: every cell, fixed ones included, on its own brush, the
 // text in the row's colour; column 0 two pixels in, the others centred.
 class CompareCellDelegate : public QStyledItemDelegate {
-public:
+  public:
     CompareCellDelegate(const TReNewDlg* dialog) : QStyledItemDelegate(nullptr), dialog_(dialog) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -42,8 +42,8 @@ public:
         const QString text = index.data().toString();
         const QFontMetrics metrics(option.font);
         const int width = metrics.horizontalAdvance(text);
-        const int x = index.column() == 0 ? rect.left() + 2
-                                          : rect.left() + (rect.width() - width) / 2;
+        const int x =
+            index.column() == 0 ? rect.left() + 2 : rect.left() + (rect.width() - width) / 2;
         const int y = rect.top() + (rect.height() - metrics.height()) / 2;
         painter->setFont(option.font);
         painter->setPen(dialog_->RowColour(index.row()));
@@ -52,7 +52,7 @@ public:
         painter->restore();
     }
 
-private:
+  private:
     const TReNewDlg* dialog_;
 };
 
@@ -146,7 +146,8 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
     narrowWidth_ = 3 * kColumnWidth + frame;
     wideWidth_ = narrowWidth_ + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     setMinimumHeight(kMinimumHeight);
-    if (heightBounded_) setMaximumHeight(FullHeight());
+    if (heightBounded_)
+        setMaximumHeight(FullHeight());
     setFixedWidth(wideWidth_);
     resize(wideWidth_, 414);
 
@@ -163,7 +164,8 @@ int TReNewDlg::FullHeight() const {
 }
 
 QColor TReNewDlg::RowColour(int row) const {
-    if (row == 0) return FromColorRef(settings_.FontColor.ValidColor);
+    if (row == 0)
+        return FromColorRef(settings_.FontColor.ValidColor);
     const QTableWidgetItem* stored = StringGrid1->item(row, 1);
     const QTableWidgetItem* fresh = StringGrid1->item(row, 2);
     const bool same = stored != nullptr && fresh != nullptr && stored->text() == fresh->text();
@@ -183,21 +185,25 @@ void TReNewDlg::FormActivate() {
     FillCompareColumn(NewValues(), 2);
     Label1->setText(QStringLiteral("従業員番号 ") + id_ +
                     QStringLiteral(" は既に登録されています。\nデータを更新しますか？"));
-    for (int column = 0; column < 3; ++column) StringGrid1->setColumnWidth(column, kColumnWidth);
+    for (int column = 0; column < 3; ++column)
+        StringGrid1->setColumnWidth(column, kColumnWidth);
     StringGrid1->item(0, 1)->setText(QStringLiteral("登録済データ"));
     StringGrid1->item(0, 2)->setText(QStringLiteral("新しいデータ"));
     StringGrid1->item(1, 0)->setText(QStringLiteral("氏名"));
     StringGrid1->item(1, 1)->setText(storedName);
     StringGrid1->item(1, 2)->setText(newName_);
-    for (int i = 0; i < rowLabels_.size(); ++i) StringGrid1->item(i + 2, 0)->setText(rowLabels_[i]);
+    for (int i = 0; i < rowLabels_.size(); ++i)
+        StringGrid1->item(i + 2, 0)->setText(rowLabels_[i]);
     StringGrid1->viewport()->update();
 }
 
 void TReNewDlg::FormResize() {
-    if (resizing_) return;
+    if (resizing_)
+        return;
     // Narrow exactly when every row fits and the table needs no scroll bar.
     const int width = height() >= FullHeight() ? narrowWidth_ : wideWidth_;
-    if (width == this->width()) return;
+    if (width == this->width())
+        return;
     resizing_ = true;
     setFixedWidth(width);
     resizing_ = false;
@@ -210,17 +216,25 @@ void TReNewDlg::Timer1Timer() {
     Label1->setPalette(palette);
     ++tag;
     Label1->setProperty("tag", tag);
-    if (tag >= 8) Timer1->stop();
+    if (tag >= 8)
+        Timer1->stop();
 }
 
-void TReNewDlg::PanelButton1Click() { done(kUpdate); }
+void TReNewDlg::PanelButton1Click() {
+    done(kUpdate);
+}
 
-void TReNewDlg::PanelButton2Click() { done(kCancel); }
+void TReNewDlg::PanelButton2Click() {
+    done(kCancel);
+}
 
-void TReNewDlg::reject() { done(kCancel); }
+void TReNewDlg::reject() {
+    done(kCancel);
+}
 
 bool TReNewDlg::event(QEvent* event) {
-    if (event->type() == QEvent::WindowActivate) FormActivate();
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
     return QDialog::event(event);
 }
 

@@ -19,7 +19,7 @@ class TPanelButton;
 
 class TReNewDlg : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Modal results.
     static constexpr int kUpdate = 1;
     static constexpr int kCancel = 2;
@@ -41,7 +41,7 @@ public:
     // The close box and Esc cancel like 中止.
     void reject() override;
 
-protected:
+  protected:
     // `rowLabels` are the texts of column 0 from row 2 on; `heightBounded`
     // limits the height to the table's full height.
     TReNewDlg(const Settings& settings, const QString& id, const QString& newName,
@@ -59,7 +59,7 @@ protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-private:
+  private:
     const Settings& settings_;
     QString id_;
     QString newName_;

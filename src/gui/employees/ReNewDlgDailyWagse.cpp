@@ -7,15 +7,22 @@ namespace pb {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QStringList RowLabels() {
     QStringList labels;
-    for (const char* label :
-         {"勤務体系", "締日", "休日区分", "休日曜日1", "休日曜日2", "休日曜日3", "半日勤務曜日",
-          "早出時給", "残業時給", "早朝時給", "深夜時給", "休日早出時給", "休日残業時給",
-          "休日早朝時給", "休日深夜時給", "規定出社時刻", "規定退社時刻", "規定退社時刻(半日)",
-          "深夜区分開始時刻", "早朝区分終了時刻"})
+    for (const char* label : {"勤務体系",         "締日",
+                              "休日区分",         "休日曜日1",
+                              "休日曜日2",        "休日曜日3",
+                              "半日勤務曜日",     "早出時給",
+                              "残業時給",         "早朝時給",
+                              "深夜時給",         "休日早出時給",
+                              "休日残業時給",     "休日早朝時給",
+                              "休日深夜時給",     "規定出社時刻",
+                              "規定退社時刻",     "規定退社時刻(半日)",
+                              "深夜区分開始時刻", "早朝区分終了時刻"})
         labels << QString::fromUtf8(label);
     return labels;
 }
@@ -40,9 +47,9 @@ QStringList TReNewDlgD::RowValues(const DailyWagesRecord& r) {
     values << Q(SetStateText(r.Holiday != 0));
     for (std::int32_t weekday : {r.Holiday1, r.Holiday2, r.Holiday3, r.HalfHoliday})
         values << Q(WeekdayText(weekday));
-    for (std::int32_t pay : {r.WeekdayMorningPay, r.WeekdayOverPay, r.WeekdayEarMornPay,
-                             r.WeekdayNightPay, r.HolidayMorningPay, r.HolidayOverPay,
-                             r.HolidayEarMornPay, r.HolidayNightPay})
+    for (std::int32_t pay :
+         {r.WeekdayMorningPay, r.WeekdayOverPay, r.WeekdayEarMornPay, r.WeekdayNightPay,
+          r.HolidayMorningPay, r.HolidayOverPay, r.HolidayEarMornPay, r.HolidayNightPay})
         values << Q(FormatYen(pay));
     for (double time : {r.TimeToStartWork, r.TimeToFinishWork, r.TimeToFinishWorkHH,
                         r.TimeToStartNight, r.TimeToFinishMorning})
@@ -56,6 +63,8 @@ void TReNewDlgD::ReadStored(QString& name, QStringList& values) const {
     values = stored ? RowValues(*stored) : QStringList();
 }
 
-QStringList TReNewDlgD::NewValues() const { return RowValues(pending_.Record); }
+QStringList TReNewDlgD::NewValues() const {
+    return RowValues(pending_.Record);
+}
 
 }  // namespace pb

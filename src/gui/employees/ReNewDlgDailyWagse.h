@@ -10,18 +10,18 @@ namespace pb {
 
 class TReNewDlgD : public TReNewDlg {
     Q_OBJECT
-public:
+  public:
     TReNewDlgD(const DataFiles& files, const Settings& settings,
                const PendingDailyRegistration& pending, QWidget* parent = nullptr);
 
     // The texts of rows 2 … 21 for a record.
     static QStringList RowValues(const DailyWagesRecord& record);
 
-protected:
+  protected:
     void ReadStored(QString& name, QStringList& values) const override;
     QStringList NewValues() const override;
 
-private:
+  private:
     const DataFiles& files_;
     PendingDailyRegistration pending_;
 };

@@ -7,7 +7,9 @@ namespace pb {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 QStringList RowLabels() {
     QStringList labels{QStringLiteral("勤務体系"), QStringLiteral("締日"),
@@ -16,8 +18,10 @@ QStringList RowLabels() {
                             QStringLiteral("区分３")};
     for (const QString& band : bands)
         for (int weekday = 1; weekday <= 7; ++weekday)
-            labels << QStringLiteral(" 時給 ") + band + QStringLiteral(" ") + Q(WeekdayText(weekday));
-    for (const QString& band : bands) labels << QStringLiteral(" ") + band + QStringLiteral(" 開始時刻");
+            labels << QStringLiteral(" 時給 ") + band + QStringLiteral(" ") +
+                          Q(WeekdayText(weekday));
+    for (const QString& band : bands)
+        labels << QStringLiteral(" ") + band + QStringLiteral(" 開始時刻");
     return labels;
 }
 
@@ -40,7 +44,8 @@ QStringList TReNewDlgT::RowValues(const TimeWagesRecord& r) {
                                  : QString::number(r.ClosingDay) + QStringLiteral("日"));
     values << Q(FormatYen(r.TimePay));
     for (const TimeWagesRecord::WeekPays* band : {&r.Band1Pays, &r.Band2Pays, &r.Band3Pays})
-        for (std::int32_t pay : *band) values << Q(FormatYen(pay));
+        for (std::int32_t pay : *band)
+            values << Q(FormatYen(pay));
     for (std::int32_t steps : {r.ChargeDivideTime1, r.ChargeDivideTime2, r.ChargeDivideTime3})
         values << Q(StepsToText(steps));
     return values;
@@ -52,6 +57,8 @@ void TReNewDlgT::ReadStored(QString& name, QStringList& values) const {
     values = stored ? RowValues(*stored) : QStringList();
 }
 
-QStringList TReNewDlgT::NewValues() const { return RowValues(pending_.Record); }
+QStringList TReNewDlgT::NewValues() const {
+    return RowValues(pending_.Record);
+}
 
 }  // namespace pb

@@ -10,18 +10,18 @@ namespace pb {
 
 class TReNewDlgT : public TReNewDlg {
     Q_OBJECT
-public:
+  public:
     TReNewDlgT(const DataFiles& files, const Settings& settings,
                const PendingTimeRegistration& pending, QWidget* parent = nullptr);
 
     // The texts of rows 2 … 28 for a record.
     static QStringList RowValues(const TimeWagesRecord& record);
 
-protected:
+  protected:
     void ReadStored(QString& name, QStringList& values) const override;
     QStringList NewValues() const override;
 
-private:
+  private:
     const DataFiles& files_;
     PendingTimeRegistration pending_;
 };

@@ -1,33 +1,37 @@
 #include "gui/employees/WageForm.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QFileInfo>
-#include <QPainter>
-#include <QUrl>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSlider>
+#include <QUrl>
 #include <algorithm>
 #include <cmath>
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
-#include "gui/shared/Colors.h"
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/employees/CheckWorkType.h"
+#include "gui/shared/Colors.h"
 
 namespace pb {
 
 namespace {
 
-std::string Utf8(const QString& text) { return text.toStdString(); }
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+std::string Utf8(const QString& text) {
+    return text.toStdString();
+}
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 bool IsEnter(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -45,7 +49,8 @@ TWageForm::TWageForm(const WageFormContext& context, bool sortedIds, QWidget* pa
 
 TWageForm::~TWageForm() {
     // First thing on destruction: after this the title routine never runs again.
-    if (worker_) worker_->Stop();
+    if (worker_)
+        worker_->Stop();
 }
 
 void TWageForm::StartWorker() {
@@ -55,8 +60,7 @@ void TWageForm::StartWorker() {
 
 // --- building -------------------------------------------------------------
 
-QLabel* TWageForm::MakeLabel(const QString& name, const QString& text, int x, int y, int w,
-                             int h) {
+QLabel* TWageForm::MakeLabel(const QString& name, const QString& text, int x, int y, int w, int h) {
     auto* label = new QLabel(text, this);
     label->setObjectName(name);
     label->setAccessibleDescription(name);
@@ -80,7 +84,8 @@ TPanelButton* TWageForm::MakePanelButton(const QString& name, const QString& cap
     button->setObjectName(name);
     button->setAccessibleDescription(name);
     button->setCaption(caption);
-    if (!hint.isEmpty()) button->setHint(hint);
+    if (!hint.isEmpty())
+        button->setHint(hint);
     button->setGeometry(x, 2, 48, 40);
     button->setButtonLayout(blGlyphTop);
     if (!glyph.isNull()) {
@@ -251,7 +256,8 @@ QPixmap TWageForm::UnifyGlyph() {
     return PaintGlyph([](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(0, 128, 0));
-        for (int row = 0; row < 3; ++row) p.drawRect(2, 2 + row * 5, 12, 3);
+        for (int row = 0; row < 3; ++row)
+            p.drawRect(2, 2 + row * 5, 12, 3);
     });
 }
 
@@ -264,7 +270,8 @@ void TWageForm::Guard(const std::function<void()>& work) {
 }
 
 void TWageForm::ShowHelp() {
-    const QString help = QString::fromStdString(context_.files.Folder) + QStringLiteral("PBOOK2.HLP");
+    const QString help =
+        QString::fromStdString(context_.files.Folder) + QStringLiteral("PBOOK2.HLP");
     if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
         context_.op.Information("ヘルプファイル PBOOK2.HLP が見つかりません。");
 }
@@ -283,9 +290,11 @@ QString TWageForm::SelectedId() const {
 
 bool TWageForm::AcceptTypedId() {
     const std::string text = Utf8(IDCB->currentText());
-    if (!IsIntegerText(text)) return false;
+    if (!IsIntegerText(text))
+        return false;
     const long long n = std::stoll(text);
-    if (n < 1 || n > 999) return false;
+    if (n < 1 || n > 999)
+        return false;
     const QString id = Q(PadNumber(static_cast<std::int32_t>(n), 3));
     int index = IDCB->findText(id, Qt::MatchExactly);
     {
@@ -294,7 +303,8 @@ bool TWageForm::AcceptTypedId() {
             index = IDCB->count();
             if (sortedIds_) {
                 index = 0;
-                while (index < IDCB->count() && IDCB->itemText(index) < id) ++index;
+                while (index < IDCB->count() && IDCB->itemText(index) < id)
+                    ++index;
             }
             IDCB->insertItem(index, id);
         }
@@ -306,7 +316,8 @@ bool TWageForm::AcceptTypedId() {
 }
 
 void TWageForm::IDCBExit() {
-    if (AcceptTypedId()) return;
+    if (AcceptTypedId())
+        return;
     const QSignalBlocker block(IDCB);
     // The typed text was not taken: show the ID in force, or nothing.
     IDCB->setEditText(SelectedId());
@@ -316,8 +327,10 @@ void TWageForm::FillIdList(int scheme) {
     std::vector<std::string> ids;
     Guard([&] { ListEmployeeIDs(context_.files, ids, scheme); });
     QStringList items;
-    for (const std::string& id : ids) items << Q(id);
-    if (sortedIds_) items.sort();
+    for (const std::string& id : ids)
+        items << Q(id);
+    if (sortedIds_)
+        items.sort();
     {
         const QSignalBlocker block(IDCB);
         IDCB->clear();
@@ -336,16 +349,21 @@ int TWageForm::ShowIdStatus(QLabel* status, int scheme) {
         return 0;
     }
     const int paid = GetPayScheme(context_.files, id);
-    if (paid == 1) status->setText(QStringLiteral("日給制で登録されています。"));
-    if (paid == 2) status->setText(QStringLiteral("時給制で登録されています。"));
-    if (paid == 3) status->setText(QStringLiteral("Salariumのみに登録されています。"));
-    if (paid == scheme) PanelButton5->setEnabled(true);
+    if (paid == 1)
+        status->setText(QStringLiteral("日給制で登録されています。"));
+    if (paid == 2)
+        status->setText(QStringLiteral("時給制で登録されています。"));
+    if (paid == 3)
+        status->setText(QStringLiteral("Salariumのみに登録されています。"));
+    if (paid == scheme)
+        PanelButton5->setEnabled(true);
     return paid;
 }
 
 bool TWageForm::CheckSchemeChange(int otherScheme) {
     const std::string id = Utf8(SelectedId());
-    if (GetPayScheme(context_.files, id) != otherScheme) return true;
+    if (GetPayScheme(context_.files, id) != otherScheme)
+        return true;
     context_.op.Warning(
         "給料区分が変わる更新は出来ません。\r\n\r\n従業員番号を変更するか、現在登録されている\r\n"
         "従業員情報を削除してから登録して下さい。",
@@ -355,18 +373,25 @@ bool TWageForm::CheckSchemeChange(int otherScheme) {
 
 void TWageForm::DeleteSelectedEmployee() {
     const std::string id = Utf8(SelectedId());
-    if (!context_.op.Question("従業員番号 " + id + " のデータを削除しますか？")) return;
+    if (!context_.op.Question("従業員番号 " + id + " のデータを削除しますか？"))
+        return;
     Guard([&] { DeleteEmployee(context_.files, id, context_.op); });
     IDCBChange();
 }
 
 // --- rate fields ------------------------------------------------------------
 
-int TWageForm::RateAmount(int tag) const { return static_cast<int>(payEdits_[tag]->value()); }
+int TWageForm::RateAmount(int tag) const {
+    return static_cast<int>(payEdits_[tag]->value());
+}
 
-void TWageForm::SetRateAmount(int tag, int amount) { payEdits_[tag]->setValue(amount); }
+void TWageForm::SetRateAmount(int tag, int amount) {
+    payEdits_[tag]->setValue(amount);
+}
 
-int TWageForm::BarAmount(int tag) const { return std::abs(payBars_[tag]->value() - kMaxRate); }
+int TWageForm::BarAmount(int tag) const {
+    return std::abs(payBars_[tag]->value() - kMaxRate);
+}
 
 void TWageForm::SetBarAmount(int tag, int amount) {
     // A position the bar already holds raises no change, but the field must
@@ -375,9 +400,13 @@ void TWageForm::SetBarAmount(int tag, int amount) {
     PayScrollBarChange(tag);
 }
 
-bool TWageForm::RateEnabled(int tag) const { return payEdits_[tag]->isEnabled(); }
+bool TWageForm::RateEnabled(int tag) const {
+    return payEdits_[tag]->isEnabled();
+}
 
-void TWageForm::PayScrollBarChange(int tag) { SetRateAmount(tag, BarAmount(tag)); }
+void TWageForm::PayScrollBarChange(int tag) {
+    SetRateAmount(tag, BarAmount(tag));
+}
 
 void TWageForm::PayEditExit(int tag) {
     if (payEdits_[tag]->value() > kMaxRate) {
@@ -390,22 +419,34 @@ void TWageForm::PayEditExit(int tag) {
 bool TWageForm::PayEditKeyDown(int tag, int key) {
     int step = 0;
     switch (key) {
-        case Qt::Key_PageUp: step = 100; break;
-        case Qt::Key_PageDown: step = -100; break;
+        case Qt::Key_PageUp:
+            step = 100;
+            break;
+        case Qt::Key_PageDown:
+            step = -100;
+            break;
         case Qt::Key_Up:
-        case Qt::Key_Left: step = 10; break;
+        case Qt::Key_Left:
+            step = 10;
+            break;
         case Qt::Key_Right:
-        case Qt::Key_Down: step = -10; break;
-        default: return false;
+        case Qt::Key_Down:
+            step = -10;
+            break;
+        default:
+            return false;
     }
     const long long next = payEdits_[tag]->value() + step;
-    if (next > 0 && next < kMaxRate) payEdits_[tag]->setValue(next);
+    if (next > 0 && next < kMaxRate)
+        payEdits_[tag]->setValue(next);
     return true;
 }
 
 // --- closing day ------------------------------------------------------------
 
-void TWageForm::ClosingDaySBChange() { ClosingDayEdit->setValue(ClosingDaySB->value()); }
+void TWageForm::ClosingDaySBChange() {
+    ClosingDayEdit->setValue(ClosingDaySB->value());
+}
 
 void TWageForm::ClosingDayEditExit() {
     const long long day = std::clamp<long long>(ClosingDayEdit->value(), 1, 28);
@@ -416,16 +457,26 @@ void TWageForm::ClosingDayEditExit() {
 bool TWageForm::ClosingDayEditKeyDown(int key) {
     int step = 0;
     switch (key) {
-        case Qt::Key_PageUp: step = -5; break;
-        case Qt::Key_PageDown: step = 5; break;
+        case Qt::Key_PageUp:
+            step = -5;
+            break;
+        case Qt::Key_PageDown:
+            step = 5;
+            break;
         case Qt::Key_Up:
-        case Qt::Key_Left: step = -1; break;
+        case Qt::Key_Left:
+            step = -1;
+            break;
         case Qt::Key_Right:
-        case Qt::Key_Down: step = 1; break;
-        default: return false;
+        case Qt::Key_Down:
+            step = 1;
+            break;
+        default:
+            return false;
     }
     const long long next = ClosingDayEdit->value() + step;
-    if (next >= 1 && next <= 28) ClosingDayEdit->setValue(next);
+    if (next >= 1 && next <= 28)
+        ClosingDayEdit->setValue(next);
     return true;
 }
 
@@ -448,18 +499,22 @@ void TWageForm::ShowClosingDay(int day) {
 
 void TWageForm::CommitFocusedField() {
     QWidget* focused = QApplication::focusWidget();
-    if (focused == nullptr) return;
+    if (focused == nullptr)
+        return;
     if (focused == ClosingDayEdit) {
         ClosingDayEditExit();
         return;
     }
     for (int tag = 0; tag < static_cast<int>(payEdits_.size()); ++tag)
-        if (payEdits_[tag] != nullptr && focused == payEdits_[tag]) PayEditExit(tag);
+        if (payEdits_[tag] != nullptr && focused == payEdits_[tag])
+            PayEditExit(tag);
 }
 
 // --- colours ----------------------------------------------------------------
 
-QColor TWageForm::ValidColour() const { return FromColorRef(context_.settings.FontColor.ValidColor); }
+QColor TWageForm::ValidColour() const {
+    return FromColorRef(context_.settings.FontColor.ValidColor);
+}
 
 QColor TWageForm::InvalidColour() const {
     return FromColorRef(context_.settings.FontColor.InvalidColor);
@@ -478,13 +533,16 @@ void TWageForm::SetTextColour(QWidget* widget, bool valid) {
 
 // --- keys and focus -----------------------------------------------------------
 
-bool TWageForm::FormKeyFilter(QObject*, QKeyEvent*) { return false; }
+bool TWageForm::FormKeyFilter(QObject*, QKeyEvent*) {
+    return false;
+}
 
 bool TWageForm::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (FormKeyFilter(watched, key)) return true;
+        if (FormKeyFilter(watched, key))
+            return true;
         if (watched == IDCB || (IDCB != nullptr && watched == IDCB->lineEdit())) {
             if (IsEnter(key)) {
                 if (AcceptTypedId())
@@ -496,12 +554,15 @@ bool TWageForm::eventFilter(QObject* watched, QEvent* event) {
         }
         if (widget != nullptr && widget->property("tag").isValid() &&
             qobject_cast<TNumEdit*>(widget) != nullptr) {
-            if (PayEditKeyDown(widget->property("tag").toInt(), key->key())) return true;
+            if (PayEditKeyDown(widget->property("tag").toInt(), key->key()))
+                return true;
         }
-        if (watched == ClosingDayEdit && ClosingDayEditKeyDown(key->key())) return true;
+        if (watched == ClosingDayEdit && ClosingDayEditKeyDown(key->key()))
+            return true;
         if (widget != nullptr && widget->property("enterMovesFocus").toBool() && IsEnter(key)) {
             // Posted, so the key is fully handled before the focus moves.
-            QMetaObject::invokeMethod(this, [this] { focusNextChild(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { focusNextChild(); }, Qt::QueuedConnection);
             return true;
         }
         return false;
@@ -509,7 +570,8 @@ bool TWageForm::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         if (watched == IDCB) {
             // A drop-down list opening takes the focus only for a moment.
-            if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) IDCBExit();
+            if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+                IDCBExit();
         } else if (watched == ClosingDayEdit) {
             ClosingDayEditExit();
         } else if (widget != nullptr && widget->property("tag").isValid() &&
@@ -522,8 +584,9 @@ bool TWageForm::eventFilter(QObject* watched, QEvent* event) {
         widget->property("slider").isValid()) {
         // TimeMemoEnter: a time text hands the focus to its slider.
         auto* slider = widget->property("slider").value<QSlider*>();
-        if (slider != nullptr) QMetaObject::invokeMethod(slider, [slider] { slider->setFocus(); },
-                                                         Qt::QueuedConnection);
+        if (slider != nullptr)
+            QMetaObject::invokeMethod(
+                slider, [slider] { slider->setFocus(); }, Qt::QueuedConnection);
         return false;
     }
     return QDialog::eventFilter(watched, event);

@@ -40,7 +40,7 @@ struct WageFormContext {
 
 class TWageForm : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaxRate = 32000;
 
     ~TWageForm() override;
@@ -72,15 +72,15 @@ public:
     // The worker, for tests.
     TCheckWorkType* Worker() const { return worker_.get(); }
 
-protected:
+  protected:
     TWageForm(const WageFormContext& context, bool sortedIds, QWidget* parent);
 
     // Helpers for building the window.
     QLabel* MakeLabel(const QString& name, const QString& text, int x, int y, int w, int h = 16);
     QCheckBox* MakeCheckBox(const QString& name, const QString& text, int x, int y, int w,
                             int h = 18);
-    TPanelButton* MakePanelButton(const QString& name, const QString& caption,
-                                  const QString& hint, const QPixmap& glyph, int x);
+    TPanelButton* MakePanelButton(const QString& name, const QString& caption, const QString& hint,
+                                  const QPixmap& glyph, int x);
     // Glyph strips of the two buttons the toolbar pictures do not cover.
     static QPixmap RevertGlyph();
     static QPixmap UnifyGlyph();
@@ -148,7 +148,7 @@ protected:
     std::vector<TNumEdit*> payEdits_;   // by tag
     std::vector<QScrollBar*> payBars_;  // by tag
 
-private:
+  private:
     std::unique_ptr<TCheckWorkType> worker_;
 };
 

@@ -25,7 +25,8 @@ TEST(CheckWorkTypeTest, RunsOnTheUserInterfaceThreadAtAPace) {
     const auto uiThread = std::this_thread::get_id();
     TCheckWorkType worker(&target, [&] {
         ++runs;
-        if (std::this_thread::get_id() != uiThread) onUiThread = false;
+        if (std::this_thread::get_id() != uiThread)
+            onUiThread = false;
     });
     worker.StartIdle();
     ProcessEvents(500);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -25,7 +26,7 @@
 namespace pb::test {
 
 class EmployeeFormTest : public ::testing::Test {
-protected:
+  protected:
     EmployeeFormTest()
         : folder_(dir_.path().toStdString() + "/"), files_(AssignDataFiles(folder_)) {
         settings_.ProgramFolder = folder_;
@@ -59,7 +60,8 @@ protected:
     int WagesCodeOf(const std::string& id) { return LookupEmployee(files_, id, "").WagesCode; }
 
     std::string FileBytes(const std::string& path) {
-        if (!files_.fs->Exists(path)) return "<absent>";
+        if (!files_.fs->Exists(path))
+            return "<absent>";
         const Bytes bytes = files_.fs->ReadAll(path);
         return std::string(bytes.begin(), bytes.end());
     }
@@ -72,7 +74,8 @@ protected:
     std::vector<std::string> Shown(const std::string& kind) const {
         std::vector<std::string> texts;
         for (const auto& call : op_.calls)
-            if (call.kind == kind) texts.push_back(call.text);
+            if (call.kind == kind)
+                texts.push_back(call.text);
         return texts;
     }
 
@@ -94,6 +97,9 @@ protected:
         idcb->lineEdit()->selectAll();
         QTest::keyClicks(idcb, text);
         QTest::keyClick(idcb, Qt::Key_Return);
+        // The focus moves on (posted) and the field's leave handling runs.
+        QTest::qWait(1);
+        QApplication::processEvents();
     }
 
     QTemporaryDir dir_;

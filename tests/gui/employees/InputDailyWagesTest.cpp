@@ -12,7 +12,7 @@ namespace pb::test {
 namespace {
 
 class InputDailyWagesTest : public EmployeeFormTest {
-protected:
+  protected:
     std::unique_ptr<TInputD> Open() {
         auto form = std::make_unique<TInputD>(Context());
         form->show();
@@ -37,11 +37,13 @@ protected:
     static QCheckBox* Box(QWidget* form, const char* name) { return Child<QCheckBox>(form, name); }
     static void SetChecked(QWidget* form, const char* name, bool on) {
         QCheckBox* box = Box(form, name);
-        if (box->isChecked() != on) box->click();
+        if (box->isChecked() != on)
+            box->click();
     }
     static QStringList Items(QComboBox* box) {
         QStringList items;
-        for (int i = 0; i < box->count(); ++i) items << box->itemText(i);
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
         return items;
     }
 };
@@ -65,7 +67,8 @@ TEST_F(InputDailyWagesTest, EmptyFolderShowsTheDefaults) {
     EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo5")->text(), "12:00");
     EXPECT_EQ(Child<TNumEdit>(form.get(), "ClosingDayEdit")->value(), 20);
     EXPECT_EQ(Child<QScrollBar>(form.get(), "ClosingDaySB")->value(), 20);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form->windowTitle() == "日給制データ入力   勤務体系 7"; }));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return form->windowTitle() == "日給制データ入力   勤務体系 7"; }));
 }
 
 TEST_F(InputDailyWagesTest, TypedIdsArePaddedSortedAndLookedUp) {
@@ -84,12 +87,16 @@ TEST_F(InputDailyWagesTest, TypedIdsArePaddedSortedAndLookedUp) {
     EXPECT_EQ(form->SelectedId(), "010");
     EXPECT_EQ(Child<QLineEdit>(form.get(), "NameEdit")->text(), "田中");
     EXPECT_EQ(idcb->count(), 3);
-    for (const QString typed : {"0", "1000", "abc", "-5"}) {
+    // The field takes three characters: a typed 1000 is 100.
+    TypeId(form.get(), "1000");
+    EXPECT_EQ(form->SelectedId(), "100");
+    TypeId(form.get(), "10");
+    for (const QString typed : {"0", "abc", "-5", "+"}) {
         TypeId(form.get(), typed);
         EXPECT_EQ(form->SelectedId(), "010") << typed.toStdString();
         form->IDCBExit();
         EXPECT_EQ(idcb->currentText(), "010") << typed.toStdString();
-        EXPECT_EQ(idcb->count(), 3);
+        EXPECT_EQ(idcb->count(), 4);
     }
 }
 
@@ -114,8 +121,7 @@ TEST_F(InputDailyWagesTest, ClassBoxesFollowTheirRulesAndGiveThePattern) {
         {1, "CheckBox4", 5},  // 深夜 needs 残業
         {0, "CheckBox3", 6},  // 早朝 needs 早出
         {0, "CheckBox2", 1},  // the last of 早出 / 残業 cannot go
-        {1, "CheckBox1", 0},
-        {6, "CheckBox1", 0},  // 早出 off takes 早朝 with it
+        {1, "CheckBox1", 0}, {6, "CheckBox1", 0},  // 早出 off takes 早朝 with it
         {2, "CheckBox3", 6},
     };
     auto form = Open();
@@ -130,19 +136,20 @@ TEST_F(InputDailyWagesTest, ClassBoxesFollowTheirRulesAndGiveThePattern) {
 }
 
 TEST_F(InputDailyWagesTest, AnUncheckedClassIsDisabledAndStoredAsZero) {
-    settings_.FontColor.InvalidColor = 0x00FF00;
     auto form = Open();
     SetChecked(form.get(), "CheckBox1", false);  // 早出
     for (const char* name : {"NumEdit1", "ScrollBar1", "TrackBar1", "Memo1", "NumEdit5"})
         EXPECT_FALSE(Child<QWidget>(form.get(), name)->isEnabled()) << name;
     EXPECT_TRUE(Child<QWidget>(form.get(), "NumEdit2")->isEnabled());
     EXPECT_EQ(Child<QLabel>(form.get(), "Label5")->palette().color(QPalette::WindowText),
-              QColor(0, 255, 0));
+              QColor(128, 128, 128));
+    EXPECT_EQ(Child<QLabel>(form.get(), "Label6")->palette().color(QPalette::WindowText),
+              QColor(0, 0, 128));
     // The disabled field keeps its amount on screen.
     EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit1")->value(), 1000);
     RegisterShown(*form, "1", "山田");
     const DailyWagesRecord r = Stored("001");
-    EXPECT_EQ(r.WorkType, 0);
+    EXPECT_EQ(r.WorkType, 3);
     EXPECT_EQ(r.WeekdayMorningPay, 0);
     EXPECT_EQ(r.HolidayMorningPay, 0);
     EXPECT_EQ(r.HolidayEarMornPay, 0);
@@ -162,7 +169,8 @@ TEST_F(InputDailyWagesTest, HolidaysOffStoreNoHolidayRatesOrDays) {
     RegisterShown(*form, "2", "山田");
     const DailyWagesRecord r = Stored("002");
     EXPECT_EQ(r.Holiday, 0);
-    EXPECT_EQ((std::vector<int>{r.Holiday1, r.Holiday2, r.Holiday3}), (std::vector<int>{-1, -1, -1}));
+    EXPECT_EQ((std::vector<int>{r.Holiday1, r.Holiday2, r.Holiday3}),
+              (std::vector<int>{-1, -1, -1}));
     EXPECT_EQ((std::vector<int>{r.HolidayMorningPay, r.HolidayOverPay, r.HolidayEarMornPay,
                                 r.HolidayNightPay}),
               (std::vector<int>{0, 0, 0, 0}));
@@ -228,12 +236,13 @@ TEST_F(InputDailyWagesTest, SlidersKeepStartBeforeFinish) {
         int to;
         int expected;
     } moves[] = {
-        {finish, 100, 100}, {start, 100, 96}, {start, 99, 99},   {start, 120, 99},
+        {finish, 100, 100}, {start, 100, 96}, {start, 99, 99},  {start, 120, 99},
         {finish, 99, 100},  {half, 99, 144},  {half, 100, 100}, {finish, 287, 287},
     };
     for (const auto& m : moves) {
         m.slider->setValue(m.to);
-        EXPECT_EQ(m.slider->value(), m.expected) << m.slider->objectName().toStdString() << " " << m.to;
+        EXPECT_EQ(m.slider->value(), m.expected)
+            << m.slider->objectName().toStdString() << " " << m.to;
     }
     EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo1")->text(), "08:15");
     EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo5")->text(), "08:20");
@@ -259,11 +268,9 @@ TEST_F(InputDailyWagesTest, RateKeysStayStrictlyInsideTheRange) {
         Qt::Key key;
         qint64 expected;
     } cases[] = {
-        {31990, Qt::Key_Up, 31990},      {31890, Qt::Key_Up, 31900},
-        {31900, Qt::Key_PageUp, 31900},  {500, Qt::Key_PageUp, 600},
-        {100, Qt::Key_PageDown, 100},    {101, Qt::Key_PageDown, 1},
-        {10, Qt::Key_Down, 10},          {20, Qt::Key_Right, 10},
-        {20, Qt::Key_Home, 20},
+        {31990, Qt::Key_Up, 31990}, {31890, Qt::Key_Up, 31900},   {31900, Qt::Key_PageUp, 31900},
+        {500, Qt::Key_PageUp, 600}, {100, Qt::Key_PageDown, 100}, {101, Qt::Key_PageDown, 1},
+        {10, Qt::Key_Down, 10},     {20, Qt::Key_Right, 10},      {20, Qt::Key_Home, 20},
     };
     edit->setFocus();
     for (const auto& c : cases) {
@@ -314,8 +321,8 @@ TEST_F(InputDailyWagesTest, ClosingDayKeysAndLeavingClampTheDay) {
         qint64 from;
         Qt::Key key;
         qint64 expected;
-    } cases[] = {{28, Qt::Key_PageDown, 28}, {3, Qt::Key_PageUp, 3},  {6, Qt::Key_PageUp, 1},
-                 {23, Qt::Key_PageDown, 28}, {1, Qt::Key_Up, 1},      {27, Qt::Key_Down, 28},
+    } cases[] = {{28, Qt::Key_PageDown, 28}, {3, Qt::Key_PageUp, 3}, {6, Qt::Key_PageUp, 1},
+                 {23, Qt::Key_PageDown, 28}, {1, Qt::Key_Up, 1},     {27, Qt::Key_Down, 28},
                  {28, Qt::Key_Right, 28}};
     edit->setFocus();
     for (const auto& c : cases) {
@@ -323,7 +330,8 @@ TEST_F(InputDailyWagesTest, ClosingDayKeysAndLeavingClampTheDay) {
         QTest::keyClick(edit, c.key);
         EXPECT_EQ(edit->value(), c.expected) << c.from << " key " << c.key;
     }
-    for (const auto& [typed, shown] : std::vector<std::pair<const char*, int>>{{"40", 28}, {"0", 1}, {"15", 15}}) {
+    for (const auto& [typed, shown] :
+         std::vector<std::pair<const char*, int>>{{"40", 28}, {"0", 1}, {"15", 15}}) {
         edit->setFocus();
         QTest::keyClicks(edit, typed);
         QTest::keyClick(edit, Qt::Key_Tab);
@@ -376,7 +384,8 @@ TEST_F(InputDailyWagesTest, DeleteAsksAndKeepsTheIdInTheList) {
     auto form = Open();
     op_.answers = {false};
     Click(form.get(), "PanelButton5");
-    EXPECT_EQ(Shown("question"), (std::vector<std::string>{"従業員番号 001 のデータを削除しますか？"}));
+    EXPECT_EQ(Shown("question"),
+              (std::vector<std::string>{"従業員番号 001 のデータを削除しますか？"}));
     EXPECT_EQ(GetPayScheme(files_, "001"), 1);
     op_.answers = {true};
     Click(form.get(), "PanelButton5");
@@ -399,9 +408,9 @@ TEST_F(InputDailyWagesTest, RefusesAnIdOfTheOtherSchemeOrWithoutName) {
     const std::string before = MasterFiles();
     Click(form.get(), "PanelButton1");
     EXPECT_EQ(Shown("warning"),
-              (std::vector<std::string>{
-                  "給料区分が変わる更新は出来ません。\r\n\r\n従業員番号を変更するか、現在登録されている\r\n"
-                  "従業員情報を削除してから登録して下さい。"}));
+              (std::vector<std::string>{"給料区分が変わる更新は出来ません。\r\n\r\n従業員番号を変更"
+                                        "するか、現在登録されている\r\n"
+                                        "従業員情報を削除してから登録して下さい。"}));
     TypeId(form.get(), "2");
     Click(form.get(), "PanelButton1");
     EXPECT_EQ(Shown("warning").back(), "従業員番号と氏名は必ず入力して下さい");
@@ -431,14 +440,22 @@ TEST_F(InputDailyWagesTest, DefaultsAreStoredAndRestored) {
 
 TEST_F(InputDailyWagesTest, ControlsCarryTheirTagsAndTabOrder) {
     auto form = Open();
-    const char* const order[] = {"IDCB",      "NameEdit",   "CheckBox1",  "CheckBox2",
-                                 "CheckBox3", "CheckBox4",  "NumEdit1",   "ScrollBar1",
-                                 "NumEdit2"};
-    QWidget* w = Child<QWidget>(form.get(), "IDCB");
-    for (std::size_t i = 1; i < std::size(order); ++i) {
-        w = w->nextInFocusChain();
-        while (w->focusPolicy() == Qt::NoFocus || !w->isVisible()) w = w->nextInFocusChain();
-        EXPECT_EQ(w->objectName(), order[i]);
+    const char* const order[] = {
+        "IDCB",       "NameEdit",       "CheckBox1",     "CheckBox2",
+        "CheckBox3",  "CheckBox4",      "NumEdit1",      "ScrollBar1",
+        "NumEdit2",   "ScrollBar2",     "NumEdit3",      "ScrollBar3",
+        "NumEdit4",   "ScrollBar4",     "NumEdit5",      "ScrollBar5",
+        "NumEdit6",   "ScrollBar6",     "NumEdit7",      "ScrollBar7",
+        "NumEdit8",   "ScrollBar8",     "TrackBar1",     "TrackBar2",
+        "TrackBar3",  "TrackBar4",      "HolidayCB",     "CheckBox8",
+        "CheckBox9",  "CheckBox10",     "CheckBox11",    "CheckBox12",
+        "CheckBox13", "CheckBox7",      "HalfHolidayCB", "HalfHolidayCombo",
+        "TrackBar5",  "ClosingDayEdit", "ClosingDaySB",  "ClosingDayCB"};
+    Child<QWidget>(form.get(), "IDCB")->setFocus();
+    for (const char* name : order) {
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ProcessEvents();
     }
     EXPECT_EQ(Child<QWidget>(form.get(), "CheckBox13")->property("tag").toInt(), 7);
     EXPECT_EQ(Child<QWidget>(form.get(), "HalfHolidayCB")->property("tag").toInt(), 5);

@@ -12,7 +12,7 @@ namespace pb::test {
 namespace {
 
 class InputTimeWagesTest : public EmployeeFormTest {
-protected:
+  protected:
     std::unique_ptr<TInputT> Open() {
         auto form = std::make_unique<TInputT>(Context());
         form->show();
@@ -23,20 +23,22 @@ protected:
 
     // Sets the three divisions as the operator would.
     static void Divide(QWidget* form, bool time, bool weekday, bool rest, bool twoBands) {
-        for (const auto& [name, on] : {std::pair{"CheckBox1", time}, std::pair{"CheckBox2", weekday},
-                                       std::pair{"CheckBox3", rest}}) {
+        for (const auto& [name, on] :
+             {std::pair{"CheckBox1", time}, std::pair{"CheckBox2", weekday},
+              std::pair{"CheckBox3", rest}}) {
             auto* box = Child<QCheckBox>(form, name);
-            if (box->isChecked() != on) box->click();
+            if (box->isChecked() != on)
+                box->click();
         }
-        if (time) Child<QRadioButton>(form, twoBands ? "RadioButton1" : "RadioButton2")->click();
+        if (time)
+            Child<QRadioButton>(form, twoBands ? "RadioButton1" : "RadioButton2")->click();
     }
 
     // Every slot gets its own amount so that the stored ones can be told apart.
     static void FillSlots(TInputT& form) {
         for (int slot = 0; slot < TInputT::kSlots; ++slot) {
-            const char* name = nullptr;
-            QString edit = slot == 0 ? QStringLiteral("StandardPay") : QStringLiteral("NumEdit%1").arg(slot);
-            (void)name;
+            const QString edit =
+                slot == 0 ? QStringLiteral("StandardPay") : QStringLiteral("NumEdit%1").arg(slot);
             form.findChild<TNumEdit*>(edit)->setValue(1000 + slot);
             form.PayEditExit(slot);
         }
@@ -52,10 +54,11 @@ protected:
     }
 
     static std::vector<int> NonZeroSlots(const TimeWagesRecord& r) {
-        std::vector<int> slots;
+        std::vector<int> kept;
         for (int slot = 0; slot < TInputT::kSlots; ++slot)
-            if (TInputT::Slot(r, slot) != 0) slots.push_back(slot);
-        return slots;
+            if (TInputT::Slot(r, slot) != 0)
+                kept.push_back(slot);
+        return kept;
     }
 };
 
@@ -63,12 +66,14 @@ TEST_F(InputTimeWagesTest, EachDivisionStoresItsOwnSlotsAndHeight) {
     struct Case {
         bool time, weekday, rest, two;
         int pattern, height;
-        std::vector<int> slots;
+        std::vector<int> kept;
         std::vector<int> times;
     };
     std::vector<int> band1{1, 2, 3, 4, 5, 6, 7}, bands12, bands123;
-    for (int s = 1; s <= 14; ++s) bands12.push_back(s);
-    for (int s = 1; s <= 21; ++s) bands123.push_back(s);
+    for (int s = 1; s <= 14; ++s)
+        bands12.push_back(s);
+    for (int s = 1; s <= 21; ++s)
+        bands123.push_back(s);
     const Case cases[] = {
         {false, false, true, false, 9, 180, {0}, {0, 0, 0}},
         {false, false, false, false, 8, 180, {0}, {0, 0, 0}},
@@ -81,16 +86,18 @@ TEST_F(InputTimeWagesTest, EachDivisionStoresItsOwnSlotsAndHeight) {
     int id = 1;
     for (const Case& c : cases) {
         auto form = Open();
+        Click(form.get(), "PanelButton3");  // the defaults, not the first employee's data
         Divide(form.get(), c.time, c.weekday, c.rest, c.two);
         FillSlots(*form);
         EXPECT_EQ(form->height(), c.height) << c.pattern;
         const TimeWagesRecord r = RegisterAs(*form, QString::number(id++));
         EXPECT_EQ(r.WorkType, c.pattern);
-        EXPECT_EQ(NonZeroSlots(r), c.slots) << c.pattern;
+        EXPECT_EQ(NonZeroSlots(r), c.kept) << c.pattern;
         EXPECT_EQ((std::vector<int>{r.ChargeDivideTime1, r.ChargeDivideTime2, r.ChargeDivideTime3}),
                   c.times)
             << c.pattern;
-        EXPECT_EQ(form->windowTitle(), QStringLiteral("時給制データ入力   勤務体系 %1").arg(c.pattern));
+        EXPECT_EQ(form->windowTitle(),
+                  QStringLiteral("時給制データ入力   勤務体系 %1").arg(c.pattern));
     }
 }
 
@@ -98,8 +105,12 @@ TEST_F(InputTimeWagesTest, WeekdayOnlyShowsBandOneAndHidesTheOtherLabels) {
     auto form = Open();
     Divide(form.get(), false, true, false, false);
     for (int slot = 8; slot <= 21; ++slot) {
-        EXPECT_FALSE(Child<QWidget>(form.get(), QStringLiteral("NumEdit%1").arg(slot).toLatin1())->isEnabled()) << slot;
-        EXPECT_FALSE(Child<QWidget>(form.get(), QStringLiteral("Label%1").arg(8 + slot).toLatin1())->isVisible()) << slot;
+        EXPECT_FALSE(Child<QWidget>(form.get(), QStringLiteral("NumEdit%1").arg(slot).toLatin1())
+                         ->isEnabled())
+            << slot;
+        EXPECT_FALSE(Child<QWidget>(form.get(), QStringLiteral("Label%1").arg(8 + slot).toLatin1())
+                         ->isVisible())
+            << slot;
     }
     EXPECT_TRUE(Child<QWidget>(form.get(), "NumEdit7")->isEnabled());
     EXPECT_TRUE(Child<QWidget>(form.get(), "Label15")->isVisible());
@@ -149,11 +160,13 @@ TEST_F(InputTimeWagesTest, UnifyCutsTheStandardRateAndCopiesIt) {
     EXPECT_EQ(Shown("warning"),
               (std::vector<std::string>{"時給金額は ¥32,000 よりも多く設定する事は出来ません"}));
     for (int slot = 1; slot <= 21; ++slot)
-        EXPECT_EQ(form->findChild<TNumEdit*>(QStringLiteral("NumEdit%1").arg(slot))->value(), 32000) << slot;
+        EXPECT_EQ(form->findChild<TNumEdit*>(QStringLiteral("NumEdit%1").arg(slot))->value(), 32000)
+            << slot;
     // K1 copies without the check; the menu is on once the window is shown.
     standard->setValue(900);
     form->findChild<QAction*>("K1")->trigger();
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit21")->value(), 32000);  // the bar still says 32,000
+    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit21")->value(),
+              32000);  // the bar still says 32,000
     form->PayEditExit(0);
     form->findChild<QAction*>("K1")->trigger();
     EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit21")->value(), 900);
@@ -182,7 +195,8 @@ TEST_F(InputTimeWagesTest, TypedIdsAreAppendedInFileOrder) {
     TypeId(form.get(), "5");
     TypeId(form.get(), "2");
     QStringList items;
-    for (int i = 0; i < idcb->count(); ++i) items << idcb->itemText(i);
+    for (int i = 0; i < idcb->count(); ++i)
+        items << idcb->itemText(i);
     EXPECT_EQ(items, (QStringList{"010", "002", "005"}));
     EXPECT_EQ(Child<QLineEdit>(form.get(), "NameEdit")->text(), "佐藤");
     EXPECT_EQ(Child<TNumEdit>(form.get(), "StandardPay")->value(), 900);
@@ -201,7 +215,8 @@ TEST_F(InputTimeWagesTest, AfterRegisteringTheStatusAndDeleteFollow) {
     EXPECT_EQ(Child<QLabel>(form.get(), "Label31")->text(), "日給制で登録されています。");
     const std::string before = MasterFiles();
     Click(form.get(), "PanelButton1");
-    EXPECT_EQ(Shown("warning").back().substr(0, 12), std::string("給料区分が変わる更新は出来ません。").substr(0, 12));
+    EXPECT_EQ(Shown("warning").back().substr(0, 12),
+              std::string("給料区分が変わる更新は出来ません。").substr(0, 12));
     EXPECT_EQ(MasterFiles(), before);
 }
 

@@ -37,7 +37,7 @@ DailyWagesRecord DailySample() {
 }
 
 class ReNewDlgTest : public EmployeeFormTest {
-protected:
+  protected:
     QColor Valid() const { return QColor(0, 0, 128); }
     QColor Invalid() const { return QColor(128, 128, 128); }
 
@@ -58,7 +58,8 @@ protected:
     static std::vector<int> ValidRows(const TReNewDlg& dialog, QColor valid) {
         std::vector<int> rows;
         for (int row = 0; row < dialog.Grid()->rowCount(); ++row)
-            if (dialog.RowColour(row) == valid) rows.push_back(row);
+            if (dialog.RowColour(row) == valid)
+                rows.push_back(row);
         return rows;
     }
 };
@@ -71,12 +72,17 @@ TEST_F(ReNewDlgTest, ChangedRowsAreDrawnInValidColour) {
         std::vector<int> validRows;
     };
     const Case cases[] = {
-        {"overtime rate", "山田太郎", [](DailyWagesRecord& r) { r.WeekdayOverPay = 1250; }, {0, 10}},
+        {"overtime rate",
+         "山田太郎",
+         [](DailyWagesRecord& r) { r.WeekdayOverPay = 1250; },
+         {0, 10}},
         {"name", "山田花子", [](DailyWagesRecord&) {}, {0, 1}},
         {"nothing", "山田太郎", [](DailyWagesRecord&) {}, {0}},
         // 0.5 s more is the same clock text, so the row counts as unchanged.
-        {"same text", "山田太郎",
-         [](DailyWagesRecord& r) { r.TimeToStartWork += 0.5 / 86400.0; }, {0}},
+        {"same text",
+         "山田太郎",
+         [](DailyWagesRecord& r) { r.TimeToStartWork += 0.5 / 86400.0; },
+         {0}},
     };
     for (const Case& c : cases) {
         DailyWagesRecord fresh = DailySample();
