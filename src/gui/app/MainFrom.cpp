@@ -30,6 +30,8 @@
 #include "core/store/WorkDataFiles.h"
 #include "gui/app/Versin.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/employees/InputDailyWages.h"
+#include "gui/employees/InputTimeWages.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
@@ -43,8 +45,8 @@ namespace {
 // Which windows of other parts exist in this build; see MainFrom.h.
 constexpr bool kWindowReady[] = {
     true,   // Window::Entry           TInputW
-    false,  // Window::DailyWagesForm  TInputD
-    false,  // Window::TimeWagesForm   TInputT
+    true,   // Window::DailyWagesForm  TInputD
+    true,   // Window::TimeWagesForm   TInputT
     false,  // Window::CalcSettings    TCalcS
     false,  // Window::EmployeeViewer  TViewRD
     false,  // Window::DataConversion  TChangeD
@@ -868,12 +870,18 @@ void TMainFrom::OpenEntryWindow() {
     clientArea_->setActiveSubWindow(child);
 }
 
+// The forms reach their own window from their worker, so no process-wide
+// reference to them is kept; each lives for one modal use.
 void TMainFrom::OpenDailyWagesForm() {
-    // Creates a TInputD, keeps it in the process-wide InputD and shows it modally.
+    MessageOperator op(this, files_, settings_);
+    TInputD form({files_, settings_, op, GrayTextColorRef()}, this);
+    form.exec();
 }
 
 void TMainFrom::OpenTimeWagesForm() {
-    // Creates a TInputT, keeps it in the process-wide InputT and shows it modally.
+    MessageOperator op(this, files_, settings_);
+    TInputT form({files_, settings_, op, GrayTextColorRef()}, this);
+    form.exec();
 }
 
 void TMainFrom::OpenCalcSettings() {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "gui/employees/ReNewDlgDailyWagse.h"
+#include "gui/employees/ReNewDlgTimeWagse.h"
 #include "gui/shared/Messages.h"
 
 namespace pb {
@@ -11,8 +13,8 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// Until the confirmation dialogs are in, a plain question that names the
-// employee, so that nothing is updated without the operator's consent.
+// Without the files to compare with, a plain question that names the employee,
+// so that nothing is updated without the operator's consent.
 bool ConfirmUpdate(QWidget* parent, const std::string& id, const std::string& name) {
     return Messages::ConfirmOkCancel(
         parent,
@@ -64,11 +66,17 @@ void MessageOperator::Error(const std::string& text) {
 }
 
 bool MessageOperator::ConfirmDailyUpdate(const PendingDailyRegistration& pending) {
-    return ConfirmUpdate(parent_, pending.ID, pending.Name);
+    if (files_ == nullptr || settings_ == nullptr)
+        return ConfirmUpdate(parent_, pending.ID, pending.Name);
+    TReNewDlgD dialog(*files_, *settings_, pending, parent_);
+    return dialog.exec() == TReNewDlg::kUpdate;
 }
 
 bool MessageOperator::ConfirmTimeUpdate(const PendingTimeRegistration& pending) {
-    return ConfirmUpdate(parent_, pending.ID, pending.Name);
+    if (files_ == nullptr || settings_ == nullptr)
+        return ConfirmUpdate(parent_, pending.ID, pending.Name);
+    TReNewDlgT dialog(*files_, *settings_, pending, parent_);
+    return dialog.exec() == TReNewDlg::kUpdate;
 }
 
 }  // namespace pb
