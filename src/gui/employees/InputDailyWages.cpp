@@ -36,7 +36,7 @@ TInputD::TInputD(const WageFormContext& context, QWidget* parent)
     : TWageForm(context, /*sortedIds=*/true, parent) {
     setObjectName(QStringLiteral("TInputD"));
     setWindowTitle(QStringLiteral("日給制 従業員データ登録"));
-    setProperty("helpContext", 3);
+    setProperty("HelpContext", 3);
     setFixedSize(389, 443);
     setAttribute(Qt::WA_DeleteOnClose, false);
     BuildWindow();

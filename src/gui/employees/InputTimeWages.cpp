@@ -57,7 +57,7 @@ TInputT::TInputT(const WageFormContext& context, QWidget* parent)
     : TWageForm(context, /*sortedIds=*/false, parent) {
     setObjectName(QStringLiteral("TInputT"));
     setWindowTitle(QStringLiteral("時給制データ入力"));
-    setProperty("helpContext", 7);
+    setProperty("HelpContext", 7);
     setFixedSize(519, 408);
     move(219, 128);
     BuildWindow();
