@@ -133,6 +133,10 @@ TEST_F(InputDailyWagesTest, ClassBoxesFollowTheirRulesAndGiveThePattern) {
             << c.start << " " << c.click << " gave " << form->windowTitle().toStdString();
         EXPECT_EQ(form->CurrentDailyWorkType(), c.pattern);
     }
+    // A record collected before the worker's next pass has the boxes' pattern,
+    // not the last one shown in the title.
+    form->ShowWorkType(1);
+    EXPECT_EQ(form->CollectDailyWages().WorkType, 1);
 }
 
 TEST_F(InputDailyWagesTest, AnUncheckedClassIsDisabledAndStoredAsZero) {
@@ -311,6 +315,19 @@ TEST_F(InputDailyWagesTest, RegisterAppliesTheLimitToTheFocusedRateField) {
     EXPECT_EQ(Stored("007").WeekdayOverPay, 32000);
     EXPECT_EQ(edit->value(), 32000);
     EXPECT_EQ(op_.Kinds(), (std::vector<std::string>{"warning", "information"}));
+}
+
+// The same for the closing day: a day typed beyond 28 is clamped, not stored.
+TEST_F(InputDailyWagesTest, RegisterClampsTheFocusedClosingDay) {
+    auto form = Open();
+    TypeId(form.get(), "8");
+    Child<QLineEdit>(form.get(), "NameEdit")->setText("山田");
+    auto* edit = Child<TNumEdit>(form.get(), "ClosingDayEdit");
+    edit->setFocus();
+    QTest::keyClicks(edit, "40");
+    Click(form.get(), "PanelButton1");
+    EXPECT_EQ(Stored("008").ClosingDay, 28);
+    EXPECT_EQ(edit->value(), 28);
 }
 
 TEST_F(InputDailyWagesTest, ClosingDayKeysAndLeavingClampTheDay) {

@@ -150,6 +150,27 @@ TEST_F(InputTimeWagesTest, BandTimesMustRise) {
     EXPECT_EQ(GetPayScheme(files_, "001"), 2);
 }
 
+// A pattern without time bands clears both stage buttons. Dividing by time then
+// counts three bands, so the third band's time is opened and stored with them.
+TEST_F(InputTimeWagesTest, TimeDivisionWithoutAStageIsThreeBands) {
+    auto form = Open();
+    TimeWagesRecord none;
+    none.WorkType = 9;
+    none.ChargeDivideTime1 = 96;
+    none.ChargeDivideTime2 = 204;
+    none.ChargeDivideTime3 = 244;
+    form->ShowTimeWages(none);
+    auto* three = Child<QRadioButton>(form.get(), "RadioButton2");
+    EXPECT_FALSE(three->isChecked());
+    EXPECT_FALSE(Child<QRadioButton>(form.get(), "RadioButton1")->isChecked());
+    Child<QCheckBox>(form.get(), "CheckBox1")->click();
+    EXPECT_TRUE(three->isChecked());
+    EXPECT_TRUE(Child<QSlider>(form.get(), "TrackBar3")->isEnabled());
+    const TimeWagesRecord r = RegisterAs(*form, "6");
+    EXPECT_EQ(r.WorkType, 13);
+    EXPECT_EQ(r.ChargeDivideTime3, 244);
+}
+
 TEST_F(InputTimeWagesTest, UnifyCutsTheStandardRateAndCopiesIt) {
     auto form = Open();
     auto* standard = Child<TNumEdit>(form.get(), "StandardPay");
