@@ -249,7 +249,7 @@ TEST_F(InputTimeWagesTest, DefaultsComeFromTheSettingsInKeyOrder) {
     EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit16")->value(), 1100);
     EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo3")->text(), "20:20");
     EXPECT_EQ(form->height(), 435);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form->CurrentTimeWorkType() == 19; }));
+    EXPECT_EQ(form->CollectTimeWages().WorkType, 19);
     Divide(form.get(), true, false, false, true);
     Click(form.get(), "PanelButton4");
     Settings reread;
