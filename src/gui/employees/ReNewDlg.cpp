@@ -129,7 +129,6 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     StringGrid1->setItemDelegate(new CompareCellDelegate(this));
-    StringGrid1->setParent(this);
     for (int row = 0; row < StringGrid1->rowCount(); ++row)
         for (int column = 0; column < 3; ++column)
             StringGrid1->setItem(row, column, new QTableWidgetItem());

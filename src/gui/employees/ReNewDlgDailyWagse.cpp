@@ -1,5 +1,7 @@
 #include "gui/employees/ReNewDlgDailyWagse.h"
 
+#include <exception>
+
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
 
@@ -58,9 +60,16 @@ QStringList TReNewDlgD::RowValues(const DailyWagesRecord& r) {
 }
 
 void TReNewDlgD::ReadStored(QString& name, QStringList& values) const {
-    name = Q(FindEmployeeName(files_, pending_.ID, 0));
-    const std::optional<DailyWagesRecord> stored = ReadDailyRecord(files_, pending_.ID, 0);
-    values = stored ? RowValues(*stored) : QStringList();
+    // The dialog only answers a question: when the stored data cannot be read,
+    // its column stays empty rather than the question going unasked.
+    try {
+        name = Q(FindEmployeeName(files_, pending_.ID, 0));
+        const std::optional<DailyWagesRecord> stored = ReadDailyRecord(files_, pending_.ID, 0);
+        values = stored ? RowValues(*stored) : QStringList();
+    } catch (const std::exception&) {
+        name.clear();
+        values.clear();
+    }
 }
 
 QStringList TReNewDlgD::NewValues() const {

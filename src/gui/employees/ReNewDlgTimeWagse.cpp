@@ -1,5 +1,7 @@
 #include "gui/employees/ReNewDlgTimeWagse.h"
 
+#include <exception>
+
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
 
@@ -52,9 +54,16 @@ QStringList TReNewDlgT::RowValues(const TimeWagesRecord& r) {
 }
 
 void TReNewDlgT::ReadStored(QString& name, QStringList& values) const {
-    name = Q(FindEmployeeName(files_, pending_.ID, 0));
-    const std::optional<TimeWagesRecord> stored = ReadTimeRecord(files_, pending_.ID, 0);
-    values = stored ? RowValues(*stored) : QStringList();
+    // The dialog only answers a question: when the stored data cannot be read,
+    // its column stays empty rather than the question going unasked.
+    try {
+        name = Q(FindEmployeeName(files_, pending_.ID, 0));
+        const std::optional<TimeWagesRecord> stored = ReadTimeRecord(files_, pending_.ID, 0);
+        values = stored ? RowValues(*stored) : QStringList();
+    } catch (const std::exception&) {
+        name.clear();
+        values.clear();
+    }
 }
 
 QStringList TReNewDlgT::NewValues() const {
