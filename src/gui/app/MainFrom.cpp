@@ -226,7 +226,7 @@ void TMainFrom::BuildToolbar() {
     toolPanel_->setFixedHeight(kToolbarHeight);
     toolPanel_->installEventFilter(this);
 
-    struct Spec {
+    struct ToolButton {
         TPanelButton** field;
         const char* name;
         const char* caption;
@@ -234,7 +234,7 @@ void TMainFrom::BuildToolbar() {
         const char* glyph;
         void (TMainFrom::*click)();
     };
-    const Spec specs[] = {
+    const ToolButton tools[] = {
         {&PanelButton12, "PanelButton12", "終了", "PBookの終了", "Exit",
          &TMainFrom::PanelButton12Click},
         {&PanelButton1, "PanelButton1", "登録", "日給制", "DailyWages",
@@ -251,16 +251,16 @@ void TMainFrom::BuildToolbar() {
          &TMainFrom::PanelButton11Click},
     };
     int x = 2;
-    for (const Spec& spec : specs) {
+    for (const ToolButton& tool : tools) {
         TPanelButton* button =
-            MakeButton(toolPanel_, QString::fromUtf8(spec.name), QString::fromUtf8(spec.caption),
-                       QString::fromUtf8(spec.hint), QString::fromUtf8(spec.glyph));
+            MakeButton(toolPanel_, QString::fromUtf8(tool.name), QString::fromUtf8(tool.caption),
+                       QString::fromUtf8(tool.hint), QString::fromUtf8(tool.glyph));
         button->setGeometry(x, 2, 44, 40);
         x += 45;
-        connect(button, &TPanelButton::clicked, this, spec.click);
+        connect(button, &TPanelButton::clicked, this, tool.click);
         connect(button, &TPanelButton::mouseUp, button,
                 [button] { button->setBevelInner(bvNone); });
-        *spec.field = button;
+        *tool.field = button;
     }
 
     validLabel_ = new QLabel(QStringLiteral("有効フォント色"), toolPanel_);
