@@ -210,7 +210,13 @@ double StepsToTime(std::int32_t steps) {
 }
 
 std::int32_t StepsToMinutes(std::int32_t steps) {
-    return TextToMinutes(StepsToText(steps));
+    if (steps < 0) {
+        // Whatever the text of a negative count reads as ("-01:-05" for -13).
+        return TextToMinutes(StepsToText(steps));
+    }
+    // The minutes of StepsToText's "hh:mm" without writing it: 24:00 reads as 00:00.
+    const std::int32_t hours = steps / 12 == 24 ? 0 : steps / 12;
+    return hours * 60 + steps % 12 * 5;
 }
 
 std::string MinutesToText(std::int32_t minutes) {

@@ -6,6 +6,20 @@
 #include "core/timecard/WorkPattern.h"
 
 namespace pb {
+namespace {
+
+// Sums and differences band by band, written out element by element: a loop
+// over an index leaves the array in memory, and handing it back then stalls on
+// those stores (these run a few times for every day of every month).
+BandMinutes Sum(const BandMinutes& a, const BandMinutes& b) {
+    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+}
+
+BandMinutes Difference(const BandMinutes& a, const BandMinutes& b) {
+    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+}
+
+}  // namespace
 
 BandBounds MakeBandBounds(std::int32_t workType, std::int32_t chargeDivideTime1,
                           std::int32_t chargeDivideTime2, std::int32_t chargeDivideTime3) {
@@ -85,12 +99,12 @@ BandMinutes BandCounter::CountBefore(std::int32_t end) const {
     while (i + 1 < segmentCount_ && segmentStart_[i + 1] <= rest) {
         ++i;
     }
-    BandMinutes counts = before_[i];
-    counts[segmentBand_[i] - 1] += rest - segmentStart_[i];
-    for (int d = 0; d < 3; ++d) {
-        counts[d] += days * perDay_[d];
-    }
-    return counts;
+    const std::int32_t inSegment = rest - segmentStart_[i];
+    const int band = segmentBand_[i];
+    const BandMinutes partDay{band == 1 ? inSegment : 0, band == 2 ? inSegment : 0,
+                              band == 3 ? inSegment : 0};
+    const BandMinutes wholeDays{days * perDay_[0], days * perDay_[1], days * perDay_[2]};
+    return Sum(Sum(before_[i], partDay), wholeDays);
 }
 
 BandMinutes BandCounter::CountEachMinute(std::int32_t first, std::int32_t last) const {
@@ -118,12 +132,7 @@ BandMinutes BandCounter::CountRange(std::int32_t first, std::int32_t last) const
         }
         first = 0;
     }
-    const BandMinutes upTo = CountBefore(last + 1);
-    const BandMinutes before = CountBefore(first);
-    for (int d = 0; d < 3; ++d) {
-        counts[d] += upTo[d] - before[d];
-    }
-    return counts;
+    return Sum(counts, Difference(CountBefore(last + 1), CountBefore(first)));
 }
 
 BandMinutes BandCounter::CountDay(std::int32_t clockIn, std::int32_t breakStart,
@@ -144,12 +153,7 @@ BandMinutes BandCounter::CountDay(std::int32_t clockIn, std::int32_t breakStart,
     if (clockOut <= breakEnd) {
         clockOut += 1440;
     }
-    BandMinutes counts = CountRange(clockIn + 1, breakStart - 1);
-    const BandMinutes afterBreak = CountRange(breakEnd, clockOut);
-    for (int d = 0; d < 3; ++d) {
-        counts[d] += afterBreak[d];
-    }
-    return counts;
+    return Sum(CountRange(clockIn + 1, breakStart - 1), CountRange(breakEnd, clockOut));
 }
 
 }  // namespace pb

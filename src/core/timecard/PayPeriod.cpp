@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 namespace pb {
 namespace {
@@ -75,17 +76,20 @@ std::vector<PayDay> MakePayPeriod(std::int32_t year, std::int32_t month, std::in
 }
 
 std::string DayLabel(const PayDay& day) {
-    static const char* const kNames[7] = {"日", "月", "火", "水", "木", "金", "土"};
-    const char* name = kNames[((day.weekday + 6) % 7 + 7) % 7];
-    char label[16] = {
-        static_cast<char>('0' + day.month / 10 % 10), static_cast<char>('0' + day.month % 10), '/',
-        static_cast<char>('0' + day.day / 10 % 10),   static_cast<char>('0' + day.day % 10),   '('};
-    std::size_t length = 6;
-    for (const char* c = name; *c != '\0'; ++c) {
-        label[length++] = *c;
-    }
-    label[length++] = ')';
-    return std::string(label, length);
+    static constexpr std::string_view kNames[7] = {"日", "月", "火", "水", "木", "金", "土"};
+    const std::string_view name = kNames[((day.weekday + 6) % 7 + 7) % 7];
+    std::string label(6 + name.size() + 1, ')');
+    // Written through one pointer straight into the label: a buffer copied in
+    // afterwards is read back before its byte stores land.
+    char* text = label.data();
+    text[0] = static_cast<char>('0' + day.month / 10 % 10);
+    text[1] = static_cast<char>('0' + day.month % 10);
+    text[2] = '/';
+    text[3] = static_cast<char>('0' + day.day / 10 % 10);
+    text[4] = static_cast<char>('0' + day.day % 10);
+    text[5] = '(';
+    name.copy(text + 6, name.size());
+    return label;
 }
 
 std::string IsoDate(const PayDay& day) {

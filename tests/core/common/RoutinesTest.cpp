@@ -101,6 +101,12 @@ TEST(Routines, StepsToText) {
     }
 }
 
+TEST(Routines, StepsToMinutesReadsWhatStepsToTextWrites) {
+    // Hand-edited records may hold any count, past 24:00 or below zero.
+    for (std::int32_t s = -400; s <= 1500; ++s)
+        ASSERT_EQ(StepsToMinutes(s), TextToMinutes(StepsToText(s))) << s;
+}
+
 TEST(Routines, EveryStepSurvivesTheDateTimeValue) {
     for (std::int32_t s = 0; s < 288; ++s) {
         ASSERT_EQ(TimeToSteps(StepsToTime(s)), s);
