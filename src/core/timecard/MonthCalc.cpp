@@ -21,9 +21,7 @@ const DayCells& TypedRow(const std::vector<DayCells>& cells, std::size_t row) {
 // blank mask as an empty cell, everything else as typed.
 DayRow& StartRow(std::vector<DayRow>& days, const PayDay& date, const DayCells& typed,
                  int lastTypedColumn) {
-    DayRow& row = days.emplace_back();
-    row.date = date;
-    row.cells[0] = DayLabel(date);
+    DayRow& row = days.emplace_back(date);
     for (int column = 1; column <= lastTypedColumn; ++column) {
         if (typed[column] != kBlankTimeMask) {
             row.cells[column] = typed[column];

@@ -40,6 +40,11 @@ struct MonthInput {
 
 // One day row after the calculation.
 struct DayRow {
+    // A row starts with its date and its label. Written out rather than left
+    // to the compiler, whose value-initialisation clears the whole row, nine
+    // strings included, first; the label is made in place, not moved in.
+    explicit DayRow(const PayDay& day) : date(day), cells{DayLabel(day)} {}
+
     PayDay date;
     bool holiday = false;      // daily wage: the weekday is `Holiday1`, `Holiday2` or `Holiday3`
     bool halfHoliday = false;  // daily wage: the weekday is `HalfHoliday`
