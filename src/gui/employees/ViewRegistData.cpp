@@ -1,0 +1,502 @@
+#include "gui/employees/ViewRegistData.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+#include "core/common/Routines.h"
+#include "core/store/EmployeeFiles.h"
+#include "gui/app/MainFrom.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/shared/Colors.h"
+#include "gui/shared/Images.h"
+#include "gui/shared/MessageOperator.h"
+#include "gui/shared/Messages.h"
+
+namespace pb {
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
+
+void Name(QWidget* widget, const QString& name) {
+    widget->setObjectName(name);
+    widget->setAccessibleDescription(name);
+}
+
+constexpr int kPanelHeight = 44;
+constexpr int kRowHeight = 24;
+constexpr int kEmployeeColWidth = 145;
+constexpr int kDailyLabelWidth = 140;
+constexpr int kHourlyLabelWidth = 125;
+
+const QStringList& DailyLabels() {
+    static const QStringList labels = {
+        QStringLiteral(" 従業員名"),
+        QStringLiteral(" 従業員番号"),
+        QStringLiteral(" 勤務体系"),
+        QStringLiteral(" 締め日"),
+        QStringLiteral(" 半休曜日"),
+        QStringLiteral(" 休日曜日"),
+        QStringLiteral(" 休日曜日"),
+        QStringLiteral(" 休日曜日"),
+        QStringLiteral(" 早出残業時給"),
+        QStringLiteral(" \u3000 〃\u3000(休日)"),
+        QStringLiteral(" 普通残業時給"),
+        QStringLiteral(" \u3000 〃\u3000(休日)"),
+        QStringLiteral(" 早朝残業時給"),
+        QStringLiteral(" \u3000 〃\u3000(休日)"),
+        QStringLiteral(" 深夜残業時給"),
+        QStringLiteral(" \u3000 〃\u3000(休日)"),
+        QStringLiteral(" 規定勤務開始時刻"),
+        QStringLiteral(" 規定勤務終了時刻"),
+        QStringLiteral(" \u3000 〃\u3000 (半休日)"),
+        QStringLiteral(" 深夜残業区分開始時刻"),
+        QStringLiteral(" 早朝残業区分終了時刻"),
+    };
+    return labels;
+}
+
+const QStringList& HourlyLabels() {
+    static const QStringList labels = [] {
+        QStringList list = {QStringLiteral(" 従業員名"), QStringLiteral(" 従業員番号"),
+                            QStringLiteral(" 勤務体系"), QStringLiteral(" 締め日"),
+                            QStringLiteral(" 標準時給")};
+        const QString bands[] = {QStringLiteral("区分１"), QStringLiteral("区分２"),
+                                 QStringLiteral("区分３")};
+        for (const QString& band : bands)
+            for (int weekday = 1; weekday <= 7; ++weekday)
+                list << QStringLiteral(" 時給 ") + band + QLatin1Char(' ') +
+                            Q(WeekdayText(weekday));
+        for (const QString& band : bands)
+            list << QLatin1Char(' ') + band + QStringLiteral(" 開始時刻");
+        return list;
+    }();
+    return labels;
+}
+
+QString ClosingDayText(int day) {
+    return day == 0 ? QStringLiteral("月末") : QString::number(day);
+}
+
+QString Yen(std::int32_t amount) {
+    return Q(FormatYen(amount));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Creation
+
+TViewRD::TViewRD(TMainFrom& main, QWidget* parent)
+    : TViewRD(main.Files(), main.CurrentSettings(), &main, parent) {}
+
+TViewRD::TViewRD(const DataFiles& files, const Settings& settings, TMainFrom* main, QWidget* parent)
+    : QWidget(parent), main_(main), files_(files), settings_(&settings) {
+    Name(this, QStringLiteral("ViewRD"));
+    setWindowTitle(QStringLiteral("登録済み従業員データ"));
+    setWindowIcon(ApplicationIcon());
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(12);
+    setFont(font);
+    BuildLayout();
+}
+
+TViewRD::~TViewRD() = default;
+
+void TViewRD::BuildLayout() {
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Panel1 = new QFrame(this);
+    Name(Panel1, QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Sunken);
+    Panel1->setFixedHeight(kPanelHeight);
+    Panel1->installEventFilter(this);
+
+    RadioButton1 = new QRadioButton(QStringLiteral("日給制"), Panel1);
+    Name(RadioButton1, QStringLiteral("RadioButton1"));
+    RadioButton1->setGeometry(10, 12, 70, 20);
+    RadioButton2 = new QRadioButton(QStringLiteral("時給制"), Panel1);
+    Name(RadioButton2, QStringLiteral("RadioButton2"));
+    RadioButton2->setGeometry(84, 12, 70, 20);
+
+    ComboBox1 = new QComboBox(Panel1);
+    Name(ComboBox1, QStringLiteral("ComboBox1"));
+    // Restricted to its list: a typed ID that is no item would leave the
+    // delete question without an employee, or with another one than shown.
+    ComboBox1->setEditable(false);
+    ComboBox1->setMaxVisibleItems(3);
+    ComboBox1->setGeometry(162, 11, 45, 22);
+    ComboBox1->setEnabled(false);
+
+    PanelButton1 = new TPanelButton(Panel1);
+    Name(PanelButton1, QStringLiteral("PanelButton1"));
+    PanelButton1->resize(40, 40);
+    PanelButton1->setButtonLayout(blGlyphTop);
+    PanelButton1->setGlyph(Glyph(QStringLiteral("Delete")));
+    PanelButton1->setCaption(QStringLiteral("削除"));
+    PanelButton1->setHint(QStringLiteral("従業員データの削除"));
+    EnableDeleteButton(false);
+
+    StringGrid1 = new TStringGrid(this);
+    Name(StringGrid1, QStringLiteral("StringGrid1"));
+    StringGrid1->SetFixedRows(1);
+    StringGrid1->SetFixedCols(1);
+    StringGrid1->SetDefaultRowHeight(kRowHeight);
+    StringGrid1->setShowGrid(true);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->OnDrawCell = [this](QObject*, QPainter* canvas, int col, int row,
+                                     const QRect& rect, TGridDrawState state) {
+        StringGrid1DrawCell(canvas, col, row, rect, state);
+    };
+    StringGrid1->hide();
+    StringGrid1->setEnabled(false);
+
+    column->addWidget(Panel1, 0);
+    column->addWidget(StringGrid1, 1);
+    column->addStretch(0);
+
+    connect(RadioButton1, &QRadioButton::clicked, this, &TViewRD::RadioButton1Click);
+    connect(RadioButton2, &QRadioButton::clicked, this, &TViewRD::RadioButton1Click);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TViewRD::ComboBox1Change);
+    connect(StringGrid1, &QTableWidget::cellClicked, this, &TViewRD::StringGrid1Click);
+    connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this] {
+        StringGrid1SelectCell();
+        // The keyboard moves the current column as well as the mouse does.
+        StringGrid1Click();
+    });
+    connect(PanelButton1, &TPanelButton::clicked, this, &TViewRD::PanelButton1Click);
+    connect(PanelButton1, &TPanelButton::mouseUp, this, &TViewRD::PanelButton1MouseUp);
+}
+
+// ---------------------------------------------------------------------------
+// Window events
+
+void TViewRD::FormActivate() {
+    if (main_ != nullptr)
+        main_->SetMainWidth(kMainWidth, false);
+    RefreshView();
+}
+
+void TViewRD::FormResize() {
+    PanelButton1->move(Panel1->width() - PanelButton1->width() - 2,
+                       (Panel1->height() - PanelButton1->height()) / 2);
+}
+
+void TViewRD::FormClose() {
+    // The child window frees the viewer with itself.
+}
+
+void TViewRD::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+bool TViewRD::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::ParentChange:
+        case QEvent::Show:
+            AttachToSubWindow();
+            break;
+        case QEvent::WindowActivate:
+            // Without a child window of its own, the viewer is a window itself.
+            if (qobject_cast<QMdiSubWindow*>(parentWidget()) == nullptr)
+                FormActivate();
+            break;
+        default:
+            break;
+    }
+    return QWidget::event(event);
+}
+
+bool TViewRD::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Panel1 && event->type() == QEvent::Resize)
+        FormResize();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TViewRD::AttachToSubWindow() {
+    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (sub == nullptr || sub->mdiArea() == nullptr)
+        return;
+    connect(sub->mdiArea(), &QMdiArea::subWindowActivated, this, &TViewRD::OnSubWindowActivated,
+            Qt::UniqueConnection);
+    if (!current_ && sub->mdiArea()->currentSubWindow() == sub)
+        OnSubWindowActivated(sub);
+}
+
+void TViewRD::OnSubWindowActivated(QMdiSubWindow* window) {
+    // The client area reports no window while the program itself is inactive
+    // (a message box, another program); coming back from there is no new
+    // activation of this child, and reloading would lose the operator's choice.
+    if (window == nullptr)
+        return;
+    const bool mine = window == parentWidget();
+    if (mine && !current_) {
+        current_ = true;
+        FormActivate();
+    } else if (!mine) {
+        current_ = false;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Loading
+
+int TViewRD::ChosenScheme() const {
+    if (RadioButton1->isChecked())
+        return 1;
+    return RadioButton2->isChecked() ? 2 : 0;
+}
+
+std::vector<TViewRD::Column> TViewRD::ReadColumns(int scheme) const {
+    std::vector<std::string> ids;
+    ListEmployeeIDs(files_, ids, scheme);
+    std::sort(ids.begin(), ids.end());
+    std::vector<Column> columns;
+    for (const std::string& id : ids) {
+        Column column;
+        column.id = Q(id);
+        column.name = Q(FindEmployeeName(files_, id, scheme));
+        if (scheme == 1)
+            column.daily = ReadDailyRecord(files_, id, 0);
+        else
+            column.hourly = ReadTimeRecord(files_, id, 0);
+        columns.push_back(std::move(column));
+    }
+    return columns;
+}
+
+void TViewRD::RefreshView() {
+    const int scheme = ChosenScheme();
+    if (scheme == 0)
+        return;
+    std::vector<Column> columns;
+    try {
+        columns = ReadColumns(scheme);
+    } catch (const std::exception& error) {
+        // What is on screen stays as it was.
+        Messages::Failure(this, error);
+        return;
+    }
+
+    const QSignalBlocker comboSignals(ComboBox1);
+    const QSignalBlocker gridSignals(StringGrid1);
+    const int row = StringGrid1->currentRow();
+    ComboBox1->clear();
+    ResetGrid();
+    for (const Column& column : columns)
+        ComboBox1->addItem(column.id);
+    ComboBox1->setCurrentIndex(0);
+    StringGrid1->SetColCount(1);
+
+    const bool any = !columns.empty();
+    if (any) {
+        StringGrid1->show();
+        StringGrid1->SetColCount(static_cast<int>(columns.size()) + 1);
+        StringGrid1->SetFixedCols(1);
+        StringGrid1->setEnabled(true);
+    } else {
+        ComboBox1->setCurrentIndex(-1);
+        StringGrid1->hide();
+        StringGrid1->setEnabled(false);
+    }
+    ComboBox1->setEnabled(StringGrid1->isEnabled());
+    EnableDeleteButton(StringGrid1->isEnabled());
+
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+        StringGrid1->SetColWidths(i + 1, kEmployeeColWidth);
+        if (scheme == 1)
+            ShowDailyColumn(i + 1, columns[i]);
+        else
+            ShowHourlyColumn(i + 1, columns[i]);
+    }
+    if (any) {
+        // The first employee is the chosen one; the row stays where it was.
+        StringGrid1->setCurrentCell(row >= 1 && row < StringGrid1->RowCount() ? row : 1, 1);
+    }
+    StringGrid1->viewport()->update();
+}
+
+void TViewRD::ResetGrid() {
+    StringGrid1->SetColCount(1);
+    StringGrid1->clearContents();
+    if (RadioButton1->isChecked())
+        SetDailyLabels();
+    else
+        SetHourlyLabels();
+}
+
+void TViewRD::SetLabels(int width, const QStringList& labels) {
+    StringGrid1->SetDefaultColWidth(width);
+    StringGrid1->SetRowCount(static_cast<int>(labels.size()));
+    StringGrid1->SetDefaultRowHeight(kRowHeight);
+    for (int row = 0; row < labels.size(); ++row)
+        StringGrid1->SetCells(0, row, labels[row]);
+}
+
+void TViewRD::SetDailyLabels() {
+    SetLabels(kDailyLabelWidth, DailyLabels());
+}
+
+void TViewRD::SetHourlyLabels() {
+    SetLabels(kHourlyLabelWidth, HourlyLabels());
+}
+
+void TViewRD::ShowDailyColumn(int c, const Column& column) {
+    StringGrid1->SetCells(c, 0, column.name);
+    StringGrid1->SetCells(c, 1, column.id);
+    // An employee without conditions in force shows its name and ID only.
+    if (!column.daily)
+        return;
+    const DailyWagesRecord& r = *column.daily;
+    const QStringList texts = {
+        QString::number(r.WorkType),
+        ClosingDayText(r.ClosingDay),
+        Q(WeekdayText(r.HalfHoliday)),
+        Q(WeekdayText(r.Holiday1)),
+        Q(WeekdayText(r.Holiday2)),
+        Q(WeekdayText(r.Holiday3)),
+        Yen(r.WeekdayMorningPay),
+        Yen(r.HolidayMorningPay),
+        Yen(r.WeekdayOverPay),
+        Yen(r.HolidayOverPay),
+        Yen(r.WeekdayEarMornPay),
+        Yen(r.HolidayEarMornPay),
+        Yen(r.WeekdayNightPay),
+        Yen(r.HolidayNightPay),
+        Q(TimeToText(r.TimeToStartWork)),
+        Q(TimeToText(r.TimeToFinishWork)),
+        Q(TimeToText(r.TimeToFinishWorkHH)),
+        Q(TimeToText(r.TimeToStartNight)),
+        Q(TimeToText(r.TimeToFinishMorning)),
+    };
+    for (int i = 0; i < texts.size(); ++i)
+        StringGrid1->SetCells(c, i + 2, texts[i]);
+}
+
+void TViewRD::ShowHourlyColumn(int c, const Column& column) {
+    StringGrid1->SetCells(c, 0, column.name);
+    StringGrid1->SetCells(c, 1, column.id);
+    if (!column.hourly)
+        return;
+    const TimeWagesRecord& r = *column.hourly;
+    QStringList texts = {QString::number(r.WorkType), ClosingDayText(r.ClosingDay), Yen(r.TimePay)};
+    for (const TimeWagesRecord::WeekPays* pays : {&r.Band1Pays, &r.Band2Pays, &r.Band3Pays})
+        for (std::int32_t pay : *pays)
+            texts << Yen(pay);
+    for (std::int32_t boundary : {r.ChargeDivideTime1, r.ChargeDivideTime2, r.ChargeDivideTime3})
+        texts << Q(StepsToText(boundary));
+    for (int i = 0; i < texts.size(); ++i)
+        StringGrid1->SetCells(c, i + 2, texts[i]);
+}
+
+// ---------------------------------------------------------------------------
+// Choosing
+
+void TViewRD::RadioButton1Click() {
+    RefreshView();
+}
+
+void TViewRD::ComboBox1Change() {
+    const int index = ComboBox1->currentIndex();
+    if (index < 0 || index + 1 >= StringGrid1->ColCount())
+        return;
+    const int row = std::max(StringGrid1->currentRow(), StringGrid1->FixedRows());
+    StringGrid1->setCurrentCell(row, index + 1);
+}
+
+void TViewRD::StringGrid1Click() {
+    const int col = StringGrid1->currentColumn();
+    if (col < StringGrid1->FixedCols() || col - 1 >= ComboBox1->count())
+        return;
+    if (ComboBox1->currentIndex() != col - 1)
+        ComboBox1->setCurrentIndex(col - 1);
+}
+
+void TViewRD::StringGrid1SelectCell() {
+    // The name of the current column is drawn apart: repaint them all.
+    StringGrid1->viewport()->update();
+}
+
+void TViewRD::StringGrid1DrawCell(QPainter* canvas, int col, int row, const QRect& rect,
+                                  TGridDrawState state) const {
+    const QPalette& palette = StringGrid1->palette();
+    QFont font = StringGrid1->font();
+    QColor ink = palette.color(QPalette::Text);
+    QColor background = palette.color(QPalette::Base);
+    if (state.Fixed) {
+        background = palette.color(QPalette::Button);
+        ink = palette.color(QPalette::ButtonText);
+    }
+    if (row == 0 && col >= StringGrid1->FixedCols() && col == StringGrid1->currentColumn()) {
+        font.setBold(true);
+        ink = FromColorRef(settings_->FontColor.ValidColor);
+    }
+    canvas->fillRect(rect, background);
+
+    const QString text = StringGrid1->Cells(col, row);
+    const QFontMetrics metrics(font);
+    const int x = row == 0 || col == 0 ? rect.left() + 2
+                                       : rect.right() + 1 - metrics.horizontalAdvance(text) - 8;
+    const int y = rect.top() + (rect.height() - metrics.height()) / 2;
+    canvas->setFont(font);
+    canvas->setPen(ink);
+    canvas->drawText(QPoint(x, y + metrics.ascent()), text);
+}
+
+// ---------------------------------------------------------------------------
+// Deleting
+
+void TViewRD::EnableDeleteButton(bool enabled) {
+    PanelButton1->setEnabled(enabled);
+    // The button's face looks alike either way; the greyed picture and caption
+    // tell the operator there is nothing to delete.
+    if (PanelButton1->numGlyphs() >= 2)
+        PanelButton1->setGlyphPosition(enabled ? 1 : 2);
+    PanelButton1->setFontColor(
+        palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+}
+
+void TViewRD::PanelButton1Click() {
+    const int index = ComboBox1->currentIndex();
+    if (index < 0)
+        return;
+    const QString id = ComboBox1->itemText(index);
+    if (!Messages::Confirm(
+            this, QStringLiteral("従業員番号 ") + id + QStringLiteral(" のデータを削除しますか？")))
+        return;
+    bool deleted = false;
+    try {
+        MessageOperator op(this);
+        deleted = DeleteEmployee(files_, S(id), op);
+    } catch (const std::exception& error) {
+        Messages::Failure(this, error);
+    }
+    RefreshView();
+    if (deleted)
+        emit EmployeesChanged();
+}
+
+void TViewRD::PanelButton1MouseUp() {
+    PanelButton1->setBevelInner(bvNone);
+}
+
+}  // namespace pb

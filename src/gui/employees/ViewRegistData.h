@@ -1,0 +1,113 @@
+#pragma once
+// The employee viewer: every registered employee of one pay scheme side by
+// side, one grid column per employee and one row per item of the wage
+// conditions in force, with a button that deletes the chosen employee.
+//
+// A child window of the main window's client area; it reads the files afresh
+// each time it becomes the active child, so changes made elsewhere show then.
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <optional>
+#include <string>
+
+#include "core/store/DataFiles.h"
+#include "core/store/Records.h"
+#include "core/store/Settings.h"
+#include "gui/print/StringGrid.h"
+
+class QComboBox;
+class QFrame;
+class QMdiSubWindow;
+class QPainter;
+class QRadioButton;
+class QRect;
+
+namespace pb {
+
+class TMainFrom;
+class TPanelButton;
+
+class TViewRD : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(int HelpContext READ HelpContext CONSTANT)
+
+  public:
+    // Reads the files and colours of the main window and reports activation to it.
+    explicit TViewRD(TMainFrom& main, QWidget* parent = nullptr);
+    // Reads the files of `files` with the colours of `settings` (which must
+    // outlive the window); `main` may be null when there is no main window.
+    TViewRD(const DataFiles& files, const Settings& settings, TMainFrom* main,
+            QWidget* parent = nullptr);
+    ~TViewRD() override;
+
+    int HelpContext() const { return 4; }
+    // The widest the main window may be dragged while the viewer is active.
+    static constexpr int kMainWidth = 2000;
+
+    // Reloads the ID list and the grid for the chosen scheme; does nothing while
+    // no scheme is chosen.
+    void RefreshView();
+    void ResetGrid();
+    void SetDailyLabels();
+    void SetHourlyLabels();
+
+  public slots:
+    void FormActivate();
+    void RadioButton1Click();
+    void ComboBox1Change();
+    void StringGrid1Click();
+    void StringGrid1SelectCell();
+    void PanelButton1Click();
+    void PanelButton1MouseUp();
+    void FormResize();
+
+  signals:
+    // An employee was deleted: the main window's lists must follow.
+    void EmployeesChanged();
+
+  protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // One employee's column as it is read from the files.
+    struct Column {
+        QString id;
+        QString name;
+        std::optional<DailyWagesRecord> daily;
+        std::optional<TimeWagesRecord> hourly;
+    };
+
+    void BuildLayout();
+    void FormClose();
+    int ChosenScheme() const;
+    // The chosen scheme's employees, sorted by ID. Throws when a file cannot be
+    // read, before anything on screen has changed.
+    std::vector<Column> ReadColumns(int scheme) const;
+    void ShowDailyColumn(int c, const Column& column);
+    void ShowHourlyColumn(int c, const Column& column);
+    void SetLabels(int width, const QStringList& labels);
+    void EnableDeleteButton(bool enabled);
+    void StringGrid1DrawCell(QPainter* canvas, int col, int row, const QRect& rect,
+                             TGridDrawState state) const;
+    void AttachToSubWindow();
+    void OnSubWindowActivated(QMdiSubWindow* window);
+
+    TMainFrom* main_ = nullptr;
+    DataFiles files_;
+    const Settings* settings_ = nullptr;
+    // The child window this viewer lives in, while it is the client area's current one.
+    bool current_ = false;
+
+    QFrame* Panel1 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    TPanelButton* PanelButton1 = nullptr;
+    TStringGrid* StringGrid1 = nullptr;
+};
+
+}  // namespace pb
