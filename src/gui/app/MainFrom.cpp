@@ -32,6 +32,7 @@
 #include "gui/controls/Pbutton.h"
 #include "gui/employees/InputDailyWages.h"
 #include "gui/employees/InputTimeWages.h"
+#include "gui/employees/ViewRegistData.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
@@ -48,7 +49,7 @@ constexpr bool kWindowReady[] = {
     true,   // Window::DailyWagesForm  TInputD
     true,   // Window::TimeWagesForm   TInputT
     false,  // Window::CalcSettings    TCalcS
-    false,  // Window::EmployeeViewer  TViewRD
+    true,   // Window::EmployeeViewer  TViewRD
     false,  // Window::DataConversion  TChangeD
 };
 
@@ -889,7 +890,21 @@ void TMainFrom::OpenCalcSettings() {
 }
 
 void TMainFrom::OpenEmployeeViewer() {
-    // Creates a TViewRD in ClientArea() and shows it.
+    // Built and placed while the client area is hidden, so it appears once,
+    // maximised; it reads the files when it becomes the active child.
+    clientArea_->hide();
+    auto viewer = std::make_unique<TViewRD>(*this);
+    // A deletion in the viewer changes the lists of the selection panel.
+    connect(viewer.get(), &TViewRD::EmployeesChanged, this, [this] {
+        UpdateInputButton();
+        ComboBox4Change();
+    });
+    QMdiSubWindow* child = clientArea_->addSubWindow(viewer.release());
+    child->setAttribute(Qt::WA_DeleteOnClose);
+    child->setWindowIcon(ApplicationIcon());
+    clientArea_->show();
+    child->showMaximized();
+    clientArea_->setActiveSubWindow(child);
 }
 
 void TMainFrom::OpenDataConversion() {
