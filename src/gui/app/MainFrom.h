@@ -6,14 +6,17 @@
 // Windows of other parts of the program are opened in ONE method each. Until a
 // window is hooked in, its commands stay visible but disabled. To hook one in,
 // write the body of its method and set its row of kWindowReady in MainFrom.cpp
-// to true:
-//   OpenEntryWindow()     開始 (selection panel)                    TInputW
-//   gui/timecard/InputWork.h OpenDailyWagesForm()  登録 日給制, 登録 → 日給制従業員 TInputD
-//   gui/employees/InputDailyWages.h OpenTimeWagesForm()   登録 時給制, 登録 → 時給制従業員 TInputT
-//   gui/employees/InputTimeWages.h OpenCalcSettings()    設定, オプション → 計算設定 TCalcS
-//   gui/timecard/Calc_SetUp.h OpenEmployeeViewer()  表示, 表示 → 従業員情報 TViewRD
-//   gui/employees/ViewRegistData.h OpenDataConversion()  ファイル → データコンバート TChangeD
-//   gui/convert/ChangeData.h
+// to true.
+//
+// clang-format off
+//   OpenEntryWindow()     開始 (selection panel)               TInputW   gui/timecard/InputWork.h
+//   OpenDailyWagesForm()  登録 日給制, 登録 → 日給制従業員        TInputD   gui/employees/InputDailyWages.h
+//   OpenTimeWagesForm()   登録 時給制, 登録 → 時給制従業員        TInputT   gui/employees/InputTimeWages.h
+//   OpenCalcSettings()    設定, オプション → 計算設定             TCalcS    gui/timecard/Calc_SetUp.h
+//   OpenEmployeeViewer()  表示, 表示 → 従業員情報                TViewRD   gui/employees/ViewRegistData.h
+//   OpenDataConversion()  ファイル → データコンバート             TChangeD  gui/convert/ChangeData.h
+// clang-format on
+//
 // What happens around them (the entry key, MainWidth, refreshing the lists
 // after registration) is done here, so the methods only create and show.
 
