@@ -188,6 +188,7 @@ MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings&
     std::int64_t weekdayYen = 0;
     std::int64_t holidayYen = 0;
     const std::vector<std::string>& captions = result.captions;
+    result.classes.reserve(4);
     for (int k = 0; k < 4; ++k) {
         ClassSum sum;
         sum.column = kEarlyMorningColumn + k;
@@ -303,6 +304,7 @@ MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings&
 
     std::int64_t totalMinutes = 0;
     std::int64_t totalYen = 0;
+    result.bands.reserve(3);
     for (int d = 0; d < 3; ++d) {
         BandSum sum;
         sum.band = d + 1;
