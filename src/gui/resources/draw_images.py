@@ -271,6 +271,17 @@ def glyph_restore():
     return c
 
 
+def glyph_cancel():
+    c = Canvas(16, 16, OLIVE)
+    for i in range(11):  # a red cross: put aside without storing
+        for d in (0, 1):
+            c.set(2 + i + d, 2 + i, RED)
+            c.set(13 - i - d, 2 + i, RED)
+    c.line(2, 3, 11, 12, DARKRED)
+    c.line(13, 3, 4, 12, DARKRED)
+    return c
+
+
 def glyph_salarium():
     c = Canvas(32, 32, OLIVE)
     c.disc(15.5, 16.5, 13, GOLD)  # a coin with the yen sign
@@ -358,7 +369,7 @@ def main():
         "Input": glyph_input(), "Settings": glyph_settings(), "View": glyph_view(),
         "Start": glyph_start(), "Delete": glyph_delete(),
         "Calc": glyph_calc(), "Print": glyph_print(), "Save": glyph_save(),
-        "Erase": glyph_erase(), "Restore": glyph_restore(),
+        "Erase": glyph_erase(), "Restore": glyph_restore(), "Cancel": glyph_cancel(),
     }
     for name, picture in glyphs.items():
         write_xpm(strip(picture), os.path.join(out, name + ".xpm"), name.lower())
