@@ -37,6 +37,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
+#include "gui/timecard/Calc_SetUp.h"
 #include "gui/timecard/InputWork.h"
 
 namespace pb {
@@ -48,7 +49,7 @@ constexpr bool kWindowReady[] = {
     true,   // Window::Entry           TInputW
     true,   // Window::DailyWagesForm  TInputD
     true,   // Window::TimeWagesForm   TInputT
-    false,  // Window::CalcSettings    TCalcS
+    true,   // Window::CalcSettings    TCalcS
     true,   // Window::EmployeeViewer  TViewRD
     false,  // Window::DataConversion  TChangeD
 };
@@ -885,8 +886,17 @@ void TMainFrom::OpenTimeWagesForm() {
     form.exec();
 }
 
+// Open entry windows read the rules at their next calculation; they are not
+// recalculated here.
 void TMainFrom::OpenCalcSettings() {
-    // Shows a TCalcS modally.
+    const FontColorSettings colours = settings_.FontColor;
+    TCalcS dialog(settings_, fs_, GrayTextColorRef(), this);
+    dialog.exec();
+    // The dialog read the whole file again, font colours included.
+    if (settings_.FontColor != colours) {
+        ColourToolbarLabels();
+        emit FontColorsChanged();
+    }
 }
 
 void TMainFrom::OpenEmployeeViewer() {
