@@ -97,7 +97,7 @@ void TCalcS::BuildButtonBar() {
     SunkenLine(this, 0);
     SunkenLine(this, 2 + kBarHeight);
 
-    struct Spec {
+    struct ToolButton {
         TPanelButton** field;
         const char* name;
         const char* caption;
@@ -105,26 +105,26 @@ void TCalcS::BuildButtonBar() {
         const char* glyph;
         void (TCalcS::*click)();
     };
-    const Spec specs[] = {
+    const ToolButton tools[] = {
         {&PanelButton1, "PanelButton1", "登録", "設定登録", "Save", &TCalcS::PanelButton1Click},
         {&PanelButton2, "PanelButton2", "戻す", "元に戻す", "Restore", &TCalcS::PanelButton2Click},
         {&PanelButton3, "PanelButton3", "中止", "設定中止", "Cancel", &TCalcS::PanelButton3Click},
     };
     int x = 4;
-    for (const Spec& spec : specs) {
+    for (const ToolButton& tool : tools) {
         auto* button = new TPanelButton(this);
-        Name(button, QString::fromLatin1(spec.name));
-        button->setCaption(QString::fromUtf8(spec.caption));
-        button->setHint(QString::fromUtf8(spec.hint));
+        Name(button, QString::fromLatin1(tool.name));
+        button->setCaption(QString::fromUtf8(tool.caption));
+        button->setHint(QString::fromUtf8(tool.hint));
         button->setButtonLayout(blGlyphTop);
-        button->setGlyph(Glyph(QString::fromLatin1(spec.glyph)));
+        button->setGlyph(Glyph(QString::fromLatin1(tool.glyph)));
         button->setGeometry(x, 4, 40, 40);
         x += 42;
-        connect(button, &TPanelButton::clicked, this, spec.click);
+        connect(button, &TPanelButton::clicked, this, tool.click);
         // Every panel button ends its pressed look when the mouse lets go.
         connect(button, &TPanelButton::mouseUp, button,
                 [button] { button->setBevelInner(bvNone); });
-        *spec.field = button;
+        *tool.field = button;
     }
 }
 
