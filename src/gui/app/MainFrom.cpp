@@ -37,6 +37,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Naming.h"
 #include "gui/timecard/Calc_SetUp.h"
 #include "gui/timecard/InputWork.h"
 
@@ -74,12 +75,6 @@ const QString kNoDataHint = QStringLiteral("登録されたデータは有りま
 const QString kDataHint = QStringLiteral("登録されたデータが有ります");
 const QString kShowPanelHint = QStringLiteral("入力データ選択パネル表示");
 const QString kHidePanelHint = QStringLiteral("入力データ選択パネル消去");
-
-void Name(QObject* object, const QString& name) {
-    object->setObjectName(name);
-    if (auto* widget = qobject_cast<QWidget*>(object))
-        widget->setAccessibleDescription(name);
-}
 
 // Two icon names are the same icon when their first characters agree.
 bool SameIcon(const QString& a, const QString& b) {

@@ -7,15 +7,9 @@
 #include <QScreen>
 
 #include "gui/controls/Label3D.h"
+#include "gui/shared/Naming.h"
 
 namespace pb {
-
-namespace {
-void Name(QWidget* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleDescription(name);
-}
-}  // namespace
 
 TVersin::TVersin(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |

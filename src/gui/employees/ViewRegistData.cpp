@@ -21,6 +21,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Naming.h"
 
 namespace pb {
 
@@ -31,11 +32,6 @@ QString Q(const std::string& text) {
 }
 std::string S(const QString& text) {
     return text.toStdString();
-}
-
-void Name(QWidget* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleDescription(name);
 }
 
 constexpr int kPanelHeight = 44;

@@ -14,6 +14,7 @@
 #include "gui/shared/Colors.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Naming.h"
 
 namespace pb {
 
@@ -23,11 +24,6 @@ constexpr int kClientWidth = 268;
 constexpr int kClientHeight = 210;
 constexpr int kBarHeight = 44;
 constexpr int kGroupCount = 4;
-
-void Name(QWidget* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleDescription(name);
-}
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
     QPalette palette = widget->palette();
