@@ -1,0 +1,436 @@
+#include "core/convert/DataConversion.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+#include "core/common/Routines.h"
+#include "core/store/EmployeeFiles.h"
+#include "core/store/RecordFile.h"
+#include "core/store/WorkDataFiles.h"
+
+namespace pb {
+namespace {
+
+const char kOldEmployeeName[] = "HIREDATA.DAT";
+const char kOldEmployeeBackup[] = "Hiredata.cbf";
+const char kBackupEnding[] = ".cbf";
+
+const char kEarlierBackups[] =
+    "前回コンバート時に作成されたバックアップファイルは\r\n無効になります。\r\n\r\nよろしいですか"
+    "？";
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return Lower(a) == Lower(b);
+}
+
+bool EndsWithNoCase(std::string_view name, std::string_view ending) {
+    return name.size() >= ending.size() &&
+           SameName(name.substr(name.size() - ending.size()), ending);
+}
+
+std::string NameOf(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+
+// The full path of the file in the program folder named `name` in any case;
+// empty when there is none.
+std::string FindNoCase(const DataFiles& files, std::string_view name) {
+    for (const auto& listed : files.fs->List(files.Folder)) {
+        if (SameName(listed, name))
+            return files.Folder + listed;
+    }
+    return {};
+}
+
+std::string OldMonthFile(const DataFiles& files, const std::string& id) {
+    return FindNoCase(files, id + "tc.dat");
+}
+
+std::vector<OldEmployeeRecord> OldRecordsOf(const DataFiles& files, const std::string& id) {
+    std::vector<OldEmployeeRecord> records;
+    const std::string path = OldEmployeeFile(files);
+    if (path.empty())
+        return records;
+    const Bytes content = ReadRecords(*files.fs, path, kOldEmployeeRecordSize);
+    const std::string storedId = StoredIdOf(id);
+    for (std::size_t o = 0; o < content.size(); o += kOldEmployeeRecordSize) {
+        if (OldStoredId(content, o) == storedId)
+            records.push_back(OldEmployeeRecordFromBytes(content, o));
+    }
+    return records;
+}
+
+// The files one employee's conversion changes, gathered before anything is
+// written so that they can be changed together.
+class ChangePlan {
+  public:
+    explicit ChangePlan(const DataFiles& files) : files_(files) {}
+
+    // The planned content of a record file, read on first use.
+    Bytes& Content(const std::string& path, std::size_t recordSize) {
+        auto it = changes_.find(path);
+        if (it == changes_.end()) {
+            FileChange change;
+            change.path = path;
+            change.temp = path + ".tmp";
+            change.original = ReadForUpdate(*files_.fs, path, recordSize);
+            change.content = change.original.value_or(Bytes{});
+            order_.push_back(path);
+            it = changes_.emplace(path, std::move(change)).first;
+        }
+        return *it->second.content;
+    }
+
+    void Set(const std::string& path, std::optional<Bytes> original, std::optional<Bytes> content) {
+        FileChange change{path, path + ".tmp", std::move(original), std::move(content)};
+        if (!changes_.contains(path))
+            order_.push_back(path);
+        changes_[path] = std::move(change);
+    }
+
+    void Apply() {
+        std::vector<FileChange> changes;
+        for (const auto& path : order_) {
+            const FileChange& change = changes_.at(path);
+            const bool untouched =
+                change.content == change.original || (!change.original && change.content->empty());
+            if (!untouched)
+                changes.push_back(change);
+        }
+        ApplyChanges(*files_.fs, changes);
+    }
+
+  private:
+    const DataFiles& files_;
+    std::map<std::string, FileChange> changes_;
+    std::vector<std::string> order_;
+};
+
+void Append(Bytes& content, const Bytes& record) {
+    content.insert(content.end(), record.begin(), record.end());
+}
+
+// Writes `record` over the first one for which `match` holds, or appends it.
+template <typename Match>
+void ReplaceOrAppend(Bytes& content, std::size_t recordSize, const Bytes& record, Match match) {
+    for (std::size_t o = 0; o + recordSize <= content.size(); o += recordSize) {
+        if (match(content, o)) {
+            std::copy(record.begin(), record.end(), content.begin() + static_cast<long>(o));
+            return;
+        }
+    }
+    Append(content, record);
+}
+
+// The work type of the hourly record of `generation` as planned (0: the one
+// in force), as ReadTimeRecord would find it once written.
+std::optional<std::int32_t> PlannedTimeWorkType(const Bytes& timeWages, const std::string& id,
+                                                int generation) {
+    const std::string storedId = StoredIdOf(id);
+    for (std::size_t o = 0; o + kTimeWagesRecordSize <= timeWages.size();
+         o += kTimeWagesRecordSize) {
+        if (StoredId(timeWages, o) != storedId)
+            continue;
+        const TimeWagesRecord r = TimeWagesRecordFromBytes(timeWages, o);
+        if (generation == 0 ? r.Current != 0 : r.Generation == generation)
+            return r.WorkType;
+    }
+    return std::nullopt;
+}
+
+std::int32_t OverMinutes(const std::string& text) {
+    try {
+        return TextToMinutes(text);
+    } catch (const std::exception&) {
+        // An unreadable total is recomputed when the month is next opened.
+        return 0;
+    }
+}
+
+// Plans the employee's old months into the years' files and the old month
+// file's move to its backup name.
+void ConvertOldWorkData(const DataFiles& files, ChangePlan& plan, const std::string& id,
+                        int scheme) {
+    const std::string oldPath = OldMonthFile(files, id);
+    if (oldPath.empty())
+        return;
+    const Bytes oldFile = files.fs->ReadAll(oldPath);
+    const std::string storedId = StoredIdOf(id);
+
+    MonthRecord month;
+    month.ID = id;
+    month.PayScheme = scheme;
+    for (std::size_t o = 0; o + kOldMonthRecordSize <= oldFile.size(); o += kOldMonthRecordSize) {
+        const OldMonthRecord old = OldMonthRecordFromBytes(oldFile, o);
+        month.WagesGeneration = old.WagesGeneration;
+        month.Month = old.Month;
+        month.TotalOverPay = old.TotalOverPay;
+        month.TotalOverMinutes = OverMinutes(old.TotalOverTime);
+
+        // Hourly work without a break kept its clock-out in the second column.
+        bool withoutBreak = false;
+        if (scheme == 2) {
+            const Bytes& timeWages = plan.Content(files.TimeWagesFile, kTimeWagesRecordSize);
+            const auto workType = PlannedTimeWorkType(timeWages, id, old.WagesGeneration);
+            withoutBreak = workType && *workType % 2 == 0;
+        }
+        for (auto& column : month.Cells)
+            column.fill(std::string());
+        for (int r = 0; r < kOldCellRows; ++r) {
+            if (withoutBreak) {
+                month.Cells[0][r] = old.Cells[0][r];
+                month.Cells[3][r] = old.Cells[1][r];
+            } else {
+                for (int c = 0; c < kOldCellColumns; ++c)
+                    month.Cells[c][r] = old.Cells[c][r];
+            }
+        }
+
+        Bytes& year = plan.Content(files.WorkFile(old.Year), kMonthRecordSize);
+        ReplaceOrAppend(year, kMonthRecordSize, ToBytes(month),
+                        [&](const Bytes& b, std::size_t at) {
+                            return StoredId(b, at) == storedId &&
+                                   MonthRecordFromBytes(b, at).Month == month.Month;
+                        });
+    }
+
+    const std::string backup = files.Folder + id + "tc" + kBackupEnding;
+    const std::string existing = FindNoCase(files, NameOf(backup));
+    std::optional<Bytes> earlier;
+    if (!existing.empty())
+        earlier = files.fs->ReadAll(existing);
+    plan.Set(existing.empty() ? backup : existing, earlier, oldFile);
+    plan.Set(oldPath, oldFile, std::nullopt);
+}
+
+}  // namespace
+
+void SortEmployees(std::vector<OldEmployee>& list) {
+    std::stable_sort(list.begin(), list.end(), [](const OldEmployee& a, const OldEmployee& b) {
+        return a.Item() < b.Item();
+    });
+}
+
+std::string OldEmployeeFile(const DataFiles& files) {
+    return FindNoCase(files, kOldEmployeeName);
+}
+
+void LoadOldEmployeeList(const DataFiles& files, std::vector<OldEmployee>& list) {
+    const std::string path = OldEmployeeFile(files);
+    if (path.empty())
+        return;
+    const Bytes content = ReadRecords(*files.fs, path, kOldEmployeeRecordSize);
+    for (std::size_t o = 0; o < content.size(); o += kOldEmployeeRecordSize) {
+        const OldEmployeeRecord r = OldEmployeeRecordFromBytes(content, o);
+        if (r.Current != 0)
+            list.push_back({r.ID, r.Name});
+    }
+}
+
+bool CheckOldPayScheme(const DataFiles& files, const std::string& id) {
+    const std::vector<OldEmployeeRecord> records = OldRecordsOf(files, id);
+    if (records.empty() || records.front().WorkType == 0)
+        return false;
+    const bool hourly = records.front().WorkType >= 8;
+    return std::all_of(records.begin(), records.end(),
+                       [&](const OldEmployeeRecord& r) { return (r.WorkType >= 8) == hourly; });
+}
+
+DailyWagesRecord ConvertOldDailyRecord(const OldEmployeeRecord& old) {
+    DailyWagesRecord r;
+    r.ID = old.ID;
+    r.Current = old.Current;
+    r.Generation = old.Generation;
+    r.WorkType = old.WorkType;
+    r.ClosingDay = old.ClosingDay;
+    r.HalfHoliday = old.HalfHoliday;
+    r.Holiday = 0;
+    r.Holiday1 = r.Holiday2 = r.Holiday3 = -1;
+    r.WeekdayMorningPay = old.OverPay;
+    r.WeekdayOverPay = old.OverPay;
+    r.WeekdayEarMornPay = old.EarMornPay;
+    r.WeekdayNightPay = old.NightPay;
+    r.TimeToStartWork = old.TimeToStartWork;
+    r.TimeToFinishWork = old.TimeToFinishWork;
+    r.TimeToStartNight = old.TimeToStartNight;
+    r.TimeToFinishMorning = old.TimeToFinishMorning;
+    r.TimeToFinishWorkHH = old.TimeToFinishWorkHH;
+    return r;
+}
+
+TimeWagesRecord ConvertOldHourlyRecord(const OldEmployeeRecord& old) {
+    TimeWagesRecord r;
+    r.ID = old.ID;
+    r.Current = old.Current;
+    r.Generation = old.Generation;
+    r.WorkType = old.WorkType;
+    r.ClosingDay = old.ClosingDay;
+    r.TimePay = old.TimePay;
+    return r;
+}
+
+bool ConvertOldEmployee(const DataFiles& files, const std::string& id, const std::string& name) {
+    const std::vector<OldEmployeeRecord> records = OldRecordsOf(files, id);
+    if (records.empty())
+        return false;
+    ChangePlan plan(files);
+    const std::string storedId = StoredIdOf(id);
+    int scheme = 1;
+    for (const auto& old : records) {
+        if (old.WorkType >= 8) {
+            Append(plan.Content(files.TimeWagesFile, kTimeWagesRecordSize),
+                   ToBytes(ConvertOldHourlyRecord(old)));
+            scheme = 2;
+        } else {
+            Append(plan.Content(files.DailyWagesFile, kDailyWagesRecordSize),
+                   ToBytes(ConvertOldDailyRecord(old)));
+            scheme = 1;
+        }
+        if (old.Current != 0) {
+            const NameRecord record =
+                MakeNameRecord(files, id, name, 1000 * scheme + old.Generation);
+            ReplaceOrAppend(
+                plan.Content(files.NameFile, kNameRecordSize), kNameRecordSize, ToBytes(record),
+                [&](const Bytes& b, std::size_t at) { return StoredId(b, at) == storedId; });
+        }
+    }
+    ConvertOldWorkData(files, plan, id, scheme);
+    plan.Apply();
+    return true;
+}
+
+namespace {
+
+std::string Refusal(const std::string& id, const std::string& reason) {
+    return "従業員番号 " + id + reason + "\r\nデータをコンバートする事は出来ません";
+}
+
+std::string OtherNameQuestion(const std::string& id, const std::string& known) {
+    return "従業員番号 " + id + " は現在 Salarium に登録されている氏名と違います。\r\n" +
+           "現在 Salarium で登録されている名前は『" + known + "』です。\r\n" + "氏名を『" + known +
+           "』に変更してコンバートしますか？";
+}
+
+// Deletes the backups of an earlier run and copies every current data file to
+// its backup name.
+void TakeBackups(const DataFiles& files, const std::vector<std::string>& listed) {
+    for (const auto& path : listed) {
+        if (EndsWithNoCase(path, kBackupEnding))
+            files.fs->Remove(path);
+    }
+    for (const auto& path : listed) {
+        if (YearOfWorkFile(path))
+            CopyWholeFile(files, path, files.Folder + BaseFileName(path) + kBackupEnding);
+    }
+    for (const auto* path : {&files.NameFile, &files.DailyWagesFile, &files.TimeWagesFile}) {
+        if (files.fs->Exists(*path))
+            CopyWholeFile(files, *path, files.Folder + BaseFileName(*path) + kBackupEnding);
+    }
+}
+
+// Converts or refuses one chosen employee; one the operator skips is listed
+// nowhere.
+void ConvertChosen(const DataFiles& files, ConversionLists& lists, const OldEmployee& chosen,
+                   Operator& op) {
+    if (!CheckOldPayScheme(files, chosen.ID)) {
+        op.Warning(Refusal(chosen.ID, " は区分を跨って登録されているので"), Buttons::Ok);
+        lists.Refused.push_back(chosen);
+        return;
+    }
+    std::string name = chosen.Name;
+    const LookupResult found = LookupEmployee(files, chosen.ID, chosen.Name);
+    if (found.Status == 3) {
+        const std::string known = FindEmployeeName(files, chosen.ID, 0);
+        switch (op.Warning(OtherNameQuestion(chosen.ID, known), Buttons::YesNoCancel)) {
+            case Reply::Yes:
+                name = known;
+                break;
+            case Reply::No:
+                break;
+            default:
+                return;
+        }
+    } else if (found.Status >= 4) {
+        op.Warning(Refusal(chosen.ID, " は現在 PBook Ver2.0 に登録されているので"), Buttons::Ok);
+        lists.Refused.push_back(chosen);
+        return;
+    }
+    if (ConvertOldEmployee(files, chosen.ID, name))
+        lists.Done.push_back({chosen.ID, name});
+    else
+        lists.Refused.push_back(chosen);
+}
+
+}  // namespace
+
+void RunConversion(const DataFiles& files, ConversionLists& lists, Operator& op) {
+    try {
+        std::vector<std::string> listed;
+        ScanFolder(files, files.Folder, listed);
+        const bool earlierRun = std::any_of(listed.begin(), listed.end(), [](const auto& path) {
+            return SameName(NameOf(path), kOldEmployeeBackup);
+        });
+        if (earlierRun && !op.Question(kEarlierBackups))
+            return;
+        TakeBackups(files, listed);
+
+        SortEmployees(lists.Chosen);
+        while (!lists.Chosen.empty()) {
+            ConvertChosen(files, lists, lists.Chosen.front(), op);
+            lists.Chosen.erase(lists.Chosen.begin());
+        }
+        SortEmployees(lists.Done);
+        SortEmployees(lists.Refused);
+
+        const std::string oldFile = OldEmployeeFile(files);
+        if (!oldFile.empty())
+            files.fs->Rename(oldFile, files.Folder + kOldEmployeeBackup);
+    } catch (const std::exception& e) {
+        // The employee being converted is wholly unconverted and stays chosen;
+        // the backups stay for the restore.
+        SortEmployees(lists.Done);
+        SortEmployees(lists.Refused);
+        op.Error(e.what());
+        return;
+    }
+    if (lists.Done.empty())
+        RestoreBackups(files, lists, op);
+}
+
+void RestoreBackups(const DataFiles& files, ConversionLists& lists, Operator& op) {
+    lists = ConversionLists{};
+    try {
+        std::vector<std::string> listed;
+        ScanFolder(files, files.Folder, listed);
+        for (const auto& path : listed) {
+            if (!EndsWithNoCase(path, kBackupEnding))
+                continue;
+            const std::string base = BaseFileName(path);
+            const std::string name = base + (EndsWithNoCase(base, "fv2") ? ".pbk" : ".dat");
+            // Renaming over the file replaces it in one step, so a failure never
+            // leaves the file gone and its backup not yet in place.
+            const std::string existing = FindNoCase(files, name);
+            files.fs->Rename(path, existing.empty() ? files.Folder + name : existing);
+        }
+    } catch (const std::exception& e) {
+        op.Error(e.what());
+    }
+    try {
+        LoadOldEmployeeList(files, lists.Old);
+        SortEmployees(lists.Old);
+    } catch (const std::exception& e) {
+        op.Error(e.what());
+    }
+}
+
+}  // namespace pb
