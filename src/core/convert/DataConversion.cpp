@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
@@ -98,22 +99,35 @@ class ChangePlan {
         changes_[path] = std::move(change);
     }
 
+    // A data file the conversion creates gets an empty backup together with it,
+    // so that the restore removes it again: otherwise its records would stay
+    // behind and a second conversion would add them once more.
     void Apply() {
         std::vector<FileChange> changes;
         for (const auto& path : order_) {
             const FileChange& change = changes_.at(path);
             const bool untouched =
                 change.content == change.original || (!change.original && change.content->empty());
-            if (!untouched)
-                changes.push_back(change);
+            if (untouched)
+                continue;
+            changes.push_back(change);
+            if (!change.original && !ownBackups_.contains(path)) {
+                const std::string marker = files_.Folder + BaseFileName(path) + ".cbf";
+                if (!files_.fs->Exists(marker))
+                    changes.push_back({marker, marker + ".tmp", std::nullopt, Bytes{}});
+            }
         }
         ApplyChanges(*files_.fs, changes);
     }
+
+    // A file that is itself a backup the plan writes.
+    void OwnBackup(const std::string& path) { ownBackups_.insert(path); }
 
   private:
     const DataFiles& files_;
     std::map<std::string, FileChange> changes_;
     std::vector<std::string> order_;
+    std::set<std::string> ownBackups_;
 };
 
 void Append(Bytes& content, const Bytes& record) {
@@ -210,6 +224,7 @@ void ConvertOldWorkData(const DataFiles& files, ChangePlan& plan, const std::str
     if (!existing.empty())
         earlier = files.fs->ReadAll(existing);
     plan.Set(existing.empty() ? backup : existing, earlier, oldFile);
+    plan.OwnBackup(existing.empty() ? backup : existing);
     plan.Set(oldPath, oldFile, std::nullopt);
 }
 
@@ -417,9 +432,16 @@ void RestoreBackups(const DataFiles& files, ConversionLists& lists, Operator& op
                 continue;
             const std::string base = BaseFileName(path);
             const std::string name = base + (EndsWithNoCase(base, "fv2") ? ".pbk" : ".dat");
+            const std::string existing = FindNoCase(files, name);
+            if (files.fs->Size(path).value_or(1) == 0) {
+                // The file did not exist before the conversion made it.
+                if (!existing.empty())
+                    files.fs->Remove(existing);
+                files.fs->Remove(path);
+                continue;
+            }
             // Renaming over the file replaces it in one step, so a failure never
             // leaves the file gone and its backup not yet in place.
-            const std::string existing = FindNoCase(files, name);
             files.fs->Rename(path, existing.empty() ? files.Folder + name : existing);
         }
     } catch (const std::exception& e) {

@@ -30,6 +30,7 @@
 #include "core/store/WorkDataFiles.h"
 #include "gui/app/Versin.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/convert/ChangeData.h"
 #include "gui/employees/InputDailyWages.h"
 #include "gui/employees/InputTimeWages.h"
 #include "gui/employees/ViewRegistData.h"
@@ -47,12 +48,12 @@ namespace {
 
 // Which windows of other parts exist in this build; see MainFrom.h.
 constexpr bool kWindowReady[] = {
-    true,   // Window::Entry           TInputW
-    true,   // Window::DailyWagesForm  TInputD
-    true,   // Window::TimeWagesForm   TInputT
-    true,   // Window::CalcSettings    TCalcS
-    true,   // Window::EmployeeViewer  TViewRD
-    false,  // Window::DataConversion  TChangeD
+    true,  // Window::Entry           TInputW
+    true,  // Window::DailyWagesForm  TInputD
+    true,  // Window::TimeWagesForm   TInputT
+    true,  // Window::CalcSettings    TCalcS
+    true,  // Window::EmployeeViewer  TViewRD
+    true,  // Window::DataConversion  TChangeD
 };
 
 TMainFrom* theMainFrom = nullptr;
@@ -912,8 +913,17 @@ void TMainFrom::OpenEmployeeViewer() {
     clientArea_->setActiveSubWindow(child);
 }
 
+// A conversion adds employees and years, and its restore may take them away
+// again: the selection panel is filled anew when the files changed.
 void TMainFrom::OpenDataConversion() {
-    // Creates a TChangeD, keeps it in the process-wide ChangeD and shows it modally.
+    TChangeD dialog(files_, this);
+    dialog.exec();
+    if (dialog.FilesChanged()) {
+        FillYearList();
+        UpdateInputButton();
+        ComboBox4Change();
+    }
+    UpdateDataConvertItem();
 }
 
 }  // namespace pb

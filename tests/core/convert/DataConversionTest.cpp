@@ -279,29 +279,30 @@ TEST_F(Conversion, RestorePutsEveryBackupBack) {
     Write("Name.dat", Join({Name("009", "高橋", 1001)}));
     Write("DailyWages.dat", Join({Daily("009", 1)}));
     Write("1999_fv2.pbk", ToBytes(Month("009", 4)));
-    OldFile({{.id = "001", .name = "山田"}}, "HIREDATA.DAT");
+    OldFile({{.id = "001", .name = "山田"}, {.id = "002", .name = "鈴木", .workType = 8}},
+            "HIREDATA.DAT");
     Write("001Tc.dat", old::Months({{.year = 1999}, {.year = 2000, .month = 1}}));
     const FolderPicture before = Picture();
 
     ConversionLists lists = ChooseAll();
     ScriptedOperator op;
     RunConversion(files_, lists, op);
-    ASSERT_EQ(lists.Done.size(), 1u);
+    ASSERT_EQ(lists.Done.size(), 2u);
     ASSERT_TRUE(ReadMonthRecord(files_, "001", 1999, 4));
     ASSERT_TRUE(Has("2000_fv2.pbk"));
+    ASSERT_TRUE(Has("TimeWages.dat"));
 
     RestoreBackups(files_, lists, op);
     EXPECT_TRUE(op.calls.empty());
+    // The year file and the hourly wage file the run created are gone again.
     FolderPicture now = Picture();
-    // A year file the run created had nothing to go back to.
-    EXPECT_EQ(now.erase("2000_fv2.pbk"), 1u);
     EXPECT_EQ(now.count("Hiredata.dat"), 1u);
     now["HIREDATA.DAT"] = now["Hiredata.dat"];
     now.erase("Hiredata.dat");
     now["001Tc.dat"] = now["001tc.dat"];
     now.erase("001tc.dat");
     EXPECT_TRUE(now == before);
-    EXPECT_EQ(Items(lists.Old), std::vector<std::string>{"001 山田"});
+    EXPECT_EQ(Items(lists.Old), (std::vector<std::string>{"001 山田", "002 鈴木"}));
     EXPECT_TRUE(lists.Done.empty());
 }
 
