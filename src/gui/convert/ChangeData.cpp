@@ -8,6 +8,7 @@
 
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/MessageOperator.h"
+#include "gui/shared/Naming.h"
 
 namespace pb {
 
@@ -15,11 +16,6 @@ namespace {
 
 constexpr int kIdRole = Qt::UserRole;
 constexpr int kNameRole = Qt::UserRole + 1;
-
-void Name(QWidget* widget, const QString& name) {
-    widget->setObjectName(name);
-    widget->setAccessibleDescription(name);
-}
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
