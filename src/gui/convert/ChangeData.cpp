@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "gui/controls/Pbutton.h"
+#include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Naming.h"
 
@@ -116,20 +117,24 @@ TChangeD::TChangeD(const DataFiles& files, QWidget* parent)
     BitBtn4 = arrow(QStringLiteral("BitBtn4"), QStringLiteral("＜＜"),
                     QStringLiteral("全てリストから削除"), 140);
 
-    auto panel = [this](const QString& name, const QString& caption, const QString& hint, int x) {
+    auto panel = [this](const QString& name, const QString& caption, const QString& hint,
+                        const QString& glyph, int x) {
         auto* b = new TPanelButton(this);
         Name(b, name);
         b->setCaption(caption);
         b->setHint(hint);
-        b->setGeometry(x, 289, 100, 30);
+        b->setButtonLayout(blGlyphLeft);
+        b->setGlyph(Glyph(glyph));
+        b->setGeometry(x, 287, 100, 32);
         return b;
     };
     PanelButton1 = panel(QStringLiteral("PanelButton1"), QStringLiteral("開始"),
-                         QStringLiteral("コンバート開始"), 8);
-    PanelButton2 = panel(QStringLiteral("PanelButton2"), QStringLiteral("戻す"),
-                         QStringLiteral("従業員データを１世代戻す"), 157);
+                         QStringLiteral("コンバート開始"), QStringLiteral("Start"), 8);
+    PanelButton2 =
+        panel(QStringLiteral("PanelButton2"), QStringLiteral("戻す"),
+              QStringLiteral("従業員データを１世代戻す"), QStringLiteral("Restore"), 157);
     PanelButton3 = panel(QStringLiteral("PanelButton3"), QStringLiteral("終了"),
-                         QStringLiteral("コンバートの終了"), 307);
+                         QStringLiteral("コンバートの終了"), QStringLiteral("Exit"), 307);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TChangeD::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TChangeD::BitBtn2Click);

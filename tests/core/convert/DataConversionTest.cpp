@@ -97,6 +97,10 @@ TEST_F(Conversion, GenerationsOfADailyEmployeeBecomeWageRecords) {
     EXPECT_EQ(d.TimeToStartNight, 22.0 / 24);
     EXPECT_EQ(d.TimeToFinishWorkHH, 0.5);
     EXPECT_FALSE(Has("TimeWages.dat"));
+    // The reserved words of the stored record: 0 at 12, 1 at 24.
+    const Bytes stored = Read("DailyWages.dat");
+    EXPECT_EQ(GetInt32(stored, kDailyWagesRecordSize + 12), 0);
+    EXPECT_EQ(GetInt32(stored, kDailyWagesRecordSize + 24), 1);
 
     EXPECT_EQ(NameRecordFromBytes(Read("Name.dat")), (NameRecord{"001", "山田太郎", 0, 1002}));
 
