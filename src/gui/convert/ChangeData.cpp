@@ -74,6 +74,7 @@ TChangeD::TChangeD(const DataFiles& files, QWidget* parent)
       files_(files) {
     Name(this, QStringLiteral("TChangeD"));
     setWindowTitle(QStringLiteral("データコンバート"));
+    setProperty("HelpContext", 5);
     setFixedSize(415, 327);
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);

@@ -51,6 +51,8 @@ TEST_F(ChangeDataTest, NamesItsControlsAndListsTheOldEmployees) {
     TChangeD dialog(files_);
     EXPECT_EQ(dialog.windowTitle(), "データコンバート");
     EXPECT_EQ(dialog.size(), QSize(415, 327));
+    EXPECT_EQ(dialog.property("HelpContext").toInt(), 5);
+    EXPECT_EQ(dialog.font().pixelSize(), 12);
     for (const char* name : {"PanelButton1", "PanelButton2", "PanelButton3", "ListBox1", "ListBox2",
                              "ListBox3", "ListBox4", "BitBtn1", "BitBtn2", "BitBtn3", "BitBtn4"}) {
         auto* widget = dialog.findChild<QWidget*>(name);
