@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 #include <stdexcept>
 
@@ -45,6 +46,10 @@ std::int32_t GetInt32(const Bytes& buf, std::size_t offset) {
 }
 double GetDouble(const Bytes& buf, std::size_t offset) {
     return std::bit_cast<double>(GetLittle(buf, offset, 8));
+}
+double GetTimeValue(const Bytes& buf, std::size_t offset) {
+    const double value = GetDouble(buf, offset);
+    return std::isfinite(value) ? value : 0.0;
 }
 
 void PutByte(Bytes& buf, std::size_t offset, std::uint8_t value) {

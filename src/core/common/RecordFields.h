@@ -16,6 +16,9 @@ std::uint8_t GetByte(const Bytes& buf, std::size_t offset);
 std::uint16_t GetUInt16(const Bytes& buf, std::size_t offset);
 std::int32_t GetInt32(const Bytes& buf, std::size_t offset);
 double GetDouble(const Bytes& buf, std::size_t offset);
+// A stored time of day: a value that is no number (NaN, infinity) reads as
+// midnight, so a damaged record cannot stop every screen that shows it.
+double GetTimeValue(const Bytes& buf, std::size_t offset);
 
 void PutByte(Bytes& buf, std::size_t offset, std::uint8_t value);
 void PutUInt16(Bytes& buf, std::size_t offset, std::uint16_t value);

@@ -34,11 +34,11 @@ OldEmployeeRecord OldEmployeeRecordFromBytes(const Bytes& buf, std::size_t o) {
     r.OverPay = GetInt32(buf, o + 36);
     r.NightPay = GetInt32(buf, o + 40);
     r.EarMornPay = GetInt32(buf, o + 44);
-    r.TimeToStartWork = GetDouble(buf, o + 48);
-    r.TimeToFinishWork = GetDouble(buf, o + 56);
-    r.TimeToStartNight = GetDouble(buf, o + 64);
-    r.TimeToFinishMorning = GetDouble(buf, o + 72);
-    r.TimeToFinishWorkHH = GetDouble(buf, o + 80);
+    r.TimeToStartWork = GetTimeValue(buf, o + 48);
+    r.TimeToFinishWork = GetTimeValue(buf, o + 56);
+    r.TimeToStartNight = GetTimeValue(buf, o + 64);
+    r.TimeToFinishMorning = GetTimeValue(buf, o + 72);
+    r.TimeToFinishWorkHH = GetTimeValue(buf, o + 80);
     return r;
 }
 

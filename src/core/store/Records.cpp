@@ -109,11 +109,11 @@ DailyWagesRecord DailyWagesRecordFromBytes(const Bytes& buf, std::size_t o) {
     r.HolidayOverPay = GetInt32(buf, o + 68);
     r.HolidayEarMornPay = GetInt32(buf, o + 72);
     r.HolidayNightPay = GetInt32(buf, o + 76);
-    r.TimeToStartWork = GetDouble(buf, o + 80);
-    r.TimeToFinishWork = GetDouble(buf, o + 88);
-    r.TimeToStartNight = GetDouble(buf, o + 96);
-    r.TimeToFinishMorning = GetDouble(buf, o + 104);
-    r.TimeToFinishWorkHH = GetDouble(buf, o + 112);
+    r.TimeToStartWork = GetTimeValue(buf, o + 80);
+    r.TimeToFinishWork = GetTimeValue(buf, o + 88);
+    r.TimeToStartNight = GetTimeValue(buf, o + 96);
+    r.TimeToFinishMorning = GetTimeValue(buf, o + 104);
+    r.TimeToFinishWorkHH = GetTimeValue(buf, o + 112);
     return r;
 }
 

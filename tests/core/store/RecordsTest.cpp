@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "core/common/RecordFields.h"
+#include "core/common/Routines.h"
 #include "core/store/FileSystem.h"
 #include "core/store/Records.h"
 
@@ -293,6 +295,24 @@ TEST(Records, SampleFolderReadsAsDescribed) {
         EXPECT_EQ(m.Month, 3);
         EXPECT_TRUE(m.ID == "001" || m.ID == "002") << m.ID;
         EXPECT_EQ(m.PayScheme, m.ID == "001" ? 1 : 2);
+    }
+}
+
+// Times written by another program may be damaged; a value that is no number
+// must not reach the screens, which cannot show it and used to end the program.
+TEST(Records, DamagedWageTimesReadAsMidnight) {
+    for (const double damaged :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+          -std::numeric_limits<double>::infinity()}) {
+        Bytes bytes = ToBytes(DailyWagesRecord{});
+        for (std::size_t offset = 80; offset <= 112; offset += 8)
+            PutDouble(bytes, offset, damaged);
+        const DailyWagesRecord r = DailyWagesRecordFromBytes(bytes, 0);
+        for (const double time : {r.TimeToStartWork, r.TimeToFinishWork, r.TimeToStartNight,
+                                  r.TimeToFinishMorning, r.TimeToFinishWorkHH}) {
+            EXPECT_EQ(time, 0.0);
+            EXPECT_EQ(TimeToText(time), "00:00");
+        }
     }
 }
 
