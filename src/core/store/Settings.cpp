@@ -78,6 +78,8 @@ const Key kKeys[] = {
 
 #undef PB_KEY
 
+constexpr std::int32_t kLastTimeStep = 24 * 12 - 1;  // 23:55
+
 std::string AsText(const Bytes& bytes) {
     return std::string(bytes.begin(), bytes.end());
 }
@@ -115,6 +117,17 @@ void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorD
     // The calculation divides by the overtime unit; a unit below one minute is one.
     if (settings.Calc_Set.OvertimeWorkFigure <= 0)
         settings.Calc_Set.OvertimeWorkFigure = 1;
+    // The default working times are five-minute steps of one day; a count outside
+    // the day is no time of day, and the wage forms could not show it.
+    DailyWagesSettings& times = settings.DailyWages;
+    const DailyWagesSettings& fallback = defaults.DailyWages;
+    for (auto field :
+         {&DailyWagesSettings::TimeToStartWork, &DailyWagesSettings::TimeToFinishWork,
+          &DailyWagesSettings::TimeToFinishMorning, &DailyWagesSettings::TimeToStartNight,
+          &DailyWagesSettings::TimeToFinishWorkHH}) {
+        if (times.*field < 0 || times.*field > kLastTimeStep)
+            times.*field = fallback.*field;
+    }
 }
 
 void WriteSettings(FileSystem& fs, const Settings& settings) {

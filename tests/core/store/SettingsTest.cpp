@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/TempFolder.h"
+#include "core/common/Routines.h"
 #include "core/store/FaultyFileSystem.h"
 #include "core/store/Settings.h"
 
@@ -184,6 +185,34 @@ TEST_F(SettingsTest, OvertimeUnitOfZeroOrBelowIsReadAsOneMinute) {
         WriteIni(std::string("[Calc_Set]\r\n") + c.line + "\r\n");
         EXPECT_EQ(Read().Calc_Set.OvertimeWorkFigure, c.unit) << c.line;
     }
+}
+
+// A default working time outside the day used to end the program when the
+// daily-wage form turned it into a time of day.
+TEST_F(SettingsTest, DefaultWorkingTimesOutsideTheDayGiveTheDefault) {
+    const struct {
+        const char* line;
+        std::int32_t steps;
+    } cases[] = {
+        {"TimeToStartWork=0", 0},    {"TimeToStartWork=287", 287},
+        {"TimeToStartWork=288", 96}, {"TimeToStartWork=300", 96},
+        {"TimeToStartWork=-1", 96},  {"TimeToStartWork=0xFFFFFFFF", 96},
+    };
+    for (const auto& c : cases) {
+        WriteIni(std::string("[DailyWages]\r\n") + c.line + "\r\n");
+        const Settings read = Read();
+        EXPECT_EQ(read.DailyWages.TimeToStartWork, c.steps) << c.line;
+        EXPECT_NO_THROW(StepsToTime(read.DailyWages.TimeToStartWork)) << c.line;
+    }
+    WriteIni(
+        "[DailyWages]\r\nTimeToFinishWork=999\r\nTimeToFinishMorning=-5\r\n"
+        "TimeToStartNight=1000\r\nTimeToFinishWorkHH=290\r\n");
+    const DailyWagesSettings read = Read().DailyWages;
+    const DailyWagesSettings defaults;
+    EXPECT_EQ(read.TimeToFinishWork, defaults.TimeToFinishWork);
+    EXPECT_EQ(read.TimeToFinishMorning, defaults.TimeToFinishMorning);
+    EXPECT_EQ(read.TimeToStartNight, defaults.TimeToStartNight);
+    EXPECT_EQ(read.TimeToFinishWorkHH, defaults.TimeToFinishWorkHH);
 }
 
 TEST_F(SettingsTest, HandEditedFileKeepsEverythingButTheValuesItChanges) {
