@@ -98,7 +98,9 @@ void TInputT::BuildWindow() {
             [this] { PanelButton5->setBevelInner(bvNone); });
 
     MakeIdAndName(8, 96, 50);
-    Label31 = MakeLabel(QStringLiteral("Label31"), {}, 170, 53, 108);
+    // The registration status goes on the closing-day row, the one row with room for
+    // its longest text; beside the ID the band group leaves it 108 pixels.
+    Label31 = MakeLabel(QStringLiteral("Label31"), {}, 256, 131, 250);
 
     MakeLabel(QStringLiteral("Label30"), QStringLiteral("時給金額"), 8, 103, 84);
     MakeRateField(0, QStringLiteral("StandardPay"), QStringLiteral("ScrollBar23"), 96, 100, 70);

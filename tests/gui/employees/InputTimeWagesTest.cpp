@@ -224,6 +224,23 @@ TEST_F(InputTimeWagesTest, TypedIdsAreAppendedInFileOrder) {
     EXPECT_EQ(form->height(), 180);
 }
 
+TEST_F(InputTimeWagesTest, EveryRegistrationStatusFitsAndCoversNoOtherControl) {
+    auto form = Open();
+    auto* status = Child<QLabel>(form.get(), "Label31");
+    for (const char* text : {"未登録です。", "時給制で登録されています。",
+                             "日給制で登録されています。", "Salariumのみに登録されています。"}) {
+        EXPECT_LE(status->fontMetrics().horizontalAdvance(QString::fromUtf8(text)), status->width())
+            << text;
+    }
+    for (QWidget* other : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != status && other->isVisibleTo(form.get()) &&
+            qobject_cast<QMenu*>(other) == nullptr) {
+            EXPECT_FALSE(status->geometry().intersects(other->geometry()))
+                << other->objectName().toStdString();
+        }
+    }
+}
+
 TEST_F(InputTimeWagesTest, AfterRegisteringTheStatusAndDeleteFollow) {
     RegisterDaily("004", "山田", DailyWagesRecord{});
     auto form = Open();
