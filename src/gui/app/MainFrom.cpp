@@ -39,6 +39,7 @@
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/Text.h"
 #include "gui/timecard/Calc_SetUp.h"
 #include "gui/timecard/InputWork.h"
 
@@ -57,13 +58,6 @@ constexpr bool kWindowReady[] = {
 };
 
 TMainFrom* theMainFrom = nullptr;
-
-std::string S(const QString& text) {
-    return text.toStdString();
-}
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 constexpr int kToolbarHeight = 44;
 constexpr int kPanelHeight = 44;

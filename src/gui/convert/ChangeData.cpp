@@ -10,6 +10,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
@@ -17,10 +18,6 @@ namespace {
 
 constexpr int kIdRole = Qt::UserRole;
 constexpr int kNameRole = Qt::UserRole + 1;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 std::vector<OldEmployee> Employees(const QListWidget* list) {
     std::vector<OldEmployee> employees;

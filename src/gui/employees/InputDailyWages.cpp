@@ -15,14 +15,11 @@
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 const char* const kWeekdayNames[] = {"日", "月", "火", "水", "木", "金", "土"};
 const char* const kHalfDayClash = "休日設定日は半日勤務設定日との重複は出来ません";

@@ -20,14 +20,11 @@
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 constexpr int kBandX[] = {0, 24, 189, 354};  // left edge of each band's column
 constexpr int kSundayRowY = 236;

@@ -4,14 +4,11 @@
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QStringList RowLabels() {
     QStringList labels{QStringLiteral("勤務体系"), QStringLiteral("締日"),

@@ -22,17 +22,11 @@
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string S(const QString& text) {
-    return text.toStdString();
-}
 
 constexpr int kPanelHeight = 44;
 constexpr int kRowHeight = 24;

@@ -21,6 +21,7 @@
 #include "gui/controls/Pbutton.h"
 #include "gui/employees/CheckWorkType.h"
 #include "gui/shared/Colors.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
@@ -28,9 +29,6 @@ namespace {
 
 std::string Utf8(const QString& text) {
     return text.toStdString();
-}
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
 }
 
 bool IsEnter(const QKeyEvent* event) {

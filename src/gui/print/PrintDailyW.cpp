@@ -17,6 +17,7 @@
 #include "gui/print/Sgridp.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
@@ -29,10 +30,6 @@ constexpr int kBarHeight = 44;
 // its summary on one B5 page.
 constexpr int kPaperPoints = 9;
 constexpr int kTitlePoints = 16;
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A name as part of a file name: no folder separators, no characters that
 // other systems refuse, no leading dot.

@@ -5,13 +5,11 @@
 #include "gui/employees/ReNewDlgDailyWagse.h"
 #include "gui/employees/ReNewDlgTimeWagse.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
 namespace {
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Without the files to compare with, a plain question that names the employee,
 // so that nothing is updated without the operator's consent.

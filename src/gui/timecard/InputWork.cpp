@@ -32,18 +32,12 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Text.h"
 #include "gui/timecard/TimeCellDelegate.h"
 
 namespace pb {
 
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string S(const QString& text) {
-    return text.toStdString();
-}
 
 constexpr int kRowHeight = 24;
 constexpr int kButtonPanelWidth = 110;
