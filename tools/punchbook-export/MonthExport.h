@@ -4,8 +4,8 @@
 
 #include <string>
 
+#include "core/month/MonthLoader.h"
 #include "core/timecard/MonthCalc.h"
-#include "core/timecard/MonthLoader.h"
 
 namespace pb {
 

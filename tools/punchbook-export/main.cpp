@@ -18,11 +18,11 @@
 #include "MonthExport.h"
 #include "core/common/Routines.h"
 #include "core/common/ShiftJis.h"
+#include "core/month/MonthLoader.h"
 #include "core/store/DataFiles.h"
 #include "core/store/FileSystem.h"
 #include "core/store/Settings.h"
 #include "core/timecard/MonthCalc.h"
-#include "core/timecard/MonthLoader.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "core/store/Records.h"
-#include "core/store/Settings.h"
+#include "core/model/Records.h"
+#include "core/model/Settings.h"
 #include "core/timecard/BandCounter.h"
 #include "core/timecard/PayPeriod.h"
 #include "core/timecard/TimeCells.h"

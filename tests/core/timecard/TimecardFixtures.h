@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/common/Routines.h"
-#include "core/store/Records.h"
+#include "core/model/Records.h"
 #include "core/timecard/MonthCalc.h"
 
 namespace pb::testing {

@@ -1,4 +1,4 @@
-#include "core/timecard/MonthLoader.h"
+#include "core/month/MonthLoader.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "TimecardFixtures.h"
 #include "core/TempFolder.h"
+#include "core/month/MonthLoader.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/ScriptedOperator.h"
 #include "core/store/WorkDataFiles.h"
-#include "core/timecard/MonthLoader.h"
+#include "core/timecard/TimecardFixtures.h"
 
 namespace pb {
 namespace {
