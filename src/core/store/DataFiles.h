@@ -2,9 +2,11 @@
 // The full names of the program's data files, formed once from the program
 // folder, and the file system they are reached through.
 
+#include <memory>
 #include <string>
 
 #include "core/store/FileSystem.h"
+#include "core/store/YearIndex.h"
 
 namespace pb {
 
@@ -18,6 +20,8 @@ struct DataFiles {
     std::string DailyWagesBackup;
     std::string TimeWagesBackup;
     std::string NextCellFile;
+    // Shared by the copies: every window finds months through the same indexes.
+    std::shared_ptr<YearIndexes> years = std::make_shared<YearIndexes>();
 
     // "1999_fv2.pbk" and its purge's temporary "1999_PBK.tmp" in the program folder.
     std::string WorkFile(int year) const;

@@ -2,6 +2,7 @@
 // A file system for tests and benchmarks: it passes every call to another file
 // system, counts the mutating calls and can make one of them fail.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,14 +30,30 @@ class FaultyFileSystem final : public FileSystem {
     // "op path" of every mutating call, in order.
     const std::vector<std::string>& Log() const { return log_; }
     bool Failed() const { return failed_; }
+    // Bytes handed out by the reading calls so far.
+    std::uint64_t BytesRead() const { return bytesRead_; }
+    // From now on the stamp of `path` stays what it is now, as when another
+    // program changes the file within the clock's resolution.
+    void HoldStamp(const std::string& path) { held_[path] = inner_.Stamp(path); }
 
     bool Exists(const std::string& path) const override { return inner_.Exists(path); }
     std::optional<std::uint64_t> Size(const std::string& path) const override {
         return inner_.Size(path);
     }
-    Bytes ReadAll(const std::string& path) const override { return inner_.ReadAll(path); }
+    Bytes ReadAll(const std::string& path) const override { return Counted(inner_.ReadAll(path)); }
     Bytes ReadAt(const std::string& path, std::uint64_t offset, std::size_t count) const override {
-        return inner_.ReadAt(path, offset, count);
+        return Counted(inner_.ReadAt(path, offset, count));
+    }
+    std::optional<FileStamp> Stamp(const std::string& path) const override {
+        const auto held = held_.find(path);
+        return held != held_.end() ? held->second : inner_.Stamp(path);
+    }
+    void ReadPieces(const std::string& path, std::uint64_t offset, std::size_t pieceSize,
+                    const PieceReader& read) const override {
+        inner_.ReadPieces(path, offset, pieceSize, [&](const std::uint8_t* data, std::size_t size) {
+            bytesRead_ += size;
+            return read(data, size);
+        });
     }
     std::vector<std::string> List(const std::string& folder) const override {
         return inner_.List(folder);
@@ -53,6 +70,10 @@ class FaultyFileSystem final : public FileSystem {
     // Counts the call; true when this one is to fail.
     bool Next(const std::string& op, const std::string& path);
     [[noreturn]] void Throw(const std::string& path);
+    Bytes Counted(Bytes bytes) const {
+        bytesRead_ += bytes.size();
+        return bytes;
+    }
 
     FileSystem& inner_;
     int count_ = 0;
@@ -61,6 +82,8 @@ class FaultyFileSystem final : public FileSystem {
     bool shortWrite_ = false;
     bool failed_ = false;
     std::vector<std::string> log_;
+    mutable std::uint64_t bytesRead_ = 0;
+    std::map<std::string, std::optional<FileStamp>> held_;
 };
 
 }  // namespace pb

@@ -34,6 +34,16 @@ std::string ErrorReason(int error) {
     }
 }
 
+void FileSystem::ReadPieces(const std::string& path, std::uint64_t offset, std::size_t pieceSize,
+                            const PieceReader& read) const {
+    for (;;) {
+        const Bytes piece = ReadAt(path, offset, pieceSize);
+        if (piece.empty() || !read(piece.data(), piece.size()) || piece.size() < pieceSize)
+            return;
+        offset += piece.size();
+    }
+}
+
 namespace {
 
 [[noreturn]] void Fail(const std::string& path, const char* what, int error) {
@@ -158,6 +168,29 @@ class PosixFileSystem final : public FileSystem {
         Bytes data(count);
         data.resize(ReadFully(fd.get(), path, data, 0, offset));
         return data;
+    }
+
+    std::optional<FileStamp> Stamp(const std::string& path) const override {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            return std::nullopt;
+        auto nanoseconds = [](const timespec& t) {
+            return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+        };
+        return FileStamp{static_cast<std::uint64_t>(st.st_size), nanoseconds(st.st_mtim),
+                         nanoseconds(st.st_ctim), static_cast<std::uint64_t>(st.st_ino)};
+    }
+
+    void ReadPieces(const std::string& path, std::uint64_t offset, std::size_t pieceSize,
+                    const PieceReader& read) const override {
+        Fd fd(OpenForReading(path));
+        Bytes buffer(pieceSize);
+        for (;;) {
+            const std::size_t n = ReadFully(fd.get(), path, buffer, 0, offset);
+            if (n == 0 || !read(buffer.data(), n) || n < pieceSize)
+                return;
+            offset += n;
+        }
     }
 
     std::vector<std::string> List(const std::string& folder) const override {

@@ -4,6 +4,7 @@
 // nothing was lost.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -29,6 +30,20 @@ class FileError : public std::runtime_error {
 // The operator-facing reason for an errno value.
 std::string ErrorReason(int error);
 
+// What tells one state of a file from another without reading it: a write
+// changes the times, a replacement the inode as well.
+struct FileStamp {
+    std::uint64_t size = 0;
+    std::int64_t modified = 0;  // nanoseconds
+    std::int64_t changed = 0;   // nanoseconds; unlike `modified`, no program can set it back
+    std::uint64_t inode = 0;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Receives a file piece by piece; returns false to stop reading.
+using PieceReader = std::function<bool(const std::uint8_t* data, std::size_t size)>;
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -40,6 +55,13 @@ class FileSystem {
     // Reads up to `count` bytes at `offset` (fewer at the end of the file).
     virtual Bytes ReadAt(const std::string& path, std::uint64_t offset,
                          std::size_t count) const = 0;
+    // The stamp of a regular file; nothing when it does not exist.
+    virtual std::optional<FileStamp> Stamp(const std::string& path) const = 0;
+    // Hands the file's bytes from `offset` on to `read` in pieces of at most
+    // `pieceSize` bytes, all through one buffer, until the file ends or `read`
+    // returns false: a file of any size is read in bounded memory.
+    virtual void ReadPieces(const std::string& path, std::uint64_t offset, std::size_t pieceSize,
+                            const PieceReader& read) const;
     // Names (not paths) of the regular files in a folder, sorted bytewise.
     virtual std::vector<std::string> List(const std::string& folder) const = 0;
 

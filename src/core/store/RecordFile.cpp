@@ -80,6 +80,42 @@ void WriteRecordAt(FileSystem& fs, const std::string& path, const std::optional<
     }
 }
 
+void OverwriteRecord(FileSystem& fs, const std::string& path, std::uint64_t offset,
+                     const Bytes& record, const Bytes& overwritten) {
+    try {
+        fs.WriteAt(path, offset, record);
+    } catch (const FileError& e) {
+        std::vector<std::string> failures;
+        try {
+            fs.WriteAt(path, offset, overwritten);
+        } catch (const FileError& again) {
+            failures.push_back(again.what());
+        }
+        Rethrow(e, failures);
+    }
+}
+
+void AppendRecord(FileSystem& fs, const std::string& path, std::optional<std::uint64_t> sizeBefore,
+                  const Bytes& record) {
+    try {
+        fs.Append(path, record);
+    } catch (const FileError& e) {
+        // Whatever part of the record arrived goes again; what was there is untouched.
+        std::vector<std::string> failures;
+        if (!sizeBefore) {
+            if (auto failure = RemoveQuietly(fs, path))
+                failures.push_back(*failure);
+        } else if (fs.Size(path) != sizeBefore) {
+            try {
+                fs.Replace(path, fs.ReadAt(path, 0, static_cast<std::size_t>(*sizeBefore)));
+            } catch (const FileError& again) {
+                failures.push_back(again.what());
+            }
+        }
+        Rethrow(e, failures);
+    }
+}
+
 Bytes DropRecords(const Bytes& content, std::size_t recordSize,
                   const std::function<bool(const Bytes&, std::size_t)>& drop) {
     Bytes kept;

@@ -34,6 +34,14 @@ std::optional<Bytes> ReadForUpdate(const FileSystem& fs, const std::string& path
 void WriteRecordAt(FileSystem& fs, const std::string& path, const std::optional<Bytes>& current,
                    std::size_t recordSize, long index, const Bytes& record);
 
+// The same for a file too large to hold twice, with only what the write needs
+// to undo itself: the bytes a record overwrites, or the size before an append
+// (nothing: the file did not exist and is created).
+void OverwriteRecord(FileSystem& fs, const std::string& path, std::uint64_t offset,
+                     const Bytes& record, const Bytes& overwritten);
+void AppendRecord(FileSystem& fs, const std::string& path, std::optional<std::uint64_t> sizeBefore,
+                  const Bytes& record);
+
 // `content` without the records for which `drop` holds.
 Bytes DropRecords(const Bytes& content, std::size_t recordSize,
                   const std::function<bool(const Bytes&, std::size_t offset)>& drop);

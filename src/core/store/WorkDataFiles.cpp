@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/store/RecordFile.h"
+#include "core/store/YearIndex.h"
 
 namespace pb {
 namespace {
@@ -16,38 +17,69 @@ bool IsMonth(const Bytes& content, std::size_t offset, const std::string& stored
            GetUInt16(content, offset + kMonthOffset) == month;
 }
 
-int IndexOfMonth(const Bytes& content, const std::string& storedId, int month) {
-    for (std::size_t o = 0; o + kMonthRecordSize <= content.size(); o += kMonthRecordSize) {
-        if (IsMonth(content, o, storedId, month))
-            return static_cast<int>(o / kMonthRecordSize);
+// A month the year's index names, with the record as read.
+struct Located {
+    std::uint32_t index;
+    Bytes record;
+};
+
+// Looks the month up in the index and reads its record. A record that does not
+// carry the key the index promised means the file changed behind an unchanged
+// stamp: the index is built again once.
+std::optional<Located> Locate(const DataFiles& files, const std::string& path,
+                              const std::string& storedId, int month) {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const YearIndex* index = files.years->Current(*files.fs, path);
+        if (index == nullptr)
+            return std::nullopt;
+        const std::optional<std::uint32_t> found = index->Find(storedId, month);
+        if (!found)
+            return std::nullopt;
+        Bytes record =
+            files.fs->ReadAt(path, std::uint64_t{*found} * kMonthRecordSize, kMonthRecordSize);
+        if (record.size() == kMonthRecordSize && IsMonth(record, 0, storedId, month))
+            return Located{*found, std::move(record)};
+        files.years->Forget(path);
     }
-    return -1;
+    return std::nullopt;
 }
 
 }  // namespace
 
 int FindMonthIndex(const DataFiles& files, const std::string& id, int year, int month) {
-    return IndexOfMonth(ReadRecords(*files.fs, files.WorkFile(year), kMonthRecordSize),
-                        StoredIdOf(id), month);
+    const YearIndex* index = files.years->Current(*files.fs, files.WorkFile(year));
+    if (index == nullptr)
+        return -1;
+    const auto found = index->Find(StoredIdOf(id), month);
+    return found ? static_cast<int>(*found) : -1;
 }
 
 std::optional<MonthRecord> ReadMonthRecord(const DataFiles& files, const std::string& id, int year,
                                            int month) {
-    const Bytes content = ReadRecords(*files.fs, files.WorkFile(year), kMonthRecordSize);
-    const int index = IndexOfMonth(content, StoredIdOf(id), month);
-    if (index < 0)
+    const auto located = Locate(files, files.WorkFile(year), StoredIdOf(id), month);
+    if (!located)
         return std::nullopt;
-    return MonthRecordFromBytes(content, static_cast<std::size_t>(index) * kMonthRecordSize);
+    return MonthRecordFromBytes(located->record);
 }
 
 bool WriteMonthRecord(const DataFiles& files, int year, const MonthRecord& record, Operator& op) {
     const std::string path = files.WorkFile(year);
     try {
-        const std::optional<Bytes> current = ReadForUpdate(*files.fs, path, kMonthRecordSize);
-        const int index =
-            current ? IndexOfMonth(*current, StoredIdOf(record.ID), record.Month) : -1;
-        WriteRecordAt(*files.fs, path, current, kMonthRecordSize, index, ToBytes(record));
+        const std::optional<FileStamp> stamp = files.fs->Stamp(path);
+        if (stamp && stamp->size % kMonthRecordSize != 0)
+            throw DamagedFileError(path, stamp->size, kMonthRecordSize);
+        const Bytes bytes = ToBytes(record);
+        const auto located = Locate(files, path, StoredIdOf(record.ID), record.Month);
+        if (located) {
+            OverwriteRecord(*files.fs, path, std::uint64_t{located->index} * kMonthRecordSize,
+                            bytes, located->record);
+        } else {
+            AppendRecord(*files.fs, path,
+                         stamp ? std::optional<std::uint64_t>(stamp->size) : std::nullopt, bytes);
+        }
+        files.years->Wrote(*files.fs, path, bytes, !located);
     } catch (const FileError& e) {
+        files.years->Forget(path);
         op.Error(e.what());
         return false;
     }

@@ -26,6 +26,7 @@ class UnreadableFile final : public FileSystem {
         Check(p);
         return inner_.ReadAt(p, o, n);
     }
+    std::optional<FileStamp> Stamp(const std::string& p) const override { return inner_.Stamp(p); }
     std::vector<std::string> List(const std::string& f) const override { return inner_.List(f); }
     void WriteAt(const std::string& p, std::uint64_t o, const Bytes& d) override {
         inner_.WriteAt(p, o, d);

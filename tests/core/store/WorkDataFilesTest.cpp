@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <functional>
+
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
+#include "core/common/Routines.h"
+#include "core/store/FaultyFileSystem.h"
 #include "core/store/RecordFile.h"
 #include "core/store/WorkDataFiles.h"
 
@@ -73,6 +78,119 @@ TEST_F(WorkDataFiles, ARaggedYearFileIsReportedByNameAndSizeAndNeverWritten) {
         EXPECT_NE(call.text.find(Path("2024_fv2.pbk")), std::string::npos) << call.text;
         EXPECT_NE(call.text.find(std::to_string(ragged.size())), std::string::npos) << call.text;
     }
+}
+
+// Another program writes record `index` of the year file in place.
+void Overwrite(const std::string& path, std::size_t index, const MonthRecord& month) {
+    std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(static_cast<std::streamoff>(index * kMonthRecordSize));
+    const Bytes bytes = ToBytes(month);
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST_F(WorkDataFiles, FindingReadingAndWritingAMonthReadOnlyItsRecordOnceTheYearIsIndexed) {
+    ScriptedOperator op;
+    std::vector<Bytes> months;
+    for (int m = 1; m <= 12; ++m)
+        for (int e = 1; e <= 30; ++e)
+            months.push_back(ToBytes(Month(PadNumber(e, 3), m, e)));
+    Bytes year;
+    for (const Bytes& b : months)
+        year.insert(year.end(), b.begin(), b.end());
+    Write("2024_fv2.pbk", year);
+    FaultyFileSystem fs;
+    const DataFiles files = AssignDataFiles(folder_, fs);
+
+    auto bytesFor = [&](const std::function<void()>& step) {
+        const std::uint64_t before = fs.BytesRead();
+        step();
+        return fs.BytesRead() - before;
+    };
+    // The first look reads the file once, in pieces of at most 64 KiB.
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(files, "030", 2024, 12), 359); }),
+              year.size());
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(files, "007", 2024, 3), 66); }), 0u);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(ReadMonthRecord(files, "007", 2024, 3)->WorkDays, 7); }),
+              kMonthRecordSize);
+    EXPECT_EQ(bytesFor([&] { EXPECT_TRUE(WriteMonthRecord(files, 2024, Month("007", 3, 8), op)); }),
+              kMonthRecordSize);
+    EXPECT_EQ(bytesFor([&] { EXPECT_TRUE(WriteMonthRecord(files, 2024, Month("031", 1, 9), op)); }),
+              0u);
+    // The program's own writes keep the index: no second pass over the file.
+    EXPECT_EQ(bytesFor([&] {
+                  EXPECT_EQ(FindMonthIndex(files, "031", 2024, 1), 360);
+                  EXPECT_EQ(FindMonthIndex(files, "007", 2024, 3), 66);
+              }),
+              0u);
+    EXPECT_EQ(ReadMonthRecord(files, "007", 2024, 3)->WorkDays, 8);
+    EXPECT_EQ(Read("2024_fv2.pbk").size(), year.size() + kMonthRecordSize);
+    // Every copy of the file names shares the indexes.
+    const DataFiles copy = files;
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(copy, "031", 2024, 1), 360); }), 0u);
+    EXPECT_TRUE(op.calls.empty());
+}
+
+TEST_F(WorkDataFiles, AYearFileChangedByAnotherProgramIsIndexedAgain) {
+    ScriptedOperator op;
+    const std::string path = Path("2024_fv2.pbk");
+    const struct {
+        const char* change;
+        std::function<void()> apply;
+        int found001, found004;
+        std::size_t recordsAfterSaving001;
+    } cases[] = {
+        {"reordered",
+         [&] {
+             Write("2024_fv2.pbk",
+                   Join({Month("003", 4, 3), Month("002", 4, 2), Month("001", 4, 1)}));
+         },
+         2, -1, 3},
+        {"appended",
+         [&] {
+             std::ofstream file(path, std::ios::binary | std::ios::app);
+             const Bytes b = ToBytes(Month("004", 4, 4));
+             file.write(reinterpret_cast<const char*>(b.data()),
+                        static_cast<std::streamsize>(b.size()));
+         },
+         0, 3, 4},
+        {"shortened", [&] { Write("2024_fv2.pbk", Join({Month("002", 4, 2)})); }, -1, -1, 2},
+        {"removed", [&] { std::filesystem::remove(path); }, -1, -1, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.change);
+        Write("2024_fv2.pbk", Join({Month("001", 4, 1), Month("002", 4, 2), Month("003", 4, 3)}));
+        ASSERT_EQ(FindMonthIndex(files_, "001", 2024, 4), 0);
+        c.apply();
+        EXPECT_EQ(FindMonthIndex(files_, "001", 2024, 4), c.found001);
+        EXPECT_EQ(FindMonthIndex(files_, "004", 2024, 4), c.found004);
+        const auto read = ReadMonthRecord(files_, "001", 2024, 4);
+        ASSERT_EQ(read.has_value(), c.found001 >= 0);
+        if (read) {
+            EXPECT_EQ(read->WorkDays, 1);
+        }
+        // Saving after the change replaces the month where it now is, or appends it.
+        ASSERT_TRUE(WriteMonthRecord(files_, 2024, Month("001", 4, 11), op));
+        EXPECT_EQ(ReadMonthRecord(files_, "001", 2024, 4)->WorkDays, 11);
+        EXPECT_EQ(Read("2024_fv2.pbk").size(), c.recordsAfterSaving001 * kMonthRecordSize);
+    }
+    EXPECT_TRUE(op.calls.empty());
+}
+
+TEST_F(WorkDataFiles, ARecordMovedBehindAnUnchangedStampIsNeitherReadNorOverwritten) {
+    ScriptedOperator op;
+    Write("2024_fv2.pbk", Join({Month("001", 4, 1), Month("002", 4, 2)}));
+    FaultyFileSystem fs;
+    const DataFiles files = AssignDataFiles(folder_, fs);
+    ASSERT_EQ(FindMonthIndex(files, "001", 2024, 4), 0);
+    // Swapped in place within the clock's resolution: size, times and inode as before.
+    fs.HoldStamp(Path("2024_fv2.pbk"));
+    Overwrite(Path("2024_fv2.pbk"), 0, Month("002", 4, 2));
+    Overwrite(Path("2024_fv2.pbk"), 1, Month("001", 4, 1));
+    EXPECT_EQ(ReadMonthRecord(files, "001", 2024, 4)->WorkDays, 1);
+    ASSERT_TRUE(WriteMonthRecord(files, 2024, Month("002", 4, 12), op));
+    EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("002", 4, 12), Month("001", 4, 1)}));
+    EXPECT_TRUE(op.calls.empty());
 }
 
 TEST_F(WorkDataFiles, YearOfWorkFileTakesOnlyExactNames) {

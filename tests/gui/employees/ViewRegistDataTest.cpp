@@ -76,6 +76,7 @@ class FailingReads final : public FileSystem {
         Check(p);
         return real_.ReadAt(p, o, n);
     }
+    std::optional<FileStamp> Stamp(const std::string& p) const override { return real_.Stamp(p); }
     std::vector<std::string> List(const std::string& f) const override { return real_.List(f); }
     void WriteAt(const std::string& p, std::uint64_t o, const Bytes& d) override {
         real_.WriteAt(p, o, d);
