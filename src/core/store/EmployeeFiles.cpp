@@ -1,6 +1,7 @@
 #include "core/store/EmployeeFiles.h"
 
 #include <cerrno>
+#include <map>
 
 #include "core/common/ShiftJis.h"
 #include "core/store/PayrollFiles.h"
@@ -234,6 +235,65 @@ void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, int
             list.push_back(GetShortString(names, o, kIdLength));
         }
     }
+}
+
+namespace {
+
+// The record in force of each ID of a wage file, by stored ID.
+template <typename File>
+std::map<std::string, typename File::Record> CurrentRecords(const DataFiles& files) {
+    const Bytes content = ReadRecords(*files.fs, File::Path(files), File::kSize);
+    std::map<std::string, typename File::Record> current;
+    for (std::size_t o = 0; o < content.size(); o += File::kSize) {
+        if (GetByte(content, o + kCurrentOffset) != 0)
+            current.try_emplace(StoredId(content, o), File::Decode(content, o));
+    }
+    return current;
+}
+
+template <typename File>
+std::optional<typename File::Record> Lookup(
+    const std::map<std::string, typename File::Record>& records, const std::string& storedId) {
+    const auto found = records.find(storedId);
+    if (found == records.end())
+        return std::nullopt;
+    return found->second;
+}
+
+}  // namespace
+
+std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int scheme) {
+    const Bytes names = ReadNames(files);
+    std::map<std::string, std::string> firstNames;  // an ID listed twice shows its first name
+    std::vector<std::string> storedIds;
+    for (std::size_t o = 0; o < names.size(); o += kNameRecordSize) {
+        if (!InScheme(GetInt32(names, o + kWagesCodeOffset), scheme))
+            continue;
+        const std::string storedId = StoredId(names, o);
+        firstNames.try_emplace(storedId, GetShortString(names, o + kNameOffset, kNameLength));
+        storedIds.push_back(storedId);
+    }
+    std::map<std::string, DailyWagesRecord> daily;
+    std::map<std::string, TimeWagesRecord> hourly;
+    if (!storedIds.empty()) {
+        if (scheme == 1)
+            daily = CurrentRecords<DailyFile>(files);
+        else
+            hourly = CurrentRecords<TimeFile>(files);
+    }
+    std::vector<SchemeEmployee> employees;
+    employees.reserve(storedIds.size());
+    for (const std::string& storedId : storedIds) {
+        SchemeEmployee e;
+        e.ID = DecodeSjis(storedId).text;
+        e.Name = firstNames[storedId];
+        if (scheme == 1)
+            e.Daily = Lookup<DailyFile>(daily, storedId);
+        else
+            e.Time = Lookup<TimeFile>(hourly, storedId);
+        employees.push_back(std::move(e));
+    }
+    return employees;
 }
 
 int FindNameIndex(const DataFiles& files, const std::string& id) {

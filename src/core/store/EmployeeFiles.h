@@ -51,6 +51,18 @@ LookupResult LookupEmployee(const DataFiles& files, const std::string& id, const
 std::string FindEmployeeName(const DataFiles& files, const std::string& id, int scheme);
 void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, int scheme);
 
+// One employee of a scheme as the employee viewer lists it.
+struct SchemeEmployee {
+    std::string ID;
+    std::string Name;                       // FindEmployeeName(ID, scheme)
+    std::optional<DailyWagesRecord> Daily;  // scheme 1: ReadDailyRecord(ID, 0)
+    std::optional<TimeWagesRecord> Time;    // scheme 2: ReadTimeRecord(ID, 0)
+};
+// The employees of scheme 1 or 2 in file order, each with its name and wage
+// record in force: what the lookups above give ID by ID, from one read of
+// "Name.dat" and one of the scheme's wage file.
+std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int scheme);
+
 int FindNameIndex(const DataFiles& files, const std::string& id);
 int FindCurrentDailyIndex(const DataFiles& files, const std::string& id);
 int FindCurrentTimeIndex(const DataFiles& files, const std::string& id);

@@ -257,20 +257,13 @@ int TViewRD::ChosenScheme() const {
 }
 
 std::vector<TViewRD::Column> TViewRD::ReadColumns(int scheme) const {
-    std::vector<std::string> ids;
-    ListEmployeeIDs(files_, ids, scheme);
-    std::sort(ids.begin(), ids.end());
+    std::vector<SchemeEmployee> employees = ListSchemeEmployees(files_, scheme);
+    std::stable_sort(employees.begin(), employees.end(),
+                     [](const SchemeEmployee& a, const SchemeEmployee& b) { return a.ID < b.ID; });
     std::vector<Column> columns;
-    for (const std::string& id : ids) {
-        Column column;
-        column.id = Q(id);
-        column.name = Q(FindEmployeeName(files_, id, scheme));
-        if (scheme == 1)
-            column.daily = ReadDailyRecord(files_, id, 0);
-        else
-            column.hourly = ReadTimeRecord(files_, id, 0);
-        columns.push_back(std::move(column));
-    }
+    columns.reserve(employees.size());
+    for (SchemeEmployee& e : employees)
+        columns.push_back({Q(e.ID), Q(e.Name), std::move(e.Daily), std::move(e.Time)});
     return columns;
 }
 

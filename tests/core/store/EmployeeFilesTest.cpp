@@ -3,6 +3,7 @@
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/FaultyFileSystem.h"
 
 namespace pb {
 namespace {
@@ -107,6 +108,37 @@ TEST_F(EmployeeFiles, GenerationsAreReadRetiredAndCompared) {
     EXPECT_TRUE(TimeRecordChanged(files_, "003", t));
     EXPECT_EQ(RetireTimeRecord(files_, "003"), 1);
     EXPECT_EQ(ReadTimeRecord(files_, "003", 1)->Current, 0);
+}
+
+TEST_F(EmployeeFiles, SchemeEmployeesAreTheLookupsOfEachIdFromOneReadOfEachFile) {
+    Write("Name.dat",
+          Join({Name("003", "佐藤", 1001), Name("002", "鈴木", 2001), Name("001", "山田", 1002),
+                Name("004", "登録中", 1001), Name("003", "後の佐藤", 1001)}));
+    Write("DailyWages.dat", Join({Daily("001", 1, 1000, false), Daily("003", 1, 1100),
+                                  Daily("001", 2, 1300), Daily("003", 2, 1400)}));
+    Write("TimeWages.dat", Join({Time("002", 1, 950)}));
+    FaultyFileSystem fs;
+    const DataFiles files = AssignDataFiles(folder_, fs);
+    for (int scheme : {1, 2}) {
+        SCOPED_TRACE(scheme);
+        const std::uint64_t before = fs.BytesRead();
+        const std::vector<SchemeEmployee> listed = ListSchemeEmployees(files, scheme);
+        EXPECT_EQ(fs.BytesRead() - before,
+                  *fs.Size(Path("Name.dat")) +
+                      *fs.Size(Path(scheme == 1 ? "DailyWages.dat" : "TimeWages.dat")));
+        std::vector<std::string> ids;
+        ListEmployeeIDs(files, ids, scheme);
+        ASSERT_EQ(listed.size(), ids.size());
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            EXPECT_EQ(listed[i].ID, ids[i]);
+            EXPECT_EQ(listed[i].Name, FindEmployeeName(files, ids[i], scheme)) << ids[i];
+            EXPECT_EQ(listed[i].Daily,
+                      scheme == 1 ? ReadDailyRecord(files, ids[i], 0) : std::nullopt)
+                << ids[i];
+            EXPECT_EQ(listed[i].Time, scheme == 2 ? ReadTimeRecord(files, ids[i], 0) : std::nullopt)
+                << ids[i];
+        }
+    }
 }
 
 TEST_F(EmployeeFiles, RetiringChangesOnlyTheFlagByte) {
