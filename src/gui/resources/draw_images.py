@@ -349,7 +349,7 @@ def write_xpm(canvas, path, name):
     keys = {}
     for i, p in enumerate(colours):
         keys[p] = "." if p is NONE else chars[i]
-    lines = ['/* XPM */', 'static const char* %s[] = {' % name,
+    lines = ['/* XPM */', 'static const char* %s_xpm[] = {' % name,
              '"%d %d %d 1",' % (canvas.w, canvas.h, len(keys))]
     for p, k in keys.items():
         value = "None" if p is NONE else "#%02X%02X%02X" % p

@@ -1,5 +1,6 @@
 #pragma once
-// The program's pictures, kept in its Qt resource (src/gui/resources).
+// The program's pictures, drawn by src/gui/resources/draw_images.py and
+// compiled into the program.
 
 #include <QPixmap>
 #include <QString>
@@ -15,5 +16,9 @@ QPixmap NamedIcon(const QString& name);
 
 // The application's own icon.
 QPixmap ApplicationIcon();
+
+// Makes every picture ready now, so the first window that shows one does not
+// wait for it.
+void PreparePictures();
 
 }  // namespace pb
