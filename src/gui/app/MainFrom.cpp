@@ -9,6 +9,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -551,6 +552,34 @@ void TMainFrom::ComboBox2Exit() {
     ComboBox2->setCurrentIndex(index);
     ComboBox2->setEditText(text);
     UpdateMonthState();
+}
+
+bool TMainFrom::event(QEvent* event) {
+    if (event->type() == QEvent::Paint && !painted_) {
+        painted_ = true;
+        QTimer::singleShot(0, this, &TMainFrom::WarmUp);
+    }
+    return QMainWindow::event(event);
+}
+
+// Once the main window is on screen and the operator reads it, the first entry
+// window's fonts, pictures and drawing are made ready by painting an empty
+// month off screen: the first 開始 then costs what the later ones do.
+void TMainFrom::WarmUp() {
+    PreparePictures();
+    if (!WindowReady(Window::Entry))
+        return;
+    try {
+        // No file holds an empty ID: the window opens as a new daily month.
+        const auto frame = std::make_unique<QMdiSubWindow>();
+        frame->setWidget(new TInputW(EntrySelection{"", QDate::currentDate().year(), 1, true},
+                                     files_, settings_, nullptr));
+        frame->resize(clientArea_->size());
+        QImage canvas(frame->size(), QImage::Format_ARGB32_Premultiplied);
+        frame->render(&canvas);
+    } catch (const std::exception&) {
+        // Nothing is lost: the first real entry window reports what fails.
+    }
 }
 
 bool TMainFrom::eventFilter(QObject* watched, QEvent* event) {

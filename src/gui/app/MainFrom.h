@@ -136,9 +136,11 @@ class TMainFrom : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void WarmUp();
     void OpenEntryWindow();
     void OpenDailyWagesForm();
     void OpenTimeWagesForm();
@@ -169,6 +171,7 @@ class TMainFrom : public QMainWindow {
     QString monthIcon_;
     const QString noDataIcon_;
     int blink_ = 1;
+    bool painted_ = false;
 
     QWidget* toolPanel_ = nullptr;
     QWidget* selectionPanel_ = nullptr;
