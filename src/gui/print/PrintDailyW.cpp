@@ -1,22 +1,25 @@
 #include "gui/print/PrintDailyW.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
-#include <memory>
 
 #include "core/common/Routines.h"
 #include "core/timecard/MonthCalc.h"
 #include "core/timecard/SummaryGrid.h"
 #include "core/timecard/WorkPattern.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/print/PrintQueue.h"
 #include "gui/print/Sgridp.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -26,6 +29,10 @@ namespace {
 constexpr int kRowHeight = 24;
 constexpr int kDialogHeight = 560;
 constexpr int kBarHeight = 44;
+constexpr int kTitleX = 100;
+// The printer choice stands between 中止 and the title.
+constexpr int kChoiceX = 92;
+constexpr int kChoiceWidth = 170;
 // Cell texts on paper: the grid's face at a size that puts a 31-day month with
 // its summary on one B5 page.
 constexpr int kPaperPoints = 9;
@@ -118,9 +125,10 @@ void TPrintD::FormCreate() {
     QFont titleFont("ＭＳ Ｐゴシック");
     titleFont.setPixelSize(15);
     m_titleLabel->setFont(titleFont);
-    m_titleLabel->setGeometry(100, 0, width - 104, kBarHeight);
+    m_titleLabel->setGeometry(kTitleX, 0, width - kTitleX - 4, kBarHeight);
     for (QWidget* w : std::initializer_list<QWidget*>{bar, m_start, m_cancel, m_titleLabel})
         w->setAccessibleDescription(w->objectName());
+    AddPrinterChoice(bar);
     connect(m_start, &TPanelButton::clicked, this, &TPrintD::PanelButton1Click);
     connect(m_cancel, &TPanelButton::clicked, this, &TPrintD::PanelButton2Click);
 
@@ -259,46 +267,93 @@ int TPrintD::PrintOn(QPrinter& printer) {
     return m_grid->Print(printer);
 }
 
-void TPrintD::PrintReport() {
-    QWidget* owner = parentWidget() != nullptr ? parentWidget() : this;
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    std::unique_ptr<QPrinter> printer;
-    QString pdf;
-    if (info.isNull()) {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        const QString folder = m_subject.ProgramFolder.empty()
-                                   ? QCoreApplication::applicationDirPath()
-                                   : Q(m_subject.ProgramFolder);
-        pdf = QDir::cleanPath(QDir(folder).filePath(PdfFileName(m_subject)));
-        printer->setOutputFileName(pdf);
-    } else {
-        printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    }
+void TPrintD::AddPrinterChoice(QWidget* bar) {
+    const QStringList printers = QPrinterInfo::availablePrinterNames();
+    if (printers.isEmpty())
+        return;  // 開始 writes a PDF instead
+    auto* caption = new QLabel("プリンター", bar);
+    Name(caption, "Label2");
+    caption->setGeometry(kChoiceX, 1, kChoiceWidth, 14);
+    m_printerCB = new QComboBox(bar);
+    Name(m_printerCB, "PrinterCB");
+    m_printerCB->setToolTip("印刷するプリンター");
+    m_printerCB->addItems(printers);
+    const int chosen = m_printerCB->findText(QPrinterInfo::defaultPrinterName());
+    m_printerCB->setCurrentIndex(chosen >= 0 ? chosen : 0);
+    m_printerCB->setGeometry(kChoiceX, 16, kChoiceWidth, 26);
+    const int titleX = kChoiceX + kChoiceWidth + 8;
+    m_titleLabel->setGeometry(titleX, 0, width() - titleX - 4, kBarHeight);
+}
 
-    const QString where = pdf.isEmpty() ? "プリンター「" + info.printerName() + "」"
-                                        : "ファイル「" + QDir::toNativeSeparators(pdf) + "」";
+bool TPrintD::PrintReport() {
+    return m_printerCB != nullptr ? PrintOnPrinter(m_printerCB->currentText()) : PrintIntoPdf();
+}
+
+bool TPrintD::PrintOnPrinter(const QString& name) {
+    const QString failed = "印刷できませんでした。\n\n";
+    const QString printerName = "プリンター「" + name + "」";
+    const QueueRefusal refusal = CheckQueue(name);
+    if (refusal != QueueRefusal::None) {
+        Messages::Error(this, failed + RefusalText(name, refusal));
+        return false;
+    }
+    // The job is rendered into a file and handed to the queue as a whole, so a
+    // queue that refuses it is noticed. Any name but "*.pdf" keeps the printer's
+    // own page geometry; the file is PDF all the same.
+    QTemporaryDir folder;
+    const QString job = folder.filePath("report.job");
+    QPrinter printer(QPrinterInfo::printerInfo(name), QPrinter::HighResolution);
+    printer.setOutputFileName(job);
+    try {
+        if (!folder.isValid())
+            throw TPrintError("no folder for the print job");
+        PrintOn(printer);
+        if (printer.printerState() == QPrinter::Error)
+            throw TPrintError("the print job failed");
+    } catch (const std::exception&) {
+        Messages::Error(this, failed + printerName);
+        return false;
+    }
+    try {
+        SubmitPdf(name, job, m_title, printer.pageLayout().pageSize().key());
+    } catch (const TPrintError& e) {
+        Messages::Error(this, failed + printerName + "が印刷を受け付けませんでした。\n" +
+                                  QString::fromUtf8(e.what()));
+        return false;
+    }
+    return true;
+}
+
+bool TPrintD::PrintIntoPdf() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString folder = m_subject.ProgramFolder.empty() ? QCoreApplication::applicationDirPath()
+                                                           : Q(m_subject.ProgramFolder);
+    const QString pdf = QDir::cleanPath(QDir(folder).filePath(PdfFileName(m_subject)));
+    printer.setOutputFileName(pdf);
     bool printed = false;
     try {
-        PrintOn(*printer);
-        printed = printer->printerState() != QPrinter::Error;
+        PrintOn(printer);
+        printed = printer.printerState() != QPrinter::Error;
     } catch (const std::exception&) {
         printed = false;
     }
     if (!printed) {
-        Messages::Error(owner, "印刷できませんでした。\n\n" + where);
-        return;
+        Messages::Error(
+            this, "印刷できませんでした。\n\nファイル「" + QDir::toNativeSeparators(pdf) + "」");
+        return false;
     }
-    if (!pdf.isEmpty())
-        Messages::Information(
-            owner, "プリンターが設定されていないため、印刷内容をPDFファイルに保存しました。\n\n" +
-                       QDir::toNativeSeparators(pdf));
+    Messages::Information(
+        this, "プリンターが設定されていないため、印刷内容をPDFファイルに保存しました。\n\n" +
+                  QDir::toNativeSeparators(pdf));
+    return true;
 }
 
 void TPrintD::PanelButton1Click() {
-    hide();
-    PrintReport();
-    accept();
+    // A report that could not be printed stays on screen, so the operator can
+    // choose another printer or try again.
+    if (PrintReport())
+        accept();
 }
 
 void TPrintD::PanelButton2Click() {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QPrinter;
 class QPainter;
@@ -70,6 +71,8 @@ class TPrintD : public QDialog {
     static QString PdfFileName(const ReportSubject& subject);
 
     TStringGridP* PrintGrid1() const { return m_grid; }
+    // The printer choice beside 開始; null when the system has no printer.
+    QComboBox* PrinterCB() const { return m_printerCB; }
 
     // Prints the report on `printer` set to JIS B5 portrait; returns the pages.
     // Throws TPrintError when the printer refuses.
@@ -88,9 +91,13 @@ class TPrintD : public QDialog {
     void PrintGrid1Header(QObject* Sender, int& Page, int Width, int& Top);
     void PrintGrid1PrintCell(QObject* Sender, QPainter* WCanvas, const QRect& Rect, int ACol,
                              int ARow, const QString& Text);
-    // Prints on the default printer, or into a PDF when there is none, and
-    // tells the operator what went wrong or where the file is.
-    void PrintReport();
+    void AddPrinterChoice(QWidget* bar);
+    // Prints on the chosen printer, or into a PDF when the system has none, and
+    // tells the operator what went wrong or where the file is; false when
+    // nothing was printed.
+    bool PrintReport();
+    bool PrintOnPrinter(const QString& name);
+    bool PrintIntoPdf();
 
     MonthReport m_report;
     ReportSubject m_subject;
@@ -98,6 +105,7 @@ class TPrintD : public QDialog {
     TPanelButton* m_start = nullptr;
     TPanelButton* m_cancel = nullptr;
     QLabel* m_titleLabel = nullptr;
+    QComboBox* m_printerCB = nullptr;
     TStringGridP* m_grid = nullptr;
 };
 

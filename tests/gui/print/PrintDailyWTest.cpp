@@ -1,20 +1,28 @@
 // The monthly report: its grid in the three layouts, the title, the page it
-// prints on, and what 開始 and 中止 do without a printer.
+// prints on, what 開始 and 中止 do without a printer, and the report on the
+// queues of a print system of the test's own.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "core/timecard/MonthCalc.h"
 #include "core/timecard/PayPeriod.h"
 #include "gui/print/PrintDailyW.h"
+#include "gui/print/PrintQueue.h"
 #include "gui/print/Sgridp.h"
 #include "support/GuiTestSupport.h"
+#include "support/PrivateCups.h"
 
 namespace pb {
 namespace {
@@ -151,10 +159,10 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
     }
 }
 
-TEST(PrintDailyWTest, ReportOfACalculatedMonthShowsItsFigures) {
-    // Work pattern 7, 08:00 – 17:00, late night from 22:00, early morning until
-    // 05:00, unit 15 rounded to nearest per day: 04:10 – 23:40 on one weekday
-    // gives 00:45, 03:00, 05:00, 01:45, 10:30 and ¥10,750 for the month.
+// Work pattern 7, 08:00 – 17:00, late night from 22:00, early morning until
+// 05:00, unit 15 rounded to nearest per day: 04:10 – 23:40 on one weekday
+// gives 00:45, 03:00, 05:00, 01:45, 10:30 and ¥10,750 for the month.
+MonthInput OneLongDay() {
     MonthInput input;
     input.payScheme = 1;
     input.daily.WorkType = 7;
@@ -174,7 +182,11 @@ TEST(PrintDailyWTest, ReportOfACalculatedMonthShowsItsFigures) {
     input.cells.resize(input.period.size());
     input.cells[1][1] = "04:10";  // Monday 22 February
     input.cells[1][2] = "23:40";
+    return input;
+}
 
+TEST(PrintDailyWTest, ReportOfACalculatedMonthShowsItsFigures) {
+    const MonthInput input = OneLongDay();
     TPrintD dialog(input, CalcMonth(input), Subject());
     TStringGridP* grid = dialog.PrintGrid1();
     ASSERT_EQ(grid->RowCount(), 36);
@@ -252,6 +264,27 @@ TEST(PrintDailyWTest, PrintsOnOneB5PortraitPageWhateverThePrinterHad) {
     }
 }
 
+// The box 開始 showed, answered with OK; empty when none appeared.
+struct Box {
+    QString title;
+    QString text;
+};
+
+Box PressStart(TPrintD& dialog) {
+    Box box;
+    QTimer answer;
+    answer.setInterval(10);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            box = {shown->windowTitle(), shown->text()};
+            test::ClickButton(shown, "OK");
+        }
+    });
+    answer.start();
+    dialog.PanelButton1Click();
+    return box;
+}
+
 TEST(PrintDailyWTest, StartWithoutPrinterWritesPdfAndNamesIt) {
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "a printer is configured";
@@ -259,34 +292,24 @@ TEST(PrintDailyWTest, StartWithoutPrinterWritesPdfAndNamesIt) {
     const QString pdf = QDir(dir.path()).filePath(TPrintD::PdfFileName(Subject()));
 
     TPrintD dialog(MakeReport(2, false, 28), Subject(dir.path() + "/"));
-    QString title, text;
-    test::AnswerNextModal([&](QWidget* box) {
-        title = box->windowTitle();
-        text = test::MessageText(box);
-        test::ClickButton(box, "OK");
-    });
-    QMetaObject::invokeMethod(&dialog, &TPrintD::PanelButton1Click, Qt::QueuedConnection);
-    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
-    EXPECT_EQ(title, "情報");
-    EXPECT_TRUE(text.contains(pdf)) << text.toStdString();
+    EXPECT_EQ(dialog.PrinterCB(), nullptr) << "no printer to choose";
+    const Box box = PressStart(dialog);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(box.title, "情報");
+    EXPECT_TRUE(box.text.contains(pdf)) << box.text.toStdString();
     EXPECT_NEAR(ReadPdfInfo(pdf).heightMm, 257, 0.5);
 }
 
-TEST(PrintDailyWTest, StartIntoAMissingFolderReportsTheFailure) {
+TEST(PrintDailyWTest, StartIntoAMissingFolderReportsTheFailureAndStaysOpen) {
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "a printer is configured";
     QTemporaryDir dir;
     TPrintD dialog(MakeReport(1, true, 28), Subject(dir.filePath("gone")));
-    QString title, text;
-    test::AnswerNextModal([&](QWidget* box) {
-        title = box->windowTitle();
-        text = test::MessageText(box);
-        test::ClickButton(box, "OK");
-    });
-    QMetaObject::invokeMethod(&dialog, &TPrintD::PanelButton1Click, Qt::QueuedConnection);
-    dialog.exec();
-    EXPECT_EQ(title, "ｴﾗｰ");
-    EXPECT_TRUE(text.startsWith("印刷できませんでした。")) << text.toStdString();
+    dialog.show();
+    const Box box = PressStart(dialog);
+    EXPECT_EQ(box.title, "ｴﾗｰ");
+    EXPECT_TRUE(box.text.startsWith("印刷できませんでした。")) << box.text.toStdString();
+    EXPECT_TRUE(dialog.isVisible());
 }
 
 TEST(PrintDailyWTest, CancelPrintsNothing) {
@@ -295,6 +318,102 @@ TEST(PrintDailyWTest, CancelPrintsNothing) {
     QMetaObject::invokeMethod(&dialog, &TPrintD::PanelButton2Click, Qt::QueuedConnection);
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+// Without its spaces: a page's text comes back with its own spacing.
+QString Squeezed(QString text) {
+    text.removeIf([](QChar ch) { return ch.isSpace(); });
+    return text;
+}
+
+// Text of a PDF as pdftotext reads it, without spaces.
+QString PdfText(const QString& file) {
+    QProcess text;
+    text.start("pdftotext", {"-layout", file, "-"});
+    text.waitForFinished(10000);
+    return Squeezed(QString::fromUtf8(text.readAllStandardOutput()));
+}
+
+// Two PDF queues on a print system of the test's own; "PunchbookPDF" is the
+// default.
+class PrintQueueTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (geteuid() != 0)
+            GTEST_SKIP() << "a print system of the test's own needs root";
+        ASSERT_TRUE(cups.Error().isEmpty()) << cups.Error().toStdString();
+        ASSERT_TRUE(cups.AddPdfQueue("Office", false));
+        ASSERT_TRUE(cups.AddPdfQueue("PunchbookPDF", true));
+    }
+
+    test::PrivateCups cups;
+};
+
+TEST_F(PrintQueueTest, MonthReachesTheDefaultQueueOnB5Portrait) {
+    const MonthInput input = OneLongDay();
+    TPrintD dialog(input, CalcMonth(input), Subject());
+    ASSERT_NE(dialog.PrinterCB(), nullptr);
+    EXPECT_EQ(dialog.PrinterCB()->count(), 2);
+    EXPECT_EQ(dialog.PrinterCB()->currentText(), "PunchbookPDF");
+
+    const Box box = PressStart(dialog);
+    EXPECT_TRUE(box.text.isEmpty()) << box.text.toStdString();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const QStringList pdfs = cups.WaitForOutput();
+    ASSERT_EQ(pdfs.size(), 1);
+    const PdfPage page = ReadPdfInfo(pdfs[0]);
+    EXPECT_EQ(page.pages, 1);
+    EXPECT_NEAR(page.widthMm, 182, 1.0);
+    EXPECT_NEAR(page.heightMm, 257, 1.0);
+    const QString text = PdfText(pdfs[0]);
+    // The title, a day, the weekday overtime and the totals line, in that order.
+    const QStringList expected = {TPrintD::ReportTitle(Subject()),
+                                  "02/22(月) 04:10 23:40 00:45 03:00 05:00 01:45 10:30",
+                                  "平日賃金 ¥825 ¥3,000 ¥5,000 ¥1,925 ¥10,750",
+                                  "勤務日数 01日 休日勤務 00日 残業時間 10:30 残業賃金 ¥10,750"};
+    qsizetype from = 0;
+    for (const QString& line : expected) {
+        const qsizetype at = text.indexOf(Squeezed(line), from);
+        EXPECT_GE(at, 0) << line.toStdString() << " in\n" << text.toStdString();
+        from = std::max(at, from);
+    }
+}
+
+TEST_F(PrintQueueTest, RefusedJobNamesThePrinterAndKeepsThePreviewOpen) {
+    struct Case {
+        const char* name;
+        QString stop;
+        QStringList stopArgs;
+        QString undo;
+        QString reason;
+    };
+    const std::vector<Case> cases = {
+        {"paused", "cupsdisable", {"PunchbookPDF"}, "cupsenable", "は一時停止しています。"},
+        {"rejecting", "cupsreject", {"PunchbookPDF"}, "cupsaccept", "は印刷を受け付けていません。"},
+        {"deleted", "lpadmin", {"-x", "PunchbookPDF"}, "", "が見つかりません。"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TPrintD dialog(MakeReport(1, false, 28), Subject());
+        dialog.show();
+        ASSERT_EQ(dialog.PrinterCB()->currentText(), "PunchbookPDF");
+        ASSERT_TRUE(cups.Run(c.stop, c.stopArgs));
+        const Box box = PressStart(dialog);
+        EXPECT_EQ(box.title, "ｴﾗｰ");
+        EXPECT_EQ(box.text, "印刷できませんでした。\n\nプリンター「PunchbookPDF」" + c.reason);
+        EXPECT_TRUE(dialog.isVisible());
+        if (!c.undo.isEmpty()) {
+            ASSERT_TRUE(cups.Run(c.undo, {"PunchbookPDF"}));
+        }
+    }
+    // Handed over anyway, the job comes back refused instead of passing for printed.
+    ASSERT_TRUE(cups.Run("cupsreject", {"Office"}));
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFileName(dir.filePath("job.pdf"));
+    TPrintD(MakeReport(1, false, 28), Subject()).PrintOn(printer);
+    EXPECT_THROW(SubmitPdf("Office", dir.filePath("job.pdf"), "title", "JISB5"), TPrintError);
+    EXPECT_TRUE(QDir(cups.OutputFolder()).isEmpty());
 }
 
 }  // namespace
