@@ -93,6 +93,14 @@ struct TimeWagesSettings {
     bool operator==(const TimeWagesSettings&) const = default;
 };
 
+// The report's printer: the one last printed on, offered first the next time.
+// A text in the file's code page; empty for the system's default printer.
+struct PrintSettings {
+    std::string Printer;
+
+    bool operator==(const PrintSettings&) const = default;
+};
+
 struct Settings {
     // The program's folder, ending in "/"; file names are appended to it.
     std::string ProgramFolder;
@@ -101,6 +109,7 @@ struct Settings {
     CommonSettings Common;
     DailyWagesSettings DailyWages;
     TimeWagesSettings TimeWages;
+    PrintSettings Print;
 
     bool operator==(const Settings&) const = default;
 };

@@ -2,21 +2,29 @@
 
 #include <string_view>
 
+#include "core/common/ShiftJis.h"
 #include "core/store/IniFile.h"
 
 namespace pb {
 namespace {
 
+// A key holds a number (`field`) or, where `text` is set, a text in the file's
+// code page.
 struct Key {
     const char* section;
     const char* name;
     std::int32_t& (*field)(Settings&);
+    std::string& (*text)(Settings&) = nullptr;
 };
 
 // Field names are the key names, so one macro keeps the two from drifting apart.
 #define PB_KEY(section, key)                                                        \
     Key {                                                                           \
 #section, #key, [](Settings & s) -> std::int32_t& { return s.section.key; } \
+    }
+#define PB_TEXT_KEY(section, key)                                                           \
+    Key {                                                                                   \
+#section, #key, nullptr, [](Settings & s) -> std::string& { return s.section.key; } \
     }
 
 // The order in which keys are written, and so the order of a new file.
@@ -74,9 +82,11 @@ const Key kKeys[] = {
     PB_KEY(TimeWages, ChargeDivideTime1),
     PB_KEY(TimeWages, ChargeDivideTime2),
     PB_KEY(TimeWages, ChargeDivideTime3),
+    PB_TEXT_KEY(Print, Printer),
 };
 
 #undef PB_KEY
+#undef PB_TEXT_KEY
 
 constexpr std::int32_t kLastTimeStep = 24 * 12 - 1;  // 23:55
 
@@ -85,6 +95,12 @@ std::string AsText(const Bytes& bytes) {
 }
 Bytes AsBytes(std::string_view text) {
     return Bytes(text.begin(), text.end());
+}
+
+// A text value is one line of the file: what follows a line break would become
+// a line of its own.
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find_first_of("\r\n"));
 }
 
 [[noreturn]] void CannotWrite(const std::string& path, int error) {
@@ -111,6 +127,10 @@ void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorD
     }
     for (const Key& key : kKeys) {
         const auto value = file.Value(key.section, key.name);
+        if (key.text != nullptr) {
+            key.text(settings) = value ? DecodeSjis(*value).text : key.text(defaults);
+            continue;
+        }
         const auto number = value ? ProfileInteger(*value) : std::nullopt;
         key.field(settings) = number ? *number : key.field(defaults);
     }
@@ -143,7 +163,9 @@ void WriteSettings(FileSystem& fs, const Settings& settings) {
     }
     Settings values = settings;
     for (const Key& key : kKeys) {
-        file.SetValue(key.section, key.name, std::to_string(key.field(values)));
+        file.SetValue(key.section, key.name,
+                      key.text != nullptr ? EncodeSjis(FirstLine(key.text(values)))
+                                          : std::to_string(key.field(values)));
     }
     try {
         fs.Replace(path, AsBytes(file.Text()));

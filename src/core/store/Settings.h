@@ -15,12 +15,13 @@ inline constexpr const char* kSettingsFileName = "PBOOK2.INI";
 // ProgramFolder + "PBOOK2.INI".
 std::string SettingsFilePath(const Settings& settings);
 
-// Sets every integer field from the settings file; a missing or unreadable file, a
-// missing key or a value that is not an integer gives the field's default, with
+// Sets every field from the settings file; a missing or unreadable file, a
+// missing key or a number that is not an integer gives the field's default, with
 // `invalidColorDefault` as the default of InvalidColor. ProgramFolder is kept.
 void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorDefault);
 
-// Writes every integer field to its key in decimal, keeping everything else in the
+// Writes every field to its key, numbers in decimal and texts in the code page of
+// the program's files (one line each), keeping everything else in the
 // file. The new file replaces the old one in one step, so a failure leaves the old
 // file whole; it throws FileError "<path> に書き込めません".
 void WriteSettings(FileSystem& fs, const Settings& settings);

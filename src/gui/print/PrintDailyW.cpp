@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "core/common/Routines.h"
+#include "core/store/Settings.h"
 #include "core/timecard/MonthCalc.h"
 #include "core/timecard/SummaryGrid.h"
 #include "core/timecard/WorkPattern.h"
@@ -72,8 +73,9 @@ TPrintD::TPrintD(const MonthInput& input, const MonthResult& result, const Repor
                  QWidget* parent)
     : TPrintD(MakeMonthReport(input, result), subject, parent) {}
 
-TPrintD::TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent)
-    : QDialog(parent), m_report(report), m_subject(subject) {
+TPrintD::TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent,
+                 PrinterMemory memory)
+    : QDialog(parent), m_report(report), m_subject(subject), m_memory(memory) {
     FormCreate();
 }
 
@@ -278,7 +280,12 @@ void TPrintD::AddPrinterChoice(QWidget* bar) {
     Name(m_printerCB, "PrinterCB");
     m_printerCB->setToolTip("印刷するプリンター");
     m_printerCB->addItems(printers);
-    const int chosen = m_printerCB->findText(QPrinterInfo::defaultPrinterName());
+    // The printer last printed on while it is there, else the system's default.
+    int chosen = -1;
+    if (m_memory.settings != nullptr && !m_memory.settings->Print.Printer.empty())
+        chosen = m_printerCB->findText(Q(m_memory.settings->Print.Printer));
+    if (chosen < 0)
+        chosen = m_printerCB->findText(QPrinterInfo::defaultPrinterName());
     m_printerCB->setCurrentIndex(chosen >= 0 ? chosen : 0);
     m_printerCB->setGeometry(kChoiceX, 16, kChoiceWidth, 26);
     const int titleX = kChoiceX + kChoiceWidth + 8;
@@ -321,7 +328,21 @@ bool TPrintD::PrintOnPrinter(const QString& name) {
                                   QString::fromUtf8(e.what()));
         return false;
     }
+    RememberPrinter(name);
     return true;
+}
+
+void TPrintD::RememberPrinter(const QString& name) {
+    if (m_memory.settings == nullptr || m_memory.fs == nullptr ||
+        Q(m_memory.settings->Print.Printer) == name)
+        return;
+    m_memory.settings->Print.Printer = S(name);
+    try {
+        WriteSettings(*m_memory.fs, *m_memory.settings);
+    } catch (const FileError& e) {
+        // The report is printed; only the choice is not kept for next time.
+        Messages::Failure(this, e);
+    }
 }
 
 bool TPrintD::PrintIntoPdf() {

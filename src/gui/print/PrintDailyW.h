@@ -17,8 +17,10 @@ class QPainter;
 
 namespace pb {
 
+class FileSystem;
 class TPanelButton;
 class TStringGridP;
+struct Settings;
 struct MonthInput;
 struct MonthResult;
 
@@ -49,6 +51,14 @@ struct ReportSubject {
     std::string ProgramFolder;
 };
 
+// Where the preview remembers the printer last printed on: the settings record
+// and the file system its file is written through. Without them the preview
+// offers the system's default printer and remembers nothing.
+struct PrinterMemory {
+    Settings* settings = nullptr;
+    FileSystem* fs = nullptr;
+};
+
 // The report of a calculated month: the day rows and summary rows as the entry
 // window shows them. Run the calculation after invalid cells were emptied, so
 // the report holds what the month record keeps.
@@ -58,7 +68,8 @@ class TPrintD : public QDialog {
     Q_OBJECT
 
   public:
-    TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent = nullptr);
+    TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent = nullptr,
+            PrinterMemory memory = {});
     // The entry window's 印刷: the month as last calculated.
     TPrintD(const MonthInput& input, const MonthResult& result, const ReportSubject& subject,
             QWidget* parent = nullptr);
@@ -98,9 +109,11 @@ class TPrintD : public QDialog {
     bool PrintReport();
     bool PrintOnPrinter(const QString& name);
     bool PrintIntoPdf();
+    void RememberPrinter(const QString& name);
 
     MonthReport m_report;
     ReportSubject m_subject;
+    PrinterMemory m_memory;
     QString m_title;
     TPanelButton* m_start = nullptr;
     TPanelButton* m_cancel = nullptr;

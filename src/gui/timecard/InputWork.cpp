@@ -69,7 +69,7 @@ int NextCellPattern(int workType) {
 TInputW::TInputW(TMainFrom& main, QWidget* parent)
     : TInputW(SelectionOf(main), main.Files(), main.CurrentSettings(), &main, parent) {}
 
-TInputW::TInputW(const EntrySelection& selection, const DataFiles& files, const Settings& settings,
+TInputW::TInputW(const EntrySelection& selection, const DataFiles& files, Settings& settings,
                  TMainFrom* main, QWidget* parent)
     : QWidget(parent), main_(main), files_(files), settings_(&settings) {
     setObjectName(QStringLiteral("InputW"));
@@ -715,7 +715,7 @@ void TInputW::PrintPBClick() {
     report.TotalOverPay = month_.TotalOverPay;
     const ReportSubject subject{id_, FindEmployeeName(files_, id_, 0), year_, monthNumber_,
                                 files_.Folder};
-    TPrintD dialog(report, subject, this);
+    TPrintD dialog(report, subject, this, PrinterMemory{settings_, files_.fs});
     dialog.exec();
 }
 

@@ -48,9 +48,10 @@ class TInputW : public QWidget {
     // reports activation and saves back to `main`.
     explicit TInputW(TMainFrom& main, QWidget* parent = nullptr);
     // Opens a month named directly, reading the files of `files` and the rules
-    // and colours of `settings` (which must outlive the window); `main` may be
-    // null when there is no main window to report to.
-    TInputW(const EntrySelection& selection, const DataFiles& files, const Settings& settings,
+    // and colours of `settings` (which must outlive the window; the report's
+    // preview remembers its printer there); `main` may be null when there is no
+    // main window to report to.
+    TInputW(const EntrySelection& selection, const DataFiles& files, Settings& settings,
             TMainFrom* main, QWidget* parent = nullptr);
     ~TInputW() override;
 
@@ -143,7 +144,7 @@ class TInputW : public QWidget {
 
     TMainFrom* main_ = nullptr;
     DataFiles files_;
-    const Settings* settings_ = nullptr;
+    Settings* settings_ = nullptr;
 
     // The selection and what it brought.
     std::string id_;

@@ -5,6 +5,7 @@
 
 #include "core/TempFolder.h"
 #include "core/common/Routines.h"
+#include "core/common/ShiftJis.h"
 #include "core/store/FaultyFileSystem.h"
 #include "core/store/Settings.h"
 
@@ -95,6 +96,8 @@ std::string FreshFile() {
         "ChargeDivideTime1=96",
         "ChargeDivideTime2=204",
         "ChargeDivideTime3=244",
+        "[Print]",
+        "Printer=",
     };
     std::string text;
     for (const char* line : lines)
@@ -261,7 +264,7 @@ TEST_F(SettingsTest, HandEditedFileKeepsEverythingButTheValuesItChanges) {
         "WorkType=7\r\n";
     const std::string text = ReadIni();
     EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
-    EXPECT_TRUE(text.ends_with("\r\nChargeDivideTime3=244\r\n"));
+    EXPECT_TRUE(text.ends_with("\r\nChargeDivideTime3=244\r\n[Print]\r\nPrinter=\r\n"));
 }
 
 TEST_F(SettingsTest, AnExistingFileKeepsItsLineEndings) {
@@ -299,10 +302,20 @@ TEST_F(SettingsTest, EveryFieldSurvivesWriteAndRead) {
     fill(changed.DailyWages);
     fill(changed.TimeWages);
     changed.Calc_Set.OvertimeWorkFigure = 0x7FFFFFFF;
+    changed.Print.Printer = "経理部_レーザー";
     WriteSettings(RealFileSystem(), changed);
     settings = Settings{};
     settings.ProgramFolder = folder.path();
     EXPECT_EQ(Read(), changed);
+    // The printer's name is kept in the code page of the program's files.
+    EXPECT_TRUE(
+        ReadIni().ends_with("[Print]\r\nPrinter=" + EncodeSjis("経理部_レーザー") + "\r\n"));
+
+    // A line break would start a line of its own in the file.
+    changed.Print.Printer = "Office\r\n[Common]\r\nClosingDay=1";
+    WriteSettings(RealFileSystem(), changed);
+    EXPECT_EQ(Read().Print.Printer, "Office");
+    EXPECT_EQ(settings.Common.ClosingDay, changed.Common.ClosingDay);
 }
 
 TEST_F(SettingsTest, TheSampleFolderFileIsRead) {

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "core/store/Settings.h"
 #include "core/timecard/MonthCalc.h"
 #include "core/timecard/PayPeriod.h"
 #include "gui/print/PrintDailyW.h"
@@ -414,6 +415,32 @@ TEST_F(PrintQueueTest, RefusedJobNamesThePrinterAndKeepsThePreviewOpen) {
     TPrintD(MakeReport(1, false, 28), Subject()).PrintOn(printer);
     EXPECT_THROW(SubmitPdf("Office", dir.filePath("job.pdf"), "title", "JISB5"), TPrintError);
     EXPECT_TRUE(QDir(cups.OutputFolder()).isEmpty());
+}
+
+TEST_F(PrintQueueTest, PrinterPrintedOnIsOfferedFirstWhileItIsThere) {
+    QTemporaryDir dir;
+    Settings settings;
+    settings.ProgramFolder = (dir.path() + "/").toStdString();
+    const PrinterMemory memory{&settings, &RealFileSystem()};
+    const auto offered = [&] {
+        return TPrintD(MakeReport(1, false, 28), Subject(), nullptr, memory)
+            .PrinterCB()
+            ->currentText();
+    };
+    {
+        TPrintD dialog(MakeReport(1, false, 28), Subject(), nullptr, memory);
+        EXPECT_EQ(dialog.PrinterCB()->currentText(), "PunchbookPDF");
+        dialog.PrinterCB()->setCurrentIndex(dialog.PrinterCB()->findText("Office"));
+        EXPECT_EQ(PressStart(dialog).text, "");
+    }
+    Settings reread;
+    reread.ProgramFolder = settings.ProgramFolder;
+    ReadSettings(RealFileSystem(), reread, 0);
+    EXPECT_EQ(reread.Print.Printer, "Office");
+    EXPECT_EQ(offered(), "Office");
+
+    ASSERT_TRUE(cups.Run("lpadmin", {"-x", "Office"}));
+    EXPECT_EQ(offered(), "PunchbookPDF");
 }
 
 }  // namespace
