@@ -64,6 +64,13 @@ std::size_t BrokenUtf8Length(std::string_view text) {
     return length;
 }
 
+// Below 0x80 the code page is ASCII, byte for byte: most stored texts (IDs,
+// clock times) need no converter, which costs more to open than they take.
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 }  // namespace
 
 bool IsSjisLeadByte(unsigned char byte) {
@@ -71,6 +78,8 @@ bool IsSjisLeadByte(unsigned char byte) {
 }
 
 DecodedText DecodeSjis(std::string_view bytes) {
+    if (IsAscii(bytes))
+        return {std::string(bytes), false};
     DecodedText result;
     Converter conv("UTF-8", "CP932");
     const char* in = bytes.data();
@@ -94,6 +103,8 @@ DecodedText DecodeSjis(std::string_view bytes) {
 }
 
 std::string EncodeSjis(std::string_view utf8) {
+    if (IsAscii(utf8))
+        return std::string(utf8);
     std::string out;
     Converter conv("CP932", "UTF-8");
     const char* in = utf8.data();

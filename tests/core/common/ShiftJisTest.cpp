@@ -18,6 +18,7 @@ TEST(ShiftJis, RoundTripsTextsWhoseSecondByteIsBackslash) {
         {"～", "\x81\x60"},
         {"山田太郎", "\x8E\x52\x93\x63\x91\xBE\x98\x59"},
         {"001", "001"},
+        {"\\12:30~", "\\12:30~"},  // ASCII as it stands, backslash and tilde too
     };
     for (const auto& c : cases) {
         EXPECT_EQ(EncodeSjis(c.utf8), c.sjis) << c.utf8;
@@ -25,6 +26,11 @@ TEST(ShiftJis, RoundTripsTextsWhoseSecondByteIsBackslash) {
         EXPECT_EQ(back.text, c.utf8);
         EXPECT_FALSE(back.lossy);
     }
+    std::string ascii;
+    for (int c = 0; c < 0x80; ++c)
+        ascii.push_back(static_cast<char>(c));
+    EXPECT_EQ(DecodeSjis(ascii).text, ascii);
+    EXPECT_EQ(EncodeSjis(ascii), ascii);
 }
 
 TEST(ShiftJis, UndecodableBytesBecomeReplacementAndAreFlagged) {
