@@ -29,10 +29,8 @@ struct Located {
 std::optional<Located> Locate(const DataFiles& files, const std::string& path,
                               const std::string& storedId, int month) {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const YearIndex* index = files.years->Current(*files.fs, path);
-        if (index == nullptr)
-            return std::nullopt;
-        const std::optional<std::uint32_t> found = index->Find(storedId, month);
+        const std::optional<std::uint32_t> found =
+            files.years->Find(*files.fs, path, storedId, month);
         if (!found)
             return std::nullopt;
         Bytes record =
@@ -47,11 +45,12 @@ std::optional<Located> Locate(const DataFiles& files, const std::string& path,
 }  // namespace
 
 int FindMonthIndex(const DataFiles& files, const std::string& id, int year, int month) {
-    const YearIndex* index = files.years->Current(*files.fs, files.WorkFile(year));
-    if (index == nullptr)
-        return -1;
-    const auto found = index->Find(StoredIdOf(id), month);
+    const auto found = files.years->Find(*files.fs, files.WorkFile(year), StoredIdOf(id), month);
     return found ? static_cast<int>(*found) : -1;
+}
+
+void IndexYear(const DataFiles& files, int year) {
+    files.years->Complete(*files.fs, files.WorkFile(year));
 }
 
 std::optional<MonthRecord> ReadMonthRecord(const DataFiles& files, const std::string& id, int year,

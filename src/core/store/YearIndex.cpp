@@ -1,7 +1,6 @@
 #include "core/store/YearIndex.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "core/store/Records.h"
 
@@ -11,6 +10,8 @@ namespace {
 constexpr std::size_t kMonthOffset = 12;
 // 41 records: the largest whole number of records in 64 KiB.
 constexpr std::size_t kPieceSize = 65536 / kMonthRecordSize * kMonthRecordSize;
+constexpr int kDirectIds = 1000;
+constexpr int kDirectMonths = 13;
 
 std::string_view IdIn(const std::uint8_t* record) {
     const std::size_t length = std::min<std::size_t>(record[0], kIdLength);
@@ -21,12 +22,8 @@ int MonthIn(const std::uint8_t* record) {
     return record[kMonthOffset] | record[kMonthOffset + 1] << 8;
 }
 
-// Never the stamp of a file: an index that carries it is rebuilt at the next look.
-constexpr FileStamp kUntrusted{std::numeric_limits<std::uint64_t>::max(), 0, 0, 0};
-
-}  // namespace
-
-std::uint64_t YearIndex::KeyOf(std::string_view storedId, int month) {
+// The stored ID (length and up to three bytes) above the month.
+std::uint64_t KeyOf(std::string_view storedId, int month) {
     std::uint64_t key = storedId.size();
     for (std::size_t i = 0; i < kIdLength; ++i) {
         key <<= 8;
@@ -36,71 +33,131 @@ std::uint64_t YearIndex::KeyOf(std::string_view storedId, int month) {
     return key << 16 | static_cast<std::uint16_t>(month);
 }
 
-YearIndex YearIndex::Build(const FileSystem& fs, const std::string& path, const FileStamp& stamp) {
-    YearIndex index;
-    index.stamp_ = stamp;
-    index.entries_.reserve(stamp.size / kMonthRecordSize);
-    std::uint64_t count = 0;
-    fs.ReadPieces(path, 0, kPieceSize, [&](const std::uint8_t* data, std::size_t size) {
-        for (std::size_t o = 0; o + kMonthRecordSize <= size; o += kMonthRecordSize) {
-            const std::uint8_t* record = data + o;
-            index.entries_.push_back(
-                {KeyOf(IdIn(record), MonthIn(record)), static_cast<std::uint32_t>(count++)});
-        }
-        return true;
-    });
-    index.records_ = count;
-    // Keys sorted; of records with the same key the first one counts, as a scan finds it.
-    auto& e = index.entries_;
-    std::sort(e.begin(), e.end(), [](const Entry& a, const Entry& b) {
-        return a.key != b.key ? a.key < b.key : a.record < b.record;
-    });
-    e.erase(std::unique(e.begin(), e.end(),
-                        [](const Entry& a, const Entry& b) { return a.key == b.key; }),
-            e.end());
-    e.shrink_to_fit();
-    return index;
+std::uint64_t IdPart(std::uint64_t key) {
+    return key >> 16;
 }
 
-std::optional<std::uint32_t> YearIndex::Find(std::string_view storedId, int month) const {
-    const std::uint64_t key = KeyOf(storedId, month);
-    const auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
-                                     [](const Entry& e, std::uint64_t k) { return e.key < k; });
-    if (it == entries_.end() || it->key != key)
+// The slot of a key in the direct table, when it has one.
+std::optional<std::size_t> DirectSlot(std::uint64_t key) {
+    const int month = static_cast<int>(key & 0xFFFF);
+    if (IdPart(key) >> 24 != kIdLength || month >= kDirectMonths)
         return std::nullopt;
-    return it->record;
+    int number = 0;
+    for (int shift = 16; shift >= 0; shift -= 8) {
+        const int digit = static_cast<int>(IdPart(key) >> shift & 0xFF) - '0';
+        if (digit < 0 || digit > 9)
+            return std::nullopt;
+        number = number * 10 + digit;
+    }
+    return static_cast<std::size_t>(number * kDirectMonths + month);
 }
 
-bool YearIndex::Holds(std::string_view storedId) const {
-    const std::uint64_t first = KeyOf(storedId, 0);
-    const auto it = std::lower_bound(entries_.begin(), entries_.end(), first,
-                                     [](const Entry& e, std::uint64_t k) { return e.key < k; });
-    return it != entries_.end() && it->key >> 16 == first >> 16;
+}  // namespace
+
+YearIndex::YearIndex(const FileStamp& stamp)
+    : direct_(kDirectIds * kDirectMonths, 0), stamp_(stamp) {}
+
+std::uint64_t YearIndex::Records() const {
+    return stamp_.size / kMonthRecordSize;
+}
+
+std::optional<std::uint32_t> YearIndex::Lookup(std::uint64_t key) const {
+    if (const auto slot = DirectSlot(key)) {
+        if (direct_[*slot] == 0)
+            return std::nullopt;
+        return direct_[*slot] - 1;
+    }
+    const auto found = other_.find(key);
+    if (found == other_.end())
+        return std::nullopt;
+    return found->second;
 }
 
 void YearIndex::Add(const std::uint8_t* record) {
     const std::uint64_t key = KeyOf(IdIn(record), MonthIn(record));
-    const auto it = std::lower_bound(entries_.begin(), entries_.end(), key,
-                                     [](const Entry& e, std::uint64_t k) { return e.key < k; });
-    if (it == entries_.end() || it->key != key)
-        entries_.insert(it, {key, static_cast<std::uint32_t>(records_)});
-    ++records_;
+    const auto number = static_cast<std::uint32_t>(scanned_++);
+    // A key stored twice is found where a scan from the start finds it: first.
+    if (const auto slot = DirectSlot(key)) {
+        if (direct_[*slot] == 0)
+            direct_[*slot] = number + 1;
+    } else {
+        other_.try_emplace(key, number);
+    }
 }
 
-const YearIndex* YearIndexes::Current(const FileSystem& fs, const std::string& path) {
+void YearIndex::ReadOn(const FileSystem& fs, const std::string& path,
+                       std::optional<std::uint64_t> key) {
+    const std::uint64_t records = Records();
+    if (scanned_ >= records)
+        return;
+    fs.ReadPieces(path, scanned_ * kMonthRecordSize, kPieceSize,
+                  [&](const std::uint8_t* data, std::size_t size) {
+                      for (std::size_t o = 0; o + kMonthRecordSize <= size && scanned_ < records;
+                           o += kMonthRecordSize)
+                          Add(data + o);
+                      if (key && Lookup(*key))
+                          return false;
+                      return scanned_ < records;
+                  });
+}
+
+std::optional<std::uint32_t> YearIndex::Find(const FileSystem& fs, const std::string& path,
+                                             std::string_view storedId, int month) {
+    const std::uint64_t key = KeyOf(storedId, month);
+    if (auto found = Lookup(key); found || IsComplete())
+        return found;
+    ReadOn(fs, path, key);
+    return Lookup(key);
+}
+
+bool YearIndex::Holds(const FileSystem& fs, const std::string& path, std::string_view storedId) {
+    Complete(fs, path);
+    const std::uint64_t key = KeyOf(storedId, 0);
+    if (const auto slot = DirectSlot(key)) {
+        const auto months = direct_.begin() + static_cast<std::ptrdiff_t>(*slot);
+        if (std::any_of(months, months + kDirectMonths, [](std::uint32_t r) { return r != 0; }))
+            return true;
+    }
+    return std::any_of(other_.begin(), other_.end(),
+                       [&](const auto& entry) { return IdPart(entry.first) == IdPart(key); });
+}
+
+void YearIndex::Appended(const std::uint8_t* record) {
+    // An index still reading on finds the record when it gets there.
+    if (scanned_ + 1 == Records())
+        Add(record);
+}
+
+YearIndex* YearIndexes::Current(const FileSystem& fs, const std::string& path) {
     const std::optional<FileStamp> stamp = fs.Stamp(path);
     if (!stamp) {
         indexes_.erase(path);
         return nullptr;
     }
-    const auto known = indexes_.find(path);
-    if (known != indexes_.end() && known->second.Stamp() == *stamp)
-        return &known->second;
-    YearIndex index = YearIndex::Build(fs, path, *stamp);
-    // Written to while it was read: good for this look only.
-    if (fs.Stamp(path) != stamp)
-        index.Restamp(kUntrusted);
-    return &(indexes_[path] = std::move(index));
+    auto known = indexes_.find(path);
+    if (known == indexes_.end())
+        return &indexes_.try_emplace(path, *stamp).first->second;
+    if (known->second.Stamp() != *stamp)
+        known->second = YearIndex(*stamp);
+    return &known->second;
+}
+
+std::optional<std::uint32_t> YearIndexes::Find(const FileSystem& fs, const std::string& path,
+                                               std::string_view storedId, int month) {
+    YearIndex* index = Current(fs, path);
+    if (index == nullptr)
+        return std::nullopt;
+    return index->Find(fs, path, storedId, month);
+}
+
+bool YearIndexes::Holds(const FileSystem& fs, const std::string& path, std::string_view storedId) {
+    YearIndex* index = Current(fs, path);
+    return index != nullptr && index->Holds(fs, path, storedId);
+}
+
+void YearIndexes::Complete(const FileSystem& fs, const std::string& path) {
+    if (YearIndex* index = Current(fs, path))
+        index->Complete(fs, path);
 }
 
 void YearIndexes::Wrote(const FileSystem& fs, const std::string& path, const Bytes& record,
@@ -109,13 +166,13 @@ void YearIndexes::Wrote(const FileSystem& fs, const std::string& path, const Byt
     if (known == indexes_.end())
         return;
     const std::optional<FileStamp> stamp = fs.Stamp(path);
-    if (!stamp || known->second.Stamp() == kUntrusted) {
+    if (!stamp) {
         indexes_.erase(known);
         return;
     }
-    if (appended)
-        known->second.Add(record.data());
     known->second.Restamp(*stamp);
+    if (appended)
+        known->second.Appended(record.data());
 }
 
 }  // namespace pb

@@ -3,12 +3,14 @@
 // employees a year file holds 18.8 MB; with its index, finding a month is a
 // stat and a lookup, and reading one is a read of its 1568 bytes.
 //
-// An index is built in one pass over the file through a fixed buffer and kept
-// while the file's stamp (size, times, inode) is the one it was built at; the
-// program's own writes bring it up to date. Another program or another PC that
-// changes the file changes its stamp, and the next look rebuilds the index.
-// Readers also check the key of each record they read, so a change that kept
-// the stamp is caught as well.
+// An index is filled by reading the file from the start through a 64 KiB
+// buffer, only as far as a lookup needs (the start of the program looks at one
+// month), and completed while the program is idle. It is kept while the file's
+// stamp (size, times, inode) is the one it was read at; the program's own
+// writes bring it up to date. Another program or another PC that changes the
+// file changes its stamp, and the next look starts the index afresh. Readers
+// also check the key of each record they read, so a change that kept the stamp
+// is caught as well.
 
 #include <cstdint>
 #include <optional>
@@ -23,33 +25,38 @@ namespace pb {
 
 class YearIndex {
   public:
-    // Reads the whole records of the file (a ragged tail is left out).
-    static YearIndex Build(const FileSystem& fs, const std::string& path, const FileStamp& stamp);
+    explicit YearIndex(const FileStamp& stamp);
 
-    // Number of the first record of the ID (as stored) and month.
-    std::optional<std::uint32_t> Find(std::string_view storedId, int month) const;
-    // Whether the file holds any month of the ID.
-    bool Holds(std::string_view storedId) const;
-    // Whole records in the file.
-    std::uint64_t Records() const { return records_; }
+    // Number of the first record of the ID (as stored) and month, reading on
+    // from where the index stopped until it is found or the file ends.
+    std::optional<std::uint32_t> Find(const FileSystem& fs, const std::string& path,
+                                      std::string_view storedId, int month);
+    // Whether the file holds any month of the ID (the whole file is indexed).
+    bool Holds(const FileSystem& fs, const std::string& path, std::string_view storedId);
+    // Reads the rest of the file.
+    void Complete(const FileSystem& fs, const std::string& path) { ReadOn(fs, path, std::nullopt); }
+    bool IsComplete() const { return scanned_ == Records(); }
+
+    // Whole records in the file (a ragged tail is left out).
+    std::uint64_t Records() const;
     const FileStamp& Stamp() const { return stamp_; }
-
-    // The record `record` (its first bytes at least: ID and month) follows the
-    // ones the index knows, as in the file.
-    void Add(const std::uint8_t* record);
+    // The program appended `record` (its first bytes at least: ID and month).
+    void Appended(const std::uint8_t* record);
     // The file has been written by the program and now has this stamp.
     void Restamp(const FileStamp& stamp) { stamp_ = stamp; }
 
   private:
-    // The stored ID (length byte and up to three bytes) above the month.
-    struct Entry {
-        std::uint64_t key;
-        std::uint32_t record;
-    };
-    static std::uint64_t KeyOf(std::string_view storedId, int month);
+    // Reads pieces from the first record not yet indexed until `key` is
+    // indexed or the file ends.
+    void ReadOn(const FileSystem& fs, const std::string& path, std::optional<std::uint64_t> key);
+    void Add(const std::uint8_t* record);
+    std::optional<std::uint32_t> Lookup(std::uint64_t key) const;
 
-    std::vector<Entry> entries_;  // sorted by key; each key's first record only
-    std::uint64_t records_ = 0;
+    // IDs "000" … "999" with months 0 … 12, as nearly every record has,
+    // straight by number: record + 1, 0 for none. Other keys in `other_`.
+    std::vector<std::uint32_t> direct_;
+    std::unordered_map<std::uint64_t, std::uint32_t> other_;
+    std::uint64_t scanned_ = 0;  // records indexed, from the start
     FileStamp stamp_;
 };
 
@@ -57,9 +64,12 @@ class YearIndex {
 // shares one, so the main window and each entry window use the same indexes.
 class YearIndexes {
   public:
-    // The index of the file as it is now, built or rebuilt when the file is new
-    // to it or changed; nothing when the file does not exist.
-    const YearIndex* Current(const FileSystem& fs, const std::string& path);
+    // See YearIndex; nothing and false when the file does not exist.
+    std::optional<std::uint32_t> Find(const FileSystem& fs, const std::string& path,
+                                      std::string_view storedId, int month);
+    bool Holds(const FileSystem& fs, const std::string& path, std::string_view storedId);
+    void Complete(const FileSystem& fs, const std::string& path);
+
     // The program appended `record` to the file, or wrote it in place
     // (`appended` false); the index follows when it knew the file before.
     void Wrote(const FileSystem& fs, const std::string& path, const Bytes& record, bool appended);
@@ -67,6 +77,10 @@ class YearIndexes {
     void Forget(const std::string& path) { indexes_.erase(path); }
 
   private:
+    // The index of the file as it is now, started afresh when the file is new
+    // to it or changed; null when the file does not exist.
+    YearIndex* Current(const FileSystem& fs, const std::string& path);
+
     std::unordered_map<std::string, YearIndex> indexes_;
 };
 

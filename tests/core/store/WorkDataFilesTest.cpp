@@ -51,12 +51,19 @@ TEST_F(WorkDataFiles, PurgeKeepsTheOtherMonthsInOrderAndDeletesAnEmptiedFile) {
 
 TEST_F(WorkDataFiles, IdsAreComparedByteForByte) {
     ScriptedOperator op;
-    Write("2024_fv2.pbk", Join({Month("001", 4), Month("01", 4), Month("1", 4)}));
+    Write("2024_fv2.pbk", Join({Month("001", 4), Month("01", 4), Month("1", 4), Month("01", 4, 9),
+                                Month("001", 4, 9), Month("001", 300), Month("A01", 4)}));
     EXPECT_EQ(FindMonthIndex(files_, "01", 2024, 4), 1);
     EXPECT_EQ(FindMonthIndex(files_, "1", 2024, 4), 2);
     EXPECT_EQ(FindMonthIndex(files_, "0011", 2024, 4), 0);  // cut to three characters like the file
+    EXPECT_EQ(FindMonthIndex(files_, "001", 2024, 300), 5);  // a month no form offers
+    EXPECT_EQ(FindMonthIndex(files_, "A01", 2024, 4), 6);
+    // A month stored twice is the first of them, as a scan from the start finds it.
+    EXPECT_EQ(ReadMonthRecord(files_, "01", 2024, 4)->WorkDays, 20);
+    EXPECT_EQ(ReadMonthRecord(files_, "001", 2024, 4)->WorkDays, 20);
     ASSERT_TRUE(PurgeMonthRecords(files_, "01", 2024, 0, op));
-    EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("001", 4), Month("1", 4)}));
+    EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("001", 4), Month("1", 4), Month("001", 4, 9),
+                                          Month("001", 300), Month("A01", 4)}));
 }
 
 TEST_F(WorkDataFiles, ARaggedYearFileIsReportedByNameAndSizeAndNeverWritten) {
@@ -107,9 +114,14 @@ TEST_F(WorkDataFiles, FindingReadingAndWritingAMonthReadOnlyItsRecordOnceTheYear
         step();
         return fs.BytesRead() - before;
     };
-    // The first look reads the file once, in pieces of at most 64 KiB.
-    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(files, "030", 2024, 12), 359); }),
-              year.size());
+    // A look reads the file from the start in pieces of 41 records (64 KiB) only
+    // as far as it must; the rest is read once, when the program is idle.
+    const std::size_t piece = 41 * kMonthRecordSize;
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(files, "001", 2024, 1), 0); }), piece);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(files, "012", 2024, 2), 41); }), piece);
+    EXPECT_EQ(bytesFor([&] { IndexYear(files, 2024); }), year.size() - 2 * piece);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(files, "030", 2024, 12), 359); }), 0u);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(files, "031", 2024, 12), -1); }), 0u);
     EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindMonthIndex(files, "007", 2024, 3), 66); }), 0u);
     EXPECT_EQ(bytesFor([&] { EXPECT_EQ(ReadMonthRecord(files, "007", 2024, 3)->WorkDays, 7); }),
               kMonthRecordSize);
