@@ -464,6 +464,7 @@ void TMainFrom::FillYearList() {
         ComboBox2->addItem(year);
     ComboBox2->setCurrentIndex(0);
     UpdateMonthState();
+    IndexSelectedYearWhenIdle();
 }
 
 void TMainFrom::UpdateInputButton() {
@@ -476,9 +477,11 @@ void TMainFrom::UpdateInputButton() {
 void TMainFrom::UpdateMonthState() {
     bool stored = false;
     const QString year = SelectedYear();
-    if (!year.isEmpty()) {
+    const QString id = SelectedID();
+    // Without an employee nothing is stored; a look would read the whole year.
+    if (!year.isEmpty() && !id.isEmpty()) {
         try {
-            stored = FindMonthIndex(files_, S(SelectedID()), year.toInt(), SelectedMonth()) >= 0;
+            stored = FindMonthIndex(files_, S(id), year.toInt(), SelectedMonth()) >= 0;
         } catch (const std::exception& error) {
             Messages::Failure(this, error);
         }
@@ -529,6 +532,23 @@ void TMainFrom::ComboBox1Change() {
 
 void TMainFrom::ComboBox2Change() {
     UpdateMonthState();
+    IndexSelectedYearWhenIdle();
+}
+
+void TMainFrom::IndexSelectedYearWhenIdle() {
+    // Before the first paint the warm-up does it.
+    if (!painted_)
+        return;
+    QTimer::singleShot(0, this, [this] {
+        const QString year = SelectedYear();
+        if (year.isEmpty())
+            return;
+        try {
+            IndexYear(files_, year.toInt());
+        } catch (const std::exception&) {
+            // The next look at the year reports what fails.
+        }
+    });
 }
 
 void TMainFrom::ComboBox3Change() {
@@ -552,6 +572,7 @@ void TMainFrom::ComboBox2Exit() {
     ComboBox2->setCurrentIndex(index);
     ComboBox2->setEditText(text);
     UpdateMonthState();
+    IndexSelectedYearWhenIdle();
 }
 
 bool TMainFrom::event(QEvent* event) {
@@ -566,6 +587,7 @@ bool TMainFrom::event(QEvent* event) {
 // window's fonts, pictures and drawing are made ready by painting an empty
 // month off screen: the first 開始 then costs what the later ones do.
 void TMainFrom::WarmUp() {
+    IndexSelectedYearWhenIdle();
     PreparePictures();
     if (!WindowReady(Window::Entry))
         return;

@@ -141,6 +141,9 @@ class TMainFrom : public QMainWindow {
 
   private:
     void WarmUp();
+    // Reads the rest of the selected year's file into its index once the
+    // program is idle, so that later selection steps read nothing.
+    void IndexSelectedYearWhenIdle();
     void OpenEntryWindow();
     void OpenDailyWagesForm();
     void OpenTimeWagesForm();
