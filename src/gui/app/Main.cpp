@@ -5,8 +5,10 @@
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStyle>
 #include <QTranslator>
 
+#include "gui/app/DeferredIconStyle.h"
 #include "gui/app/MainFrom.h"
 #include "gui/app/SingleInstance.h"
 #include "gui/shared/Images.h"
@@ -27,6 +29,9 @@ void PrepareApplication(QApplication& app) {
     QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"),
                                {QStringLiteral("IPAMincho"), QStringLiteral("Noto Serif CJK JP")});
     QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    // The platform's own style; only its icons wait until they are drawn.
+    if (QStyle* style = QApplication::style(); qobject_cast<DeferredIconStyle*>(style) == nullptr)
+        QApplication::setStyle(new DeferredIconStyle(style));
 
     // Standard dialogs (colour dialog, standard buttons) speak Japanese whatever
     // the user's locale is, like the rest of the program.

@@ -2,17 +2,21 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QColorDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProxyStyle>
 
 #include "app/ProgramFolder.h"
 #include "core/store/FaultyFileSystem.h"
+#include "gui/app/Main.h"
 #include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
 #include "support/GuiTestSupport.h"
@@ -68,6 +72,47 @@ TEST(MainFromWindow, StartsWithCaptionNamesAndHiddenSelectionPanel) {
         EXPECT_EQ(button->hint(), b.hint) << b.name;
         EXPECT_FALSE(button->glyph().isNull()) << b.name;
         EXPECT_EQ(button->accessibleDescription(), QString::fromLatin1(b.name));
+    }
+}
+
+bool ImagePluginsLoaded() {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+}
+
+// Notes at the first paint of a window whether image plugins were loaded.
+class AtFirstPaint : public QObject {
+  public:
+    explicit AtFirstPaint(QWidget& window) { window.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !painted) {
+            painted = true;
+            plugins = ImagePluginsLoaded();
+        }
+        return false;
+    }
+    bool painted = false;
+    bool plugins = true;
+};
+
+TEST(MainFromWindow, TheFirstPaintLoadsNoImagePluginAndTheStyleIconsStillDraw) {
+    PrepareApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    AtFirstPaint first(main);
+    main.show();
+    for (int i = 0; i < 100 && !first.painted; ++i)
+        test::ProcessEvents(10);
+    ASSERT_TRUE(first.painted);
+    EXPECT_FALSE(first.plugins);
+    // The icons of the style arrive when they are drawn, as the style draws them.
+    const auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+    ASSERT_NE(style, nullptr);
+    for (auto which :
+         {QStyle::SP_TitleBarCloseButton, QStyle::SP_ToolBarHorizontalExtensionButton}) {
+        const QPixmap drawn = QApplication::style()->standardIcon(which).pixmap(16);
+        EXPECT_FALSE(drawn.isNull()) << which;
+        EXPECT_EQ(drawn.toImage(), style->baseStyle()->standardIcon(which).pixmap(16).toImage());
     }
 }
 
