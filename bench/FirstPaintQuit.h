@@ -1,7 +1,8 @@
 #pragma once
 // Ends the application at the first paint of a window, after printing the
 // moment of that paint on the system's monotonic clock (nanoseconds), which
-// the timing process reads from the same clock.
+// the timing process reads from the same clock, and the resident set then
+// (bytes).
 
 #include <QApplication>
 #include <QEvent>
@@ -9,23 +10,49 @@
 #include <QTimer>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <functional>
+#include <string>
 
-class FirstPaintQuit : public QObject {
+// Calls `then` once, after the first paint of `window` has been delivered.
+class FirstPaintCall : public QObject {
   public:
-    explicit FirstPaintQuit(QObject* window) { window->installEventFilter(this); }
+    FirstPaintCall(QObject* window, std::function<void()> then) : then_(std::move(then)) {
+        window->installEventFilter(this);
+    }
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint && !done_) {
             done_ = true;
-            timespec now{};
-            clock_gettime(CLOCK_MONOTONIC, &now);
-            std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-            std::fflush(stdout);
+            OnPaint();
             // After the paint has been delivered, not from inside it.
-            QTimer::singleShot(0, qApp, &QApplication::quit);
+            QTimer::singleShot(0, qApp, then_);
         }
         return false;
     }
 
+  protected:
+    virtual void OnPaint() {}
+
   private:
+    std::function<void()> then_;
     bool done_ = false;
+};
+
+class FirstPaintQuit : public FirstPaintCall {
+  public:
+    explicit FirstPaintQuit(QObject* window) : FirstPaintCall(window, &QApplication::quit) {}
+
+  protected:
+    void OnPaint() override {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        long long resident = 0;
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmRSS:", 0) == 0)
+                resident = std::stoll(line.substr(6)) * 1024;
+        std::printf("%lld %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec,
+                    resident);
+        std::fflush(stdout);
+    }
 };

@@ -1,8 +1,11 @@
-// Start to first paint: the program's start-up (startup_punchbook) beside a
-// process that shows an empty QMainWindow (startup_empty), both started the
-// same way; timed from starting the process to the first paint of its window. Offscreen unless
-// QT_QPA_PLATFORM says otherwise (e.g. xcb under xvfb-run). The programs run in a temporary program
-// folder holding the sample data files.
+// Processes of their own, timed from their start: the program's start-up
+// (startup_punchbook) beside a process that shows an empty QMainWindow and one
+// that shows one line of Japanese text (startup_empty [--label]), each until
+// its first paint; the first 開始 after a start and a later one (entry_probe
+// open); and the resident set of the one-label window beside the program with
+// ten entry windows open (entry_probe rss 10). Offscreen unless QT_QPA_PLATFORM
+// says otherwise. The programs run in a temporary program folder holding the
+// sample data files, or 999 employees with ten year files (…999x10).
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -14,63 +17,154 @@
 #include <QTemporaryDir>
 #include <QUuid>
 #include <ctime>
+#include <filesystem>
+
+#include "bench/LargeFolder.h"
 
 namespace {
 
-QString CopyIntoFolder(const QTemporaryDir& folder, const QString& program) {
-    const QString source = QCoreApplication::applicationDirPath() + QLatin1Char('/') + program;
-    const QString copy = folder.filePath(program);
-    QFile::copy(source, copy);
-    return copy;
+const QStringList kPrograms = {QStringLiteral("startup_empty"), QStringLiteral("startup_punchbook"),
+                               QStringLiteral("entry_probe")};
+
+// A program folder with the programs beside the data, as installed.
+struct ProgramFolder {
+    QTemporaryDir dir;
+    explicit ProgramFolder(bool large) {
+        const std::string path = dir.path().toStdString() + "/";
+        const QString built = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+        if (large) {
+            bench::WriteLargeFolder(path, 999, 10, 1990, (built + "NextCell.dat").toStdString());
+        } else {
+            const QDir samples(QFileInfo(QStringLiteral(__FILE__))
+                                   .dir()
+                                   .filePath(QStringLiteral("../tests/data/samples/folder")));
+            for (const QString& name : samples.entryList(QDir::Files))
+                QFile::copy(samples.filePath(name), dir.filePath(name));
+        }
+        for (const QString& program : kPrograms)
+            QFile::copy(built + program, dir.filePath(program));
+    }
+};
+
+ProgramFolder& Samples() {
+    static ProgramFolder folder(false);
+    return folder;
+}
+ProgramFolder& Large() {
+    static ProgramFolder folder(true);
+    return folder;
 }
 
-void TimeStarts(benchmark::State& state, const QString& program,
-                const QStringList& arguments = {}) {
-    QTemporaryDir folder;
-    const QDir samples(QFileInfo(QStringLiteral(__FILE__))
-                           .dir()
-                           .filePath(QStringLiteral("../tests/data/samples/folder")));
-    for (const QString& name : samples.entryList(QDir::Files))
-        QFile::copy(samples.filePath(name), folder.filePath(name));
-    const QString path = CopyIntoFolder(folder, program);
-
+// Runs the program in the folder and returns the numbers it printed; empty
+// when it failed. `started` is the moment of its start on the monotonic clock.
+QList<long long> Run(const ProgramFolder& folder, const QString& program,
+                     const QStringList& arguments, long long& started) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     if (!environment.contains(QStringLiteral("QT_QPA_PLATFORM")))
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("PUNCHBOOK_INSTANCE_NAME"),
                        QStringLiteral("pbbench-") + QUuid::createUuid().toString());
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder.dir.path());
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    started = static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+    process.start(folder.dir.filePath(program), arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    QList<long long> numbers;
+    for (const QByteArray& word : process.readAllStandardOutput().simplified().split(' '))
+        numbers << word.toLongLong();
+    return numbers;
+}
+
+// Start until the first paint; the resident set then as a counter.
+void TimeStarts(benchmark::State& state, const ProgramFolder& folder, const QString& program,
+                const QStringList& arguments = {}) {
+    double resident = 0;
     for (auto _ : state) {
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setWorkingDirectory(folder.path());
-        timespec started{};
-        clock_gettime(CLOCK_MONOTONIC, &started);
-        process.start(path, arguments);
-        if (!process.waitForFinished(30000) || process.exitCode() != 0) {
+        long long started = 0;
+        const QList<long long> printed = Run(folder, program, arguments, started);
+        if (printed.size() < 2) {
             state.SkipWithError("the program did not end at its first paint");
             break;
         }
-        // The child printed the moment of its first paint; its exit is not counted.
-        const long long painted = process.readAllStandardOutput().trimmed().toLongLong();
-        const long long start =
-            static_cast<long long>(started.tv_sec) * 1000000000LL + started.tv_nsec;
-        state.SetIterationTime(static_cast<double>(painted - start) / 1e9);
+        state.SetIterationTime(static_cast<double>(printed[0] - started) / 1e9);
+        resident = static_cast<double>(printed[1]);
     }
+    state.counters["rss"] =
+        benchmark::Counter(resident, benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
 }
 
 void BM_StartEmptyMainWindow(benchmark::State& state) {
-    TimeStarts(state, QStringLiteral("startup_empty"));
+    TimeStarts(state, Samples(), QStringLiteral("startup_empty"));
 }
 BENCHMARK(BM_StartEmptyMainWindow)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 void BM_StartMainWindowWithJapaneseText(benchmark::State& state) {
-    TimeStarts(state, QStringLiteral("startup_empty"), {QStringLiteral("--label")});
+    TimeStarts(state, Samples(), QStringLiteral("startup_empty"), {QStringLiteral("--label")});
 }
 BENCHMARK(BM_StartMainWindowWithJapaneseText)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 void BM_StartPunchbook(benchmark::State& state) {
-    TimeStarts(state, QStringLiteral("startup_punchbook"));
+    TimeStarts(state, Samples(), QStringLiteral("startup_punchbook"));
 }
 BENCHMARK(BM_StartPunchbook)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_StartPunchbook999x10(benchmark::State& state) {
+    TimeStarts(state, Large(), QStringLiteral("startup_punchbook"));
+}
+BENCHMARK(BM_StartPunchbook999x10)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// 開始 until the entry window is painted: the first after the start (`index`
+// 0) or a later one (1), each from a fresh process.
+void TimeEntry(benchmark::State& state, int index) {
+    for (auto _ : state) {
+        long long started = 0;
+        const QList<long long> printed =
+            Run(Large(), QStringLiteral("entry_probe"), {QStringLiteral("open")}, started);
+        if (printed.size() < 2) {
+            state.SkipWithError("the entry window was not painted");
+            break;
+        }
+        state.SetIterationTime(static_cast<double>(printed[index]) / 1e9);
+    }
+}
+
+void BM_FirstEntryAfterStart999x10(benchmark::State& state) {
+    TimeEntry(state, 0);
+}
+BENCHMARK(BM_FirstEntryAfterStart999x10)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_LaterEntry999x10(benchmark::State& state) {
+    TimeEntry(state, 1);
+}
+BENCHMARK(BM_LaterEntry999x10)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// The resident set with ten entry windows open; the time is the whole run.
+void BM_TenEntryWindows999x10(benchmark::State& state) {
+    double resident = 0;
+    for (auto _ : state) {
+        long long started = 0;
+        const QList<long long> printed =
+            Run(Large(), QStringLiteral("entry_probe"),
+                {QStringLiteral("rss"), QStringLiteral("10")}, started);
+        if (printed.isEmpty()) {
+            state.SkipWithError("the entry windows were not painted");
+            break;
+        }
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        state.SetIterationTime(
+            static_cast<double>(static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec -
+                                started) /
+            1e9);
+        resident = static_cast<double>(printed[0]);
+    }
+    state.counters["rss"] =
+        benchmark::Counter(resident, benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+}
+BENCHMARK(BM_TenEntryWindows999x10)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace

@@ -1,21 +1,23 @@
 // The store's operations on a large program folder — a year file of 999
-// employees × 12 months (18.8 MB) and 999 registered employees — each beside the
-// raw file-system work on the same bytes, so the ratio shows what the record
-// handling costs on top of the I/O.
+// employees × 12 months (18.8 MB) and 999 registered employees — each beside
+// its yardstick: the same file work done with plain POSIX calls and the same
+// flushes (RawFiles.h). Run with --benchmark_enable_random_interleaving=true
+// and repetitions, and compare medians of one run (scripts/bench.sh).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
-#include "core/common/Routines.h"
+#include "bench/LargeFolder.h"
+#include "bench/RawFiles.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
 
 namespace {
 
 constexpr int kEmployees = 999;
-constexpr int kYear = 2024;
+constexpr int kYear = 1999;
 
 class QuietOperator final : public pb::Operator {
   public:
@@ -27,69 +29,27 @@ class QuietOperator final : public pb::Operator {
     bool ConfirmTimeUpdate(const pb::PendingTimeRegistration&) override { return true; }
 };
 
-std::string Id(int n) {
-    return pb::PadNumber(n, 3);
-}
-
-pb::Bytes Join(const std::vector<pb::Bytes>& parts) {
-    pb::Bytes all;
-    for (const auto& p : parts)
-        all.insert(all.end(), p.begin(), p.end());
-    return all;
-}
-
-pb::DailyWagesRecord Daily(int n, int overPay) {
-    pb::DailyWagesRecord r;
-    r.ID = Id(n);
-    r.Current = 1;
-    r.Generation = 1;
-    r.WorkType = 7;
-    r.WeekdayOverPay = overPay;
-    return r;
-}
-
 // One program folder for the whole run, with pristine copies to restore from.
 struct Folder {
-    std::string path;
-    pb::DataFiles files;
-    pb::Bytes year, names, daily;
+    std::string path = bench::MakeTempFolder("pbbench");
+    std::string pristine = bench::MakeTempFolder("pbbench-pristine");
+    pb::DataFiles files = pb::AssignDataFiles(path);
+    std::string year = files.WorkFile(kYear);
 
     Folder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pbbenchXXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr)
-            std::abort();
-        path = pattern + "/";
-        files = pb::AssignDataFiles(path);
-        std::vector<pb::Bytes> months, nameRecords, dailyRecords;
-        for (int month = 1; month <= 12; ++month) {
-            for (int n = 1; n <= kEmployees; ++n) {
-                pb::MonthRecord m;
-                m.ID = Id(n);
-                m.PayScheme = 1;
-                m.Month = static_cast<std::uint16_t>(month);
-                m.DayCount = 31;
-                for (int row = 0; row < 31; ++row) {
-                    m.Cells[0][row] = "08:30";
-                    m.Cells[1][row] = "17:45";
-                }
-                months.push_back(pb::ToBytes(m));
-            }
-        }
-        for (int n = 1; n <= kEmployees; ++n) {
-            nameRecords.push_back(pb::ToBytes(pb::NameRecord{Id(n), "従業員", 0, 1001}));
-            dailyRecords.push_back(pb::ToBytes(Daily(n, 1200)));
-        }
-        year = Join(months);
-        names = Join(nameRecords);
-        daily = Join(dailyRecords);
+        bench::WriteLargeFolder(pristine, kEmployees, 1, kYear);
         Restore();
     }
-    ~Folder() { std::filesystem::remove_all(path); }
+    ~Folder() {
+        std::filesystem::remove_all(path);
+        std::filesystem::remove_all(pristine);
+    }
 
-    void Restore() {
-        pb::RealFileSystem().Replace(files.WorkFile(kYear), year);
-        pb::RealFileSystem().Replace(files.NameFile, names);
-        pb::RealFileSystem().Replace(files.DailyWagesFile, daily);
+    void Restore() const {
+        for (const auto& entry : std::filesystem::directory_iterator(path))
+            std::filesystem::remove(entry.path());
+        for (const auto& entry : std::filesystem::directory_iterator(pristine))
+            std::filesystem::copy_file(entry.path(), path + entry.path().filename().string());
     }
 };
 
@@ -98,26 +58,94 @@ Folder& TheFolder() {
     return folder;
 }
 
-void BM_FindMonthIndexOfTheLastRecord(benchmark::State& state) {
+// Bytes read per iteration, counted by the kernel for the whole process.
+class ReadCounter {
+  public:
+    explicit ReadCounter(benchmark::State& state)
+        : state_(state), start_(raw::BytesReadByProcess()) {}
+    ~ReadCounter() {
+        state_.counters["read_per_op"] = benchmark::Counter(
+            static_cast<double>(raw::BytesReadByProcess() - start_) /
+                static_cast<double>(std::max<benchmark::IterationCount>(state_.iterations(), 1)),
+            benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+    }
+
+  private:
+    benchmark::State& state_;
+    std::uint64_t start_;
+};
+
+// --- finding a month: what each selection step in the main window does ---
+
+void BM_FindMonthIndex(benchmark::State& state) {
+    Folder& f = TheFolder();
+    pb::FindMonthIndex(f.files, bench::Id(1), kYear, 1);  // the year is known by now
+    int n = 0;
+    ReadCounter reads(state);
+    for (auto _ : state) {
+        n = n % kEmployees + 1;
+        benchmark::DoNotOptimize(pb::FindMonthIndex(f.files, bench::Id(n), kYear, 12));
+    }
+}
+BENCHMARK(BM_FindMonthIndex)->Unit(benchmark::kMicrosecond);
+
+// What any lookup must do to notice that another program changed the file.
+void BM_RawStatOfTheYearFile(benchmark::State& state) {
     Folder& f = TheFolder();
     for (auto _ : state)
-        benchmark::DoNotOptimize(pb::FindMonthIndex(f.files, Id(kEmployees), kYear, 12));
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(f.year.size()));
+        benchmark::DoNotOptimize(raw::Size(f.year));
 }
-BENCHMARK(BM_FindMonthIndexOfTheLastRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawStatOfTheYearFile)->Unit(benchmark::kMicrosecond);
+
+// The first look at a year: its index is built.
+void BM_FindMonthIndexFirstLook(benchmark::State& state) {
+    Folder& f = TheFolder();
+    ReadCounter reads(state);
+    for (auto _ : state) {
+        const pb::DataFiles fresh = pb::AssignDataFiles(f.path);
+        benchmark::DoNotOptimize(pb::FindMonthIndex(fresh, bench::Id(kEmployees), kYear, 12));
+    }
+}
+BENCHMARK(BM_FindMonthIndexFirstLook)->Unit(benchmark::kMillisecond);
 
 void BM_RawReadOfTheYearFile(benchmark::State& state) {
     Folder& f = TheFolder();
     for (auto _ : state)
-        benchmark::DoNotOptimize(pb::RealFileSystem().ReadAll(f.files.WorkFile(kYear)));
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(f.year.size()));
+        benchmark::DoNotOptimize(raw::ReadThrough(f.year));
 }
 BENCHMARK(BM_RawReadOfTheYearFile)->Unit(benchmark::kMillisecond);
+
+// --- reading and saving one month: 開始 and 記録 ---
+
+void BM_ReadMonthRecord(benchmark::State& state) {
+    Folder& f = TheFolder();
+    pb::FindMonthIndex(f.files, bench::Id(1), kYear, 1);
+    int n = 0;
+    ReadCounter reads(state);
+    for (auto _ : state) {
+        n = n % kEmployees + 1;
+        benchmark::DoNotOptimize(pb::ReadMonthRecord(f.files, bench::Id(n), kYear, 12));
+    }
+}
+BENCHMARK(BM_ReadMonthRecord)->Unit(benchmark::kMicrosecond);
+
+void BM_RawReadOfOneRecord(benchmark::State& state) {
+    Folder& f = TheFolder();
+    int n = 0;
+    for (auto _ : state) {
+        n = n % kEmployees + 1;
+        benchmark::DoNotOptimize(raw::Size(f.year));
+        benchmark::DoNotOptimize(raw::ReadAt(
+            f.year, (11 * kEmployees + n - 1) * pb::kMonthRecordSize, pb::kMonthRecordSize));
+    }
+}
+BENCHMARK(BM_RawReadOfOneRecord)->Unit(benchmark::kMicrosecond);
 
 void BM_WriteMonthRecordReplacingTheLast(benchmark::State& state) {
     Folder& f = TheFolder();
     QuietOperator op;
-    pb::MonthRecord m = pb::MonthRecordFromBytes(f.year, f.year.size() - pb::kMonthRecordSize);
+    pb::MonthRecord m = bench::Month(kEmployees, 12);
+    ReadCounter reads(state);
     for (auto _ : state) {
         m.WorkDays = (m.WorkDays + 1) % 31;
         pb::WriteMonthRecord(f.files, kYear, m, op);
@@ -125,49 +153,51 @@ void BM_WriteMonthRecordReplacingTheLast(benchmark::State& state) {
 }
 BENCHMARK(BM_WriteMonthRecordReplacingTheLast)->Unit(benchmark::kMillisecond);
 
-// What any writer must do: read the file to find the record, write it in place.
-void BM_RawReadAndWriteOfOneRecord(benchmark::State& state) {
+// A durable in-place write of a record that was read first.
+void BM_RawWriteOfOneRecord(benchmark::State& state) {
     Folder& f = TheFolder();
-    const pb::Bytes record(f.year.end() - pb::kMonthRecordSize, f.year.end());
+    const std::uint64_t offset = raw::Size(f.year) - pb::kMonthRecordSize;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(pb::RealFileSystem().ReadAll(f.files.WorkFile(kYear)));
-        pb::RealFileSystem().WriteAt(f.files.WorkFile(kYear), f.year.size() - record.size(),
-                                     record);
+        benchmark::DoNotOptimize(raw::Size(f.year));
+        const std::vector<char> record = raw::ReadAt(f.year, offset, pb::kMonthRecordSize);
+        raw::WriteAt(f.year, offset, record);
     }
 }
-BENCHMARK(BM_RawReadAndWriteOfOneRecord)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawWriteOfOneRecord)->Unit(benchmark::kMillisecond);
+
+// --- deleting one stored month: the year file is rebuilt ---
 
 void BM_PurgeMonthRecordsOfOneMonth(benchmark::State& state) {
     Folder& f = TheFolder();
     QuietOperator op;
     for (auto _ : state) {
         state.PauseTiming();
-        pb::RealFileSystem().Replace(f.files.WorkFile(kYear), f.year);
+        f.Restore();
         state.ResumeTiming();
-        pb::PurgeMonthRecords(f.files, Id(500), kYear, 6, op);
+        pb::PurgeMonthRecords(f.files, bench::Id(500), kYear, 6, op);
     }
 }
 BENCHMARK(BM_PurgeMonthRecordsOfOneMonth)->Unit(benchmark::kMillisecond);
 
-// A purge reads the file and writes it anew beside it: a raw copy.
-void BM_RawCopyOfTheYearFile(benchmark::State& state) {
+void BM_RawDurableCopyOfTheYearFile(benchmark::State& state) {
     Folder& f = TheFolder();
     for (auto _ : state) {
         state.PauseTiming();
-        pb::RealFileSystem().Replace(f.files.WorkFile(kYear), f.year);
+        f.Restore();
         state.ResumeTiming();
-        pb::RealFileSystem().Copy(f.files.WorkFile(kYear), f.files.WorkTempFile(kYear));
-        pb::RealFileSystem().Rename(f.files.WorkTempFile(kYear), f.files.WorkFile(kYear));
+        raw::CopyDurably(f.year, f.files.WorkTempFile(kYear), f.year);
     }
 }
-BENCHMARK(BM_RawCopyOfTheYearFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawDurableCopyOfTheYearFile)->Unit(benchmark::kMillisecond);
+
+// --- registering new conditions of an employee on file ---
 
 void BM_RegisterEmployeeChangedOf999(benchmark::State& state) {
     Folder& f = TheFolder();
     QuietOperator op;
     pb::EmployeeEntry entry;
-    entry.Daily = Daily(kEmployees, 1500);
-    entry.Name = pb::NameRecord{Id(kEmployees), "従業員", 0, 1001};
+    entry.Daily = bench::DailyWages(kEmployees, 1500);
+    entry.Name = pb::NameRecord{bench::Id(kEmployees), "社員 " + bench::Id(kEmployees), 0, 1001};
     for (auto _ : state) {
         state.PauseTiming();
         f.Restore();
@@ -178,26 +208,27 @@ void BM_RegisterEmployeeChangedOf999(benchmark::State& state) {
 }
 BENCHMARK(BM_RegisterEmployeeChangedOf999)->Unit(benchmark::kMillisecond);
 
-// The file work of a registration without its record handling: save the two
-// files, read them, write one record, append one, drop the saved copies.
+// The file work of such a registration with its flushes: save both files
+// aside, read them to find the records, retire the old conditions and write
+// the name in place, append the new conditions, drop the saved copies.
 void BM_RawRegistrationFileWork(benchmark::State& state) {
     Folder& f = TheFolder();
-    pb::FileSystem& fs = pb::RealFileSystem();
-    const pb::Bytes nameRecord(f.names.end() - pb::kNameRecordSize, f.names.end());
-    const pb::Bytes dailyRecord(f.daily.end() - pb::kDailyWagesRecordSize, f.daily.end());
+    const pb::DataFiles& d = f.files;
     for (auto _ : state) {
         state.PauseTiming();
         f.Restore();
         state.ResumeTiming();
-        fs.Copy(f.files.NameFile, f.files.NameBackup);
-        fs.Copy(f.files.DailyWagesFile, f.files.DailyWagesBackup);
-        benchmark::DoNotOptimize(fs.ReadAll(f.files.NameFile));
-        benchmark::DoNotOptimize(fs.ReadAll(f.files.DailyWagesFile));
-        fs.WriteAt(f.files.DailyWagesFile, f.daily.size() - dailyRecord.size(), dailyRecord);
-        fs.WriteAt(f.files.NameFile, f.names.size() - nameRecord.size(), nameRecord);
-        fs.Append(f.files.DailyWagesFile, dailyRecord);
-        fs.Remove(f.files.NameBackup);
-        fs.Remove(f.files.DailyWagesBackup);
+        raw::CopyDurably(d.NameFile, d.NameBackup + "~", d.NameBackup);
+        raw::CopyDurably(d.DailyWagesFile, d.DailyWagesBackup + "~", d.DailyWagesBackup);
+        const std::vector<char> names = raw::ReadWhole(d.NameFile);
+        const std::vector<char> wages = raw::ReadWhole(d.DailyWagesFile);
+        const std::vector<char> name(names.end() - pb::kNameRecordSize, names.end());
+        const std::vector<char> wage(wages.end() - pb::kDailyWagesRecordSize, wages.end());
+        raw::WriteAt(d.DailyWagesFile, wages.size() - wage.size(), wage);
+        raw::WriteAt(d.NameFile, names.size() - name.size(), name);
+        raw::Append(d.DailyWagesFile, wage);
+        raw::Remove(d.NameBackup);
+        raw::Remove(d.DailyWagesBackup);
     }
 }
 BENCHMARK(BM_RawRegistrationFileWork)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,78 @@
+#!/usr/bin/env python3
+"""Prints the speed targets from the JSON files scripts/bench.sh leaves in the
+build folder: medians of one run, and their ratios."""
+import glob
+import json
+import os
+import sys
+
+KIB = 1024
+MIB = 1024 * 1024
+
+
+def medians(folder):
+    found = {}
+    for path in glob.glob(os.path.join(folder, "bench_*.json")):
+        with open(path) as f:
+            for b in json.load(f)["benchmarks"]:
+                if b.get("aggregate_name", "median") != "median":
+                    continue
+                name = b["run_name"].split("/")[0]
+                scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+                entry = {"ms": b["real_time"] * scale}
+                for key in ("read_per_op", "rss", "peak_above_idle"):
+                    if key in b:
+                        entry[key] = b[key]
+                found[name] = entry
+    return found
+
+
+def main():
+    m = medians(sys.argv[1] if len(sys.argv) > 1 else "build-bench")
+    for name in sorted(m):
+        extra = "  ".join("%s %.1f KiB" % (k, v / KIB) for k, v in m[name].items() if k != "ms")
+        print("%-45s %10.3f ms  %s" % (name, m[name]["ms"], extra))
+    print()
+
+    def get(name, key="ms"):
+        return m.get(name, {}).get(key)
+
+    def line(what, value, limit, unit=""):
+        if value is None:
+            print("%-62s  (not measured)" % what)
+            return
+        verdict = "met" if value <= limit else "MISSED"
+        print("%-62s %9.3f%s  (target <= %g%s)  %s" % (what, value, unit, limit, unit, verdict))
+
+    def ratio(a, b, ak="ms", bk="ms"):
+        x, y = get(a, ak), get(b, bk)
+        return None if x is None or not y else x / y
+
+    line("selection step (employee), ms", get("BM_SelectionStepOfTheEmployee"), 1.0)
+    read = get("BM_SelectionStepOfTheEmployee", "read_per_op")
+    line("bytes read per selection step, KiB", None if read is None else read / KIB, 64)
+    line("first 開始 after start -> painted, ms", get("BM_FirstEntryAfterStart999x10"), 16)
+    line("later 開始 -> painted, ms", get("BM_LaterEntry999x10"), 16)
+    line("start-up 999x10 / one-label window",
+         ratio("BM_StartPunchbook999x10", "BM_StartMainWindowWithJapaneseText"), 1.3)
+    line("RSS ten entry windows / one-label window",
+         ratio("BM_TenEntryWindows999x10", "BM_StartMainWindowWithJapaneseText", "rss", "rss"), 1.5)
+    peak = get("BM_DeleteEmployeeOf999x30", "peak_above_idle")
+    line("deletion 999x30: peak above idle, MiB", None if peak is None else peak / MIB, 32)
+    line("deletion 999x30 / durable raw copy",
+         ratio("BM_DeleteEmployeeOf999x30", "BM_RawDurableCopyOfTheAffectedFiles"), 1.5)
+    line("registration / raw work with the same flushes",
+         ratio("BM_RegisterEmployeeChangedOf999", "BM_RawRegistrationFileWork"), 1.5)
+    print()
+    for a, b in (("BM_FindMonthIndex", "BM_RawStatOfTheYearFile"),
+                 ("BM_FindMonthIndexFirstLook", "BM_RawReadOfTheYearFile"),
+                 ("BM_ReadMonthRecord", "BM_RawReadOfOneRecord"),
+                 ("BM_WriteMonthRecordReplacingTheLast", "BM_RawWriteOfOneRecord"),
+                 ("BM_PurgeMonthRecordsOfOneMonth", "BM_RawDurableCopyOfTheYearFile")):
+        r = ratio(a, b)
+        if r is not None:
+            print("%-40s / %-32s %8.2f" % (a, b, r))
+
+
+if __name__ == "__main__":
+    main()
