@@ -15,7 +15,7 @@
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
 #include "core/store/Settings.h"
-#include "gui/print/StringGrid.h"
+#include "gui/controls/StringGrid.h"
 
 class QComboBox;
 class QFrame;

@@ -10,7 +10,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "gui/print/StringGrid.h"
+#include "gui/controls/StringGrid.h"
 
 class QPagedPaintDevice;
 class QPainter;

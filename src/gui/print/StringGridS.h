@@ -2,7 +2,7 @@
 // A plain string grid whose input method can be switched off (the entry
 // window's day grid takes clock times only).
 
-#include "gui/print/StringGrid.h"
+#include "gui/controls/StringGrid.h"
 
 namespace pb {
 

@@ -19,8 +19,8 @@
 #include "core/store/WorkDataFiles.h"
 #include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/controls/StringGrid.h"
 #include "gui/employees/ViewRegistData.h"
-#include "gui/print/StringGrid.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb::test {
@@ -238,11 +238,10 @@ TEST_F(ViewRegistDataTest, SampleEmployeesShowUnderTheirSchemes) {
 
 // How many pixels of the colour lie in a cell as drawn on screen.
 int PixelsOf(TStringGrid* grid, int col, int row, QColor colour) {
-    const QImage image = grid->viewport()->grab().toImage();
-    const QRect cell = grid->visualRect(grid->model()->index(row, col));
+    const QImage image = grid->grab(grid->CellRect(col, row)).toImage();
     int count = 0;
-    for (int y = cell.top(); y <= cell.bottom(); ++y)
-        for (int x = cell.left(); x <= cell.right(); ++x)
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
             count += image.pixelColor(x, y) == colour;
     return count;
 }

@@ -2,7 +2,6 @@
 // grid unit is one printer dot and the page break can be worked out by hand.
 #include <gtest/gtest.h>
 
-#include <QLineEdit>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
@@ -10,7 +9,6 @@
 #include <vector>
 
 #include "gui/print/SinStringGrid.h"
-#include "gui/print/StringGridS.h"
 
 namespace pb {
 namespace {
@@ -257,40 +255,6 @@ TEST_F(SgridpTest, RefusedJobThrowsAndLeavesTheGridIdle) {
     EXPECT_FALSE(grid.Printing());
     EXPECT_EQ(grid.ScaleY(50), 0);
     grid.PrintText(0, 0, "ignored");  // must not touch the dead canvas
-}
-
-TEST(StringGridImeTest, InputMethodOffOnGridAndEditorsEvenAfterReadOnlyToggles) {
-    TStringGridS plain;
-    TSinStringGrid summary;
-    // Set before the rest of the grid's setup, the way a form does it.
-    plain.SetImeMode(imDisable);
-    summary.SetImeMode(imClose);
-    for (TStringGrid* grid : std::initializer_list<TStringGrid*>{&plain, &summary}) {
-        grid->setEditTriggers(QAbstractItemView::AllEditTriggers);
-        grid->resize(400, 200);
-        grid->show();
-    }
-    for (TStringGrid* grid : std::initializer_list<TStringGrid*>{&plain, &summary}) {
-        for (int cell = 1; cell <= 2; ++cell) {
-            grid->setCurrentCell(cell, cell);
-            grid->edit(grid->currentIndex());
-            auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
-            ASSERT_NE(editor, nullptr);
-            EXPECT_FALSE(editor->testAttribute(Qt::WA_InputMethodEnabled));
-            editor->setReadOnly(true);
-            editor->setReadOnly(false);
-            EXPECT_FALSE(editor->testAttribute(Qt::WA_InputMethodEnabled));
-            EXPECT_TRUE(editor->inputMethodHints() & Qt::ImhLatinOnly);
-        }
-        EXPECT_FALSE(grid->testAttribute(Qt::WA_InputMethodEnabled));
-        EXPECT_TRUE(grid->inputMethodHints() & Qt::ImhLatinOnly);
-    }
-    // Fixed cells never open an editor.
-    plain.edit(plain.model()->index(0, 1));
-    EXPECT_EQ(plain.indexWidget(plain.model()->index(0, 1)), nullptr);
-
-    plain.SetImeMode(imOpen);
-    EXPECT_TRUE(plain.testAttribute(Qt::WA_InputMethodEnabled));
 }
 
 }  // namespace

@@ -61,8 +61,7 @@ TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
 // text is antialiased, so few pixels carry the exact colour).
 int PixelsOf(TInputW& window, int col, int row, QColor colour) {
     TStringGridS* grid = InputGrid(window);
-    const QImage image =
-        grid->viewport()->grab(grid->visualRect(grid->model()->index(row, col))).toImage();
+    const QImage image = grid->grab(grid->CellRect(col, row)).toImage();
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {

@@ -1,14 +1,19 @@
 #pragma once
 // The string grid every window builds on: a table of texts addressed by column
 // and row, with fixed rows and columns at its top and left that hold captions,
-// cannot be entered and stay grey, all rows of one default height, and no
-// header sections of its own (the captions are ordinary cells).
+// cannot be entered and stay grey, and all rows of one default height. The
+// first fixed row and column are shown as the grid's column and row headings,
+// so they stay on screen while the rest scrolls and screen readers announce
+// them as the headers of the cells; they are still read and written as
+// Cells(c, 0) and Cells(0, r).
 
+#include <QHeaderView>
 #include <QRect>
 #include <QString>
 #include <QTableWidget>
 #include <functional>
 
+class QAbstractButton;
 class QPainter;
 
 namespace pb {
@@ -50,6 +55,8 @@ class TStringGrid : public QTableWidget {
     // selection or base); the handler writes the text. Rect is the cell's area.
     using TDrawCellEvent = std::function<void(QObject* Sender, QPainter* Canvas, int ACol, int ARow,
                                               const QRect& Rect, TGridDrawState State)>;
+    // Answers whether a cell may be entered or edited.
+    using TCellQuery = std::function<bool(int ACol, int ARow)>;
 
     // 5 columns, 5 rows, one fixed row and column, rows 24 and columns 64 pixels,
     // not editable until the owner sets edit triggers.
@@ -75,12 +82,26 @@ class TStringGrid : public QTableWidget {
     void SetDefaultRowHeight(int height);
     int DefaultColWidth() const { return m_defaultColWidth; }
     void SetDefaultColWidth(int width);
-    int ColWidths(int ACol) const { return columnWidth(ACol); }
-    void SetColWidths(int ACol, int width) { setColumnWidth(ACol, width); }
+    // The heading column keeps its width while it is shown as the row headings.
+    int ColWidths(int ACol) const;
+    void SetColWidths(int ACol, int width);
 
     bool IsFixedCell(int ACol, int ARow) const { return ACol < m_fixedCols || ARow < m_fixedRows; }
 
+    // Where a cell is drawn, in the grid's own coordinates, headings included;
+    // empty when the cell is scrolled out of sight.
+    QRect CellRect(int ACol, int ARow) const;
+    // Repaints every cell, headings included.
+    void Invalidate();
+
     TDrawCellEvent OnDrawCell;
+    // Asked before the operator moves the current cell with the mouse or the
+    // keyboard. False refuses the move: the current cell, its highlight and an
+    // open editor all stay where they are.
+    TCellQuery OnSelectCell;
+    // Asked before an editor opens on a cell that is not fixed, however it is
+    // asked for (typing, double click, F2 or the program); false keeps it shut.
+    TCellQuery OnCanEditCell;
 
     // Switches the input method of `widget` on or off as ImeMode says. Call it
     // again after QLineEdit::setReadOnly(false), which turns it back on (the
@@ -95,18 +116,33 @@ class TStringGrid : public QTableWidget {
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     // The view switches the input method on for every editable current cell.
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     class CellDelegate;
+    class Heading;
+
+    // Draws a fixed cell as a heading: background, the ruling the body cells
+    // have, then the text or the owner's OnDrawCell.
+    void PaintHeadingCell(QPainter* painter, const QRect& rect, int col, int row) const;
+    // Shows the first fixed row and column as headings (or as cells again when
+    // there is none), hiding their cells in the body.
+    void ApplyHeadings();
+    // Hands the captions to the header items, where screen readers look.
+    void CopyHeadingTexts();
+    bool Refused(const QModelIndex& target);
 
     int m_fixedRows = 1;
     int m_fixedCols = 1;
     int m_defaultRowHeight = 24;
     int m_defaultColWidth = 64;
+    int m_headingColWidth = 64;
     TImeMode m_imeMode = imDontCare;
+    QAbstractButton* m_corner = nullptr;
+    bool m_copyingHeadings = false;
 };
 
 }  // namespace pb

@@ -1,0 +1,377 @@
+#include "gui/controls/StringGrid.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionViewItem>
+#include <QStyledItemDelegate>
+
+namespace pb {
+
+// Paints every cell the way the string grid looks: grey fixed cells, the
+// selection in the highlight colour, and the text left-aligned with a small
+// inset, unless the owner draws the cell itself through OnDrawCell.
+class TStringGrid::CellDelegate : public QStyledItemDelegate {
+  public:
+    explicit CellDelegate(TStringGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        const int col = index.column();
+        const int row = index.row();
+        TGridDrawState state;
+        state.Fixed = m_grid->IsFixedCell(col, row);
+        state.Selected = !state.Fixed && (option.state & QStyle::State_Selected);
+        state.Focused = index == m_grid->currentIndex() && m_grid->hasFocus();
+
+        const QPalette& pal = option.palette;
+        QBrush background = state.Fixed      ? pal.button()
+                            : state.Selected ? pal.highlight()
+                                             : pal.base();
+        const QVariant own = index.data(Qt::BackgroundRole);
+        if (!state.Fixed && !state.Selected && own.canConvert<QBrush>()) {
+            const auto brush = own.value<QBrush>();
+            if (brush.style() != Qt::NoBrush)
+                background = brush;
+        }
+
+        painter->save();
+        painter->fillRect(option.rect, background);
+        if (m_grid->OnDrawCell) {
+            m_grid->OnDrawCell(m_grid, painter, col, row, option.rect, state);
+        } else {
+            QColor ink = state.Fixed      ? pal.buttonText().color()
+                         : state.Selected ? pal.highlightedText().color()
+                                          : pal.text().color();
+            const QVariant fore = index.data(Qt::ForegroundRole);
+            if (fore.canConvert<QBrush>() && fore.value<QBrush>().style() != Qt::NoBrush)
+                ink = fore.value<QBrush>().color();
+            DrawPlainText(painter, option.rect, option.font, ink,
+                          index.data(Qt::DisplayRole).toString());
+        }
+        painter->restore();
+    }
+
+    static void DrawPlainText(QPainter* painter, const QRect& rect, const QFont& font,
+                              const QColor& ink, const QString& text) {
+        painter->setPen(ink);
+        painter->setFont(font);
+        painter->drawText(rect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    }
+
+  private:
+    TStringGrid* m_grid;
+};
+
+// The first fixed row or column, drawn from the grid's own cells so the owner's
+// OnDrawCell paints headings like any other cell.
+class TStringGrid::Heading : public QHeaderView {
+  public:
+    Heading(Qt::Orientation orientation, TStringGrid* grid)
+        : QHeaderView(orientation, grid), m_grid(grid) {
+        setMinimumSectionSize(1);
+        setSectionResizeMode(QHeaderView::Fixed);
+        setSectionsClickable(false);
+        setHighlightSections(false);
+    }
+
+  protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
+        if (!rect.isValid())
+            return;
+        const bool across = orientation() == Qt::Horizontal;
+        m_grid->PaintHeadingCell(painter, rect, across ? logicalIndex : 0,
+                                 across ? 0 : logicalIndex);
+    }
+
+  private:
+    TStringGrid* m_grid;
+};
+
+TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(5, 5, parent) {
+    setItemDelegate(new CellDelegate(this));
+    setHorizontalHeader(new Heading(Qt::Horizontal, this));
+    setVerticalHeader(new Heading(Qt::Vertical, this));
+    setCornerButtonEnabled(false);
+    // The top-left cell is drawn on the corner between the two headings.
+    m_corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (m_corner != nullptr)
+        m_corner->installEventFilter(this);
+    SetDefaultRowHeight(m_defaultRowHeight);
+    SetDefaultColWidth(m_defaultColWidth);
+    setEditTriggers(NoEditTriggers);
+    setSelectionMode(SingleSelection);
+
+    // Rows and columns come and go through QTableWidget's own calls too.
+    QAbstractItemModel* cells = model();
+    connect(cells, &QAbstractItemModel::rowsInserted, this, [this] { ApplyHeadings(); });
+    connect(cells, &QAbstractItemModel::columnsInserted, this, [this] { ApplyHeadings(); });
+    connect(cells, &QAbstractItemModel::modelReset, this, [this] { ApplyHeadings(); });
+    connect(cells, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex&) {
+                if (topLeft.row() == 0 || topLeft.column() == 0)
+                    CopyHeadingTexts();
+            });
+    ApplyHeadings();
+    setCurrentCell(m_fixedRows, m_fixedCols);
+}
+
+TStringGrid::~TStringGrid() {
+    // The cells go with the base classes, and must not reach the headings then.
+    disconnect(model(), nullptr, this, nullptr);
+    if (m_corner != nullptr)
+        m_corner->removeEventFilter(this);
+}
+
+QString TStringGrid::Cells(int ACol, int ARow) const {
+    const QTableWidgetItem* cell = item(ARow, ACol);
+    return cell != nullptr ? cell->text() : QString();
+}
+
+void TStringGrid::SetCells(int ACol, int ARow, const QString& text) {
+    if (ACol < 0 || ARow < 0 || ACol >= columnCount() || ARow >= rowCount())
+        return;
+    if (QTableWidgetItem* cell = item(ARow, ACol)) {
+        cell->setText(text);
+        return;
+    }
+    setItem(ARow, ACol, new QTableWidgetItem(text));
+}
+
+void TStringGrid::SetFixedRows(int rows) {
+    m_fixedRows = std::max(0, rows);
+    ApplyHeadings();
+    viewport()->update();
+}
+
+void TStringGrid::SetFixedCols(int cols) {
+    m_fixedCols = std::max(0, cols);
+    ApplyHeadings();
+    viewport()->update();
+}
+
+void TStringGrid::SetDefaultRowHeight(int height) {
+    m_defaultRowHeight = height;
+    verticalHeader()->setDefaultSectionSize(height);
+    for (int row = 0; row < rowCount(); ++row)
+        setRowHeight(row, height);
+    horizontalHeader()->setFixedHeight(height);
+}
+
+void TStringGrid::SetDefaultColWidth(int width) {
+    m_defaultColWidth = width;
+    horizontalHeader()->setDefaultSectionSize(width);
+    for (int col = 0; col < columnCount(); ++col)
+        setColumnWidth(col, width);
+    SetColWidths(0, width);
+}
+
+int TStringGrid::ColWidths(int ACol) const {
+    if (ACol == 0 && !verticalHeader()->isHidden())
+        return m_headingColWidth;
+    return columnWidth(ACol);
+}
+
+void TStringGrid::SetColWidths(int ACol, int width) {
+    if (ACol == 0) {
+        m_headingColWidth = width;
+        verticalHeader()->setFixedWidth(width);
+    }
+    setColumnWidth(ACol, width);
+}
+
+void TStringGrid::ApplyHeadings() {
+    const bool headingRow = m_fixedRows > 0 && rowCount() > 0;
+    const bool headingCol = m_fixedCols > 0 && columnCount() > 0;
+    horizontalHeader()->setHidden(!headingRow);
+    verticalHeader()->setHidden(!headingCol);
+    if (rowCount() > 0)
+        setRowHidden(0, headingRow);
+    if (columnCount() > 0) {
+        setColumnHidden(0, headingCol);
+        if (!headingCol)
+            setColumnWidth(0, m_headingColWidth);
+    }
+    CopyHeadingTexts();
+}
+
+void TStringGrid::CopyHeadingTexts() {
+    if (m_copyingHeadings)
+        return;
+    m_copyingHeadings = true;
+    auto copy = [](QTableWidgetItem* item, const QString& text) {
+        if (item->text() != text)
+            item->setText(text);
+    };
+    for (int col = 0; col < columnCount(); ++col) {
+        if (horizontalHeaderItem(col) == nullptr)
+            setHorizontalHeaderItem(col, new QTableWidgetItem);
+        copy(horizontalHeaderItem(col), m_fixedRows > 0 ? Cells(col, 0) : QString());
+    }
+    for (int row = 0; row < rowCount(); ++row) {
+        if (verticalHeaderItem(row) == nullptr)
+            setVerticalHeaderItem(row, new QTableWidgetItem);
+        copy(verticalHeaderItem(row), m_fixedCols > 0 ? Cells(0, row) : QString());
+    }
+    m_copyingHeadings = false;
+    if (m_corner != nullptr)
+        m_corner->update();
+}
+
+void TStringGrid::PaintHeadingCell(QPainter* painter, const QRect& rect, int col, int row) const {
+    QRect cell = rect;
+    if (showGrid()) {
+        // The ruling of a body cell: its right and bottom edge.
+        QStyleOptionViewItem option;
+        option.initFrom(this);
+        const QColor line = QColor::fromRgba(
+            static_cast<QRgb>(style()->styleHint(QStyle::SH_Table_GridLineColor, &option, this)));
+        cell.adjust(0, 0, -1, -1);
+        painter->fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), line);
+        painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), line);
+    }
+    painter->fillRect(cell, palette().button());
+    TGridDrawState state;
+    state.Fixed = true;
+    if (OnDrawCell) {
+        painter->save();
+        OnDrawCell(const_cast<TStringGrid*>(this), painter, col, row, cell, state);
+        painter->restore();
+    } else {
+        CellDelegate::DrawPlainText(painter, cell, font(), palette().buttonText().color(),
+                                    Cells(col, row));
+    }
+}
+
+QRect TStringGrid::CellRect(int ACol, int ARow) const {
+    const bool headingRow = !horizontalHeader()->isHidden() && ARow == 0;
+    const bool headingCol = !verticalHeader()->isHidden() && ACol == 0;
+    if (headingRow && headingCol)
+        return m_corner != nullptr ? m_corner->geometry() : QRect();
+    if (headingRow || headingCol) {
+        const QHeaderView* header = headingRow ? horizontalHeader() : verticalHeader();
+        const int section = headingRow ? ACol : ARow;
+        if (section < 0 || section >= header->count() || header->isSectionHidden(section))
+            return {};
+        const int at = header->sectionViewportPosition(section);
+        const int size = header->sectionSize(section);
+        const QRect inHeader =
+            headingRow ? QRect(at, 0, size, header->height()) : QRect(0, at, header->width(), size);
+        const QRect shown = inHeader.intersected(header->viewport()->rect());
+        if (shown.isEmpty())
+            return {};
+        return shown.translated(header->viewport()->mapTo(this, QPoint(0, 0)));
+    }
+    const QRect inViewport = visualRect(model()->index(ARow, ACol));
+    const QRect shown = inViewport.intersected(viewport()->rect());
+    if (shown.isEmpty())
+        return {};
+    return shown.translated(viewport()->mapTo(this, QPoint(0, 0)));
+}
+
+void TStringGrid::Invalidate() {
+    viewport()->update();
+    horizontalHeader()->viewport()->update();
+    verticalHeader()->viewport()->update();
+    if (m_corner != nullptr)
+        m_corner->update();
+}
+
+void TStringGrid::SetImeMode(TImeMode mode) {
+    m_imeMode = mode;
+    ApplyImeMode(this);
+    ApplyImeMode(viewport());
+    if (QWidget* editor = indexWidget(currentIndex()))
+        ApplyImeMode(editor);
+}
+
+void TStringGrid::ApplyImeMode(QWidget* widget) const {
+    if (widget == nullptr)
+        return;
+    const bool off = m_imeMode == imDisable || m_imeMode == imClose || m_imeMode == imSAlpha ||
+                     m_imeMode == imAlpha;
+    widget->setAttribute(Qt::WA_InputMethodEnabled, !off);
+    Qt::InputMethodHints hints = widget->inputMethodHints();
+    hints.setFlag(Qt::ImhLatinOnly, off);
+    widget->setInputMethodHints(hints);
+}
+
+bool TStringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    if (index.isValid() && IsFixedCell(index.column(), index.row()))
+        return false;
+    if (index.isValid() && OnCanEditCell && !OnCanEditCell(index.column(), index.row()))
+        return false;
+    const bool opened = QTableWidget::edit(index, trigger, event);
+    if (opened) {
+        if (QWidget* editor = indexWidget(index)) {
+            ApplyImeMode(editor);
+            editor->removeEventFilter(this);
+            editor->installEventFilter(this);
+        }
+    }
+    return opened;
+}
+
+bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_corner && event->type() == QEvent::Paint) {
+        QPainter painter(m_corner);
+        PaintHeadingCell(&painter, m_corner->rect(), 0, 0);
+        return true;
+    }
+    // QLineEdit::setReadOnly(false) switches the input method back on.
+    if (event->type() == QEvent::ReadOnlyChange && watched->isWidgetType() &&
+        m_imeMode != imDontCare)
+        ApplyImeMode(static_cast<QWidget*>(watched));
+    return QTableWidget::eventFilter(watched, event);
+}
+
+QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    QModelIndex target = QTableWidget::moveCursor(cursorAction, modifiers);
+    if (target.isValid() && IsFixedCell(target.column(), target.row())) {
+        const int row = std::max(target.row(), m_fixedRows);
+        const int col = std::max(target.column(), m_fixedCols);
+        if (row >= rowCount() || col >= columnCount())
+            return currentIndex();
+        target = model()->index(row, col);
+    }
+    return Refused(target) ? currentIndex() : target;
+}
+
+bool TStringGrid::Refused(const QModelIndex& target) {
+    if (!OnSelectCell || !target.isValid() || target == currentIndex())
+        return false;
+    return !OnSelectCell(target.column(), target.row());
+}
+
+void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableWidget::currentChanged(current, previous);
+    if (m_imeMode != imDontCare)
+        ApplyImeMode(this);
+    // A heading may be drawn after the current cell (a highlighted name).
+    horizontalHeader()->viewport()->update();
+    verticalHeader()->viewport()->update();
+}
+
+void TStringGrid::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (at.isValid() && (IsFixedCell(at.column(), at.row()) || Refused(at))) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mousePressEvent(event);
+}
+
+void TStringGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    // The press before it has moved to the cell or been refused; a refused
+    // cell must not get an editor either.
+    const QModelIndex at = indexAt(event->position().toPoint());
+    if (at.isValid() && at != currentIndex()) {
+        event->accept();
+        return;
+    }
+    QTableWidget::mouseDoubleClickEvent(event);
+}
+
+}  // namespace pb
