@@ -14,6 +14,7 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionViewItem>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <exception>
 
@@ -209,7 +210,12 @@ void TInputW::BuildLayout() {
         InputGridSetEditText(index.column(), index.row(), text);
     });
     inputDelegate_->SetEnterHook([this] { MoveToNextCell(); });
+    inputDelegate_->SetEscapeHook([this] { InputGridEscape(); });
     InputGrid->setItemDelegate(inputDelegate_);
+    // Only the clock columns the work pattern uses take typing, however the
+    // editor is asked for; the operator's moves are checked before they happen.
+    InputGrid->OnCanEditCell = [this](int col, int row) { return CanEnter(col, row); };
+    InputGrid->OnSelectCell = [this](int col, int row) { return InputGridSelectCell(col, row); };
     InputGrid->installEventFilter(this);
     connect(InputGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TInputW::OnCurrentCellChanged);
@@ -404,6 +410,7 @@ void TInputW::SetupColumns() {
 }
 
 void TInputW::LoadCells() {
+    editing_ = false;
     const int days = DayRows();
     for (int r = 1; r <= days; ++r) {
         auto stored = [this, r](int col) { return Q(month_.Cells[col - 1][r - 1]); };
@@ -469,6 +476,7 @@ void TInputW::CommitEditor() {
 void TInputW::CollectMonth() {
     // The buttons take no focus, so a cell may still be in its editor.
     CommitEditor();
+    editing_ = false;
     Recalculate(false);
     month_.ID = id_;
     month_.PayScheme = payScheme_;
@@ -577,11 +585,19 @@ void TInputW::SetCurrentCell(int col, int row) {
     revertingMove_ = true;
     InputGrid->setCurrentCell(row, col);
     revertingMove_ = false;
+    if (col != col_ || row != row_)
+        editing_ = false;
     col_ = col;
     row_ = row;
 }
 
 void TInputW::InputGridSetEditText(int, int, const QString& text) {
+    if (!editing_) {
+        // What Escape brings back: the cell as it was before this edit.
+        editing_ = true;
+        textBeforeEdit_ = InputCell(col_, row_);
+        modifiedBeforeEdit_ = modified_;
+    }
     modified_ = true;
     needsRecalculation_ = true;
     ClosePB->setCaption(QStringLiteral("中止"));
@@ -727,6 +743,7 @@ void TInputW::ClosePBClick() {
 }
 
 void TInputW::PanelButton9Click() {
+    editing_ = false;
     for (int r = 0; r < InputGrid->rowCount(); ++r)
         for (int c = 1; c < InputGrid->columnCount(); ++c)
             SetInputCell(c, r, QString());
@@ -786,6 +803,11 @@ void TInputW::closeEvent(QCloseEvent* event) {
 
 bool TInputW::event(QEvent* event) {
     switch (event->type()) {
+        case QEvent::ToolTip:
+            // The window's hint is its entry key, there for the main window to
+            // find it; controls without a hint of their own show nothing.
+            QToolTip::hideText();
+            return true;
         case QEvent::ParentChange:
             AttachToSubWindow();
             break;
@@ -823,10 +845,47 @@ bool TInputW::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool TInputW::InputGridKeyPress(QKeyEvent* event) {
-    if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter)
-        return false;
-    MoveToNextCell();
-    return true;
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            MoveToNextCell();
+            return true;
+        case Qt::Key_Escape:
+            InputGridEscape();
+            return true;
+        case Qt::Key_Delete:
+            InputGridDelete();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TInputW::InputGridEscape() {
+    if (!editing_)
+        return;
+    editing_ = false;
+    if (QWidget* editor = InputGrid->indexWidget(InputGrid->currentIndex()))
+        emit inputDelegate_->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    // A bad time that was taken into the cell goes as well.
+    SetInputCell(col_, row_, textBeforeEdit_);
+    lastText_ = textBeforeEdit_;
+    lastEditValid_ = true;
+    modified_ = modifiedBeforeEdit_;
+    if (!modified_)
+        ClosePB->setCaption(QStringLiteral("終了"));
+    needsRecalculation_ = true;
+    Recalculate(true);
+}
+
+void TInputW::InputGridDelete() {
+    if (!CanEnter(col_, row_) || InputCell(col_, row_).isEmpty())
+        return;
+    InputGridSetEditText(col_, row_, QString());
+    editing_ = false;
+    SetInputCell(col_, row_, QString());
+    // An emptied day changes the totals at once.
+    Recalculate(false);
 }
 
 QString TInputW::InputGridGetEditMask(int, int) const {

@@ -13,7 +13,7 @@
 #include "core/store/Settings.h"
 #include "core/timecard/MonthCalc.h"
 #include "core/timecard/PayPeriod.h"
-#include "gui/print/StringGrid.h"
+#include "gui/controls/StringGrid.h"
 
 class QColor;
 class QFrame;
@@ -113,6 +113,9 @@ class TInputW : public QWidget {
     void InputGridClick();
     // True when the key was used (Enter) and goes no further.
     bool InputGridKeyPress(QKeyEvent* event);
+    // Escape takes back the edit of the current cell; Delete empties it.
+    void InputGridEscape();
+    void InputGridDelete();
     QString InputGridGetEditMask(int col, int row) const;
     void OnCurrentCellChanged(const QModelIndex& current, const QModelIndex& previous);
     void SetCurrentCell(int col, int row);
@@ -168,6 +171,11 @@ class TInputW : public QWidget {
     bool needsRecalculation_ = false;
     bool lastEditValid_ = true;
     QString lastText_;
+    // The edit under way in the current cell, from its first keystroke until
+    // the cursor leaves the cell.
+    bool editing_ = false;
+    QString textBeforeEdit_;
+    bool modifiedBeforeEdit_ = false;
 
     // The cell the operator is in; a refused move puts the grid back here.
     int col_ = 1;

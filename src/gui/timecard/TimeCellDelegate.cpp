@@ -104,6 +104,12 @@ bool TimeCellDelegate::eventFilter(QObject* object, QEvent* event) {
                 });
             return true;
         }
+        if (key == Qt::Key_Escape) {
+            emit closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+            if (escape_)
+                escape_();
+            return true;
+        }
     }
     return QStyledItemDelegate::eventFilter(object, event);
 }

@@ -15,6 +15,7 @@ class TimeCellDelegate : public QStyledItemDelegate {
   public:
     using EditHook = std::function<void(const QModelIndex&, const QString&)>;
     using EnterHook = std::function<void()>;
+    using EscapeHook = std::function<void()>;
 
     // `painter` is the grid's own delegate, which keeps drawing the cells.
     TimeCellDelegate(QAbstractItemDelegate* painter, QObject* parent);
@@ -32,6 +33,9 @@ class TimeCellDelegate : public QStyledItemDelegate {
     void SetMaskHook(MaskHook hook) { mask_ = std::move(hook); }
     void SetEditHook(EditHook hook) { edited_ = std::move(hook); }
     void SetEnterHook(EnterHook hook) { enter_ = std::move(hook); }
+    // Escape closes the editor without taking its text; the owner then puts
+    // back what the cell held before the operator typed.
+    void SetEscapeHook(EscapeHook hook) { escape_ = std::move(hook); }
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
@@ -50,6 +54,7 @@ class TimeCellDelegate : public QStyledItemDelegate {
     MaskHook mask_;
     EditHook edited_;
     EnterHook enter_;
+    EscapeHook escape_;
 };
 
 }  // namespace pb

@@ -111,7 +111,9 @@ TEST(InputWorkEdit, AnInvalidTimeCannotBeLeft) {
         {"mouse", [&] { ClickCell(*window, 2, 1); }},
         {"arrow key", [&] { PressKey(*window, Qt::Key_Down); }},
         {"Enter", [&] { PressKey(*window, Qt::Key_Return); }},
+        {"Tab", [&] { PressKey(*window, Qt::Key_Tab); }},
     };
+    TStringGridS* grid = InputGrid(*window);
     ClickCell(*window, 1, 1);
     TypeKeys(*window, QStringLiteral("2500"));
     for (const Leave& leave : leaves) {
@@ -126,12 +128,54 @@ TEST(InputWorkEdit, AnInvalidTimeCannotBeLeft) {
         EXPECT_EQ(shown, kWarning);
         EXPECT_EQ(CurrentCell(*window), std::make_pair(1, 1));
         EXPECT_EQ(Cell(*window, 1, 1), QStringLiteral("25:00"));
+        // Highlight and editor stay together on the cell with the bad time.
+        EXPECT_EQ(grid->selectionModel()->selectedIndexes(), QModelIndexList{grid->currentIndex()});
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+        ASSERT_NE(editor, nullptr);
+        EXPECT_EQ(editor->displayText(), QStringLiteral("25:00"));
     }
+    // Escape takes the bad time back: the cell is empty again, and can be left.
+    PressKey(*window, Qt::Key_Escape);
+    EXPECT_EQ(Cell(*window, 1, 1), QString());
+    EXPECT_FALSE(window->Modified());
+    ClickCell(*window, 2, 1);
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 1));
+
     // Corrected, the cell can be left and the figures follow.
+    ClickCell(*window, 1, 1);
     TypeKeys(*window, QStringLiteral("0800"));
     ClickCell(*window, 2, 1);
     EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 1));
     EXPECT_EQ(Cell(*window, 1, 1), QStringLiteral("08:00"));
+}
+
+TEST(InputWorkEdit, ComputedCellsTakeNoTypingAndDeleteEmptiesATypedCell) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 4, true);
+    EnterTime(*window, 1, 2, QStringLiteral("0410"));
+    EnterTime(*window, 2, 2, QStringLiteral("2340"));
+    ClickCell(*window, 1, 3);
+    ASSERT_EQ(Cell(*window, 3, 2), QStringLiteral("00:45"));
+
+    // However the editor is asked for, a computed figure stays what it is.
+    TStringGridS* grid = InputGrid(*window);
+    const QPoint figure = grid->visualRect(grid->model()->index(2, 3)).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, figure);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, figure);
+    ProcessEvents();
+    EXPECT_EQ(CurrentCell(*window), std::make_pair(1, 3));
+    grid->edit(grid->model()->index(2, 3));
+    for (QLineEdit* editor : grid->findChildren<QLineEdit*>())
+        EXPECT_FALSE(editor->isVisible()) << "an editor opened";
+    EXPECT_EQ(Cell(*window, 3, 2), QStringLiteral("00:45"));
+
+    // Delete empties a typed time and the day's figures go with it.
+    ClickCell(*window, 2, 2);
+    PressKey(*window, Qt::Key_Delete);
+    EXPECT_EQ(Cell(*window, 2, 2), QString());
+    EXPECT_EQ(Cell(*window, 3, 2), QString());
+    EXPECT_EQ(LabelText(*window, "WorkDaysLabel"), QStringLiteral("00"));
+    EXPECT_TRUE(window->Modified());
 }
 
 TEST(InputWorkEdit, WorkPatternsRefuseTheColumnsTheyDoNotUse) {
