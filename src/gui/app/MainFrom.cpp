@@ -167,34 +167,6 @@ TMainFrom::~TMainFrom() {
 // --- building -------------------------------------------------------------
 
 namespace {
-// A panel button draws its face alike whether enabled or not; the toolbar's
-// commands that are not available show their greyed picture and caption so
-// the operator can tell.
-class DisabledLook : public QObject {
-  public:
-    explicit DisabledLook(TPanelButton* button)
-        : QObject(button), enabledText_(button->fontColor()) {
-        button->installEventFilter(this);
-        Apply(button);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::EnabledChange)
-            Apply(static_cast<TPanelButton*>(watched));
-        return false;
-    }
-
-  private:
-    void Apply(TPanelButton* button) const {
-        const bool enabled = button->isEnabled();
-        if (button->numGlyphs() >= 2)
-            button->setGlyphPosition(enabled ? 1 : 2);
-        button->setFontColor(
-            enabled ? enabledText_
-                    : button->palette().color(QPalette::Disabled, QPalette::ButtonText));
-    }
-    QColor enabledText_;
-};
-
 TPanelButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                          const QString& hint, const QString& glyph) {
     auto* button = new TPanelButton(parent);
@@ -208,7 +180,6 @@ TPanelButton* MakeButton(QWidget* parent, const QString& name, const QString& ca
     button->setGlyphPosition(1);
     button->setButtonLayout(blGlyphTop);
     button->setSpacing(caption.isEmpty() ? 0 : 4);
-    new DisabledLook(button);
     return button;
 }
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QToolTip>
 
 namespace pb {
 
@@ -259,10 +260,24 @@ void TPanelButton::click() {
 }
 
 bool TPanelButton::event(QEvent* event) {
-    // Forms set BvCtrl after construction; the rest bevel follows it once they
-    // are done, just before the button is first polished for showing.
-    if (event->type() == QEvent::Polish && !m_loaded)
-        loaded();
+    switch (event->type()) {
+        case QEvent::Polish:
+            // Forms set BvCtrl after construction; the rest bevel follows it once
+            // they are done, just before the button is first polished for showing.
+            if (!m_loaded)
+                loaded();
+            break;
+        case QEvent::ToolTip:
+            // A button's hint is its own: without one it shows nothing rather
+            // than whatever its window keeps as a hint.
+            if (toolTip().isEmpty()) {
+                QToolTip::hideText();
+                return true;
+            }
+            break;
+        default:
+            break;
+    }
     return QWidget::event(event);
 }
 
@@ -293,28 +308,38 @@ void TPanelButton::paintFace(QPainter& painter) {
     const QSize textSize(fm.horizontalAdvance(m_caption), fm.height());
     const QSize cell = cellSize();
     const Placement p = ComputePlacement(size(), cell, textSize, m_layout, m_margin, m_spacing);
+    // A button that cannot be pressed says so: greyed caption, and the greyed
+    // picture of its strip (or its only picture in grey).
+    const bool greyed = !isEnabled();
 
     // The caption goes down opaque on the face colour, box and all.
     if (!m_caption.isEmpty()) {
         painter.fillRect(QRect(p.text, textSize), m_color);
-        painter.setPen(m_fontColor);
+        painter.setPen(greyed ? palette().color(QPalette::Disabled, QPalette::ButtonText)
+                              : m_fontColor);
         painter.setFont(font());
         painter.drawText(p.text + QPoint(0, fm.ascent()), m_caption);
     }
 
     if (cell.isEmpty())
         return;
-    const QRect source(cell.width() * (m_glyphPosition - 1), 0, cell.width(), cell.height());
+    const int position = greyed && m_numGlyphs >= 2 ? 2 : m_glyphPosition;
+    const bool greyPicture = greyed && m_numGlyphs < 2;
+    const QRect source(cell.width() * (position - 1), 0, cell.width(), cell.height());
     QImage picture = m_glyph.copy(source.intersected(m_glyph.rect()))
                          .toImage()
                          .convertToFormat(QImage::Format_ARGB32);
     const QRgb transparent = m_transparentColor.rgb() & RGB_MASK;
     const QRgb face = m_color.rgba();
+    const QRgb dark = palette().color(QPalette::Disabled, QPalette::ButtonText).rgba();
+    const QRgb light = palette().color(QPalette::Light).rgba();
     for (int y = 0; y < picture.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
             if (qAlpha(line[x]) == 255 && (line[x] & RGB_MASK) == transparent)
                 line[x] = face;
+            else if (greyPicture && qAlpha(line[x]) > 0)
+                line[x] = qGray(line[x]) < 160 ? dark : light;
         }
     }
     painter.drawImage(p.glyph, picture);

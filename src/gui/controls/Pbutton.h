@@ -55,7 +55,8 @@ class TPanelButton : public QWidget {
     QColor color() const { return m_color; }
     void setColor(const QColor& color);
 
-    // Colour of the caption; enabled or not, the face looks the same.
+    // Colour of the caption while the button is enabled; a disabled button
+    // draws its caption and picture greyed.
     QColor fontColor() const { return m_fontColor; }
     void setFontColor(const QColor& color);
 

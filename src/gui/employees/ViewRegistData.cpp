@@ -143,7 +143,7 @@ void TViewRD::BuildLayout() {
     PanelButton1->setGlyph(Glyph(QStringLiteral("Delete")));
     PanelButton1->setCaption(QStringLiteral("削除"));
     PanelButton1->setHint(QStringLiteral("従業員データの削除"));
-    EnableDeleteButton(false);
+    PanelButton1->setEnabled(false);
 
     StringGrid1 = new TStringGrid(this);
     Name(StringGrid1, QStringLiteral("StringGrid1"));
@@ -302,7 +302,7 @@ void TViewRD::RefreshView() {
         StringGrid1->setEnabled(false);
     }
     ComboBox1->setEnabled(StringGrid1->isEnabled());
-    EnableDeleteButton(StringGrid1->isEnabled());
+    PanelButton1->setEnabled(StringGrid1->isEnabled());
 
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         StringGrid1->SetColWidths(i + 1, kEmployeeColWidth);
@@ -447,16 +447,6 @@ void TViewRD::StringGrid1DrawCell(QPainter* canvas, int col, int row, const QRec
 
 // ---------------------------------------------------------------------------
 // Deleting
-
-void TViewRD::EnableDeleteButton(bool enabled) {
-    PanelButton1->setEnabled(enabled);
-    // The button's face looks alike either way; the greyed picture and caption
-    // tell the operator there is nothing to delete.
-    if (PanelButton1->numGlyphs() >= 2)
-        PanelButton1->setGlyphPosition(enabled ? 1 : 2);
-    PanelButton1->setFontColor(
-        palette().color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-}
 
 void TViewRD::PanelButton1Click() {
     const int index = ComboBox1->currentIndex();

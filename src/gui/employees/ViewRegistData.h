@@ -90,7 +90,6 @@ class TViewRD : public QWidget {
     void ShowDailyColumn(int c, const Column& column);
     void ShowHourlyColumn(int c, const Column& column);
     void SetLabels(int width, const QStringList& labels);
-    void EnableDeleteButton(bool enabled);
     void StringGrid1DrawCell(QPainter* canvas, int col, int row, const QRect& rect,
                              TGridDrawState state) const;
     void AttachToSubWindow();

@@ -7,10 +7,12 @@
 #include <QApplication>
 #include <QEnterEvent>
 #include <QFocusEvent>
+#include <QHelpEvent>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include "support/GuiTestSupport.h"
 
@@ -329,6 +331,60 @@ TEST(PanelButton, DisabledButtonDoesNotSink) {
     QTest::mouseRelease(&button, Qt::LeftButton, {}, {10, 10});
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(button.grab().toImage().pixelColor(0, 0), kFace);
+}
+
+// How many pixels of the button are exactly `colour`, or for green (the
+// antialiased caption) clearly green.
+int CountPixels(TPanelButton& button, QColor colour) {
+    const QImage image = button.grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor p = image.pixelColor(x, y);
+            count +=
+                colour == Qt::green ? p.green() - std::max(p.red(), p.blue()) > 60 : p == colour;
+        }
+    return count;
+}
+
+TEST(PanelButton, DisabledButtonShowsItsGreyedPictureAndCaption) {
+    TPanelButton button;
+    button.resize(60, 40);
+    button.setColor(kFace);
+    button.setFontColor(Qt::green);
+    button.setCaption(QStringLiteral("削除"));
+    button.setButtonLayout(blGlyphTop);
+    button.setGlyph(Strip({16, 16}, {Qt::red, Qt::blue}));
+    ASSERT_GT(CountPixels(button, Qt::green), 0);
+    ASSERT_EQ(CountPixels(button, Qt::red), 16);
+
+    button.setEnabled(false);
+    EXPECT_EQ(CountPixels(button, Qt::red), 0) << "the enabled picture";
+    EXPECT_EQ(CountPixels(button, Qt::blue), 16) << "the strip's greyed picture";
+    EXPECT_EQ(CountPixels(button, Qt::green), 0) << "the enabled caption colour";
+    EXPECT_EQ(button.glyphPosition(), 1) << "the form's choice stays";
+
+    // A single picture is greyed by the button itself.
+    button.setGlyph(Strip({16, 16}, {Qt::red}));
+    EXPECT_EQ(CountPixels(button, Qt::red), 0);
+    button.setEnabled(true);
+    EXPECT_EQ(CountPixels(button, Qt::red), 16);
+    EXPECT_GT(CountPixels(button, Qt::green), 0);
+}
+
+TEST(PanelButton, ShowsItsOwnHintOrNoneButNeverItsWindows) {
+    QWidget window;
+    window.setToolTip(QStringLiteral("1001199901"));
+    auto* button = new TPanelButton(&window);
+    button->resize(40, 40);
+    window.show();
+    QHelpEvent help(QEvent::ToolTip, {5, 5}, button->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(button, &help);
+    EXPECT_NE(QToolTip::text(), QStringLiteral("1001199901"));
+    button->setHint(QStringLiteral("印刷開始"));
+    QApplication::sendEvent(button, &help);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("印刷開始"));
+    QToolTip::hideText();
 }
 
 TEST(PanelButton, RingsArePaintedByState) {
