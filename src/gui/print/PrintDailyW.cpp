@@ -141,8 +141,6 @@ void TPrintD::FormCreate() {
     QFont gridFont("ＭＳ 明朝");
     gridFont.setPixelSize(15);
     m_grid->setFont(gridFont);
-    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->SetDefaultRowHeight(kRowHeight);
     m_grid->SetLineHeight(kRowHeight);
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
