@@ -189,6 +189,9 @@ void TNumEdit::focusInEvent(QFocusEvent* event) {
     emit enter();
     if (m_autoSelect)
         selectAll();
+    // The click that brought the focus puts the caret where it landed; the
+    // amount is selected again once the button is up.
+    m_selectOnRelease = m_autoSelect && event->reason() == Qt::MouseFocusReason;
 }
 
 void TNumEdit::focusOutEvent(QFocusEvent* event) {
@@ -210,6 +213,12 @@ void TNumEdit::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QLineEdit::mouseReleaseEvent(event);
+    if (m_selectOnRelease && event->button() == Qt::LeftButton) {
+        m_selectOnRelease = false;
+        // A part the operator dragged over stays chosen.
+        if (!hasSelectedText())
+            selectAll();
+    }
 }
 
 void TNumEdit::contextMenuEvent(QContextMenuEvent* event) {

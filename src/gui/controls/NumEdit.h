@@ -92,6 +92,7 @@ class TNumEdit : public QLineEdit {
     qint64 m_limit = 1000000000;
     qint64 m_value = 0;
     bool m_autoSelect = true;
+    bool m_selectOnRelease = false;
 };
 
 }  // namespace pb

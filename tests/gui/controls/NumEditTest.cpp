@@ -7,6 +7,7 @@
 #include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -219,6 +220,24 @@ TEST(NumEdit, FocusSelectsAllOnlyWithAutoSelect) {
         EXPECT_EQ(enters.count(), 1);
         EXPECT_EQ(exits.count(), 1);
     }
+}
+
+TEST(NumEdit, AClickIntoTheFieldSelectsTheAmountSoTypingReplacesIt) {
+    QWidget window;
+    auto* other = new QLineEdit(&window);
+    auto* edit = new TNumEdit(&window);
+    edit->setLeadingChar('\\');
+    edit->setValue(1000);
+    edit->setGeometry(0, 30, 100, 22);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(80, 11));
+    ASSERT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->selectedText(), edit->text());
+    QTest::keyClicks(edit, "32500");
+    EXPECT_EQ(edit->value(), 32500);
 }
 
 TEST(NumEdit, ReadOnlyIgnoresTypingButCallsTheHandlerFirst) {
