@@ -1,6 +1,7 @@
 #include "gui/shared/Messages.h"
 
 #include <QAbstractButton>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
@@ -8,6 +9,10 @@
 #include <vector>
 
 namespace pb {
+
+namespace {
+constexpr int kMinimumWidth = 260;
+}  // namespace
 
 QString Messages::Title(Kind kind) {
     switch (kind) {
@@ -70,6 +75,10 @@ Messages::Button Messages::Ask(QWidget* parent, Kind kind, const QString& text, 
             break;
         }
     }
+    // A short text ("登録完了") would leave the box narrower than its title bar.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(kMinimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
     box.exec();
     for (const auto& [push, button] : added)
         if (box.clickedButton() == push)
@@ -91,12 +100,19 @@ void Messages::Information(QWidget* parent, const QString& text) {
     Ask(parent, Kind::Information, text, Ok, Ok);
 }
 
-bool Messages::Confirm(QWidget* parent, const QString& text) {
-    return Ask(parent, Kind::Confirmation, text, Yes | No, Yes) == Yes;
+bool Messages::Confirm(QWidget* parent, const QString& text, Button defaultButton) {
+    return Ask(parent, Kind::Confirmation, text, Yes | No, defaultButton) == Yes;
 }
 
 bool Messages::ConfirmOkCancel(QWidget* parent, const QString& text) {
     return Ask(parent, Kind::Confirmation, text, Ok | Cancel, Ok) == Ok;
+}
+
+QString Messages::EmployeeDeletionQuestion(const QString& id, int months) {
+    const QString employee = QStringLiteral("従業員番号 ") + id + QStringLiteral(" のデータ");
+    if (months <= 0)
+        return employee + QStringLiteral("を削除しますか？");
+    return employee + QStringLiteral("と、その勤務データ（%1 か月分）を削除しますか？").arg(months);
 }
 
 void Messages::Failure(QWidget* parent, const std::exception& error) {

@@ -28,10 +28,15 @@ class Messages {
     static void Warning(QWidget* parent, const QString& text);
     static void Error(QWidget* parent, const QString& text);
     static void Information(QWidget* parent, const QString& text);
-    // 確認 with はい(&Y) / いいえ(&N); true for はい.
-    static bool Confirm(QWidget* parent, const QString& text);
+    // 確認 with はい(&Y) / いいえ(&N); true for はい. Enter answers
+    // `defaultButton` (いいえ before a step that cannot be undone).
+    static bool Confirm(QWidget* parent, const QString& text, Button defaultButton = Yes);
     // 確認 with OK / ｷｬﾝｾﾙ; true for OK.
     static bool ConfirmOkCancel(QWidget* parent, const QString& text);
+
+    // The question before an employee is deleted, saying how many stored
+    // months go with it.
+    static QString EmployeeDeletionQuestion(const QString& id, int months);
 
     // A failed file operation or other error that ended what the operator
     // asked for: an error box with its message (which names file and reason).

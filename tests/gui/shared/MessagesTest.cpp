@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 #include "support/GuiTestSupport.h"
@@ -105,6 +106,24 @@ TEST(Messages, ClosingAQuestionWithoutAnswerIsNo) {
     AnswerNextModal([](QWidget* modal) { modal->close(); });
     EXPECT_EQ(Messages::Ask(nullptr, Messages::Kind::Warning, "x", Messages::Yes, Messages::Yes),
               Messages::Yes);
+}
+
+TEST(Messages, AShortTextGetsABoxAsWideAsItsTitleBarAndNoMayBeTheDefault) {
+    int width = 0;
+    AnswerNextModal([&width](QWidget* modal) {
+        width = modal->width();
+        ClickButton(modal, "OK");
+    });
+    Messages::Information(nullptr, "登録完了");
+    EXPECT_GE(width, 260);
+
+    QString preferred;
+    AnswerNextModal([&preferred](QWidget* modal) {
+        preferred = static_cast<QMessageBox*>(modal)->defaultButton()->text();
+        ClickButton(modal, "いいえ(&N)");
+    });
+    EXPECT_FALSE(Messages::Confirm(nullptr, "削除しますか？", Messages::No));
+    EXPECT_EQ(preferred, "いいえ(&N)");
 }
 
 TEST(MessageOperator, CoreQuestionsGetTheProgramsBoxes) {
