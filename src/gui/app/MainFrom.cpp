@@ -36,6 +36,7 @@
 #include "gui/employees/InputTimeWages.h"
 #include "gui/employees/ViewRegistData.h"
 #include "gui/shared/Colors.h"
+#include "gui/shared/DropDown.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
@@ -121,6 +122,16 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     BuildSelectionPanel();
     clientArea_ = new QMdiArea(central);
     Name(clientArea_, QStringLiteral("ClientArea"));
+    firstSteps_ = new QLabel(
+        QStringLiteral("従業員が登録されていません。\n\n"
+                       "まず、ツールバーの［登録 (日給制)］または［登録 (時給制)］で\n"
+                       "従業員を登録して下さい。登録すると［入力］で勤務データを入力できます。"),
+        clientArea_->viewport());
+    Name(firstSteps_, QStringLiteral("FirstStepsLabel"));
+    firstSteps_->setAlignment(Qt::AlignCenter);
+    firstSteps_->setWordWrap(true);
+    firstSteps_->hide();
+    clientArea_->viewport()->installEventFilter(this);
     column->addWidget(toolPanel_);
     column->addWidget(selectionPanel_);
     column->addWidget(clientArea_, 1);
@@ -248,40 +259,55 @@ void TMainFrom::BuildSelectionPanel() {
         auto* label = new QLabel(text, selectionPanel_);
         label->move(x, 1);
         label->adjustSize();
+        return label;
     };
-    caption(QStringLiteral("給料区分"), 4);
+    QLabel* ComboBox4Caption = caption(QStringLiteral("給料区分"), 4);
     ComboBox4 = new QComboBox(selectionPanel_);
     Name(ComboBox4, QStringLiteral("ComboBox4"));
     ComboBox4->addItems({QStringLiteral("日給制"), QStringLiteral("時給制")});
     ComboBox4->setGeometry(4, 18, 68, 22);
 
-    caption(QStringLiteral("ＩＤ"), 75);
+    QLabel* ComboBox1Caption = caption(QStringLiteral("ＩＤ"), 75);
     ComboBox1 = new QComboBox(selectionPanel_);
     Name(ComboBox1, QStringLiteral("ComboBox1"));
     ComboBox1->setGeometry(75, 18, 52, 22);
 
-    caption(QStringLiteral("氏名"), 130);
+    QLabel* NameEditCaption = caption(QStringLiteral("氏名"), 130);
     NameEdit = new QLineEdit(selectionPanel_);
     Name(NameEdit, QStringLiteral("NameEdit"));
     NameEdit->setReadOnly(true);
     NameEdit->setFocusPolicy(Qt::NoFocus);  // the focus goes on to ComboBox1
     NameEdit->setGeometry(130, 18, 100, 22);
 
-    caption(QStringLiteral("年度"), 233);
+    QLabel* ComboBox2Caption = caption(QStringLiteral("年度"), 233);
     ComboBox2 = new QComboBox(selectionPanel_);
     Name(ComboBox2, QStringLiteral("ComboBox2"));
     ComboBox2->setEditable(true);
+    RoomyRows(ComboBox2);
     ComboBox2->setInsertPolicy(QComboBox::NoInsert);
     ComboBox2->setGeometry(233, 18, 62, 22);
     ComboBox2->installEventFilter(this);
     ComboBox2->lineEdit()->installEventFilter(this);
 
-    caption(QStringLiteral("月"), 298);
+    QLabel* ComboBox3Caption = caption(QStringLiteral("月"), 298);
     ComboBox3 = new QComboBox(selectionPanel_);
     Name(ComboBox3, QStringLiteral("ComboBox3"));
     for (int month = 1; month <= 12; ++month)
         ComboBox3->addItem(QStringLiteral("%1月").arg(month, 2, 10, QLatin1Char(' ')));
     ComboBox3->setGeometry(298, 18, 56, 22);
+    // The captions above the boxes are their names for screen readers (drop-down
+    // lists are announced by their value, with the caption as their label).
+    for (auto [label, box] : {std::pair<QLabel*, QWidget*>{ComboBox4Caption, ComboBox4},
+                              {ComboBox1Caption, ComboBox1},
+                              {NameEditCaption, NameEdit},
+                              {ComboBox2Caption, ComboBox2},
+                              {ComboBox3Caption, ComboBox3}})
+        label->setBuddy(box);
+    NameAfter(ComboBox4, {QStringLiteral("給料区分")});
+    NameAfter(ComboBox1, {QStringLiteral("ＩＤ")});
+    NameAfter(NameEdit, {QStringLiteral("氏名")});
+    NameAfter(ComboBox2, {QStringLiteral("年度")});
+    NameAfter(ComboBox3, {QStringLiteral("月")});
 
     Image1 = new QLabel(selectionPanel_);
     Name(Image1, QStringLiteral("Image1"));
@@ -297,12 +323,20 @@ void TMainFrom::BuildSelectionPanel() {
     for (TPanelButton* button : {PanelButton10, PanelButton8}) {
         button->resize(44, 40);
         button->move(button->x(), 2);
+        // Reached with Tab after the month and pressed with Space or Enter.
+        button->setFocusPolicy(Qt::TabFocus);
         connect(button, &TPanelButton::mouseUp, button,
                 [button] { button->setBevelInner(bvNone); });
     }
     connect(PanelButton10, &TPanelButton::clicked, this, &TMainFrom::PanelButton10Click);
     connect(PanelButton8, &TPanelButton::clicked, this, &TMainFrom::PanelButton8Click);
     PanelButton8->setEnabled(false);
+
+    setTabOrder(ComboBox4, ComboBox1);
+    setTabOrder(ComboBox1, ComboBox2);
+    setTabOrder(ComboBox2, ComboBox3);
+    setTabOrder(ComboBox3, PanelButton10);
+    setTabOrder(PanelButton10, PanelButton8);
 
     connect(ComboBox4, &QComboBox::currentIndexChanged, this, &TMainFrom::ComboBox4Change);
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TMainFrom::ComboBox1Change);
@@ -338,6 +372,16 @@ void TMainFrom::BuildMenu() {
         item(view, QStringLiteral("SelectionPanelItem"), QStringLiteral("勤務データ選択パネル"),
              &TMainFrom::PanelButton3Click);
     selectionPanelItem_->setCheckable(true);
+    startItem_ = item(view, QStringLiteral("StartItem"), QStringLiteral("入力開始"),
+                      &TMainFrom::PanelButton10Click);
+    deleteMonthItem_ = item(view, QStringLiteral("DeleteMonthItem"),
+                            QStringLiteral("入力勤務データの削除"), &TMainFrom::PanelButton8Click);
+    // The panel's two commands, enabled with their buttons.
+    for (auto [button, action] :
+         {std::pair{PanelButton10, startItem_}, std::pair{PanelButton8, deleteMonthItem_}}) {
+        action->setEnabled(button->isEnabled());
+        button->installEventFilter(this);
+    }
 
     QMenu* entry = bar->addMenu(QStringLiteral("登録"));
     Name(entry, QStringLiteral("RegisterMenu"));
@@ -443,6 +487,7 @@ void TMainFrom::UpdateInputButton() {
                       !FindInProgramFolder(QStringLiteral("DailyWages.dat")).isEmpty();
     PanelButton3->setEnabled(data);
     selectionPanelItem_->setEnabled(data);
+    firstSteps_->setVisible(!data);
 }
 
 void TMainFrom::UpdateMonthState() {
@@ -526,10 +571,15 @@ void TMainFrom::ComboBox3Change() {
     UpdateMonthState();
 }
 
-void TMainFrom::ComboBox2Exit() {
+bool TMainFrom::ComboBox2Exit() {
     const std::optional<int> year = TypedYear(ComboBox2->currentText());
-    if (!year)
-        return;
+    if (!year) {
+        // Not taken over: the box shows the year in force again, so it never
+        // shows a year other than the one 開始 would open.
+        const bool typed = ComboBox2->currentText() != SelectedYear();
+        ComboBox2->setEditText(SelectedYear());
+        return !typed;
+    }
     const QString text = QString::number(*year);
     int index = ComboBox2->findText(text);
     if (index < 0) {
@@ -544,6 +594,7 @@ void TMainFrom::ComboBox2Exit() {
     ComboBox2->setEditText(text);
     UpdateMonthState();
     IndexSelectedYearWhenIdle();
+    return true;
 }
 
 bool TMainFrom::event(QEvent* event) {
@@ -578,6 +629,15 @@ void TMainFrom::WarmUp() {
 bool TMainFrom::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && (watched == toolPanel_ || watched == selectionPanel_))
         LayOutRightAligned();
+    if (event->type() == QEvent::Resize && clientArea_ != nullptr &&
+        watched == clientArea_->viewport())
+        firstSteps_->setGeometry(clientArea_->viewport()->rect().adjusted(20, 20, -20, -20));
+    if (event->type() == QEvent::EnabledChange && startItem_ != nullptr) {
+        if (watched == PanelButton10)
+            startItem_->setEnabled(PanelButton10->isEnabled());
+        else if (watched == PanelButton8)
+            deleteMonthItem_->setEnabled(PanelButton8->isEnabled());
+    }
     if (watched == ComboBox2 || (ComboBox2 != nullptr && watched == ComboBox2->lineEdit())) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
@@ -660,7 +720,9 @@ void TMainFrom::PanelButton11Click() {
 void TMainFrom::PanelButton10Click() {
     if (!WindowReady(Window::Entry))
         return;
-    if (ComboBox2->currentIndex() < 0) {
+    // A year typed without Enter is taken over, or refused, before anything
+    // opens: the window opened is always the year the box shows.
+    if (!ComboBox2Exit() || ComboBox2->currentIndex() < 0) {
         Messages::Information(this, QStringLiteral("入力年度が不正です。"));
         return;
     }

@@ -120,8 +120,10 @@ class TMainFrom : public QMainWindow {
     void ComboBox1Change();     // employee
     void ComboBox2Change();     // year
     void ComboBox3Change();     // month
-    void ComboBox2Exit();       // leaving the year box or Enter in it: the typed year
-    void Timer1Timer();         // the stored-data indicator
+    // Leaving the year box or Enter in it: the typed year is taken over, or the
+    // box shows the selected year again; false when a typed text was refused.
+    bool ComboBox2Exit();
+    void Timer1Timer();  // the stored-data indicator
     void ValidColorClick();
     void InvalidColorClick();
     void MinimizeAllClick();
@@ -179,6 +181,8 @@ class TMainFrom : public QMainWindow {
     QWidget* toolPanel_ = nullptr;
     QWidget* selectionPanel_ = nullptr;
     QMdiArea* clientArea_ = nullptr;
+    // What to do first, shown in the empty client area while nobody is registered.
+    QLabel* firstSteps_ = nullptr;
     QLabel* validLabel_ = nullptr;
     QLabel* invalidLabel_ = nullptr;
     TPanelButton* PanelButton12 = nullptr;
@@ -202,6 +206,8 @@ class TMainFrom : public QMainWindow {
     QMenu* windowMenu_ = nullptr;
     QAction* dataConvertItem_ = nullptr;
     QAction* selectionPanelItem_ = nullptr;
+    QAction* startItem_ = nullptr;
+    QAction* deleteMonthItem_ = nullptr;
     QAction* viewerItem_ = nullptr;
     QAction* dailyItem_ = nullptr;
     QAction* hourlyItem_ = nullptr;

@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QToolTip>
 
 namespace pb {
@@ -350,6 +352,14 @@ void TPanelButton::paintEvent(QPaintEvent*) {
     paintPanel(painter);
     emit paint(&painter);
     paintFace(painter);
+    if (hasFocus()) {
+        // Where the keyboard is: a dotted frame inside the ring.
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(2, 2, -2, -2);
+        focus.backgroundColor = m_color;
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
 }
 
 void TPanelButton::enterEvent(QEnterEvent* event) {
@@ -371,6 +381,7 @@ void TPanelButton::focusInEvent(QFocusEvent* event) {
     emit enter();
     if (m_bvCtrl)
         setBevelInner(bvRaised);
+    update();
 }
 
 void TPanelButton::focusOutEvent(QFocusEvent* event) {
@@ -378,6 +389,7 @@ void TPanelButton::focusOutEvent(QFocusEvent* event) {
     emit exit();
     if (m_bvCtrl)
         setBevelInner(bvNone);
+    update();
 }
 
 void TPanelButton::mousePressEvent(QMouseEvent* event) {
@@ -410,6 +422,14 @@ void TPanelButton::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TPanelButton::keyPressEvent(QKeyEvent* event) {
+    // A button that takes the focus is pressed with Space or Enter.
+    const int key = event->key();
+    if (hasFocus() && isEnabled() && !event->isAutoRepeat() &&
+        (key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        event->accept();
+        click();
+        return;
+    }
     // Unhandled keys travel on to the parent; a receiver keeps one by accepting it.
     event->ignore();
     emit keyDown(event);

@@ -141,6 +141,8 @@ TEST(MainFromWindow, MenuAndButtonsFollowTheFilesInTheProgramFolder) {
         EXPECT_EQ(Find<TPanelButton>(main, "PanelButton3")->isEnabled(), c.input)
             << label.toStdString();
         EXPECT_EQ(Find<QAction>(main, "SelectionPanelItem")->isEnabled(), c.input);
+        // Nobody registered yet: the empty window says what to do first.
+        EXPECT_EQ(Find<QLabel>(main, "FirstStepsLabel")->isVisibleTo(&main), !c.input);
         EXPECT_EQ(Find<TPanelButton>(main, "PanelButton11")->isEnabled(), c.salarium)
             << label.toStdString();
         EXPECT_EQ(Find<QAction>(main, "SalariumItem")->isEnabled(), c.salarium);

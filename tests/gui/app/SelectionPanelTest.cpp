@@ -1,10 +1,14 @@
 // The main window's selection panel against real data files.
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 #include <QTimer>
 
@@ -112,6 +116,8 @@ TEST(SelectionPanel, TypedYearIsTakenOnlyWhenItIsAFourDigitYearBelow2999) {
         EXPECT_EQ(Items(panel.year), c.list) << c.typed.toStdString();
         EXPECT_EQ(panel.year->itemText(panel.year->currentIndex()), c.selected)
             << c.typed.toStdString();
+        // A refused year does not stay in the box.
+        EXPECT_EQ(panel.year->currentText(), c.selected) << c.typed.toStdString();
     }
     // Leaving the box takes the typed year as well.
     main.show();
@@ -152,6 +158,77 @@ TEST(SelectionPanel, PaySchemeChangeRefillsIDsByWagesCodeAndResetsYearAndMonth) 
     EXPECT_EQ(panel.name->text(), "社員003");
     EXPECT_EQ(panel.year->currentText(), "2000");
     EXPECT_EQ(panel.month->currentText(), " 1月");
+}
+
+TEST(SelectionPanel, StartOpensTheYearTheBoxShows) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    auto openedKeys = [&main] {
+        QStringList keys;
+        for (QMdiSubWindow* child : main.ClientArea()->subWindowList())
+            keys << child->widget()->toolTip();
+        return keys;
+    };
+
+    // Typed without Enter, then 開始: the typed year is the one opened.
+    panel.year->setEditText("2000");
+    panel.start->click();
+    test::ProcessEvents();
+    EXPECT_EQ(openedKeys(), QStringList{"1001200001"});
+    EXPECT_EQ(panel.year->currentText(), "2000");
+
+    // A year that cannot be taken is refused before anything opens.
+    QString said;
+    AnswerNextModal([&said](QWidget* modal) {
+        said = test::MessageText(modal);
+        test::ClickButton(modal, "OK");
+    });
+    panel.year->setEditText("20x0");
+    panel.start->click();
+    EXPECT_EQ(said, "入力年度が不正です。");
+    EXPECT_EQ(openedKeys(), QStringList{"1001200001"});
+    EXPECT_EQ(panel.year->currentText(), "2000");
+}
+
+TEST(SelectionPanel, KeyboardReachesStartAndDeleteAndTheMenuHasBoth) {
+    ProgramFolder folder;
+    folder.CopySamples();  // March 1999 of 001 is stored
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    main.PanelButton3Click();
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    auto* startItem = main.findChild<QAction*>("StartItem");
+    auto* deleteItem = main.findChild<QAction*>("DeleteMonthItem");
+    ASSERT_NE(startItem, nullptr);
+    ASSERT_NE(deleteItem, nullptr);
+    EXPECT_TRUE(startItem->isEnabled());
+    EXPECT_FALSE(deleteItem->isEnabled());  // January: nothing stored
+
+    panel.month->setFocus();
+    QTest::keyClick(panel.month, Qt::Key_Down);
+    QTest::keyClick(panel.month, Qt::Key_Down);  // March
+    EXPECT_TRUE(deleteItem->isEnabled());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), panel.start);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), panel.erase);
+
+    QString asked;
+    AnswerNextModal([&asked](QWidget* modal) {
+        asked = test::MessageText(modal);
+        test::ClickButton(modal, "いいえ(&N)");
+    });
+    QTest::keyClick(panel.erase, Qt::Key_Space);
+    EXPECT_EQ(asked, "従業員番号 001 の 1999 年  3月 のデータを削除しますか？");
+
+    startItem->trigger();
+    test::ProcessEvents();
+    ASSERT_EQ(main.ClientArea()->subWindowList().size(), 1);
+    EXPECT_EQ(main.ClientArea()->subWindowList().front()->widget()->toolTip(), "1001199903");
 }
 
 TEST(SelectionPanel, StartIsDisabledWithoutAName) {
