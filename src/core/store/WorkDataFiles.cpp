@@ -118,6 +118,21 @@ bool PurgeMonthRecords(const DataFiles& files, const std::string& id, int year, 
     return true;
 }
 
+int CountStoredMonths(const DataFiles& files, const std::string& id) {
+    std::vector<std::string> paths;
+    ScanFolder(files, files.Folder, paths);
+    const std::string storedId = StoredIdOf(id);
+    int count = 0;
+    for (const std::string& path : paths) {
+        if (!YearOfWorkFile(path))
+            continue;
+        const Bytes content = ReadRecords(*files.fs, path, kMonthRecordSize);
+        for (std::size_t o = 0; o + kMonthRecordSize <= content.size(); o += kMonthRecordSize)
+            count += StoredId(content, o) == storedId ? 1 : 0;
+    }
+    return count;
+}
+
 NextCellRecord ReadNextCell(const DataFiles& files, int pattern) {
     const Bytes content = ReadRecords(*files.fs, files.NextCellFile, kNextCellRecordSize);
     for (std::size_t o = 0; o < content.size(); o += kNextCellRecordSize) {

@@ -45,6 +45,10 @@ std::optional<FileChange> PlanMonthPurge(const DataFiles& files, const std::stri
 
 // The cursor moves of `pattern`; all zeros (the cursor stays) when the file or
 // the pattern is missing.
+// How many months of `id` the year files of the folder hold, all years together
+// (what deleting the employee takes with it).
+int CountStoredMonths(const DataFiles& files, const std::string& id);
+
 NextCellRecord ReadNextCell(const DataFiles& files, int pattern);
 
 // Replaces `list` by the full paths of the plain files in `folder`, in the order

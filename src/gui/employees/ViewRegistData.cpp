@@ -15,6 +15,7 @@
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/WorkDataFiles.h"
 #include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Colors.h"
@@ -135,6 +136,7 @@ void TViewRD::BuildLayout() {
     ComboBox1->setMaxVisibleItems(3);
     ComboBox1->setGeometry(162, 11, 45, 22);
     ComboBox1->setEnabled(false);
+    NameAfter(ComboBox1, {QStringLiteral("従業員番号")});
 
     PanelButton1 = new TPanelButton(Panel1);
     Name(PanelButton1, QStringLiteral("PanelButton1"));
@@ -453,8 +455,15 @@ void TViewRD::PanelButton1Click() {
     if (index < 0)
         return;
     const QString id = ComboBox1->itemText(index);
-    if (!Messages::Confirm(
-            this, QStringLiteral("従業員番号 ") + id + QStringLiteral(" のデータを削除しますか？")))
+    int months = 0;
+    try {
+        months = CountStoredMonths(files_, S(id));
+    } catch (const std::exception& error) {
+        Messages::Failure(this, error);
+        return;
+    }
+    // Nothing of it can be brought back: Enter answers no.
+    if (!Messages::Confirm(this, Messages::EmployeeDeletionQuestion(id, months), Messages::No))
         return;
     bool deleted = false;
     try {

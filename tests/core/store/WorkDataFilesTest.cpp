@@ -49,6 +49,15 @@ TEST_F(WorkDataFiles, PurgeKeepsTheOtherMonthsInOrderAndDeletesAnEmptiedFile) {
     EXPECT_TRUE(op.calls.empty());
 }
 
+TEST_F(WorkDataFiles, StoredMonthsAreCountedOverEveryYear) {
+    Write("2023_fv2.pbk", Join({Month("001", 11), Month("002", 11), Month("001", 12)}));
+    Write("2024_fv2.pbk", Join({Month("002", 1), Month("001", 1)}));
+    Write("2025_PBK.tmp", Join({Month("001", 1)}));  // no year file
+    EXPECT_EQ(CountStoredMonths(files_, "001"), 3);
+    EXPECT_EQ(CountStoredMonths(files_, "002"), 2);
+    EXPECT_EQ(CountStoredMonths(files_, "003"), 0);
+}
+
 TEST_F(WorkDataFiles, IdsAreComparedByteForByte) {
     ScriptedOperator op;
     Write("2024_fv2.pbk", Join({Month("001", 4), Month("01", 4), Month("1", 4), Month("01", 4, 9),

@@ -9,7 +9,10 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -361,6 +364,8 @@ TEST_F(ViewRegistDataTest, DeletingFromTheViewerAsksThenUpdatesFilesViewAndMainW
     EXPECT_EQ(main.MainWidth(), 2000);
 
     Choose(viewer, "RadioButton1");
+    // 21 rows do not fit the window's first size: the scroll bar is there at once.
+    EXPECT_TRUE(Grid(viewer)->verticalScrollBar()->isVisible());
     Combo(viewer)->setCurrentIndex(1);  // 003
     ProcessEvents();
     const QByteArray names = folder_.Read("Name.dat");
@@ -368,13 +373,16 @@ TEST_F(ViewRegistDataTest, DeletingFromTheViewerAsksThenUpdatesFilesViewAndMainW
 
     // いいえ: nothing changes, not even the choice.
     QString asked;
+    QString preferred;
     AnswerNextModal([&](QWidget* box) {
         asked = box->windowTitle() + "|" + MessageText(box);
+        preferred = static_cast<QMessageBox*>(box)->defaultButton()->text();
         ClickButton(box, "いいえ(&N)");
     });
     DeleteButton(viewer)->click();
     ProcessEvents(50);
-    EXPECT_EQ(asked, "確認|従業員番号 003 のデータを削除しますか？");
+    EXPECT_EQ(asked, "確認|従業員番号 003 のデータを削除しますか？");  // no months stored
+    EXPECT_EQ(preferred, "いいえ(&N)");
     EXPECT_EQ(folder_.Read("Name.dat"), names);
     EXPECT_EQ(Combo(viewer)->currentText(), "003");
     EXPECT_EQ(Grid(viewer)->currentColumn(), 2);
@@ -387,7 +395,7 @@ TEST_F(ViewRegistDataTest, DeletingFromTheViewerAsksThenUpdatesFilesViewAndMainW
     });
     DeleteButton(viewer)->click();
     ProcessEvents(50);
-    EXPECT_EQ(asked, "従業員番号 001 のデータを削除しますか？");
+    EXPECT_EQ(asked, "従業員番号 001 のデータと、その勤務データ（1 か月分）を削除しますか？");
     EXPECT_EQ(ComboItems(viewer), QStringList{"003"});
     EXPECT_EQ(Grid(viewer)->ColCount(), 2);
     EXPECT_EQ(Grid(viewer)->Cells(1, 0), "三郎");
