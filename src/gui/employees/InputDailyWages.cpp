@@ -14,7 +14,9 @@
 #include "core/store/EmployeeFiles.h"
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/shared/DropDown.h"
 #include "gui/shared/Images.h"
+#include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -92,6 +94,11 @@ void TInputD::BuildWindow() {
         const int y = tag <= 4 ? 124 : 148;
         MakeRateField(tag, QStringLiteral("NumEdit%1").arg(tag),
                       QStringLiteral("ScrollBar%1").arg(tag), 96 + column * 72, y, 52);
+        // Named by the class above and the row label beside: "早出区分 時給(休日)".
+        const QStringList name = {QString::fromUtf8(classTexts[column]),
+                                  tag <= 4 ? QStringLiteral("時給") : QStringLiteral("時給(休日)")};
+        NameAfter(payEdits_[tag], name);
+        NameAfter(payBars_[tag], name);
     }
 
     // Sliders 1 … 4, then the half-day slider 5 further down.
@@ -105,6 +112,8 @@ void TInputD::BuildWindow() {
                                      QString::fromUtf8(labelTexts[tag]), 8, y + 5, 88);
         timeTexts_[tag] = MakeTimeText(QStringLiteral("Memo%1").arg(tag), 96, y + 3, 48);
         sliders_[tag] = MakeSlider(QStringLiteral("TrackBar%1").arg(tag), 148, y, 236);
+        NameAfter(timeTexts_[tag], {QString::fromUtf8(labelTexts[tag])});
+        NameAfter(sliders_[tag], {QString::fromUtf8(labelTexts[tag])});
         sliders_[tag]->setProperty("tag", tag);
         sliders_[tag]->installEventFilter(this);
         timeTexts_[tag]->setProperty("slider", QVariant::fromValue(sliders_[tag]));
@@ -146,11 +155,13 @@ void TInputD::BuildWindow() {
     HalfHolidayCombo->setObjectName(QStringLiteral("HalfHolidayCombo"));
     HalfHolidayCombo->setAccessibleDescription(QStringLiteral("HalfHolidayCombo"));
     HalfHolidayCombo->setEditable(true);
+    RoomyRows(HalfHolidayCombo);
     HalfHolidayCombo->setInsertPolicy(QComboBox::NoInsert);
     HalfHolidayCombo->setCompleter(nullptr);
     for (const char* name : kWeekdayNames)
         HalfHolidayCombo->addItem(QString::fromUtf8(name));
     HalfHolidayCombo->setGeometry(96, 346, 52, 22);
+    NameAfter(HalfHolidayCombo, {QStringLiteral("半日勤務")});
     HalfHolidayCombo->installEventFilter(this);
     EnterMovesFocus(HalfHolidayCombo);
     connect(HalfHolidayCombo, &QComboBox::currentTextChanged, this, [this] {
@@ -440,12 +451,16 @@ DailyWagesRecord TInputD::CollectDailyWages() {
 // --- the ID field -------------------------------------------------------------
 
 void TInputD::IDCBChange() {
-    Guard([this] {
-        if (ShowIdStatus(Label11, 1) != 1)
+    const bool untouched = Untouched();
+    int scheme = 0;
+    Guard([this, &scheme] {
+        scheme = ShowIdStatus(Label11, 1);
+        if (scheme != 1)
             return;
         if (const auto record = ReadDailyRecord(context_.files, SelectedId().toStdString(), 0))
             ShowDailyWages(*record);
     });
+    AfterIdLookup(scheme, 1, untouched, [this] { ReflectDefoData(); });
 }
 
 // --- buttons ------------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -101,6 +102,8 @@ void TInputT::BuildWindow() {
 
     MakeLabel(QStringLiteral("Label30"), QStringLiteral("時給金額"), 8, 103, 84);
     MakeRateField(0, QStringLiteral("StandardPay"), QStringLiteral("ScrollBar23"), 96, 100, 70);
+    NameAfter(payEdits_[0], {QStringLiteral("時給金額")});
+    NameAfter(payBars_[0], {QStringLiteral("時給金額")});
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
     QAction* k1 = PopupMenu1->addAction(QStringLiteral("全て同じ金額に設定"));
@@ -124,9 +127,6 @@ void TInputT::BuildWindow() {
     RadioButton2->setGeometry(458, 51, 58, 18);
     for (QRadioButton* radio : {RadioButton1, RadioButton2}) {
         radio->setAccessibleDescription(radio->objectName());
-        // Both may be clear (patterns without time bands), so exclusivity is
-        // kept by hand.
-        radio->setAutoExclusive(false);
         EnterMovesFocus(radio);
         connect(radio, &QAbstractButton::clicked, this, [this, radio] {
             radio->setChecked(true);
@@ -150,6 +150,8 @@ void TInputT::BuildWindow() {
                                       QString::fromUtf8(bandTitles[band]), x + 46, 182, 112);
         timeTexts_[band] = MakeTimeText(QStringLiteral("Memo%1").arg(band), x, 200, 44);
         sliders_[band] = MakeSlider(QStringLiteral("TrackBar%1").arg(band), x + 46, 196, 112);
+        NameAfter(timeTexts_[band], {QString::fromUtf8(bandTitles[band])});
+        NameAfter(sliders_[band], {QString::fromUtf8(bandTitles[band])});
         sliders_[band]->setProperty("tag", band);
         sliders_[band]->installEventFilter(this);
         timeTexts_[band]->setProperty("slider", QVariant::fromValue(sliders_[band]));
@@ -165,6 +167,12 @@ void TInputT::BuildWindow() {
                                       Q(WeekdayText(WeekdayOf(slot))), x, y + 3, 44);
         MakeRateField(slot, QStringLiteral("NumEdit%1").arg(slot),
                       QStringLiteral("ScrollBar%1").arg(slot), x + 46, y, 70);
+        // As the viewer labels the same rate: "時給 区分１ 日曜日".
+        const QStringList name = {QStringLiteral("時給"),
+                                  QStringLiteral("区分") + QChar(0xFF10 + BandOf(slot)),
+                                  Q(WeekdayText(WeekdayOf(slot)))};
+        NameAfter(payEdits_[slot], name);
+        NameAfter(payBars_[slot], name);
     }
 }
 
@@ -185,6 +193,17 @@ void TInputT::SetTabOrder() {
 }
 
 // --- the work pattern -------------------------------------------------------
+
+void TInputT::SetStages(bool two, bool three) {
+    // One choice of two, and so radio buttons to a screen reader; but patterns
+    // without time bands clear both, which an exclusive pair refuses.
+    for (QRadioButton* radio : {RadioButton1, RadioButton2})
+        radio->setAutoExclusive(false);
+    RadioButton1->setChecked(two);
+    RadioButton2->setChecked(three);
+    for (QRadioButton* radio : {RadioButton1, RadioButton2})
+        radio->setAutoExclusive(true);
+}
 
 bool TInputT::TwoBands() const {
     return RadioButton1->isChecked();
@@ -309,8 +328,7 @@ void TInputT::ShowTimeWages(const TimeWagesRecord& r) {
     CheckBox1->setChecked((t >= 10 && t <= 13) || (t >= 16 && t <= 19));
     CheckBox2->setChecked(t >= 14 && t <= 19);
     CheckBox3->setChecked(t % 2 != 0);
-    RadioButton1->setChecked(t == 10 || t == 11 || t == 16 || t == 17);
-    RadioButton2->setChecked(t == 12 || t == 13 || t == 18 || t == 19);
+    SetStages(t == 10 || t == 11 || t == 16 || t == 17, t == 12 || t == 13 || t == 18 || t == 19);
     DivideCheckBoxClick();
     ShowClosingDay(r.ClosingDay);
     for (int slot = 0; slot < kSlots; ++slot)
@@ -402,12 +420,16 @@ void TInputT::ReflectTimeDefaults() {
 // --- the ID field -------------------------------------------------------------
 
 void TInputT::IDCBChange() {
-    Guard([this] {
-        if (ShowIdStatus(Label31, 2) != 2)
+    const bool untouched = Untouched();
+    int scheme = 0;
+    Guard([this, &scheme] {
+        scheme = ShowIdStatus(Label31, 2);
+        if (scheme != 2)
             return;
         if (const auto record = ReadTimeRecord(context_.files, SelectedId().toStdString(), 0))
             ShowTimeWages(*record);
     });
+    AfterIdLookup(scheme, 2, untouched, [this] { ReflectTimeDefaults(); });
 }
 
 // --- buttons ------------------------------------------------------------------

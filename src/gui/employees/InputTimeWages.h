@@ -63,6 +63,7 @@ class TInputT : public TWageForm {
     // Time division is on: with neither stage chosen the pattern counts three
     // bands, so the screen is made to say so.
     bool TwoBands() const;
+    void SetStages(bool two, bool three);
     // "時間区分の設定が不正です。" with OK and ﾍﾙﾌﾟ(&H).
     void BandOrderWarning();
 

@@ -1,5 +1,6 @@
 #include "gui/employees/WageForm.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,10 +18,14 @@
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/WorkDataFiles.h"
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/employees/CheckWorkType.h"
 #include "gui/shared/Colors.h"
+#include "gui/shared/DropDown.h"
+#include "gui/shared/Messages.h"
+#include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -163,11 +168,13 @@ QLineEdit* TWageForm::MakeTimeText(const QString& name, int x, int y, int w) {
 }
 
 void TWageForm::MakeIdAndName(int labelX, int fieldX, int y) {
-    MakeLabel(QStringLiteral("Label1"), QStringLiteral("従業員番号："), labelX, y + 3, 90);
+    QLabel* idLabel =
+        MakeLabel(QStringLiteral("Label1"), QStringLiteral("従業員番号："), labelX, y + 3, 90);
     IDCB = new QComboBox(this);
     IDCB->setObjectName(QStringLiteral("IDCB"));
     IDCB->setAccessibleDescription(QStringLiteral("IDCB"));
     IDCB->setEditable(true);
+    RoomyRows(IDCB);
     IDCB->setInsertPolicy(QComboBox::NoInsert);
     IDCB->setCompleter(nullptr);
     IDCB->setMaxVisibleItems(10);
@@ -179,6 +186,10 @@ void TWageForm::MakeIdAndName(int labelX, int fieldX, int y) {
     IDCB->installEventFilter(this);
     IDCB->lineEdit()->installEventFilter(this);
     connect(IDCB, &QComboBox::currentIndexChanged, this, [this] { IDCBChange(); });
+    NameAfter(IDCB, {idLabel->text()});
+    // A drop-down list is announced by its value; the label reaches screen
+    // readers as its label.
+    idLabel->setBuddy(IDCB);
 
     MakeLabel(QStringLiteral("Label2"), QStringLiteral("氏　    名："), labelX, y + 27, 90);
     NameEdit = new QLineEdit(this);
@@ -187,11 +198,12 @@ void TWageForm::MakeIdAndName(int labelX, int fieldX, int y) {
     NameEdit->setMaxLength(20);
     NameEdit->setAttribute(Qt::WA_InputMethodEnabled, true);
     NameEdit->setGeometry(fieldX, y + 24, 170, 22);
+    NameAfter(NameEdit, {QStringLiteral("氏　    名：")});
     EnterMovesFocus(NameEdit);
 }
 
 void TWageForm::MakeClosingDay(int x, int y, int labelWidth, const QString& label) {
-    MakeLabel(QStringLiteral("Label8"), label, x, y + 5, labelWidth);
+    QLabel* dayLabel = MakeLabel(QStringLiteral("Label8"), label, x, y + 5, labelWidth);
     ClosingDayEdit = new TNumEdit(this);
     ClosingDayEdit->setObjectName(QStringLiteral("ClosingDayEdit"));
     ClosingDayEdit->setAccessibleDescription(QStringLiteral("ClosingDayEdit"));
@@ -212,6 +224,9 @@ void TWageForm::MakeClosingDay(int x, int y, int labelWidth, const QString& labe
     ClosingDaySB->setFocusPolicy(Qt::StrongFocus);
     EnterMovesFocus(ClosingDaySB);
     connect(ClosingDaySB, &QScrollBar::valueChanged, this, [this] { ClosingDaySBChange(); });
+    NameAfter(ClosingDayEdit, {label});
+    dayLabel->setBuddy(ClosingDayEdit);
+    NameAfter(ClosingDaySB, {label});
 
     ClosingDayCB = MakeCheckBox(QStringLiteral("ClosingDayCB"), QStringLiteral("月末設定"),
                                 x + labelWidth + 64, y + 4, 90);
@@ -369,9 +384,63 @@ bool TWageForm::CheckSchemeChange(int otherScheme) {
     return false;
 }
 
+bool TWageForm::Untouched() const {
+    return !lookedUp_ || ControlStates() == shownStates_;
+}
+
+void TWageForm::AfterIdLookup(int payScheme, int ownScheme, bool untouched,
+                              const std::function<void()>& showDefaults) {
+    const QString id = SelectedId();
+    const bool newId = !lookedUp_ || id != lookedUpId_;
+    const bool unregistered = payScheme != 1 && payScheme != 2;
+    // Only what still stands as shown gives way: conditions the operator set
+    // before typing the new ID are theirs.
+    if (unregistered && newId && untouched)
+        showDefaults();
+    // What the operator set and did not register (before typing a new ID, or
+    // before a registration refused for want of a name) stays unregistered.
+    if ((newId && untouched) || payScheme == ownScheme)
+        shownStates_ = ControlStates();
+    lookedUp_ = true;
+    lookedUpId_ = id;
+}
+
+QStringList TWageForm::ControlStates() const {
+    QStringList states;
+    for (const QWidget* w : findChildren<QWidget*>()) {
+        // The ID alone is no change to register; its lookup starts anew. The
+        // drop-down lists' own windows hold nothing of the employee.
+        if (w == IDCB || w->parentWidget() == IDCB || w->window() != this)
+            continue;
+        if (const auto* number = qobject_cast<const TNumEdit*>(w))
+            states << QString::number(number->value());
+        else if (const auto* line = qobject_cast<const QLineEdit*>(w))
+            states << line->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+            states << QString::number(button->isChecked());
+        else if (const auto* slider = qobject_cast<const QAbstractSlider*>(w))
+            states << QString::number(slider->value());
+        else if (const auto* box = qobject_cast<const QComboBox*>(w))
+            states << box->currentText();
+    }
+    return states;
+}
+
+void TWageForm::reject() {
+    if (lookedUp_ && ControlStates() != shownStates_ &&
+        !context_.op.Question("変更されたデータは登録されていません。\r\n登録せずに終了しますか？"))
+        return;
+    QDialog::reject();
+}
+
 void TWageForm::DeleteSelectedEmployee() {
     const std::string id = Utf8(SelectedId());
-    if (!context_.op.Question("従業員番号 " + id + " のデータを削除しますか？"))
+    int months = -1;
+    Guard([&] { months = CountStoredMonths(context_.files, id); });
+    // A year file that cannot be read has been reported; nothing is deleted.
+    if (months < 0)
+        return;
+    if (!context_.op.Question(Utf8(Messages::EmployeeDeletionQuestion(Q(id), months))))
         return;
     Guard([&] { DeleteEmployee(context_.files, id, context_.op); });
     IDCBChange();

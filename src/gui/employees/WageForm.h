@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <string>
@@ -72,6 +73,10 @@ class TWageForm : public QDialog {
     // The worker, for tests.
     TCheckWorkType* Worker() const { return worker_.get(); }
 
+    // Closing (終了, the close box, Esc) with changes that were not registered
+    // asks first; false keeps the form open.
+    void reject() override;
+
   protected:
     TWageForm(const WageFormContext& context, bool sortedIds, QWidget* parent);
 
@@ -114,6 +119,19 @@ class TWageForm : public QDialog {
     // Returns the pay scheme of the ID (0 when unregistered).
     int ShowIdStatus(QLabel* status, int scheme);
 
+    // After an ID lookup: an ID that has just been chosen and is not registered
+    // under a wage scheme starts from the defaults rather than from the previous
+    // employee's conditions (what the operator has set meanwhile, or typed before
+    // a registration was refused, stays). What the form then shows counts as
+    // unchanged until the operator edits it.
+    // `untouched` is Untouched() from before the lookup changed the name.
+    void AfterIdLookup(int payScheme, int ownScheme, bool untouched,
+                       const std::function<void()>& showDefaults);
+    // Nothing changed since the last lookup showed the form.
+    bool Untouched() const;
+    // The state of every control that goes into a registration.
+    QStringList ControlStates() const;
+
     // Registers the form's employee; false (after the scheme warning) when the
     // ID belongs to the other scheme.
     bool CheckSchemeChange(int otherScheme);
@@ -150,6 +168,9 @@ class TWageForm : public QDialog {
 
   private:
     std::unique_ptr<TCheckWorkType> worker_;
+    QString lookedUpId_;
+    bool lookedUp_ = false;
+    QStringList shownStates_;
 };
 
 }  // namespace pb

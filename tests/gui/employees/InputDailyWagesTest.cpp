@@ -1,5 +1,6 @@
 // The daily-wage registration form.
 
+#include <QAccessible>
 #include <QGroupBox>
 
 #include "EmployeeFormFixture.h"
@@ -98,6 +99,36 @@ TEST_F(InputDailyWagesTest, TypedIdsArePaddedSortedAndLookedUp) {
         EXPECT_EQ(idcb->currentText(), "010") << typed.toStdString();
         EXPECT_EQ(idcb->count(), 4);
     }
+}
+
+TEST_F(InputDailyWagesTest, ANewIdStartsFromTheDefaultsAndUnregisteredChangesAskOnClose) {
+    DailyWagesRecord early;  // 早出 only, at its own rate
+    early.WorkType = 1;
+    early.WeekdayMorningPay = 1500;
+    RegisterDaily("001", "山田", early);
+    auto form = Open();
+    ASSERT_EQ(Child<TNumEdit>(form.get(), "NumEdit1")->value(), 1500);
+    TypeId(form.get(), "5");
+    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit1")->value(), 1000) << "not 001's rate";
+    EXPECT_TRUE(Box(form.get(), "CheckBox2")->isChecked()) << "the default pattern 7";
+    form->close();
+    EXPECT_TRUE(Shown("question").empty()) << "nothing was changed";
+
+    form = Open();
+    SetChecked(form.get(), "CheckBox3", true);  // 早朝 as well
+    TypeId(form.get(), "6");                    // what the operator set before the ID stays
+    EXPECT_TRUE(Box(form.get(), "CheckBox3")->isChecked());
+    EXPECT_FALSE(Box(form.get(), "CheckBox2")->isChecked());
+    op_.answers = {false};
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(Shown("question"),
+              (std::vector<std::string>{"変更されたデータは登録されていません。\r\n"
+                                        "登録せずに終了しますか？"}));
+    op_.answers = {true};
+    form->close();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(GetPayScheme(files_, "006"), 0);
 }
 
 TEST_F(InputDailyWagesTest, UntakenTextIsEmptiedWhenNothingIsSelected) {
@@ -487,6 +518,19 @@ TEST_F(InputDailyWagesTest, ControlsCarryTheirTagsAndTabOrder) {
     EXPECT_EQ(Child<QWidget>(form.get(), "HalfHolidayCB")->property("tag").toInt(), 5);
     EXPECT_EQ(Child<QWidget>(form.get(), "HolidayCB")->property("tag").toInt(), 6);
     EXPECT_EQ(Child<QWidget>(form.get(), "ScrollBar8")->property("tag").toInt(), 8);
+    // Screen readers hear each field by the label beside it; the form's name
+    // for it stays its description.
+    const std::pair<const char*, const char*> spoken[] = {
+        {"IDCB", "従業員番号"},        {"NameEdit", "氏名"},
+        {"NumEdit1", "早出区分 時給"}, {"ScrollBar6", "残業区分 時給(休日)"},
+        {"Memo2", "規定退社時間"},     {"TrackBar5", "半勤日退社時間"},
+        {"ClosingDayEdit", "締日"}};
+    for (const auto& [object, words] : spoken) {
+        auto* field = Child<QWidget>(form.get(), object);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name),
+                  QString::fromUtf8(words));
+        EXPECT_EQ(field->accessibleDescription(), object);
+    }
     // Enter in the name moves on to the first class box.
     auto* name = Child<QLineEdit>(form.get(), "NameEdit");
     name->setFocus();

@@ -1,5 +1,6 @@
 // The hourly-wage registration form.
 
+#include <QAccessible>
 #include <QMenu>
 #include <QRadioButton>
 
@@ -256,6 +257,27 @@ TEST_F(InputTimeWagesTest, AfterRegisteringTheStatusAndDeleteFollow) {
     EXPECT_EQ(Shown("warning").back().substr(0, 12),
               std::string("給料区分が変わる更新は出来ません。").substr(0, 12));
     EXPECT_EQ(MasterFiles(), before);
+}
+
+TEST_F(InputTimeWagesTest, FieldsAreNamedAfterTheirLabelsAndTheStagesAreRadioButtons) {
+    auto form = Open();
+    const std::pair<const char*, const char*> spoken[] = {{"IDCB", "従業員番号"},
+                                                          {"StandardPay", "時給金額"},
+                                                          {"ScrollBar23", "時給金額"},
+                                                          {"Memo3", "第３区分時間"},
+                                                          {"TrackBar1", "第１区分時間"},
+                                                          {"ClosingDayEdit", "締日"},
+                                                          {"NumEdit1", "時給 区分１ 日曜日"},
+                                                          {"NumEdit9", "時給 区分２ 月曜日"}};
+    for (const auto& [object, words] : spoken) {
+        auto* field = Child<QWidget>(form.get(), object);
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name),
+                  QString::fromUtf8(words));
+        EXPECT_EQ(field->accessibleDescription(), object);
+    }
+    for (const char* radio : {"RadioButton1", "RadioButton2"})
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(Child<QWidget>(form.get(), radio))->role(),
+                  QAccessible::RadioButton);
 }
 
 TEST_F(InputTimeWagesTest, DefaultsComeFromTheSettingsInKeyOrder) {
