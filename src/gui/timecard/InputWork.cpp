@@ -743,6 +743,9 @@ void TInputW::ClosePBClick() {
 }
 
 void TInputW::PanelButton9Click() {
+    // Every typed time goes from the screen; only 戻す brings back the last save.
+    if (!Messages::Confirm(this, QStringLiteral("全入力データを消去しますか？"), Messages::No))
+        return;
     editing_ = false;
     for (int r = 0; r < InputGrid->rowCount(); ++r)
         for (int c = 1; c < InputGrid->columnCount(); ++c)

@@ -165,11 +165,26 @@ TEST(InputWorkButtons, ClosingAfterAnEditAndYesSaves) {
     EXPECT_EQ(ReadMonthRecord(folder.Files(), "001", 1999, 3)->Cells[0][9], "07:00");
 }
 
-TEST(InputWorkButtons, ClearThenCloseAsksNothingAndWritesNothing) {
+// 消去, answered with `answer`; returns the question asked.
+QString Clear(TInputW& window, const QString& answer) {
+    QString asked;
+    AnswerNextModal([&asked, answer](QWidget* box) {
+        asked = MessageText(box);
+        ClickButton(box, answer);
+    });
+    Press(window, "PanelButton9");
+    return asked;
+}
+
+TEST(InputWorkButtons, ClearAsksFirstThenCloseAsksNothingAndWritesNothing) {
     EntryFolder folder;
     const std::string before = folder.Bytes("1999_fv2.pbk");
     auto window = folder.Open("001", 1999, 3, false);
-    Press(*window, "PanelButton9");
+    const QStringList opened = GridTexts(*window);
+    EXPECT_EQ(Clear(*window, QStringLiteral("いいえ(&N)")),
+              QStringLiteral("全入力データを消去しますか？"));
+    EXPECT_EQ(GridTexts(*window), opened);
+    Clear(*window, QStringLiteral("はい(&Y)"));
     for (const QString& text : GridTexts(*window))
         ASSERT_TRUE(text.isEmpty());
     EXPECT_EQ(Cell(*window, 1, 0), QStringLiteral("出社時間"));
@@ -186,7 +201,7 @@ TEST(InputWorkButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
     const QStringList opened = GridTexts(*window);
     const QString total = LabelText(*window, "TotalOverPayLabel");
 
-    Press(*window, "PanelButton9");
+    Clear(*window, QStringLiteral("はい(&Y)"));
     Press(*window, "PanelButton1");
     EXPECT_EQ(GridTexts(*window), opened);
     EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"), total);
