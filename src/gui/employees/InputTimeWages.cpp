@@ -28,7 +28,8 @@ namespace pb {
 namespace {
 
 constexpr int kBandX[] = {0, 24, 189, 354};  // left edge of each band's column
-constexpr int kSundayRowY = 236;
+constexpr int kBandTopY = 164;               // the band times, just below the closing day
+constexpr int kSundayRowY = kBandTopY + 54;
 constexpr int kRowStep = 26;
 
 int BandOf(int slot) {
@@ -117,14 +118,15 @@ void TInputT::BuildWindow() {
 
     MakeClosingDay(8, 126, 88, QStringLiteral("締    日"));
 
-    MakeLabel(QStringLiteral("Label3"), QStringLiteral("料金区分"), 280, 53, 64);
-    CheckBox1 = MakeCheckBox(QStringLiteral("CheckBox1"), QStringLiteral("時間"), 344, 51, 54);
+    MakeLabel(QStringLiteral("Label3"), QStringLiteral("料金区分"), 272, 53, 64);
+    CheckBox1 = MakeCheckBox(QStringLiteral("CheckBox1"), QStringLiteral("時間"), 336, 51, 54);
     RadioButton1 = new QRadioButton(QStringLiteral("２段階"), this);
     RadioButton2 = new QRadioButton(QStringLiteral("３段階"), this);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
-    RadioButton1->setGeometry(400, 51, 58, 18);
-    RadioButton2->setGeometry(458, 51, 58, 18);
+    // Apart, so the ３段階 button does not touch the ２段階 text.
+    RadioButton1->setGeometry(391, 51, 62, 18);
+    RadioButton2->setGeometry(457, 51, 62, 18);
     for (QRadioButton* radio : {RadioButton1, RadioButton2}) {
         radio->setAccessibleDescription(radio->objectName());
         EnterMovesFocus(radio);
@@ -135,10 +137,10 @@ void TInputT::BuildWindow() {
         });
     }
     RadioButton2->setChecked(true);
-    CheckBox2 = MakeCheckBox(QStringLiteral("CheckBox2"), QStringLiteral("曜日"), 344, 77, 54);
+    CheckBox2 = MakeCheckBox(QStringLiteral("CheckBox2"), QStringLiteral("曜日"), 336, 77, 54);
     CheckBox2->setChecked(true);
-    MakeLabel(QStringLiteral("Label7"), QStringLiteral("休憩時間"), 280, 105, 64);
-    CheckBox3 = MakeCheckBox(QStringLiteral("CheckBox3"), QStringLiteral("有り"), 344, 103, 54);
+    MakeLabel(QStringLiteral("Label7"), QStringLiteral("休憩時間"), 272, 105, 64);
+    CheckBox3 = MakeCheckBox(QStringLiteral("CheckBox3"), QStringLiteral("有り"), 336, 103, 54);
     connect(CheckBox1, &QCheckBox::toggled, this, &TInputT::DivideCheckBoxClick);
     connect(CheckBox2, &QCheckBox::toggled, this, &TInputT::DivideCheckBoxClick);
     connect(CheckBox3, &QCheckBox::toggled, this, &TInputT::CheckBox3Click);
@@ -147,9 +149,10 @@ void TInputT::BuildWindow() {
     for (int band = 1; band <= 3; ++band) {
         const int x = kBandX[band];
         timeLabels_[band] = MakeLabel(QStringLiteral("Label%1").arg(3 + band),
-                                      QString::fromUtf8(bandTitles[band]), x + 46, 182, 112);
-        timeTexts_[band] = MakeTimeText(QStringLiteral("Memo%1").arg(band), x, 200, 44);
-        sliders_[band] = MakeSlider(QStringLiteral("TrackBar%1").arg(band), x + 46, 196, 112);
+                                      QString::fromUtf8(bandTitles[band]), x + 46, kBandTopY, 112);
+        timeTexts_[band] = MakeTimeText(QStringLiteral("Memo%1").arg(band), x, kBandTopY + 18, 44);
+        sliders_[band] =
+            MakeSlider(QStringLiteral("TrackBar%1").arg(band), x + 46, kBandTopY + 14, 112);
         NameAfter(timeTexts_[band], {QString::fromUtf8(bandTitles[band])});
         NameAfter(sliders_[band], {QString::fromUtf8(bandTitles[band])});
         sliders_[band]->setProperty("tag", band);

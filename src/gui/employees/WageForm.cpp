@@ -548,6 +548,9 @@ bool TWageForm::ClosingDayEditKeyDown(int key) {
 }
 
 void TWageForm::ClosingDayCBClick() {
+    // A disabled day must not keep the highlight of a selection from before.
+    if (ClosingDayCB->isChecked())
+        ClosingDayEdit->deselect();
     ClosingDayEdit->setEnabled(!ClosingDayCB->isChecked());
     ClosingDaySB->setEnabled(!ClosingDayCB->isChecked());
     RefreshColours();

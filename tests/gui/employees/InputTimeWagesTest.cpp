@@ -242,6 +242,29 @@ TEST_F(InputTimeWagesTest, EveryRegistrationStatusFitsAndCoversNoOtherControl) {
     }
 }
 
+TEST_F(InputTimeWagesTest, TheLayoutLeavesNoGapsAndNothingTouches) {
+    auto form = Open();
+    auto* two = Child<QRadioButton>(form.get(), "RadioButton1");
+    auto* three = Child<QRadioButton>(form.get(), "RadioButton2");
+    EXPECT_GE(two->width(), two->sizeHint().width()) << "the ２段階 text is cut";
+    EXPECT_GE(three->x() - two->geometry().right(), 4) << "３段階 touches ２段階";
+    EXPECT_LE(three->geometry().right(), form->width());
+    // The band times follow the closing day without an empty band between.
+    const int closingDayBottom = Child<QWidget>(form.get(), "ClosingDayEdit")->geometry().bottom();
+    EXPECT_LE(Child<QLabel>(form.get(), "Label4")->y() - closingDayBottom, 16);
+    // With 月末設定 the disabled day shows no highlighted text.
+    auto* day = Child<TNumEdit>(form.get(), "ClosingDayEdit");
+    auto* monthEnd = Child<QCheckBox>(form.get(), "ClosingDayCB");
+    if (monthEnd->isChecked())
+        monthEnd->click();
+    day->setFocus();
+    day->selectAll();
+    ASSERT_TRUE(day->hasSelectedText());
+    monthEnd->click();
+    EXPECT_FALSE(day->isEnabled());
+    EXPECT_FALSE(day->hasSelectedText());
+}
+
 TEST_F(InputTimeWagesTest, AfterRegisteringTheStatusAndDeleteFollow) {
     RegisterDaily("004", "山田", DailyWagesRecord{});
     auto form = Open();
