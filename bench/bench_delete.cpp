@@ -73,10 +73,12 @@ void BM_RawDurableCopyOfTheAffectedFiles(benchmark::State& state) {
         const std::uint64_t idle = raw::ResidentMemory();
         raw::ResetPeakMemory();
         state.ResumeTiming();
-        raw::CopyDurably(f.files.NameFile, f.files.NameBackup, f.files.NameFile);
-        raw::CopyDurably(f.files.DailyWagesFile, f.files.DailyWagesBackup, f.files.DailyWagesFile);
+        raw::CopyDurably(f.files.NameFile, f.files.NameFile + ".bak", f.files.NameFile);
+        raw::CopyDurably(f.files.DailyWagesFile, f.files.DailyWagesFile + ".bak",
+                         f.files.DailyWagesFile);
         for (int y = kFirstYear; y < kFirstYear + kYears; ++y)
-            raw::CopyDurably(f.files.WorkFile(y), f.files.WorkTempFile(y), f.files.WorkFile(y));
+            raw::CopyDurably(f.files.WorkFile(y), f.files.WorkFile(y) + ".tmp",
+                             f.files.WorkFile(y));
         state.PauseTiming();
         peakAbove = std::max(peakAbove, static_cast<double>(raw::PeakMemory() - idle));
         state.ResumeTiming();

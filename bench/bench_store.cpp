@@ -185,7 +185,7 @@ void BM_RawDurableCopyOfTheYearFile(benchmark::State& state) {
         state.PauseTiming();
         f.Restore();
         state.ResumeTiming();
-        raw::CopyDurably(f.year, f.files.WorkTempFile(kYear), f.year);
+        raw::CopyDurably(f.year, f.files.WorkFile(kYear) + ".tmp", f.year);
     }
 }
 BENCHMARK(BM_RawDurableCopyOfTheYearFile)->Unit(benchmark::kMillisecond);
@@ -218,8 +218,9 @@ void BM_RawRegistrationFileWork(benchmark::State& state) {
         state.PauseTiming();
         f.Restore();
         state.ResumeTiming();
-        raw::CopyDurably(d.NameFile, d.NameBackup + "~", d.NameBackup);
-        raw::CopyDurably(d.DailyWagesFile, d.DailyWagesBackup + "~", d.DailyWagesBackup);
+        raw::CopyDurably(d.NameFile, (d.NameFile + ".bak") + "~", (d.NameFile + ".bak"));
+        raw::CopyDurably(d.DailyWagesFile, (d.DailyWagesFile + ".bak") + "~",
+                         (d.DailyWagesFile + ".bak"));
         const std::vector<char> names = raw::ReadWhole(d.NameFile);
         const std::vector<char> wages = raw::ReadWhole(d.DailyWagesFile);
         const std::vector<char> name(names.end() - pb::kNameRecordSize, names.end());
@@ -227,8 +228,8 @@ void BM_RawRegistrationFileWork(benchmark::State& state) {
         raw::WriteAt(d.DailyWagesFile, wages.size() - wage.size(), wage);
         raw::WriteAt(d.NameFile, names.size() - name.size(), name);
         raw::Append(d.DailyWagesFile, wage);
-        raw::Remove(d.NameBackup);
-        raw::Remove(d.DailyWagesBackup);
+        raw::Remove((d.NameFile + ".bak"));
+        raw::Remove((d.DailyWagesFile + ".bak"));
     }
 }
 BENCHMARK(BM_RawRegistrationFileWork)->Unit(benchmark::kMillisecond);

@@ -8,6 +8,7 @@
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/RecordFile.h"
+#include "core/store/Transaction.h"
 #include "core/store/WorkDataFiles.h"
 
 namespace pb {
@@ -71,63 +72,70 @@ std::vector<OldEmployeeRecord> OldRecordsOf(const DataFiles& files, const std::s
     return records;
 }
 
-// The files one employee's conversion changes, gathered before anything is
-// written so that they can be changed together.
+// Every file a conversion run changes, gathered before anything is written so
+// that the whole run, backups included, is one transaction: a run that stops on
+// the way has converted nobody and still has the earlier run's backups.
 class ChangePlan {
   public:
     explicit ChangePlan(const DataFiles& files) : files_(files) {}
 
     // The planned content of a record file, read on first use.
     Bytes& Content(const std::string& path, std::size_t recordSize) {
-        auto it = changes_.find(path);
-        if (it == changes_.end()) {
-            FileChange change;
-            change.path = path;
-            change.temp = path + ".tmp";
-            change.original = ReadForUpdate(*files_.fs, path, recordSize);
-            change.content = change.original.value_or(Bytes{});
+        auto it = rebuilt_.find(path);
+        if (it == rebuilt_.end()) {
+            std::optional<Bytes> original = ReadForUpdate(*files_.fs, path, recordSize);
+            Bytes content = original.value_or(Bytes{});
+            it = rebuilt_.emplace(path, Rebuilt{std::move(original), std::move(content)}).first;
             order_.push_back(path);
-            it = changes_.emplace(path, std::move(change)).first;
         }
-        return *it->second.content;
+        return it->second.content;
     }
 
-    void Set(const std::string& path, std::optional<Bytes> original, std::optional<Bytes> content) {
-        FileChange change{path, path + ".tmp", std::move(original), std::move(content)};
-        if (!changes_.contains(path))
+    // Any other change; a later one of the same file replaces an earlier one.
+    void Put(FileChange change) {
+        const std::string path = change.path;
+        if (!others_.contains(path))
             order_.push_back(path);
-        changes_[path] = std::move(change);
+        others_.insert_or_assign(path, std::move(change));
     }
+    bool Plans(const std::string& path) const { return others_.contains(path); }
 
-    // A data file the conversion creates gets an empty backup together with it,
-    // so that the restore removes it again: otherwise its records would stay
+    // A data file the run creates gets an empty backup together with it, so
+    // that the restore removes it again: otherwise its records would stay
     // behind and a second conversion would add them once more.
-    void Apply() {
+    void Apply(const std::string& operation) {
+        for (const auto& [path, file] : rebuilt_) {
+            if (file.original || file.content.empty())
+                continue;
+            const std::string marker = files_.Folder + BaseFileName(path) + kBackupEnding;
+            const auto planned = others_.find(marker);
+            if (planned == others_.end())
+                Put(RewriteFile(marker, files_.fs->Exists(marker), Bytes{}));
+            else if (!planned->second.write)
+                planned->second = RewriteFile(marker, true, Bytes{});
+        }
         std::vector<FileChange> changes;
         for (const auto& path : order_) {
-            const FileChange& change = changes_.at(path);
-            const bool untouched =
-                change.content == change.original || (!change.original && change.content->empty());
-            if (untouched)
+            if (const auto other = others_.find(path); other != others_.end()) {
+                changes.push_back(other->second);
                 continue;
-            changes.push_back(change);
-            if (!change.original && !ownBackups_.contains(path)) {
-                const std::string marker = files_.Folder + BaseFileName(path) + ".cbf";
-                if (!files_.fs->Exists(marker))
-                    changes.push_back({marker, marker + ".tmp", std::nullopt, Bytes{}});
             }
+            const Rebuilt& file = rebuilt_.at(path);
+            if (file.original ? file.content != *file.original : !file.content.empty())
+                changes.push_back(RewriteFile(path, file.original.has_value(), file.content));
         }
-        ApplyChanges(*files_.fs, changes);
+        RunTransaction(files_, operation, std::move(changes));
     }
 
-    // A file that is itself a backup the plan writes.
-    void OwnBackup(const std::string& path) { ownBackups_.insert(path); }
-
   private:
+    struct Rebuilt {
+        std::optional<Bytes> original;
+        Bytes content;
+    };
     const DataFiles& files_;
-    std::map<std::string, FileChange> changes_;
+    std::map<std::string, Rebuilt> rebuilt_;
+    std::map<std::string, FileChange> others_;
     std::vector<std::string> order_;
-    std::set<std::string> ownBackups_;
 };
 
 void Append(Bytes& content, const Bytes& record) {
@@ -218,14 +226,13 @@ void ConvertOldWorkData(const DataFiles& files, ChangePlan& plan, const std::str
                         });
     }
 
+    // The old month file moves to its backup name, replacing one of an earlier run.
     const std::string backup = files.Folder + id + "tc" + kBackupEnding;
     const std::string existing = FindNoCase(files, NameOf(backup));
-    std::optional<Bytes> earlier;
-    if (!existing.empty())
-        earlier = files.fs->ReadAll(existing);
-    plan.Set(existing.empty() ? backup : existing, earlier, oldFile);
-    plan.OwnBackup(existing.empty() ? backup : existing);
-    plan.Set(oldPath, oldFile, std::nullopt);
+    if (!existing.empty() && existing != backup && !plan.Plans(existing))
+        plan.Put(RemoveFile(existing));
+    plan.Put(MoveOfFile(backup, !existing.empty() && existing == backup, oldPath));
+    plan.Put(RemoveFile(oldPath));
 }
 
 }  // namespace
@@ -294,11 +301,19 @@ TimeWagesRecord ConvertOldHourlyRecord(const OldEmployeeRecord& old) {
     return r;
 }
 
-bool ConvertOldEmployee(const DataFiles& files, const std::string& id, const std::string& name) {
+namespace {
+
+const char kConversion[] = "データコンバート";
+
+// Plans one employee: every old generation becomes a wage record, the name
+// record carries the one in force, the old months go into the years' files and
+// the old month file moves to its backup name. False when the old file holds
+// nothing of the ID.
+bool PlanOldEmployee(const DataFiles& files, ChangePlan& plan, const std::string& id,
+                     const std::string& name) {
     const std::vector<OldEmployeeRecord> records = OldRecordsOf(files, id);
     if (records.empty())
         return false;
-    ChangePlan plan(files);
     const std::string storedId = StoredIdOf(id);
     int scheme = 1;
     for (const auto& old : records) {
@@ -320,11 +335,8 @@ bool ConvertOldEmployee(const DataFiles& files, const std::string& id, const std
         }
     }
     ConvertOldWorkData(files, plan, id, scheme);
-    plan.Apply();
     return true;
 }
-
-namespace {
 
 std::string Refusal(const std::string& id, const std::string& reason) {
     return "従業員番号 " + id + reason + "\r\nデータをコンバートする事は出来ません";
@@ -336,34 +348,53 @@ std::string OtherNameQuestion(const std::string& id, const std::string& known) {
            "』に変更してコンバートしますか？";
 }
 
-// Deletes the backups of an earlier run and copies every current data file to
+// Drops the backups of an earlier run and copies every current data file to
 // its backup name.
-void TakeBackups(const DataFiles& files, const std::vector<std::string>& listed) {
+void PlanBackups(const DataFiles& files, ChangePlan& plan, const std::vector<std::string>& listed) {
     for (const auto& path : listed) {
         if (EndsWithNoCase(path, kBackupEnding))
-            files.fs->Remove(path);
+            plan.Put(RemoveFile(path));
     }
+    std::vector<std::string> sources;
     for (const auto& path : listed) {
         if (YearOfWorkFile(path))
-            CopyWholeFile(files, path, files.Folder + BaseFileName(path) + kBackupEnding);
+            sources.push_back(path);
     }
     for (const auto* path : {&files.NameFile, &files.DailyWagesFile, &files.TimeWagesFile}) {
         if (files.fs->Exists(*path))
-            CopyWholeFile(files, *path, files.Folder + BaseFileName(*path) + kBackupEnding);
+            sources.push_back(*path);
+    }
+    for (const auto& source : sources) {
+        const std::string backup = files.Folder + BaseFileName(source) + kBackupEnding;
+        plan.Put(CopyOfFile(backup, files.fs->Exists(backup), source));
     }
 }
 
-// Converts or refuses one chosen employee; one the operator skips is listed
+// The results of one run, listed once the run has been written.
+struct RunResults {
+    std::vector<OldEmployee> done;
+    std::vector<OldEmployee> refused;
+};
+
+// Plans or refuses one chosen employee; one the operator skips is listed
 // nowhere.
-void ConvertChosen(const DataFiles& files, ConversionLists& lists, const OldEmployee& chosen,
-                   Operator& op) {
+void PlanChosen(const DataFiles& files, ChangePlan& plan, RunResults& results,
+                const OldEmployee& chosen, Operator& op) {
     if (!CheckOldPayScheme(files, chosen.ID)) {
         op.Warning(Refusal(chosen.ID, " は区分を跨って登録されているので"), Buttons::Ok);
-        lists.Refused.push_back(chosen);
+        results.refused.push_back(chosen);
         return;
     }
     std::string name = chosen.Name;
     const LookupResult found = LookupEmployee(files, chosen.ID, chosen.Name);
+    // An ID listed twice is taken over once: the second finds it registered.
+    const bool plannedBefore = std::any_of(results.done.begin(), results.done.end(),
+                                           [&](const OldEmployee& e) { return e.ID == chosen.ID; });
+    if (found.Status >= 4 || plannedBefore) {
+        op.Warning(Refusal(chosen.ID, " は現在 PBook Ver2.0 に登録されているので"), Buttons::Ok);
+        results.refused.push_back(chosen);
+        return;
+    }
     if (found.Status == 3) {
         const std::string known = FindEmployeeName(files, chosen.ID, 0);
         switch (op.Warning(OtherNameQuestion(chosen.ID, known), Buttons::YesNoCancel)) {
@@ -375,20 +406,25 @@ void ConvertChosen(const DataFiles& files, ConversionLists& lists, const OldEmpl
             default:
                 return;
         }
-    } else if (found.Status >= 4) {
-        op.Warning(Refusal(chosen.ID, " は現在 PBook Ver2.0 に登録されているので"), Buttons::Ok);
-        lists.Refused.push_back(chosen);
-        return;
     }
-    if (ConvertOldEmployee(files, chosen.ID, name))
-        lists.Done.push_back({chosen.ID, name});
+    if (PlanOldEmployee(files, plan, chosen.ID, name))
+        results.done.push_back({chosen.ID, name});
     else
-        lists.Refused.push_back(chosen);
+        results.refused.push_back(chosen);
 }
 
 }  // namespace
 
+bool ConvertOldEmployee(const DataFiles& files, const std::string& id, const std::string& name) {
+    ChangePlan plan(files);
+    if (!PlanOldEmployee(files, plan, id, name))
+        return false;
+    plan.Apply(std::string(kConversion) + " " + id);
+    return true;
+}
+
 void RunConversion(const DataFiles& files, ConversionLists& lists, Operator& op) {
+    RunResults results;
     try {
         std::vector<std::string> listed;
         ScanFolder(files, files.Folder, listed);
@@ -397,27 +433,29 @@ void RunConversion(const DataFiles& files, ConversionLists& lists, Operator& op)
         });
         if (earlierRun && !op.Question(kEarlierBackups))
             return;
-        TakeBackups(files, listed);
-
+        ChangePlan plan(files);
+        PlanBackups(files, plan, listed);
         SortEmployees(lists.Chosen);
-        while (!lists.Chosen.empty()) {
-            ConvertChosen(files, lists, lists.Chosen.front(), op);
-            lists.Chosen.erase(lists.Chosen.begin());
-        }
-        SortEmployees(lists.Done);
-        SortEmployees(lists.Refused);
-
+        for (const auto& chosen : lists.Chosen)
+            PlanChosen(files, plan, results, chosen, op);
         const std::string oldFile = OldEmployeeFile(files);
-        if (!oldFile.empty())
-            files.fs->Rename(oldFile, files.Folder + kOldEmployeeBackup);
-    } catch (const std::exception& e) {
-        // The employee being converted is wholly unconverted and stays chosen;
-        // the backups stay for the restore.
-        SortEmployees(lists.Done);
-        SortEmployees(lists.Refused);
+        if (!oldFile.empty()) {
+            const std::string backup = files.Folder + kOldEmployeeBackup;
+            plan.Put(MoveOfFile(backup, files.fs->Exists(backup), oldFile));
+            plan.Put(RemoveFile(oldFile));
+        }
+        plan.Apply(kConversion);
+    } catch (const FileError& e) {
+        // Nobody is converted and the earlier backups are as they were; the
+        // chosen employees stay chosen for another run.
         op.Error(e.what());
         return;
     }
+    lists.Chosen.clear();
+    lists.Done.insert(lists.Done.end(), results.done.begin(), results.done.end());
+    lists.Refused.insert(lists.Refused.end(), results.refused.begin(), results.refused.end());
+    SortEmployees(lists.Done);
+    SortEmployees(lists.Refused);
     if (lists.Done.empty())
         RestoreBackups(files, lists, op);
 }
@@ -427,6 +465,7 @@ void RestoreBackups(const DataFiles& files, ConversionLists& lists, Operator& op
     try {
         std::vector<std::string> listed;
         ScanFolder(files, files.Folder, listed);
+        std::vector<FileChange> changes;
         for (const auto& path : listed) {
             if (!EndsWithNoCase(path, kBackupEnding))
                 continue;
@@ -436,21 +475,21 @@ void RestoreBackups(const DataFiles& files, ConversionLists& lists, Operator& op
             if (files.fs->Size(path).value_or(1) == 0) {
                 // The file did not exist before the conversion made it.
                 if (!existing.empty())
-                    files.fs->Remove(existing);
-                files.fs->Remove(path);
-                continue;
+                    changes.push_back(RemoveFile(existing));
+            } else {
+                changes.push_back(MoveOfFile(existing.empty() ? files.Folder + name : existing,
+                                             !existing.empty(), path));
             }
-            // Renaming over the file replaces it in one step, so a failure never
-            // leaves the file gone and its backup not yet in place.
-            files.fs->Rename(path, existing.empty() ? files.Folder + name : existing);
+            changes.push_back(RemoveFile(path));
         }
-    } catch (const std::exception& e) {
+        RunTransaction(files, std::string(kConversion) + "の取り消し", std::move(changes));
+    } catch (const FileError& e) {
         op.Error(e.what());
     }
     try {
         LoadOldEmployeeList(files, lists.Old);
         SortEmployees(lists.Old);
-    } catch (const std::exception& e) {
+    } catch (const FileError& e) {
         op.Error(e.what());
     }
 }

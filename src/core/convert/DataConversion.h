@@ -1,9 +1,9 @@
 #pragma once
 // Taking over the previous generation's employees and months into the current
-// files. Before a run writes anything, every current data file is copied to a
-// ".cbf" backup; the restore puts all backups back in one step. Each employee is
-// converted as one change of all its files: a failure leaves it wholly
-// unconverted and ends the run, with the backups kept for the restore.
+// files. A run copies every current data file to a ".cbf" backup and converts
+// the chosen employees in one change of all the files: should it fail or be cut
+// short, nobody is converted and the backups of an earlier run are still there.
+// The restore puts all backups back, again in one change.
 //
 // Old file names are matched without regard to case: the old program ran on a
 // file system that ignored it.
@@ -60,12 +60,13 @@ TimeWagesRecord ConvertOldHourlyRecord(const OldEmployeeRecord& old);
 bool ConvertOldEmployee(const DataFiles& files, const std::string& id, const std::string& name);
 
 // The conversion run over `lists.Chosen`; the results go to Done and Refused.
-// Failures are reported to the operator and end the run.
+// A failure is reported to the operator and leaves the files and the lists as
+// they were.
 void RunConversion(const DataFiles& files, ConversionLists& lists, Operator& op);
 
 // Puts every ".cbf" backup back in place of its file, empties the lists and
-// lists the old employees anew. Failures are reported to the operator; the
-// backups not yet put back stay for another try.
+// lists the old employees anew. A failure is reported to the operator and
+// leaves every file as it was.
 void RestoreBackups(const DataFiles& files, ConversionLists& lists, Operator& op);
 
 }  // namespace pb

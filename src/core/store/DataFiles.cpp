@@ -8,10 +8,6 @@ std::string DataFiles::WorkFile(int year) const {
     return Folder + std::to_string(year) + "_fv2.pbk";
 }
 
-std::string DataFiles::WorkTempFile(int year) const {
-    return Folder + std::to_string(year) + "_PBK.tmp";
-}
-
 DataFiles AssignDataFiles(const std::string& programFolder, FileSystem& fs) {
     DataFiles files;
     files.fs = &fs;
@@ -21,9 +17,6 @@ DataFiles AssignDataFiles(const std::string& programFolder, FileSystem& fs) {
     files.NameFile = files.Folder + "Name.dat";
     files.DailyWagesFile = files.Folder + "DailyWages.dat";
     files.TimeWagesFile = files.Folder + "TimeWages.dat";
-    files.NameBackup = files.Folder + "Name.bak";
-    files.DailyWagesBackup = files.Folder + "DailyWages.bak";
-    files.TimeWagesBackup = files.Folder + "TimeWages.bak";
     files.NextCellFile = files.Folder + "NextCell.dat";
     return files;
 }

@@ -16,16 +16,12 @@ struct DataFiles {
     std::string NameFile;
     std::string DailyWagesFile;
     std::string TimeWagesFile;
-    std::string NameBackup;
-    std::string DailyWagesBackup;
-    std::string TimeWagesBackup;
     std::string NextCellFile;
     // Shared by the copies: every window finds months through the same indexes.
     std::shared_ptr<YearIndexes> years = std::make_shared<YearIndexes>();
 
-    // "1999_fv2.pbk" and its purge's temporary "1999_PBK.tmp" in the program folder.
+    // "1999_fv2.pbk" in the program folder.
     std::string WorkFile(int year) const;
-    std::string WorkTempFile(int year) const;
 };
 
 DataFiles AssignDataFiles(const std::string& programFolder, FileSystem& fs = RealFileSystem());

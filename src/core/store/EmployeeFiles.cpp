@@ -6,6 +6,7 @@
 #include "core/common/ShiftJis.h"
 #include "core/store/PayrollFiles.h"
 #include "core/store/RecordFile.h"
+#include "core/store/Transaction.h"
 #include "core/store/WorkDataFiles.h"
 
 namespace pb {
@@ -48,7 +49,6 @@ struct DailyFile {
     using Record = DailyWagesRecord;
     static constexpr std::size_t kSize = kDailyWagesRecordSize;
     static const std::string& Path(const DataFiles& f) { return f.DailyWagesFile; }
-    static const std::string& Backup(const DataFiles& f) { return f.DailyWagesBackup; }
     static Record Decode(const Bytes& b, std::size_t o) { return DailyWagesRecordFromBytes(b, o); }
 };
 
@@ -56,7 +56,6 @@ struct TimeFile {
     using Record = TimeWagesRecord;
     static constexpr std::size_t kSize = kTimeWagesRecordSize;
     static const std::string& Path(const DataFiles& f) { return f.TimeWagesFile; }
-    static const std::string& Backup(const DataFiles& f) { return f.TimeWagesBackup; }
     static Record Decode(const Bytes& b, std::size_t o) { return TimeWagesRecordFromBytes(b, o); }
 };
 
@@ -96,7 +95,8 @@ template <typename File>
 bool WriteWageRecord(const DataFiles& files, const typename File::Record& record, int index) {
     const std::string& path = File::Path(files);
     const std::optional<Bytes> current = ReadForUpdate(*files.fs, path, File::kSize);
-    WriteRecordAt(*files.fs, path, current, File::kSize, index, ToBytes(record));
+    RunRecordWrite(files, "従業員 " + record.ID + " の賃金データの記録",
+                   RecordAt(path, current, File::kSize, index, ToBytes(record)));
     return true;
 }
 
@@ -114,7 +114,8 @@ int RetireWageRecord(const DataFiles& files, const std::string& id) {
     Bytes record(current->begin() + static_cast<std::ptrdiff_t>(offset),
                  current->begin() + static_cast<std::ptrdiff_t>(offset + File::kSize));
     PutByte(record, kCurrentOffset, 0);
-    WriteRecordAt(*files.fs, path, current, File::kSize, index, record);
+    RunRecordWrite(files, "従業員 " + id + " の賃金データの記録",
+                   RecordAt(path, current, File::kSize, index, record));
     return GetInt32(record, kGenerationOffset);
 }
 
@@ -130,13 +131,12 @@ std::optional<FileChange> PlanWagePurge(const DataFiles& files, const std::strin
     });
     if (kept.size() == current->size())
         return std::nullopt;
-    FileChange change{path, File::Backup(files), std::move(current), std::nullopt};
-    if (!kept.empty())
-        change.content = std::move(kept);
-    return change;
+    if (kept.empty())
+        return RemoveFile(path);
+    return RewriteFile(path, true, std::move(kept));
 }
 
-bool SameDailyConditions(const DailyWagesRecord& a, const DailyWagesRecord& b) {
+bool SameConditions(const DailyWagesRecord& a, const DailyWagesRecord& b) {
     return a.WorkType == b.WorkType && a.ClosingDay == b.ClosingDay &&
            a.HalfHoliday == b.HalfHoliday && a.Holiday == b.Holiday && a.Holiday1 == b.Holiday1 &&
            a.Holiday2 == b.Holiday2 && a.Holiday3 == b.Holiday3 &&
@@ -150,7 +150,7 @@ bool SameDailyConditions(const DailyWagesRecord& a, const DailyWagesRecord& b) {
            a.TimeToFinishWorkHH == b.TimeToFinishWorkHH;
 }
 
-bool SameTimeConditions(const TimeWagesRecord& a, const TimeWagesRecord& b) {
+bool SameConditions(const TimeWagesRecord& a, const TimeWagesRecord& b) {
     return a.WorkType == b.WorkType && a.ClosingDay == b.ClosingDay &&
            a.ChargeDivideTime1 == b.ChargeDivideTime1 &&
            a.ChargeDivideTime2 == b.ChargeDivideTime2 &&
@@ -158,16 +158,19 @@ bool SameTimeConditions(const TimeWagesRecord& a, const TimeWagesRecord& b) {
            a.Band1Pays == b.Band1Pays && a.Band2Pays == b.Band2Pays && a.Band3Pays == b.Band3Pays;
 }
 
-Bytes Original(const DataFiles& files, const std::string& path) {
-    return files.fs->ReadAll(path);
+LookupResult LookupIn(const Bytes& names, const std::string& id, const std::string& name) {
+    const auto found = FindName(names, StoredIdOf(id));
+    if (!found)
+        return {};
+    const std::size_t o = *found;
+    const std::int32_t wagesCode = GetInt32(names, o + kWagesCodeOffset);
+    const bool sameName =
+        GetShortStringRaw(names, o + kNameOffset, kNameLength) == StoredName(name);
+    int status = 6;
+    if (GetInt32(names, o + kLinkedOffset) != 0)
+        status = wagesCode == 0 ? 2 : 4;
+    return {sameName ? status : status + 1, wagesCode};
 }
-
-// The three data files with their backups, in the order they are saved.
-struct MasterFile {
-    const std::string& data;
-    const std::string& backup;
-    bool saved = false;
-};
 
 }  // namespace
 
@@ -202,18 +205,7 @@ NameRecord MakeNameRecord(const DataFiles& files, const std::string& id, const s
 
 LookupResult LookupEmployee(const DataFiles& files, const std::string& id,
                             const std::string& name) {
-    const Bytes names = ReadNames(files);
-    const auto found = FindName(names, StoredIdOf(id));
-    if (!found)
-        return {};
-    const std::size_t o = *found;
-    const std::int32_t wagesCode = GetInt32(names, o + kWagesCodeOffset);
-    const bool sameName =
-        GetShortStringRaw(names, o + kNameOffset, kNameLength) == StoredName(name);
-    int status = 6;
-    if (GetInt32(names, o + kLinkedOffset) != 0)
-        status = wagesCode == 0 ? 2 : 4;
-    return {sameName ? status : status + 1, wagesCode};
+    return LookupIn(ReadNames(files), id, name);
 }
 
 std::string FindEmployeeName(const DataFiles& files, const std::string& id, int scheme) {
@@ -326,7 +318,8 @@ bool WriteNameRecord(const DataFiles& files, const NameRecord& record) {
             index = static_cast<long>(*found / kNameRecordSize);
         }
     }
-    WriteRecordAt(*files.fs, files.NameFile, current, kNameRecordSize, index, ToBytes(record));
+    RunRecordWrite(files, "従業員 " + record.ID + " の記録",
+                   RecordAt(files.NameFile, current, kNameRecordSize, index, ToBytes(record)));
     return true;
 }
 
@@ -359,23 +352,23 @@ int RetireTimeRecord(const DataFiles& files, const std::string& id) {
 bool DailyRecordChanged(const DataFiles& files, const std::string& id,
                         const DailyWagesRecord& record) {
     const auto stored = ReadDailyRecord(files, id, 0);
-    return !stored || !SameDailyConditions(*stored, record);
+    return !stored || !SameConditions(*stored, record);
 }
 
 bool TimeRecordChanged(const DataFiles& files, const std::string& id,
                        const TimeWagesRecord& record) {
     const auto stored = ReadTimeRecord(files, id, 0);
-    return !stored || !SameTimeConditions(*stored, record);
+    return !stored || !SameConditions(*stored, record);
 }
 
 void PurgeDailyRecords(const DataFiles& files, const std::string& id) {
     if (auto change = PlanWagePurge<DailyFile>(files, id))
-        ApplyChange(*files.fs, *change);
+        RunTransaction(files, "従業員 " + id + " の賃金データの削除", {std::move(*change)});
 }
 
 void PurgeTimeRecords(const DataFiles& files, const std::string& id) {
     if (auto change = PlanWagePurge<TimeFile>(files, id))
-        ApplyChange(*files.fs, *change);
+        RunTransaction(files, "従業員 " + id + " の賃金データの削除", {std::move(*change)});
 }
 
 bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op) {
@@ -398,11 +391,9 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
             });
             noneLeft = kept.empty();
             if (noneLeft) {
-                changes.push_back(
-                    {files.NameFile, files.NameBackup, std::move(names), std::nullopt});
+                changes.push_back(RemoveFile(files.NameFile));
             } else if (kept.size() != names->size()) {
-                changes.push_back(
-                    {files.NameFile, files.NameBackup, std::move(names), std::move(kept)});
+                changes.push_back(RewriteFile(files.NameFile, true, std::move(kept)));
             }
         }
         if (linked) {
@@ -413,9 +404,8 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
         if (noneLeft) {
             // Without employees the wage files go too.
             for (const std::string* path : {&files.DailyWagesFile, &files.TimeWagesFile}) {
-                if (files.fs->Exists(*path)) {
-                    changes.push_back({*path, "", Original(files, *path), std::nullopt});
-                }
+                if (files.fs->Exists(*path))
+                    changes.push_back(RemoveFile(*path));
             }
         } else {
             auto change = scheme == 1 ? PlanWagePurge<DailyFile>(files, id)
@@ -433,7 +423,7 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
                 changes.push_back(std::move(*change));
             }
         }
-        ApplyChanges(*files.fs, changes);
+        RunTransaction(files, "従業員 " + id + " の削除", std::move(changes));
     } catch (const FileError& e) {
         op.Error(e.what());
         return false;
@@ -441,120 +431,126 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
     return true;
 }
 
+namespace {
+
+// A master file as a registration plans it: as read, and as it is to become.
+struct PlannedFile {
+    const std::string& path;
+    std::size_t recordSize;
+    std::optional<Bytes> original;
+    Bytes content;
+
+    PlannedFile(const FileSystem& fs, const std::string& p, std::size_t size)
+        : path(p),
+          recordSize(size),
+          original(ReadForUpdate(fs, p, size)),
+          content(original.value_or(Bytes{})) {}
+
+    void Put(long index, const Bytes& record) {
+        if (index < 0) {
+            content.insert(content.end(), record.begin(), record.end());
+        } else {
+            std::copy(record.begin(), record.end(),
+                      content.begin() + index * static_cast<long>(recordSize));
+        }
+    }
+    void AddTo(std::vector<FileChange>& changes) const {
+        if (content != original.value_or(Bytes{}) || (!original && !content.empty()))
+            changes.push_back(RewriteFile(path, original.has_value(), content));
+    }
+};
+
+template <typename File>
+bool ConditionsChanged(const Bytes& wages, const std::string& storedId,
+                       const typename File::Record& record) {
+    const int index = FindCurrent<File>(wages, storedId);
+    return index < 0 ||
+           !SameConditions(File::Decode(wages, static_cast<std::size_t>(index) * File::kSize),
+                           record);
+}
+
+// Marks the record in force as superseded in the plan; its generation, or -1.
+template <typename File>
+int Retire(PlannedFile& wages, const std::string& storedId) {
+    const int index = FindCurrent<File>(wages.content, storedId);
+    if (index < 0)
+        return -1;
+    const std::size_t offset = static_cast<std::size_t>(index) * File::kSize;
+    PutByte(wages.content, offset + kCurrentOffset, 0);
+    return GetInt32(wages.content, offset + kGenerationOffset);
+}
+
+}  // namespace
+
 bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int scheme,
                       Operator& op) {
-    FileSystem& fs = *files.fs;
+    const FileSystem& fs = *files.fs;
     EmployeeEntry entry = request;
+    const std::string id = entry.Name.ID;
+    const std::string storedId = StoredIdOf(id);
     std::string pending = kRegistrationCancelled;
-    MasterFile masters[] = {{files.NameFile, files.NameBackup},
-                            {files.DailyWagesFile, files.DailyWagesBackup},
-                            {files.TimeWagesFile, files.TimeWagesBackup}};
-
-    // Nothing is written until all three files are saved.
     try {
-        ReadForUpdate(fs, files.NameFile, kNameRecordSize);
-        if (scheme == 1) {
-            ReadForUpdate(fs, files.DailyWagesFile, kDailyWagesRecordSize);
+        // Confirm, plan, then apply: nothing is written before the operator has
+        // agreed and every new record is in place in the plan.
+        PlannedFile names(fs, files.NameFile, kNameRecordSize);
+        // The other scheme's wage file is read only when a record goes there.
+        std::optional<PlannedFile> daily, time;
+        const auto wagesOf = [&](int of) -> PlannedFile& {
+            auto& file = of == 1 ? daily : time;
+            if (!file) {
+                file.emplace(fs, of == 1 ? files.DailyWagesFile : files.TimeWagesFile,
+                             of == 1 ? kDailyWagesRecordSize : kTimeWagesRecordSize);
+            }
+            return *file;
+        };
+        const LookupResult lookup = LookupIn(names.content, id, entry.Name.Name);
+        const bool changed =
+            scheme == 1 ? ConditionsChanged<DailyFile>(wagesOf(1).content, storedId, entry.Daily)
+                        : ConditionsChanged<TimeFile>(wagesOf(2).content, storedId, entry.Time);
+        // Even statuses: the ID is on file under the same name.
+        if (!changed && lookup.Status % 2 == 0) {
+            op.Warning(kSameAsRegistered, Buttons::Yes);
+            return false;
+        }
+        int d = 0;
+        if (lookup.Status > 2) {
+            const bool go =
+                scheme == 1 ? op.ConfirmDailyUpdate({entry.Name.ID, entry.Name.Name, entry.Daily})
+                            : op.ConfirmTimeUpdate({entry.Name.ID, entry.Name.Name, entry.Time});
+            if (go && lookup.Status != 3)
+                d = scheme == 1 ? Retire<DailyFile>(wagesOf(1), storedId)
+                                : Retire<TimeFile>(wagesOf(2), storedId);
+            if (!go || d == -1) {
+                op.Warning(pending, Buttons::Yes);
+                return false;
+            }
+        }
+        entry.Name.WagesCode += d;
+        const auto nameAt = FindName(names.content, storedId);
+        names.Put(nameAt ? static_cast<long>(*nameAt / kNameRecordSize) : -1, ToBytes(entry.Name));
+        if (entry.Name.WagesCode < 2000) {
+            entry.Daily.Generation = d + 1;
+            entry.Daily.Current = 1;
+            wagesOf(1).Put(-1, ToBytes(entry.Daily));
         } else {
-            ReadForUpdate(fs, files.TimeWagesFile, kTimeWagesRecordSize);
+            entry.Time.Generation = d + 1;
+            entry.Time.Current = 1;
+            wagesOf(2).Put(-1, ToBytes(entry.Time));
         }
-        for (auto& m : masters) {
-            if (!fs.Exists(m.data))
-                continue;
-            CopyWholeFile(files, m.data, m.backup);
-            m.saved = true;
+        std::vector<FileChange> changes;
+        names.AddTo(changes);
+        for (const auto* file : {&daily, &time}) {
+            if (*file)
+                (*file)->AddTo(changes);
         }
+        RunTransaction(files, "従業員 " + id + " の登録", std::move(changes));
     } catch (const FileError& e) {
-        for (auto& m : masters) {
-            if (m.saved)
-                RemoveQuietly(fs, m.backup);
-        }
         op.Warning(pending, Buttons::Yes);
         op.Error(e.what());
         return false;
     }
-
-    bool registered = false;
-    bool written = false;
-    std::optional<std::string> failure;
-    try {
-        const std::string id = entry.Name.ID;
-        const std::string name = entry.Name.Name;
-        const LookupResult lookup = LookupEmployee(files, id, name);
-        const bool changed = scheme == 1 ? DailyRecordChanged(files, id, entry.Daily)
-                                         : TimeRecordChanged(files, id, entry.Time);
-        // Even statuses: the ID is on file under the same name.
-        if (!changed && lookup.Status % 2 == 0) {
-            pending = kSameAsRegistered;
-        } else {
-            int d = 0;
-            bool go = true;
-            if (lookup.Status > 2) {
-                go = scheme == 1
-                         ? op.ConfirmDailyUpdate({entry.Name.ID, entry.Name.Name, entry.Daily})
-                         : op.ConfirmTimeUpdate({entry.Name.ID, entry.Name.Name, entry.Time});
-                if (go && lookup.Status != 3) {
-                    written = true;
-                    d = scheme == 1 ? RetireDailyRecord(files, id) : RetireTimeRecord(files, id);
-                    go = d != -1;
-                }
-            }
-            if (go) {
-                written = true;
-                entry.Name.WagesCode += d;
-                WriteNameRecord(files, entry.Name);
-                if (entry.Name.WagesCode < 2000) {
-                    entry.Daily.Generation = d + 1;
-                    entry.Daily.Current = 1;
-                    WriteDailyRecord(files, entry.Daily, -1);
-                } else {
-                    entry.Time.Generation = d + 1;
-                    entry.Time.Current = 1;
-                    WriteTimeRecord(files, entry.Time, -1);
-                }
-                registered = true;
-            }
-        }
-    } catch (const std::exception& e) {
-        failure = e.what();
-    }
-
-    if (registered)
-        op.Information(kRegistered);
-    if (registered || !written) {
-        // The data files were not touched: the backups only have to go.
-        if (!registered)
-            op.Warning(pending, Buttons::Yes);
-        for (auto& m : masters) {
-            if (!m.saved)
-                continue;
-            if (auto error = RemoveQuietly(fs, m.backup))
-                op.Error(*error);
-        }
-        if (failure)
-            op.Error(*failure);
-        return registered;
-    }
-
-    op.Warning(pending, Buttons::Yes);
-    // Each file goes back in one rename; one that did not exist is removed again.
-    std::vector<std::string> restoreFailures;
-    for (auto& m : masters) {
-        try {
-            if (m.saved) {
-                fs.Rename(m.backup, m.data);
-            } else if (auto error = RemoveQuietly(fs, m.data)) {
-                restoreFailures.push_back(*error);
-            }
-        } catch (const FileError& e) {
-            restoreFailures.push_back(e.what());
-        }
-    }
-    if (failure)
-        op.Error(*failure);
-    for (const auto& f : restoreFailures)
-        op.Error(f);
-    return false;
+    op.Information(kRegistered);
+    return true;
 }
 
 }  // namespace pb

@@ -14,11 +14,20 @@ void FaultyFileSystem::FailAt(int n, int error, bool shortWrite) {
     error_ = error;
     shortWrite_ = shortWrite;
     failed_ = false;
+    crashed_ = false;
+    dead_ = false;
+}
+
+void FaultyFileSystem::CrashAt(int n, bool torn) {
+    FailAt(n, 5, torn);
+    crashed_ = true;
 }
 
 bool FaultyFileSystem::Next(const std::string& op, const std::string& path) {
     ++count_;
     log_.push_back(op + " " + path);
+    if (dead_)
+        Throw(path);
     if (failAt_ != 0 && count_ == failAt_) {
         failed_ = true;
         return true;
@@ -27,12 +36,15 @@ bool FaultyFileSystem::Next(const std::string& op, const std::string& path) {
 }
 
 void FaultyFileSystem::Throw(const std::string& path) {
+    if (crashed_)
+        dead_ = true;
     throw FileError(path, error_, path + " に書き込めません。\n" + ErrorReason(error_));
 }
 
 void FaultyFileSystem::WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) {
     if (Next("write", path)) {
-        if (shortWrite_) inner_.WriteAt(path, offset, FirstHalf(data));
+        if (Torn())
+            inner_.WriteAt(path, offset, FirstHalf(data));
         Throw(path);
     }
     inner_.WriteAt(path, offset, data);
@@ -40,31 +52,71 @@ void FaultyFileSystem::WriteAt(const std::string& path, std::uint64_t offset, co
 
 void FaultyFileSystem::Append(const std::string& path, const Bytes& data) {
     if (Next("append", path)) {
-        if (shortWrite_) inner_.Append(path, FirstHalf(data));
+        if (Torn())
+            inner_.Append(path, FirstHalf(data));
         Throw(path);
     }
     inner_.Append(path, data);
 }
 
+void FaultyFileSystem::Truncate(const std::string& path, std::uint64_t size) {
+    if (Next("truncate", path))
+        Throw(path);
+    inner_.Truncate(path, size);
+}
+
+void FaultyFileSystem::Create(const std::string& path, const Bytes& content) {
+    if (Next("create", path)) {
+        if (Torn())
+            inner_.Create(path, FirstHalf(content));
+        Throw(path);
+    }
+    inner_.Create(path, content);
+}
+
+bool FaultyFileSystem::CreateExclusive(const std::string& path, const Bytes& content) {
+    if (Next("create-exclusive", path)) {
+        // Killed while writing, the real one leaves its temporary file behind.
+        if (Torn() && crashed_)
+            inner_.Create(ScratchName(path, "new~"), FirstHalf(content));
+        Throw(path);
+    }
+    return inner_.CreateExclusive(path, content);
+}
+
+void FaultyFileSystem::Link(const std::string& from, const std::string& to) {
+    if (Next("link", from + " -> " + to))
+        Throw(from);
+    inner_.Link(from, to);
+}
+
 void FaultyFileSystem::Copy(const std::string& from, const std::string& to) {
-    if (Next("copy", to)) Throw(to);
+    if (Next("copy", to))
+        Throw(to);
     inner_.Copy(from, to);
 }
 
 void FaultyFileSystem::Replace(const std::string& path, const Bytes& content) {
     // A torn replace never reaches the target: the real one writes a temporary
-    // file first, so a short write here fails as a whole.
-    if (Next("replace", path)) Throw(path);
+    // file first, so a short write fails as a whole; killed, it leaves the
+    // temporary file behind.
+    if (Next("replace", path)) {
+        if (Torn() && crashed_)
+            inner_.Create(ScratchName(path, "new~"), FirstHalf(content));
+        Throw(path);
+    }
     inner_.Replace(path, content);
 }
 
 void FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
-    if (Next("rename", from + " -> " + to)) Throw(from);
+    if (Next("rename", from + " -> " + to))
+        Throw(from);
     inner_.Rename(from, to);
 }
 
 void FaultyFileSystem::Remove(const std::string& path) {
-    if (Next("remove", path)) Throw(path);
+    if (Next("remove", path))
+        Throw(path);
     inner_.Remove(path);
 }
 

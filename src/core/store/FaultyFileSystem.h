@@ -1,6 +1,7 @@
 #pragma once
 // A file system for tests and benchmarks: it passes every call to another file
-// system, counts the mutating calls and can make one of them fail.
+// system, counts the mutating calls and can make one of them fail, or stop
+// every mutation from one call on as a killed process would.
 
 #include <map>
 #include <string>
@@ -10,15 +11,23 @@
 
 namespace pb {
 
-class FaultyFileSystem final : public FileSystem {
+class FaultyFileSystem final : public ForwardingFileSystem {
   public:
-    explicit FaultyFileSystem(FileSystem& inner = RealFileSystem()) : inner_(inner) {}
+    explicit FaultyFileSystem(FileSystem& inner = RealFileSystem()) : ForwardingFileSystem(inner) {}
 
     // Makes the `n`th mutating call from now on (1-based) fail with `error`.
-    // With `shortWrite`, a WriteAt/Append/Replace first writes half its bytes
-    // (WriteAt/Append straight into the target, as a torn write would).
+    // With `shortWrite`, a WriteAt/Append/Create first writes half its bytes
+    // (straight into the target, as a torn write would).
     void FailAt(int n, int error = 5 /* EIO */, bool shortWrite = false);
-    void Disarm() { failAt_ = 0; }
+    // From the `n`th mutating call on, nothing is written any more and every
+    // mutation throws, as if the process had been killed there. With `torn`,
+    // the `n`th call leaves half its bytes behind (a Replace or CreateExclusive
+    // in its temporary file).
+    void CrashAt(int n, bool torn = false);
+    void Disarm() {
+        failAt_ = 0;
+        crashed_ = false;
+    }
     // Mutating calls since construction or the last ResetCount().
     int MutationCount() const { return count_; }
     // An armed failure stays on the same call.
@@ -36,10 +45,6 @@ class FaultyFileSystem final : public FileSystem {
     // program changes the file within the clock's resolution.
     void HoldStamp(const std::string& path) { held_[path] = inner_.Stamp(path); }
 
-    bool Exists(const std::string& path) const override { return inner_.Exists(path); }
-    std::optional<std::uint64_t> Size(const std::string& path) const override {
-        return inner_.Size(path);
-    }
     Bytes ReadAll(const std::string& path) const override { return Counted(inner_.ReadAll(path)); }
     Bytes ReadAt(const std::string& path, std::uint64_t offset, std::size_t count) const override {
         return Counted(inner_.ReadAt(path, offset, count));
@@ -55,32 +60,35 @@ class FaultyFileSystem final : public FileSystem {
             return read(data, size);
         });
     }
-    std::vector<std::string> List(const std::string& folder) const override {
-        return inner_.List(folder);
-    }
 
     void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) override;
     void Append(const std::string& path, const Bytes& data) override;
+    void Truncate(const std::string& path, std::uint64_t size) override;
+    void Create(const std::string& path, const Bytes& content) override;
+    bool CreateExclusive(const std::string& path, const Bytes& content) override;
+    void Link(const std::string& from, const std::string& to) override;
     void Copy(const std::string& from, const std::string& to) override;
     void Replace(const std::string& path, const Bytes& content) override;
     void Rename(const std::string& from, const std::string& to) override;
     void Remove(const std::string& path) override;
 
   private:
-    // Counts the call; true when this one is to fail.
+    // Counts the call; true when this one is to fail (the failure not yet thrown).
     bool Next(const std::string& op, const std::string& path);
+    bool Torn() const { return shortWrite_ && !dead_; }
     [[noreturn]] void Throw(const std::string& path);
     Bytes Counted(Bytes bytes) const {
         bytesRead_ += bytes.size();
         return bytes;
     }
 
-    FileSystem& inner_;
     int count_ = 0;
     int failAt_ = 0;
     int error_ = 5;
     bool shortWrite_ = false;
     bool failed_ = false;
+    bool crashed_ = false;  // armed to stop everything from failAt_ on
+    bool dead_ = false;     // stopped: every mutation fails at once
     std::vector<std::string> log_;
     mutable std::uint64_t bytesRead_ = 0;
     std::map<std::string, std::optional<FileStamp>> held_;

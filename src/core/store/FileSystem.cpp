@@ -2,12 +2,16 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <random>
 
 namespace pb {
 
@@ -42,6 +46,21 @@ void FileSystem::ReadPieces(const std::string& path, std::uint64_t offset, std::
             return;
         offset += piece.size();
     }
+}
+
+std::string ScratchName(const std::string& path, std::string_view kind) {
+    // The process id keeps copies on one machine apart, the random part copies
+    // on machines that share the folder, the counter the calls of one copy.
+    static const unsigned token = std::random_device{}();
+    static std::atomic<unsigned long> counter{0};
+    char unique[64];
+    std::snprintf(unique, sizeof unique, ".%ld-%08x-%lu.", static_cast<long>(::getpid()), token,
+                  ++counter);
+    return path + unique + std::string(kind);
+}
+
+bool IsScratchName(std::string_view name) {
+    return name.ends_with(".new~") || name.ends_with(".old~");
 }
 
 namespace {
@@ -101,6 +120,22 @@ void SyncFolder(const std::string& path) {
         ::close(fd);
     }
 }
+
+// The errors of link() on a file system without hard links.
+bool NoHardLinks(int error) {
+    return error == EPERM || error == EOPNOTSUPP || error == EXDEV || error == EMLINK ||
+           error == ENOSYS;
+}
+
+// Closing the file releases its flock().
+struct FileLock final : AdvisoryLock {
+    explicit FileLock(int f) : fd(f) {}
+    ~FileLock() override {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    int fd;
+};
 
 int OpenForReading(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -224,15 +259,114 @@ class PosixFileSystem final : public FileSystem {
     }
 
     void Append(const std::string& path, const Bytes& data) override {
-        Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+        // O_APPEND: every write lands at the end, wherever another writer left it.
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
         if (fd.get() < 0)
             Fail(path, "を開けません。", errno);
-        const off_t end = ::lseek(fd.get(), 0, SEEK_END);
-        if (end < 0)
-            Fail(path, "に書き込めません。", errno);
-        WriteFully(fd.get(), path, data, end);
+        std::size_t done = 0;
+        while (done < data.size()) {
+            const ssize_t n = ::write(fd.get(), data.data() + done, data.size() - done);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                Fail(path, "に書き込めません。", errno);
+            }
+            done += static_cast<std::size_t>(n);
+        }
         if (::fsync(fd.get()) != 0 || fd.Close() != 0)
             Fail(path, "に書き込めません。", errno);
+    }
+
+    void Truncate(const std::string& path, std::uint64_t size) override {
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
+        if (fd.get() < 0)
+            Fail(path, "を開けません。", errno);
+        if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.get()) != 0 ||
+            fd.Close() != 0)
+            Fail(path, "に書き込めません。", errno);
+    }
+
+    void Create(const std::string& path, const Bytes& content) override {
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (fd.get() < 0)
+            Fail(path, "に書き込めません。", errno);
+        try {
+            WriteFully(fd.get(), path, content, 0);
+        } catch (const FileError&) {
+            ::unlink(path.c_str());
+            throw;
+        }
+        if (::fsync(fd.get()) != 0 || fd.Close() != 0) {
+            const int err = errno;
+            ::unlink(path.c_str());
+            Fail(path, "に書き込めません。", err);
+        }
+    }
+
+    bool CreateExclusive(const std::string& path, const Bytes& content) override {
+        // Written whole under a name of its own, then given the wanted name by a
+        // link, which fails when the name is taken: nobody sees a part.
+        const std::string temp = ScratchName(path, "new~");
+        Create(temp, content);
+        if (::link(temp.c_str(), path.c_str()) == 0) {
+            ::unlink(temp.c_str());
+            SyncFolder(path);
+            return true;
+        }
+        const int err = errno;
+        ::unlink(temp.c_str());
+        if (err == EEXIST)
+            return false;
+        if (!NoHardLinks(err))
+            Fail(path, "に書き込めません。", err);
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        if (fd.get() < 0) {
+            if (errno == EEXIST)
+                return false;
+            Fail(path, "に書き込めません。", errno);
+        }
+        try {
+            WriteFully(fd.get(), path, content, 0);
+            if (::fsync(fd.get()) != 0 || fd.Close() != 0)
+                Fail(path, "に書き込めません。", errno);
+        } catch (const FileError&) {
+            ::unlink(path.c_str());
+            throw;
+        }
+        SyncFolder(path);
+        return true;
+    }
+
+    void Link(const std::string& from, const std::string& to) override {
+        if (::link(from.c_str(), to.c_str()) == 0)
+            return;
+        const int err = errno;
+        if (!NoHardLinks(err))
+            Fail(from, "を保存できません。", err);
+        Create(to, ReadAll(from));
+    }
+
+    void Flush(const std::string& folder) override {
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            Fail(folder, "に書き込めません。", errno);
+        const int rc = ::fsync(fd);
+        const int err = errno;
+        ::close(fd);
+        if (rc != 0 && err != EINVAL)  // EINVAL: a file system that cannot sync folders
+            Fail(folder, "に書き込めません。", err);
+    }
+
+    std::unique_ptr<AdvisoryLock> TryLock(const std::string& path) const override {
+        auto lock = std::make_unique<FileLock>(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (lock->fd < 0)
+            Fail(path, "を開けません。", errno);
+        if (::flock(lock->fd, LOCK_EX | LOCK_NB) == 0)
+            return lock;
+        if (errno == EWOULDBLOCK || errno == EAGAIN)
+            return nullptr;
+        // No advisory locks on this file system: the lock file alone has to do.
+        return lock;
     }
 
     void Copy(const std::string& from, const std::string& to) override {
@@ -240,7 +374,7 @@ class PosixFileSystem final : public FileSystem {
     }
 
     void Replace(const std::string& path, const Bytes& content) override {
-        const std::string temp = path + ".new~";
+        const std::string temp = ScratchName(path, "new~");
         {
             Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
             if (fd.get() < 0)
@@ -272,17 +406,20 @@ class PosixFileSystem final : public FileSystem {
     void Rename(const std::string& from, const std::string& to) override {
         if (::rename(from.c_str(), to.c_str()) != 0)
             Fail(from, "の名前を変更できません。", errno);
-        SyncFolder(to);
     }
 
     void Remove(const std::string& path) override {
         if (::unlink(path.c_str()) != 0)
             Fail(path, "を削除できません。", errno);
-        SyncFolder(path);
     }
 };
 
 }  // namespace
+
+void ReadOnlyFileSystem::Refuse(const std::string& path) {
+    throw FileError(path, EROFS,
+                    path + " に書き込めません。\n読み取り専用で開いているため、保存できません。");
+}
 
 FileSystem& RealFileSystem() {
     static PosixFileSystem fs;

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/common/RecordFields.h"
@@ -44,6 +46,21 @@ struct FileStamp {
 // Receives a file piece by piece; returns false to stop reading.
 using PieceReader = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 
+// A name beside `path` for a temporary ("new~") or kept ("old~") copy of it,
+// unique to this process and this call, so two copies of the program writing to
+// one folder never meet on a name.
+std::string ScratchName(const std::string& path, std::string_view kind);
+// Whether a file name is one that ScratchName gives (or a temporary of an
+// earlier version of the program): nothing but a leftover once no operation is
+// under way.
+bool IsScratchName(std::string_view name);
+
+// An advisory lock on a file, held until it is destroyed.
+class AdvisoryLock {
+  public:
+    virtual ~AdvisoryLock() = default;
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -64,13 +81,27 @@ class FileSystem {
                             const PieceReader& read) const;
     // Names (not paths) of the regular files in a folder, sorted bytewise.
     virtual std::vector<std::string> List(const std::string& folder) const = 0;
+    // An advisory lock on an existing file; nothing when another process holds
+    // one. Where the file system has no such locks, a lock that holds nothing.
+    virtual std::unique_ptr<AdvisoryLock> TryLock(const std::string& path) const = 0;
 
     // --- mutations: each call is one operation for fault injection ---
 
     // Writes at `offset` of an existing file, or creates it when missing.
     virtual void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) = 0;
-    // Appends to the file, creating it when missing.
+    // Appends to the file (O_APPEND), creating it when missing.
     virtual void Append(const std::string& path, const Bytes& data) = 0;
+    // Cuts the file back to `size` bytes (which needs no free space).
+    virtual void Truncate(const std::string& path, std::uint64_t size) = 0;
+    // Writes `content` to a new file under a name nobody else uses, flushed.
+    virtual void Create(const std::string& path, const Bytes& content) = 0;
+    // Creates `path` holding `content` unless a file of that name exists (then
+    // false). Where the file system allows, the file appears complete or not at all.
+    virtual bool CreateExclusive(const std::string& path, const Bytes& content) = 0;
+    // A second name for the file as it is now: a hard link, or a flushed copy
+    // where the file system has none. Only for a file that is replaced by
+    // renaming, never written in place, while the second name exists.
+    virtual void Link(const std::string& from, const std::string& to) = 0;
     // Copies a file over `to` (replacing it atomically), flushed to disk.
     virtual void Copy(const std::string& from, const std::string& to) = 0;
     // Writes `content` completely to a new file, flushes it, then renames it over
@@ -79,9 +110,88 @@ class FileSystem {
     // Renames `from` over `to` in one step.
     virtual void Rename(const std::string& from, const std::string& to) = 0;
     virtual void Remove(const std::string& path) = 0;
+    // Makes the renames, removals and new names in the folder so far durable.
+    virtual void Flush(const std::string& folder) = 0;
 };
 
 // The machine's own file system (POSIX).
 FileSystem& RealFileSystem();
+
+// Passes every call on to another file system; a base for file systems that
+// change a few calls (refusing writes, failing on purpose in tests).
+class ForwardingFileSystem : public FileSystem {
+  public:
+    explicit ForwardingFileSystem(FileSystem& inner = RealFileSystem()) : inner_(inner) {}
+
+    bool Exists(const std::string& path) const override { return inner_.Exists(path); }
+    std::optional<std::uint64_t> Size(const std::string& path) const override {
+        return inner_.Size(path);
+    }
+    Bytes ReadAll(const std::string& path) const override { return inner_.ReadAll(path); }
+    Bytes ReadAt(const std::string& path, std::uint64_t offset, std::size_t count) const override {
+        return inner_.ReadAt(path, offset, count);
+    }
+    std::optional<FileStamp> Stamp(const std::string& path) const override {
+        return inner_.Stamp(path);
+    }
+    void ReadPieces(const std::string& path, std::uint64_t offset, std::size_t pieceSize,
+                    const PieceReader& read) const override {
+        inner_.ReadPieces(path, offset, pieceSize, read);
+    }
+    std::vector<std::string> List(const std::string& folder) const override {
+        return inner_.List(folder);
+    }
+    std::unique_ptr<AdvisoryLock> TryLock(const std::string& path) const override {
+        return inner_.TryLock(path);
+    }
+    void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) override {
+        inner_.WriteAt(path, offset, data);
+    }
+    void Append(const std::string& path, const Bytes& data) override { inner_.Append(path, data); }
+    void Truncate(const std::string& path, std::uint64_t size) override {
+        inner_.Truncate(path, size);
+    }
+    void Create(const std::string& path, const Bytes& content) override {
+        inner_.Create(path, content);
+    }
+    bool CreateExclusive(const std::string& path, const Bytes& content) override {
+        return inner_.CreateExclusive(path, content);
+    }
+    void Link(const std::string& from, const std::string& to) override { inner_.Link(from, to); }
+    void Copy(const std::string& from, const std::string& to) override { inner_.Copy(from, to); }
+    void Replace(const std::string& path, const Bytes& content) override {
+        inner_.Replace(path, content);
+    }
+    void Rename(const std::string& from, const std::string& to) override {
+        inner_.Rename(from, to);
+    }
+    void Remove(const std::string& path) override { inner_.Remove(path); }
+    void Flush(const std::string& folder) override { inner_.Flush(folder); }
+
+  protected:
+    FileSystem& inner_;
+};
+
+// The program folder opened read-only (another copy of the program holds it):
+// every write is refused with a message naming the data file.
+class ReadOnlyFileSystem final : public ForwardingFileSystem {
+  public:
+    using ForwardingFileSystem::ForwardingFileSystem;
+
+    void WriteAt(const std::string& path, std::uint64_t, const Bytes&) override { Refuse(path); }
+    void Append(const std::string& path, const Bytes&) override { Refuse(path); }
+    void Truncate(const std::string& path, std::uint64_t) override { Refuse(path); }
+    void Create(const std::string& path, const Bytes&) override { Refuse(path); }
+    bool CreateExclusive(const std::string& path, const Bytes&) override { Refuse(path); }
+    void Link(const std::string& from, const std::string&) override { Refuse(from); }
+    void Copy(const std::string&, const std::string& to) override { Refuse(to); }
+    void Replace(const std::string& path, const Bytes&) override { Refuse(path); }
+    void Rename(const std::string&, const std::string& to) override { Refuse(to); }
+    void Remove(const std::string& path) override { Refuse(path); }
+    void Flush(const std::string&) override {}
+
+  private:
+    [[noreturn]] static void Refuse(const std::string& path);
+};
 
 }  // namespace pb

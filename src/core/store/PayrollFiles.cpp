@@ -5,6 +5,7 @@
 #include <charconv>
 #include <map>
 
+#include "core/store/RecordFile.h"
 #include "core/store/Records.h"
 
 namespace pb {
@@ -86,14 +87,15 @@ std::vector<FileChange> PlanPayrollRemoval(const DataFiles& files, const std::st
             if (!removedOne)
                 continue;
             // An emptied file stays, empty, as the payroll program leaves it.
-            changes.push_back({path, path + ".tmp", std::move(original), std::move(kept)});
+            changes.push_back(RewriteFile(path, true, std::move(kept)));
         }
     }
     return changes;
 }
 
 void DeleteFromPayrollFiles(const DataFiles& files, const std::string& id, int currentYear) {
-    ApplyChanges(*files.fs, PlanPayrollRemoval(files, id, currentYear));
+    RunTransaction(files, "従業員 " + id + " の給与データからの削除",
+                   PlanPayrollRemoval(files, id, currentYear));
 }
 
 }  // namespace pb

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/store/DataFiles.h"
-#include "core/store/RecordFile.h"
+#include "core/store/Transaction.h"
 
 namespace pb {
 

@@ -22,19 +22,6 @@ std::string DamagedMessage(const std::string& path, std::uint64_t size, std::siz
     throw FileError(error.path(), error.error(), message);
 }
 
-void PutBack(FileSystem& fs, const std::string& path, const std::optional<Bytes>& original,
-             std::vector<std::string>& failures) {
-    try {
-        if (original) {
-            fs.Replace(path, *original);
-        } else if (auto failure = RemoveQuietly(fs, path)) {
-            failures.push_back(*failure);
-        }
-    } catch (const FileError& e) {
-        failures.push_back(e.what());
-    }
-}
-
 }  // namespace
 
 DamagedFileError::DamagedFileError(const std::string& path, std::uint64_t size,
@@ -63,21 +50,18 @@ std::optional<Bytes> ReadForUpdate(const FileSystem& fs, const std::string& path
 void WriteRecordAt(FileSystem& fs, const std::string& path, const std::optional<Bytes>& current,
                    std::size_t recordSize, long index, const Bytes& record) {
     const std::size_t count = current ? current->size() / recordSize : 0;
-    if (index < -1 || index > static_cast<long>(count)) {
+    if (index < -1 || index > static_cast<long>(count))
         throw std::out_of_range("record index past the end of " + path);
+    if (index == -1 || static_cast<std::size_t>(index) == count) {
+        AppendRecord(fs, path,
+                     current ? std::optional<std::uint64_t>(current->size()) : std::nullopt,
+                     record);
+        return;
     }
-    try {
-        if (index == -1 || static_cast<std::size_t>(index) == count) {
-            fs.Append(path, record);
-        } else {
-            fs.WriteAt(path, static_cast<std::uint64_t>(index) * recordSize, record);
-        }
-    } catch (const FileError& e) {
-        // A torn write would leave half a record behind.
-        std::vector<std::string> failures;
-        PutBack(fs, path, current, failures);
-        Rethrow(e, failures);
-    }
+    const std::uint64_t offset = static_cast<std::uint64_t>(index) * recordSize;
+    const auto old = current->begin() + static_cast<std::ptrdiff_t>(offset);
+    OverwriteRecord(fs, path, offset, record,
+                    Bytes(old, old + static_cast<std::ptrdiff_t>(recordSize)));
 }
 
 void OverwriteRecord(FileSystem& fs, const std::string& path, std::uint64_t offset,
@@ -97,20 +81,22 @@ void OverwriteRecord(FileSystem& fs, const std::string& path, std::uint64_t offs
 
 void AppendRecord(FileSystem& fs, const std::string& path, std::optional<std::uint64_t> sizeBefore,
                   const Bytes& record) {
+    if (!sizeBefore) {
+        // A new file appears whole or not at all.
+        fs.Replace(path, record);
+        return;
+    }
     try {
         fs.Append(path, record);
     } catch (const FileError& e) {
-        // Whatever part of the record arrived goes again; what was there is untouched.
+        // Whatever part of the record arrived is cut off again, which needs no
+        // free space; what was there is untouched.
         std::vector<std::string> failures;
-        if (!sizeBefore) {
-            if (auto failure = RemoveQuietly(fs, path))
-                failures.push_back(*failure);
-        } else if (fs.Size(path) != sizeBefore) {
-            try {
-                fs.Replace(path, fs.ReadAt(path, 0, static_cast<std::size_t>(*sizeBefore)));
-            } catch (const FileError& again) {
-                failures.push_back(again.what());
-            }
+        try {
+            if (fs.Size(path) != sizeBefore)
+                fs.Truncate(path, *sizeBefore);
+        } catch (const FileError& again) {
+            failures.push_back(again.what());
         }
         Rethrow(e, failures);
     }
@@ -127,32 +113,6 @@ Bytes DropRecords(const Bytes& content, std::size_t recordSize,
         }
     }
     return kept;
-}
-
-void ApplyChanges(FileSystem& fs, std::span<const FileChange> changes) {
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        const FileChange& change = changes[i];
-        try {
-            if (!change.content) {
-                if (change.original)
-                    fs.Remove(change.path);
-            } else {
-                // The new file is complete and on disk before it takes the old one's name.
-                fs.Replace(change.temp, *change.content);
-                fs.Rename(change.temp, change.path);
-            }
-        } catch (const FileError& e) {
-            std::vector<std::string> failures;
-            if (change.content) {
-                if (auto failure = RemoveQuietly(fs, change.temp))
-                    failures.push_back(*failure);
-            }
-            for (std::size_t j = i; j-- > 0;) {
-                PutBack(fs, changes[j].path, changes[j].original, failures);
-            }
-            Rethrow(e, failures);
-        }
-    }
 }
 
 std::optional<std::string> RemoveQuietly(FileSystem& fs, const std::string& path) {

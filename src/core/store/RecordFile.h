@@ -1,12 +1,11 @@
 #pragma once
-// Reading and rewriting files of fixed-size records without ever leaving one
-// half written: single records are written in place and put back when the write
-// fails; rebuilt files replace the original in one rename.
+// Reading files of fixed-size records and writing single records without ever
+// leaving one half written: a record written in place is put back, an append is
+// cut off again, when the write fails. Rebuilt files go through a transaction.
 
 #include <cstddef>
 #include <functional>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -28,9 +27,11 @@ Bytes ReadRecords(const FileSystem& fs, const std::string& path, std::size_t rec
 std::optional<Bytes> ReadForUpdate(const FileSystem& fs, const std::string& path,
                                    std::size_t recordSize);
 
-// Writes `record` as record `index` of the file, or appends it for -1 (creating
-// the file). `current` is the file as it is now (from ReadForUpdate). When the
-// write fails the file is put back as it was and the error is passed on.
+// Writes `record` as record `index` of the file, or appends it for -1; a
+// missing file is created holding the record, whole or not at all. `current` is
+// the file as it is now (from ReadForUpdate). When the write fails the file is
+// put back byte for byte (an append is cut off, which needs no free space) and
+// the error is passed on.
 void WriteRecordAt(FileSystem& fs, const std::string& path, const std::optional<Bytes>& current,
                    std::size_t recordSize, long index, const Bytes& record);
 
@@ -45,23 +46,6 @@ void AppendRecord(FileSystem& fs, const std::string& path, std::optional<std::ui
 // `content` without the records for which `drop` holds.
 Bytes DropRecords(const Bytes& content, std::size_t recordSize,
                   const std::function<bool(const Bytes&, std::size_t offset)>& drop);
-
-// One file of a rebuild: its new content (nothing: delete it), written to
-// `temp` first and renamed over the original.
-struct FileChange {
-    std::string path;
-    std::string temp;
-    std::optional<Bytes> original;  // nothing: the file does not exist now
-    std::optional<Bytes> content;
-};
-
-// Applies the changes in order. If one fails, its temporary file is removed,
-// the files already changed are put back as they were, and the error is passed
-// on: the set of files is left wholly before or wholly after.
-void ApplyChanges(FileSystem& fs, std::span<const FileChange> changes);
-inline void ApplyChange(FileSystem& fs, const FileChange& change) {
-    ApplyChanges(fs, std::span<const FileChange>(&change, 1));
-}
 
 // Removes a file if it exists; a failure is returned as its message, not thrown.
 std::optional<std::string> RemoveQuietly(FileSystem& fs, const std::string& path);

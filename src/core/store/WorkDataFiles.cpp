@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/store/RecordFile.h"
+#include "core/store/Transaction.h"
 #include "core/store/YearIndex.h"
 
 namespace pb {
@@ -42,6 +43,12 @@ std::optional<Located> Locate(const DataFiles& files, const std::string& path,
     return std::nullopt;
 }
 
+// "従業員 001 の 2024年4月の記録", as the operator is told of it after a repair.
+std::string MonthOperation(const std::string& id, int year, int month, const char* what) {
+    const std::string months = month == 0 ? "全月" : std::to_string(month) + "月";
+    return "従業員 " + id + " の " + std::to_string(year) + "年" + months + what;
+}
+
 }  // namespace
 
 int FindMonthIndex(const DataFiles& files, const std::string& id, int year, int month) {
@@ -67,16 +74,18 @@ bool WriteMonthRecord(const DataFiles& files, int year, const MonthRecord& recor
         const std::optional<FileStamp> stamp = files.fs->Stamp(path);
         if (stamp && stamp->size % kMonthRecordSize != 0)
             throw DamagedFileError(path, stamp->size, kMonthRecordSize);
-        const Bytes bytes = ToBytes(record);
+        RecordWrite write;
+        write.path = path;
+        write.record = ToBytes(record);
         const auto located = Locate(files, path, StoredIdOf(record.ID), record.Month);
         if (located) {
-            OverwriteRecord(*files.fs, path, std::uint64_t{located->index} * kMonthRecordSize,
-                            bytes, located->record);
-        } else {
-            AppendRecord(*files.fs, path,
-                         stamp ? std::optional<std::uint64_t>(stamp->size) : std::nullopt, bytes);
+            write.offset = std::uint64_t{located->index} * kMonthRecordSize;
+            write.overwritten = located->record;
         }
-        files.years->Wrote(*files.fs, path, bytes, !located);
+        if (stamp)
+            write.sizeBefore = stamp->size;
+        RunRecordWrite(files, MonthOperation(record.ID, year, record.Month, "の記録"), write);
+        files.years->Wrote(*files.fs, path, write.record, !located);
     } catch (const FileError& e) {
         files.years->Forget(path);
         op.Error(e.what());
@@ -98,18 +107,17 @@ std::optional<FileChange> PlanMonthPurge(const DataFiles& files, const std::stri
     });
     if (kept.size() == current->size())
         return std::nullopt;
-    FileChange change{path, files.WorkTempFile(year), std::move(current), std::nullopt};
     // A year without months has no file, so it drops out of the year list.
-    if (!kept.empty())
-        change.content = std::move(kept);
-    return change;
+    if (kept.empty())
+        return RemoveFile(path);
+    return RewriteFile(path, true, std::move(kept));
 }
 
 bool PurgeMonthRecords(const DataFiles& files, const std::string& id, int year, int month,
                        Operator& op) {
     try {
         if (auto change = PlanMonthPurge(files, id, year, month)) {
-            ApplyChange(*files.fs, *change);
+            RunTransaction(files, MonthOperation(id, year, month, "の削除"), {std::move(*change)});
         }
     } catch (const FileError& e) {
         op.Error(e.what());

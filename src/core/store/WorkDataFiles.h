@@ -14,6 +14,7 @@
 #include "core/store/Operator.h"
 #include "core/store/RecordFile.h"
 #include "core/store/Records.h"
+#include "core/store/Transaction.h"
 
 namespace pb {
 

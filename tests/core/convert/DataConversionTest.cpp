@@ -6,9 +6,7 @@
 
 #include "OldFiles.h"
 #include "core/store/EmployeeFiles.h"
-#include "core/store/FaultyFileSystem.h"
-#include "core/store/ScriptedOperator.h"
-#include "core/store/StoreFixture.h"
+#include "core/store/FaultSweep.h"
 #include "core/store/WorkDataFiles.h"
 
 namespace pb {
@@ -20,7 +18,7 @@ const char kAlreadyHere[] =
     "従業員番号 001 は現在 PBook Ver2.0 "
     "に登録されているので\r\nデータをコンバートする事は出来ません";
 
-class Conversion : public StoreFixture {
+class Conversion : public FaultSweep {
   protected:
     void OldFile(const std::vector<old::Employee>& list, const std::string& name = "Hiredata.dat") {
         Write(name, old::Employees(list));
@@ -325,114 +323,49 @@ class ConversionFaults : public Conversion {
         Write("001tc.dat", old::Months({{.year = 1999}, {.year = 1999, .month = 5}}));
         Write("002tc.dat", old::Months({{.year = 1999, .month = 6}}));
     }
-
-    static bool IsScratch(const std::string& name) {
-        return name.ends_with(".tmp") || name.ends_with("~");
-    }
-
-    static FolderPicture DataOnly(const FolderPicture& picture) {
-        FolderPicture data;
-        for (const auto& [name, bytes] : picture) {
-            if (!name.ends_with(".cbf"))
-                data[name] = bytes;
-        }
-        return data;
-    }
 };
 
-// A run failing at any step leaves every file wholly before or after, tells the
-// operator, and the restore then brings back the folder as it was.
-TEST_F(ConversionFaults, EveryFailedStepOfARunCanBeUndone) {
+// A run failing or stopped at any step, once repaired, leaves the folder wholly
+// before or after the run: nobody converted twice, nobody half converted, the
+// earlier backups kept. The restore then brings back the folder byte for byte.
+TEST_F(ConversionFaults, ARunEndsWholeWhereverItStopsAndCanBeUndone) {
     Folder();
-    const FolderPicture before = Picture();
-    FaultyFileSystem clean;
-    ConversionLists lists = ChooseAll();
-    ScriptedOperator cleanOp;
-    RunConversion(AssignDataFiles(folder_, clean), lists, cleanOp);
-    ASSERT_EQ(lists.Done.size(), 3u);
-    const FolderPicture after = DataOnly(Picture());
-    const int mutations = clean.MutationCount();
-    ASSERT_GT(mutations, 5);
-
-    for (int n = 1; n <= mutations; ++n) {
-        for (bool torn : {false, true}) {
-            for (const auto& entry : std::filesystem::directory_iterator(folder_))
-                std::filesystem::remove(entry.path());
-            for (const auto& [name, bytes] : before)
-                Write(name, bytes);
-            FaultyFileSystem fs;
-            fs.FailAt(n, 5, torn);
-            ScriptedOperator op;
-            ConversionLists run = ChooseAll();
-            RunConversion(AssignDataFiles(folder_, fs), run, op);
-            SCOPED_TRACE("failing " + fs.Log()[n - 1] + (torn ? " (torn)" : ""));
-            ASSERT_TRUE(fs.Failed());
-            EXPECT_TRUE(op.Saw("error"));
-
-            for (const auto& [name, bytes] : Picture())
-                EXPECT_FALSE(IsScratch(name)) << name;
-            // Every employee is converted wholly or not at all: its wage records,
-            // name and months come together, and its old month file moves with them.
-            for (const char* id : {"001", "002", "003"}) {
-                const bool listed = std::any_of(run.Done.begin(), run.Done.end(),
-                                                [&](const auto& e) { return e.ID == id; });
-                const bool wages =
-                    ReadDailyRecord(files_, id, 0).has_value() || ReadTimeRecord(files_, id, 0);
-                EXPECT_EQ(wages, listed) << id;
-                EXPECT_EQ(LookupEmployee(files_, id, "").WagesCode != 0, listed) << id;
-                if (std::string(id) != "003") {
-                    const int month = std::string(id) == "001" ? 4 : 6;
-                    EXPECT_EQ(ReadMonthRecord(files_, id, 1999, month).has_value(), listed) << id;
-                    EXPECT_EQ(Has(std::string(id) + "tc.dat"), !listed) << id;
-                }
-            }
-            EXPECT_EQ(DataOnly(Picture()) == after, run.Done.size() == 3 && !Has("Hiredata.dat"));
-
-            ScriptedOperator restoreOp;
-            RestoreBackups(files_, run, restoreOp);
-            EXPECT_TRUE(restoreOp.calls.empty());
-            EXPECT_TRUE(Picture() == before);
-        }
-    }
+    afterRepair = [this](const FolderPicture& before) {
+        ConversionLists lists;
+        ScriptedOperator op;
+        RestoreBackups(files_, lists, op);
+        EXPECT_TRUE(op.calls.empty());
+        EXPECT_TRUE(Picture() == before) << Differences(Picture(), before);
+    };
+    Sweep([this](const DataFiles& f, ScriptedOperator& op) {
+        ConversionLists lists = ChooseAll();
+        RunConversion(f, lists, op);
+        const bool ok = !op.Saw("error");
+        EXPECT_EQ(lists.Done.size(), ok ? 3u : 0u);
+        return ok;
+    });
 }
 
-// A failed restore leaves each file either restored or as the run left it, and
-// a second restore finishes the work.
-TEST_F(ConversionFaults, AFailedRestoreCanBeRepeated) {
+// So does the restore, and a second restore finishes the work.
+TEST_F(ConversionFaults, ARestoreEndsWholeWhereverItStopsAndCanBeRepeated) {
     Folder();
-    const FolderPicture before = Picture();
+    const FolderPicture original = Picture();
     ConversionLists lists = ChooseAll();
     ScriptedOperator op;
     RunConversion(files_, lists, op);
-    const FolderPicture converted = Picture();
-
-    FaultyFileSystem clean;
-    ConversionLists restoreLists;
-    RestoreBackups(AssignDataFiles(folder_, clean), restoreLists, op);
-    const int mutations = clean.MutationCount();
-    ASSERT_GT(mutations, 3);
-
-    for (int n = 1; n <= mutations; ++n) {
-        for (const auto& entry : std::filesystem::directory_iterator(folder_))
-            std::filesystem::remove(entry.path());
-        for (const auto& [name, bytes] : converted)
-            Write(name, bytes);
-        FaultyFileSystem fs;
-        fs.FailAt(n);
-        ScriptedOperator failing;
-        RestoreBackups(AssignDataFiles(folder_, fs), restoreLists, failing);
-        SCOPED_TRACE("failing " + fs.Log()[n - 1]);
-        EXPECT_TRUE(failing.Saw("error"));
-        for (const auto& [name, bytes] : Picture()) {
-            const bool asBefore = before.contains(name) && before.at(name) == bytes;
-            const bool asConverted = converted.contains(name) && converted.at(name) == bytes;
-            EXPECT_TRUE(asBefore || asConverted) << name;
-        }
-        ScriptedOperator again;
-        RestoreBackups(files_, restoreLists, again);
-        EXPECT_TRUE(again.calls.empty());
-        EXPECT_TRUE(Picture() == before);
-    }
+    ASSERT_EQ(lists.Done.size(), 3u);
+    afterRepair = [&](const FolderPicture&) {
+        ConversionLists again;
+        ScriptedOperator quiet;
+        RestoreBackups(files_, again, quiet);
+        EXPECT_TRUE(quiet.calls.empty());
+        EXPECT_TRUE(Picture() == original) << Names(Picture());
+    };
+    Sweep([](const DataFiles& f, ScriptedOperator& restoreOp) {
+        ConversionLists restoreLists;
+        RestoreBackups(f, restoreLists, restoreOp);
+        return !restoreOp.Saw("error");
+    });
 }
 
 }  // namespace

@@ -11,13 +11,9 @@ namespace pb {
 namespace {
 
 // A file system on which reading one file fails.
-class UnreadableFile final : public FileSystem {
+class UnreadableFile final : public ForwardingFileSystem {
   public:
     explicit UnreadableFile(std::string path) : path_(std::move(path)) {}
-    bool Exists(const std::string& p) const override { return inner_.Exists(p); }
-    std::optional<std::uint64_t> Size(const std::string& p) const override {
-        return inner_.Size(p);
-    }
     Bytes ReadAll(const std::string& p) const override {
         Check(p);
         return inner_.ReadAll(p);
@@ -26,23 +22,17 @@ class UnreadableFile final : public FileSystem {
         Check(p);
         return inner_.ReadAt(p, o, n);
     }
-    std::optional<FileStamp> Stamp(const std::string& p) const override { return inner_.Stamp(p); }
-    std::vector<std::string> List(const std::string& f) const override { return inner_.List(f); }
-    void WriteAt(const std::string& p, std::uint64_t o, const Bytes& d) override {
-        inner_.WriteAt(p, o, d);
+    void ReadPieces(const std::string& p, std::uint64_t o, std::size_t n,
+                    const PieceReader& read) const override {
+        Check(p);
+        inner_.ReadPieces(p, o, n, read);
     }
-    void Append(const std::string& p, const Bytes& d) override { inner_.Append(p, d); }
-    void Copy(const std::string& f, const std::string& t) override { inner_.Copy(f, t); }
-    void Replace(const std::string& p, const Bytes& c) override { inner_.Replace(p, c); }
-    void Rename(const std::string& f, const std::string& t) override { inner_.Rename(f, t); }
-    void Remove(const std::string& p) override { inner_.Remove(p); }
 
   private:
     void Check(const std::string& p) const {
         if (p == path_)
             throw FileError(p, EIO, p + " を読み込めません。\n" + ErrorReason(EIO));
     }
-    FileSystem& inner_ = RealFileSystem();
     std::string path_;
 };
 

@@ -1,97 +1,21 @@
-// Every mutating file operation of a transaction is made to fail in turn, as a
-// plain failure and as a torn write. Whatever fails, the program folder must end
-// up exactly as before or exactly as after, with no temporary or backup file
-// left, and the operator must have been told.
+// The transactions of the store under the fault sweep (FaultSweep.h): failed,
+// torn and stopped at every mutating call, then repaired at the next start.
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <algorithm>
 
-#include "ScriptedOperator.h"
-#include "StoreFixture.h"
+#include "FaultSweep.h"
 #include "core/store/EmployeeFiles.h"
-#include "core/store/FaultyFileSystem.h"
+#include "core/store/Journal.h"
+#include "core/store/PayrollFiles.h"
 #include "core/store/WorkDataFiles.h"
 
 namespace pb {
 namespace {
 
-using Transaction = std::function<bool(const DataFiles&, ScriptedOperator&)>;
-
-bool IsScratch(const std::string& name) {
-    for (const char* ending : {".bak", ".tmp", "~"}) {
-        if (name.ends_with(ending))
-            return true;
-    }
-    return false;
-}
-
-std::string Names(const FolderPicture& picture) {
-    std::string names;
-    for (const auto& [name, bytes] : picture)
-        names += name + "(" + std::to_string(bytes.size()) + ") ";
-    return names;
-}
-
-class FaultSweep : public StoreFixture {
+class StoreSweep : public FaultSweep {
   protected:
-    void Reset(const FolderPicture& picture) {
-        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
-            std::filesystem::remove(entry.path());
-        }
-        for (const auto& [name, bytes] : picture)
-            Write(name, bytes);
-    }
-
-    // The answers the operator gives in every run.
-    std::function<void(ScriptedOperator&)> script = [](ScriptedOperator&) {};
-
-    void Sweep(const Transaction& run) {
-        const FolderPicture before = Picture();
-        FaultyFileSystem clean;
-        ScriptedOperator cleanOp;
-        script(cleanOp);
-        const bool succeeds = run(AssignDataFiles(folder_, clean), cleanOp);
-        const FolderPicture after = Picture();
-        const int mutations = clean.MutationCount();
-        ASSERT_GT(mutations, 0);
-        for (const auto& [name, bytes] : after)
-            EXPECT_FALSE(IsScratch(name)) << name;
-
-        for (int n = 1; n <= mutations; ++n) {
-            for (bool torn : {false, true}) {
-                Reset(before);
-                FaultyFileSystem fs;
-                fs.FailAt(n, 5, torn);
-                ScriptedOperator op;
-                script(op);
-                const bool ok = run(AssignDataFiles(folder_, fs), op);
-                const std::string failed =
-                    fs.Log().size() >= static_cast<std::size_t>(n) ? fs.Log()[n - 1] : "?";
-                SCOPED_TRACE("failing " + failed + (torn ? " (torn)" : ""));
-                ASSERT_TRUE(fs.Failed());
-                EXPECT_TRUE(op.Saw("error"));
-
-                FolderPicture now = Picture();
-                // Removing a backup after a finished registration can fail like any
-                // other removal; that file stays behind, reported, and harms nothing.
-                for (auto it = now.begin(); it != now.end();) {
-                    const bool reported =
-                        failed.starts_with("remove ") && failed.ends_with("/" + it->first);
-                    it = IsScratch(it->first) && reported && !before.contains(it->first)
-                             ? now.erase(it)
-                             : std::next(it);
-                }
-                if (ok) {
-                    EXPECT_TRUE(succeeds);
-                    EXPECT_TRUE(now == after) << Names(now) << "\nexpected " << Names(after);
-                } else {
-                    EXPECT_TRUE(now == before) << Names(now) << "\nexpected " << Names(before);
-                }
-            }
-        }
-    }
-
     EmployeeEntry DailyEntry(const std::string& id, const std::string& name, int overPay) {
         EmployeeEntry e;
         e.Daily = Daily(id, 1, overPay);
@@ -108,7 +32,7 @@ class FaultSweep : public StoreFixture {
     }
 };
 
-TEST_F(FaultSweep, RegisterANewEmployee) {
+TEST_F(StoreSweep, RegisterANewEmployee) {
     SomeEmployees();
     const EmployeeEntry entry = DailyEntry("004", "高橋", 1300);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
@@ -116,7 +40,7 @@ TEST_F(FaultSweep, RegisterANewEmployee) {
     });
 }
 
-TEST_F(FaultSweep, RegisterAChangedEmployee) {
+TEST_F(StoreSweep, RegisterAChangedEmployee) {
     SomeEmployees();
     const EmployeeEntry entry = DailyEntry("001", "山田", 1700);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
@@ -124,23 +48,24 @@ TEST_F(FaultSweep, RegisterAChangedEmployee) {
     });
 }
 
-TEST_F(FaultSweep, RegisterTheFirstEmployee) {
+TEST_F(StoreSweep, RegisterTheFirstEmployee) {
     const EmployeeEntry entry = DailyEntry("001", "山田", 1700);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
         return RegisterEmployee(f, entry, 1, op);
     });
 }
 
-TEST_F(FaultSweep, RegisterCancelled) {
+TEST_F(StoreSweep, ACancelledRegistrationWritesNothingAtAll) {
     SomeEmployees();
     const EmployeeEntry entry = DailyEntry("001", "山田", 1700);
-    script = [](ScriptedOperator& op) { op.answers = {false}; };
-    Sweep([&](const DataFiles& f, ScriptedOperator& op) {
-        return RegisterEmployee(f, entry, 1, op);
-    });
+    FaultyFileSystem fs;
+    ScriptedOperator op;
+    op.answers = {false};
+    EXPECT_FALSE(RegisterEmployee(AssignDataFiles(folder_, fs), entry, 1, op));
+    EXPECT_EQ(fs.MutationCount(), 0);
 }
 
-TEST_F(FaultSweep, DeleteALinkedEmployeeWithMonthsInTwoYears) {
+TEST_F(StoreSweep, DeleteALinkedEmployeeWithMonthsInTwoYears) {
     SomeEmployees();
     Write("2023_fv2.pbk", Join({Month("003", 12), Month("001", 12)}));
     Write("2024_fv2.pbk", Join({Month("003", 1)}));
@@ -154,14 +79,14 @@ TEST_F(FaultSweep, DeleteALinkedEmployeeWithMonthsInTwoYears) {
     Sweep([](const DataFiles& f, ScriptedOperator& op) { return DeleteEmployee(f, "003", op); });
 }
 
-TEST_F(FaultSweep, DeleteTheLastEmployee) {
+TEST_F(StoreSweep, DeleteTheLastEmployee) {
     Write("Name.dat", Join({Name("001", "山田", 1001)}));
     Write("DailyWages.dat", Join({Daily("001", 1)}));
     Write("2024_fv2.pbk", Join({Month("001", 1)}));
     Sweep([](const DataFiles& f, ScriptedOperator& op) { return DeleteEmployee(f, "001", op); });
 }
 
-TEST_F(FaultSweep, PurgeMonthRecords) {
+TEST_F(StoreSweep, PurgeMonthRecords) {
     Write("2024_fv2.pbk", Join({Month("001", 4), Month("002", 4), Month("001", 5)}));
     Sweep([](const DataFiles& f, ScriptedOperator& op) {
         return PurgeMonthRecords(f, "001", 2024, 4, op);
@@ -175,7 +100,7 @@ TEST_F(FaultSweep, PurgeMonthRecords) {
     });
 }
 
-TEST_F(FaultSweep, WriteMonthRecord) {
+TEST_F(StoreSweep, WriteMonthRecord) {
     const MonthRecord changed = Month("002", 4, 3);
     const MonthRecord added = Month("003", 4, 9);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
@@ -188,6 +113,102 @@ TEST_F(FaultSweep, WriteMonthRecord) {
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
         return WriteMonthRecord(f, 2025, added, op);
     });
+}
+
+// The repair tells the operator once, in words, what it found and did.
+TEST_F(StoreSweep, TheRepairSaysOnceWhatItDid) {
+    const EmployeeEntry entry = DailyEntry("004", "高橋", 1300);
+    const auto stopAt = [&](const std::string& call, bool torn) {
+        SomeEmployees();
+        Write("2024_fv2.pbk", Join({Month("001", 4)}));
+        FaultyFileSystem fs;
+        fs.CrashAt(1000);
+        const DataFiles f = AssignDataFiles(folder_, fs);
+        ScriptedOperator op;
+        if (call.starts_with("append")) {
+            WriteMonthRecord(f, 2024, Month("004", 4), op);
+        } else {
+            RegisterEmployee(f, entry, 1, op);
+        }
+        const auto& log = fs.Log();
+        const auto at = std::find_if(log.begin(), log.end(),
+                                     [&](const std::string& l) { return l.starts_with(call); });
+        ASSERT_NE(at, log.end()) << call;
+        FaultyFileSystem again;
+        again.CrashAt(static_cast<int>(at - log.begin()) + 1, torn);
+        Reset({});
+        SomeEmployees();
+        Write("2024_fv2.pbk", Join({Month("001", 4)}));
+        ScriptedOperator stopped;
+        if (call.starts_with("append")) {
+            WriteMonthRecord(AssignDataFiles(folder_, again), 2024, Month("004", 4), stopped);
+        } else {
+            RegisterEmployee(AssignDataFiles(folder_, again), entry, 1, stopped);
+        }
+    };
+    const struct {
+        std::string call;
+        bool torn;
+        std::string said;
+    } cases[] = {
+        {"create ", true, "作業用のファイルを片付けました"},  // before the journal
+        {"rename ", false, "「従業員 004 の登録」の途中で"},  // after it: finished
+        {"append ", true, "始める前の状態に戻しました"},      // half a record: taken back
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        Reset({});
+        stopAt(c.call, c.torn);
+        ScriptedOperator op;
+        ASSERT_TRUE(RecoverProgramFolder(files_, op));
+        ASSERT_EQ(op.Kinds(), std::vector<std::string>{"information"});
+        EXPECT_NE(op.calls[0].text.find(c.said), std::string::npos) << op.calls[0].text;
+        ScriptedOperator quiet;
+        ASSERT_TRUE(RecoverProgramFolder(files_, quiet));
+        EXPECT_TRUE(quiet.calls.empty());
+    }
+    EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("001", 4)}));
+}
+
+// A journal that does not read is left alone with every file, and one that
+// names anything but a file of this folder and its own temporaries does not
+// read: the repair must never rename or remove a file it was not given.
+TEST_F(StoreSweep, ADamagedJournalTouchesNothing) {
+    SomeEmployees();
+    Write("Name.dat.1-00000000-1.new~", Bytes(36, 1));
+    const std::string start = "Punchbook journal 1\noperation 従業員 001 の登録\n";
+    const std::string cases[] = {
+        "garbage\n",
+        start + "file ../Name.dat\nbefore 108 ../Name.dat.1-00000000-1.old~\nafter - -\nend\n",
+        start + "file Name.dat\nbefore - -\nafter 36 DailyWages.dat\nend\n",
+        start + "file Name.dat\nbefore - -\nafter 36 Name.dat.1-00000000-1.new~\nend\nmore\n",
+        start + "file Name.dat\nrecord 108 200 - 00\nend\n",
+    };
+    for (const auto& journal : cases) {
+        SCOPED_TRACE(journal);
+        Write(kJournalName, Bytes(journal.begin(), journal.end()));
+        const FolderPicture before = Picture();
+        ScriptedOperator op;
+        EXPECT_FALSE(RecoverProgramFolder(files_, op));
+        ASSERT_EQ(op.Kinds(), std::vector<std::string>{"error"});
+        EXPECT_NE(op.calls[0].text.find(kJournalName), std::string::npos);
+        EXPECT_EQ(Picture(), before);
+        EXPECT_TRUE(PendingRepair(files_).has_value());
+        // Nothing more is written while it is there.
+        ScriptedOperator refused;
+        EXPECT_FALSE(WriteMonthRecord(files_, 2024, Month("001", 4), refused));
+        ASSERT_EQ(refused.Kinds(), std::vector<std::string>{"error"});
+        EXPECT_NE(refused.calls[0].text.find(Path("2024_fv2.pbk")), std::string::npos);
+        EXPECT_EQ(Picture(), before);
+    }
+    // Cut short while it was written: nothing happened under it.
+    const std::string cut = start + "file Name.dat\nbefore 108 Name";
+    Write(kJournalName, Bytes(cut.begin(), cut.end()));
+    ScriptedOperator op;
+    EXPECT_TRUE(RecoverProgramFolder(files_, op));
+    EXPECT_FALSE(Has(kJournalName));
+    EXPECT_FALSE(Has("Name.dat.1-00000000-1.new~"));
+    EXPECT_FALSE(PendingRepair(files_).has_value());
 }
 
 }  // namespace

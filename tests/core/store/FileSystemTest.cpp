@@ -128,14 +128,19 @@ TEST_F(FileSystemTest, FaultyFileSystemFailsExactlyTheNthMutation) {
         [&](FileSystem& f) { f.Replace(folder / "b.dat", B("r")); },
         [&](FileSystem& f) { f.Rename(folder / "b.dat", folder / "c.dat"); },
         [&](FileSystem& f) { f.Remove(folder / "c.dat"); },
+        [&](FileSystem& f) { f.Truncate(a, 1); },
+        [&](FileSystem& f) { f.Create(folder / "d.dat", B("d")); },
+        [&](FileSystem& f) { f.Link(folder / "d.dat", folder / "e.dat"); },
+        [&](FileSystem& f) { f.CreateExclusive(folder / "f.dat", B("f")); },
     };
-    for (int n = 1; n <= 6; ++n) {
+    constexpr int kCalls = static_cast<int>(std::size(calls));
+    for (int n = 1; n <= kCalls; ++n) {
         fs.Replace(a, B("start"));
         FaultyFileSystem faulty;
         faulty.ReadAll(a);  // reads are not counted
         faulty.FailAt(n, ENOSPC);
         int failedCall = 0;
-        for (int i = 0; i < 6 && failedCall == 0; ++i) {
+        for (int i = 0; i < kCalls && failedCall == 0; ++i) {
             try {
                 calls[i](faulty);
             } catch (const FileError& e) {
@@ -146,8 +151,8 @@ TEST_F(FileSystemTest, FaultyFileSystemFailsExactlyTheNthMutation) {
         EXPECT_EQ(failedCall, n);
         EXPECT_TRUE(faulty.Failed());
         EXPECT_EQ(faulty.MutationCount(), n);
-        std::filesystem::remove(folder / "b.dat");
-        std::filesystem::remove(folder / "c.dat");
+        for (const char* name : {"b.dat", "c.dat", "d.dat", "e.dat", "f.dat"})
+            std::filesystem::remove(folder / name);
     }
 }
 
@@ -191,6 +196,61 @@ TEST_F(FileSystemTest, ShortWritesTearWritesButNeverReplaces) {
         EXPECT_EQ(Text("a.dat"), c.after) << c.name;
         EXPECT_EQ(fs.List(folder.path()), std::vector<std::string>{"a.dat"}) << c.name;
     }
+}
+
+// What the transactions and the folder lock stand on.
+TEST_F(FileSystemTest, ExclusiveCreationLinksTruncationAndLocks) {
+    const std::string a = folder / "a.dat";
+    EXPECT_TRUE(fs.CreateExclusive(a, B("first")));
+    EXPECT_FALSE(fs.CreateExclusive(a, B("second")));  // taken: left as it is
+    EXPECT_EQ(Text("a.dat"), "first");
+
+    // A second name keeps the content when the first is replaced by a rename.
+    fs.Link(a, folder / "a.old~");
+    fs.Create(folder / "a.new~", B("new"));
+    fs.Rename(folder / "a.new~", a);
+    EXPECT_EQ(Text("a.old~"), "first");
+    EXPECT_EQ(Text("a.dat"), "new");
+
+    fs.Append(a, B("+more"));
+    fs.Truncate(a, 3);
+    EXPECT_EQ(Text("a.dat"), "new");
+    fs.Flush(folder.path());
+
+    // One holder at a time, even within one process; released when destroyed.
+    auto held = fs.TryLock(a);
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(fs.TryLock(a), nullptr);
+    held.reset();
+    EXPECT_NE(fs.TryLock(a), nullptr);
+
+    // Two copies of the program never meet on a temporary name.
+    EXPECT_NE(ScratchName(a, "new~"), ScratchName(a, "new~"));
+    EXPECT_TRUE(IsScratchName(ScratchName("Name.dat", "old~")));
+    EXPECT_FALSE(IsScratchName("Name.dat"));
+    EXPECT_EQ(fs.List(folder.path()), (std::vector<std::string>{"a.dat", "a.old~"}));
+}
+
+// A folder opened read-only refuses every write, naming the data file.
+TEST_F(FileSystemTest, AReadOnlyFolderRefusesEveryWrite) {
+    fs.Replace(folder / "a.dat", B("keep"));
+    ReadOnlyFileSystem readOnly;
+    EXPECT_EQ(readOnly.ReadAll(folder / "a.dat"), B("keep"));
+    for (const auto& write : std::vector<std::function<void()>>{
+             [&] { readOnly.Append(folder / "a.dat", B("x")); },
+             [&] { readOnly.Replace(folder / "a.dat", B("x")); },
+             [&] { readOnly.Remove(folder / "a.dat"); },
+             [&] { readOnly.CreateExclusive(folder / "b.dat", B("x")); }}) {
+        try {
+            write();
+            ADD_FAILURE() << "written";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.error(), EROFS);
+            EXPECT_NE(std::string(e.what()).find(".dat に書き込めません"), std::string::npos);
+        }
+    }
+    EXPECT_EQ(fs.List(folder.path()), std::vector<std::string>{"a.dat"});
+    EXPECT_EQ(Text("a.dat"), "keep");
 }
 
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <functional>
 
@@ -212,6 +216,69 @@ TEST_F(WorkDataFiles, ARecordMovedBehindAnUnchangedStampIsNeitherReadNorOverwrit
     ASSERT_TRUE(WriteMonthRecord(files, 2024, Month("002", 4, 12), op));
     EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("002", 4, 12), Month("001", 4, 1)}));
     EXPECT_TRUE(op.calls.empty());
+}
+
+// A full disk in the middle of an append: the year file is cut back to what it
+// was (which needs no space), the operator is told which file and why, and
+// once there is room again the month saves.
+TEST_F(WorkDataFiles, AFullDiskTearsNoAppend) {
+    const Bytes year = Join({Month("001", 4), Month("002", 4)});
+    Write("2024_fv2.pbk", year);
+    FaultyFileSystem counting;
+    ScriptedOperator op;
+    ASSERT_TRUE(WriteMonthRecord(AssignDataFiles(folder_, counting), 2024, Month("003", 4), op));
+    const auto& log = counting.Log();
+    const auto append = std::find_if(log.begin(), log.end(),
+                                     [](const std::string& l) { return l.starts_with("append"); });
+    ASSERT_NE(append, log.end());
+
+    Write("2024_fv2.pbk", year);
+    FaultyFileSystem full;
+    full.FailAt(static_cast<int>(append - log.begin()) + 1, ENOSPC, true);
+    ScriptedOperator told;
+    EXPECT_FALSE(WriteMonthRecord(AssignDataFiles(folder_, full), 2024, Month("003", 4), told));
+    ASSERT_EQ(told.Kinds(), std::vector<std::string>{"error"});
+    EXPECT_NE(told.calls[0].text.find(Path("2024_fv2.pbk")), std::string::npos);
+    EXPECT_NE(told.calls[0].text.find("空き容量"), std::string::npos);
+    EXPECT_EQ(Picture(), (FolderPicture{{"2024_fv2.pbk", year}}));
+
+    ASSERT_TRUE(WriteMonthRecord(files_, 2024, Month("003", 4), op));
+    EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("001", 4), Month("002", 4), Month("003", 4)}));
+}
+
+// The same on a real file system that fills up, where the machine lets the test
+// mount a small one.
+TEST_F(WorkDataFiles, AFullFileSystemTearsNoAppend) {
+    const std::string disk = Path("disk");
+    std::filesystem::create_directory(disk);
+    if (::geteuid() != 0 || ::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "cannot mount a small file system here";
+    const DataFiles files = AssignDataFiles(disk);
+    const Bytes year = Join({Month("001", 4), Month("002", 4)});
+    RealFileSystem().Replace(files.WorkFile(2024), year);
+    // Fill it up, then make room for the journal but not for the record.
+    int chunks = 0;
+    for (;; ++chunks) {
+        std::ofstream out(disk + "/fill" + std::to_string(chunks), std::ios::binary);
+        out << std::string(4096, 'x') << std::flush;
+        if (!out)
+            break;
+    }
+    std::filesystem::remove(disk + "/fill" + std::to_string(chunks));
+    std::filesystem::remove(disk + "/fill0");
+    ScriptedOperator told;
+    EXPECT_FALSE(WriteMonthRecord(files, 2024, Month("003", 4), told));
+    ASSERT_EQ(told.Kinds(), std::vector<std::string>{"error"});
+    EXPECT_NE(told.calls[0].text.find(files.WorkFile(2024)), std::string::npos)
+        << told.calls[0].text;
+    EXPECT_EQ(RealFileSystem().ReadAll(files.WorkFile(2024)), year);
+    EXPECT_EQ(RealFileSystem().List(disk).size(), static_cast<std::size_t>(chunks));
+
+    std::filesystem::remove(disk + "/fill1");
+    ScriptedOperator op;
+    EXPECT_TRUE(WriteMonthRecord(files, 2024, Month("003", 4), op));
+    EXPECT_EQ(RealFileSystem().ReadAll(files.WorkFile(2024)).size(), 3 * kMonthRecordSize);
+    ::umount2(disk.c_str(), MNT_DETACH);
 }
 
 TEST_F(WorkDataFiles, YearOfWorkFileTakesOnlyExactNames) {
