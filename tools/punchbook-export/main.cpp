@@ -5,7 +5,8 @@
 //                    [--format json|csv] [--encoding utf8|sjis]
 //
 // Exit codes: 0 done, 1 employee or month not found, 2 usage error, 3 a damaged
-// or unreadable file.
+// or unreadable file, or a folder with a change cut short (the program repairs
+// it at its next start).
 
 #include <cstdio>
 #include <exception>
@@ -21,6 +22,7 @@
 #include "core/month/MonthLoader.h"
 #include "core/store/DataFiles.h"
 #include "core/store/FileSystem.h"
+#include "core/store/Recovery.h"
 #include "core/store/Settings.h"
 #include "core/timecard/MonthCalc.h"
 
@@ -151,6 +153,11 @@ int Fail(int code, const std::string& message) {
 }
 
 int Export(const Options& options) {
+    // A change cut short would be read half made: the program repairs it when
+    // it starts; this tool only reads, so it only says so.
+    if (const auto pending = pb::PendingRepair(pb::AssignDataFiles(options.folder)))
+        return Fail(kBadFile,
+                    *pending + "\nPunchbook を起動すると修復されます。（" + options.folder + "）");
     pb::Settings settings;
     settings.ProgramFolder = options.folder;
     pb::ReadSettings(pb::RealFileSystem(), settings, 0x808080);

@@ -8,10 +8,15 @@
 #include <QStyle>
 #include <QTranslator>
 
+#include "core/store/DataFiles.h"
+#include "core/store/FolderLock.h"
+#include "core/store/Recovery.h"
 #include "gui/app/DeferredIconStyle.h"
 #include "gui/app/MainFrom.h"
 #include "gui/app/SingleInstance.h"
 #include "gui/shared/Images.h"
+#include "gui/shared/MessageOperator.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
@@ -45,6 +50,36 @@ void PrepareApplication(QApplication& app) {
     QApplication::setWindowIcon(QIcon(ApplicationIcon()));
 }
 
+namespace {
+
+// The program folder as this copy holds it, for as long as the application
+// lives: the lock, or the read-only door when another copy holds the folder.
+class HeldFolder final : public QObject {
+  public:
+    explicit HeldFolder(QObject* parent) : QObject(parent) {}
+    std::unique_ptr<FolderLock> lock;
+    ReadOnlyFileSystem readOnly;
+};
+
+HeldFolder* TakeProgramFolder(QApplication& app, const QString& folder) {
+    auto* held = new HeldFolder(&app);
+    MessageOperator op;
+    LockOutcome outcome = LockProgramFolder(RealFileSystem(), S(folder), op);
+    if (outcome.lock) {
+        held->lock = std::move(outcome.lock);
+        // Only the copy that holds the lock repairs, and before anything is read.
+        if (!RecoverProgramFolder(AssignDataFiles(S(folder)), op))
+            held->lock.reset();
+    } else if (outcome.holder) {
+        op.Information(ReadOnlyNotice(*outcome.holder));
+    } else {
+        op.Information(outcome.problem);
+    }
+    return held;
+}
+
+}  // namespace
+
 std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& instance) {
     // The name the desktop lists the program under; the main window's caption
     // is its own. No display name: X11 would append it to every caption.
@@ -60,7 +95,15 @@ std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& insta
     }
 
     PrepareApplication(app);
-    auto mainFrom = std::make_unique<TMainFrom>(ProgramFolder());
+    const QString folder = ProgramFolder();
+    HeldFolder* held = TakeProgramFolder(app, folder);
+    std::unique_ptr<TMainFrom> mainFrom;
+    if (held->lock) {
+        mainFrom = std::make_unique<TMainFrom>(folder);
+    } else {
+        mainFrom = std::make_unique<TMainFrom>(folder, held->readOnly);
+        mainFrom->SetReadOnly();
+    }
     QObject::connect(&instance, &SingleInstance::ActivationRequested, mainFrom.get(),
                      &TMainFrom::BringToFront);
     mainFrom->show();

@@ -17,6 +17,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QUrl>
@@ -503,7 +504,7 @@ void TMainFrom::UpdateMonthState() {
         }
     }
     monthIcon_ = stored ? QStringLiteral("2_ICON") : noDataIcon_;
-    PanelButton8->setEnabled(stored);
+    PanelButton8->setEnabled(stored && !readOnly_);
 }
 
 void TMainFrom::ComboBox4Change() {
@@ -847,7 +848,7 @@ void TMainFrom::FillWindowMenu() {
 void TMainFrom::UpdateDataConvertItem() {
     const bool oldFiles = !FindInProgramFolder(QStringLiteral("HIREDATA.DAT")).isEmpty() ||
                           !FindInProgramFolder(QStringLiteral("HIREDATA.CBF")).isEmpty();
-    dataConvertItem_->setEnabled(WindowReady(Window::DataConversion) && oldFiles);
+    dataConvertItem_->setEnabled(WindowReady(Window::DataConversion) && oldFiles && !readOnly_);
 }
 
 void TMainFrom::HelpContentsClick() {
@@ -924,6 +925,57 @@ void TMainFrom::LayOutRightAligned() {
     PanelButton10->move(PanelButton8->x() - PanelButton10->width(), 2);
 }
 
+// --- a folder held by another copy -------------------------------------------
+
+namespace {
+
+// Keeps a control disabled whatever its window does with it later.
+class StayDisabled final : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::EnabledChange && widget != nullptr && widget->isEnabled())
+            QMetaObject::invokeMethod(
+                widget, [widget] { widget->setEnabled(false); }, Qt::QueuedConnection);
+        return false;
+    }
+};
+
+void KeepDisabled(QWidget* widget) {
+    if (widget == nullptr)
+        return;
+    widget->setEnabled(false);
+    widget->installEventFilter(new StayDisabled(widget));
+}
+
+}  // namespace
+
+void TMainFrom::SetReadOnly() {
+    readOnly_ = true;
+    setWindowTitle(QStringLiteral("Punchbook 2.0 (読み取り専用)"));
+    for (QWidget* button :
+         {static_cast<QWidget*>(PanelButton1), static_cast<QWidget*>(PanelButton2),
+          static_cast<QWidget*>(PanelButton4), static_cast<QWidget*>(PanelButton8)})
+        KeepDisabled(button);
+    for (QAction* item : {dailyItem_, hourlyItem_, calcItem_, dataConvertItem_, deleteMonthItem_})
+        item->setEnabled(false);
+    for (auto* item : findChildren<QAction*>(QRegularExpression(QStringLiteral("ColorItem$"))))
+        item->setEnabled(false);
+}
+
+// The commands of a window opened from here that write: 記録 of an entry
+// window, 削除 of the viewer.
+void TMainFrom::DisableWriting(QWidget* window) {
+    if (!readOnly_)
+        return;
+    KeepDisabled(window->findChild<QWidget*>(QStringLiteral("SavePB")));
+    if (qobject_cast<TViewRD*>(window) != nullptr)
+        KeepDisabled(window->findChild<QWidget*>(QStringLiteral("PanelButton1")));
+}
+
 // --- windows of other parts --------------------------------------------------
 
 void TMainFrom::OpenEntryWindow() {
@@ -938,6 +990,7 @@ void TMainFrom::OpenEntryWindow() {
         Messages::Failure(this, error);
         return;
     }
+    DisableWriting(window.get());
     QMdiSubWindow* child = clientArea_->addSubWindow(window.release());
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowIcon(ApplicationIcon());
@@ -983,6 +1036,7 @@ void TMainFrom::OpenEmployeeViewer() {
         UpdateInputButton();
         ComboBox4Change();
     });
+    DisableWriting(viewer.get());
     QMdiSubWindow* child = clientArea_->addSubWindow(viewer.release());
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowIcon(ApplicationIcon());

@@ -60,6 +60,12 @@ class TMainFrom : public QMainWindow {
                        QWidget* parent = nullptr);
     ~TMainFrom() override;
 
+    // Another copy of the program holds the folder (or it cannot be written):
+    // every command that writes is disabled here and in the windows opened from
+    // here; looking, calculating and printing stay. The caption says so.
+    void SetReadOnly();
+    bool ReadOnly() const { return readOnly_; }
+
     // The one main window of the program (null while there is none).
     static TMainFrom* Instance();
 
@@ -138,6 +144,9 @@ class TMainFrom : public QMainWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void DisableWriting(QWidget* window);
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -172,6 +181,7 @@ class TMainFrom : public QMainWindow {
     DataFiles files_;
     int mainWidth_ = 725;
     bool newMonthFlag_ = false;
+    bool readOnly_ = false;
     QString entryKey_;
     QString monthIcon_;
     const QString noDataIcon_;

@@ -269,6 +269,21 @@ TEST_F(ExportFolder, ADamagedYearFileIsExitThreeNamingTheFile) {
     EXPECT_EQ(ExportApril("007").exitCode, 3);
 }
 
+// A change cut short is reported, not read half made, and nothing is written.
+TEST_F(ExportFolder, AFolderThatNeedsRepairIsExitThreeAndLeftAlone) {
+    StoreMonth("007", 0, {{"08:00", "19:00"}});
+    const std::string journal =
+        "Punchbook journal 1\noperation 従業員 007 の削除\nfile Name.dat\nbefore - -\n"
+        "after 36 Name.dat.1-00000000-1.new~\nend\n";
+    std::ofstream(folder_ / "Punchbook.jnl", std::ios::binary) << journal;
+    const ProgramRun run = ExportApril("007");
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("「従業員 007 の削除」が途中で終わっています"), std::string::npos)
+        << run.err;
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "Punchbook.jnl"));
+}
+
 TEST_F(ExportFolder, TheProgramFolderIsTheDefault) {
     StoreMonth("007", 0, {{"08:00", "19:00"}});
     std::filesystem::copy_file(kExporter, folder_ / "punchbook-export");

@@ -197,6 +197,32 @@ TEST(MainFromWindow, LaterWindowsStayVisibleButDisabledUntilTheyExist) {
         EXPECT_EQ(Find<QAction>(main, name)->isEnabled(), TMainFrom::WindowReady(window)) << name;
 }
 
+// Another copy holds the folder: nothing that writes can be reached, neither here
+// nor in the windows opened from here, and later updates do not bring it back.
+TEST(MainFromWindow, AFolderHeldElsewhereOpensWithEveryWritingCommandDisabled) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    ReadOnlyFileSystem readOnly;
+    TMainFrom main(folder.Path(), readOnly);
+    main.SetReadOnly();
+    EXPECT_TRUE(main.windowTitle().contains(QStringLiteral("読み取り専用")));
+    for (const char* name : {"PanelButton1", "PanelButton2", "PanelButton4", "PanelButton8"})
+        EXPECT_FALSE(Find<TPanelButton>(main, name)->isEnabled()) << name;
+    for (const char* name :
+         {"DailyWagesItem", "TimeWagesItem", "CalcSettingsItem", "DataConvertItem",
+          "DeleteMonthItem", "ValidColorItem", "InvalidColorItem"})
+        EXPECT_FALSE(Find<QAction>(main, name)->isEnabled()) << name;
+    EXPECT_TRUE(Find<TPanelButton>(main, "PanelButton5")->isEnabled());  // looking stays
+
+    Find<TPanelButton>(main, "PanelButton8")->setEnabled(true);
+    main.PanelButton5Click();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Find<TPanelButton>(main, "PanelButton8")->isEnabled());
+    QMdiSubWindow* viewer = Find<QMdiArea>(main, "ClientArea")->activeSubWindow();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_FALSE(Find<TPanelButton>(*viewer, "PanelButton1")->isEnabled());  // 削除
+}
+
 TEST(MainFromWindow, SelectionPanelButtonTogglesPanelMenuCheckAndHint) {
     ProgramFolder folder;
     folder.CopySamples();

@@ -1,0 +1,220 @@
+#include "core/store/FolderLock.h"
+
+#include <pwd.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+namespace pb {
+namespace {
+
+std::string FirstLine(const std::string& path) {
+    std::ifstream in(path);
+    std::string line;
+    std::getline(in, line);
+    return line;
+}
+
+// Field 22 of /proc/<pid>/stat: when the process started, in ticks since boot.
+std::string StartTicks(long pid) {
+    const std::string stat = FirstLine("/proc/" + std::to_string(pid) + "/stat");
+    // The command name (field 2) may hold spaces and parentheses: count from its end.
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos)
+        return {};
+    std::istringstream fields(stat.substr(close + 2));
+    std::string field;
+    for (int n = 3; n <= 22 && fields >> field; ++n) {
+        if (n == 22)
+            return field;
+    }
+    return {};
+}
+
+std::string UserName() {
+    if (const passwd* pw = ::getpwuid(::geteuid()); pw != nullptr && pw->pw_name != nullptr)
+        return pw->pw_name;
+    if (const char* user = std::getenv("USER"))
+        return user;
+    return std::to_string(::geteuid());
+}
+
+// Whether the holder, on this machine, still runs.
+bool Running(const LockHolder& holder) {
+    if (holder.pid <= 0)
+        return false;
+    const std::string boot = FirstLine("/proc/sys/kernel/random/boot_id");
+    if (!boot.empty() && !holder.boot.empty() && boot != holder.boot)
+        return false;
+    if (::kill(static_cast<pid_t>(holder.pid), 0) != 0 && errno == ESRCH)
+        return false;
+    const std::string ticks = StartTicks(holder.pid);
+    return ticks.empty() || holder.ticks.empty() || ticks == holder.ticks;
+}
+
+std::string Text(const Bytes& bytes) {
+    return std::string(bytes.begin(), bytes.end());
+}
+
+Bytes AsBytes(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
+
+std::string TakeOverQuestion(const std::optional<LockHolder>& holder) {
+    if (!holder) {
+        return "このフォルダは別のプログラムが使用中です。\n"
+               "どこでも使用していないことを確かめてから、使用を引き継いでください。\n\n"
+               "使用を引き継ぎますか？\n（「いいえ」で読み取り専用で開きます。）";
+    }
+    return "このフォルダは " + holder->user + " (" + holder->host + ") が " + holder->started +
+           " から使用中です。\n" + holder->host +
+           " でプログラムが動いていないことを確かめてから、使用を引き継いでください。\n\n"
+           "使用を引き継ぎますか？\n（「いいえ」で読み取り専用で開きます。）";
+}
+
+}  // namespace
+
+FolderLock::FolderLock(FileSystem& fs, std::string path, Bytes content,
+                       std::unique_ptr<AdvisoryLock> advisory)
+    : fs_(fs),
+      path_(std::move(path)),
+      content_(std::move(content)),
+      advisory_(std::move(advisory)) {}
+
+FolderLock::~FolderLock() {
+    // Taken over meanwhile (after a question on another machine): not ours to remove.
+    try {
+        if (fs_.Exists(path_) && fs_.ReadAll(path_) == content_)
+            fs_.Remove(path_);
+    } catch (const FileError&) {
+        // Left behind, it names a process that no longer runs: the next start takes it over.
+    }
+}
+
+LockHolder ThisProcess() {
+    LockHolder me;
+    char host[256] = {};
+    if (::gethostname(host, sizeof host - 1) == 0)
+        me.host = host;
+    me.user = UserName();
+    me.pid = static_cast<long>(::getpid());
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char started[32];
+    std::strftime(started, sizeof started, "%Y-%m-%d %H:%M", &local);
+    me.started = started;
+    me.boot = FirstLine("/proc/sys/kernel/random/boot_id");
+    me.ticks = StartTicks(me.pid);
+    return me;
+}
+
+std::string FormatLock(const LockHolder& h) {
+    return "host=" + h.host + "\nuser=" + h.user + "\npid=" + std::to_string(h.pid) +
+           "\nstarted=" + h.started + "\nboot=" + h.boot + "\nticks=" + h.ticks + "\n";
+}
+
+std::optional<LockHolder> ParseLock(const std::string& text) {
+    LockHolder h;
+    bool havePid = false;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        const auto eq = line.find('=');
+        if (eq == std::string::npos)
+            return std::nullopt;
+        const std::string key = line.substr(0, eq);
+        const std::string value = line.substr(eq + 1);
+        if (key == "host") {
+            h.host = value;
+        } else if (key == "user") {
+            h.user = value;
+        } else if (key == "pid") {
+            char* end = nullptr;
+            h.pid = std::strtol(value.c_str(), &end, 10);
+            havePid = !value.empty() && *end == '\0';
+        } else if (key == "started") {
+            h.started = value;
+        } else if (key == "boot") {
+            h.boot = value;
+        } else if (key == "ticks") {
+            h.ticks = value;
+        }
+    }
+    if (h.host.empty() || !havePid)
+        return std::nullopt;
+    return h;
+}
+
+std::string ReadOnlyNotice(const LockHolder& holder) {
+    if (holder.host.empty())
+        return "別のプログラムが使用中です。読み取り専用で開きます。";
+    return holder.user + " (" + holder.host + ") が使用中です。読み取り専用で開きます。";
+}
+
+LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operator& op) {
+    const std::string path = folder + kLockName;
+    const LockHolder me = ThisProcess();
+    const Bytes content = AsBytes(FormatLock(me));
+    bool asked = false;
+    std::optional<LockHolder> holder;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        try {
+            if (fs.CreateExclusive(path, content)) {
+                auto advisory = fs.TryLock(path);
+                return {std::make_unique<FolderLock>(fs, path, content, std::move(advisory)),
+                        std::nullopt,
+                        {}};
+            }
+        } catch (const FileError& e) {
+            // A folder nobody may write to (read-only share, no permission).
+            return {nullptr, std::nullopt,
+                    folder + " に書き込めません。\n" + ErrorReason(e.error()) +
+                        "\n読み取り専用で開きます。"};
+        }
+        Bytes existing;
+        std::unique_ptr<AdvisoryLock> advisory;
+        try {
+            existing = fs.ReadAll(path);
+            advisory = fs.TryLock(path);
+        } catch (const FileError&) {
+            continue;  // released meanwhile
+        }
+        holder = ParseLock(Text(existing));
+        // Whoever holds the advisory lock runs, whatever the file says.
+        if (advisory == nullptr)
+            return {nullptr, holder.value_or(LockHolder{}), {}};
+        const bool sameHost = holder && holder->host == me.host;
+        if (sameHost && Running(*holder))
+            return {nullptr, holder, {}};
+        if (!sameHost) {
+            if (asked || !op.Question(TakeOverQuestion(holder)))
+                return {nullptr, holder.value_or(LockHolder{}), {}};
+            asked = true;
+        }
+        // The stale lock goes aside under a name of its own; the advisory lock
+        // held on it keeps a second copy taking over at the same moment out.
+        const std::string aside = ScratchName(path, "old~");
+        try {
+            fs.Rename(path, aside);
+            if (fs.ReadAll(aside) != existing) {
+                // Another copy took it over in between: give it back.
+                const Bytes theirs = fs.ReadAll(aside);
+                fs.Remove(aside);
+                fs.CreateExclusive(path, theirs);
+                continue;
+            }
+            fs.Remove(aside);
+        } catch (const FileError&) {
+            continue;
+        }
+    }
+    return {nullptr, holder.value_or(LockHolder{}), {}};
+}
+
+}  // namespace pb

@@ -1,0 +1,123 @@
+#include "core/store/FolderLock.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "ScriptedOperator.h"
+#include "StoreFixture.h"
+
+namespace pb {
+namespace {
+
+class FolderLockTest : public StoreFixture {
+  protected:
+    LockOutcome Lock(ScriptedOperator& op) { return LockProgramFolder(fs_, folder_, op); }
+    std::string LockText() const {
+        const Bytes b = Read(kLockName);
+        return std::string(b.begin(), b.end());
+    }
+    void LeaveLock(LockHolder holder) {
+        const std::string text = FormatLock(holder);
+        Write(kLockName, Bytes(text.begin(), text.end()));
+    }
+    // A process id that ran on this machine and ended.
+    static long EndedProcess() {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(0);
+        ::waitpid(child, nullptr, 0);
+        return child;
+    }
+
+    FileSystem& fs_ = RealFileSystem();
+};
+
+TEST_F(FolderLockTest, OneCopyHoldsTheFolderTheOthersAreToldWho) {
+    ScriptedOperator op;
+    auto first = Lock(op);
+    ASSERT_NE(first.lock, nullptr);
+    const auto written = ParseLock(LockText());
+    ASSERT_TRUE(written.has_value());
+    EXPECT_EQ(written->pid, ::getpid());
+    EXPECT_EQ(written->host, ThisProcess().host);
+
+    // A second copy (here the same process, through a second open file) is refused.
+    auto second = Lock(op);
+    EXPECT_EQ(second.lock, nullptr);
+    ASSERT_TRUE(second.holder.has_value());
+    EXPECT_EQ(ReadOnlyNotice(*second.holder),
+              written->user + " (" + written->host + ") が使用中です。読み取り専用で開きます。");
+    EXPECT_TRUE(op.calls.empty());
+
+    first.lock.reset();
+    EXPECT_FALSE(Has(kLockName));
+    EXPECT_NE(Lock(op).lock, nullptr);
+}
+
+TEST_F(FolderLockTest, ALeftLockIsTakenOverSilentlyHereAndAfterAQuestionFromElsewhere) {
+    LockHolder ended = ThisProcess();
+    ended.pid = EndedProcess();
+    LockHolder reused = ThisProcess();  // this very id, but started at another time
+    reused.ticks = "1";
+    LockHolder elsewhere = ThisProcess();
+    elsewhere.host = "keiri-pc";
+    elsewhere.user = "佐藤";
+    const struct {
+        const char* what;
+        std::string lockText;
+        std::deque<bool> answers;
+        bool taken;
+        std::vector<std::string> asked;
+    } cases[] = {
+        {"ended here", FormatLock(ended), {}, true, {}},
+        {"id reused here", FormatLock(reused), {}, true, {}},
+        {"other machine, no", FormatLock(elsewhere), {false}, false, {"question"}},
+        {"other machine, yes", FormatLock(elsewhere), {true}, true, {"question"}},
+        {"unreadable, yes", "garbage", {true}, true, {"question"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Write(kLockName, Bytes(c.lockText.begin(), c.lockText.end()));
+        ScriptedOperator op;
+        op.answers = c.answers;
+        auto outcome = Lock(op);
+        EXPECT_EQ(outcome.lock != nullptr, c.taken);
+        EXPECT_EQ(op.Kinds(), c.asked);
+        if (!c.asked.empty()) {
+            const char* named = c.lockText == "garbage" ? "別のプログラム" : "keiri-pc";
+            EXPECT_NE(op.calls[0].text.find(named), std::string::npos);
+        }
+        if (c.taken) {
+            EXPECT_EQ(ParseLock(LockText())->pid, ::getpid());
+        } else {
+            EXPECT_EQ(LockText(), c.lockText);
+            EXPECT_EQ(ReadOnlyNotice(*outcome.holder),
+                      "佐藤 (keiri-pc) が使用中です。読み取り専用で開きます。");
+        }
+        outcome.lock.reset();
+        EXPECT_EQ(Has(kLockName), !c.taken);
+        std::filesystem::remove(Path(kLockName));
+    }
+}
+
+TEST_F(FolderLockTest, ALockTakenOverElsewhereIsNotRemovedAndAReadOnlyFolderIsNamed) {
+    ScriptedOperator op;
+    auto mine = Lock(op);
+    ASSERT_NE(mine.lock, nullptr);
+    LockHolder other = ThisProcess();
+    other.host = "keiri-pc";
+    LeaveLock(other);  // what a copy on keiri-pc writes after taking over
+    mine.lock.reset();
+    EXPECT_EQ(ParseLock(LockText())->host, "keiri-pc");
+
+    std::filesystem::remove(Path(kLockName));
+    ReadOnlyFileSystem readOnly;
+    const LockOutcome refused = LockProgramFolder(readOnly, folder_, op);
+    EXPECT_EQ(refused.lock, nullptr);
+    EXPECT_FALSE(refused.holder.has_value());
+    EXPECT_EQ(refused.problem.find(folder_ + " に書き込めません。"), 0u) << refused.problem;
+}
+
+}  // namespace
+}  // namespace pb
