@@ -7,7 +7,8 @@ set -e
 PACKAGES="build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   fonts-ipafont fonts-noto-cjk xvfb xauth xdotool imagemagick poppler-utils
-  libcups2-dev libqt6printsupport6 cups cups-client printer-driver-cups-pdf ghostscript"
+  libcups2-dev libqt6printsupport6 cups cups-client printer-driver-cups-pdf ghostscript
+  strace"
 missing=""
 for p in $PACKAGES; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
