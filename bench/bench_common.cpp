@@ -1,9 +1,11 @@
 // Costs of the pieces every record and every recalculation goes through: the
-// Shift-JIS codec on a short name, and the clock-text conversions of one month.
+// Shift-JIS codec on a short name, the clock-text conversions of one month, and
+// the national holidays of a year that the day rows are marked with.
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "core/common/Holidays.h"
 #include "core/common/Routines.h"
 #include "core/common/ShiftJis.h"
 
@@ -35,5 +37,13 @@ void BM_MonthOfClockTexts(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_MonthOfClockTexts);
+
+// 2019 has the most rules at work: moved days, ceremonies, substitutes and
+// citizens' holidays.
+void BM_HolidaysOfAYear(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pb::NationalHolidays(2019));
+}
+BENCHMARK(BM_HolidaysOfAYear)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "core/common/Holidays.h"
 #include "core/common/Routines.h"
 
 namespace pb {
@@ -112,14 +113,18 @@ std::string MonthJson(const OpenedMonth& month, const MonthResult& result) {
 
     std::vector<std::string> days;
     for (const DayRow& day : result.days) {
-        days.push_back(JsonObject()
-                           .Add("date", JsonText(IsoDate(day.date)))
-                           .Add("label", JsonText(day.cells[0]))
-                           .Add("weekday", day.date.weekday)
-                           .Add("holiday", JsonBool(daily && day.holiday))
-                           .Add("half_holiday", JsonBool(daily && day.halfHoliday))
-                           .Add("cells", JsonArray(Quoted(DataColumns(day.cells, columnCount))))
-                           .Done());
+        const std::string_view holiday =
+            NationalHolidayName(day.date.year, day.date.month, day.date.day);
+        days.push_back(
+            JsonObject()
+                .Add("date", JsonText(IsoDate(day.date)))
+                .Add("label", JsonText(day.cells[0]))
+                .Add("weekday", day.date.weekday)
+                .Add("holiday", JsonBool(daily && day.holiday))
+                .Add("half_holiday", JsonBool(daily && day.halfHoliday))
+                .Add("national_holiday", holiday.empty() ? "null" : JsonText(std::string(holiday)))
+                .Add("cells", JsonArray(Quoted(DataColumns(day.cells, columnCount))))
+                .Done());
     }
     std::vector<std::string> classes;
     for (const ClassSum& sum : result.classes) {

@@ -15,8 +15,10 @@ namespace pb {
 //   rules {unit, rounding, per_month, end_of_month_payment} (the settings),
 //   columns: the captions of grid columns 1 to the last,
 //   days [{date "YYYY-MM-DD", label "mm/dd(曜)", weekday (1 = Sunday), holiday,
-//          half_holiday (both false for hourly wage), cells: the texts of
-//          columns 1 to the last as the grid shows them}],
+//          half_holiday (both false for hourly wage), national_holiday (the
+//          name of the day's national holiday or null; a mark only, the pay
+//          follows the weekly holidays), cells: the texts of columns 1 to the
+//          last as the grid shows them}],
 //   classes (daily wage; columns 3 … 6) [{column, caption, used, weekday_minutes,
 //          holiday_minutes, weekday_yen, holiday_yen}],
 //   bands (hourly wage; bands 1 … 3) [{band, column, minutes, yen}],

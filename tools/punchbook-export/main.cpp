@@ -1,8 +1,10 @@
 // punchbook-export: prints one stored month, calculated as the entry window
-// shows it, as JSON or CSV for payroll programs and spreadsheets.
+// shows it, as JSON or CSV for payroll programs and spreadsheets; or the
+// national holidays of a year.
 //
 //   punchbook-export [--folder DIR] --id ID --year YYYY --month M
 //                    [--format json|csv] [--encoding utf8|sjis]
+//   punchbook-export --holidays YYYY
 //
 // Exit codes: 0 done, 1 employee or month not found, 2 usage error, 3 a damaged
 // or unreadable file, or a folder with a change cut short (the program repairs
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "MonthExport.h"
+#include "core/common/Holidays.h"
 #include "core/common/Routines.h"
 #include "core/common/ShiftJis.h"
 #include "core/month/MonthLoader.h"
@@ -35,9 +38,11 @@ constexpr int kBadFile = 3;
 
 constexpr const char* kUsageText =
     "使い方: punchbook-export [--folder フォルダ] --id 従業員番号 --year 年 --month 月 "
-    "[--format json|csv] [--encoding utf8|sjis]";
+    "[--format json|csv] [--encoding utf8|sjis]\n"
+    "        punchbook-export --holidays 年";
 
 struct Options {
+    int holidayYear = 0;  // --holidays: list that year's national holidays
     std::string folder;
     std::string id;
     int year = 0;
@@ -71,6 +76,18 @@ std::string ProgramFolder() {
 
 Options Parse(const std::vector<std::string>& args) {
     Options options;
+    if (!args.empty() && (args[0] == "--holidays" || args[0].starts_with("--holidays="))) {
+        const std::string value =
+            args[0] == "--holidays" ? (args.size() > 1 ? args[1] : "") : args[0].substr(11);
+        const auto year = Number(value, pb::kFirstHolidayYear, pb::kLastHolidayYear);
+        if (!year || args.size() != (args[0] == "--holidays" ? 2u : 1u)) {
+            throw UsageError{"--holidays には " + std::to_string(pb::kFirstHolidayYear) + "～" +
+                             std::to_string(pb::kLastHolidayYear) +
+                             " 年の一つだけを指定して下さい。"};
+        }
+        options.holidayYear = *year;
+        return options;
+    }
     bool haveId = false;
     bool haveYear = false;
     bool haveMonth = false;
@@ -152,6 +169,17 @@ int Fail(int code, const std::string& message) {
     return code;
 }
 
+// One "YYYY-MM-DD<TAB>name" line per holiday, UTF-8.
+int PrintHolidays(int year) {
+    std::string out;
+    for (const pb::NationalHoliday& holiday : pb::NationalHolidays(year)) {
+        out += std::to_string(year) + "-" + pb::PadNumber(holiday.month, 2) + "-" +
+               pb::PadNumber(holiday.day, 2) + "\t" + std::string(holiday.name) + "\n";
+    }
+    std::cout << out << std::flush;
+    return std::cout ? kDone : Fail(kBadFile, "出力を書き込めません。");
+}
+
 int Export(const Options& options) {
     // A change cut short would be read half made: the program repairs it when
     // it starts; this tool only reads, so it only says so.
@@ -229,6 +257,9 @@ int main(int argc, char** argv) {
     } catch (const UsageError& error) {
         std::cerr << "punchbook-export: " << error.message << "\n" << kUsageText << "\n";
         return kUsage;
+    }
+    if (options.holidayYear != 0) {
+        return PrintHolidays(options.holidayYear);
     }
     try {
         return Export(options);

@@ -295,6 +295,23 @@ TEST_F(ExportFolder, TheProgramFolderIsTheDefault) {
     EXPECT_EQ(ParseJson(run.out)["name"].text, "ソ連 表子");
 }
 
+TEST(ExportTool, HolidaysOfAYearOneALine) {
+    const ProgramRun run = Export({"--holidays", "2021"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(run.out.starts_with("2021-01-01\t元日\n2021-01-11\t成人の日\n"));
+    EXPECT_NE(run.out.find("\n2021-07-23\tスポーツの日\n2021-08-08\t山の日\n"
+                           "2021-08-09\t振替休日\n"),
+              std::string::npos);
+    EXPECT_TRUE(run.out.ends_with("\n2021-11-23\t勤労感謝の日\n"));
+    EXPECT_EQ(Export({"--holidays=2021"}).out, run.out);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"--holidays"},
+                                                 {"--holidays", "1947"},
+                                                 {"--holidays", "2100"},
+                                                 {"--holidays", "2021", "--id", "001"}}) {
+        EXPECT_EQ(Export(args).exitCode, 2) << ::testing::PrintToString(args);
+    }
+}
+
 TEST(ExportTool, UsageErrorsAreExitTwo) {
     const TempFolder folder;
     const std::string dir = folder.path();
