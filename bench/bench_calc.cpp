@@ -1,10 +1,13 @@
 // The month calculation: a 31-day hourly month (pattern 19, every day 00:00 –
 // 23:55 with an hour's break) counted by intervals and minute by minute, and a
-// 31-day daily month (pattern 7).
+// 31-day daily month (pattern 7); and the explanation of every figure of each
+// month with the texts of all its cells and sums, as the window's tool tips and
+// the trace export build them.
 
 #include <benchmark/benchmark.h>
 
 #include "core/common/Routines.h"
+#include "core/timecard/FigureTrace.h"
 #include "core/timecard/MonthCalc.h"
 
 namespace {
@@ -84,5 +87,42 @@ void BM_DailyMonth(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_DailyMonth)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+
+// The trace and every text it gives, cells and sums.
+void TraceWithTexts(const pb::MonthInput& input, const pb::MonthResult& result) {
+    const pb::MonthTrace trace = pb::TraceMonth(input, result);
+    std::size_t length = 0;
+    for (std::size_t row = 1; row <= trace.days.size(); ++row) {
+        for (int column = 3; column <= 8; ++column) {
+            length += pb::CellTraceText(trace, row, column).size();
+        }
+    }
+    for (int column = 3; column <= 8; ++column) {
+        length += pb::SumTraceText(trace, column).size();
+    }
+    benchmark::DoNotOptimize(length);
+}
+
+void BM_TraceOfAnHourlyMonth(benchmark::State& state) {
+    const pb::MonthInput input = HourlyMonth();
+    const pb::MonthResult result = pb::CalcMonth(input);
+    for (auto _ : state) {
+        TraceWithTexts(input, result);
+    }
+}
+BENCHMARK(BM_TraceOfAnHourlyMonth)->Unit(benchmark::kMicrosecond);
+
+void BM_TraceOfADailyMonth(benchmark::State& state) {
+    const pb::MonthInput input = DailyMonth();
+    const pb::MonthResult result = pb::CalcMonth(input);
+    for (auto _ : state) {
+        TraceWithTexts(input, result);
+    }
+}
+BENCHMARK(BM_TraceOfADailyMonth)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -3,7 +3,7 @@
 // national holidays of a year.
 //
 //   punchbook-export [--folder DIR] --id ID --year YYYY --month M
-//                    [--format json|csv] [--encoding utf8|sjis]
+//                    [--format json|csv] [--encoding utf8|sjis] [--trace]
 //   punchbook-export --holidays YYYY
 //
 // Exit codes: 0 done, 1 employee or month not found, 2 usage error, 3 a damaged
@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "MonthExport.h"
 #include "core/common/Holidays.h"
 #include "core/common/Routines.h"
 #include "core/common/ShiftJis.h"
+#include "core/export/MonthExport.h"
 #include "core/month/MonthLoader.h"
 #include "core/store/DataFiles.h"
 #include "core/store/FileSystem.h"
@@ -38,7 +38,7 @@ constexpr int kBadFile = 3;
 
 constexpr const char* kUsageText =
     "使い方: punchbook-export [--folder フォルダ] --id 従業員番号 --year 年 --month 月 "
-    "[--format json|csv] [--encoding utf8|sjis]\n"
+    "[--format json|csv] [--encoding utf8|sjis] [--trace]\n"
     "        punchbook-export --holidays 年";
 
 struct Options {
@@ -49,6 +49,7 @@ struct Options {
     int month = 0;
     std::string format = "csv";
     std::string encoding = "utf8";
+    bool trace = false;  // JSON only: how each figure came about
 };
 
 struct UsageError {
@@ -94,6 +95,10 @@ Options Parse(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
+        if (name == "--trace") {
+            options.trace = true;
+            continue;
+        }
         if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
             value = name.substr(eq + 1);
             name = name.substr(0, eq);
@@ -153,6 +158,9 @@ Options Parse(const std::vector<std::string>& args) {
     }
     if (options.format == "json" && options.encoding == "sjis") {
         throw UsageError{"JSON は UTF-8 でしか出力できません。"};
+    }
+    if (options.trace && options.format != "json") {
+        throw UsageError{"--trace は --format json と一緒に指定して下さい。"};
     }
     if (options.folder.empty()) {
         options.folder = ProgramFolder();
@@ -216,20 +224,16 @@ int Export(const Options& options) {
             break;
     }
 
-    // What is exported is what a print of the month holds: a stored text that
-    // is not a valid time is emptied, as the entry window empties it then.
-    pb::MonthInput input = month.input;
-    for (pb::DayCells& row : input.cells) {
-        for (std::string& text : row) {
-            if (!pb::IsValidTimeText(text)) {
-                text.clear();
-            }
-        }
-    }
+    const pb::MonthInput input = pb::ExportInput(month);
     const pb::MonthResult result = pb::CalcMonth(input);
     std::string out;
     if (options.format == "json") {
-        out = pb::MonthJson(month, result);
+        if (options.trace) {
+            const pb::MonthTrace trace = pb::TraceMonth(input, result);
+            out = pb::MonthJson(month, result, &trace);
+        } else {
+            out = pb::MonthJson(month, result);
+        }
     } else if (options.encoding == "sjis") {
         out = pb::EncodeSjis(pb::MonthCsv(month, result));
     } else {

@@ -135,14 +135,16 @@ BandMinutes BandCounter::CountRange(std::int32_t first, std::int32_t last) const
     return Sum(counts, Difference(CountBefore(last + 1), CountBefore(first)));
 }
 
-BandMinutes BandCounter::CountDay(std::int32_t clockIn, std::int32_t breakStart,
-                                  std::int32_t breakEnd, std::int32_t clockOut,
-                                  bool withBreak) const {
+WorkedRanges WorkedMinutes(std::int32_t clockIn, std::int32_t breakStart, std::int32_t breakEnd,
+                           std::int32_t clockOut, bool withBreak) {
+    WorkedRanges worked;
     if (!withBreak) {
         if (clockOut <= clockIn) {
             clockOut += 1440;
         }
-        return CountRange(clockIn + 1, clockOut);
+        worked.ranges[0] = {clockIn + 1, clockOut};
+        worked.count = 1;
+        return worked;
     }
     if (breakStart <= clockIn) {
         breakStart += 1440;
@@ -153,7 +155,19 @@ BandMinutes BandCounter::CountDay(std::int32_t clockIn, std::int32_t breakStart,
     if (clockOut <= breakEnd) {
         clockOut += 1440;
     }
-    return Sum(CountRange(clockIn + 1, breakStart - 1), CountRange(breakEnd, clockOut));
+    worked.ranges[0] = {clockIn + 1, breakStart - 1};
+    worked.ranges[1] = {breakEnd, clockOut};
+    worked.count = 2;
+    return worked;
+}
+
+BandMinutes BandCounter::CountDay(std::int32_t clockIn, std::int32_t breakStart,
+                                  std::int32_t breakEnd, std::int32_t clockOut,
+                                  bool withBreak) const {
+    const WorkedRanges worked = WorkedMinutes(clockIn, breakStart, breakEnd, clockOut, withBreak);
+    const BandMinutes first = CountRange(worked.ranges[0][0], worked.ranges[0][1]);
+    return worked.count == 1 ? first
+                             : Sum(first, CountRange(worked.ranges[1][0], worked.ranges[1][1]));
 }
 
 }  // namespace pb

@@ -35,6 +35,16 @@ enum class MinuteCounting {
     PerMinute,  // `ClassifyMinute` on every minute: the reference the other must equal
 };
 
+// The minutes t an hourly day counts, as up to two ranges first … last (both
+// included), after the moves to the next day that `BandCounter::CountDay`
+// describes. [0] is before the break (or the whole day), [1] after it.
+struct WorkedRanges {
+    std::array<std::array<std::int32_t, 2>, 2> ranges{};
+    int count = 0;
+};
+WorkedRanges WorkedMinutes(std::int32_t clockIn, std::int32_t breakStart, std::int32_t breakEnd,
+                           std::int32_t clockOut, bool withBreak);
+
 // Counts the worked minutes of hourly days by band for one set of bounds.
 class BandCounter {
   public:

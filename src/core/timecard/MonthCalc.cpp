@@ -3,6 +3,7 @@
 #include <array>
 
 #include "core/common/Routines.h"
+#include "core/timecard/DailyDay.h"
 #include "core/timecard/WorkPattern.h"
 
 namespace pb {
@@ -87,16 +88,7 @@ MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings&
     result.workType = wt;
     result.captions = ColumnCaptions(1, wt);
 
-    const std::int32_t start = TimeToMinutes(wages.TimeToStartWork);          // S
-    const std::int32_t finish = TimeToMinutes(wages.TimeToFinishWork);        // F
-    const std::int32_t night = TimeToMinutes(wages.TimeToStartNight);         // N
-    std::int32_t morning = TimeToMinutes(wages.TimeToFinishMorning);          // M
-    const std::int32_t halfFinish = TimeToMinutes(wages.TimeToFinishWorkHH);  // H
-    // An early-morning band that ends after the regular start belongs to the
-    // night before.
-    if (morning > start && morning < 1440) {
-        morning -= 1440;
-    }
+    const DailyBounds bounds = MakeDailyBounds(wages);
 
     const std::array<std::int32_t, 4> weekdayRates{wages.WeekdayEarMornPay, wages.WeekdayMorningPay,
                                                    wages.WeekdayOverPay, wages.WeekdayNightPay};
@@ -129,42 +121,12 @@ MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings&
             ++result.totals.HolidayWorkDays;
         }
 
-        std::int32_t in = read.minutes[kClockInColumn];
-        std::int32_t out = read.minutes[kClockOutColumn];
-        const std::int32_t end = row.halfHoliday ? halfFinish : finish;  // E
-        // A late-night band that would start before the regular day ends starts
-        // on the next day, for this day only: every day starts again from the
-        // record, so a half holiday never depends on the day before it.
-        const std::int32_t nightStart = night < end ? night + 1440 : night;
-        if (in > start) {
-            in -= 1440;  // clocked in the evening before
-        }
-        if (out < end) {
-            // Before the regular start it is after midnight; otherwise leaving
-            // early earns nothing and costs nothing.
-            out = out <= start ? out + 1440 : end;
-        }
-
-        std::int32_t earlyMorning = 0;
-        std::int32_t earlyStart = 0;
-        std::int32_t overtime = 0;
-        std::int32_t lateNight = 0;
-        if (MeasuresEarlyStart(wt)) {
-            if (MeasuresEarlyMorning(wt) && morning > in) {
-                earlyMorning = morning - in;
-                earlyStart = start - morning;
-            } else {
-                earlyStart = start - in;
-            }
-        }
-        if (MeasuresOvertime(wt)) {
-            if (MeasuresLateNight(wt) && nightStart < out) {
-                overtime = nightStart - end;
-                lateNight = out - nightStart;
-            } else {
-                overtime = out - end;
-            }
-        }
+        const DailyDay day = MeasureDailyDay(bounds, wt, read.minutes[kClockInColumn],
+                                             read.minutes[kClockOutColumn], row.halfHoliday);
+        const std::int32_t earlyMorning = day.minutes[kEarlyMorning];
+        const std::int32_t earlyStart = day.minutes[kEarlyStart];
+        const std::int32_t overtime = day.minutes[kOvertime];
+        const std::int32_t lateNight = day.minutes[kLateNight];
         // The day total is rounded from the unrounded classes, so it need not
         // equal the sum of the rounded class cells.
         const std::array<std::int32_t, 5> values{earlyMorning, earlyStart, overtime, lateNight,

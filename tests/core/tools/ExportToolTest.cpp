@@ -90,6 +90,37 @@ TEST(ExportTool, SampleMonthsMatchTheirExpectedJson) {
     }
 }
 
+TEST(ExportTool, TraceAddsHowEachFigureCameAbout) {
+    const TempFolder folder;
+    CopySamples(folder);
+    const std::vector<std::string> args{"--folder", folder.path(), "--id", "001",      "--year",
+                                        "1999",     "--month",     "3",    "--format", "json"};
+    std::vector<std::string> withTrace = args;
+    withTrace.push_back("--trace");
+    const ProgramRun run = Export(withTrace);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const JsonValue json = ParseJson(run.out);
+    // The first day, 04:10 to 23:40 on the weekly holiday.
+    const JsonValue& night = json["days"].items[0]["trace"]["cells"].items[3];
+    EXPECT_EQ(night["name"].text, "深夜");
+    EXPECT_EQ(night["spans"].items[0]["text"].text, "22:00–23:40");
+    EXPECT_EQ(night["spans"].items[0]["from"].text, "1320");
+    EXPECT_EQ(night["counted"].text, "100");
+    EXPECT_EQ(night["minutes"].text, "105");
+    EXPECT_EQ(json["trace"]["rounding"].text, "15分単位・四捨五入・日毎に丸め");
+    // Nothing else changes: without the trace members it is the plain export.
+    JsonValue plain = json;
+    plain.members.pop_back();
+    for (auto& [key, value] : plain.members) {
+        if (key == "days") {
+            for (JsonValue& day : value.items) {
+                day.members.pop_back();
+            }
+        }
+    }
+    EXPECT_TRUE(plain == ParseJson(Export(args).out));
+}
+
 TEST(ExportTool, HourlyCsvListsTheBandsAndTotals) {
     const TempFolder folder;
     CopySamples(folder);
@@ -328,6 +359,7 @@ TEST(ExportTool, UsageErrorsAreExitTwo) {
         {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--format", "json",
          "--encoding", "sjis"},
         {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--verbose"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--trace"},
         {"--folder", dir + "missing", "--id", "001", "--year", "1999", "--month", "3"},
         {"--folder", dir, "--id", "001", "--year", "1999", "--month"},
     };

@@ -1,4 +1,4 @@
-#include "MonthExport.h"
+#include "core/export/MonthExport.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -104,27 +104,94 @@ std::string CsvRow(const std::vector<std::string>& fields) {
     return out + "\r\n";
 }
 
+std::string DayTraceJson(const MonthTrace& trace, std::size_t row) {
+    std::vector<std::string> cells;
+    for (const CellTrace& cell : trace.days[row - 1].cells) {
+        std::vector<std::string> spans;
+        for (const TraceSpan& span : cell.spans) {
+            spans.push_back(JsonObject()
+                                .Add("from", span.from)
+                                .Add("to", span.to)
+                                .Add("minutes", span.minutes)
+                                .Add("text", JsonText(SpanText(span)))
+                                .Done());
+        }
+        cells.push_back(JsonObject()
+                            .Add("column", cell.column)
+                            .Add("name", JsonText(cell.name))
+                            .Add("spans", JsonArray(spans))
+                            .Add("counted", cell.counted)
+                            .Add("minutes", cell.shown)
+                            .Add("rounded", JsonBool(cell.roundedHere))
+                            .Add("rate", cell.rate)
+                            .Add("yen", cell.yen)
+                            .Add("text", JsonText(CellTraceText(trace, row, cell.column)))
+                            .Done());
+    }
+    return JsonObject()
+        .Add("notes", JsonArray(Quoted(trace.days[row - 1].notes)))
+        .Add("cells", JsonArray(cells))
+        .Done();
+}
+
+std::string MonthTraceJson(const MonthTrace& trace) {
+    std::vector<std::string> sums;
+    for (const SumTrace& sum : trace.sums) {
+        sums.push_back(JsonObject()
+                           .Add("column", sum.column)
+                           .Add("name", JsonText(sum.name))
+                           .Add("holiday", JsonBool(sum.holiday))
+                           .Add("days", sum.days)
+                           .Add("day_sum", sum.daySum)
+                           .Add("minutes", sum.minutes)
+                           .Add("rate", sum.rate)
+                           .Add("yen", sum.yen)
+                           .Add("text", JsonText(SumTraceText(trace, sum.column)))
+                           .Done());
+    }
+    return JsonObject()
+        .Add("rounding", JsonText(RoundingRuleText(trace.rules, trace.payScheme)))
+        .Add("sums", JsonArray(sums))
+        .Done();
+}
+
 }  // namespace
 
-std::string MonthJson(const OpenedMonth& month, const MonthResult& result) {
+MonthInput ExportInput(const OpenedMonth& month) {
+    MonthInput input = month.input;
+    for (DayCells& row : input.cells) {
+        for (std::string& text : row) {
+            if (!IsValidTimeText(text)) {
+                text.clear();
+            }
+        }
+    }
+    return input;
+}
+
+std::string MonthJson(const OpenedMonth& month, const MonthResult& result,
+                      const MonthTrace* trace) {
     const CalcSetSettings& rules = month.input.rules;
     const bool daily = result.payScheme == 1;
     const std::size_t columnCount = result.captions.size();
 
     std::vector<std::string> days;
-    for (const DayRow& day : result.days) {
+    for (std::size_t i = 0; i < result.days.size(); ++i) {
+        const DayRow& day = result.days[i];
         const std::string_view holiday =
             NationalHolidayName(day.date.year, day.date.month, day.date.day);
-        days.push_back(
-            JsonObject()
-                .Add("date", JsonText(IsoDate(day.date)))
-                .Add("label", JsonText(day.cells[0]))
-                .Add("weekday", day.date.weekday)
-                .Add("holiday", JsonBool(daily && day.holiday))
-                .Add("half_holiday", JsonBool(daily && day.halfHoliday))
-                .Add("national_holiday", holiday.empty() ? "null" : JsonText(std::string(holiday)))
-                .Add("cells", JsonArray(Quoted(DataColumns(day.cells, columnCount))))
-                .Done());
+        JsonObject object;
+        object.Add("date", JsonText(IsoDate(day.date)))
+            .Add("label", JsonText(day.cells[0]))
+            .Add("weekday", day.date.weekday)
+            .Add("holiday", JsonBool(daily && day.holiday))
+            .Add("half_holiday", JsonBool(daily && day.halfHoliday))
+            .Add("national_holiday", holiday.empty() ? "null" : JsonText(std::string(holiday)))
+            .Add("cells", JsonArray(Quoted(DataColumns(day.cells, columnCount))));
+        if (trace) {
+            object.Add("trace", DayTraceJson(*trace, i + 1));
+        }
+        days.push_back(object.Done());
     }
     std::vector<std::string> classes;
     for (const ClassSum& sum : result.classes) {
@@ -148,34 +215,36 @@ std::string MonthJson(const OpenedMonth& month, const MonthResult& result) {
                             .Done());
     }
     const MonthTotals& totals = result.totals;
-    return JsonObject()
-               .Add("id", JsonText(month.id))
-               .Add("name", JsonText(month.name))
-               .Add("pay_scheme", result.payScheme)
-               .Add("wages_generation", month.wagesGeneration)
-               .Add("work_type", result.workType)
-               .Add("year", month.year)
-               .Add("month", month.month)
-               .Add("rules", JsonObject()
-                                 .Add("unit", rules.OvertimeWorkFigure)
-                                 .Add("rounding", rules.TimeAdjustFigure)
-                                 .Add("per_month", rules.FractionsHandle)
-                                 .Add("end_of_month_payment", rules.EndOfMonthPayment)
-                                 .Done())
-               .Add("columns", JsonArray(Quoted(DataColumns(result.captions))))
-               .Add("days", JsonArray(days))
-               .Add("classes", JsonArray(classes))
-               .Add("bands", JsonArray(bands))
-               .Add("totals", JsonObject()
-                                  .Add("work_days", totals.WorkDays)
-                                  .Add("holiday_work_days", totals.HolidayWorkDays)
-                                  .Add("total_minutes", totals.TotalOverMinutes)
-                                  .Add("total_yen", totals.TotalOverPay)
-                                  .Add("holiday_minutes", totals.HolidayMinutes)
-                                  .Add("holiday_yen", totals.HolidayPay)
-                                  .Done())
-               .Done() +
-           "\n";
+    JsonObject object;
+    object.Add("id", JsonText(month.id))
+        .Add("name", JsonText(month.name))
+        .Add("pay_scheme", result.payScheme)
+        .Add("wages_generation", month.wagesGeneration)
+        .Add("work_type", result.workType)
+        .Add("year", month.year)
+        .Add("month", month.month)
+        .Add("rules", JsonObject()
+                          .Add("unit", rules.OvertimeWorkFigure)
+                          .Add("rounding", rules.TimeAdjustFigure)
+                          .Add("per_month", rules.FractionsHandle)
+                          .Add("end_of_month_payment", rules.EndOfMonthPayment)
+                          .Done())
+        .Add("columns", JsonArray(Quoted(DataColumns(result.captions))))
+        .Add("days", JsonArray(days))
+        .Add("classes", JsonArray(classes))
+        .Add("bands", JsonArray(bands))
+        .Add("totals", JsonObject()
+                           .Add("work_days", totals.WorkDays)
+                           .Add("holiday_work_days", totals.HolidayWorkDays)
+                           .Add("total_minutes", totals.TotalOverMinutes)
+                           .Add("total_yen", totals.TotalOverPay)
+                           .Add("holiday_minutes", totals.HolidayMinutes)
+                           .Add("holiday_yen", totals.HolidayPay)
+                           .Done());
+    if (trace) {
+        object.Add("trace", MonthTraceJson(*trace));
+    }
+    return object.Done() + "\n";
 }
 
 std::string MonthCsv(const OpenedMonth&, const MonthResult& result) {

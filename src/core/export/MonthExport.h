@@ -1,10 +1,12 @@
 #pragma once
-// The texts punchbook-export prints for one calculated month: a JSON object
-// whose shape other programs rely on, or a CSV table for spreadsheets.
+// The texts a calculated month is exported as (punchbook-export, and the entry
+// window's export): a JSON object whose shape other programs rely on, or a CSV
+// table for spreadsheets.
 
 #include <string>
 
 #include "core/month/MonthLoader.h"
+#include "core/timecard/FigureTrace.h"
 #include "core/timecard/MonthCalc.h"
 
 namespace pb {
@@ -25,7 +27,21 @@ namespace pb {
 //   totals {work_days, holiday_work_days, total_minutes, total_yen,
 //           holiday_minutes, holiday_yen}.
 // Minutes and yen are numbers; the month sums are those after rounding.
-std::string MonthJson(const OpenedMonth& month, const MonthResult& result);
+//
+// With `trace` (the month's `TraceMonth`), each day also gets
+//   trace {notes: [texts], cells: [{column, name, spans [{from, to, minutes,
+//          text "22:00–23:40"}], counted, minutes, rounded, rate, yen, text}]}
+// (spans in minutes from the day's midnight, below 0 the day before; rate and
+// yen for hourly bands only, 0 otherwise; text as the window's tool tip), and
+// the object ends with
+//   trace {rounding "15分単位・四捨五入・日毎に丸め", sums [{column, name,
+//          holiday, days, day_sum, minutes, rate, yen, text}]}.
+std::string MonthJson(const OpenedMonth& month, const MonthResult& result,
+                      const MonthTrace* trace = nullptr);
+
+// The input an export calculates: the opened month with every stored text that
+// is not a valid time emptied, as the entry window empties it before a print.
+MonthInput ExportInput(const OpenedMonth& month);
 
 // A header row and one row per day (label and cells), then the sums per class
 // or band and the totals, each block under its own header row; UTF-8, CRLF.
