@@ -1,9 +1,12 @@
 // punchbook-export: prints one stored month, calculated as the entry window
-// shows it, as JSON or CSV for payroll programs and spreadsheets; or the
-// national holidays of a year.
+// shows it, as JSON or CSV for payroll programs and spreadsheets; the month of
+// every employee of a pay scheme, one CSV row each; or the national holidays
+// of a year.
 //
 //   punchbook-export [--folder DIR] --id ID --year YYYY --month M
 //                    [--format json|csv] [--encoding utf8|sjis] [--trace]
+//   punchbook-export [--folder DIR] --all --year YYYY --month M [--scheme 1|2]
+//                    [--encoding utf8|sjis]
 //   punchbook-export --holidays YYYY
 //
 // Exit codes: 0 done, 1 employee or month not found, 2 usage error, 3 a damaged
@@ -21,7 +24,9 @@
 #include "core/common/Holidays.h"
 #include "core/common/Routines.h"
 #include "core/common/ShiftJis.h"
+#include "core/export/CsvText.h"
 #include "core/export/MonthExport.h"
+#include "core/export/SummaryExport.h"
 #include "core/month/MonthLoader.h"
 #include "core/store/DataFiles.h"
 #include "core/store/FileSystem.h"
@@ -39,6 +44,8 @@ constexpr int kBadFile = 3;
 constexpr const char* kUsageText =
     "使い方: punchbook-export [--folder フォルダ] --id 従業員番号 --year 年 --month 月 "
     "[--format json|csv] [--encoding utf8|sjis] [--trace]\n"
+    "        punchbook-export [--folder フォルダ] --all --year 年 --month 月 [--scheme 1|2] "
+    "[--encoding utf8|sjis]\n"
     "        punchbook-export --holidays 年";
 
 struct Options {
@@ -50,6 +57,8 @@ struct Options {
     std::string format = "csv";
     std::string encoding = "utf8";
     bool trace = false;  // JSON only: how each figure came about
+    bool all = false;    // every employee of `scheme` (0 both), one row each
+    int scheme = 0;
 };
 
 struct UsageError {
@@ -95,15 +104,15 @@ Options Parse(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
-        if (name == "--trace") {
-            options.trace = true;
+        if (name == "--trace" || name == "--all") {
+            (name == "--trace" ? options.trace : options.all) = true;
             continue;
         }
         if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
             value = name.substr(eq + 1);
             name = name.substr(0, eq);
         } else if (name == "--folder" || name == "--id" || name == "--year" || name == "--month" ||
-                   name == "--format" || name == "--encoding") {
+                   name == "--format" || name == "--encoding" || name == "--scheme") {
             if (i + 1 >= args.size()) {
                 throw UsageError{name + " の値がありません。"};
             }
@@ -149,12 +158,25 @@ Options Parse(const std::vector<std::string>& args) {
                 throw invalid();
             }
             options.encoding = value;
+        } else if (name == "--scheme") {
+            if (value != "1" && value != "2") {
+                throw invalid();
+            }
+            options.scheme = value[0] - '0';
         } else {
             throw UsageError{"不明な指定です: " + name};
         }
     }
-    if (!haveId || !haveYear || !haveMonth) {
+    if (options.all) {
+        if (haveId || !haveYear || !haveMonth || options.trace || options.format != "csv") {
+            throw UsageError{
+                "--all には --year と --month を指定し、--id、--format、--trace は"
+                "指定しないで下さい。"};
+        }
+    } else if (!haveId || !haveYear || !haveMonth) {
         throw UsageError{"--id、--year、--month は必ず指定して下さい。"};
+    } else if (options.scheme != 0) {
+        throw UsageError{"--scheme は --all と一緒に指定して下さい。"};
     }
     if (options.format == "json" && options.encoding == "sjis") {
         throw UsageError{"JSON は UTF-8 でしか出力できません。"};
@@ -188,6 +210,29 @@ int PrintHolidays(int year) {
     return std::cout ? kDone : Fail(kBadFile, "出力を書き込めません。");
 }
 
+// Writes `out` to standard output; kDone, or kBadFile when it cannot.
+int Print(const std::string& out) {
+    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+    std::cout.flush();
+    return std::cout ? kDone : Fail(kBadFile, "出力を書き込めません。");
+}
+
+// The month of every employee of the scheme; those without one are named on
+// standard error, and a month nobody has is "not found".
+int ExportAll(const Options& options, const pb::DataFiles& files,
+              const pb::CalcSetSettings& rules) {
+    const pb::SummaryTable table =
+        pb::CollectSchemeMonth(files, rules, options.scheme, options.year, options.month);
+    for (const std::string& line : table.missing) {
+        std::cerr << "punchbook-export: " << line << "\n";
+    }
+    if (table.rows.empty()) {
+        return Fail(kNotFound, std::to_string(options.year) + "年" + std::to_string(options.month) +
+                                   "月分のデータは記録されていません。");
+    }
+    return Print(pb::CsvFileBytes(pb::SummaryCsv(table), options.encoding == "sjis"));
+}
+
 int Export(const Options& options) {
     // A change cut short would be read half made: the program repairs it when
     // it starts; this tool only reads, so it only says so.
@@ -198,6 +243,9 @@ int Export(const Options& options) {
     settings.ProgramFolder = options.folder;
     pb::ReadSettings(pb::RealFileSystem(), settings, 0x808080);
     const pb::DataFiles files = pb::AssignDataFiles(options.folder);
+    if (options.all) {
+        return ExportAll(options, files, settings.Calc_Set);
+    }
 
     const pb::OpenedMonth month =
         pb::OpenMonth(files, settings.Calc_Set, options.id, options.year, options.month, true);
@@ -234,17 +282,10 @@ int Export(const Options& options) {
         } else {
             out = pb::MonthJson(month, result);
         }
-    } else if (options.encoding == "sjis") {
-        out = pb::EncodeSjis(pb::MonthCsv(month, result));
     } else {
-        out = "\xEF\xBB\xBF" + pb::MonthCsv(month, result);
+        out = pb::CsvFileBytes(pb::MonthCsv(month, result), options.encoding == "sjis");
     }
-    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
-    std::cout.flush();
-    if (!std::cout) {
-        return Fail(kBadFile, "出力を書き込めません。");
-    }
-    return kDone;
+    return Print(out);
 }
 
 }  // namespace

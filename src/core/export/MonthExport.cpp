@@ -1,5 +1,7 @@
 #include "core/export/MonthExport.h"
 
+#include "core/export/CsvText.h"
+
 #include <cstdio>
 #include <initializer_list>
 #include <vector>
@@ -83,25 +85,6 @@ std::vector<std::string> DataColumns(const std::vector<std::string>& row) {
 
 std::vector<std::string> DataColumns(const DayCells& cells, std::size_t columnCount) {
     return std::vector<std::string>(cells.begin() + 1, cells.begin() + columnCount);
-}
-
-std::string CsvField(const std::string& text) {
-    if (text.find_first_of(",\"\r\n") == std::string::npos) {
-        return text;
-    }
-    std::string out = "\"";
-    for (const char c : text) {
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    }
-    return out + "\"";
-}
-
-std::string CsvRow(const std::vector<std::string>& fields) {
-    std::string out;
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        out += (i ? "," : "") + CsvField(fields[i]);
-    }
-    return out + "\r\n";
 }
 
 std::string DayTraceJson(const MonthTrace& trace, std::size_t row) {

@@ -121,6 +121,76 @@ TEST(ExportTool, TraceAddsHowEachFigureCameAbout) {
     EXPECT_TRUE(plain == ParseJson(Export(args).out));
 }
 
+// Splits a CSV text (no quoted commas in it) into rows of fields.
+std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.ends_with("\r")) {
+            line.pop_back();
+        }
+        std::vector<std::string> fields;
+        std::istringstream cells(line);
+        for (std::string field; std::getline(cells, field, ',');) {
+            fields.push_back(field);
+        }
+        if (line.ends_with(",")) {
+            fields.push_back("");
+        }
+        rows.push_back(fields);
+    }
+    return rows;
+}
+
+TEST(ExportTool, AllEmployeesOfAMonthOneRowEach) {
+    const TempFolder folder;
+    CopySamples(folder);
+    const std::vector<std::string> all{"--folder", folder.path(), "--all", "--year",
+                                       "1999",     "--month",     "3"};
+    const ProgramRun run = Export(all);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    ASSERT_TRUE(run.out.starts_with("\xEF\xBB\xBF"));
+    const auto rows = CsvRows(run.out.substr(3));
+    ASSERT_EQ(rows.size(), 3u);
+    // 7 leading columns, 16 of the classes, 6 of the bands, 2 totals.
+    EXPECT_EQ(rows[0].size(), 31u);
+    EXPECT_EQ(rows[0][7], "早朝残業(平日)時間");
+    EXPECT_EQ(rows[0][23], "区分1時間");
+    for (std::size_t r = 1; r <= 2; ++r) {
+        const std::string id = r == 1 ? "001" : "002";
+        ASSERT_EQ(rows[r].size(), 31u) << id;
+        EXPECT_EQ(rows[r][2], id);
+        // The same figures as the month's own export.
+        const JsonValue month = ParseJson(Export({"--folder", folder.path(), "--id", id, "--year",
+                                                  "1999", "--month", "3", "--format", "json"})
+                                              .out);
+        EXPECT_EQ(rows[r][5], month["totals"]["work_days"].text);
+        EXPECT_EQ(rows[r][30], month["totals"]["total_yen"].text);
+        EXPECT_EQ(rows[r][29], MinutesToText(std::stoi(month["totals"]["total_minutes"].text)));
+    }
+    EXPECT_EQ(rows[1][4], "日給制");
+    EXPECT_EQ(rows[1][23], "");  // no bands for daily wage
+    EXPECT_EQ(rows[2][4], "時給制");
+    EXPECT_EQ(rows[2][7], "");
+    EXPECT_EQ(rows[2][23], "23:30");
+    EXPECT_EQ(rows[2][24], "23500");
+
+    // One scheme: its own columns only; Shift-JIS on request.
+    std::vector<std::string> hourly = all;
+    hourly.insert(hourly.end(), {"--scheme", "2", "--encoding", "sjis"});
+    const ProgramRun sjis = Export(hourly);
+    ASSERT_EQ(sjis.exitCode, 0) << sjis.err;
+    const auto hourlyRows = CsvRows(DecodeSjis(sjis.out).text);
+    ASSERT_EQ(hourlyRows.size(), 2u);
+    EXPECT_EQ(hourlyRows[0].size(), 15u);
+    EXPECT_EQ(hourlyRows[1][2], "002");
+
+    // A month nobody has is not found.
+    std::vector<std::string> april = all;
+    april[6] = "4";
+    EXPECT_EQ(Export(april).exitCode, 1);
+}
+
 TEST(ExportTool, HourlyCsvListsTheBandsAndTotals) {
     const TempFolder folder;
     CopySamples(folder);
@@ -259,6 +329,16 @@ TEST_F(ExportFolder, StoredTextsThatAreNotTimesAreExportedEmpty) {
     EXPECT_EQ(ParseJson(run.out)["totals"]["work_days"].text, "0");
 }
 
+TEST_F(ExportFolder, AllNamesTheEmployeesWithoutTheMonth) {
+    StoreMonth("007", 0, {{"08:00", "19:00"}});
+    const ProgramRun run = Export(
+        {"--folder", folder_.path(), "--all", "--year", "2001", "--month", "4", "--scheme", "1"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\r\n2001,4,007,ソ連 表子,日給制,1,0,"), std::string::npos);
+    EXPECT_EQ(run.out.find(",008,"), std::string::npos);
+    EXPECT_NE(run.err.find("008 新 月: この月の記録がありません"), std::string::npos) << run.err;
+}
+
 TEST_F(ExportFolder, NotFoundIsExitOneWithAMessage) {
     StoreMonth("007", 5, {{"08:00", "19:00"}});
     struct Case {
@@ -360,6 +440,11 @@ TEST(ExportTool, UsageErrorsAreExitTwo) {
          "--encoding", "sjis"},
         {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--verbose"},
         {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--trace"},
+        {"--folder", dir, "--id", "001", "--year", "1999", "--month", "3", "--scheme", "1"},
+        {"--folder", dir, "--all", "--id", "001", "--year", "1999", "--month", "3"},
+        {"--folder", dir, "--all", "--year", "1999", "--month", "3", "--format", "json"},
+        {"--folder", dir, "--all", "--year", "1999", "--month", "3", "--scheme", "3"},
+        {"--folder", dir, "--all", "--year", "1999"},
         {"--folder", dir + "missing", "--id", "001", "--year", "1999", "--month", "3"},
         {"--folder", dir, "--id", "001", "--year", "1999", "--month"},
     };

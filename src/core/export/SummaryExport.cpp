@@ -1,0 +1,143 @@
+#include "core/export/SummaryExport.h"
+
+#include <algorithm>
+
+#include "core/common/Routines.h"
+#include "core/export/CsvText.h"
+#include "core/export/MonthExport.h"
+#include "core/month/MonthLoader.h"
+#include "core/store/EmployeeFiles.h"
+
+namespace pb {
+namespace {
+
+constexpr const char* kClassCaptions[] = {"早朝残業", "早出残業", "普通残業", "深夜残業"};
+
+enum class Outcome { Row, NotStored, NoWages };
+
+Outcome AddMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
+                 std::int32_t year, std::int32_t month, SummaryTable& table) {
+    const OpenedMonth opened = OpenMonth(files, rules, id, year, month, true);
+    switch (opened.status) {
+        case OpenMonthStatus::Opened:
+            break;
+        case OpenMonthStatus::WagesNotFound:
+            return Outcome::NoWages;
+        default:
+            return Outcome::NotStored;
+    }
+    const MonthResult result = CalcMonth(ExportInput(opened));
+    table.rows.push_back(SummaryRow{year, month, opened.id, opened.name, result.payScheme,
+                                    result.totals, result.classes, result.bands});
+    return Outcome::Row;
+}
+
+std::string Missing(const std::string& id, const std::string& name, const std::string& why) {
+    return id + " " + name + ": " + why;
+}
+
+}  // namespace
+
+SummaryTable CollectSchemeMonth(const DataFiles& files, const CalcSetSettings& rules, int scheme,
+                                std::int32_t year, std::int32_t month) {
+    SummaryTable table;
+    table.scheme = scheme;
+    std::vector<std::string> ids;
+    for (const int s : {1, 2}) {
+        if (scheme == 0 || scheme == s) {
+            ListEmployeeIDs(files, ids, s);
+        }
+    }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    for (const std::string& id : ids) {
+        switch (AddMonth(files, rules, id, year, month, table)) {
+            case Outcome::Row:
+                break;
+            case Outcome::NotStored:
+                table.missing.push_back(
+                    Missing(id, FindEmployeeName(files, id, 0), "この月の記録がありません"));
+                break;
+            case Outcome::NoWages:
+                table.missing.push_back(
+                    Missing(id, FindEmployeeName(files, id, 0), "賃金データが見つかりません"));
+                break;
+        }
+    }
+    return table;
+}
+
+SummaryTable CollectEmployeeYear(const DataFiles& files, const CalcSetSettings& rules,
+                                 const std::string& id, std::int32_t year) {
+    SummaryTable table;
+    table.scheme = GetPayScheme(files, id) == 2 ? 2 : 1;
+    for (std::int32_t month = 1; month <= 12; ++month) {
+        if (AddMonth(files, rules, id, year, month, table) == Outcome::NoWages) {
+            table.missing.push_back(
+                Missing(id, FindEmployeeName(files, id, 0),
+                        std::to_string(month) + "月の賃金データが見つかりません"));
+        }
+    }
+    return table;
+}
+
+std::string SummaryCsv(const SummaryTable& table) {
+    const bool daily = table.scheme != 2;
+    const bool hourly = table.scheme != 1;
+    std::vector<std::string> header{"年",       "月",       "従業員番号",  "氏名",
+                                    "給与体系", "勤務日数", "休日勤務日数"};
+    if (daily) {
+        for (const char* caption : kClassCaptions) {
+            for (const char* when : {"(平日)", "(休日)"}) {
+                header.push_back(std::string(caption) + when + "時間");
+                header.push_back(std::string(caption) + when + "賃金");
+            }
+        }
+    }
+    if (hourly) {
+        for (int band = 1; band <= 3; ++band) {
+            header.push_back("区分" + std::to_string(band) + "時間");
+            header.push_back("区分" + std::to_string(band) + "賃金");
+        }
+    }
+    header.push_back("総残業時間");
+    header.push_back("総残業賃金");
+    std::string out = CsvRow(header);
+
+    for (const SummaryRow& row : table.rows) {
+        const bool rowDaily = row.payScheme != 2;
+        std::vector<std::string> fields{std::to_string(row.year),
+                                        std::to_string(row.month),
+                                        row.id,
+                                        row.name,
+                                        rowDaily ? "日給制" : "時給制",
+                                        std::to_string(row.totals.WorkDays),
+                                        std::to_string(row.totals.HolidayWorkDays)};
+        if (daily) {
+            for (std::size_t k = 0; k < 4; ++k) {
+                const bool have = rowDaily && k < row.classes.size();
+                const ClassSum sum = have ? row.classes[k] : ClassSum{};
+                for (const bool holiday : {false, true}) {
+                    fields.push_back(
+                        have ? MinutesToText(holiday ? sum.holidayMinutes : sum.weekdayMinutes)
+                             : "");
+                    fields.push_back(
+                        have ? std::to_string(holiday ? sum.holidayYen : sum.weekdayYen) : "");
+                }
+            }
+        }
+        if (hourly) {
+            for (std::size_t d = 0; d < 3; ++d) {
+                const bool have = !rowDaily && d < row.bands.size();
+                fields.push_back(have ? MinutesToText(row.bands[d].minutes) : "");
+                fields.push_back(have ? std::to_string(row.bands[d].yen) : "");
+            }
+        }
+        fields.push_back(MinutesToText(row.totals.TotalOverMinutes));
+        fields.push_back(std::to_string(row.totals.TotalOverPay));
+        out += CsvRow(fields);
+    }
+    return out;
+}
+
+}  // namespace pb
