@@ -11,6 +11,7 @@
 
 #include "bench/LargeFolder.h"
 #include "bench/RawFiles.h"
+#include "core/check/FolderCheck.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
 
@@ -114,6 +115,18 @@ void BM_RawReadOfTheYearFile(benchmark::State& state) {
         benchmark::DoNotOptimize(raw::ReadThrough(f.year));
 }
 BENCHMARK(BM_RawReadOfTheYearFile)->Unit(benchmark::kMillisecond);
+
+// The check of the whole folder: every record of the master files and of the
+// year file, read once in pieces; its yardstick is the raw read above.
+void BM_CheckFolder(benchmark::State& state) {
+    Folder& f = TheFolder();
+    if (!pb::CheckFolder(f.files).Sound())
+        state.SkipWithError("the large folder should be sound");
+    ReadCounter reads(state);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pb::CheckFolder(f.files));
+}
+BENCHMARK(BM_CheckFolder)->Unit(benchmark::kMillisecond);
 
 // --- reading and saving one month: 開始 and 記録 ---
 

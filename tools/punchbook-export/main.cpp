@@ -1,16 +1,18 @@
 // punchbook-export: prints one stored month, calculated as the entry window
 // shows it, as JSON or CSV for payroll programs and spreadsheets; the month of
-// every employee of a pay scheme, one CSV row each; or the national holidays
-// of a year.
+// every employee of a pay scheme, one CSV row each; the check of a whole
+// folder; or the national holidays of a year.
 //
 //   punchbook-export [--folder DIR] --id ID --year YYYY --month M
 //                    [--format json|csv] [--encoding utf8|sjis] [--trace]
 //   punchbook-export [--folder DIR] --all --year YYYY --month M [--scheme 1|2]
 //                    [--encoding utf8|sjis]
+//   punchbook-export [--folder DIR] --check
 //   punchbook-export --holidays YYYY
 //
-// Exit codes: 0 done, 1 employee or month not found, 2 usage error, 3 a damaged
-// or unreadable file, or a folder with a change cut short (the program repairs
+// Exit codes: 0 done (for --check: the folder is sound), 1 employee or month not
+// found, 2 usage error, 3 a damaged or unreadable file (for --check: anything
+// wrong), or a folder with a change cut short (the program repairs
 // it at its next start).
 
 #include <cstdio>
@@ -21,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "core/check/FolderCheck.h"
 #include "core/common/Holidays.h"
 #include "core/common/Routines.h"
 #include "core/common/ShiftJis.h"
@@ -46,6 +49,7 @@ constexpr const char* kUsageText =
     "[--format json|csv] [--encoding utf8|sjis] [--trace]\n"
     "        punchbook-export [--folder フォルダ] --all --year 年 --month 月 [--scheme 1|2] "
     "[--encoding utf8|sjis]\n"
+    "        punchbook-export [--folder フォルダ] --check\n"
     "        punchbook-export --holidays 年";
 
 struct Options {
@@ -59,6 +63,7 @@ struct Options {
     bool trace = false;  // JSON only: how each figure came about
     bool all = false;    // every employee of `scheme` (0 both), one row each
     int scheme = 0;
+    bool check = false;  // check the whole folder
 };
 
 struct UsageError {
@@ -104,8 +109,10 @@ Options Parse(const std::vector<std::string>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
-        if (name == "--trace" || name == "--all") {
-            (name == "--trace" ? options.trace : options.all) = true;
+        if (name == "--trace" || name == "--all" || name == "--check") {
+            (name == "--trace" ? options.trace
+             : name == "--all" ? options.all
+                               : options.check) = true;
             continue;
         }
         if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
@@ -167,7 +174,12 @@ Options Parse(const std::vector<std::string>& args) {
             throw UsageError{"不明な指定です: " + name};
         }
     }
-    if (options.all) {
+    if (options.check) {
+        if (haveId || haveYear || haveMonth || options.all || options.trace ||
+            options.format != "csv" || options.encoding != "utf8" || options.scheme != 0) {
+            throw UsageError{"--check には --folder のほかは指定しないで下さい。"};
+        }
+    } else if (options.all) {
         if (haveId || !haveYear || !haveMonth || options.trace || options.format != "csv") {
             throw UsageError{
                 "--all には --year と --month を指定し、--id、--format、--trace は"
@@ -231,6 +243,13 @@ int ExportAll(const Options& options, const pb::DataFiles& files,
                                    "月分のデータは記録されていません。");
     }
     return Print(pb::CsvFileBytes(pb::SummaryCsv(table), options.encoding == "sjis"));
+}
+
+// Every finding a line and the outcome; exit 0 when the folder is sound.
+int CheckFolder(const Options& options) {
+    const pb::FolderCheckResult result = pb::CheckFolder(pb::AssignDataFiles(options.folder));
+    const int printed = Print(pb::CheckReport(result));
+    return printed != kDone ? printed : result.Sound() ? kDone : kBadFile;
 }
 
 int Export(const Options& options) {
@@ -307,7 +326,7 @@ int main(int argc, char** argv) {
         return PrintHolidays(options.holidayYear);
     }
     try {
-        return Export(options);
+        return options.check ? CheckFolder(options) : Export(options);
     } catch (const pb::FileError& error) {
         return Fail(kBadFile, error.what());
     } catch (const std::exception& error) {

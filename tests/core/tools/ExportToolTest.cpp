@@ -191,6 +191,20 @@ TEST(ExportTool, AllEmployeesOfAMonthOneRowEach) {
     EXPECT_EQ(Export(april).exitCode, 1);
 }
 
+TEST(ExportTool, CheckIsExitZeroWhenSoundAndThreeOtherwise) {
+    const TempFolder folder;
+    CopySamples(folder);
+    const ProgramRun sound = Export({"--folder", folder.path(), "--check"});
+    EXPECT_EQ(sound.exitCode, 0) << sound.out << sound.err;
+    EXPECT_TRUE(sound.out.starts_with("異常はありません。")) << sound.out;
+
+    std::ofstream(folder / "1999_fv2.pbk", std::ios::app | std::ios::binary) << "xx";
+    const ProgramRun damaged = Export({"--folder", folder.path(), "--check"});
+    EXPECT_EQ(damaged.exitCode, 3);
+    EXPECT_TRUE(damaged.out.starts_with("1999_fv2.pbk: 大きさ")) << damaged.out;
+    EXPECT_NE(damaged.out.find("1 件の問題が見つかりました。"), std::string::npos);
+}
+
 TEST(ExportTool, HourlyCsvListsTheBandsAndTotals) {
     const TempFolder folder;
     CopySamples(folder);
@@ -445,6 +459,8 @@ TEST(ExportTool, UsageErrorsAreExitTwo) {
         {"--folder", dir, "--all", "--year", "1999", "--month", "3", "--format", "json"},
         {"--folder", dir, "--all", "--year", "1999", "--month", "3", "--scheme", "3"},
         {"--folder", dir, "--all", "--year", "1999"},
+        {"--folder", dir, "--check", "--id", "001"},
+        {"--folder", dir, "--check", "--all", "--year", "1999", "--month", "3"},
         {"--folder", dir + "missing", "--id", "001", "--year", "1999", "--month", "3"},
         {"--folder", dir, "--id", "001", "--year", "1999", "--month"},
     };
