@@ -114,8 +114,12 @@ bool HasSize(const FileSystem& fs, const std::string& path, std::uint64_t size) 
 FileError AsDataFileError(const FileError& error, const std::string& dataPath) {
     if (error.path() == dataPath)
         return error;
-    return FileError(dataPath, error.error(),
-                     dataPath + " に書き込めません。\n" + ErrorReason(error.error()));
+    // The reason stays as the file system gave it (the line after the name).
+    const std::string text = error.what();
+    const auto newline = text.find('\n');
+    const std::string reason =
+        newline == std::string::npos ? ErrorReason(error.error()) : text.substr(newline + 1);
+    return FileError(dataPath, error.error(), dataPath + " に書き込めません。\n" + reason);
 }
 
 std::string FormatJournal(const Journal& journal) {

@@ -115,6 +115,40 @@ TEST_F(StoreSweep, WriteMonthRecord) {
     });
 }
 
+// A folder opened read-only (or failing) is reported once per failure, naming
+// the data file the operator knows, never a temporary or the journal.
+TEST_F(StoreSweep, AFailingFolderNamesTheDataFileOnce) {
+    SomeEmployees();
+    Write("2024_fv2.pbk", Join({Month("001", 4)}));
+    const FolderPicture before = Picture();
+    ReadOnlyFileSystem readOnly;
+    const DataFiles files = AssignDataFiles(folder_, readOnly);
+    const EmployeeEntry entry = DailyEntry("001", "山田", 1700);
+    const struct {
+        const char* file;
+        std::function<bool(ScriptedOperator&)> run;
+    } cases[] = {
+        {"Name.dat", [&](ScriptedOperator& op) { return RegisterEmployee(files, entry, 1, op); }},
+        {"Name.dat", [&](ScriptedOperator& op) { return DeleteEmployee(files, "002", op); }},
+        {"2024_fv2.pbk",
+         [&](ScriptedOperator& op) { return WriteMonthRecord(files, 2024, Month("002", 4), op); }},
+        {"2025_fv2.pbk",
+         [&](ScriptedOperator& op) { return WriteMonthRecord(files, 2025, Month("002", 4), op); }},
+        {"2024_fv2.pbk",
+         [&](ScriptedOperator& op) { return PurgeMonthRecords(files, "001", 2024, 4, op); }},
+    };
+    for (const auto& c : cases) {
+        ScriptedOperator op;
+        EXPECT_FALSE(c.run(op));
+        const auto errors = std::count_if(op.calls.begin(), op.calls.end(),
+                                          [](const auto& call) { return call.kind == "error"; });
+        ASSERT_EQ(errors, 1) << c.file;
+        const std::string& text = op.calls.back().text;
+        EXPECT_EQ(text.find(Path(c.file) + " に書き込めません。\n読み取り専用"), 0u) << text;
+    }
+    EXPECT_EQ(Picture(), before);
+}
+
 // The repair tells the operator once, in words, what it found and did.
 TEST_F(StoreSweep, TheRepairSaysOnceWhatItDid) {
     const EmployeeEntry entry = DailyEntry("004", "高橋", 1300);
