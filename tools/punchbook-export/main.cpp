@@ -268,27 +268,9 @@ int Export(const Options& options) {
 
     const pb::OpenedMonth month =
         pb::OpenMonth(files, settings.Calc_Set, options.id, options.year, options.month, true);
-    const std::string when =
-        std::to_string(options.year) + "年" + std::to_string(options.month) + "月分";
-    switch (month.status) {
-        case pb::OpenMonthStatus::EmployeeNotFound:
-            return Fail(kNotFound, "従業員番号 " + options.id + " は登録されていません。（" +
-                                       files.NameFile + "）");
-        case pb::OpenMonthStatus::MonthNotStored:
-            return Fail(kNotFound, options.id + " の " + when + "のデータは記録されていません。（" +
-                                       files.WorkFile(options.year) + "）");
-        case pb::OpenMonthStatus::WagesNotFound: {
-            const bool hourly = month.input.payScheme == 2;
-            const std::string generation =
-                month.wagesGeneration == 0
-                    ? std::string("現在の賃金データ")
-                    : "第" + std::to_string(month.wagesGeneration) + "世代の賃金データ";
-            return Fail(kNotFound, options.id + " の" + generation + "が見つかりません。（" +
-                                       (hourly ? files.TimeWagesFile : files.DailyWagesFile) +
-                                       "）");
-        }
-        case pb::OpenMonthStatus::Opened:
-            break;
+    // The entry window refuses the same months with the same words.
+    if (month.status != pb::OpenMonthStatus::Opened) {
+        return Fail(kNotFound, pb::RefusalText(month, files));
     }
 
     const pb::MonthInput input = pb::ExportInput(month);

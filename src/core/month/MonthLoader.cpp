@@ -26,10 +26,10 @@ std::vector<DayCells> TypedCellsOf(const MonthRecord& record, std::int32_t paySc
     if (payScheme == 2) {
         columns = {1, 2, 3, 4};
     } else {
-        if (workType != 0 && workType != 3) {
+        if (TakesClockIn(workType)) {
             columns.push_back(kClockInColumn);
         }
-        if (workType != 1 && workType != 4) {
+        if (TakesClockOut(workType)) {
             columns.push_back(kClockOutColumn);
         }
     }
@@ -73,7 +73,9 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
         opened.status = OpenMonthStatus::MonthNotStored;
         return opened;
     } else {
-        payScheme = GetPayScheme(files, id);
+        // A month is stored as daily or hourly wage, nothing else: an index entry
+        // of no scheme of ours is looked up as daily wage and refused there.
+        payScheme = GetPayScheme(files, id) == 2 ? 2 : 1;
     }
 
     MonthInput& input = opened.input;
@@ -105,6 +107,64 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     input.period = MakePayPeriod(year, month, closingDay, rules.EndOfMonthPayment);
     input.cells = TypedCellsOf(opened.record, payScheme, workType, input.period.size());
     return opened;
+}
+
+std::string RefusalText(const OpenedMonth& month, const DataFiles& files) {
+    const std::string when =
+        std::to_string(month.year) + "年" + std::to_string(month.month) + "月分";
+    switch (month.status) {
+        case OpenMonthStatus::Opened:
+            break;
+        case OpenMonthStatus::EmployeeNotFound:
+            return "従業員番号 " + month.id + " は登録されていません。（" + files.NameFile + "）";
+        case OpenMonthStatus::MonthNotStored:
+            return month.id + " の " + when + "のデータは記録されていません。（" +
+                   files.WorkFile(month.year) + "）";
+        case OpenMonthStatus::WagesNotFound: {
+            const std::string generation =
+                month.wagesGeneration == 0
+                    ? std::string("現在の賃金データ")
+                    : "第" + std::to_string(month.wagesGeneration) + "世代の賃金データ";
+            return month.id + " の" + generation + "が見つかりません。（" +
+                   (month.input.payScheme == 2 ? files.TimeWagesFile : files.DailyWagesFile) + "）";
+        }
+    }
+    return {};
+}
+
+NextCellRecord EnterKeyMoves(const DataFiles& files, std::int32_t workType) {
+    return ReadNextCell(files, EnterKeyTable(workType));
+}
+
+MonthRecord UpdatedMonthRecord(MonthRecord record, const OpenedMonth& month,
+                               const MonthResult& result) {
+    const MonthInput& input = month.input;
+    record.ID = month.id;
+    record.PayScheme = input.payScheme;
+    record.WagesGeneration = month.wagesGeneration;
+    record.Month = static_cast<std::uint16_t>(month.month);
+    const std::size_t days = std::min<std::size_t>(result.days.size(), kCellRows);
+    record.DayCount = static_cast<std::int32_t>(days);
+    const int lastColumn = input.payScheme == 2 ? kHourlyColumnCount - 1 : kDailyColumnCount - 1;
+    for (int column = 1; column <= kCellColumns; ++column) {
+        for (std::size_t row = 0; row < kCellRows; ++row) {
+            std::string& cell = record.Cells[column - 1][row];
+            cell = column <= lastColumn && row < days ? result.days[row].cells[column] : "";
+            // Computed figures of 100 hours or more do not fit; the file keeps five.
+            if (cell.size() > kCellLength) {
+                cell.resize(kCellLength);
+            }
+        }
+    }
+    record.WorkDays = result.totals.WorkDays;
+    record.TotalOverMinutes = result.totals.TotalOverMinutes;
+    record.TotalOverPay = result.totals.TotalOverPay;
+    if (input.payScheme == 1 && input.daily.Holiday != 0) {
+        record.HolidayWorkDays = result.totals.HolidayWorkDays;
+        record.HolidayMinutes = result.totals.HolidayMinutes;
+        record.HolidayPay = result.totals.HolidayPay;
+    }
+    return record;
 }
 
 }  // namespace pb

@@ -1,9 +1,12 @@
 #pragma once
-// Opening one employee's pay month the way the entry window does: the stored
-// month record (if any), the wage record of its generation, the pay period, and
-// the typed cells copied from the record, ready for `CalcMonth`.
+// One employee's pay month between the files and the calculation: opening it
+// (the stored month record if any, the wage record of its generation, the pay
+// period, the typed cells copied from the record, ready for `CalcMonth`) and
+// the month record that stores a calculated month again. The entry window and
+// the exporter both open months here, so they show and refuse the same months.
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -47,6 +50,31 @@ struct OpenedMonth {
 // or 2: a damaged month must not be shown as an empty one.
 OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
                       std::int32_t year, std::int32_t month, bool mustBeStored);
+
+// Why a month that did not open cannot be shown, naming the file in which the
+// employee, the month or the wage record was looked for. Empty for an opened month.
+std::string RefusalText(const OpenedMonth& month, const DataFiles& files);
+
+// A month that cannot be opened, for a caller that cannot show it: what() is
+// the RefusalText.
+class MonthRefused : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The Enter-key table of the month's work pattern; all zeros (the cursor
+// stays) when "NextCell.dat" or the table is missing.
+NextCellRecord EnterKeyMoves(const DataFiles& files, std::int32_t workType);
+
+// `record` brought up to date from a calculated month, as the entry window
+// saves and prints it: the month's identity, one cell text per grid column and
+// day row as `result` shows it (at most five characters; columns and rows
+// outside the grid emptied) and the totals of `result`. The holiday figures are
+// written only for a daily-wage month with weekly holidays; otherwise they keep
+// the values `record` holds. Typed cells that are not valid times must have
+// been emptied before the calculation.
+MonthRecord UpdatedMonthRecord(MonthRecord record, const OpenedMonth& month,
+                               const MonthResult& result);
 
 // The typed cells of the month record as the entry window loads them: daily
 // wage column 1 unless the pattern has no clock-in (0, 3) and column 2 unless

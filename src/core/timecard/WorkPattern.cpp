@@ -48,6 +48,20 @@ bool MeasuresLateNight(std::int32_t workType) {
     return In(workType, {3, 5, 7});
 }
 
+bool TakesClockIn(std::int32_t workType) {
+    return !In(workType, {0, 3});
+}
+bool TakesClockOut(std::int32_t workType) {
+    return !In(workType, {1, 4});
+}
+
+int EnterKeyTable(std::int32_t workType) {
+    if (workType >= 8) {
+        return HasBreak(workType) ? 2 : 3;
+    }
+    return TakesClockIn(workType) && TakesClockOut(workType) ? 0 : 1;
+}
+
 int BandCount(std::int32_t workType) {
     if (In(workType, {8, 9, 14, 15})) {
         return 1;

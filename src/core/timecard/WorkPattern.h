@@ -42,6 +42,16 @@ bool MeasuresEarlyMorning(std::int32_t workType);  // 早朝: 4, 6, 7
 bool MeasuresOvertime(std::int32_t workType);      // 普通: 0, 2, 3, 5, 6, 7
 bool MeasuresLateNight(std::int32_t workType);     // 深夜: 3, 5, 7
 
+// Which clock columns a daily pattern types into: patterns 0 and 3 measure no
+// early start and take only the clock-out, 1 and 4 measure no overtime and take
+// only the clock-in; the others take both. Hourly patterns take both.
+bool TakesClockIn(std::int32_t workType);
+bool TakesClockOut(std::int32_t workType);
+
+// The Enter-key table ("NextCell.dat" pattern) of a work pattern: 1 one clock
+// column, 0 clock-in and clock-out, 2 hourly with break, 3 hourly without.
+int EnterKeyTable(std::int32_t workType);
+
 // Number of time bands of an hourly pattern: 1, 2 or 3.
 int BandCount(std::int32_t workType);
 // Odd hourly patterns have a break.
