@@ -158,7 +158,7 @@ void BM_RecalculateAfterOneEditedCell(benchmark::State& state) {
     const DataFiles files = AssignDataFiles(folder.path);
     Settings settings;
     settings.ProgramFolder = folder.path;
-    TInputW window(EntrySelection{"999", kLastYear, 12, false}, files, settings, nullptr);
+    TInputW window(EntrySelection{"999", kLastYear, 12, false}, files, settings);
     window.show();
     ProcessEventsUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); });
     auto* grid = window.findChild<TStringGridS*>(QStringLiteral("InputGrid"));
@@ -177,7 +177,7 @@ void BM_ViewerRefreshOf999(benchmark::State& state) {
     const DataFiles files = AssignDataFiles(folder.path);
     Settings settings;
     settings.ProgramFolder = folder.path;
-    TViewRD viewer(files, settings, nullptr);
+    TViewRD viewer(files, settings);
     viewer.findChild<QRadioButton*>(QStringLiteral("RadioButton1"))->setChecked(true);
     const std::uint64_t start = raw::BytesReadByProcess();
     for (auto _ : state)

@@ -35,6 +35,11 @@ bool FaultyFileSystem::Next(const std::string& op, const std::string& path) {
     return false;
 }
 
+void FaultyFileSystem::CheckRead(const std::string& path) const {
+    if (readError_ != 0)
+        throw FileError(path, readError_, path + " を開けません。\n" + ErrorReason(readError_));
+}
+
 void FaultyFileSystem::Throw(const std::string& path) {
     if (crashed_)
         dead_ = true;
@@ -91,6 +96,7 @@ void FaultyFileSystem::Link(const std::string& from, const std::string& to) {
 }
 
 void FaultyFileSystem::Copy(const std::string& from, const std::string& to) {
+    CheckRead(from);
     if (Next("copy", to))
         Throw(to);
     inner_.Copy(from, to);

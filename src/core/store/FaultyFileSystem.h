@@ -44,9 +44,17 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     // From now on the stamp of `path` stays what it is now, as when another
     // program changes the file within the clock's resolution.
     void HoldStamp(const std::string& path) { held_[path] = inner_.Stamp(path); }
+    // From now on no file can be read (ReadAll, ReadAt, ReadPieces and the
+    // source of Copy fail with `error`), as when the folder's permissions change
+    // under the running program; 0 makes them readable again.
+    void FailReads(int error = 13 /* EACCES */) { readError_ = error; }
 
-    Bytes ReadAll(const std::string& path) const override { return Counted(inner_.ReadAll(path)); }
+    Bytes ReadAll(const std::string& path) const override {
+        CheckRead(path);
+        return Counted(inner_.ReadAll(path));
+    }
     Bytes ReadAt(const std::string& path, std::uint64_t offset, std::size_t count) const override {
+        CheckRead(path);
         return Counted(inner_.ReadAt(path, offset, count));
     }
     std::optional<FileStamp> Stamp(const std::string& path) const override {
@@ -55,6 +63,7 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     }
     void ReadPieces(const std::string& path, std::uint64_t offset, std::size_t pieceSize,
                     const PieceReader& read) const override {
+        CheckRead(path);
         inner_.ReadPieces(path, offset, pieceSize, [&](const std::uint8_t* data, std::size_t size) {
             bytesRead_ += size;
             return read(data, size);
@@ -77,6 +86,7 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     bool Next(const std::string& op, const std::string& path);
     bool Torn() const { return shortWrite_ && !dead_; }
     [[noreturn]] void Throw(const std::string& path);
+    void CheckRead(const std::string& path) const;
     Bytes Counted(Bytes bytes) const {
         bytesRead_ += bytes.size();
         return bytes;
@@ -91,6 +101,7 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     bool dead_ = false;     // stopped: every mutation fails at once
     std::vector<std::string> log_;
     mutable std::uint64_t bytesRead_ = 0;
+    int readError_ = 0;
     std::map<std::string, std::optional<FileStamp>> held_;
 };
 

@@ -30,14 +30,17 @@
 
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
+#include "core/timecard/PayPeriod.h"
 #include "gui/app/Versin.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/convert/ChangeData.h"
 #include "gui/employees/InputDailyWages.h"
 #include "gui/employees/InputTimeWages.h"
+#include "gui/employees/ReNewConfirmer.h"
 #include "gui/employees/ViewRegistData.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/DropDown.h"
+#include "gui/shared/Guard.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
@@ -465,15 +468,13 @@ void TMainFrom::FillYearList() {
     const QSignalBlocker blocker(ComboBox2);
     ComboBox2->clear();
     std::set<QString> years;
-    try {
+    Guarded(this, [&] {
         std::vector<std::string> paths;
         ScanFolder(files_, files_.Folder, paths);
         for (const std::string& path : paths)
             if (const std::optional<std::string> year = YearOfWorkFile(path))
                 years.insert(Q(*year));
-    } catch (const std::exception& error) {
-        Messages::Failure(this, error);
-    }
+    });
     if (years.empty())
         years.insert(QString::number(QDate::currentDate().year()));
     for (const QString& year : years)
@@ -497,11 +498,9 @@ void TMainFrom::UpdateMonthState() {
     const QString id = SelectedID();
     // Without an employee nothing is stored; a look would read the whole year.
     if (!year.isEmpty() && !id.isEmpty()) {
-        try {
+        Guarded(this, [&] {
             stored = FindMonthIndex(files_, S(id), year.toInt(), SelectedMonth()) >= 0;
-        } catch (const std::exception& error) {
-            Messages::Failure(this, error);
-        }
+        });
     }
     monthIcon_ = stored ? QStringLiteral("2_ICON") : noDataIcon_;
     PanelButton8->setEnabled(stored && !readOnly_);
@@ -511,16 +510,14 @@ void TMainFrom::ComboBox4Change() {
     const QSignalBlocker ids(ComboBox1);
     ComboBox1->clear();
     NameEdit->clear();
-    try {
+    Guarded(this, [&] {
         std::vector<std::string> ids;
         ListEmployeeIDs(files_, ids, SelectedScheme());
         // Sorted, as the list shows them; the file keeps the order of registration.
         std::sort(ids.begin(), ids.end());
         for (const std::string& id : ids)
             ComboBox1->addItem(Q(id));
-    } catch (const std::exception& error) {
-        Messages::Failure(this, error);
-    }
+    });
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
     {
         // One month-state update for the whole change, below.
@@ -536,11 +533,7 @@ void TMainFrom::ComboBox1Change() {
     QString name;
     const QString id = SelectedID();
     if (!id.isEmpty()) {
-        try {
-            name = Q(FindEmployeeName(files_, S(id), SelectedScheme()));
-        } catch (const std::exception& error) {
-            Messages::Failure(this, error);
-        }
+        Guarded(this, [&] { name = Q(FindEmployeeName(files_, S(id), SelectedScheme())); });
     }
     NameEdit->setText(name);
     PanelButton10->setEnabled(WindowReady(Window::Entry) && !name.isEmpty());
@@ -615,10 +608,16 @@ void TMainFrom::WarmUp() {
     if (!WindowReady(Window::Entry))
         return;
     try {
-        // No file holds an empty ID: the window opens as a new daily month.
+        // An empty daily month of nobody, never shown and never saved: the core
+        // opens no month without an employee and a wage record.
+        OpenedMonth blank;
+        blank.year = QDate::currentDate().year();
+        blank.month = 1;
+        blank.input.rules = settings_.Calc_Set;
+        blank.input.period = MakePayPeriod(blank.year, blank.month, 0, 1);
+        blank.input.daily.WorkType = 7;
         const auto frame = std::make_unique<QMdiSubWindow>();
-        frame->setWidget(new TInputW(EntrySelection{"", QDate::currentDate().year(), 1, true},
-                                     files_, settings_, nullptr));
+        frame->setWidget(new TInputW(std::move(blank), files_, settings_));
         frame->resize(clientArea_->size());
         QImage canvas(frame->size(), QImage::Format_ARGB32_Premultiplied);
         frame->render(&canvas);
@@ -765,12 +764,10 @@ void TMainFrom::PanelButton8Click() {
                              QStringLiteral(" のデータを削除しますか？");
     if (!Messages::Confirm(this, question))
         return;
-    try {
+    Guarded(this, [&] {
         MessageOperator op(this);
         PurgeMonthRecords(files_, S(id), year.toInt(), SelectedMonth(), op);
-    } catch (const std::exception& error) {
-        Messages::Failure(this, error);
-    }
+    });
     UpdateMonthState();
     FillYearList();
 }
@@ -785,11 +782,7 @@ bool TMainFrom::PickFontColor(bool valid) {
     const std::int32_t chosen = ToColorRef(dialog.selectedColor());
     field = chosen;
     ColourToolbarLabels();
-    try {
-        WriteSettings(fs_, settings_);
-    } catch (const std::exception& error) {
-        Messages::Failure(this, error);
-    }
+    Guarded(this, [&] { WriteSettings(fs_, settings_); });
     // Every window draws with these colours: repaint them all now.
     emit FontColorsChanged();
     for (QWidget* widget : QApplication::allWidgets())
@@ -979,19 +972,29 @@ void TMainFrom::DisableWriting(QWidget* window) {
 // --- windows of other parts --------------------------------------------------
 
 void TMainFrom::OpenEntryWindow() {
+    EntrySelection selection;
+    selection.id = S(SelectedID());
+    selection.year = SelectedYear().toInt();
+    selection.month = SelectedMonth();
+    selection.newMonth = NewMonthFlag();
     std::unique_ptr<TInputW> window;
     // The client area stays hidden while the window is built and placed, so
-    // it appears once, maximised.
+    // it appears once, maximised. A month the core refuses opens no window.
     clientArea_->hide();
-    try {
-        window = std::make_unique<TInputW>(*this);
-    } catch (const std::exception& error) {
+    Guarded(this, [&] { window = std::make_unique<TInputW>(selection, files_, settings_); });
+    if (!window) {
         clientArea_->show();
-        Messages::Failure(this, error);
         return;
     }
     DisableWriting(window.get());
-    QMdiSubWindow* child = clientArea_->addSubWindow(window.release());
+    connect(window.get(), &TInputW::monthSaved, this, &TMainFrom::UpdateMonthState);
+    connect(window.get(), &TInputW::mainWidthWanted, this,
+            [this](int width) { SetMainWidth(width, true); });
+    ShowChild(window.release());
+}
+
+void TMainFrom::ShowChild(QWidget* window) {
+    QMdiSubWindow* child = clientArea_->addSubWindow(window);
     child->setAttribute(Qt::WA_DeleteOnClose);
     child->setWindowIcon(ApplicationIcon());
     clientArea_->show();
@@ -1002,13 +1005,15 @@ void TMainFrom::OpenEntryWindow() {
 // The forms reach their own window from their worker, so no process-wide
 // reference to them is kept; each lives for one modal use.
 void TMainFrom::OpenDailyWagesForm() {
-    MessageOperator op(this, files_, settings_);
+    ReNewConfirmer confirmer(this, files_, settings_);
+    MessageOperator op(this, &confirmer);
     TInputD form({files_, settings_, op, GrayTextColorRef()}, this);
     form.exec();
 }
 
 void TMainFrom::OpenTimeWagesForm() {
-    MessageOperator op(this, files_, settings_);
+    ReNewConfirmer confirmer(this, files_, settings_);
+    MessageOperator op(this, &confirmer);
     TInputT form({files_, settings_, op, GrayTextColorRef()}, this);
     form.exec();
 }
@@ -1030,19 +1035,16 @@ void TMainFrom::OpenEmployeeViewer() {
     // Built and placed while the client area is hidden, so it appears once,
     // maximised; it reads the files when it becomes the active child.
     clientArea_->hide();
-    auto viewer = std::make_unique<TViewRD>(*this);
+    auto viewer = std::make_unique<TViewRD>(files_, settings_);
     // A deletion in the viewer changes the lists of the selection panel.
     connect(viewer.get(), &TViewRD::EmployeesChanged, this, [this] {
         UpdateInputButton();
         ComboBox4Change();
     });
     DisableWriting(viewer.get());
-    QMdiSubWindow* child = clientArea_->addSubWindow(viewer.release());
-    child->setAttribute(Qt::WA_DeleteOnClose);
-    child->setWindowIcon(ApplicationIcon());
-    clientArea_->show();
-    child->showMaximized();
-    clientArea_->setActiveSubWindow(child);
+    connect(viewer.get(), &TViewRD::mainWidthWanted, this,
+            [this](int width) { SetMainWidth(width, false); });
+    ShowChild(viewer.release());
 }
 
 // A conversion adds employees and years, and its restore may take them away

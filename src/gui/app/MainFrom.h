@@ -161,6 +161,8 @@ class TMainFrom : public QMainWindow {
     void OpenCalcSettings();
     void OpenEmployeeViewer();
     void OpenDataConversion();
+    // Adds a window to the client area as a maximised child and activates it.
+    void ShowChild(QWidget* window);
 
     void BuildToolbar();
     void BuildSelectionPanel();

@@ -7,6 +7,7 @@
 #include <QScreen>
 
 #include "gui/controls/Pbutton.h"
+#include "gui/shared/Guard.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Naming.h"
@@ -150,11 +151,7 @@ TChangeD::TChangeD(const DataFiles& files, QWidget* parent)
 
 void TChangeD::FormCreate() {
     std::vector<OldEmployee> old;
-    try {
-        LoadOldEmployeeList(files_, old);
-    } catch (const std::exception& e) {
-        MessageOperator(this).Error(e.what());
-    }
+    Guarded(this, [&] { LoadOldEmployeeList(files_, old); });
     Fill(ListBox1, old);
     PanelButton1->setEnabled(ListBox1->count() > 0);
 }
@@ -187,7 +184,7 @@ void TChangeD::Show(const ConversionLists& lists) {
 void TChangeD::PanelButton1Click() {
     ConversionLists lists = Lists();
     MessageOperator op(this);
-    RunConversion(files_, lists, op);
+    Guarded(op, [&] { RunConversion(files_, lists, op); });
     filesChanged_ = true;
     Show(lists);
 }
@@ -195,7 +192,7 @@ void TChangeD::PanelButton1Click() {
 void TChangeD::PanelButton2Click() {
     ConversionLists lists = Lists();
     MessageOperator op(this);
-    RestoreBackups(files_, lists, op);
+    Guarded(op, [&] { RestoreBackups(files_, lists, op); });
     filesChanged_ = true;
     Show(lists);
 }

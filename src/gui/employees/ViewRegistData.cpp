@@ -4,21 +4,19 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPainter>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
-#include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/shared/ChildActivation.h"
 #include "gui/shared/Colors.h"
+#include "gui/shared/Guard.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
@@ -93,11 +91,8 @@ QString Yen(std::int32_t amount) {
 // ---------------------------------------------------------------------------
 // Creation
 
-TViewRD::TViewRD(TMainFrom& main, QWidget* parent)
-    : TViewRD(main.Files(), main.CurrentSettings(), &main, parent) {}
-
-TViewRD::TViewRD(const DataFiles& files, const Settings& settings, TMainFrom* main, QWidget* parent)
-    : QWidget(parent), main_(main), files_(files), settings_(&settings) {
+TViewRD::TViewRD(const DataFiles& files, const Settings& settings, QWidget* parent)
+    : QWidget(parent), files_(files), settings_(&settings) {
     Name(this, QStringLiteral("ViewRD"));
     setWindowTitle(QStringLiteral("登録済み従業員データ"));
     setWindowIcon(ApplicationIcon());
@@ -105,6 +100,7 @@ TViewRD::TViewRD(const DataFiles& files, const Settings& settings, TMainFrom* ma
     font.setPixelSize(12);
     setFont(font);
     BuildLayout();
+    connect(new ChildActivation(this), &ChildActivation::activated, this, &TViewRD::FormActivate);
 }
 
 TViewRD::~TViewRD() = default;
@@ -182,8 +178,7 @@ void TViewRD::BuildLayout() {
 // Window events
 
 void TViewRD::FormActivate() {
-    if (main_ != nullptr)
-        main_->SetMainWidth(kMainWidth, false);
+    emit mainWidthWanted(kMainWidth);
     RefreshView();
 }
 
@@ -201,52 +196,10 @@ void TViewRD::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool TViewRD::event(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::ParentChange:
-        case QEvent::Show:
-            AttachToSubWindow();
-            break;
-        case QEvent::WindowActivate:
-            // Without a child window of its own, the viewer is a window itself.
-            if (qobject_cast<QMdiSubWindow*>(parentWidget()) == nullptr)
-                FormActivate();
-            break;
-        default:
-            break;
-    }
-    return QWidget::event(event);
-}
-
 bool TViewRD::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Panel1 && event->type() == QEvent::Resize)
         FormResize();
     return QWidget::eventFilter(watched, event);
-}
-
-void TViewRD::AttachToSubWindow() {
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (sub == nullptr || sub->mdiArea() == nullptr)
-        return;
-    connect(sub->mdiArea(), &QMdiArea::subWindowActivated, this, &TViewRD::OnSubWindowActivated,
-            Qt::UniqueConnection);
-    if (!current_ && sub->mdiArea()->currentSubWindow() == sub)
-        OnSubWindowActivated(sub);
-}
-
-void TViewRD::OnSubWindowActivated(QMdiSubWindow* window) {
-    // The client area reports no window while the program itself is inactive
-    // (a message box, another program); coming back from there is no new
-    // activation of this child, and reloading would lose the operator's choice.
-    if (window == nullptr)
-        return;
-    const bool mine = window == parentWidget();
-    if (mine && !current_) {
-        current_ = true;
-        FormActivate();
-    } else if (!mine) {
-        current_ = false;
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -274,13 +227,9 @@ void TViewRD::RefreshView() {
     if (scheme == 0)
         return;
     std::vector<Column> columns;
-    try {
-        columns = ReadColumns(scheme);
-    } catch (const std::exception& error) {
-        // What is on screen stays as it was.
-        Messages::Failure(this, error);
+    // What is on screen stays as it was when the files cannot be read.
+    if (!Guarded(this, [&] { columns = ReadColumns(scheme); }))
         return;
-    }
 
     const QSignalBlocker comboSignals(ComboBox1);
     const QSignalBlocker gridSignals(StringGrid1);
@@ -456,22 +405,16 @@ void TViewRD::PanelButton1Click() {
         return;
     const QString id = ComboBox1->itemText(index);
     int months = 0;
-    try {
-        months = CountStoredMonths(files_, S(id));
-    } catch (const std::exception& error) {
-        Messages::Failure(this, error);
+    if (!Guarded(this, [&] { months = CountStoredMonths(files_, S(id)); }))
         return;
-    }
     // Nothing of it can be brought back: Enter answers no.
     if (!Messages::Confirm(this, Messages::EmployeeDeletionQuestion(id, months), Messages::No))
         return;
     bool deleted = false;
-    try {
+    Guarded(this, [&] {
         MessageOperator op(this);
         deleted = DeleteEmployee(files_, S(id), op);
-    } catch (const std::exception& error) {
-        Messages::Failure(this, error);
-    }
+    });
     RefreshView();
     if (deleted)
         emit EmployeesChanged();

@@ -19,14 +19,12 @@
 
 class QComboBox;
 class QFrame;
-class QMdiSubWindow;
 class QPainter;
 class QRadioButton;
 class QRect;
 
 namespace pb {
 
-class TMainFrom;
 class TPanelButton;
 
 class TViewRD : public QWidget {
@@ -34,12 +32,9 @@ class TViewRD : public QWidget {
     Q_PROPERTY(int HelpContext READ HelpContext CONSTANT)
 
   public:
-    // Reads the files and colours of the main window and reports activation to it.
-    explicit TViewRD(TMainFrom& main, QWidget* parent = nullptr);
     // Reads the files of `files` with the colours of `settings` (which must
-    // outlive the window); `main` may be null when there is no main window.
-    TViewRD(const DataFiles& files, const Settings& settings, TMainFrom* main,
-            QWidget* parent = nullptr);
+    // outlive the window).
+    TViewRD(const DataFiles& files, const Settings& settings, QWidget* parent = nullptr);
     ~TViewRD() override;
 
     int HelpContext() const { return 4; }
@@ -66,9 +61,10 @@ class TViewRD : public QWidget {
   signals:
     // An employee was deleted: the main window's lists must follow.
     void EmployeesChanged();
+    // The viewer became the active window and lets the main window be this wide.
+    void mainWidthWanted(int width);
 
   protected:
-    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -92,14 +88,9 @@ class TViewRD : public QWidget {
     void SetLabels(int width, const QStringList& labels);
     void StringGrid1DrawCell(QPainter* canvas, int col, int row, const QRect& rect,
                              TGridDrawState state) const;
-    void AttachToSubWindow();
-    void OnSubWindowActivated(QMdiSubWindow* window);
 
-    TMainFrom* main_ = nullptr;
     DataFiles files_;
     const Settings* settings_ = nullptr;
-    // The child window this viewer lives in, while it is the client area's current one.
-    bool current_ = false;
 
     QFrame* Panel1 = nullptr;
     QRadioButton* RadioButton1 = nullptr;

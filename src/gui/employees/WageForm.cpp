@@ -24,6 +24,7 @@
 #include "gui/employees/CheckWorkType.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/DropDown.h"
+#include "gui/shared/Guard.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
@@ -275,11 +276,7 @@ QPixmap TWageForm::UnifyGlyph() {
 }
 
 void TWageForm::Guard(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const std::exception& error) {
-        context_.op.Error(error.what());
-    }
+    Guarded(context_.op, work);
 }
 
 void TWageForm::ShowHelp() {

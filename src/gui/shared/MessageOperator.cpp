@@ -2,10 +2,9 @@
 
 #include <QString>
 
-#include "gui/employees/ReNewDlgDailyWagse.h"
-#include "gui/employees/ReNewDlgTimeWagse.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Text.h"
+#include "gui/shared/UpdateConfirmer.h"
 
 namespace pb {
 
@@ -64,17 +63,15 @@ void MessageOperator::Error(const std::string& text) {
 }
 
 bool MessageOperator::ConfirmDailyUpdate(const PendingDailyRegistration& pending) {
-    if (files_ == nullptr || settings_ == nullptr)
+    if (confirmer_ == nullptr)
         return ConfirmUpdate(parent_, pending.ID, pending.Name);
-    TReNewDlgD dialog(*files_, *settings_, pending, parent_);
-    return dialog.exec() == TReNewDlg::kUpdate;
+    return confirmer_->ConfirmDailyUpdate(pending);
 }
 
 bool MessageOperator::ConfirmTimeUpdate(const PendingTimeRegistration& pending) {
-    if (files_ == nullptr || settings_ == nullptr)
+    if (confirmer_ == nullptr)
         return ConfirmUpdate(parent_, pending.ID, pending.Name);
-    TReNewDlgT dialog(*files_, *settings_, pending, parent_);
-    return dialog.exec() == TReNewDlg::kUpdate;
+    return confirmer_->ConfirmTimeUpdate(pending);
 }
 
 }  // namespace pb

@@ -9,17 +9,15 @@ class QWidget;
 
 namespace pb {
 
-struct DataFiles;
-struct Settings;
+class UpdateConfirmer;
 
 class MessageOperator : public Operator {
   public:
-    explicit MessageOperator(QWidget* parent = nullptr) : parent_(parent) {}
-    // With the files and the settings the update confirmation is the
-    // comparison dialog (TReNewDlgD / TReNewDlgT), which reads the stored data
-    // and colours its rows; without them a plain question.
-    MessageOperator(QWidget* parent, const DataFiles& files, const Settings& settings)
-        : parent_(parent), files_(&files), settings_(&settings) {}
+    // Without a confirmer the update confirmation of a registration is a plain
+    // question naming the employee; with one (the forms' comparison dialogs,
+    // which must outlive this operator) it is the confirmer's.
+    explicit MessageOperator(QWidget* parent = nullptr, UpdateConfirmer* confirmer = nullptr)
+        : parent_(parent), confirmer_(confirmer) {}
 
     Reply Warning(const std::string& text, Buttons buttons) override;
     void Information(const std::string& text) override;
@@ -32,8 +30,7 @@ class MessageOperator : public Operator {
 
   private:
     QWidget* parent_;
-    const DataFiles* files_ = nullptr;
-    const Settings* settings_ = nullptr;
+    UpdateConfirmer* confirmer_;
 };
 
 }  // namespace pb

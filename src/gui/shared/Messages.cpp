@@ -42,6 +42,19 @@ QString Messages::ButtonText(Button button) {
     return {};
 }
 
+namespace {
+
+Messages::Answerer& CurrentAnswerer() {
+    static Messages::Answerer answerer;
+    return answerer;
+}
+
+}  // namespace
+
+Messages::Answerer Messages::SetAnswerer(Answerer answerer) {
+    return std::exchange(CurrentAnswerer(), std::move(answerer));
+}
+
 Messages::Button Messages::Ask(QWidget* parent, Kind kind, const QString& text, int buttons,
                                Button defaultButton) {
     static constexpr std::pair<Button, QMessageBox::ButtonRole> kOrder[] = {
@@ -54,6 +67,10 @@ Messages::Button Messages::Ask(QWidget* parent, Kind kind, const QString& text, 
                                                    QMessageBox::Information, QMessageBox::Question};
     if ((buttons & (Ok | Cancel | Yes | No)) == 0)
         buttons = Ok;
+    if (const Answerer& answerer = CurrentAnswerer()) {
+        const Button pressed = answerer(kind, text, buttons, defaultButton);
+        return (buttons & pressed) != 0 ? pressed : defaultButton;
+    }
 
     QMessageBox box(kIcons[static_cast<int>(kind)], Title(kind), text, QMessageBox::NoButton,
                     parent);

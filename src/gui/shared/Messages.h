@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <exception>
+#include <functional>
 
 class QWidget;
 
@@ -41,6 +42,14 @@ class Messages {
     // A failed file operation or other error that ended what the operator
     // asked for: an error box with its message (which names file and reason).
     static void Failure(QWidget* parent, const std::exception& error);
+
+    // Tests answer the boxes here instead of on screen: while an answerer is
+    // set, every box is handed to it (with its buttons and the default one)
+    // and nothing is shown; it returns the button pressed.
+    using Answerer =
+        std::function<Button(Kind kind, const QString& text, int buttons, Button defaultButton)>;
+    // Sets the answerer (an empty one shows the boxes again); returns the last one.
+    static Answerer SetAnswerer(Answerer answerer);
 };
 
 }  // namespace pb

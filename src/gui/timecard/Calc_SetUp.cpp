@@ -12,6 +12,7 @@
 
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Colors.h"
+#include "gui/shared/Guard.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
@@ -230,13 +231,10 @@ void TCalcS::FormActivate() {
 void TCalcS::PanelButton1Click() {
     const CalcSetSettings before = settings_.Calc_Set;
     TakeSelections(settings_.Calc_Set);
-    try {
-        WriteSettings(fs_, settings_);
-    } catch (const std::exception& error) {
+    if (!Guarded(this, [this] { WriteSettings(fs_, settings_); })) {
         // The file still holds the old rules; so does the calculation until a
         // later 登録 succeeds. The dialog stays open with the operator's choices.
         settings_.Calc_Set = before;
-        Messages::Failure(this, error);
         return;
     }
     accept();

@@ -19,17 +19,17 @@
 #include <exception>
 
 #include "core/common/Routines.h"
-#include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
 #include "core/timecard/MonthCalc.h"
 #include "core/timecard/SummaryGrid.h"
 #include "core/timecard/WorkPattern.h"
-#include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/print/PrintDailyW.h"
 #include "gui/print/SinStringGrid.h"
 #include "gui/print/StringGridS.h"
+#include "gui/shared/ChildActivation.h"
 #include "gui/shared/Colors.h"
+#include "gui/shared/Guard.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
@@ -43,43 +43,25 @@ namespace {
 constexpr int kRowHeight = 24;
 constexpr int kButtonPanelWidth = 110;
 
-// The Enter-key table of a work pattern: one clock column, clock-in and
-// clock-out, hourly with break, hourly without.
-int NextCellPattern(int workType) {
-    switch (workType) {
-        case 0:
-        case 1:
-        case 3:
-        case 4:
-            return 1;
-        case 2:
-        case 5:
-        case 6:
-        case 7:
-            return 0;
-        default:
-            return workType % 2 == 0 ? 3 : 2;
-    }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // Creation
 
-TInputW::TInputW(TMainFrom& main, QWidget* parent)
-    : TInputW(SelectionOf(main), main.Files(), main.CurrentSettings(), &main, parent) {}
-
 TInputW::TInputW(const EntrySelection& selection, const DataFiles& files, Settings& settings,
-                 TMainFrom* main, QWidget* parent)
-    : QWidget(parent), main_(main), files_(files), settings_(&settings) {
+                 QWidget* parent)
+    : TInputW(Open(selection, files, settings), files, settings, parent) {}
+
+TInputW::TInputW(OpenedMonth month, const DataFiles& files, Settings& settings, QWidget* parent)
+    : QWidget(parent), files_(files), settings_(&settings), opened_(std::move(month)) {
     setObjectName(QStringLiteral("InputW"));
     setAccessibleDescription(objectName());
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setPixelSize(12);
     setFont(font);
     BuildLayout();
-    FormCreate(selection);
+    FormCreate();
+    connect(new ChildActivation(this), &ChildActivation::activated, this, &TInputW::FormActivate);
 }
 
 TInputW::~TInputW() = default;
@@ -88,91 +70,64 @@ QString TInputW::MakeEntryKey(int payScheme, const std::string& id, int year, in
     return QString::number(payScheme) + Q(id) + QString::number(year) + Q(PadNumber(month, 2));
 }
 
-void TInputW::FormCreate(const EntrySelection& selection) {
+OpenedMonth TInputW::Open(const EntrySelection& selection, const DataFiles& files,
+                          const Settings& settings) {
+    // A month gone since the selection panel looked opens as a new month of
+    // the employee's scheme. What the core refuses (no wage record in force, a
+    // damaged file) never opens, as the exporter refuses it too.
+    OpenedMonth month =
+        OpenMonth(files, settings.Calc_Set, selection.id, selection.year, selection.month, false);
+    if (month.status != OpenMonthStatus::Opened)
+        throw MonthRefused(RefusalText(month, files));
+    return month;
+}
+
+void TInputW::FormCreate() {
     modified_ = false;
     needsRecalculation_ = false;
     lastEditValid_ = true;
+    month_ = opened_.record;
+    const MonthInput& input = opened_.input;
+    workType_ = input.payScheme == 2 ? input.hourly.WorkType : input.daily.WorkType;
+    setToolTip(MakeEntryKey(PayScheme(), opened_.id, opened_.year, opened_.month));
 
-    id_ = selection.id;
-    year_ = selection.year;
-    monthNumber_ = selection.month;
-    stored_ = false;
-    if (!selection.newMonth) {
-        // The month may have gone since the selection panel looked; then it is
-        // a new month, not an empty daily one.
-        if (auto stored = ReadMonthRecord(files_, id_, year_, monthNumber_)) {
-            month_ = *stored;
-            stored_ = true;
-        }
-    }
-    if (stored_) {
-        payScheme_ = month_.PayScheme == 2 ? 2 : 1;
-        wagesGeneration_ = month_.WagesGeneration;
+    if (PayScheme() == 1) {
+        InputGrid->setColumnCount(kDailyColumnCount);
     } else {
-        month_ = MonthRecord{};
-        payScheme_ = GetPayScheme(files_, id_) == 2 ? 2 : 1;
-        wagesGeneration_ = 0;
-    }
-    setToolTip(MakeEntryKey(payScheme_, id_, year_, monthNumber_));
-
-    int closingDay = 0;
-    if (payScheme_ == 1) {
-        InputGrid->setColumnCount(8);
-        daily_ = ReadDailyRecord(files_, id_, wagesGeneration_).value_or(DailyWagesRecord{});
-        workType_ = daily_.WorkType;
-        closingDay = daily_.ClosingDay;
-    } else {
-        InputGrid->setColumnCount(9);
-        hourly_ = ReadTimeRecord(files_, id_, wagesGeneration_).value_or(TimeWagesRecord{});
-        workType_ = hourly_.WorkType;
-        closingDay = hourly_.ClosingDay;
+        InputGrid->setColumnCount(kHourlyColumnCount);
         HolidayCaptionLabel->hide();
         HolidayWorkDaysLabel->hide();
         HolidayUnitLabel->hide();
     }
 
-    period_ = MakePayPeriod(year_, monthNumber_, closingDay, settings_->Calc_Set.EndOfMonthPayment);
     weekdays_.clear();
     dayLabels_.clear();
-    InputGrid->setRowCount(static_cast<int>(period_.size()) + 1);
-    for (std::size_t i = 0; i < period_.size(); ++i) {
-        weekdays_.push_back(period_[i].weekday);
-        dayLabels_ << Q(DayLabel(period_[i]));
+    InputGrid->setRowCount(static_cast<int>(input.period.size()) + 1);
+    for (std::size_t i = 0; i < input.period.size(); ++i) {
+        weekdays_.push_back(input.period[i].weekday);
+        dayLabels_ << Q(DayLabel(input.period[i]));
         SetInputCell(0, static_cast<int>(i) + 1, dayLabels_.back());
     }
 
-    input_.payScheme = payScheme_;
-    input_.daily = daily_;
-    input_.hourly = hourly_;
-    input_.period = period_;
     // The rates and band times of the summary come with a calculation; an empty
     // month gives them before anything is typed.
     result_ = CalcMonth(CurrentInput());
     DataViewGrid->setColumnCount(InputGrid->columnCount());
     SetupColumns();
     Panel3Resize();
-    if (stored_)
+    if (opened_.stored)
         LoadCells();
 
-    nextCell_ = ReadNextCell(files_, NextCellPattern(workType_));
-    col_ = (workType_ == 0 || workType_ == 3) ? 2 : 1;
+    nextCell_ = EnterKeyMoves(files_, workType_);
+    col_ = TakesClockIn(workType_) ? 1 : 2;
     row_ = 1;
     SetCurrentCell(col_, row_);
 
     SetInputCell(0, 0, Q(PadNumber(workType_, 2)));
-    setWindowTitle(QStringLiteral("  ") + Q(FindEmployeeName(files_, id_, 0)) +
-                   QStringLiteral("  ") + QString::number(year_) + QStringLiteral("年度　") +
-                   QString::number(monthNumber_) + QStringLiteral("月分"));
+    setWindowTitle(QStringLiteral("  ") + Q(opened_.name) + QStringLiteral("  ") +
+                   QString::number(opened_.year) + QStringLiteral("年度　") +
+                   QString::number(opened_.month) + QStringLiteral("月分"));
     InputGridClick();
-}
-
-EntrySelection TInputW::SelectionOf(const TMainFrom& main) {
-    EntrySelection selection;
-    selection.id = S(main.SelectedID());
-    selection.year = main.SelectedYear().toInt();
-    selection.month = main.SelectedMonth();
-    selection.newMonth = main.NewMonthFlag();
-    return selection;
 }
 
 void TInputW::BuildLayout() {
@@ -384,20 +339,20 @@ QColor TInputW::InvalidColor() const {
 }
 
 bool TInputW::HasHolidayLayout() const {
-    return payScheme_ == 1 && daily_.Holiday != 0;
+    return PayScheme() == 1 && Daily().Holiday != 0;
 }
 
 // ---------------------------------------------------------------------------
 // Operations
 
 void TInputW::SetupColumns() {
-    const std::vector<std::string> captions = ColumnCaptions(payScheme_, workType_);
+    const std::vector<std::string> captions = ColumnCaptions(PayScheme(), workType_);
     for (int c = 1; c < static_cast<int>(captions.size()); ++c)
         SetInputCell(c, 0, Q(captions[c]));
 
     // The layout, the band times and the rates; the figure rows wait for a
     // calculation.
-    const std::vector<DayCells> rows = SummaryRows(input_, result_, WeekdayOfRow(row_));
+    const std::vector<DayCells> rows = SummaryRows(opened_.input, result_, WeekdayOfRow(row_));
     DataViewGrid->setRowCount(static_cast<int>(rows.size()));
     const int rateRows = HasHolidayLayout() ? 3 : 2;
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
@@ -411,29 +366,21 @@ void TInputW::SetupColumns() {
 
 void TInputW::LoadCells() {
     editing_ = false;
-    const int days = DayRows();
-    for (int r = 1; r <= days; ++r) {
-        auto stored = [this, r](int col) { return Q(month_.Cells[col - 1][r - 1]); };
-        if (payScheme_ == 1) {
-            if (workType_ != 0 && workType_ != 3)
-                SetInputCell(1, r, stored(1));
-            if (workType_ != 1 && workType_ != 4)
-                SetInputCell(2, r, stored(2));
-        } else {
-            for (int c = 1; c <= 4; ++c)
-                SetInputCell(c, r, stored(c));
-        }
-    }
+    const std::vector<DayCells> cells =
+        TypedCellsOf(month_, PayScheme(), workType_, static_cast<std::size_t>(DayRows()));
+    for (int r = 1; r <= static_cast<int>(cells.size()); ++r)
+        for (int c = 1; c <= LastTypedColumn(); ++c)
+            SetInputCell(c, r, Q(cells[r - 1][c]));
     needsRecalculation_ = true;
     Recalculate(false);
 }
 
 MonthInput TInputW::CurrentInput() const {
-    MonthInput input = input_;
+    MonthInput input = opened_.input;
     // The rules are read at each run: the settings dialog may have changed them.
     input.rules = settings_->Calc_Set;
     const int lastTyped = LastTypedColumn();
-    input.cells.resize(period_.size());
+    input.cells.assign(input.period.size(), DayCells{});
     for (int r = 1; r <= DayRows(); ++r)
         for (int c = 1; c <= lastTyped; ++c)
             input.cells[r - 1][c] = S(InputCell(c, r));
@@ -447,7 +394,7 @@ void TInputW::ShowFigures() {
         for (int c = LastTypedColumn() + 1; c <= last; ++c)
             SetInputCell(c, r, Q(result_.days[r - 1].cells[c]));
 
-    const std::vector<DayCells> rows = SummaryRows(input_, result_, WeekdayOfRow(row_));
+    const std::vector<DayCells> rows = SummaryRows(opened_.input, result_, WeekdayOfRow(row_));
     for (int r = 0; r < static_cast<int>(rows.size()) && r < DataViewGrid->rowCount(); ++r)
         for (int c = 1; c <= last; ++c)
             SetViewCell(c, r, Q(rows[r][c]));
@@ -473,45 +420,27 @@ void TInputW::CommitEditor() {
         inputDelegate_->setModelData(editor, InputGrid->model(), index);
 }
 
-void TInputW::CollectMonth() {
+void TInputW::EmptyInvalidCells() {
     // The buttons take no focus, so a cell may still be in its editor.
     CommitEditor();
     editing_ = false;
-    Recalculate(false);
-    month_.ID = id_;
-    month_.PayScheme = payScheme_;
-    month_.WagesGeneration = wagesGeneration_;
-    month_.Month = static_cast<std::uint16_t>(monthNumber_);
-    month_.DayCount = DayRows();
-    const int last = LastColumn();
-    const int lastTyped = LastTypedColumn();
-    for (int c = 1; c <= kCellColumns; ++c) {
-        for (int r = 1; r <= kCellRows; ++r) {
-            // Cells outside the grid stay empty, whatever an earlier period left.
-            if (c > last || r > DayRows()) {
-                month_.Cells[c - 1][r - 1].clear();
-                continue;
-            }
-            QString text = InputCell(c, r);
-            // Only typed cells can hold a bad time. A computed figure of 24 hours
-            // or more is no time of day but a true total, and the report prints it.
-            if (c <= lastTyped && !IsValidTimeText(S(text))) {
-                text.clear();
-                SetInputCell(c, r, text);
+    for (int r = 1; r <= DayRows(); ++r) {
+        for (int c = 1; c <= LastTypedColumn(); ++c) {
+            if (!IsValidTimeText(S(InputCell(c, r)))) {
+                SetInputCell(c, r, QString());
+                needsRecalculation_ = true;
                 // The bad time is gone: leaving the cell must not warn about it.
                 lastEditValid_ = true;
             }
-            month_.Cells[c - 1][r - 1] = S(text.left(5));
         }
     }
-    month_.WorkDays = ParseYen(S(WorkDaysLabel->text()));
-    month_.TotalOverMinutes = TextToMinutes(S(TotalOverMinutesLabel->text()));
-    month_.TotalOverPay = ParseYen(S(TotalOverPayLabel->text()));
-    if (HasHolidayLayout()) {
-        month_.HolidayWorkDays = ParseYen(S(HolidayWorkDaysLabel->text()));
-        month_.HolidayMinutes = TextToMinutes(S(ViewCell(7, 4)));
-        month_.HolidayPay = ParseYen(S(ViewCell(7, 6)));
-    }
+    Recalculate(false);
+}
+
+void TInputW::CollectMonth() {
+    EmptyInvalidCells();
+    // The record is made from the calculation, never from what the labels show.
+    month_ = UpdatedMonthRecord(month_, opened_, result_);
 }
 
 void TInputW::MoveToNextCell() {
@@ -556,10 +485,12 @@ void TInputW::OnCurrentCellChanged(const QModelIndex& current, const QModelIndex
     // Put the cursor back first: a refused move must leave nothing behind, and
     // the warning below is modal.
     SetCurrentCell(col_, row_);
-    if (!InputGridSelectCell(col, row))
-        return;
-    SetCurrentCell(col, row);
-    InputGridClick();
+    Guarded(this, [this, col, row] {
+        if (!InputGridSelectCell(col, row))
+            return;
+        SetCurrentCell(col, row);
+        InputGridClick();
+    });
 }
 
 bool TInputW::InputGridSelectCell(int col, int row) {
@@ -607,8 +538,8 @@ void TInputW::InputGridSetEditText(int, int, const QString& text) {
 
 void TInputW::InputGridClick() {
     // The half holiday's finish and the weekday rates follow the current row.
-    const std::vector<DayCells> rows = SummaryRows(input_, result_, WeekdayOfRow(row_));
-    if (payScheme_ == 1) {
+    const std::vector<DayCells> rows = SummaryRows(opened_.input, result_, WeekdayOfRow(row_));
+    if (PayScheme() == 1) {
         if (!IsUnused(kOvertimeColumn))
             SetViewCell(kOvertimeColumn, 0, Q(rows[0][kOvertimeColumn]));
     } else if (workType_ > 13 && !IsUnused(kBand1Column)) {
@@ -639,11 +570,11 @@ void TInputW::InputGridDrawCell(QPainter* canvas, int col, int row, const QRect&
     } else if (col == 0) {
         // The marks come from the daily-wage record, so hourly months show none.
         const int weekday = WeekdayOfRow(row);
-        if (payScheme_ == 1 && weekday > 0) {
-            if (weekday == daily_.Holiday1 || weekday == daily_.Holiday2 ||
-                weekday == daily_.Holiday3)
+        if (PayScheme() == 1 && weekday > 0) {
+            if (weekday == Daily().Holiday1 || weekday == Daily().Holiday2 ||
+                weekday == Daily().Holiday3)
                 ink = Qt::red;
-            else if (weekday == daily_.HalfHoliday)
+            else if (weekday == Daily().HalfHoliday)
                 ink = QColor(0, 0, 128);
         }
     } else {
@@ -684,9 +615,11 @@ void TInputW::DataViewGridbDrawCell(QPainter* canvas, int col, int row, const QR
 // Buttons
 
 void TInputW::CalcPBClick() {
-    CommitEditor();
-    needsRecalculation_ = true;
-    Recalculate(false);
+    Guarded(this, [this] {
+        CommitEditor();
+        needsRecalculation_ = true;
+        Recalculate(false);
+    });
 }
 
 void TInputW::SavePBClick() {
@@ -694,45 +627,32 @@ void TInputW::SavePBClick() {
 }
 
 bool TInputW::SaveMonth() {
-    CollectMonth();
-    MessageOperator op(this);
-    // A failed write has been reported; the edits stay unsaved.
-    if (!WriteMonthRecord(files_, year_, month_, op))
+    bool saved = false;
+    Guarded(this, [this, &saved] {
+        CollectMonth();
+        MessageOperator op(this);
+        // A failed write has been reported; the edits stay unsaved.
+        saved = WriteMonthRecord(files_, opened_.year, month_, op);
+    });
+    if (!saved)
         return false;
-    if (main_ != nullptr)
-        main_->UpdateMonthState();
+    emit monthSaved();
     modified_ = false;
     ClosePB->setCaption(QStringLiteral("終了"));
     return true;
 }
 
 void TInputW::PrintPBClick() {
-    CollectMonth();
-    // The report shows the month as it would be stored, and the summary as shown.
-    MonthReport report;
-    report.PayScheme = payScheme_;
-    report.Holiday = HasHolidayLayout();
-    for (int r = 1; r <= DayRows(); ++r) {
-        MonthReport::Row row;
-        row[0] = S(dayLabels_[r - 1]);
-        for (int c = 1; c <= kCellColumns; ++c)
-            row[c] = month_.Cells[c - 1][r - 1];
-        report.Days.push_back(row);
-    }
-    for (int r = 0; r < DataViewGrid->rowCount(); ++r) {
-        MonthReport::Row row;
-        for (int c = 0; c < DataViewGrid->columnCount() && c < 9; ++c)
-            row[c] = S(ViewCell(c, r));
-        report.Summary.push_back(row);
-    }
-    report.WorkDays = month_.WorkDays;
-    report.HolidayWorkDays = month_.HolidayWorkDays;
-    report.TotalOverMinutes = month_.TotalOverMinutes;
-    report.TotalOverPay = month_.TotalOverPay;
-    const ReportSubject subject{id_, FindEmployeeName(files_, id_, 0), year_, monthNumber_,
-                                files_.Folder};
-    TPrintD dialog(report, subject, this, PrinterMemory{settings_, files_.fs});
-    dialog.exec();
+    Guarded(this, [this] {
+        CollectMonth();
+        // The report holds what the month record now keeps: both come from the
+        // same calculation.
+        const ReportSubject subject{opened_.id, opened_.name, opened_.year, opened_.month,
+                                    files_.Folder};
+        TPrintD dialog(MakeMonthReport(opened_.input, result_), subject, this,
+                       PrinterMemory{settings_, files_.fs});
+        dialog.exec();
+    });
 }
 
 void TInputW::ClosePBClick() {
@@ -746,6 +666,10 @@ void TInputW::PanelButton9Click() {
     // Every typed time goes from the screen; only 戻す brings back the last save.
     if (!Messages::Confirm(this, QStringLiteral("全入力データを消去しますか？"), Messages::No))
         return;
+    Guarded(this, [this] { ClearAll(); });
+}
+
+void TInputW::ClearAll() {
     editing_ = false;
     for (int r = 0; r < InputGrid->rowCount(); ++r)
         for (int c = 1; c < InputGrid->columnCount(); ++c)
@@ -762,8 +686,10 @@ void TInputW::PanelButton9Click() {
 }
 
 void TInputW::PanelButton1Click() {
-    CommitEditor();
-    LoadCells();
+    Guarded(this, [this] {
+        CommitEditor();
+        LoadCells();
+    });
 }
 
 void TInputW::Panel3Resize() {
@@ -782,9 +708,7 @@ void TInputW::DataViewGridEnter() {
 // Window events
 
 void TInputW::FormActivate() {
-    if (main_ == nullptr)
-        return;
-    main_->SetMainWidth(MainWindowWidth(), true);
+    emit mainWidthWanted(MainWindowWidth());
 }
 
 bool TInputW::FormCloseQuery() {
@@ -805,36 +729,13 @@ void TInputW::closeEvent(QCloseEvent* event) {
 }
 
 bool TInputW::event(QEvent* event) {
-    switch (event->type()) {
-        case QEvent::ToolTip:
-            // The window's hint is its entry key, there for the main window to
-            // find it; controls without a hint of their own show nothing.
-            QToolTip::hideText();
-            return true;
-        case QEvent::ParentChange:
-            AttachToSubWindow();
-            break;
-        case QEvent::WindowActivate:
-            if (qobject_cast<QMdiSubWindow*>(parentWidget()) == nullptr)
-                FormActivate();
-            break;
-        default:
-            break;
+    if (event->type() == QEvent::ToolTip) {
+        // The window's hint is its entry key, there for the main window to
+        // find it; controls without a hint of their own show nothing.
+        QToolTip::hideText();
+        return true;
     }
     return QWidget::event(event);
-}
-
-void TInputW::AttachToSubWindow() {
-    auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (sub == nullptr)
-        return;
-    connect(sub, &QMdiSubWindow::windowStateChanged, this, &TInputW::OnSubWindowStateChanged,
-            Qt::UniqueConnection);
-}
-
-void TInputW::OnSubWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState) {
-    if (newState.testFlag(Qt::WindowActive) && !oldState.testFlag(Qt::WindowActive))
-        FormActivate();
 }
 
 bool TInputW::eventFilter(QObject* watched, QEvent* event) {

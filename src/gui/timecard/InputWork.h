@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "core/model/Records.h"
+#include "core/model/Settings.h"
+#include "core/month/MonthLoader.h"
 #include "core/store/DataFiles.h"
-#include "core/store/Records.h"
-#include "core/store/Settings.h"
 #include "core/timecard/MonthCalc.h"
-#include "core/timecard/PayPeriod.h"
 #include "gui/controls/StringGrid.h"
 
 class QColor;
@@ -25,7 +25,6 @@ class QRect;
 
 namespace pb {
 
-class TMainFrom;
 class TPanelButton;
 class TStringGridS;
 class TSinStringGrid;
@@ -44,31 +43,30 @@ class TInputW : public QWidget {
     Q_PROPERTY(int HelpContext READ HelpContext CONSTANT)
 
   public:
-    // Opens the month chosen in the main window's selection panel; the window
-    // reports activation and saves back to `main`.
-    explicit TInputW(TMainFrom& main, QWidget* parent = nullptr);
-    // Opens a month named directly, reading the files of `files` and the rules
-    // and colours of `settings` (which must outlive the window; the report's
-    // preview remembers its printer there); `main` may be null when there is no
-    // main window to report to.
+    // Opens the month through the core (`OpenMonth`), reading the files of
+    // `files` and the rules and colours of `settings` (which must outlive the
+    // window; the report's preview remembers its printer there). A month the core refuses is no
+    // window: the constructor throws MonthRefused with the core's reason, or the FileError of a
+    // file that cannot be read or is damaged.
     TInputW(const EntrySelection& selection, const DataFiles& files, Settings& settings,
-            TMainFrom* main, QWidget* parent = nullptr);
+            QWidget* parent = nullptr);
+    // Shows a month the caller opened through the core (status Opened).
+    TInputW(OpenedMonth month, const DataFiles& files, Settings& settings,
+            QWidget* parent = nullptr);
     ~TInputW() override;
 
-    // The selection as the main window's selection panel holds it.
-    static EntrySelection SelectionOf(const TMainFrom& main);
     // Pay scheme digit, ID, year and two-digit month: "1001199903".
     static QString MakeEntryKey(int payScheme, const std::string& id, int year, int month);
 
     QString EntryKey() const { return toolTip(); }
     int HelpContext() const { return 8; }
-    int PayScheme() const { return payScheme_; }
+    int PayScheme() const { return opened_.input.payScheme; }
     int WorkType() const { return workType_; }
     bool Modified() const { return modified_; }
     const MonthRecord& Month() const { return month_; }
     int DayRows() const { return static_cast<int>(weekdays_.size()); }
     // The width the main window takes while this window is active.
-    int MainWindowWidth() const { return payScheme_ == 1 ? 660 : 725; }
+    int MainWindowWidth() const { return PayScheme() == 1 ? 660 : 725; }
 
     // Operations of the window.
     void LoadCells();
@@ -90,21 +88,31 @@ class TInputW : public QWidget {
     void DataViewGridEnter();
     void PrintPBMouseUp();
 
+  signals:
+    // A month was written to its year's file (the main window's stored-data
+    // indicator follows).
+    void monthSaved();
+    // The window became the active one and wants the main window this wide.
+    void mainWidthWanted(int width);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void FormCreate(const EntrySelection& selection);
+    static OpenedMonth Open(const EntrySelection& selection, const DataFiles& files,
+                            const Settings& settings);
+    void FormCreate();
     // False keeps the window open.
     bool FormCloseQuery();
     bool SaveMonth();
     void CommitEditor();
     void BuildLayout();
     void BuildButtonPanel(QFrame* panel);
-    void AttachToSubWindow();
-    void OnSubWindowStateChanged(Qt::WindowStates oldState, Qt::WindowStates newState);
+    // Clears cells that hold no valid time (the window's last word on typed
+    // texts before a save or print) and recalculates.
+    void EmptyInvalidCells();
 
     // Editing.
     bool CanEnter(int col, int row) const;
@@ -120,6 +128,7 @@ class TInputW : public QWidget {
     void OnCurrentCellChanged(const QModelIndex& current, const QModelIndex& previous);
     void SetCurrentCell(int col, int row);
     void ResetTotals();
+    void ClearAll();
     void ShowInvalidTimeWarning();
 
     // Drawing.
@@ -140,30 +149,25 @@ class TInputW : public QWidget {
     int WeekdayOfRow(int row) const;
     std::string RowPatternOf(int row) const;
     bool HasHolidayLayout() const;
-    int LastColumn() const { return payScheme_ == 1 ? 7 : 8; }
-    int LastTypedColumn() const { return payScheme_ == 1 ? 2 : 4; }
+    int LastColumn() const { return PayScheme() == 1 ? 7 : 8; }
+    int LastTypedColumn() const { return PayScheme() == 1 ? 2 : 4; }
+    const DailyWagesRecord& Daily() const { return opened_.input.daily; }
     MonthInput CurrentInput() const;
     void ShowFigures();
 
-    TMainFrom* main_ = nullptr;
     DataFiles files_;
     Settings* settings_ = nullptr;
 
-    // The selection and what it brought.
-    std::string id_;
-    int year_ = 0;
-    int monthNumber_ = 0;
-    bool stored_ = false;
-    int payScheme_ = 1;
-    int wagesGeneration_ = 0;
+    // The month as the core opened it: name, pay scheme, wage record, period;
+    // the cells and the rules of a run are added per calculation.
+    OpenedMonth opened_;
     int workType_ = 0;
-    DailyWagesRecord daily_;
-    TimeWagesRecord hourly_;
+    // The window's copy of the month record: as opened, then as last saved or
+    // printed; 戻す brings it back.
     MonthRecord month_;
     NextCellRecord nextCell_;
-    std::vector<PayDay> period_;
-    MonthInput input_;           // the records and the period; cells and rules are added per run
-    MonthResult result_;         // the last calculation
+    // The last calculation: the only source of the figures shown, saved and printed.
+    MonthResult result_;
     std::vector<int> weekdays_;  // per day row, 1 = Sunday
     QStringList dayLabels_;
 

@@ -101,7 +101,7 @@ class ViewRegistDataTest : public ::testing::Test {
     }
 
     std::unique_ptr<TViewRD> OpenViewer() {
-        auto viewer = std::make_unique<TViewRD>(files_, settings_, nullptr);
+        auto viewer = std::make_unique<TViewRD>(files_, settings_);
         viewer->resize(800, 700);
         viewer->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(viewer.get()));

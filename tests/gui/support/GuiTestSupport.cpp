@@ -9,8 +9,11 @@
 #include <QTimer>
 #include <memory>
 #include <ostream>
+#include <utility>
 
-void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace pb::test {
 
@@ -36,6 +39,27 @@ void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
     timer->start();
 }
 
+ScriptedMessages::ScriptedMessages() {
+    previous_ = Messages::SetAnswerer(
+        [this](Messages::Kind kind, const QString& text, int, Messages::Button defaultButton) {
+            shown_ << Messages::Title(kind) + QStringLiteral(":") + text;
+            if (answers_.empty())
+                return defaultButton;
+            const Messages::Button answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        });
+}
+
+ScriptedMessages::~ScriptedMessages() {
+    Messages::SetAnswerer(std::move(previous_));
+    EXPECT_TRUE(answers_.empty()) << answers_.size() << " answers were never asked for";
+}
+
+QStringList ScriptedMessages::Take() {
+    return std::exchange(shown_, {});
+}
+
 void ClickButton(QWidget* modal, const QString& text) {
     const auto buttons = modal->findChildren<QAbstractButton*>();
     for (QAbstractButton* button : buttons) {
@@ -45,14 +69,16 @@ void ClickButton(QWidget* modal, const QString& text) {
         }
     }
     QStringList seen;
-    for (QAbstractButton* button : buttons) seen << button->text();
+    for (QAbstractButton* button : buttons)
+        seen << button->text();
     ADD_FAILURE() << "no button " << text.toStdString() << " among "
                   << seen.join(", ").toStdString();
     modal->close();
 }
 
 QString MessageText(QWidget* modal) {
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) return box->text();
+    if (auto* box = qobject_cast<QMessageBox*>(modal))
+        return box->text();
     return {};
 }
 

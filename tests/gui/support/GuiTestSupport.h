@@ -2,9 +2,13 @@
 // Helpers shared by the GUI tests.
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
+#include <deque>
 #include <functional>
 #include <iosfwd>
+
+#include "gui/shared/Messages.h"
 
 // Lets gtest print QStrings in failure messages.
 void PrintTo(const QString& text, std::ostream* os);
@@ -15,6 +19,27 @@ namespace pb::test {
 // hands it to `answer` and returns. Use before the call that opens the modal:
 //     AnswerNextModal([](QWidget* w) { ClickButton(w, "はい(&Y)"); });
 void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
+
+// While it lives, the program's message boxes are answered without being
+// shown: each is recorded as "title:text" and answered with the next queued
+// button, or with its default button when nothing is queued.
+class ScriptedMessages {
+  public:
+    ScriptedMessages();
+    ~ScriptedMessages();
+    ScriptedMessages(const ScriptedMessages&) = delete;
+    ScriptedMessages& operator=(const ScriptedMessages&) = delete;
+
+    void Answer(Messages::Button button) { answers_.push_back(button); }
+    const QStringList& Shown() const { return shown_; }
+    // The boxes shown so far, then forgotten.
+    QStringList Take();
+
+  private:
+    std::deque<Messages::Button> answers_;
+    QStringList shown_;
+    Messages::Answerer previous_;
+};
 
 // Clicks the push button with `text` in `modal`; fails the test when none.
 void ClickButton(QWidget* modal, const QString& text);

@@ -72,8 +72,8 @@ std::unique_ptr<TInputW> EntryFolder::Open(const std::string& id, int year, int 
     DataFiles files = files_;
     if (fs != nullptr)
         files.fs = fs;
-    auto window = std::make_unique<TInputW>(EntrySelection{id, year, month, newMonth}, files,
-                                            settings_, nullptr);
+    auto window =
+        std::make_unique<TInputW>(EntrySelection{id, year, month, newMonth}, files, settings_);
     window->resize(700, 600);
     window->show();
     QApplication::setActiveWindow(window.get());

@@ -34,6 +34,8 @@ class EntryFolder {
     void AddHourly(const std::string& id, const std::string& name, TimeWagesRecord record);
     // Replaces "NextCell.dat" by these tables.
     void WriteNextCell(const std::vector<NextCellRecord>& records);
+    // Appends bytes to a file of the folder, creating it.
+    void Append(const std::string& name, const std::vector<std::uint8_t>& bytes);
     // The bytes of a file of the folder ("" when it does not exist).
     std::string Bytes(const std::string& name) const;
 
@@ -43,8 +45,6 @@ class EntryFolder {
                                   FileSystem* fs = nullptr);
 
   private:
-    void Append(const std::string& name, const std::vector<std::uint8_t>& bytes);
-
     QTemporaryDir dir_;
     std::string path_;
     DataFiles files_;

@@ -5,12 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
 
+#include "core/store/FaultyFileSystem.h"
+#include "core/store/WorkDataFiles.h"
 #include "gui/app/MainFrom.h"
+#include "gui/controls/Pbutton.h"
+#include "gui/employees/InputDailyWages.h"
 #include "gui/print/StringGridS.h"
+#include "gui/shared/MessageOperator.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
 
@@ -133,6 +139,72 @@ TEST(InputWorkMain, ClosingTheProgramAsksForUnsavedMonths) {
     EXPECT_TRUE(main.close());
     EXPECT_EQ(question, QStringLiteral("変更されたデータを記録しますか？"));
     EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
+}
+
+// A file that can no longer be read after the windows opened is reported by
+// the command that needed it; no command ends the program or closes a window.
+TEST(InputWorkMain, UnreadableFilesAreReportedByEachCommandAndEndNothing) {
+    EntryFolder folder;
+    FaultyFileSystem fs;
+    TMainFrom main(QString::fromStdString(folder.Path()), fs);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    Select(main, "ComboBox1", QStringLiteral("001"));
+    Select(main, "ComboBox2", QStringLiteral("1999"));
+    Select(main, "ComboBox3", QStringLiteral(" 3月"));
+    main.PanelButton10Click();
+    ProcessEvents(50);
+    TInputW* window = EntryOf(main.ClientArea()->activeSubWindow());
+    ASSERT_NE(window, nullptr);
+    ClickCell(*window, 1, 12);
+    TypeKeys(*window, QStringLiteral("0600"));
+    ClickCell(*window, 2, 12);
+
+    fs.FailReads();
+    ScriptedMessages messages;
+    // 計算 and 印刷 work from the calculation alone.
+    Press(*window, "CalcPB");
+    bool previewed = false;
+    AnswerNextModal([&previewed](QWidget* preview) {
+        previewed = preview->windowTitle() == QStringLiteral("印刷プレビュー");
+        preview->close();
+    });
+    Press(*window, "PrintPB");
+    EXPECT_TRUE(previewed);
+    EXPECT_EQ(messages.Take(), QStringList());
+
+    // A registration form, filled in while the files could still be read.
+    fs.FailReads(0);
+    MessageOperator formOp;
+    TInputD form({main.Files(), main.CurrentSettings(), formOp, 0x808080});
+    form.show();
+    auto* idcb = form.findChild<QComboBox*>(QStringLiteral("IDCB"));
+    idcb->setEditText(QStringLiteral("009"));
+    form.findChild<QLineEdit*>(QStringLiteral("NameEdit"))->setText(QStringLiteral("新 人"));
+
+    fs.FailReads();
+
+    // 記録, 削除 and 登録 need files: each says which one and goes no further.
+    const auto reported = [&messages](const char* command, const char* file) {
+        const QStringList shown = messages.Take();
+        EXPECT_TRUE(shown.filter(QStringLiteral("ｴﾗｰ:")).join(u'|').contains(QLatin1String(file)))
+            << command << ": " << shown.join(u'|').toStdString();
+    };
+    Press(*window, "SavePB");
+    reported("記録", "1999_fv2.pbk");
+    EXPECT_TRUE(window->Modified());
+    messages.Answer(Messages::Yes);  // 削除しますか？
+    main.PanelButton8Click();
+    reported("削除", "1999_fv2.pbk");
+    form.findChild<TPanelButton*>(QStringLiteral("PanelButton1"))->click();
+    reported("登録", "Name.dat");
+
+    // Everything is still there; once the files can be read the month is saved.
+    fs.FailReads(0);
+    ASSERT_EQ(EntryOf(main.ClientArea()->activeSubWindow()), window);
+    Press(*window, "SavePB");
+    EXPECT_FALSE(window->Modified());
+    EXPECT_EQ(ReadMonthRecord(folder.Files(), "001", 1999, 3)->Cells[0][11], "06:00");
 }
 
 }  // namespace
