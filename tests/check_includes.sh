@@ -22,14 +22,14 @@ reject() {
 case "$2" in
 core)
     reject "common includes a layer above it" \
-        '#include "core/(model|store|timecard|month|convert)/' "$src/core/common"
+        '#include "core/(model|store|timecard|month|convert|export)/' "$src/core/common"
     reject "the model includes code of ours" '#include "core/' "$src/core/model"
     reject "the store includes a layer above it" \
-        '#include "core/(timecard|month|convert)/' "$src/core/store"
+        '#include "core/(timecard|month|convert|export)/' "$src/core/store"
     reject "the calculation includes more than common and model" \
-        '#include "core/(store|month|convert)/' "$src/core/timecard"
-    reject "a unit below includes the month or the conversion" \
-        '#include "core/(month|convert)/' "$src/core" --exclude-dir=month --exclude-dir=convert
+        '#include "core/(store|month|convert|export)/' "$src/core/timecard"
+    reject "the month includes the units built on it" \
+        '#include "core/(convert|export)/' "$src/core/month"
     ;;
 gui)
     reject "a window reaches up to the application" '#include "gui/app/' "$src/gui" \
