@@ -93,6 +93,17 @@ TEST(ShiftJis, CutNeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(CutSjis(sjis, 2), "a");
     EXPECT_EQ(CutSjis(sjis, 0), "");
     EXPECT_EQ(CutSjis(EncodeSjis("ｴﾗｰ"), 2), EncodeSjis("ｴﾗ"));
+    // The first and last lead bytes of both ranges start a pair; the bytes
+    // just outside them stand alone.
+    for (const unsigned char lead : {0x81, 0x9F, 0xE0, 0xFC}) {
+        const std::string pair{'a', static_cast<char>(lead), '\x40'};
+        EXPECT_EQ(CutSjis(pair, 2), "a") << int(lead);
+        EXPECT_EQ(CutSjis(pair, 3), pair) << int(lead);
+    }
+    for (const unsigned char single : {0x80, 0xA0, 0xDF, 0xFD}) {
+        const std::string text{'a', static_cast<char>(single), 'b'};
+        EXPECT_EQ(CutSjis(text, 2), text.substr(0, 2)) << int(single);
+    }
 }
 
 TEST(RecordFields, LittleEndianIntegersAndDoubles) {

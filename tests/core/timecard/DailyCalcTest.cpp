@@ -67,12 +67,15 @@ TEST(DailyCalc, WorkedExamplesOfOneDay) {
 }
 
 TEST(DailyCalc, BoundariesAroundTheBandTimes) {
-    // Unit 1 so every minute shows. S 08:00, F 17:00, N 22:00, M 05:00, H 12:00.
+    // Unit 1 so every minute shows. S 08:00, F 17:00, N 22:00, M 05:00, H 12:00,
+    // unless a case moves the early-morning end or the late-night start.
     struct Case {
         std::int32_t weekday;
         const char* in;
         const char* out;
         std::vector<std::string> classes;
+        const char* morningEnd = nullptr;
+        const char* nightStart = nullptr;
     };
     const Case cases[] = {
         {2, "07:59", "17:01", {"00:00", "00:01", "00:01", "00:00", "00:02"}},
@@ -86,9 +89,19 @@ TEST(DailyCalc, BoundariesAroundTheBandTimes) {
         {2, "08:00", "00:00", {"00:00", "00:00", "05:00", "02:00", "07:00"}},
         {7, "08:00", "11:59", {"00:00", "00:00", "00:00", "00:00", "00:00"}},
         {7, "08:00", "12:01", {"00:00", "00:00", "00:01", "00:00", "00:01"}},
+        // Early morning ending at the regular start (M = S) stays that morning:
+        // the early time is all early morning, none of it early start.
+        {2, "04:00", "17:00", {"04:00", "00:00", "00:00", "00:00", "04:00"}, "08:00"},
+        // Late night starting at the regular finish (N = E) starts that evening.
+        {2, "08:00", "19:00", {"00:00", "00:00", "00:00", "02:00", "02:00"}, nullptr, "17:00"},
     };
     for (const Case& c : cases) {
-        const MonthResult result = OneDay(DailyWages(7), Rules(1), c.weekday, c.in, c.out);
+        DailyWagesRecord wages = DailyWages(7);
+        if (c.morningEnd != nullptr)
+            wages.TimeToFinishMorning = TextToTime(c.morningEnd);
+        if (c.nightStart != nullptr)
+            wages.TimeToStartNight = TextToTime(c.nightStart);
+        const MonthResult result = OneDay(wages, Rules(1), c.weekday, c.in, c.out);
         EXPECT_EQ(ClassCells(result), c.classes) << c.weekday << " " << c.in << "-" << c.out;
     }
 }
@@ -114,6 +127,20 @@ TEST(DailyCalc, TheWorkedMonthOfOneDayPricesEachClass) {
 }
 
 TEST(DailyCalc, HolidaysAreSummedApartAtTheHolidayRates) {
+    // Each of the three weekly-holiday fields alone makes its weekday a holiday.
+    for (std::int32_t DailyWagesRecord::*field :
+         {&DailyWagesRecord::Holiday1, &DailyWagesRecord::Holiday2, &DailyWagesRecord::Holiday3}) {
+        DailyWagesRecord alone = DailyWages(7);
+        alone.Holiday1 = alone.Holiday2 = alone.Holiday3 = -1;
+        alone.*field = 4;
+        const MonthResult wednesday = OneDay(alone, Rules(15), 4, "04:10", "23:40");
+        EXPECT_TRUE(wednesday.days[0].holiday);
+        EXPECT_EQ(wednesday.totals.HolidayWorkDays, 1);
+        EXPECT_EQ(wednesday.classes[1].holidayYen, 3300);  // 早出 180 minutes at 1,100
+        EXPECT_EQ(wednesday.classes[1].weekdayMinutes, 0);
+        EXPECT_FALSE(OneDay(alone, Rules(15), 5, "04:10", "23:40").days[0].holiday);
+    }
+
     DailyWagesRecord wages = DailyWages(7);
     wages.Holiday2 = 4;  // Wednesday as well
     const std::vector<PayDay> period{DayOn(1), DayOn(2), DayOn(4), DayOn(7)};
