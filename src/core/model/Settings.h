@@ -101,6 +101,13 @@ struct PrintSettings {
     bool operator==(const PrintSettings&) const = default;
 };
 
+// Daily backups of the data files ("backup/YYYY-MM-DD/" of the data folder).
+struct BackupSettings {
+    std::int32_t KeepDays = 14;  // the newest days kept; 0: no backups
+
+    bool operator==(const BackupSettings&) const = default;
+};
+
 struct Settings {
     // The program's folder, ending in "/"; file names are appended to it.
     std::string ProgramFolder;
@@ -110,6 +117,7 @@ struct Settings {
     DailyWagesSettings DailyWages;
     TimeWagesSettings TimeWages;
     PrintSettings Print;
+    BackupSettings Backup;
 
     bool operator==(const Settings&) const = default;
 };

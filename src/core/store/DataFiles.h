@@ -19,6 +19,9 @@ struct DataFiles {
     std::string NextCellFile;
     // Shared by the copies: every window finds months through the same indexes.
     std::shared_ptr<YearIndexes> years = std::make_shared<YearIndexes>();
+    // Days of daily backups kept (0: none), shared by the copies so that the
+    // setting holds in every window; the program sets it from its settings.
+    std::shared_ptr<int> keepBackupDays = std::make_shared<int>(0);
 
     // "1999_fv2.pbk" in the program folder.
     std::string WorkFile(int year) const;

@@ -126,4 +126,16 @@ void FaultyFileSystem::Remove(const std::string& path) {
     inner_.Remove(path);
 }
 
+void FaultyFileSystem::MakeFolder(const std::string& path) {
+    if (Next("mkdir", path))
+        Throw(path);
+    inner_.MakeFolder(path);
+}
+
+void FaultyFileSystem::RemoveFolder(const std::string& path) {
+    if (Next("rmdir", path))
+        Throw(path);
+    inner_.RemoveFolder(path);
+}
+
 }  // namespace pb

@@ -80,6 +80,8 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     void Replace(const std::string& path, const Bytes& content) override;
     void Rename(const std::string& from, const std::string& to) override;
     void Remove(const std::string& path) override;
+    void MakeFolder(const std::string& path) override;
+    void RemoveFolder(const std::string& path) override;
 
   private:
     // Counts the call; true when this one is to fail (the failure not yet thrown).

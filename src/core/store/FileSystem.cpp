@@ -412,6 +412,36 @@ class PosixFileSystem final : public FileSystem {
         if (::unlink(path.c_str()) != 0)
             Fail(path, "を削除できません。", errno);
     }
+    std::vector<std::string> ListFolders(const std::string& folder) const override {
+        std::vector<std::string> names;
+        DIR* dir = ::opendir(folder.c_str());
+        if (dir == nullptr) {
+            if (errno == ENOENT)
+                return names;
+            Fail(folder, "を開けません。", errno);
+        }
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name == "." || name == "..")
+                continue;
+            struct stat st {};
+            const std::string full =
+                folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+            if (::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                names.push_back(name);
+        }
+        ::closedir(dir);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    void MakeFolder(const std::string& path) override {
+        if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)
+            Fail(path, "を作れません。", errno);
+    }
+    void RemoveFolder(const std::string& path) override {
+        if (::rmdir(path.c_str()) != 0)
+            Fail(path, "を削除できません。", errno);
+    }
 };
 
 }  // namespace

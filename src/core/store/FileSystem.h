@@ -81,6 +81,8 @@ class FileSystem {
                             const PieceReader& read) const;
     // Names (not paths) of the regular files in a folder, sorted bytewise.
     virtual std::vector<std::string> List(const std::string& folder) const = 0;
+    // Names of the folders in a folder, sorted bytewise; none when it does not exist.
+    virtual std::vector<std::string> ListFolders(const std::string& folder) const = 0;
     // An advisory lock on an existing file; nothing when another process holds
     // one. Where the file system has no such locks, a lock that holds nothing.
     virtual std::unique_ptr<AdvisoryLock> TryLock(const std::string& path) const = 0;
@@ -110,6 +112,10 @@ class FileSystem {
     // Renames `from` over `to` in one step.
     virtual void Rename(const std::string& from, const std::string& to) = 0;
     virtual void Remove(const std::string& path) = 0;
+    // Creates a folder; one that exists already is left as it is.
+    virtual void MakeFolder(const std::string& path) = 0;
+    // Removes an empty folder.
+    virtual void RemoveFolder(const std::string& path) = 0;
     // Makes the renames, removals and new names in the folder so far durable.
     virtual void Flush(const std::string& folder) = 0;
 };
@@ -141,6 +147,9 @@ class ForwardingFileSystem : public FileSystem {
     std::vector<std::string> List(const std::string& folder) const override {
         return inner_.List(folder);
     }
+    std::vector<std::string> ListFolders(const std::string& folder) const override {
+        return inner_.ListFolders(folder);
+    }
     std::unique_ptr<AdvisoryLock> TryLock(const std::string& path) const override {
         return inner_.TryLock(path);
     }
@@ -166,6 +175,8 @@ class ForwardingFileSystem : public FileSystem {
         inner_.Rename(from, to);
     }
     void Remove(const std::string& path) override { inner_.Remove(path); }
+    void MakeFolder(const std::string& path) override { inner_.MakeFolder(path); }
+    void RemoveFolder(const std::string& path) override { inner_.RemoveFolder(path); }
     void Flush(const std::string& folder) override { inner_.Flush(folder); }
 
   protected:
@@ -188,6 +199,8 @@ class ReadOnlyFileSystem final : public ForwardingFileSystem {
     void Replace(const std::string& path, const Bytes&) override { Refuse(path); }
     void Rename(const std::string&, const std::string& to) override { Refuse(to); }
     void Remove(const std::string& path) override { Refuse(path); }
+    void MakeFolder(const std::string& path) override { Refuse(path); }
+    void RemoveFolder(const std::string& path) override { Refuse(path); }
     void Flush(const std::string&) override {}
 
   private:

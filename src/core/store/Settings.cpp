@@ -82,6 +82,7 @@ const Key kKeys[] = {
     PB_KEY(TimeWages, ChargeDivideTime1),
     PB_KEY(TimeWages, ChargeDivideTime2),
     PB_KEY(TimeWages, ChargeDivideTime3),
+    PB_KEY(Backup, KeepDays),
     PB_TEXT_KEY(Print, Printer),
 };
 
@@ -137,6 +138,8 @@ void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorD
     // The calculation divides by the overtime unit; a unit below one minute is one.
     if (settings.Calc_Set.OvertimeWorkFigure <= 0)
         settings.Calc_Set.OvertimeWorkFigure = 1;
+    if (settings.Backup.KeepDays < 0)
+        settings.Backup.KeepDays = 0;
     // The default working times are five-minute steps of one day; a count outside
     // the day is no time of day, and the wage forms could not show it.
     DailyWagesSettings& times = settings.DailyWages;

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <stdexcept>
 
+#include "core/store/DailyBackup.h"
 #include "core/store/Journal.h"
 #include "core/store/RecordFile.h"
 
@@ -96,6 +97,7 @@ RecordWrite RecordAt(const std::string& path, const std::optional<Bytes>& curren
 
 void RunRecordWrite(const DataFiles& files, const std::string& operation,
                     const RecordWrite& write) {
+    BackUpBeforeChange(files, TodayText(), *files.keepBackupDays);
     if (!write.sizeBefore) {
         RunTransaction(files, operation, {RewriteFile(write.path, false, write.record)});
         return;
@@ -140,6 +142,7 @@ void RunTransaction(const DataFiles& files, const std::string& operation,
     std::erase_if(changes, IsNoChange);
     if (changes.empty())
         return;
+    BackUpBeforeChange(files, TodayText(), *files.keepBackupDays);
     FileSystem& fs = *files.fs;
     const std::string& folder = files.Folder;
     const std::string journalPath = folder + kJournalName;

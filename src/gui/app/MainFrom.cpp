@@ -151,6 +151,8 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     settings_.ProgramFolder = programFolder_.toStdString();
     ReadSettings(fs_, settings_, GrayTextColorRef());
     files_ = AssignDataFiles(settings_.ProgramFolder, fs_);
+    // Before the first change of each day the data files are backed up.
+    *files_.keepBackupDays = settings_.Backup.KeepDays;
     ColourToolbarLabels();
     monthIcon_ = noDataIcon_;
     const bool salarium = !SalariumProgram().isEmpty();

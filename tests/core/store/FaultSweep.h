@@ -27,8 +27,11 @@ class FaultSweep : public StoreFixture {
     std::function<void(const FolderPicture& before)> afterRepair;
 
     void Reset(const FolderPicture& picture) {
-        for (const auto& entry : std::filesystem::directory_iterator(folder_))
-            std::filesystem::remove(entry.path());
+        // Folders (backups) are not part of the picture and stay as they are.
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            if (entry.is_regular_file())
+                std::filesystem::remove(entry.path());
+        }
         for (const auto& [name, bytes] : picture)
             Write(name, bytes);
     }

@@ -96,6 +96,8 @@ std::string FreshFile() {
         "ChargeDivideTime1=96",
         "ChargeDivideTime2=204",
         "ChargeDivideTime3=244",
+        "[Backup]",
+        "KeepDays=14",
         "[Print]",
         "Printer=",
     };
@@ -264,7 +266,8 @@ TEST_F(SettingsTest, HandEditedFileKeepsEverythingButTheValuesItChanges) {
         "WorkType=7\r\n";
     const std::string text = ReadIni();
     EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
-    EXPECT_TRUE(text.ends_with("\r\nChargeDivideTime3=244\r\n[Print]\r\nPrinter=\r\n"));
+    EXPECT_TRUE(text.ends_with(
+        "\r\nChargeDivideTime3=244\r\n[Backup]\r\nKeepDays=14\r\n[Print]\r\nPrinter=\r\n"));
 }
 
 TEST_F(SettingsTest, AnExistingFileKeepsItsLineEndings) {
@@ -302,6 +305,7 @@ TEST_F(SettingsTest, EveryFieldSurvivesWriteAndRead) {
     fill(changed.DailyWages);
     fill(changed.TimeWages);
     changed.Calc_Set.OvertimeWorkFigure = 0x7FFFFFFF;
+    changed.Backup.KeepDays = 30;
     changed.Print.Printer = "経理部_レーザー";
     WriteSettings(RealFileSystem(), changed);
     settings = Settings{};

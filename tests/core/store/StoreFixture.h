@@ -50,8 +50,10 @@ class StoreFixture : public ::testing::Test {
     FolderPicture Picture() const {
         FolderPicture picture;
         for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
-            picture[entry.path().filename().string()] =
-                RealFileSystem().ReadAll(entry.path().string());
+            if (entry.is_regular_file()) {
+                picture[entry.path().filename().string()] =
+                    RealFileSystem().ReadAll(entry.path().string());
+            }
         }
         return picture;
     }

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "FaultSweep.h"
+#include "core/common/Routines.h"
+#include "core/store/DailyBackup.h"
+#include "core/store/WorkDataFiles.h"
+
+namespace pb {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DailyBackup : public FaultSweep {
+  protected:
+    std::string Day(const std::string& day) const { return folder_ + "backup/" + day + "/"; }
+    std::vector<std::string> Days() const { return BackupNames(files_); }
+    FolderPicture PictureOf(const std::string& folder) const {
+        FolderPicture picture;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            picture[entry.path().filename().string()] = RealFileSystem().ReadAll(entry.path());
+        }
+        return picture;
+    }
+    void SomeData() {
+        CopySamples();
+        Write("2000_fv2.pbk", Join({Month("001", 1)}));
+    }
+};
+
+TEST_F(DailyBackup, TheFirstChangeOfADayCopiesTheDataFilesOnce) {
+    // Nothing to keep: no backup, no folder.
+    EXPECT_FALSE(BackUpBeforeChange(files_, "2024-05-01", 14));
+    EXPECT_FALSE(fs::exists(folder_ + "backup"));
+
+    SomeData();
+    EXPECT_FALSE(BackUpBeforeChange(files_, "2024-05-01", 0));  // turned off
+    EXPECT_TRUE(BackUpBeforeChange(files_, "2024-05-01", 14));
+    FolderPicture data = Picture();
+    data.erase("PBOOK2.INI");
+    EXPECT_EQ(PictureOf(Day("2024-05-01")), data);
+    // The same day again: the backup keeps the state before the day's first change.
+    Write("2000_fv2.pbk", Join({Month("001", 1), Month("001", 2)}));
+    EXPECT_FALSE(BackUpBeforeChange(files_, "2024-05-01", 14));
+    EXPECT_EQ(PictureOf(Day("2024-05-01")), data);
+}
+
+TEST_F(DailyBackup, OnlyTheNewestDaysAreKept) {
+    SomeData();
+    fs::create_directories(folder_ + "backup/2024-04-30-101500");      // before a restore
+    fs::create_directories(folder_ + "backup/2024-05-01.1-2-3.new~");  // a backup cut short
+    fs::create_directories(folder_ + "backup/手で作ったフォルダ");
+    for (int day = 1; day <= 16; ++day) {
+        BackUpBeforeChange(files_, "2024-05-" + PadNumber(day, 2), 14);
+    }
+    const std::vector<std::string> days = Days();
+    ASSERT_EQ(days.size(), 14u);
+    EXPECT_EQ(days.front(), "2024-05-16");
+    EXPECT_EQ(days.back(), "2024-05-03");
+    EXPECT_FALSE(fs::exists(folder_ + "backup/2024-04-30-101500"));
+    EXPECT_FALSE(fs::exists(folder_ + "backup/2024-05-01.1-2-3.new~"));
+    EXPECT_TRUE(fs::exists(folder_ + "backup/手で作ったフォルダ"));
+}
+
+// Every change goes through a transaction, and each makes the day's backup first.
+TEST_F(DailyBackup, AChangeBacksUpTheFolderAsItWasBeforeIt) {
+    SomeData();
+    const FolderPicture before = Picture();
+    *files_.keepBackupDays = 14;
+    ScriptedOperator op;
+    ASSERT_TRUE(WriteMonthRecord(files_, 1999, Month("001", 4), op));
+    ASSERT_TRUE(WriteMonthRecord(files_, 1999, Month("001", 5), op));
+    EXPECT_EQ(Days(), std::vector<std::string>{TodayText()});
+    EXPECT_EQ(PictureOf(Day(TodayText()))["1999_fv2.pbk"], before.at("1999_fv2.pbk"));
+
+    // The setting is shared by every copy of the file names.
+    const DataFiles copy = files_;
+    *files_.keepBackupDays = 0;
+    EXPECT_EQ(*copy.keepBackupDays, 0);
+}
+
+// A backup that fails stops the change, tells why, and leaves no half backup.
+TEST_F(DailyBackup, AFailedBackupLeavesNothingHalfDoneAndStopsTheChange) {
+    SomeData();
+    const FolderPicture before = Picture();
+    for (int n = 1;; ++n) {
+        fs::remove_all(folder_ + "backup");
+        Reset(before);
+        FaultyFileSystem faulty;
+        faulty.FailAt(n);
+        DataFiles f = AssignDataFiles(folder_, faulty);
+        *f.keepBackupDays = 14;
+        ScriptedOperator op;
+        const bool written = WriteMonthRecord(f, 1999, Month("001", 4), op);
+        if (!faulty.Failed()) {
+            EXPECT_TRUE(written);
+            break;
+        }
+        SCOPED_TRACE("failing at " + faulty.Log()[n - 1]);
+        const bool inBackup = faulty.Log()[n - 1].find("/backup") != std::string::npos;
+        if (inBackup) {
+            EXPECT_FALSE(written);
+            EXPECT_TRUE(op.Saw("error"));
+            EXPECT_EQ(Picture(), before);
+            EXPECT_TRUE(Days().empty());
+            if (fs::exists(folder_ + "backup")) {
+                for (const auto& entry : fs::directory_iterator(folder_ + "backup")) {
+                    ADD_FAILURE() << "left behind: " << entry.path();
+                }
+            }
+        } else {
+            // The backup is whole; the change's own failure is the transaction's.
+            EXPECT_EQ(PictureOf(Day(TodayText())).at("1999_fv2.pbk"), before.at("1999_fv2.pbk"));
+        }
+    }
+}
+
+TEST_F(DailyBackup, ARestoreBringsBackTheDayAsAWhole) {
+    SomeData();
+    const FolderPicture day = Picture();
+    BackUpNow(files_, "2024-05-01");
+    ScriptedOperator op;
+    ASSERT_TRUE(WriteMonthRecord(files_, 1999, Month("001", 4), op));
+    ASSERT_TRUE(WriteMonthRecord(files_, 2001, Month("001", 4), op));
+    fs::remove(folder_ + "2000_fv2.pbk");
+    const std::string ini = "[Common]\r\nClosingDay=5\r\n";
+    Write("PBOOK2.INI", Bytes(ini.begin(), ini.end()));
+    FolderPicture expected = day;
+    expected["PBOOK2.INI"] = Read("PBOOK2.INI");  // the settings are no data file
+    const FolderPicture changed = Picture();
+    RestoreBackup(files_, "2024-05-01");
+    EXPECT_EQ(Picture(), expected);
+
+    // All or nothing, whatever fails or stops on the way.
+    Reset(changed);
+    Sweep([](const DataFiles& f, ScriptedOperator& op) {
+        try {
+            RestoreBackup(f, "2024-05-01");
+            return true;
+        } catch (const FileError& e) {
+            op.Error(e.what());
+            return false;
+        }
+    });
+
+    const FolderPicture restored = Picture();
+    EXPECT_THROW(RestoreBackup(files_, "2024-05-02"), FileError);
+    EXPECT_THROW(RestoreBackup(files_, "../.."), FileError);
+    EXPECT_EQ(Picture(), restored);
+}
+
+}  // namespace
+}  // namespace pb
