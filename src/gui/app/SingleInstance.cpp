@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 #include <QLocalSocket>
+#include <QRegularExpression>
 
 namespace pb {
 
@@ -32,7 +33,23 @@ QString SingleInstance::DefaultName() {
     const QString override = qEnvironmentVariable("PUNCHBOOK_INSTANCE_NAME");
     if (!override.isEmpty())
         return override;
-    return QStringLiteral("hSinPBK2") + QString::number(getuid());
+    return NameFor(getuid(), qEnvironmentVariable("WAYLAND_DISPLAY"),
+                   qEnvironmentVariable("DISPLAY"));
+}
+
+QString SingleInstance::NameFor(unsigned uid, const QString& waylandDisplay,
+                                const QString& x11Display) {
+    QString display = waylandDisplay;
+    if (display.isEmpty()) {
+        // ":0" and ":0.0" are one display; only the screen number differs.
+        static const QRegularExpression screen(QStringLiteral("(:\\d+)\\.\\d+$"));
+        display = x11Display;
+        display.replace(screen, QStringLiteral("\\1"));
+    }
+    QString name = QStringLiteral("hSinPBK2") + QString::number(uid);
+    if (!display.isEmpty())
+        name += QLatin1Char('@') + display;
+    return name;
 }
 
 bool SingleInstance::Acquire() {

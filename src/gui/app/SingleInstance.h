@@ -1,5 +1,5 @@
 #pragma once
-// Keeps one copy of the program per user. The first copy listens on a local
+// Keeps one copy of the program per user and display. The first copy listens on a local
 // socket in the abstract namespace (no socket file, the kernel frees the name
 // when the process dies, and a second listen() fails, which is the lock); a
 // later start connects, asks the first copy to show itself and ends.
@@ -16,10 +16,14 @@ class SingleInstance : public QObject {
     // `name` is the lock's name; the program passes DefaultName().
     explicit SingleInstance(QString name, QObject* parent = nullptr);
 
-    // "hSinPBK2" followed by the user's id, so that two users on one machine
-    // each run their own copy. PUNCHBOOK_INSTANCE_NAME replaces it, which lets
-    // tests run beside a copy that someone is using.
+    // "hSinPBK2" followed by the user's id and the display, so that two users
+    // on one machine each run their own copy, and a user logged in on a second
+    // seat or remotely gets a window there instead of raising one on a screen
+    // nobody sees. PUNCHBOOK_INSTANCE_NAME replaces it, which lets tests run
+    // beside a copy that someone is using.
     static QString DefaultName();
+    // The name for a user and display (the Wayland one when set, else the X one).
+    static QString NameFor(unsigned uid, const QString& waylandDisplay, const QString& x11Display);
 
     // Takes the lock. False when another copy holds it.
     bool Acquire();

@@ -30,11 +30,28 @@ TEST(SingleInstance, TheLockIsHeldUntilItsHolderGoes) {
     EXPECT_TRUE(second.Acquire());
 }
 
-TEST(SingleInstance, TheNameCarriesTheUsersId) {
+TEST(SingleInstance, TheNameCarriesTheUsersIdAndDisplay) {
     qunsetenv("PUNCHBOOK_INSTANCE_NAME");
     const QString name = SingleInstance::DefaultName();
     EXPECT_TRUE(name.startsWith("hSinPBK2")) << name.toStdString();
     EXPECT_GT(name.size(), QStringLiteral("hSinPBK2").size());
+
+    const struct {
+        const char* wayland;
+        const char* x11;
+        const char* name;
+    } cases[] = {
+        {"", ":0", "hSinPBK21000@:0"},
+        {"", ":0.1", "hSinPBK21000@:0"},                      // another screen of the same display
+        {"", "localhost:10.0", "hSinPBK21000@localhost:10"},  // a remote login
+        {"wayland-1", ":0", "hSinPBK21000@wayland-1"},
+        {"", "", "hSinPBK21000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SingleInstance::NameFor(1000, QString::fromLatin1(c.wayland),
+                                          QString::fromLatin1(c.x11)),
+                  QString::fromLatin1(c.name))
+            << c.wayland << " " << c.x11;
 }
 
 TEST(SingleInstance, NobodyToSignalWhenNoCopyRuns) {
