@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@ namespace raw {
 
 constexpr std::size_t kBuffer = 65536;
 
+// A call that failed, or read or wrote less than asked (then errno says nothing).
 [[noreturn]] inline void Die(const std::string& what) {
     std::perror(what.c_str());
     std::abort();
@@ -61,6 +63,7 @@ inline std::vector<char> ReadWhole(const std::string& path) {
     std::vector<char> bytes(Size(path));
     const int fd = Open(path, O_RDONLY);
     std::size_t done = 0;
+    errno = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
         if (n <= 0)
@@ -74,6 +77,7 @@ inline std::vector<char> ReadWhole(const std::string& path) {
 inline std::vector<char> ReadAt(const std::string& path, std::uint64_t offset, std::size_t n) {
     std::vector<char> bytes(n);
     const int fd = Open(path, O_RDONLY);
+    errno = 0;
     if (::pread(fd, bytes.data(), n, static_cast<off_t>(offset)) != static_cast<ssize_t>(n))
         Die(path);
     ::close(fd);

@@ -47,15 +47,17 @@ struct Folder {
     }
 
     void Restore() const {
-        for (const auto& entry : std::filesystem::directory_iterator(path))
-            std::filesystem::remove(entry.path());
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directory(path);
         for (const auto& entry : std::filesystem::directory_iterator(pristine))
             std::filesystem::copy_file(entry.path(), path + entry.path().filename().string());
     }
 };
 
+// The folder as written, whatever the benchmark before changed in it.
 Folder& TheFolder() {
     static Folder folder;
+    folder.Restore();
     return folder;
 }
 
@@ -80,7 +82,7 @@ class ReadCounter {
 
 void BM_FindMonthIndex(benchmark::State& state) {
     Folder& f = TheFolder();
-    pb::FindMonthIndex(f.files, bench::Id(1), kYear, 1);  // the year is known by now
+    pb::FindMonthIndex(f.files, bench::Id(kEmployees), kYear, 12);  // the year is known by now
     int n = 0;
     ReadCounter reads(state);
     for (auto _ : state) {
@@ -132,7 +134,7 @@ BENCHMARK(BM_CheckFolder)->Unit(benchmark::kMillisecond);
 
 void BM_ReadMonthRecord(benchmark::State& state) {
     Folder& f = TheFolder();
-    pb::FindMonthIndex(f.files, bench::Id(1), kYear, 1);
+    pb::FindMonthIndex(f.files, bench::Id(kEmployees), kYear, 12);
     int n = 0;
     ReadCounter reads(state);
     for (auto _ : state) {
