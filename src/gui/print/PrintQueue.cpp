@@ -4,14 +4,53 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QLibrary>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 
 #include "gui/print/Sgridp.h"
 
 namespace pb {
 
 namespace {
+
+// The print system's library is loaded at the first print, not at every start:
+// it brings a dozen libraries of its own (encryption, service discovery) that
+// the main window's first paint would wait for.
+struct Cups {
+    decltype(&cupsGetNamedDest) GetNamedDest = nullptr;
+    decltype(&cupsFreeDests) FreeDests = nullptr;
+    decltype(&cupsGetOption) GetOption = nullptr;
+    decltype(&cupsAddOption) AddOption = nullptr;
+    decltype(&cupsPrintFile2) PrintFile2 = nullptr;
+    decltype(&cupsFreeOptions) FreeOptions = nullptr;
+    decltype(&cupsLastErrorString) LastErrorString = nullptr;
+};
+
+const Cups& TheCups() {
+    static const Cups cups = [] {
+        QLibrary library(QStringLiteral("cups"), 2);
+        if (!library.load())
+            throw TPrintError(library.errorString().toStdString());
+        Cups c;
+        auto resolve = [&](auto& function, const char* name) {
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                library.resolve(name));
+            if (function == nullptr)
+                throw TPrintError(library.errorString().toStdString());
+        };
+        resolve(c.GetNamedDest, "cupsGetNamedDest");
+        resolve(c.FreeDests, "cupsFreeDests");
+        resolve(c.GetOption, "cupsGetOption");
+        resolve(c.AddOption, "cupsAddOption");
+        resolve(c.PrintFile2, "cupsPrintFile2");
+        resolve(c.FreeOptions, "cupsFreeOptions");
+        resolve(c.LastErrorString, "cupsLastErrorString");
+        return c;  // the library stays loaded
+    }();
+    return cups;
+}
 
 // A printer's name as the print system lists it may carry an instance
 // ("office/draft"); the queue is the part before the slash.
@@ -28,7 +67,7 @@ QueueName SplitName(const QString& printer) {
 }
 
 bool OptionIs(const cups_dest_t& dest, const char* name, const char* value) {
-    const char* option = cupsGetOption(name, dest.num_options, dest.options);
+    const char* option = TheCups().GetOption(name, dest.num_options, dest.options);
     return option != nullptr && std::strcmp(option, value) == 0;
 }
 
@@ -36,10 +75,17 @@ bool OptionIs(const cups_dest_t& dest, const char* name, const char* value) {
 
 QueueRefusal CheckQueue(const QString& printer) {
     const QueueName name = SplitName(printer);
+    const Cups* loaded = nullptr;
+    try {
+        loaded = &TheCups();
+    } catch (const TPrintError&) {
+        return QueueRefusal::Missing;  // without the print system there is no queue
+    }
+    const Cups& cups = *loaded;
     std::unique_ptr<cups_dest_t, void (*)(cups_dest_t*)> dest(
-        cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.queue.constData(),
-                         name.instance.isEmpty() ? nullptr : name.instance.constData()),
-        [](cups_dest_t* d) { cupsFreeDests(1, d); });
+        cups.GetNamedDest(CUPS_HTTP_DEFAULT, name.queue.constData(),
+                          name.instance.isEmpty() ? nullptr : name.instance.constData()),
+        [](cups_dest_t* d) { TheCups().FreeDests(1, d); });
     if (!dest)
         return QueueRefusal::Missing;
     if (OptionIs(*dest, "printer-is-accepting-jobs", "false"))
@@ -68,16 +114,17 @@ QString RefusalText(const QString& printer, QueueRefusal refusal) {
 int SubmitPdf(const QString& printer, const QString& file, const QString& title,
               const QString& media) {
     const QueueName name = SplitName(printer);
+    const Cups& cups = TheCups();
     cups_option_t* options = nullptr;
     int count = 0;
     if (!media.isEmpty())
-        count = cupsAddOption("media", media.toUtf8().constData(), count, &options);
-    const int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, name.queue.constData(),
-                                   QFile::encodeName(file).constData(), title.toUtf8().constData(),
-                                   count, options);
-    cupsFreeOptions(count, options);
+        count = cups.AddOption("media", media.toUtf8().constData(), count, &options);
+    const int job = cups.PrintFile2(CUPS_HTTP_DEFAULT, name.queue.constData(),
+                                    QFile::encodeName(file).constData(), title.toUtf8().constData(),
+                                    count, options);
+    cups.FreeOptions(count, options);
     if (job <= 0)
-        throw TPrintError(cupsLastErrorString() != nullptr ? cupsLastErrorString() : "");
+        throw TPrintError(cups.LastErrorString() != nullptr ? cups.LastErrorString() : "");
     return job;
 }
 
