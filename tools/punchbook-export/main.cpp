@@ -10,6 +10,8 @@
 //   punchbook-export [--folder DIR] --check
 //   punchbook-export --holidays YYYY
 //
+// The folder is chosen as the program chooses its data folder.
+//
 // Exit codes: 0 done (for --check: the folder is sound), 1 employee or month not
 // found, 2 usage error, 3 a damaged or unreadable file (for --check: anything
 // wrong), or a folder with a change cut short (the program repairs
@@ -32,6 +34,7 @@
 #include "core/export/SummaryExport.h"
 #include "core/month/MonthLoader.h"
 #include "core/store/DataFiles.h"
+#include "core/store/DataFolder.h"
 #include "core/store/FileSystem.h"
 #include "core/store/Recovery.h"
 #include "core/store/Settings.h"
@@ -83,12 +86,6 @@ std::optional<int> Number(const std::string& text, int low, int high) {
     return value;
 }
 
-std::string ProgramFolder() {
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::string("./") : self.parent_path().string() + "/";
-}
-
 Options Parse(const std::vector<std::string>& args) {
     Options options;
     if (!args.empty() && (args[0] == "--holidays" || args[0].starts_with("--holidays="))) {
@@ -132,7 +129,7 @@ Options Parse(const std::vector<std::string>& args) {
             if (value.empty()) {
                 throw invalid();
             }
-            options.folder = value.back() == '/' ? value : value + "/";
+            options.folder = value;
         } else if (name == "--id") {
             // The ID is the number 1 … 999, kept as three digits ("001").
             const auto number = Number(value, 1, 999);
@@ -196,8 +193,11 @@ Options Parse(const std::vector<std::string>& args) {
     if (options.trace && options.format != "json") {
         throw UsageError{"--trace は --format json と一緒に指定して下さい。"};
     }
-    if (options.folder.empty()) {
-        options.folder = ProgramFolder();
+    // The same folder the program would work in.
+    try {
+        options.folder = pb::ChooseDataFolder(pb::CurrentFolderEnvironment(options.folder)).path;
+    } catch (const std::runtime_error& error) {
+        throw UsageError{error.what()};
     }
     std::error_code error;
     if (!std::filesystem::is_directory(options.folder, error)) {

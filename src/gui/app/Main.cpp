@@ -1,14 +1,18 @@
 #include "gui/app/Main.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyle>
 #include <QTranslator>
+#include <exception>
+#include <iostream>
 
 #include "core/store/DataFiles.h"
+#include "core/store/DataFolder.h"
 #include "core/store/FolderLock.h"
 #include "core/store/Recovery.h"
 #include "gui/app/DeferredIconStyle.h"
@@ -16,12 +20,44 @@
 #include "gui/app/SingleInstance.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
+#include "gui/shared/Messages.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
 
 QString ProgramFolder() {
     return QCoreApplication::applicationDirPath() + QLatin1Char('/');
+}
+
+QString OpenDataFolder(const QString& folderOption) {
+    const DataFolder folder = ChooseDataFolder(CurrentFolderEnvironment(S(folderOption)));
+    PrepareDataFolder(folder);
+    return Q(folder.path);
+}
+
+std::optional<QString> ReadCommandLine(const QStringList& arguments, int& exitCode) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("タイムカードと勤怠計算"));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption folder(
+        QStringLiteral("folder"),
+        QStringLiteral("データフォルダ（既定: ~/.local/share/punchbook）"), QStringLiteral("DIR"));
+    parser.addOption(folder);
+    exitCode = 0;
+    if (!parser.parse(arguments) || !parser.positionalArguments().isEmpty()) {
+        const QString error = parser.errorText().isEmpty()
+                                  ? QStringLiteral("不明な指定です: ") +
+                                        parser.positionalArguments().join(QLatin1Char(' '))
+                                  : parser.errorText();
+        std::cerr << "punchbook: " << S(error) << "\n" << S(parser.helpText());
+        exitCode = 2;
+        return std::nullopt;
+    }
+    if (parser.isSet(help)) {
+        std::cout << S(parser.helpText());
+        return std::nullopt;
+    }
+    return parser.value(folder);
 }
 
 void PrepareApplication(QApplication& app) {
@@ -80,7 +116,8 @@ HeldFolder* TakeProgramFolder(QApplication& app, const QString& folder) {
 
 }  // namespace
 
-std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& instance) {
+std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& instance,
+                                        const QString& folderOption) {
     // The name the desktop lists the program under; the main window's caption
     // is its own. No display name: X11 would append it to every caption.
     QCoreApplication::setApplicationName(QStringLiteral("Tanager"));
@@ -95,7 +132,7 @@ std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& insta
     }
 
     PrepareApplication(app);
-    const QString folder = ProgramFolder();
+    const QString folder = OpenDataFolder(folderOption);
     HeldFolder* held = TakeProgramFolder(app, folder);
     std::unique_ptr<TMainFrom> mainFrom;
     if (held->lock) {
@@ -112,8 +149,19 @@ std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& insta
 
 int RunPunchbook(int argc, char** argv) {
     QApplication app(argc, argv);
+    int exitCode = 0;
+    const std::optional<QString> folderOption = ReadCommandLine(app.arguments(), exitCode);
+    if (!folderOption)
+        return exitCode;
     SingleInstance instance(SingleInstance::DefaultName());
-    const std::unique_ptr<TMainFrom> mainFrom = StartProgram(app, instance);
+    std::unique_ptr<TMainFrom> mainFrom;
+    try {
+        mainFrom = StartProgram(app, instance, *folderOption);
+    } catch (const std::exception& error) {
+        // No data folder to work in: say why, and end.
+        Messages::Failure(nullptr, error);
+        return 1;
+    }
     if (mainFrom == nullptr)
         return 0;
     return QApplication::exec();

@@ -28,6 +28,7 @@
 #include <optional>
 #include <set>
 
+#include "core/store/DataFolder.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
 #include "core/timecard/PayPeriod.h"
@@ -153,6 +154,8 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     files_ = AssignDataFiles(settings_.ProgramFolder, fs_);
     // Before the first change of each day the data files are backed up.
     *files_.keepBackupDays = settings_.Backup.KeepDays;
+    files_.NextCellFile =
+        NextCellFileFor(fs_, files_.Folder, S(QCoreApplication::applicationDirPath()));
     ColourToolbarLabels();
     monthIcon_ = noDataIcon_;
     const bool salarium = !SalariumProgram().isEmpty();
@@ -365,6 +368,8 @@ void TMainFrom::BuildMenu() {
     Name(fileMenu_, QStringLiteral("FileMenu"));
     dataConvertItem_ = item(fileMenu_, QStringLiteral("DataConvertItem"),
                             QStringLiteral("データコンバート"), &TMainFrom::DataConvertClick);
+    item(fileMenu_, QStringLiteral("OpenDataFolderItem"), QStringLiteral("データフォルダを開く"),
+         &TMainFrom::OpenDataFolderClick);
     fileMenu_->addSeparator();
     item(fileMenu_, QStringLiteral("ExitItem"), QStringLiteral("終了(&X)"),
          &TMainFrom::PanelButton12Click);
@@ -858,8 +863,14 @@ void TMainFrom::HelpContentsClick() {
             QStringLiteral("ヘルプファイルを開けません。\n%1").arg(QDir::toNativeSeparators(help)));
 }
 
+void TMainFrom::OpenDataFolderClick() {
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(programFolder_)))
+        Messages::Information(this, QStringLiteral("データフォルダを開けません。\n%1")
+                                        .arg(QDir::toNativeSeparators(programFolder_)));
+}
+
 void TMainFrom::VersionClick() {
-    TVersin dialog(this);
+    TVersin dialog(programFolder_, this);
     dialog.exec();
 }
 

@@ -135,6 +135,8 @@ class TMainFrom : public QMainWindow {
     void MinimizeAllClick();
     void HelpContentsClick();
     void VersionClick();
+    // ファイル → データフォルダを開く: the data folder in the file manager.
+    void OpenDataFolderClick();
     void DataConvertClick();
 
   signals:

@@ -1,5 +1,7 @@
 #include "gui/app/Versin.h"
 
+#include <QDir>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -11,7 +13,7 @@
 
 namespace pb {
 
-TVersin::TVersin(QWidget* parent)
+TVersin::TVersin(const QString& dataFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     Name(this, QStringLiteral("TVersin"));
@@ -69,11 +71,20 @@ TVersin::TVersin(QWidget* parent)
         label->setPalette(palette);
         label->move(30, top);
         label->adjustSize();
+        return label;
     };
     smallLabel(QStringLiteral("Label1"), QStringLiteral("日給制・時給制のタイムカードと勤怠計算"),
                80, Qt::yellow);
-    smallLabel(QStringLiteral("Label2"), QStringLiteral("Copyright (C) 2026 Punchbook"), 100,
-               Qt::white);
+    // Where the data lies, so that the operator can find it for a backup; a
+    // long path is shortened in the middle and shown whole as the hint.
+    const QString shown = QDir::toNativeSeparators(dataFolder);
+    QLabel* folder = smallLabel(QStringLiteral("Label2"), QString(), 100, Qt::white);
+    const QString prefix = QStringLiteral("データ: ");
+    const QFontMetrics metrics(folder->font());
+    const int room = width() - folder->x() - 8 - metrics.horizontalAdvance(prefix);
+    folder->setText(prefix + metrics.elidedText(shown, Qt::ElideMiddle, room));
+    folder->setToolTip(shown);
+    folder->adjustSize();
 
     auto* ok = new QPushButton(QStringLiteral("OK"), panel);
     Name(ok, QStringLiteral("OKButton"));

@@ -1,5 +1,6 @@
 #pragma once
-// The about dialog: product name and version on a green panel.
+// The about dialog: product name and version on a green panel, and the data
+// folder the program works in.
 
 #include <QDialog>
 
@@ -11,7 +12,7 @@ class TVersin : public QDialog {
     // The pale colour both 3D labels are drawn in, RGB (209, 254, 243).
     static constexpr QRgb kTextColor = 0xD1FEF3;
 
-    explicit TVersin(QWidget* parent = nullptr);
+    explicit TVersin(const QString& dataFolder, QWidget* parent = nullptr);
 };
 
 }  // namespace pb

@@ -40,9 +40,10 @@ std::string Slurp(const std::string& path) {
     return text.str();
 }
 
+// `environment`: "NAME='value' " assignments put before the command.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const TempFolder& scratch) {
-    std::string command = "'" + program + "'";
+                      const TempFolder& scratch, const std::string& environment = "") {
+    std::string command = environment + "'" + program + "'";
     for (const std::string& arg : args) {
         command += " '" + arg + "'";
     }
@@ -57,9 +58,9 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
 
 const std::string kExporter = std::string(PUNCHBOOK_BINARY_DIR) + "/punchbook-export";
 
-ProgramRun Export(const std::vector<std::string>& args) {
+ProgramRun Export(const std::vector<std::string>& args, const std::string& environment = "") {
     const TempFolder scratch;
-    return RunProgram(kExporter, args, scratch);
+    return RunProgram(kExporter, args, scratch, environment);
 }
 
 void CopySamples(const TempFolder& folder) {
@@ -217,6 +218,12 @@ TEST(ExportTool, HourlyCsvListsTheBandsAndTotals) {
                            "区 分 ２,18:00,18000\r\n区 分 ３,06:30,6825\r\n"),
               std::string::npos);
     EXPECT_TRUE(run.out.ends_with("\r\n4,0,48:00,48325,00:00,0\r\n"));
+
+    // Without --folder the exporter reads the folder the program would use.
+    const ProgramRun byVariable = Export({"--id", "002", "--year", "1999", "--month", "3"},
+                                         "PUNCHBOOK_FOLDER='" + folder.path() + "' ");
+    EXPECT_EQ(byVariable.exitCode, 0) << byVariable.err;
+    EXPECT_EQ(byVariable.out, run.out);
 }
 
 // A folder written by the store code: an employee named with ソ whose month is

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -13,6 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QProxyStyle>
+#include <QUrl>
 
 #include "app/ProgramFolder.h"
 #include "core/store/FaultyFileSystem.h"
@@ -168,6 +170,26 @@ TEST(MainFromWindow, DataConversionIsCheckedWhenTheFileMenuOpens) {
     folder.Write("HIREDATA.DAT");
     emit Find<QMenu>(main, "FileMenu")->aboutToShow();
     EXPECT_EQ(item->isEnabled(), TMainFrom::WindowReady(TMainFrom::Window::DataConversion));
+}
+
+// ファイル → データフォルダを開く hands the data folder to the desktop.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public slots:
+    void Open(const QUrl& url) { urls << url; }
+
+  public:
+    QList<QUrl> urls;
+};
+
+TEST(MainFromWindow, OpenDataFolderShowsTheFolderInTheFileManager) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    Find<QAction>(main, "OpenDataFolderItem")->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    EXPECT_EQ(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(folder.Path())});
 }
 
 TEST(MainFromWindow, LaterWindowsStayVisibleButDisabledUntilTheyExist) {
@@ -396,3 +418,5 @@ TEST(MainFromWindow, WindowMenuListsChildWindowsAndMinimisesThemAll) {
 
 }  // namespace
 }  // namespace pb
+
+#include "MainFromWindowTest.moc"

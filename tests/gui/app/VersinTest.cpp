@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 
@@ -14,7 +15,7 @@ namespace pb {
 namespace {
 
 TEST(Versin, OpensCentredFixedAndDrawsBothNamesInThePaleColour) {
-    TVersin dialog;
+    TVersin dialog(QStringLiteral("/home/user/.local/share/punchbook/"));
     dialog.show();
     test::ProcessEvents();
     EXPECT_EQ(dialog.windowTitle(), "バージョン情報");
@@ -43,8 +44,27 @@ TEST(Versin, OpensCentredFixedAndDrawsBothNamesInThePaleColour) {
     }
 }
 
+// The data folder is named for backups; a long one is shortened to fit but
+// shown whole as the hint.
+TEST(Versin, ShowsTheDataFolder) {
+    const QString longFolder = QStringLiteral("/home/user/") + QString(40, QLatin1Char('x')) +
+                               QStringLiteral("/.local/share/punchbook/");
+    for (const QString& folder : {QStringLiteral("/srv/pb/"), longFolder}) {
+        TVersin dialog(folder);
+        auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label2"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->toolTip(), folder);
+        EXPECT_TRUE(label->text().startsWith(QStringLiteral("データ: /")))
+            << label->text().toStdString();
+        EXPECT_LE(label->geometry().right(), dialog.width()) << label->text().toStdString();
+    }
+    TVersin shortOne(QStringLiteral("/srv/pb/"));
+    EXPECT_EQ(shortOne.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+              QStringLiteral("データ: /srv/pb/"));
+}
+
 TEST(Versin, OkClosesTheDialog) {
-    TVersin dialog;
+    TVersin dialog(QStringLiteral("/srv/pb/"));
     test::AnswerNextModal([](QWidget* modal) { test::ClickButton(modal, "OK"); });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
 }
