@@ -18,6 +18,7 @@
 #include "gui/app/DeferredIconStyle.h"
 #include "gui/app/MainFrom.h"
 #include "gui/app/SingleInstance.h"
+#include "gui/shared/Help.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
@@ -84,6 +85,9 @@ void PrepareApplication(QApplication& app) {
         delete translator;
 
     QApplication::setWindowIcon(QIcon(ApplicationIcon()));
+    // Desktops match the windows with the installed desktop entry by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("punchbook"));
+    InstallHelpKey(app);
 }
 
 namespace {

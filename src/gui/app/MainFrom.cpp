@@ -42,6 +42,7 @@
 #include "gui/shared/Colors.h"
 #include "gui/shared/DropDown.h"
 #include "gui/shared/Guard.h"
+#include "gui/shared/Help.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
@@ -852,15 +853,7 @@ void TMainFrom::UpdateDataConvertItem() {
 }
 
 void TMainFrom::HelpContentsClick() {
-    const QString help = FindInProgramFolder(QStringLiteral("PBOOK2.HLP"));
-    if (help.isEmpty()) {
-        Messages::Information(this, QStringLiteral("ヘルプファイル PBOOK2.HLP が見つかりません。"));
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        Messages::Information(
-            this,
-            QStringLiteral("ヘルプファイルを開けません。\n%1").arg(QDir::toNativeSeparators(help)));
+    ShowHelp(this, 0);
 }
 
 void TMainFrom::OpenDataFolderClick() {

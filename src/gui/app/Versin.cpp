@@ -18,6 +18,7 @@ TVersin::TVersin(const QString& dataFolder, QWidget* parent)
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     Name(this, QStringLiteral("TVersin"));
     setWindowTitle(QStringLiteral("バージョン情報"));
+    setProperty("HelpContext", 12);
     setFixedSize(289, 160);
     // Pixel positions throughout: the dialog does not follow the system font.
     setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));

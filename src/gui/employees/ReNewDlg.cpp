@@ -75,6 +75,7 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
       rowLabels_(rowLabels),
       heightBounded_(heightBounded) {
     setWindowTitle(QStringLiteral("登録確認"));
+    setProperty("HelpContext", 11);
     QFont f(QStringLiteral("ＭＳ Ｐゴシック"));
     f.setPixelSize(12);
     setFont(f);

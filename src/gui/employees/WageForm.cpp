@@ -4,15 +4,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollBar>
 #include <QSlider>
-#include <QUrl>
 #include <algorithm>
 #include <cmath>
 
@@ -25,6 +22,7 @@
 #include "gui/shared/Colors.h"
 #include "gui/shared/DropDown.h"
 #include "gui/shared/Guard.h"
+#include "gui/shared/Help.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
@@ -280,10 +278,7 @@ void TWageForm::Guard(const std::function<void()>& work) {
 }
 
 void TWageForm::ShowHelp() {
-    const QString help =
-        QString::fromStdString(context_.files.Folder) + QStringLiteral("PBOOK2.HLP");
-    if (!QFileInfo::exists(help) || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        context_.op.Information("ヘルプファイル PBOOK2.HLP が見つかりません。");
+    pb::ShowHelp(this, HelpContextOf(this));
 }
 
 void TWageForm::EnterMovesFocus(QWidget* widget) {

@@ -98,6 +98,7 @@ QString TPrintD::PdfFileName(const ReportSubject& subject) {
 void TPrintD::FormCreate() {
     setObjectName("PrintD");
     setWindowTitle("印刷プレビュー");
+    setProperty("HelpContext", 9);
     QFont formFont("ＭＳ Ｐゴシック");
     formFont.setPixelSize(12);
     setFont(formFont);

@@ -1,0 +1,207 @@
+#include "gui/shared/Help.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QUrl>
+
+#include "core/store/DataFolder.h"
+#include "gui/shared/Messages.h"
+#include "gui/shared/Naming.h"
+#include "gui/shared/Text.h"
+
+namespace pb {
+
+namespace {
+
+struct Topic {
+    int context;
+    const char* page;
+};
+
+// The windows' help context numbers and their pages.
+constexpr Topic kTopics[] = {
+    {0, "index.html"},           // contents
+    {2, "main.html"},            // main window
+    {3, "daily-form.html"},      // daily-wage form
+    {4, "viewer.html"},          // employee viewer
+    {5, "conversion.html"},      // data conversion
+    {7, "hourly-form.html"},     // hourly-wage form
+    {8, "entry.html"},           // entry window
+    {9, "report.html"},          // report preview
+    {10, "calc-settings.html"},  // calculation settings
+    {11, "update.html"},         // update confirmation
+    {12, "about.html"},          // about dialog
+};
+
+const QString kContents = QStringLiteral("index.html");
+const QString kTitle = QStringLiteral("Punchbook ヘルプ");
+
+class HelpWindow : public QMainWindow {
+  public:
+    explicit HelpWindow(QWidget* owner) : QMainWindow(owner, Qt::Window) {
+        Name(this, QStringLiteral("HelpWindow"));
+        setAttribute(Qt::WA_DeleteOnClose, false);
+        setWindowTitle(kTitle);
+        resize(640, 560);
+
+        browser_ = new QTextBrowser(this);
+        Name(browser_, QStringLiteral("HelpBrowser"));
+        browser_->setOpenExternalLinks(true);
+        setCentralWidget(browser_);
+
+        QToolBar* bar = addToolBar(QStringLiteral("ヘルプ"));
+        Name(bar, QStringLiteral("HelpToolBar"));
+        bar->setMovable(false);
+        bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        const auto tool = [this, bar](const QString& name, const QString& text,
+                                      QStyle::StandardPixmap icon, const QKeySequence& key) {
+            QAction* action = bar->addAction(style()->standardIcon(icon), text);
+            Name(action, name);
+            action->setShortcut(key);
+            return action;
+        };
+        QAction* contents = tool(QStringLiteral("HelpContentsButton"), QStringLiteral("目次"),
+                                 QStyle::SP_DirHomeIcon, QKeySequence(Qt::ALT | Qt::Key_Home));
+        QAction* back = tool(QStringLiteral("HelpBackButton"), QStringLiteral("戻る"),
+                             QStyle::SP_ArrowBack, QKeySequence::Back);
+        QAction* forward = tool(QStringLiteral("HelpForwardButton"), QStringLiteral("進む"),
+                                QStyle::SP_ArrowForward, QKeySequence::Forward);
+        back->setEnabled(false);
+        forward->setEnabled(false);
+        connect(contents, &QAction::triggered, browser_, &QTextBrowser::home);
+        connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
+        connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
+        connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+        connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
+        connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+            const QString page = browser_->documentTitle();
+            setWindowTitle(page.isEmpty() ? kTitle : kTitle + QStringLiteral(" - ") + page);
+        });
+    }
+
+    // Opens `page`; the first page opened is where 目次 leads.
+    void Open(const QString& folder, const QString& page) {
+        if (browser_->source().isEmpty()) {
+            browser_->setSource(QUrl::fromLocalFile(folder + kContents));
+            browser_->clearHistory();
+        }
+        if (browser_->source() != QUrl::fromLocalFile(folder + page))
+            browser_->setSource(QUrl::fromLocalFile(folder + page));
+    }
+
+    QTextBrowser* Browser() const { return browser_; }
+
+  private:
+    QTextBrowser* browser_;
+};
+
+QPointer<HelpWindow> theHelp;
+
+// F1 in any window of the program.
+class HelpKey : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier)
+            return false;
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr || (theHelp != nullptr && widget->window() == theHelp))
+            return false;
+        ShowHelp(widget, HelpContextOf(widget));
+        return true;
+    }
+};
+
+}  // namespace
+
+QString HelpPage(int context) {
+    for (const Topic& topic : kTopics)
+        if (topic.context == context)
+            return QString::fromLatin1(topic.page);
+    return kContents;
+}
+
+QStringList HelpPages() {
+    QStringList pages;
+    for (const Topic& topic : kTopics)
+        pages << QString::fromLatin1(topic.page);
+    return pages;
+}
+
+QString HelpFolder() {
+    return Q(InstalledFile(RealFileSystem(), S(QCoreApplication::applicationDirPath()), "help")) +
+           QLatin1Char('/');
+}
+
+int HelpContextOf(const QWidget* widget) {
+    for (; widget != nullptr; widget = widget->parentWidget()) {
+        const int context = widget->property("HelpContext").toInt();
+        if (context > 0)
+            return context;
+    }
+    return 0;
+}
+
+void ShowHelp(QWidget* parent, int context, const QString& folder) {
+    const QString contents = folder + kContents;
+    if (!QFileInfo::exists(contents)) {
+        Messages::Information(parent, QStringLiteral("ヘルプファイル %1 が見つかりません。")
+                                          .arg(QDir::toNativeSeparators(contents)));
+        return;
+    }
+    QString page = HelpPage(context);
+    if (!QFileInfo::exists(folder + page))
+        page = kContents;
+
+    QWidget* owner = QApplication::activeModalWidget();
+    if (theHelp == nullptr) {
+        theHelp = new HelpWindow(owner);
+    } else if (theHelp->parentWidget() != owner) {
+        theHelp->setParent(owner, Qt::Window);
+    }
+    auto* dialog = qobject_cast<QDialog*>(owner);
+    if (dialog != nullptr && !dialog->property("helpWindowReturns").toBool()) {
+        // When the dialog closes the help window stays, on its own again.
+        dialog->setProperty("helpWindowReturns", true);
+        QObject::connect(dialog, &QDialog::finished, theHelp, [dialog] {
+            if (theHelp == nullptr || theHelp->parentWidget() != dialog)
+                return;
+            const bool visible = theHelp->isVisible();
+            theHelp->setParent(nullptr, Qt::Window);
+            if (visible)
+                theHelp->show();
+        });
+    }
+    theHelp->Open(folder, page);
+    theHelp->show();
+    if (theHelp->isMinimized())
+        theHelp->setWindowState(theHelp->windowState() & ~Qt::WindowMinimized);
+    theHelp->raise();
+    theHelp->activateWindow();
+}
+
+void InstallHelpKey(QApplication& app) {
+    const QString name = QStringLiteral("HelpKey");
+    if (app.findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr)
+        return;
+    auto* key = new HelpKey(&app);
+    key->setObjectName(name);
+    app.installEventFilter(key);
+}
+
+QTextBrowser* HelpBrowser() {
+    return theHelp == nullptr ? nullptr : theHelp->Browser();
+}
+
+}  // namespace pb
