@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QPointer>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>

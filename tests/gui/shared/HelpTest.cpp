@@ -50,10 +50,12 @@ TEST(Help, EveryPageIsThereAndEveryLinkLeadsToAPage) {
                 linkedFromContents.insert(m.captured(1));
         }
     }
-    for (const QString& page : pages)
-        if (page != QStringLiteral("index.html"))
+    for (const QString& page : pages) {
+        if (page != QStringLiteral("index.html")) {
             EXPECT_TRUE(linkedFromContents.contains(page))
                 << page.toStdString() << " is not in the contents";
+        }
+    }
 }
 
 TEST(Help, F1OpensThePageOfTheWindowInUse) {
