@@ -164,6 +164,31 @@ std::size_t ReadFully(int fd, const std::string& path, Bytes& data, std::size_t 
     return done;
 }
 
+// The names in a folder of one kind (S_IFREG or S_IFDIR), sorted: directory order differs between
+// file systems and callers get one order. A missing folder is empty where the caller allows it.
+std::vector<std::string> Entries(const std::string& folder, mode_t kind, bool missingIsEmpty) {
+    std::vector<std::string> names;
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        if (missingIsEmpty && errno == ENOENT)
+            return names;
+        Fail(folder, "を開けません。", errno);
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        const std::string full =
+            folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+        if (::stat(full.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == kind)
+            names.push_back(name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 class PosixFileSystem final : public FileSystem {
   public:
     bool Exists(const std::string& path) const override {
@@ -229,24 +254,7 @@ class PosixFileSystem final : public FileSystem {
     }
 
     std::vector<std::string> List(const std::string& folder) const override {
-        std::vector<std::string> names;
-        DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr)
-            Fail(folder, "を開けません。", errno);
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
-            struct stat st {};
-            const std::string full =
-                folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-            if (::stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-                names.push_back(name);
-        }
-        ::closedir(dir);
-        // Directory order differs between file systems; callers get one order.
-        std::sort(names.begin(), names.end());
-        return names;
+        return Entries(folder, S_IFREG, false);
     }
 
     void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) override {
@@ -413,26 +421,7 @@ class PosixFileSystem final : public FileSystem {
             Fail(path, "を削除できません。", errno);
     }
     std::vector<std::string> ListFolders(const std::string& folder) const override {
-        std::vector<std::string> names;
-        DIR* dir = ::opendir(folder.c_str());
-        if (dir == nullptr) {
-            if (errno == ENOENT)
-                return names;
-            Fail(folder, "を開けません。", errno);
-        }
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name == "." || name == "..")
-                continue;
-            struct stat st {};
-            const std::string full =
-                folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-            if (::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-                names.push_back(name);
-        }
-        ::closedir(dir);
-        std::sort(names.begin(), names.end());
-        return names;
+        return Entries(folder, S_IFDIR, true);
     }
     void MakeFolder(const std::string& path) override {
         if (::mkdir(path.c_str(), 0755) != 0 && errno != EEXIST)
