@@ -12,12 +12,6 @@
 namespace pb {
 namespace {
 
-constexpr std::size_t kNameOffset = 4;
-constexpr std::size_t kLinkedOffset = 28;
-constexpr std::size_t kWagesCodeOffset = 32;
-constexpr std::size_t kCurrentOffset = 4;
-constexpr std::size_t kGenerationOffset = 8;
-
 const char kRegistrationCancelled[] = "従業員データの登録を中止します。";
 const char kSameAsRegistered[] = "現在登録されているデータと同じです。";
 const char kRegistered[] = "登録完了";
@@ -62,7 +56,7 @@ struct TimeFile {
 template <typename File>
 int FindCurrent(const Bytes& content, const std::string& storedId) {
     for (std::size_t o = 0; o < content.size(); o += File::kSize) {
-        if (StoredId(content, o) == storedId && GetByte(content, o + kCurrentOffset) != 0) {
+        if (StoredId(content, o) == storedId && GetByte(content, o + kWageCurrentOffset) != 0) {
             return static_cast<int>(o / File::kSize);
         }
     }
@@ -83,8 +77,9 @@ std::optional<typename File::Record> ReadWageRecord(const DataFiles& files, cons
     for (std::size_t o = 0; o < content.size(); o += File::kSize) {
         if (StoredId(content, o) != storedId)
             continue;
-        const bool match = generation == 0 ? GetByte(content, o + kCurrentOffset) != 0
-                                           : GetInt32(content, o + kGenerationOffset) == generation;
+        const bool match = generation == 0
+                               ? GetByte(content, o + kWageCurrentOffset) != 0
+                               : GetInt32(content, o + kWageGenerationOffset) == generation;
         if (match)
             return File::Decode(content, o);
     }
@@ -113,10 +108,10 @@ int RetireWageRecord(const DataFiles& files, const std::string& id) {
     const std::size_t offset = static_cast<std::size_t>(index) * File::kSize;
     Bytes record(current->begin() + static_cast<std::ptrdiff_t>(offset),
                  current->begin() + static_cast<std::ptrdiff_t>(offset + File::kSize));
-    PutByte(record, kCurrentOffset, 0);
+    PutByte(record, kWageCurrentOffset, 0);
     RunRecordWrite(files, "従業員 " + id + " の賃金データの記録",
                    RecordAt(path, current, File::kSize, index, record));
-    return GetInt32(record, kGenerationOffset);
+    return GetInt32(record, kWageGenerationOffset);
 }
 
 template <typename File>
@@ -237,7 +232,7 @@ std::map<std::string, typename File::Record> CurrentRecords(const DataFiles& fil
     const Bytes content = ReadRecords(*files.fs, File::Path(files), File::kSize);
     std::map<std::string, typename File::Record> current;
     for (std::size_t o = 0; o < content.size(); o += File::kSize) {
-        if (GetByte(content, o + kCurrentOffset) != 0)
+        if (GetByte(content, o + kWageCurrentOffset) != 0)
             current.try_emplace(StoredId(content, o), File::Decode(content, o));
     }
     return current;
@@ -476,8 +471,8 @@ int Retire(PlannedFile& wages, const std::string& storedId) {
     if (index < 0)
         return -1;
     const std::size_t offset = static_cast<std::size_t>(index) * File::kSize;
-    PutByte(wages.content, offset + kCurrentOffset, 0);
-    return GetInt32(wages.content, offset + kGenerationOffset);
+    PutByte(wages.content, offset + kWageCurrentOffset, 0);
+    return GetInt32(wages.content, offset + kWageGenerationOffset);
 }
 
 }  // namespace

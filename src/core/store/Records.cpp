@@ -1,5 +1,6 @@
 #include "core/store/Records.h"
 
+#include <array>
 #include <stdexcept>
 
 #include "core/common/ShiftJis.h"
@@ -7,209 +8,256 @@
 namespace pb {
 namespace {
 
-// Offsets shared by both wage records.
-constexpr std::size_t kWageId = 0;
-constexpr std::size_t kWageCurrent = 4;
-constexpr std::size_t kWageGeneration = 8;
-constexpr std::size_t kWageReserved12 = 12;
-constexpr std::size_t kWageWorkType = 16;
-constexpr std::size_t kWageClosingDay = 20;
-constexpr std::size_t kWageReserved24 = 24;
+// How a member of type T is stored. Every double of the records is a time of
+// day; runs of 32-bit integers lie one after the other.
+template <typename T>
+struct Codec;
 
-constexpr std::size_t kCellsOffset = 20;
-constexpr std::size_t kCellColumnStride = kCellRows * (kCellLength + 1);  // 186
+template <>
+struct Codec<std::uint8_t> {
+    static void Put(Bytes& b, std::size_t at, std::uint8_t v) { PutByte(b, at, v); }
+    static std::uint8_t Get(const Bytes& b, std::size_t at) { return GetByte(b, at); }
+};
+template <>
+struct Codec<std::uint16_t> {
+    static void Put(Bytes& b, std::size_t at, std::uint16_t v) { PutUInt16(b, at, v); }
+    static std::uint16_t Get(const Bytes& b, std::size_t at) { return GetUInt16(b, at); }
+};
+template <>
+struct Codec<std::int32_t> {
+    static void Put(Bytes& b, std::size_t at, std::int32_t v) { PutInt32(b, at, v); }
+    static std::int32_t Get(const Bytes& b, std::size_t at) { return GetInt32(b, at); }
+};
+template <>
+struct Codec<double> {
+    static void Put(Bytes& b, std::size_t at, double v) { PutDouble(b, at, v); }
+    static double Get(const Bytes& b, std::size_t at) { return GetTimeValue(b, at); }
+};
+template <std::size_t N>
+struct Codec<std::array<std::int32_t, N>> {
+    static void Put(Bytes& b, std::size_t at, const std::array<std::int32_t, N>& v) {
+        for (std::size_t i = 0; i < N; ++i) {
+            PutInt32(b, at + 4 * i, v[i]);
+        }
+    }
+    static std::array<std::int32_t, N> Get(const Bytes& b, std::size_t at) {
+        std::array<std::int32_t, N> v{};
+        for (std::size_t i = 0; i < N; ++i) {
+            v[i] = GetInt32(b, at + 4 * i);
+        }
+        return v;
+    }
+};
 
-std::size_t CellOffset(int column, int row) {
-    return kCellsOffset + static_cast<std::size_t>(column) * kCellColumnStride +
-           static_cast<std::size_t>(row) * (kCellLength + 1);
+// The month's cells lie column by column, each a string[5].
+template <>
+struct Codec<MonthRecord::CellTexts> {
+    static std::size_t At(std::size_t at, int column, int row) {
+        constexpr std::size_t kColumnStride = kCellRows * (kCellLength + 1);  // 186
+        return at + static_cast<std::size_t>(column) * kColumnStride +
+               static_cast<std::size_t>(row) * (kCellLength + 1);
+    }
+    static void Put(Bytes& b, std::size_t at, const MonthRecord::CellTexts& cells) {
+        for (int c = 0; c < kCellColumns; ++c) {
+            for (int row = 0; row < kCellRows; ++row) {
+                PutShortString(b, At(at, c, row), kCellLength, cells[c][row]);
+            }
+        }
+    }
+    static MonthRecord::CellTexts Get(const Bytes& b, std::size_t at) {
+        MonthRecord::CellTexts cells;
+        for (int c = 0; c < kCellColumns; ++c) {
+            for (int row = 0; row < kCellRows; ++row) {
+                cells[c][row] = GetShortString(b, At(at, c, row), kCellLength);
+            }
+        }
+        return cells;
+    }
+};
+
+// One field of a record's byte layout: where it lies and how its member is
+// written and read.
+template <typename R>
+struct Field {
+    std::size_t offset;
+    void (*put)(Bytes&, std::size_t, const R&);
+    void (*get)(const Bytes&, std::size_t, R&);
+};
+
+template <typename M>
+struct MemberOf;
+template <typename R, typename T>
+struct MemberOf<T R::*> {
+    using Record = R;
+    using Type = T;
+};
+
+// The field of `member` at `offset`, stored as its type says.
+template <auto member>
+constexpr Field<typename MemberOf<decltype(member)>::Record> At(std::size_t offset) {
+    using R = typename MemberOf<decltype(member)>::Record;
+    using C = Codec<typename MemberOf<decltype(member)>::Type>;
+    return {offset, [](Bytes& b, std::size_t at, const R& r) { C::Put(b, at, r.*member); },
+            [](const Bytes& b, std::size_t at, R& r) { r.*member = C::Get(b, at); }};
+}
+
+// A text member as a short Shift-JIS string of `capacity` bytes.
+template <auto member, std::size_t capacity>
+constexpr Field<typename MemberOf<decltype(member)>::Record> TextAt(std::size_t offset) {
+    using R = typename MemberOf<decltype(member)>::Record;
+    return {
+        offset,
+        [](Bytes& b, std::size_t at, const R& r) { PutShortString(b, at, capacity, r.*member); },
+        [](const Bytes& b, std::size_t at, R& r) { r.*member = GetShortString(b, at, capacity); }};
+}
+
+// A word that holds no member: written as `value`, never read.
+template <typename R, std::int32_t value>
+constexpr Field<R> ReservedAt(std::size_t offset) {
+    return {offset, [](Bytes& b, std::size_t at, const R&) { PutInt32(b, at, value); },
+            [](const Bytes&, std::size_t, R&) {}};
+}
+
+template <typename R, std::size_t N>
+Bytes Encode(const R& r, const std::array<Field<R>, N>& layout, std::size_t size) {
+    Bytes buf(size, 0);
+    for (const Field<R>& field : layout) {
+        field.put(buf, field.offset, r);
+    }
+    return buf;
+}
+
+template <typename R, std::size_t N>
+R Decode(const Bytes& buf, std::size_t offset, const std::array<Field<R>, N>& layout,
+         std::size_t size) {
+    if (offset > buf.size() || size > buf.size() - offset) {
+        throw std::out_of_range("record outside the buffer");
+    }
+    R r;
+    for (const Field<R>& field : layout) {
+        field.get(buf, offset + field.offset, r);
+    }
+    return r;
 }
 
 // Both wage records start alike; the reserved word at 24 has always been 1 in
 // the files the payroll program reads, so it is written that way.
-void PutWageHead(Bytes& buf, const std::string& id, std::uint8_t current, std::int32_t generation,
-                 std::int32_t workType, std::int32_t closingDay) {
-    PutShortString(buf, kWageId, kIdLength, id);
-    PutByte(buf, kWageCurrent, current);
-    PutInt32(buf, kWageGeneration, generation);
-    PutInt32(buf, kWageReserved12, 0);
-    PutInt32(buf, kWageWorkType, workType);
-    PutInt32(buf, kWageClosingDay, closingDay);
-    PutInt32(buf, kWageReserved24, 1);
+template <typename R, std::size_t N>
+constexpr std::array<Field<R>, 7 + N> WageLayout(const std::array<Field<R>, N>& rest) {
+    const std::array<Field<R>, 7> head{
+        TextAt<&R::ID, kIdLength>(0),
+        At<&R::Current>(kWageCurrentOffset),
+        At<&R::Generation>(kWageGenerationOffset),
+        ReservedAt<R, 0>(12),
+        At<&R::WorkType>(16),
+        At<&R::ClosingDay>(20),
+        ReservedAt<R, 1>(24),
+    };
+    std::array<Field<R>, 7 + N> layout{};
+    for (std::size_t i = 0; i < 7; ++i) {
+        layout[i] = head[i];
+    }
+    for (std::size_t i = 0; i < N; ++i) {
+        layout[7 + i] = rest[i];
+    }
+    return layout;
 }
 
-void CheckWhole(const Bytes& buf, std::size_t offset, std::size_t size) {
-    if (offset > buf.size() || size > buf.size() - offset) {
-        throw std::out_of_range("record outside the buffer");
-    }
-}
+constexpr std::array kNameLayout{
+    TextAt<&NameRecord::ID, kIdLength>(0),
+    TextAt<&NameRecord::Name, kNameLength>(kNameOffset),
+    At<&NameRecord::Linked>(kLinkedOffset),
+    At<&NameRecord::WagesCode>(kWagesCodeOffset),
+};
+
+constexpr auto kDailyWagesLayout = WageLayout(std::array{
+    At<&DailyWagesRecord::HalfHoliday>(28),
+    At<&DailyWagesRecord::Holiday>(32),
+    At<&DailyWagesRecord::Holiday1>(36),
+    At<&DailyWagesRecord::Holiday2>(40),
+    At<&DailyWagesRecord::Holiday3>(44),
+    At<&DailyWagesRecord::WeekdayMorningPay>(48),
+    At<&DailyWagesRecord::WeekdayOverPay>(52),
+    At<&DailyWagesRecord::WeekdayEarMornPay>(56),
+    At<&DailyWagesRecord::WeekdayNightPay>(60),
+    At<&DailyWagesRecord::HolidayMorningPay>(64),
+    At<&DailyWagesRecord::HolidayOverPay>(68),
+    At<&DailyWagesRecord::HolidayEarMornPay>(72),
+    At<&DailyWagesRecord::HolidayNightPay>(76),
+    At<&DailyWagesRecord::TimeToStartWork>(80),
+    At<&DailyWagesRecord::TimeToFinishWork>(88),
+    At<&DailyWagesRecord::TimeToStartNight>(96),
+    At<&DailyWagesRecord::TimeToFinishMorning>(104),
+    At<&DailyWagesRecord::TimeToFinishWorkHH>(112),
+});
+
+constexpr auto kTimeWagesLayout = WageLayout(std::array{
+    At<&TimeWagesRecord::TimePay>(28),
+    At<&TimeWagesRecord::Band1Pays>(32),  // seven rates each, Sunday first
+    At<&TimeWagesRecord::Band2Pays>(60),
+    At<&TimeWagesRecord::Band3Pays>(88),
+    At<&TimeWagesRecord::ChargeDivideTime1>(116),
+    At<&TimeWagesRecord::ChargeDivideTime2>(120),
+    At<&TimeWagesRecord::ChargeDivideTime3>(124),
+});
+
+// clang-format off
+constexpr std::array kMonthLayout{
+    TextAt<&MonthRecord::ID, kIdLength>(0),
+    At<&MonthRecord::PayScheme>(4),
+    At<&MonthRecord::WagesGeneration>(8),
+    At<&MonthRecord::Month>(kMonthOffset),
+    At<&MonthRecord::DayCount>(16),
+    At<&MonthRecord::Cells>(20),  // 8 columns of 31 cells
+    At<&MonthRecord::TotalOverPay>(1508),
+    At<&MonthRecord::WorkDays>(1512),
+    At<&MonthRecord::TotalOverMinutes>(1516),
+    At<&MonthRecord::HolidayPay>(1520),
+    At<&MonthRecord::HolidayWorkDays>(1524),
+    At<&MonthRecord::HolidayMinutes>(1532),
+};
+// clang-format on
+
+constexpr std::array kNextCellLayout{
+    At<&NextCellRecord::Pattern>(0),
+    At<&NextCellRecord::Moves>(4),
+};
 
 }  // namespace
 
-Bytes ToBytes(const NameRecord& record) {
-    Bytes buf(kNameRecordSize, 0);
-    PutShortString(buf, 0, kIdLength, record.ID);
-    PutShortString(buf, 4, kNameLength, record.Name);
-    PutInt32(buf, 28, record.Linked);
-    PutInt32(buf, 32, record.WagesCode);
-    return buf;
+Bytes ToBytes(const NameRecord& r) {
+    return Encode(r, kNameLayout, kNameRecordSize);
 }
-
 NameRecord NameRecordFromBytes(const Bytes& buf, std::size_t offset) {
-    CheckWhole(buf, offset, kNameRecordSize);
-    NameRecord r;
-    r.ID = GetShortString(buf, offset, kIdLength);
-    r.Name = GetShortString(buf, offset + 4, kNameLength);
-    r.Linked = GetInt32(buf, offset + 28);
-    r.WagesCode = GetInt32(buf, offset + 32);
-    return r;
+    return Decode(buf, offset, kNameLayout, kNameRecordSize);
 }
 
 Bytes ToBytes(const DailyWagesRecord& r) {
-    Bytes buf(kDailyWagesRecordSize, 0);
-    PutWageHead(buf, r.ID, r.Current, r.Generation, r.WorkType, r.ClosingDay);
-    PutInt32(buf, 28, r.HalfHoliday);
-    PutByte(buf, 32, r.Holiday);
-    PutInt32(buf, 36, r.Holiday1);
-    PutInt32(buf, 40, r.Holiday2);
-    PutInt32(buf, 44, r.Holiday3);
-    PutInt32(buf, 48, r.WeekdayMorningPay);
-    PutInt32(buf, 52, r.WeekdayOverPay);
-    PutInt32(buf, 56, r.WeekdayEarMornPay);
-    PutInt32(buf, 60, r.WeekdayNightPay);
-    PutInt32(buf, 64, r.HolidayMorningPay);
-    PutInt32(buf, 68, r.HolidayOverPay);
-    PutInt32(buf, 72, r.HolidayEarMornPay);
-    PutInt32(buf, 76, r.HolidayNightPay);
-    PutDouble(buf, 80, r.TimeToStartWork);
-    PutDouble(buf, 88, r.TimeToFinishWork);
-    PutDouble(buf, 96, r.TimeToStartNight);
-    PutDouble(buf, 104, r.TimeToFinishMorning);
-    PutDouble(buf, 112, r.TimeToFinishWorkHH);
-    return buf;
+    return Encode(r, kDailyWagesLayout, kDailyWagesRecordSize);
 }
-
-DailyWagesRecord DailyWagesRecordFromBytes(const Bytes& buf, std::size_t o) {
-    CheckWhole(buf, o, kDailyWagesRecordSize);
-    DailyWagesRecord r;
-    r.ID = GetShortString(buf, o + kWageId, kIdLength);
-    r.Current = GetByte(buf, o + kWageCurrent);
-    r.Generation = GetInt32(buf, o + kWageGeneration);
-    r.WorkType = GetInt32(buf, o + kWageWorkType);
-    r.ClosingDay = GetInt32(buf, o + kWageClosingDay);
-    r.HalfHoliday = GetInt32(buf, o + 28);
-    r.Holiday = GetByte(buf, o + 32);
-    r.Holiday1 = GetInt32(buf, o + 36);
-    r.Holiday2 = GetInt32(buf, o + 40);
-    r.Holiday3 = GetInt32(buf, o + 44);
-    r.WeekdayMorningPay = GetInt32(buf, o + 48);
-    r.WeekdayOverPay = GetInt32(buf, o + 52);
-    r.WeekdayEarMornPay = GetInt32(buf, o + 56);
-    r.WeekdayNightPay = GetInt32(buf, o + 60);
-    r.HolidayMorningPay = GetInt32(buf, o + 64);
-    r.HolidayOverPay = GetInt32(buf, o + 68);
-    r.HolidayEarMornPay = GetInt32(buf, o + 72);
-    r.HolidayNightPay = GetInt32(buf, o + 76);
-    r.TimeToStartWork = GetTimeValue(buf, o + 80);
-    r.TimeToFinishWork = GetTimeValue(buf, o + 88);
-    r.TimeToStartNight = GetTimeValue(buf, o + 96);
-    r.TimeToFinishMorning = GetTimeValue(buf, o + 104);
-    r.TimeToFinishWorkHH = GetTimeValue(buf, o + 112);
-    return r;
+DailyWagesRecord DailyWagesRecordFromBytes(const Bytes& buf, std::size_t offset) {
+    return Decode(buf, offset, kDailyWagesLayout, kDailyWagesRecordSize);
 }
 
 Bytes ToBytes(const TimeWagesRecord& r) {
-    Bytes buf(kTimeWagesRecordSize, 0);
-    PutWageHead(buf, r.ID, r.Current, r.Generation, r.WorkType, r.ClosingDay);
-    PutInt32(buf, 28, r.TimePay);
-    const TimeWagesRecord::WeekPays* bands[] = {&r.Band1Pays, &r.Band2Pays, &r.Band3Pays};
-    for (std::size_t b = 0; b < 3; ++b) {
-        for (std::size_t w = 0; w < 7; ++w)
-            PutInt32(buf, 32 + 28 * b + 4 * w, (*bands[b])[w]);
-    }
-    PutInt32(buf, 116, r.ChargeDivideTime1);
-    PutInt32(buf, 120, r.ChargeDivideTime2);
-    PutInt32(buf, 124, r.ChargeDivideTime3);
-    return buf;
+    return Encode(r, kTimeWagesLayout, kTimeWagesRecordSize);
 }
-
-TimeWagesRecord TimeWagesRecordFromBytes(const Bytes& buf, std::size_t o) {
-    CheckWhole(buf, o, kTimeWagesRecordSize);
-    TimeWagesRecord r;
-    r.ID = GetShortString(buf, o + kWageId, kIdLength);
-    r.Current = GetByte(buf, o + kWageCurrent);
-    r.Generation = GetInt32(buf, o + kWageGeneration);
-    r.WorkType = GetInt32(buf, o + kWageWorkType);
-    r.ClosingDay = GetInt32(buf, o + kWageClosingDay);
-    r.TimePay = GetInt32(buf, o + 28);
-    TimeWagesRecord::WeekPays* bands[] = {&r.Band1Pays, &r.Band2Pays, &r.Band3Pays};
-    for (std::size_t b = 0; b < 3; ++b) {
-        for (std::size_t w = 0; w < 7; ++w)
-            (*bands[b])[w] = GetInt32(buf, o + 32 + 28 * b + 4 * w);
-    }
-    r.ChargeDivideTime1 = GetInt32(buf, o + 116);
-    r.ChargeDivideTime2 = GetInt32(buf, o + 120);
-    r.ChargeDivideTime3 = GetInt32(buf, o + 124);
-    return r;
+TimeWagesRecord TimeWagesRecordFromBytes(const Bytes& buf, std::size_t offset) {
+    return Decode(buf, offset, kTimeWagesLayout, kTimeWagesRecordSize);
 }
 
 Bytes ToBytes(const MonthRecord& r) {
-    Bytes buf(kMonthRecordSize, 0);
-    PutShortString(buf, 0, kIdLength, r.ID);
-    PutInt32(buf, 4, r.PayScheme);
-    PutInt32(buf, 8, r.WagesGeneration);
-    PutUInt16(buf, 12, r.Month);
-    PutInt32(buf, 16, r.DayCount);
-    for (int c = 0; c < kCellColumns; ++c) {
-        for (int row = 0; row < kCellRows; ++row) {
-            PutShortString(buf, CellOffset(c, row), kCellLength, r.Cells[c][row]);
-        }
-    }
-    PutInt32(buf, 1508, r.TotalOverPay);
-    PutInt32(buf, 1512, r.WorkDays);
-    PutInt32(buf, 1516, r.TotalOverMinutes);
-    PutInt32(buf, 1520, r.HolidayPay);
-    PutInt32(buf, 1524, r.HolidayWorkDays);
-    PutInt32(buf, 1532, r.HolidayMinutes);
-    return buf;
+    return Encode(r, kMonthLayout, kMonthRecordSize);
 }
-
-MonthRecord MonthRecordFromBytes(const Bytes& buf, std::size_t o) {
-    CheckWhole(buf, o, kMonthRecordSize);
-    MonthRecord r;
-    r.ID = GetShortString(buf, o, kIdLength);
-    r.PayScheme = GetInt32(buf, o + 4);
-    r.WagesGeneration = GetInt32(buf, o + 8);
-    r.Month = GetUInt16(buf, o + 12);
-    r.DayCount = GetInt32(buf, o + 16);
-    for (int c = 0; c < kCellColumns; ++c) {
-        for (int row = 0; row < kCellRows; ++row) {
-            r.Cells[c][row] = GetShortString(buf, o + CellOffset(c, row), kCellLength);
-        }
-    }
-    r.TotalOverPay = GetInt32(buf, o + 1508);
-    r.WorkDays = GetInt32(buf, o + 1512);
-    r.TotalOverMinutes = GetInt32(buf, o + 1516);
-    r.HolidayPay = GetInt32(buf, o + 1520);
-    r.HolidayWorkDays = GetInt32(buf, o + 1524);
-    r.HolidayMinutes = GetInt32(buf, o + 1532);
-    return r;
+MonthRecord MonthRecordFromBytes(const Bytes& buf, std::size_t offset) {
+    return Decode(buf, offset, kMonthLayout, kMonthRecordSize);
 }
 
 Bytes ToBytes(const NextCellRecord& r) {
-    Bytes buf(kNextCellRecordSize, 0);
-    PutInt32(buf, 0, r.Pattern);
-    for (std::size_t i = 0; i < r.Moves.size(); ++i)
-        PutInt32(buf, 4 + 4 * i, r.Moves[i]);
-    return buf;
+    return Encode(r, kNextCellLayout, kNextCellRecordSize);
 }
-
-NextCellRecord NextCellRecordFromBytes(const Bytes& buf, std::size_t o) {
-    CheckWhole(buf, o, kNextCellRecordSize);
-    NextCellRecord r;
-    r.Pattern = GetInt32(buf, o);
-    for (std::size_t i = 0; i < r.Moves.size(); ++i)
-        r.Moves[i] = GetInt32(buf, o + 4 + 4 * i);
-    return r;
+NextCellRecord NextCellRecordFromBytes(const Bytes& buf, std::size_t offset) {
+    return Decode(buf, offset, kNextCellLayout, kNextCellRecordSize);
 }
 
 std::string StoredId(const Bytes& buf, std::size_t offset) {

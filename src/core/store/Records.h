@@ -17,6 +17,15 @@ constexpr std::size_t kTimeWagesRecordSize = 128;
 constexpr std::size_t kMonthRecordSize = 1568;
 constexpr std::size_t kNextCellRecordSize = 260;
 
+// The fields that files are searched by without reading whole records. The
+// layouts in Records.cpp place them at these offsets.
+constexpr std::size_t kNameOffset = 4;            // NameRecord::Name
+constexpr std::size_t kLinkedOffset = 28;         // NameRecord::Linked
+constexpr std::size_t kWagesCodeOffset = 32;      // NameRecord::WagesCode
+constexpr std::size_t kWageCurrentOffset = 4;     // Current of either wage record
+constexpr std::size_t kWageGenerationOffset = 8;  // Generation of either wage record
+constexpr std::size_t kMonthOffset = 12;          // MonthRecord::Month
+
 Bytes ToBytes(const NameRecord& record);
 Bytes ToBytes(const DailyWagesRecord& record);
 Bytes ToBytes(const TimeWagesRecord& record);

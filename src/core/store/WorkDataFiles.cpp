@@ -10,7 +10,6 @@
 namespace pb {
 namespace {
 
-constexpr std::size_t kMonthOffset = 12;
 const std::string kWorkFileEnding = "_fv2.pbk";
 
 bool IsMonth(const Bytes& content, std::size_t offset, const std::string& storedId, int month) {

@@ -7,7 +7,6 @@
 namespace pb {
 namespace {
 
-constexpr std::size_t kMonthOffset = 12;
 // 41 records: the largest whole number of records in 64 KiB.
 constexpr std::size_t kPieceSize = 65536 / kMonthRecordSize * kMonthRecordSize;
 constexpr int kDirectIds = 1000;
