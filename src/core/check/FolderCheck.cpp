@@ -11,6 +11,7 @@
 #include "core/store/Transaction.h"
 #include "core/store/WorkDataFiles.h"
 #include "core/timecard/TimeCells.h"
+#include "core/timecard/WorkPattern.h"
 
 namespace pb {
 namespace {
@@ -209,7 +210,7 @@ WageTable CheckWages(const DataFiles& files, int scheme, FolderCheckResult& resu
         if (generation < 1) {
             wrong.push_back("世代 " + std::to_string(generation));
         }
-        if (scheme == 1 ? (workType < 0 || workType > 7) : (workType < 8 || workType > 19)) {
+        if (!IsPatternOfScheme(scheme, workType)) {
             wrong.push_back("勤務体系 " + std::to_string(workType));
         }
         if (closingDay < 0 || closingDay > 31) {

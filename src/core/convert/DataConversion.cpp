@@ -10,6 +10,7 @@
 #include "core/store/RecordFile.h"
 #include "core/store/Transaction.h"
 #include "core/store/WorkDataFiles.h"
+#include "core/timecard/WorkPattern.h"
 
 namespace pb {
 namespace {
@@ -204,7 +205,7 @@ void ConvertOldWorkData(const DataFiles& files, ChangePlan& plan, const std::str
         if (scheme == 2) {
             const Bytes& timeWages = plan.Content(files.TimeWagesFile, kTimeWagesRecordSize);
             const auto workType = PlannedTimeWorkType(timeWages, id, old.WagesGeneration);
-            withoutBreak = workType && *workType % 2 == 0;
+            withoutBreak = workType && !HasBreak(*workType);
         }
         for (auto& column : month.Cells)
             column.fill(std::string());
@@ -263,9 +264,10 @@ bool CheckOldPayScheme(const DataFiles& files, const std::string& id) {
     const std::vector<OldEmployeeRecord> records = OldRecordsOf(files, id);
     if (records.empty() || records.front().WorkType == 0)
         return false;
-    const bool hourly = records.front().WorkType >= 8;
-    return std::all_of(records.begin(), records.end(),
-                       [&](const OldEmployeeRecord& r) { return (r.WorkType >= 8) == hourly; });
+    const bool hourly = IsHourlyPattern(records.front().WorkType);
+    return std::all_of(records.begin(), records.end(), [&](const OldEmployeeRecord& r) {
+        return IsHourlyPattern(r.WorkType) == hourly;
+    });
 }
 
 DailyWagesRecord ConvertOldDailyRecord(const OldEmployeeRecord& old) {
@@ -317,7 +319,7 @@ bool PlanOldEmployee(const DataFiles& files, ChangePlan& plan, const std::string
     const std::string storedId = StoredIdOf(id);
     int scheme = 1;
     for (const auto& old : records) {
-        if (old.WorkType >= 8) {
+        if (IsHourlyPattern(old.WorkType)) {
             Append(plan.Content(files.TimeWagesFile, kTimeWagesRecordSize),
                    ToBytes(ConvertOldHourlyRecord(old)));
             scheme = 2;

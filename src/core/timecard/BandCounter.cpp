@@ -1,6 +1,7 @@
 #include "core/timecard/BandCounter.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "core/common/Routines.h"
 #include "core/timecard/WorkPattern.h"
@@ -8,15 +9,18 @@
 namespace pb {
 namespace {
 
-// Sums and differences band by band, written out element by element: a loop
-// over an index leaves the array in memory, and handing it back then stalls on
-// those stores (these run a few times for every day of every month).
-BandMinutes Sum(const BandMinutes& a, const BandMinutes& b) {
-    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
+BandMinutes Sum(BandMinutes a, const BandMinutes& b) {
+    for (int d = 0; d < 3; ++d) {
+        a[d] += b[d];
+    }
+    return a;
 }
 
-BandMinutes Difference(const BandMinutes& a, const BandMinutes& b) {
-    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
+BandMinutes Difference(BandMinutes a, const BandMinutes& b) {
+    for (int d = 0; d < 3; ++d) {
+        a[d] -= b[d];
+    }
+    return a;
 }
 
 }  // namespace
@@ -53,36 +57,18 @@ int ClassifyMinute(std::int32_t t, std::int32_t b1, std::int32_t b2, std::int32_
     return 3;
 }
 
-BandCounter::BandCounter(BandBounds bounds, MinuteCounting counting)
-    : bounds_(bounds), counting_(counting) {
+BandCounter::BandCounter(BandBounds bounds) {
     // Each test of ClassifyMinute flips only where t′ passes a bound, so the
     // band is constant between 0, b + 1 for each bound, and 1440.
-    std::array<std::int32_t, 5> cuts{0, 1440};
-    std::size_t count = 2;
+    std::vector<std::int32_t> cuts{0, 1440};
     for (const std::int32_t b : {bounds.b1, bounds.b2, bounds.b3}) {
         if (b + 1 > 0 && b + 1 < 1440) {
-            cuts[count++] = b + 1;
+            cuts.push_back(b + 1);
         }
     }
-    // At most five points: sort them by insertion, dropping repeats.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::int32_t point = cuts[i];
-        std::size_t at = 0;
-        while (at < kept && cuts[at] < point) {
-            ++at;
-        }
-        if (at < kept && cuts[at] == point) {
-            continue;
-        }
-        for (std::size_t j = kept; j > at; --j) {
-            cuts[j] = cuts[j - 1];
-        }
-        cuts[at] = point;
-        ++kept;
-    }
-    count = kept;
-    segmentCount_ = static_cast<int>(count) - 1;
+    std::sort(cuts.begin(), cuts.end());
+    cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
+    segmentCount_ = static_cast<int>(cuts.size()) - 1;
     for (int i = 0; i < segmentCount_; ++i) {
         segmentStart_[i] = cuts[i];
         segmentBand_[i] = ClassifyMinute(cuts[i], bounds.b1, bounds.b2, bounds.b3);
@@ -99,40 +85,20 @@ BandMinutes BandCounter::CountBefore(std::int32_t end) const {
     while (i + 1 < segmentCount_ && segmentStart_[i + 1] <= rest) {
         ++i;
     }
-    const std::int32_t inSegment = rest - segmentStart_[i];
-    const int band = segmentBand_[i];
-    const BandMinutes partDay{band == 1 ? inSegment : 0, band == 2 ? inSegment : 0,
-                              band == 3 ? inSegment : 0};
-    const BandMinutes wholeDays{days * perDay_[0], days * perDay_[1], days * perDay_[2]};
-    return Sum(Sum(before_[i], partDay), wholeDays);
-}
-
-BandMinutes BandCounter::CountEachMinute(std::int32_t first, std::int32_t last) const {
-    BandMinutes counts{};
-    for (std::int32_t t = first; t <= last; ++t) {
-        ++counts[ClassifyMinute(t, bounds_.b1, bounds_.b2, bounds_.b3) - 1];
+    BandMinutes counts = before_[i];
+    counts[segmentBand_[i] - 1] += rest - segmentStart_[i];
+    for (int d = 0; d < 3; ++d) {
+        counts[d] += days * perDay_[d];
     }
     return counts;
 }
 
 BandMinutes BandCounter::CountRange(std::int32_t first, std::int32_t last) const {
-    if (counting_ == MinuteCounting::PerMinute) {
-        return CountEachMinute(first, last);
-    }
-    BandMinutes counts{};
+    first = std::max(first, 0);
     if (last < first) {
-        return counts;
+        return {};
     }
-    // Below zero t mod 1440 is negative and the day profile does not apply;
-    // clock times never get there, but the count stays exact if they did.
-    if (first < 0) {
-        counts = CountEachMinute(first, std::min(last, -1));
-        if (last < 0) {
-            return counts;
-        }
-        first = 0;
-    }
-    return Sum(counts, Difference(CountBefore(last + 1), CountBefore(first)));
+    return Difference(CountBefore(last + 1), CountBefore(first));
 }
 
 WorkedRanges WorkedMinutes(std::int32_t clockIn, std::int32_t breakStart, std::int32_t breakEnd,

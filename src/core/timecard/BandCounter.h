@@ -30,11 +30,6 @@ int ClassifyMinute(std::int32_t t, std::int32_t b1, std::int32_t b2, std::int32_
 // Minutes per band; [0] is band 1.
 using BandMinutes = std::array<std::int32_t, 3>;
 
-enum class MinuteCounting {
-    Intervals,  // overlaps of the worked span with each band: a few steps a day
-    PerMinute,  // `ClassifyMinute` on every minute: the reference the other must equal
-};
-
 // The minutes t an hourly day counts, as up to two ranges first … last (both
 // included), after the moves to the next day that `BandCounter::CountDay`
 // describes. [0] is before the break (or the whole day), [1] after it.
@@ -45,13 +40,16 @@ struct WorkedRanges {
 WorkedRanges WorkedMinutes(std::int32_t clockIn, std::int32_t breakStart, std::int32_t breakEnd,
                            std::int32_t clockOut, bool withBreak);
 
-// Counts the worked minutes of hourly days by band for one set of bounds.
+// Counts the worked minutes of hourly days by band for one set of bounds: by
+// the overlaps of the worked span with each band, which give exactly what
+// `ClassifyMinute` on every minute gives, in a few steps a day.
 class BandCounter {
   public:
-    explicit BandCounter(BandBounds bounds, MinuteCounting counting = MinuteCounting::Intervals);
+    explicit BandCounter(BandBounds bounds);
 
     // The minutes t = first … last (both included) by band; nothing when last < first.
-    // Spans of a few days at most: counts are 32-bit.
+    // Minutes before 0 are not counted (clock times never reach there). Spans
+    // of a few days at most: counts are 32-bit.
     BandMinutes CountRange(std::int32_t first, std::int32_t last) const;
 
     // One day's minutes (clock texts already read as minutes of the day).
@@ -67,11 +65,7 @@ class BandCounter {
   private:
     // Minutes t in [0, end) by band, for end ≥ 0.
     BandMinutes CountBefore(std::int32_t end) const;
-    // The reference count: `ClassifyMinute` on every minute first … last.
-    BandMinutes CountEachMinute(std::int32_t first, std::int32_t last) const;
 
-    BandBounds bounds_;
-    MinuteCounting counting_;
     // The day [0, 1440) cut where the band can change: segment i is
     // [segmentStart_[i], segmentStart_[i + 1]) and lies in band segmentBand_[i].
     std::array<std::int32_t, 6> segmentStart_{};

@@ -18,6 +18,10 @@ DailyBounds MakeDailyBounds(const DailyWagesRecord& wages) {
     return bounds;
 }
 
+bool IsWeeklyHoliday(const DailyWagesRecord& wages, std::int32_t weekday) {
+    return weekday == wages.Holiday1 || weekday == wages.Holiday2 || weekday == wages.Holiday3;
+}
+
 DailyDay MeasureDailyDay(const DailyBounds& b, std::int32_t workType, std::int32_t in,
                          std::int32_t out, bool halfHoliday) {
     DailyDay day;

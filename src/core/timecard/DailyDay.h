@@ -23,6 +23,11 @@ struct DailyBounds {
 // before, so `morning` is then moved back a day.
 DailyBounds MakeDailyBounds(const DailyWagesRecord& wages);
 
+// True when `weekday` is one of the record's weekly holidays (`Holiday1` …
+// `Holiday3`; -1 there matches nothing). The `Holiday` flag only chooses the
+// summary's layout.
+bool IsWeeklyHoliday(const DailyWagesRecord& wages, std::int32_t weekday);
+
 // The overtime classes in the order of their grid columns 3 … 6.
 enum DailyClass : int { kEarlyMorning = 0, kEarlyStart = 1, kOvertime = 2, kLateNight = 3 };
 

@@ -147,32 +147,9 @@ DayTrace TraceDailyDay(const MonthInput& input, const DailyBounds& bounds, const
     return trace;
 }
 
-DayTrace TraceHourlyDay(const MonthInput& input, const BandBounds& bounds, const DayRow& row) {
-    DayTrace trace;
-    if (!row.complete) {
-        return trace;
-    }
-    const TimeWagesRecord& wages = input.hourly;
-    const std::int32_t wt = wages.WorkType;
-    const bool withBreak = RowPattern(row.cells) == "1111";
-    const std::int32_t in = Minutes(row.cells, kHourlyClockInColumn).value_or(0);
-    const std::int32_t breakStart = Minutes(row.cells, kBreakStartColumn).value_or(0);
-    const std::int32_t breakEnd = Minutes(row.cells, kBreakEndColumn).value_or(0);
-    const std::int32_t out = Minutes(row.cells, kHourlyClockOutColumn).value_or(0);
-    const WorkedRanges worked = WorkedMinutes(in, breakStart, breakEnd, out, withBreak);
-
-    if (withBreak) {
-        trace.notes.push_back("休憩 " + Clock(breakStart) + "–" + Clock(breakEnd) +
-                              ": 休憩開始の直前の1分は数えず、休憩終了の1分を数えます。");
-    }
-    const std::int32_t lastMinute = worked.ranges[worked.count - 1][1];
-    if (lastMinute > 1440) {
-        trace.notes.push_back("退社 " + Clock(out) + " は翌日の " + Clock(out) +
-                              " として数えます。");
-    }
-
-    // Minute t is the one that ends at t, so the minutes first … last cover the
-    // clock from first − 1 to last.
+// The stretches of the worked minutes by band. Minute t is the one that ends
+// at t, so the minutes first … last cover the clock from first − 1 to last.
+std::array<CellTrace, 3> BandStretches(const BandBounds& bounds, const WorkedRanges& worked) {
     std::array<CellTrace, 3> bands;
     for (int r = 0; r < worked.count; ++r) {
         const auto [first, last] = worked.ranges[r];
@@ -188,6 +165,14 @@ DayTrace TraceHourlyDay(const MonthInput& input, const BandBounds& bounds, const
             t = end + 1;
         }
     }
+    return bands;
+}
+
+// Each band's cell rounded and priced as the calculation does it, and the
+// day's total over all three.
+void PriceBands(const MonthInput& input, const DayRow& row, std::array<CellTrace, 3>& bands,
+                DayTrace& trace) {
+    const TimeWagesRecord& wages = input.hourly;
     const std::int32_t unit = input.rules.OvertimeWorkFigure;
     CellTrace total;
     total.column = kHourlyTotalColumn;
@@ -212,7 +197,7 @@ DayTrace TraceHourlyDay(const MonthInput& input, const BandBounds& bounds, const
         for (const TraceSpan& span : cell.spans) {
             total.spans.push_back(span);
         }
-        if (!IsColumnUnused(wt, cell.column)) {
+        if (!IsColumnUnused(wages.WorkType, cell.column)) {
             trace.cells.push_back(cell);
         }
     }
@@ -220,6 +205,31 @@ DayTrace TraceHourlyDay(const MonthInput& input, const BandBounds& bounds, const
               [](const TraceSpan& a, const TraceSpan& b) { return a.from < b.from; });
     // Which band each stretch of the total belongs to is kept in its text.
     trace.cells.push_back(std::move(total));
+}
+
+DayTrace TraceHourlyDay(const MonthInput& input, const BandBounds& bounds, const DayRow& row) {
+    DayTrace trace;
+    if (!row.complete) {
+        return trace;
+    }
+    const bool withBreak = RowPattern(row.cells) == "1111";
+    const std::int32_t in = Minutes(row.cells, kHourlyClockInColumn).value_or(0);
+    const std::int32_t breakStart = Minutes(row.cells, kBreakStartColumn).value_or(0);
+    const std::int32_t breakEnd = Minutes(row.cells, kBreakEndColumn).value_or(0);
+    const std::int32_t out = Minutes(row.cells, kHourlyClockOutColumn).value_or(0);
+    const WorkedRanges worked = WorkedMinutes(in, breakStart, breakEnd, out, withBreak);
+
+    if (withBreak) {
+        trace.notes.push_back("休憩 " + Clock(breakStart) + "–" + Clock(breakEnd) +
+                              ": 休憩開始の直前の1分は数えず、休憩終了の1分を数えます。");
+    }
+    const std::int32_t lastMinute = worked.ranges[worked.count - 1][1];
+    if (lastMinute > 1440) {
+        trace.notes.push_back("退社 " + Clock(out) + " は翌日の " + Clock(out) +
+                              " として数えます。");
+    }
+    std::array<CellTrace, 3> bands = BandStretches(bounds, worked);
+    PriceBands(input, row, bands, trace);
     return trace;
 }
 
@@ -265,6 +275,73 @@ std::string SpanOwner(const MonthTrace& trace, std::size_t row, const TraceSpan&
     return trace.payScheme == 2 ? "区分1" : "";
 }
 
+void TraceHourlyMonth(const MonthInput& input, const MonthResult& result, MonthTrace& trace) {
+    const BandBounds bounds =
+        MakeBandBounds(input.hourly.WorkType, input.hourly.ChargeDivideTime1,
+                       input.hourly.ChargeDivideTime2, input.hourly.ChargeDivideTime3);
+    std::array<SumTrace, 3> sums;
+    for (const DayRow& row : result.days) {
+        trace.days.push_back(TraceHourlyDay(input, bounds, row));
+    }
+    for (int d = 0; d < 3; ++d) {
+        const BandSum& band = result.bands[d];
+        SumTrace& sum = sums[d];
+        sum.column = band.column;
+        sum.name = "区分" + std::to_string(band.band);
+        sum.minutes = band.minutes;
+        sum.yen = band.yen;
+    }
+    for (const DayTrace& day : trace.days) {
+        for (const CellTrace& cell : day.cells) {
+            if (cell.column >= kBand1Column && cell.column < kHourlyTotalColumn &&
+                cell.shown != 0) {
+                SumTrace& sum = sums[cell.column - kBand1Column];
+                ++sum.days;
+                sum.daySum += cell.shown;
+            }
+        }
+    }
+    trace.sums.assign(sums.begin(), sums.end());
+}
+
+// One class's month sum over the weekdays or over the holidays.
+SumTrace ClassSumTrace(const MonthTrace& trace, const MonthResult& result, const ClassSum& cls,
+                       bool holiday) {
+    SumTrace sum;
+    sum.column = cls.column;
+    sum.name = kClassNames[cls.column - kEarlyMorningColumn];
+    sum.holiday = holiday;
+    sum.minutes = holiday ? cls.holidayMinutes : cls.weekdayMinutes;
+    sum.roundedHere = true;
+    sum.rate = holiday ? cls.holidayRate : cls.weekdayRate;
+    sum.yen = holiday ? cls.holidayYen : cls.weekdayYen;
+    for (std::size_t i = 0; i < result.days.size(); ++i) {
+        if (result.days[i].holiday != holiday) {
+            continue;
+        }
+        const CellTrace* cell = FindCell(trace, i + 1, cls.column);
+        if (cell && cell->shown != 0) {
+            ++sum.days;
+            sum.daySum += cell->shown;
+        }
+    }
+    return sum;
+}
+
+void TraceDailyMonth(const MonthInput& input, const MonthResult& result, MonthTrace& trace) {
+    const DailyBounds bounds = MakeDailyBounds(input.daily);
+    for (const DayRow& row : result.days) {
+        trace.days.push_back(TraceDailyDay(input, bounds, row));
+    }
+    for (const bool holiday : {false, true}) {
+        for (const ClassSum& cls : result.classes) {
+            if (cls.used) {
+                trace.sums.push_back(ClassSumTrace(trace, result, cls, holiday));
+            }
+        }
+    }
+}
+
 }  // namespace
 
 MonthTrace TraceMonth(const MonthInput& input, const MonthResult& result) {
@@ -273,64 +350,9 @@ MonthTrace TraceMonth(const MonthInput& input, const MonthResult& result) {
     trace.rules = input.rules;
     trace.days.reserve(result.days.size());
     if (result.payScheme == 2) {
-        const BandBounds bounds =
-            MakeBandBounds(input.hourly.WorkType, input.hourly.ChargeDivideTime1,
-                           input.hourly.ChargeDivideTime2, input.hourly.ChargeDivideTime3);
-        std::array<SumTrace, 3> sums;
-        for (const DayRow& row : result.days) {
-            trace.days.push_back(TraceHourlyDay(input, bounds, row));
-        }
-        for (int d = 0; d < 3; ++d) {
-            const BandSum& band = result.bands[d];
-            SumTrace& sum = sums[d];
-            sum.column = band.column;
-            sum.name = "区分" + std::to_string(band.band);
-            sum.minutes = band.minutes;
-            sum.yen = band.yen;
-        }
-        for (const DayTrace& day : trace.days) {
-            for (const CellTrace& cell : day.cells) {
-                if (cell.column >= kBand1Column && cell.column < kHourlyTotalColumn &&
-                    cell.shown != 0) {
-                    SumTrace& sum = sums[cell.column - kBand1Column];
-                    ++sum.days;
-                    sum.daySum += cell.shown;
-                }
-            }
-        }
-        trace.sums.assign(sums.begin(), sums.end());
-        return trace;
-    }
-
-    const DailyBounds bounds = MakeDailyBounds(input.daily);
-    for (const DayRow& row : result.days) {
-        trace.days.push_back(TraceDailyDay(input, bounds, row));
-    }
-    for (const bool holiday : {false, true}) {
-        for (const ClassSum& cls : result.classes) {
-            if (!cls.used) {
-                continue;
-            }
-            SumTrace sum;
-            sum.column = cls.column;
-            sum.name = kClassNames[cls.column - kEarlyMorningColumn];
-            sum.holiday = holiday;
-            sum.minutes = holiday ? cls.holidayMinutes : cls.weekdayMinutes;
-            sum.roundedHere = true;
-            sum.rate = holiday ? cls.holidayRate : cls.weekdayRate;
-            sum.yen = holiday ? cls.holidayYen : cls.weekdayYen;
-            for (std::size_t i = 0; i < result.days.size(); ++i) {
-                if (result.days[i].holiday != holiday) {
-                    continue;
-                }
-                const CellTrace* cell = FindCell(trace, i + 1, cls.column);
-                if (cell && cell->shown != 0) {
-                    ++sum.days;
-                    sum.daySum += cell->shown;
-                }
-            }
-            trace.sums.push_back(sum);
-        }
+        TraceHourlyMonth(input, result, trace);
+    } else {
+        TraceDailyMonth(input, result, trace);
     }
     return trace;
 }

@@ -9,20 +9,15 @@
 namespace pb {
 namespace {
 
-DayCells EmptyCells() {
-    return DayCells{};
-}
-
 const DayCells& TypedRow(const std::vector<DayCells>& cells, std::size_t row) {
-    static const DayCells kEmpty = EmptyCells();
+    static const DayCells kEmpty{};
     return row < cells.size() ? cells[row] : kEmpty;
 }
 
-// Appends the day's row with its label and typed columns; the grid shows the
-// blank mask as an empty cell, everything else as typed.
-DayRow& StartRow(std::vector<DayRow>& days, const PayDay& date, const DayCells& typed,
-                 int lastTypedColumn) {
-    DayRow& row = days.emplace_back(date);
+// The day's row with its label and typed columns; the grid shows the blank
+// mask as an empty cell, everything else as typed.
+DayRow StartRow(const PayDay& date, const DayCells& typed, int lastTypedColumn) {
+    DayRow row(date);
     for (int column = 1; column <= lastTypedColumn; ++column) {
         if (typed[column] != kBlankTimeMask) {
             row.cells[column] = typed[column];
@@ -36,9 +31,6 @@ DayRow& StartRow(std::vector<DayRow>& days, const PayDay& date, const DayCells& 
 struct ReadRow {
     std::array<std::int32_t, 5> minutes{};  // [1] … [4]
     std::array<bool, 5> filled{};
-
-    // The row's pattern as a number, column 1 the highest bit ("1001" is 9).
-    int Pattern() const { return filled[1] * 8 + filled[2] * 4 + filled[3] * 2 + filled[4]; }
 };
 
 ReadRow Read(const DayCells& typed) {
@@ -52,13 +44,12 @@ ReadRow Read(const DayCells& typed) {
     return read;
 }
 
-// IsColumnUnused for every column of the month's pattern, looked up once.
-std::array<bool, 9> UnusedColumns(std::int32_t workType) {
-    std::array<bool, 9> unused{};
-    for (int column = 1; column <= 8; ++column) {
-        unused[column] = IsColumnUnused(workType, column);
-    }
-    return unused;
+MonthResult StartMonth(std::int32_t payScheme, std::int32_t workType) {
+    MonthResult result;
+    result.payScheme = payScheme;
+    result.workType = workType;
+    result.captions = ColumnCaptions(payScheme, workType);
+    return result;
 }
 
 TotalsTexts MakeTotalsTexts(const MonthTotals& totals, bool daily) {
@@ -67,99 +58,78 @@ TotalsTexts MakeTotalsTexts(const MonthTotals& totals, bool daily) {
                        PadNumber(totals.HolidayWorkDays, 2)};
 }
 
-}  // namespace
+// --- daily wage ---------------------------------------------------------------
 
-MonthResult CalcMonth(const MonthInput& input) {
-    if (input.payScheme == 2) {
-        return CalcHourlyMonth(input.hourly, input.rules, input.period, input.cells);
+// Minutes by overtime class (早朝, 早出, 普通, 深夜), summed over days.
+using ClassMinutes = std::array<std::int64_t, 4>;
+
+struct ClassifiedDay {
+    DayRow row;
+    // The class minutes as the cells show them (rounded with per-day rounding);
+    // 0 for a class the pattern does not measure and for a day that does not count.
+    std::array<std::int32_t, 4> shown{};
+};
+
+// One day of a daily-wage month: whether it counts, whether it is a holiday,
+// and its class cells, 合計 rounded from the unrounded classes so that it need
+// not equal the sum of the rounded cells.
+ClassifiedDay ClassifyDailyDay(const DailyWagesRecord& wages, const DailyBounds& bounds,
+                               const CalcSetSettings& rules, const PayDay& date,
+                               const DayCells& typed) {
+    const std::int32_t wt = wages.WorkType;
+    ClassifiedDay day{StartRow(date, typed, kClockOutColumn), {}};
+    DayRow& row = day.row;
+    row.holiday = IsWeeklyHoliday(wages, date.weekday);
+    row.halfHoliday = date.weekday == wages.HalfHoliday;
+    const ReadRow read = Read(typed);
+    row.complete =
+        IsCompleteDailyDay(wt, read.filled[kClockInColumn], read.filled[kClockOutColumn]);
+    if (!row.complete) {
+        return day;  // its class cells stay empty
     }
-    return CalcDailyMonth(input.daily, input.rules, input.period, input.cells);
+    const DailyDay measured = MeasureDailyDay(bounds, wt, read.minutes[kClockInColumn],
+                                              read.minutes[kClockOutColumn], row.halfHoliday);
+    const std::array<std::int32_t, 4>& m = measured.minutes;
+    const std::array<std::int32_t, 5> values{m[0], m[1], m[2], m[3], m[0] + m[1] + m[2] + m[3]};
+    for (int k = 0; k < 5; ++k) {
+        const int column = kEarlyMorningColumn + k;
+        if (IsColumnUnused(wt, column)) {
+            continue;
+        }
+        const std::int32_t shown =
+            rules.FractionsHandle == 0
+                ? RoundMinutes(values[k], rules.TimeAdjustFigure, rules.OvertimeWorkFigure)
+                : values[k];
+        SetClockText(row.cells[column], shown);
+        if (k < 4) {
+            day.shown[k] = shown;
+        }
+    }
+    return day;
 }
 
-MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings& rules,
-                           const std::vector<PayDay>& period, const std::vector<DayCells>& cells) {
-    const std::int32_t wt = wages.WorkType;
+// The month of a daily wage: each class's sums rounded (whatever FractionsHandle
+// says; sums of day-rounded values are whole units already), priced at the
+// weekday and the holiday rate, and the totals.
+void SumDailyMonth(MonthResult& result, const DailyWagesRecord& wages, const CalcSetSettings& rules,
+                   const ClassMinutes& weekdaySums, const ClassMinutes& holidaySums) {
     const std::int32_t unit = rules.OvertimeWorkFigure;
     const std::int32_t mode = rules.TimeAdjustFigure;
-    const bool roundEachDay = rules.FractionsHandle == 0;
-
-    MonthResult result;
-    result.payScheme = 1;
-    result.workType = wt;
-    result.captions = ColumnCaptions(1, wt);
-
-    const DailyBounds bounds = MakeDailyBounds(wages);
-
     const std::array<std::int32_t, 4> weekdayRates{wages.WeekdayEarMornPay, wages.WeekdayMorningPay,
                                                    wages.WeekdayOverPay, wages.WeekdayNightPay};
     const std::array<std::int32_t, 4> holidayRates{wages.HolidayEarMornPay, wages.HolidayMorningPay,
                                                    wages.HolidayOverPay, wages.HolidayNightPay};
-    std::array<std::int64_t, 4> weekdaySums{};
-    std::array<std::int64_t, 4> holidaySums{};
-
-    const std::array<bool, 9> unused = UnusedColumns(wt);
-    result.days.reserve(period.size());
-    const bool clockOutOnly = wt == 0 || wt == 3;
-    const bool clockInOnly = wt == 1 || wt == 4;
-    for (std::size_t i = 0; i < period.size(); ++i) {
-        const PayDay& date = period[i];
-        const DayCells& typed = TypedRow(cells, i);
-        DayRow& row = StartRow(result.days, date, typed, 2);
-        row.holiday = date.weekday == wages.Holiday1 || date.weekday == wages.Holiday2 ||
-                      date.weekday == wages.Holiday3;
-        row.halfHoliday = date.weekday == wages.HalfHoliday;
-
-        const ReadRow read = Read(typed);
-        const bool hasIn = read.filled[kClockInColumn];
-        const bool hasOut = read.filled[kClockOutColumn];
-        row.complete = clockOutOnly ? hasOut : clockInOnly ? hasIn : hasIn && hasOut;
-        if (!row.complete) {
-            continue;
-        }
-        ++result.totals.WorkDays;
-        if (row.holiday) {
-            ++result.totals.HolidayWorkDays;
-        }
-
-        const DailyDay day = MeasureDailyDay(bounds, wt, read.minutes[kClockInColumn],
-                                             read.minutes[kClockOutColumn], row.halfHoliday);
-        const std::int32_t earlyMorning = day.minutes[kEarlyMorning];
-        const std::int32_t earlyStart = day.minutes[kEarlyStart];
-        const std::int32_t overtime = day.minutes[kOvertime];
-        const std::int32_t lateNight = day.minutes[kLateNight];
-        // The day total is rounded from the unrounded classes, so it need not
-        // equal the sum of the rounded class cells.
-        const std::array<std::int32_t, 5> values{earlyMorning, earlyStart, overtime, lateNight,
-                                                 earlyMorning + earlyStart + overtime + lateNight};
-        for (int k = 0; k < 5; ++k) {
-            const int column = kEarlyMorningColumn + k;
-            if (unused[column]) {
-                continue;
-            }
-            const std::int32_t shown =
-                roundEachDay ? RoundMinutes(values[k], mode, unit) : values[k];
-            SetClockText(row.cells[column], shown);
-            if (k < 4) {
-                (row.holiday ? holidaySums : weekdaySums)[k] += shown;
-            }
-        }
-    }
-
     std::int64_t weekdayMinutes = 0;
     std::int64_t holidayMinutes = 0;
     std::int64_t weekdayYen = 0;
     std::int64_t holidayYen = 0;
-    const std::vector<std::string>& captions = result.captions;
-    result.classes.reserve(4);
     for (int k = 0; k < 4; ++k) {
         ClassSum sum;
         sum.column = kEarlyMorningColumn + k;
-        sum.caption = captions[sum.column];
-        sum.used = !unused[sum.column];
+        sum.caption = result.captions[sum.column];
+        sum.used = !IsColumnUnused(wages.WorkType, sum.column);
         sum.weekdayRate = weekdayRates[k];
         sum.holidayRate = holidayRates[k];
-        // The month sums are rounded whatever FractionsHandle says; sums of
-        // day-rounded values are whole units already.
         sum.weekdayMinutes = RoundMinutes(static_cast<std::int32_t>(weekdaySums[k]), mode, unit);
         sum.holidayMinutes = RoundMinutes(static_cast<std::int32_t>(holidaySums[k]), mode, unit);
         if (sum.used) {
@@ -177,6 +147,100 @@ MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings&
     result.totals.TotalOverMinutes = static_cast<std::int32_t>(weekdayMinutes + holidayMinutes);
     result.totals.TotalOverPay = static_cast<std::int32_t>(weekdayYen + holidayYen);
     result.totalsTexts = MakeTotalsTexts(result.totals, true);
+}
+
+// --- hourly wage --------------------------------------------------------------
+
+struct HourlyDay {
+    DayRow row;
+    std::array<std::int32_t, 3> minutes{};  // by band, rounded; 0 for a day that does not count
+    std::array<std::int64_t, 3> yen{};
+};
+
+// One day of an hourly month: it counts with clock-in and clock-out, and with
+// both break cells or neither ("1111" or "1001"); its minutes by band, each
+// rounded, priced at the band's rate of the day, and their sum in the total
+// column.
+HourlyDay ClassifyHourlyDay(const TimeWagesRecord& wages, const CalcSetSettings& rules,
+                            const BandCounter& counter, const PayDay& date, const DayCells& typed) {
+    HourlyDay day{StartRow(date, typed, kHourlyClockOutColumn), {}, {}};
+    DayRow& row = day.row;
+    const ReadRow read = Read(typed);
+    const std::array<bool, 5>& f = read.filled;
+    const bool withBreak = f[1] && f[2] && f[3] && f[4];
+    row.complete = withBreak || (f[1] && !f[2] && !f[3] && f[4]);
+    if (!row.complete) {
+        return day;  // no figures, like a daily-wage day
+    }
+    const BandMinutes counted = counter.CountDay(
+        read.minutes[kHourlyClockInColumn], read.minutes[kBreakStartColumn],
+        read.minutes[kBreakEndColumn], read.minutes[kHourlyClockOutColumn], withBreak);
+    std::int32_t dayTotal = 0;
+    for (int d = 0; d < 3; ++d) {
+        const std::int32_t unit = rules.OvertimeWorkFigure;
+        day.minutes[d] = RoundMinutes(counted[d], rules.TimeAdjustFigure, unit);
+        if (!IsColumnUnused(wages.WorkType, kBand1Column + d)) {
+            SetClockText(row.cells[kBand1Column + d], day.minutes[d]);
+        }
+        day.yen[d] =
+            WageForMinutes(day.minutes[d], BandRateOfDay(wages, d + 1, date.weekday), unit);
+        dayTotal += day.minutes[d];
+    }
+    SetClockText(row.cells[kHourlyTotalColumn], dayTotal);
+    return day;
+}
+
+// The month of an hourly wage: the day-rounded band minutes and their yen,
+// summed without rounding again.
+void SumHourlyMonth(MonthResult& result, const std::array<std::int64_t, 3>& minutes,
+                    const std::array<std::int64_t, 3>& yen) {
+    std::int64_t totalMinutes = 0;
+    std::int64_t totalYen = 0;
+    for (int d = 0; d < 3; ++d) {
+        BandSum sum;
+        sum.band = d + 1;
+        sum.column = kBand1Column + d;
+        sum.shown = !IsColumnUnused(result.workType, sum.column);
+        sum.minutes = static_cast<std::int32_t>(minutes[d]);
+        sum.yen = static_cast<std::int32_t>(yen[d]);
+        totalMinutes += sum.minutes;
+        totalYen += sum.yen;
+        result.bands.push_back(sum);
+    }
+    result.totals.TotalOverMinutes = static_cast<std::int32_t>(totalMinutes);
+    result.totals.TotalOverPay = static_cast<std::int32_t>(totalYen);
+    result.totalsTexts = MakeTotalsTexts(result.totals, false);
+}
+
+}  // namespace
+
+MonthResult CalcMonth(const MonthInput& input) {
+    if (input.payScheme == 2) {
+        return CalcHourlyMonth(input.hourly, input.rules, input.period, input.cells);
+    }
+    return CalcDailyMonth(input.daily, input.rules, input.period, input.cells);
+}
+
+MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings& rules,
+                           const std::vector<PayDay>& period, const std::vector<DayCells>& cells) {
+    MonthResult result = StartMonth(1, wages.WorkType);
+    const DailyBounds bounds = MakeDailyBounds(wages);
+    ClassMinutes weekdaySums{};
+    ClassMinutes holidaySums{};
+    result.days.reserve(period.size());
+    for (std::size_t i = 0; i < period.size(); ++i) {
+        ClassifiedDay day = ClassifyDailyDay(wages, bounds, rules, period[i], TypedRow(cells, i));
+        if (day.row.complete) {
+            ++result.totals.WorkDays;
+            result.totals.HolidayWorkDays += day.row.holiday ? 1 : 0;
+            ClassMinutes& sums = day.row.holiday ? holidaySums : weekdaySums;
+            for (int k = 0; k < 4; ++k) {
+                sums[k] += day.shown[k];
+            }
+        }
+        result.days.push_back(std::move(day.row));
+    }
+    SumDailyMonth(result, wages, rules, weekdaySums, holidaySums);
     return result;
 }
 
@@ -198,89 +262,34 @@ std::int32_t BandWeekdayRate(const TimeWagesRecord& wages, int band, std::int32_
 
 std::int32_t BandRateOfDay(const TimeWagesRecord& wages, int band, std::int32_t weekday) {
     const std::int32_t wt = wages.WorkType;
-    if (wt == 8 || wt == 9) {
+    if (PaysOneRate(wt)) {
         return wages.TimePay;
     }
-    const bool byWeekday = wt >= 14 && wt <= 19;
-    const bool twoBands = wt == 10 || wt == 11 || wt == 16 || wt == 17;
-    const int slotBand = twoBands && band == 3 ? 2 : band;
-    return BandWeekdayRate(wages, slotBand, byWeekday ? weekday : 1);
+    // Two bands pay band 3, which never has minutes, at the band-2 rate.
+    const int slotBand = BandCount(wt) == 2 && band == 3 ? 2 : band;
+    return BandWeekdayRate(wages, slotBand, HasWeekdayRates(wt) ? weekday : 1);
 }
 
 MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings& rules,
-                            const std::vector<PayDay>& period, const std::vector<DayCells>& cells,
-                            MinuteCounting counting) {
-    const std::int32_t wt = wages.WorkType;
-    const std::int32_t unit = rules.OvertimeWorkFigure;
-    const std::int32_t mode = rules.TimeAdjustFigure;
-
-    MonthResult result;
-    result.payScheme = 2;
-    result.workType = wt;
-    result.captions = ColumnCaptions(2, wt);
-
-    const BandCounter counter(MakeBandBounds(wt, wages.ChargeDivideTime1, wages.ChargeDivideTime2,
-                                             wages.ChargeDivideTime3),
-                              counting);
-    const std::array<bool, 9> unused = UnusedColumns(wt);
+                            const std::vector<PayDay>& period, const std::vector<DayCells>& cells) {
+    MonthResult result = StartMonth(2, wages.WorkType);
+    const BandCounter counter(MakeBandBounds(wages.WorkType, wages.ChargeDivideTime1,
+                                             wages.ChargeDivideTime2, wages.ChargeDivideTime3));
+    std::array<std::int64_t, 3> minutes{};
+    std::array<std::int64_t, 3> yen{};
     result.days.reserve(period.size());
-    std::array<std::array<std::int32_t, 3>, 8> rates{};  // [weekday][band - 1]
-    for (std::int32_t weekday = 0; weekday <= 7; ++weekday) {
-        for (int band = 1; band <= 3; ++band) {
-            rates[weekday][band - 1] = BandRateOfDay(wages, band, weekday);
-        }
-    }
-    std::array<std::int64_t, 3> monthMinutes{};
-    std::array<std::int64_t, 3> monthYen{};
     for (std::size_t i = 0; i < period.size(); ++i) {
-        const PayDay& date = period[i];
-        const DayCells& typed = TypedRow(cells, i);
-        DayRow& row = StartRow(result.days, date, typed, 4);
-        const ReadRow read = Read(typed);
-        const bool withBreak = read.Pattern() == 0b1111;
-        row.complete = withBreak || read.Pattern() == 0b1001;
-        // A day that no longer counts shows no figures, like a daily-wage day.
-        if (!row.complete) {
-            continue;
-        }
-        ++result.totals.WorkDays;
-        const BandMinutes counted = counter.CountDay(
-            read.minutes[kHourlyClockInColumn], read.minutes[kBreakStartColumn],
-            read.minutes[kBreakEndColumn], read.minutes[kHourlyClockOutColumn], withBreak);
-        std::int32_t dayTotal = 0;
-        for (int d = 0; d < 3; ++d) {
-            const std::int32_t minutes = RoundMinutes(counted[d], mode, unit);
-            const int column = kBand1Column + d;
-            if (!unused[column]) {
-                SetClockText(row.cells[column], minutes);
+        HourlyDay day = ClassifyHourlyDay(wages, rules, counter, period[i], TypedRow(cells, i));
+        if (day.row.complete) {
+            ++result.totals.WorkDays;
+            for (int d = 0; d < 3; ++d) {
+                minutes[d] += day.minutes[d];
+                yen[d] += day.yen[d];
             }
-            monthMinutes[d] += minutes;
-            const std::int32_t rate = date.weekday >= 0 && date.weekday <= 7
-                                          ? rates[date.weekday][d]
-                                          : BandRateOfDay(wages, d + 1, date.weekday);
-            monthYen[d] += WageForMinutes(minutes, rate, unit);
-            dayTotal += minutes;
         }
-        SetClockText(row.cells[kHourlyTotalColumn], dayTotal);
+        result.days.push_back(std::move(day.row));
     }
-
-    std::int64_t totalMinutes = 0;
-    std::int64_t totalYen = 0;
-    result.bands.reserve(3);
-    for (int d = 0; d < 3; ++d) {
-        BandSum sum;
-        sum.band = d + 1;
-        sum.column = kBand1Column + d;
-        sum.shown = !unused[sum.column];
-        sum.minutes = static_cast<std::int32_t>(monthMinutes[d]);
-        sum.yen = static_cast<std::int32_t>(monthYen[d]);
-        totalMinutes += sum.minutes;
-        totalYen += sum.yen;
-        result.bands.push_back(sum);
-    }
-    result.totals.TotalOverMinutes = static_cast<std::int32_t>(totalMinutes);
-    result.totals.TotalOverPay = static_cast<std::int32_t>(totalYen);
-    result.totalsTexts = MakeTotalsTexts(result.totals, false);
+    SumHourlyMonth(result, minutes, yen);
     return result;
 }
 

@@ -40,9 +40,7 @@ struct MonthInput {
 
 // One day row after the calculation.
 struct DayRow {
-    // A row starts with its date and its label. Written out rather than left
-    // to the compiler, whose value-initialisation clears the whole row, nine
-    // strings included, first; the label is made in place, not moved in.
+    // A row starts with its date and its label.
     explicit DayRow(const PayDay& day) : date(day), cells{DayLabel(day)} {}
 
     PayDay date;
@@ -119,10 +117,9 @@ MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings&
                            const std::vector<PayDay>& period, const std::vector<DayCells>& cells);
 
 // Hourly months always round each day's band minutes; `FractionsHandle` plays no
-// part. `counting` chooses how minutes are counted; both give the same figures.
+// part.
 MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings& rules,
-                            const std::vector<PayDay>& period, const std::vector<DayCells>& cells,
-                            MinuteCounting counting = MinuteCounting::Intervals);
+                            const std::vector<PayDay>& period, const std::vector<DayCells>& cells);
 
 // The registered rate of band `band` (1 … 3) on weekday `weekday` (1 = Sunday):
 // `Band1Pays` … `Band3Pays`. 0 outside those ranges.

@@ -66,7 +66,7 @@ std::vector<DayCells> HourlyRows(const TimeWagesRecord& wages, const MonthResult
     const std::int32_t wt = wages.WorkType;
     const std::int32_t bandEnds[3] = {wages.ChargeDivideTime1, wages.ChargeDivideTime2,
                                       wages.ChargeDivideTime3};
-    const bool weekdayRates = wt > 13 && !IsColumnUnused(wt, kBand1Column);
+    const bool weekdayRates = HasWeekdayRates(wt) && !IsColumnUnused(wt, kBand1Column);
     DayCells times = Captioned("時間区分");
     DayCells rates = Captioned("時給金額");
     DayCells minutes = Captioned("勤務時間");

@@ -86,17 +86,10 @@ inline void SetClockText(std::string& cell, std::int32_t minutes) {
     }
     const std::int32_t hours = minutes / 60;
     const std::int32_t rest = minutes % 60;
-    // Copied from a ready "00:00", then the digits written in through one
-    // pointer: a five-byte buffer copied in afterwards would be read back before
-    // its byte stores land, which stalls the calculation, and resizing the cell
-    // is a much longer library call than a plain copy.
-    static const std::string kZeroClock = "00:00";
-    cell = kZeroClock;
-    char* text = cell.data();
-    text[0] = static_cast<char>('0' + hours / 10);
-    text[1] = static_cast<char>('0' + hours % 10);
-    text[3] = static_cast<char>('0' + rest / 10);
-    text[4] = static_cast<char>('0' + rest % 10);
+    const char text[] = {static_cast<char>('0' + hours / 10), static_cast<char>('0' + hours % 10),
+                         ':', static_cast<char>('0' + rest / 10),
+                         static_cast<char>('0' + rest % 10)};
+    cell.assign(text, sizeof text);
 }
 
 }  // namespace pb

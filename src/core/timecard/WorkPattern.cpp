@@ -35,6 +35,14 @@ bool IsColumnUnused(std::int32_t workType, int column) {
     }
 }
 
+bool IsHourlyPattern(std::int32_t workType) {
+    return workType >= 8;
+}
+
+bool IsPatternOfScheme(std::int32_t payScheme, std::int32_t workType) {
+    return payScheme == 2 ? workType >= 8 && workType <= 19 : workType >= 0 && workType <= 7;
+}
+
 bool MeasuresEarlyStart(std::int32_t workType) {
     return In(workType, {1, 2, 4, 5, 6, 7});
 }
@@ -55,8 +63,12 @@ bool TakesClockOut(std::int32_t workType) {
     return !In(workType, {1, 4});
 }
 
+bool IsCompleteDailyDay(std::int32_t workType, bool clockIn, bool clockOut) {
+    return (clockIn || !TakesClockIn(workType)) && (clockOut || !TakesClockOut(workType));
+}
+
 int EnterKeyTable(std::int32_t workType) {
-    if (workType >= 8) {
+    if (IsHourlyPattern(workType)) {
         return HasBreak(workType) ? 2 : 3;
     }
     return TakesClockIn(workType) && TakesClockOut(workType) ? 0 : 1;
@@ -69,11 +81,33 @@ int BandCount(std::int32_t workType) {
     if (In(workType, {10, 11, 16, 17})) {
         return 2;
     }
-    return 3;
+    return In(workType, {12, 13, 18, 19}) ? 3 : 0;
 }
 
 bool HasBreak(std::int32_t workType) {
-    return workType >= 8 && workType % 2 == 1;
+    return IsHourlyPattern(workType) && workType % 2 == 1;
+}
+
+bool PaysOneRate(std::int32_t workType) {
+    return In(workType, {8, 9});
+}
+
+bool HasWeekdayRates(std::int32_t workType) {
+    return workType >= 14 && workType <= 19;
+}
+
+std::int32_t DailyWorkType(bool earlyStart, bool overtime, bool earlyMorning, bool lateNight) {
+    if (!earlyStart) {
+        return lateNight ? 3 : 0;
+    }
+    if (!overtime) {
+        return earlyMorning ? 4 : 1;
+    }
+    return earlyMorning ? (lateNight ? 7 : 6) : (lateNight ? 5 : 2);
+}
+
+std::int32_t HourlyWorkType(int bandCount, bool weekdayRates, bool withBreak) {
+    return 8 + (weekdayRates ? 6 : 0) + 2 * (std::clamp(bandCount, 1, 3) - 1) + (withBreak ? 1 : 0);
 }
 
 std::vector<std::string> ColumnCaptions(std::int32_t payScheme, std::int32_t workType) {

@@ -12,6 +12,7 @@
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/timecard/WorkPattern.h"
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/DropDown.h"
@@ -202,11 +203,7 @@ void TInputD::UpdateWorkType() {
     const bool over = classBoxes_[2]->isChecked();
     const bool morning = classBoxes_[3]->isChecked();
     const bool night = classBoxes_[4]->isChecked();
-    int type = 0;
-    if (early)
-        type = over ? (morning ? (night ? 7 : 6) : (night ? 5 : 2)) : (morning ? 4 : 1);
-    else
-        type = night ? 3 : 0;
+    const int type = DailyWorkType(early, over, morning, night);
     currentDailyWorkType_ = type;
     const QString title = QStringLiteral("日給制データ入力   勤務体系 %1").arg(type);
     if (windowTitle() != title)
@@ -214,13 +211,10 @@ void TInputD::UpdateWorkType() {
 }
 
 void TInputD::ShowWorkType(int t) {
-    auto in = [t](std::initializer_list<int> set) {
-        return std::find(set.begin(), set.end(), t) != set.end();
-    };
-    classBoxes_[1]->setChecked(in({1, 2, 4, 5, 6, 7}));
-    classBoxes_[2]->setChecked(in({0, 2, 3, 5, 6, 7}));
-    classBoxes_[3]->setChecked(in({4, 6, 7}));
-    classBoxes_[4]->setChecked(in({3, 5, 7}));
+    classBoxes_[1]->setChecked(MeasuresEarlyStart(t));
+    classBoxes_[2]->setChecked(MeasuresOvertime(t));
+    classBoxes_[3]->setChecked(MeasuresEarlyMorning(t));
+    classBoxes_[4]->setChecked(MeasuresLateNight(t));
     // Boxes already in the wanted state raise no click; the enabling still has
     // to follow them.
     PayCheckBoxClick(0);

@@ -16,6 +16,7 @@
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/timecard/WorkPattern.h"
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
@@ -217,15 +218,8 @@ void TInputT::UpdateWorkType() {
     const bool weekday = CheckBox2->isChecked();
     const bool rest = CheckBox3->isChecked();
     const bool two = TwoBands();
-    int type = 0;
-    if (time) {
-        if (weekday)
-            type = rest ? (two ? 17 : 19) : (two ? 16 : 18);
-        else
-            type = rest ? (two ? 11 : 13) : (two ? 10 : 12);
-    } else {
-        type = weekday ? (rest ? 15 : 14) : (rest ? 9 : 8);
-    }
+    // "時間" with neither stage chosen divides into three bands.
+    const int type = HourlyWorkType(time ? (two ? 2 : 3) : 1, weekday, rest);
     currentTimeWorkType_ = type;
     const QString title = QStringLiteral("時給制データ入力   勤務体系 %1").arg(type);
     if (windowTitle() != title)
@@ -328,10 +322,10 @@ void TInputT::TimeTrackBarChange(int tag) {
 
 void TInputT::ShowTimeWages(const TimeWagesRecord& r) {
     const int t = r.WorkType;
-    CheckBox1->setChecked((t >= 10 && t <= 13) || (t >= 16 && t <= 19));
-    CheckBox2->setChecked(t >= 14 && t <= 19);
-    CheckBox3->setChecked(t % 2 != 0);
-    SetStages(t == 10 || t == 11 || t == 16 || t == 17, t == 12 || t == 13 || t == 18 || t == 19);
+    CheckBox1->setChecked(BandCount(t) > 1);
+    CheckBox2->setChecked(HasWeekdayRates(t));
+    CheckBox3->setChecked(HasBreak(t));
+    SetStages(BandCount(t) == 2, BandCount(t) == 3);
     DivideCheckBoxClick();
     ShowClosingDay(r.ClosingDay);
     for (int slot = 0; slot < kSlots; ++slot)

@@ -542,7 +542,7 @@ void TInputW::InputGridClick() {
     if (PayScheme() == 1) {
         if (!IsUnused(kOvertimeColumn))
             SetViewCell(kOvertimeColumn, 0, Q(rows[0][kOvertimeColumn]));
-    } else if (workType_ > 13 && !IsUnused(kBand1Column)) {
+    } else if (HasWeekdayRates(workType_) && !IsUnused(kBand1Column)) {
         for (int c = kBand1Column; c < kHourlyTotalColumn; ++c)
             SetViewCell(c, 1, Q(rows[1][c]));
     }
@@ -568,13 +568,12 @@ void TInputW::InputGridDrawCell(QPainter* canvas, int col, int row, const QRect&
             font.setPointSizeF(font.pointSizeF() + 3);
         ink = QColor(0, 128, 0);
     } else if (col == 0) {
-        // The marks come from the daily-wage record, so hourly months show none.
-        const int weekday = WeekdayOfRow(row);
-        if (PayScheme() == 1 && weekday > 0) {
-            if (weekday == Daily().Holiday1 || weekday == Daily().Holiday2 ||
-                weekday == Daily().Holiday3)
+        // The calculation marks the holidays of daily-wage months only.
+        if (row >= 1 && row <= static_cast<int>(result_.days.size())) {
+            const DayRow& day = result_.days[row - 1];
+            if (day.holiday)
                 ink = Qt::red;
-            else if (weekday == Daily().HalfHoliday)
+            else if (day.halfHoliday)
                 ink = QColor(0, 0, 128);
         }
     } else {

@@ -73,6 +73,10 @@ TEST(WorkPattern, UnusedDailyColumnsAreExactlyTheUnmeasuredClasses) {
         EXPECT_FALSE(IsColumnUnused(wt, 7)) << wt;
         EXPECT_EQ(IsColumnUnused(wt, 1), wt == 0 || wt == 3) << wt;
         EXPECT_EQ(IsColumnUnused(wt, 2), wt == 1 || wt == 4) << wt;
+        // The registration form's check boxes make the pattern back.
+        EXPECT_EQ(DailyWorkType(MeasuresEarlyStart(wt), MeasuresOvertime(wt),
+                                MeasuresEarlyMorning(wt), MeasuresLateNight(wt)),
+                  wt);
     }
 }
 
@@ -88,6 +92,7 @@ TEST(WorkPattern, UnusedHourlyColumnsFollowBreakAndBands) {
                 << wt << "/" << band;
         }
         EXPECT_FALSE(IsColumnUnused(wt, 8)) << wt;
+        EXPECT_EQ(HourlyWorkType(BandCount(wt), HasWeekdayRates(wt), HasBreak(wt)), wt);
     }
 }
 
