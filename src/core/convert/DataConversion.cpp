@@ -392,12 +392,12 @@ void PlanChosen(const DataFiles& files, ChangePlan& plan, RunResults& results,
     // An ID listed twice is taken over once: the second finds it registered.
     const bool plannedBefore = std::any_of(results.done.begin(), results.done.end(),
                                            [&](const OldEmployee& e) { return e.ID == chosen.ID; });
-    if (found.Status >= 4 || plannedBefore) {
+    if (found.RegisteredHere() || plannedBefore) {
         op.Warning(Refusal(chosen.ID, " は現在 PBook Ver2.0 に登録されているので"), Buttons::Ok);
         results.refused.push_back(chosen);
         return;
     }
-    if (found.Status == 3) {
+    if (found.PayrollOnly() && !found.SameName()) {
         const std::string known = FindEmployeeName(files, chosen.ID, 0);
         switch (op.Warning(OtherNameQuestion(chosen.ID, known), Buttons::YesNoCancel)) {
             case Reply::Yes:

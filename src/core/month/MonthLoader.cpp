@@ -50,7 +50,7 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     opened.month = month;
 
     CheckWholeRecords(*files.fs, files.NameFile, kNameRecordSize);
-    if (FindNameIndex(files, id) < 0) {
+    if (FindNameIndex(files, id) == kNoRecord) {
         opened.status = OpenMonthStatus::EmployeeNotFound;
         return opened;
     }

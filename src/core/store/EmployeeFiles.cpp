@@ -60,7 +60,7 @@ int FindCurrent(const Bytes& content, const std::string& storedId) {
             return static_cast<int>(o / File::kSize);
         }
     }
-    return -1;
+    return kNoRecord;
 }
 
 template <typename File>
@@ -100,10 +100,10 @@ int RetireWageRecord(const DataFiles& files, const std::string& id) {
     const std::string& path = File::Path(files);
     const std::optional<Bytes> current = ReadForUpdate(*files.fs, path, File::kSize);
     if (!current)
-        return -1;
+        return kNoRecord;
     const int index = FindCurrent<File>(*current, StoredIdOf(id));
-    if (index < 0)
-        return -1;
+    if (index == kNoRecord)
+        return kNoRecord;
     // Only the flag changes; the rest of the record stays exactly as stored.
     const std::size_t offset = static_cast<std::size_t>(index) * File::kSize;
     Bytes record(current->begin() + static_cast<std::ptrdiff_t>(offset),
@@ -161,10 +161,15 @@ LookupResult LookupIn(const Bytes& names, const std::string& id, const std::stri
     const std::int32_t wagesCode = GetInt32(names, o + kWagesCodeOffset);
     const bool sameName =
         GetShortStringRaw(names, o + kNameOffset, kNameLength) == StoredName(name);
-    int status = 6;
-    if (GetInt32(names, o + kLinkedOffset) != 0)
-        status = wagesCode == 0 ? 2 : 4;
-    return {sameName ? status : status + 1, wagesCode};
+    const bool linked = GetInt32(names, o + kLinkedOffset) != 0;
+    LookupStatus status = LookupStatus::Registered;
+    if (linked && wagesCode == 0)
+        status = sameName ? LookupStatus::PayrollOnly : LookupStatus::PayrollOnlyOtherName;
+    else if (linked)
+        status = sameName ? LookupStatus::Linked : LookupStatus::LinkedOtherName;
+    else if (!sameName)
+        status = LookupStatus::RegisteredOtherName;
+    return {status, wagesCode};
 }
 
 }  // namespace
@@ -193,8 +198,7 @@ NameRecord MakeNameRecord(const DataFiles& files, const std::string& id, const s
     record.ID = DecodeSjis(StoredIdOf(id)).text;
     record.Name = DecodeSjis(StoredName(name)).text;
     record.WagesCode = wagesCode;
-    const int status = LookupEmployee(files, id, name).Status;
-    record.Linked = status >= 2 && status <= 5 ? 1 : 0;
+    record.Linked = LookupEmployee(files, id, name).Linked() ? 1 : 0;
     return record;
 }
 
@@ -285,7 +289,7 @@ std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int sche
 
 int FindNameIndex(const DataFiles& files, const std::string& id) {
     const auto found = FindName(ReadNames(files), StoredIdOf(id));
-    return found ? static_cast<int>(*found / kNameRecordSize) : -1;
+    return found ? static_cast<int>(*found / kNameRecordSize) : kNoRecord;
 }
 
 int FindCurrentDailyIndex(const DataFiles& files, const std::string& id) {
@@ -300,9 +304,9 @@ int GetPayScheme(const DataFiles& files, const std::string& id) {
     const Bytes names = ReadNames(files);
     const auto found = FindName(names, StoredIdOf(id));
     if (!found)
-        return 0;
+        return kSchemeNotOnFile;
     const int scheme = GetInt32(names, *found + kWagesCodeOffset) / 1000;
-    return scheme == 0 ? 3 : scheme;
+    return scheme == 0 ? kSchemePayrollOnly : scheme;
 }
 
 bool WriteNameRecord(const DataFiles& files, const NameRecord& record) {
@@ -442,7 +446,7 @@ struct PlannedFile {
           content(original.value_or(Bytes{})) {}
 
     void Put(long index, const Bytes& record) {
-        if (index < 0) {
+        if (index == kNoRecord) {
             content.insert(content.end(), record.begin(), record.end());
         } else {
             std::copy(record.begin(), record.end(),
@@ -459,17 +463,18 @@ template <typename File>
 bool ConditionsChanged(const Bytes& wages, const std::string& storedId,
                        const typename File::Record& record) {
     const int index = FindCurrent<File>(wages, storedId);
-    return index < 0 ||
+    return index == kNoRecord ||
            !SameConditions(File::Decode(wages, static_cast<std::size_t>(index) * File::kSize),
                            record);
 }
 
-// Marks the record in force as superseded in the plan; its generation, or -1.
+// Marks the record in force as superseded in the plan; its generation, or
+// kNoRecord.
 template <typename File>
 int Retire(PlannedFile& wages, const std::string& storedId) {
     const int index = FindCurrent<File>(wages.content, storedId);
-    if (index < 0)
-        return -1;
+    if (index == kNoRecord)
+        return kNoRecord;
     const std::size_t offset = static_cast<std::size_t>(index) * File::kSize;
     PutByte(wages.content, offset + kWageCurrentOffset, 0);
     return GetInt32(wages.content, offset + kWageGenerationOffset);
@@ -502,20 +507,21 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
         const bool changed =
             scheme == 1 ? ConditionsChanged<DailyFile>(wagesOf(1).content, storedId, entry.Daily)
                         : ConditionsChanged<TimeFile>(wagesOf(2).content, storedId, entry.Time);
-        // Even statuses: the ID is on file under the same name.
-        if (!changed && lookup.Status % 2 == 0) {
+        if (!changed && lookup.SameName()) {
             op.Warning(kSameAsRegistered, Buttons::Yes);
             return false;
         }
         int d = 0;
-        if (lookup.Status > 2) {
+        // An employee on file changes only when the operator confirms it, unless
+        // the payroll program alone knows it under this very name.
+        if (lookup.OnFile() && !(lookup.PayrollOnly() && lookup.SameName())) {
             const bool go =
                 scheme == 1 ? op.ConfirmDailyUpdate({entry.Name.ID, entry.Name.Name, entry.Daily})
                             : op.ConfirmTimeUpdate({entry.Name.ID, entry.Name.Name, entry.Time});
-            if (go && lookup.Status != 3)
+            if (go && lookup.RegisteredHere())
                 d = scheme == 1 ? Retire<DailyFile>(wagesOf(1), storedId)
                                 : Retire<TimeFile>(wagesOf(2), storedId);
-            if (!go || d == -1) {
+            if (!go || d == kNoRecord) {
                 op.Warning(pending, Buttons::Yes);
                 return false;
             }

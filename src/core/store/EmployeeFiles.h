@@ -28,12 +28,48 @@ struct EmployeeEntry {
     NameRecord Name;
 };
 
-struct LookupResult {
-    // 1 not on file; 2/3 linked without wage code; 4/5 linked with wage code;
-    // 6/7 not linked. Even: same name, odd: the stored name differs.
-    int Status = 1;
-    std::int32_t WagesCode = 0;
+// What LookupEmployee finds of an ID in "Name.dat", under the numbers the
+// registration rules are written in. Each even status has an odd twin for a
+// stored name that differs from the one given.
+enum class LookupStatus : int {
+    NotOnFile = 1,  // no record of the ID, or no "Name.dat"
+    // Linked, WagesCode 0: only the payroll program keeps the employee.
+    PayrollOnly = 2,
+    PayrollOnlyOtherName = 3,
+    // Linked, with a WagesCode of ours.
+    Linked = 4,
+    LinkedOtherName = 5,
+    // Ours alone (not linked).
+    Registered = 6,
+    RegisteredOtherName = 7,
 };
+
+struct LookupResult {
+    LookupStatus Status = LookupStatus::NotOnFile;
+    std::int32_t WagesCode = 0;
+
+    bool OnFile() const { return Status != LookupStatus::NotOnFile; }
+    // On file under the name given (compared as stored: 20 bytes of Shift-JIS).
+    bool SameName() const { return OnFile() && static_cast<int>(Status) % 2 == 0; }
+    // The sibling payroll program keeps the employee too.
+    bool Linked() const {
+        return Status >= LookupStatus::PayrollOnly && Status <= LookupStatus::LinkedOtherName;
+    }
+    // Known to the payroll program alone: no wage conditions of ours to supersede.
+    bool PayrollOnly() const {
+        return Status == LookupStatus::PayrollOnly || Status == LookupStatus::PayrollOnlyOtherName;
+    }
+    // Registered in this program, with wage conditions in force.
+    bool RegisteredHere() const { return OnFile() && !PayrollOnly(); }
+};
+
+// What an index or generation lookup answers when it finds nothing; as the
+// index of a write, it appends.
+constexpr int kNoRecord = -1;
+
+// GetPayScheme's answers beside the pay schemes 1 and 2.
+constexpr int kSchemeNotOnFile = 0;
+constexpr int kSchemePayrollOnly = 3;  // WagesCode 0: only the payroll program keeps it
 
 void CopyWholeFile(const DataFiles& files, const std::string& source, const std::string& target);
 std::int64_t FileSizeOf(const DataFiles& files, const std::string& path);
@@ -67,11 +103,12 @@ int FindNameIndex(const DataFiles& files, const std::string& id);
 int FindCurrentDailyIndex(const DataFiles& files, const std::string& id);
 int FindCurrentTimeIndex(const DataFiles& files, const std::string& id);
 
-// 0 when the ID is not on file; otherwise WagesCode div 1000, 0 given as 3.
+// kSchemeNotOnFile when the ID is not on file; otherwise WagesCode div 1000,
+// 0 given as kSchemePayrollOnly.
 int GetPayScheme(const DataFiles& files, const std::string& id);
 
 bool WriteNameRecord(const DataFiles& files, const NameRecord& record);
-// Index -1 appends.
+// Index kNoRecord appends.
 bool WriteDailyRecord(const DataFiles& files, const DailyWagesRecord& record, int index);
 bool WriteTimeRecord(const DataFiles& files, const TimeWagesRecord& record, int index);
 
@@ -81,8 +118,8 @@ std::optional<DailyWagesRecord> ReadDailyRecord(const DataFiles& files, const st
 std::optional<TimeWagesRecord> ReadTimeRecord(const DataFiles& files, const std::string& id,
                                               int generation);
 
-// Marks the record in force as superseded and returns its generation; -1 when
-// the ID has none.
+// Marks the record in force as superseded and returns its generation;
+// kNoRecord when the ID has none.
 int RetireDailyRecord(const DataFiles& files, const std::string& id);
 int RetireTimeRecord(const DataFiles& files, const std::string& id);
 

@@ -351,14 +351,14 @@ int TWageForm::ShowIdStatus(QLabel* status, int scheme) {
     PanelButton5->setEnabled(false);
     if (NameEdit->text().isEmpty()) {
         status->setText(QStringLiteral("未登録です。"));
-        return 0;
+        return kSchemeNotOnFile;
     }
     const int paid = GetPayScheme(context_.files, id);
     if (paid == 1)
         status->setText(QStringLiteral("日給制で登録されています。"));
     if (paid == 2)
         status->setText(QStringLiteral("時給制で登録されています。"));
-    if (paid == 3)
+    if (paid == kSchemePayrollOnly)
         status->setText(QStringLiteral("Salariumのみに登録されています。"));
     if (paid == scheme)
         PanelButton5->setEnabled(true);

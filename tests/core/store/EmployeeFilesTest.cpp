@@ -13,27 +13,39 @@ class EmployeeFiles : public StoreFixture {};
 TEST_F(EmployeeFiles, LookupStatusCoversLinkAndWagesCodeAndName) {
     Write("Name.dat", Join({Name("001", "山田", 0, 1), Name("002", "鈴木", 1003, 1),
                             Name("003", "佐藤", 2001, 0), Name("003", "後の佐藤", 1001, 0)}));
+    using enum LookupStatus;
     const struct {
         std::string id, name;
-        int status, wagesCode;
+        LookupStatus status;
+        int number, wagesCode;
+        bool sameName, linked, registeredHere;
     } cases[] = {
-        {"009", "誰か", 1, 0},        {"001", "山田", 2, 0},      {"001", "山田花子", 3, 0},
-        {"002", "鈴木", 4, 1003},     {"002", "すずき", 5, 1003}, {"003", "佐藤", 6, 2001},
-        {"003", "後の佐藤", 7, 2001},  // the first record of the ID counts
+        {"009", "誰か", NotOnFile, 1, 0, false, false, false},
+        {"001", "山田", PayrollOnly, 2, 0, true, true, false},
+        {"001", "山田花子", PayrollOnlyOtherName, 3, 0, false, true, false},
+        {"002", "鈴木", Linked, 4, 1003, true, true, true},
+        {"002", "すずき", LinkedOtherName, 5, 1003, false, true, true},
+        {"003", "佐藤", Registered, 6, 2001, true, false, true},
+        // the first record of the ID counts
+        {"003", "後の佐藤", RegisteredOtherName, 7, 2001, false, false, true},
     };
     for (const auto& c : cases) {
         const LookupResult r = LookupEmployee(files_, c.id, c.name);
         EXPECT_EQ(r.Status, c.status) << c.id << " " << c.name;
+        EXPECT_EQ(static_cast<int>(r.Status), c.number) << c.id << " " << c.name;
         EXPECT_EQ(r.WagesCode, c.wagesCode) << c.id << " " << c.name;
+        EXPECT_EQ(r.SameName(), c.sameName) << c.id << " " << c.name;
+        EXPECT_EQ(r.Linked(), c.linked) << c.id << " " << c.name;
+        EXPECT_EQ(r.RegisteredHere(), c.registeredHere) << c.id << " " << c.name;
         const NameRecord made = MakeNameRecord(files_, c.id, c.name, 1001);
-        EXPECT_EQ(made.Linked, c.status >= 2 && c.status <= 5 ? 1 : 0) << c.id;
+        EXPECT_EQ(made.Linked, c.linked ? 1 : 0) << c.id;
     }
 }
 
 TEST_F(EmployeeFiles, NameComparisonUsesTheStoredTwentyBytes) {
     const std::string longName = "あいうえおかきくけこさしす";
     Write("Name.dat", ToBytes(MakeNameRecord(files_, "001", longName, 1001)));
-    EXPECT_EQ(LookupEmployee(files_, "001", longName).Status, 6);
+    EXPECT_EQ(LookupEmployee(files_, "001", longName).Status, LookupStatus::Registered);
     EXPECT_EQ(FindEmployeeName(files_, "001", 0), "あいうえおかきくけこ");
 }
 
@@ -77,7 +89,7 @@ TEST_F(EmployeeFiles, MissingNameFileMeansNoEmployees) {
     EXPECT_TRUE(ids.empty());
     EXPECT_EQ(GetPayScheme(files_, "001"), 0);
     EXPECT_EQ(FindEmployeeName(files_, "001", 0), "");
-    EXPECT_EQ(LookupEmployee(files_, "001", "a").Status, 1);
+    EXPECT_EQ(LookupEmployee(files_, "001", "a").Status, LookupStatus::NotOnFile);
     EXPECT_EQ(FindCurrentDailyIndex(files_, "001"), -1);
     EXPECT_FALSE(ReadTimeRecord(files_, "001", 0).has_value());
 }
