@@ -47,6 +47,7 @@
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/PanelButtons.h"
 #include "gui/shared/Text.h"
 #include "gui/timecard/Calc_SetUp.h"
 #include "gui/timecard/InputWork.h"
@@ -54,18 +55,6 @@
 namespace pb {
 
 namespace {
-
-// Which windows of other parts exist in this build; see MainFrom.h.
-constexpr bool kWindowReady[] = {
-    true,  // Window::Entry           TInputW
-    true,  // Window::DailyWagesForm  TInputD
-    true,  // Window::TimeWagesForm   TInputT
-    true,  // Window::CalcSettings    TCalcS
-    true,  // Window::EmployeeViewer  TViewRD
-    true,  // Window::DataConversion  TChangeD
-};
-
-TMainFrom* theMainFrom = nullptr;
 
 constexpr int kToolbarHeight = 44;
 constexpr int kPanelHeight = 44;
@@ -101,17 +90,8 @@ std::optional<int> TypedYear(const QString& text) {
 
 }  // namespace
 
-bool TMainFrom::WindowReady(Window window) {
-    return kWindowReady[static_cast<int>(window)];
-}
-
-TMainFrom* TMainFrom::Instance() {
-    return theMainFrom;
-}
-
 TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* parent)
     : QMainWindow(parent), fs_(fs), noDataIcon_(QStringLiteral("1_ICON")) {
-    theMainFrom = this;
     Name(this, QStringLiteral("TMainFrom"));
     setProperty("HelpContext", 2);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -180,27 +160,15 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     Timer1->start();
 }
 
-TMainFrom::~TMainFrom() {
-    if (theMainFrom == this)
-        theMainFrom = nullptr;
-}
+TMainFrom::~TMainFrom() = default;
 
 // --- building -------------------------------------------------------------
 
 namespace {
 TPanelButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                          const QString& hint, const QString& glyph) {
-    auto* button = new TPanelButton(parent);
-    Name(button, name);
-    button->setCaption(caption);
-    button->setHint(hint);
+    TPanelButton* button = MakePanelButton(parent, name, caption, Glyph(glyph), hint);
     button->setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
-    const QPixmap picture = Glyph(glyph);
-    button->loadGlyph(picture);
-    button->setNumGlyphs(picture.width() / std::max(1, picture.height()));
-    button->setGlyphPosition(1);
-    button->setButtonLayout(blGlyphTop);
-    button->setSpacing(caption.isEmpty() ? 0 : 4);
     return button;
 }
 }  // namespace
@@ -243,8 +211,6 @@ void TMainFrom::BuildToolbar() {
         button->setGeometry(x, 2, 44, 40);
         x += 45;
         connect(button, &TPanelButton::clicked, this, tool.click);
-        connect(button, &TPanelButton::mouseUp, button,
-                [button] { button->setBevelInner(bvNone); });
         *tool.field = button;
     }
 
@@ -335,8 +301,6 @@ void TMainFrom::BuildSelectionPanel() {
         button->move(button->x(), 2);
         // Reached with Tab after the month and pressed with Space or Enter.
         button->setFocusPolicy(Qt::TabFocus);
-        connect(button, &TPanelButton::mouseUp, button,
-                [button] { button->setBevelInner(bvNone); });
     }
     connect(PanelButton10, &TPanelButton::clicked, this, &TMainFrom::PanelButton10Click);
     connect(PanelButton8, &TPanelButton::clicked, this, &TMainFrom::PanelButton8Click);
@@ -429,15 +393,6 @@ void TMainFrom::BuildMenu() {
     item(help, QStringLiteral("VersionItem"), QStringLiteral("バージョン情報"),
          &TMainFrom::VersionClick);
 
-    // Commands whose windows are not part of this build stay visible, disabled.
-    PanelButton1->setEnabled(WindowReady(Window::DailyWagesForm));
-    dailyItem_->setEnabled(WindowReady(Window::DailyWagesForm));
-    PanelButton2->setEnabled(WindowReady(Window::TimeWagesForm));
-    hourlyItem_->setEnabled(WindowReady(Window::TimeWagesForm));
-    PanelButton4->setEnabled(WindowReady(Window::CalcSettings));
-    calcItem_->setEnabled(WindowReady(Window::CalcSettings));
-    PanelButton5->setEnabled(WindowReady(Window::EmployeeViewer));
-    viewerItem_->setEnabled(WindowReady(Window::EmployeeViewer));
     UpdateDataConvertItem();
 }
 
@@ -544,7 +499,7 @@ void TMainFrom::ComboBox1Change() {
         Guarded(this, [&] { name = Q(FindEmployeeName(files_, S(id), SelectedScheme())); });
     }
     NameEdit->setText(name);
-    PanelButton10->setEnabled(WindowReady(Window::Entry) && !name.isEmpty());
+    PanelButton10->setEnabled(!name.isEmpty());
     UpdateMonthState();
 }
 
@@ -613,8 +568,6 @@ bool TMainFrom::event(QEvent* event) {
 void TMainFrom::WarmUp() {
     IndexSelectedYearWhenIdle();
     PreparePictures();
-    if (!WindowReady(Window::Entry))
-        return;
     try {
         // An empty daily month of nobody, never shown and never saved: the core
         // opens no month without an employee and a wage record.
@@ -681,16 +634,12 @@ void TMainFrom::PanelButton12Click() {
 }
 
 void TMainFrom::PanelButton1Click() {
-    if (!WindowReady(Window::DailyWagesForm))
-        return;
     OpenDailyWagesForm();
     UpdateInputButton();
     ComboBox4Change();
 }
 
 void TMainFrom::PanelButton2Click() {
-    if (!WindowReady(Window::TimeWagesForm))
-        return;
     OpenTimeWagesForm();
     UpdateInputButton();
     ComboBox4Change();
@@ -707,13 +656,11 @@ void TMainFrom::PanelButton3Click() {
 }
 
 void TMainFrom::PanelButton4Click() {
-    if (WindowReady(Window::CalcSettings))
-        OpenCalcSettings();
+    OpenCalcSettings();
 }
 
 void TMainFrom::PanelButton5Click() {
-    if (WindowReady(Window::EmployeeViewer))
-        OpenEmployeeViewer();
+    OpenEmployeeViewer();
 }
 
 void TMainFrom::PanelButton11Click() {
@@ -726,8 +673,6 @@ void TMainFrom::PanelButton11Click() {
 }
 
 void TMainFrom::PanelButton10Click() {
-    if (!WindowReady(Window::Entry))
-        return;
     // A year typed without Enter is taken over, or refused, before anything
     // opens: the window opened is always the year the box shows.
     if (!ComboBox2Exit() || ComboBox2->currentIndex() < 0) {
@@ -741,8 +686,8 @@ void TMainFrom::PanelButton10Click() {
 
     QMdiSubWindow* found = nullptr;
     for (QMdiSubWindow* child : clientArea_->subWindowList()) {
-        const bool hinted = child->widget() != nullptr && child->widget()->toolTip() == entryKey_;
-        if (hinted || child->property("EntryKey").toString() == entryKey_)
+        const auto* entry = qobject_cast<const TInputW*>(child->widget());
+        if (entry != nullptr && entry->EntryKey() == entryKey_)
             found = child;
     }
 
@@ -755,11 +700,7 @@ void TMainFrom::PanelButton10Click() {
         found->raise();
         return;
     }
-    const QList<QMdiSubWindow*> before = clientArea_->subWindowList();
     OpenEntryWindow();
-    for (QMdiSubWindow* child : clientArea_->subWindowList())
-        if (!before.contains(child))
-            child->setProperty("EntryKey", entryKey_);
 }
 
 void TMainFrom::PanelButton8Click() {
@@ -849,7 +790,7 @@ void TMainFrom::FillWindowMenu() {
 void TMainFrom::UpdateDataConvertItem() {
     const bool oldFiles = !FindInProgramFolder(QStringLiteral("HIREDATA.DAT")).isEmpty() ||
                           !FindInProgramFolder(QStringLiteral("HIREDATA.CBF")).isEmpty();
-    dataConvertItem_->setEnabled(WindowReady(Window::DataConversion) && oldFiles && !readOnly_);
+    dataConvertItem_->setEnabled(oldFiles && !readOnly_);
 }
 
 void TMainFrom::HelpContentsClick() {

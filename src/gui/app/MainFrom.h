@@ -3,10 +3,7 @@
 // employee, year, month) and the client area that hosts the entry windows and
 // the employee viewer.
 //
-// Windows of other parts of the program are opened in ONE method each. Until a
-// window is hooked in, its commands stay visible but disabled. To hook one in,
-// write the body of its method and set its row of kWindowReady in MainFrom.cpp
-// to true.
+// Windows of other parts of the program are opened in ONE method each:
 //
 // clang-format off
 //   OpenEntryWindow()     開始 (selection panel)               TInputW   gui/timecard/InputWork.h
@@ -43,17 +40,6 @@ class TPanelButton;
 class TMainFrom : public QMainWindow {
     Q_OBJECT
   public:
-    // Windows that come from other parts of the program, see above.
-    enum class Window {
-        Entry,
-        DailyWagesForm,
-        TimeWagesForm,
-        CalcSettings,
-        EmployeeViewer,
-        DataConversion
-    };
-    static bool WindowReady(Window window);
-
     // `programFolder` holds every data file; it ends in "/". Files are reached
     // through `fs` (tests pass a failing one).
     explicit TMainFrom(const QString& programFolder, FileSystem& fs = RealFileSystem(),
@@ -65,9 +51,6 @@ class TMainFrom : public QMainWindow {
     // here; looking, calculating and printing stay. The caption says so.
     void SetReadOnly();
     bool ReadOnly() const { return readOnly_; }
-
-    // The one main window of the program (null while there is none).
-    static TMainFrom* Instance();
 
     const QString& ProgramFolder() const { return programFolder_; }
     // The program's one settings record, read at creation; windows read and
@@ -89,8 +72,7 @@ class TMainFrom : public QMainWindow {
     bool NewMonthFlag() const { return newMonthFlag_; }
     // Pay scheme + ID + year + two-digit month of the last started entry,
     // e.g. "1001199904". An entry window keeps its key as its hint (tool tip);
-    // a second 開始 with the same key brings that window to the front. (The
-    // QMdiSubWindow created for it also carries it as property "EntryKey".)
+    // a second 開始 with the same key brings that window to the front.
     const QString& EntryKey() const { return entryKey_; }
 
     // The selection: scheme 1 (日給制) or 2 (時給制), the ID ("" when none), the

@@ -39,8 +39,6 @@ class SingleInstance : public QObject {
     void ActivationRequested();
 
   private:
-    void ReadRequest();
-
     QString name_;
     QLocalServer server_;
 };

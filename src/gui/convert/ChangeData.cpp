@@ -11,6 +11,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/PanelButtons.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -118,12 +119,7 @@ TChangeD::TChangeD(const DataFiles& files, QWidget* parent)
 
     auto panel = [this](const QString& name, const QString& caption, const QString& hint,
                         const QString& glyph, int x) {
-        auto* b = new TPanelButton(this);
-        Name(b, name);
-        b->setCaption(caption);
-        b->setHint(hint);
-        b->setButtonLayout(blGlyphLeft);
-        b->setGlyph(Glyph(glyph));
+        TPanelButton* b = MakePanelButton(this, name, caption, Glyph(glyph), hint, blGlyphLeft);
         b->setGeometry(x, 287, 100, 32);
         return b;
     };
@@ -142,7 +138,6 @@ TChangeD::TChangeD(const DataFiles& files, QWidget* parent)
     connect(PanelButton1, &TPanelButton::clicked, this, &TChangeD::PanelButton1Click);
     connect(PanelButton2, &TPanelButton::clicked, this, &TChangeD::PanelButton2Click);
     connect(PanelButton3, &TPanelButton::clicked, this, &TChangeD::PanelButton3Click);
-    connect(PanelButton1, &TPanelButton::mouseUp, this, &TChangeD::PanelButton1MouseUp);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -199,10 +194,6 @@ void TChangeD::PanelButton2Click() {
 
 void TChangeD::PanelButton3Click() {
     accept();
-}
-
-void TChangeD::PanelButton1MouseUp() {
-    PanelButton1->setBevelInner(bvNone);
 }
 
 }  // namespace pb

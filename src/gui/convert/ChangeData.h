@@ -32,7 +32,6 @@ class TChangeD : public QDialog {
     void PanelButton1Click();
     void PanelButton2Click();
     void PanelButton3Click();
-    void PanelButton1MouseUp();
 
   private:
     ConversionLists Lists() const;

@@ -51,29 +51,24 @@ TInputD::TInputD(const WageFormContext& context, QWidget* parent)
 }
 
 void TInputD::BuildWindow() {
-    auto* register_ = MakePanelButton(QStringLiteral("PanelButton1"), QStringLiteral("登録"),
-                                      QStringLiteral("従業員データの登録"),
-                                      Glyph(QStringLiteral("DailyWages")), 4);
-    PanelButton5 = MakePanelButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
-                                   Glyph(QStringLiteral("Delete")), 52);
+    auto* register_ =
+        MakeBarButton(QStringLiteral("PanelButton1"), QStringLiteral("登録"),
+                      QStringLiteral("従業員データの登録"), Glyph(QStringLiteral("DailyWages")), 4);
+    PanelButton5 = MakeBarButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
+                                 Glyph(QStringLiteral("Delete")), 52);
     auto* close =
-        MakePanelButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
-                        QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")), 100);
-    auto* revert = MakePanelButton(QStringLiteral("PanelButton3"), QStringLiteral("戻す"),
-                                   QStringLiteral("デフォルトに戻す"), RevertGlyph(), 289);
-    auto* store = MakePanelButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
-                                  QStringLiteral("デフォルトに設定する"),
-                                  Glyph(QStringLiteral("Settings")), 337);
+        MakeBarButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
+                      QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")), 100);
+    auto* revert = MakeBarButton(QStringLiteral("PanelButton3"), QStringLiteral("戻す"),
+                                 QStringLiteral("デフォルトに戻す"), RevertGlyph(), 289);
+    auto* store = MakeBarButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
+                                QStringLiteral("デフォルトに設定する"),
+                                Glyph(QStringLiteral("Settings")), 337);
     connect(register_, &TPanelButton::clicked, this, &TInputD::PanelButton1Click);
     connect(PanelButton5, &TPanelButton::clicked, this, &TInputD::PanelButton5Click);
     connect(close, &TPanelButton::clicked, this, &TInputD::PanelButton2Click);
     connect(revert, &TPanelButton::clicked, this, &TInputD::ReflectDefoData);
     connect(store, &TPanelButton::clicked, this, &TInputD::SetDefoData);
-    // PanelButton1MouseUp / PanelButton5MouseUp: a button that opened a box must
-    // not stay raised.
-    for (TPanelButton* button : {register_, PanelButton5})
-        connect(button, &TPanelButton::mouseUp, button,
-                [button] { button->setBevelInner(bvNone); });
 
     MakeIdAndName(8, 96, 50);
     Label11 = MakeLabel(QStringLiteral("Label11"), {}, 170, 53, 215);

@@ -72,30 +72,27 @@ TInputT::TInputT(const WageFormContext& context, QWidget* parent)
 }
 
 void TInputT::BuildWindow() {
-    auto* register_ = MakePanelButton(QStringLiteral("PanelButton1"), QStringLiteral("登録"),
-                                      QStringLiteral("従業員データの登録"),
-                                      Glyph(QStringLiteral("TimeWages")), 4);
-    PanelButton5 = MakePanelButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
-                                   Glyph(QStringLiteral("Delete")), 52);
+    auto* register_ =
+        MakeBarButton(QStringLiteral("PanelButton1"), QStringLiteral("登録"),
+                      QStringLiteral("従業員データの登録"), Glyph(QStringLiteral("TimeWages")), 4);
+    PanelButton5 = MakeBarButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
+                                 Glyph(QStringLiteral("Delete")), 52);
     auto* close =
-        MakePanelButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
-                        QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")), 100);
-    auto* revert = MakePanelButton(QStringLiteral("PanelButton3"), QStringLiteral("戻す"),
-                                   QStringLiteral("デフォルトに戻す"), RevertGlyph(), 371);
-    auto* store = MakePanelButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
-                                  QStringLiteral("デフォルトに設定する"),
-                                  Glyph(QStringLiteral("Settings")), 419);
-    auto* unify = MakePanelButton(QStringLiteral("PanelButton6"), QStringLiteral("統一"),
-                                  QStringLiteral("時給金額を統一する"), UnifyGlyph(), 467);
+        MakeBarButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
+                      QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")), 100);
+    auto* revert = MakeBarButton(QStringLiteral("PanelButton3"), QStringLiteral("戻す"),
+                                 QStringLiteral("デフォルトに戻す"), RevertGlyph(), 371);
+    auto* store = MakeBarButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
+                                QStringLiteral("デフォルトに設定する"),
+                                Glyph(QStringLiteral("Settings")), 419);
+    auto* unify = MakeBarButton(QStringLiteral("PanelButton6"), QStringLiteral("統一"),
+                                QStringLiteral("時給金額を統一する"), UnifyGlyph(), 467);
     connect(register_, &TPanelButton::clicked, this, &TInputT::PanelButton1Click);
     connect(PanelButton5, &TPanelButton::clicked, this, &TInputT::PanelButton5Click);
     connect(close, &TPanelButton::clicked, this, &TInputT::PanelButton2Click);
     connect(revert, &TPanelButton::clicked, this, &TInputT::PanelButton3Click);
     connect(store, &TPanelButton::clicked, this, &TInputT::PanelButton4Click);
     connect(unify, &TPanelButton::clicked, this, &TInputT::PanelButton6Click);
-    // PanelButton5MouseUp.
-    connect(PanelButton5, &TPanelButton::mouseUp, PanelButton5,
-            [this] { PanelButton5->setBevelInner(bvNone); });
 
     MakeIdAndName(8, 96, 50);
     // The registration status goes on the closing-day row, the one row with room for

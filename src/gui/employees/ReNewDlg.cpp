@@ -17,6 +17,7 @@
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/Images.h"
+#include "gui/shared/PanelButtons.h"
 
 namespace pb {
 
@@ -82,24 +83,14 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
 
     auto* bar = new QWidget(this);
     bar->setFixedHeight(kBarHeight);
-    PanelButton1 = new TPanelButton(bar);
-    PanelButton1->setObjectName(QStringLiteral("PanelButton1"));
-    PanelButton1->setCaption(QStringLiteral("更新"));
-    PanelButton1->setHint(QStringLiteral("従業員データの登録"));
+    PanelButton1 =
+        MakePanelButton(bar, QStringLiteral("PanelButton1"), QStringLiteral("更新"),
+                        Glyph(QStringLiteral("Start")), QStringLiteral("従業員データの登録"));
     PanelButton1->setGeometry(2, 2, 48, 40);
-    PanelButton1->loadGlyph(Glyph(QStringLiteral("Start")));
-    PanelButton2 = new TPanelButton(bar);
-    PanelButton2->setObjectName(QStringLiteral("PanelButton2"));
-    PanelButton2->setCaption(QStringLiteral("中止"));
-    PanelButton2->setHint(QStringLiteral("データ登録の終了"));
+    PanelButton2 =
+        MakePanelButton(bar, QStringLiteral("PanelButton2"), QStringLiteral("中止"),
+                        Glyph(QStringLiteral("Exit")), QStringLiteral("データ登録の終了"));
     PanelButton2->setGeometry(52, 2, 48, 40);
-    PanelButton2->loadGlyph(Glyph(QStringLiteral("Exit")));
-    for (TPanelButton* button : {PanelButton1, PanelButton2}) {
-        button->setAccessibleDescription(button->objectName());
-        button->setButtonLayout(blGlyphTop);
-        button->setNumGlyphs(2);
-        button->setSpacing(4);
-    }
     connect(PanelButton1, &TPanelButton::clicked, this, &TReNewDlg::PanelButton1Click);
     connect(PanelButton2, &TPanelButton::clicked, this, &TReNewDlg::PanelButton2Click);
 

@@ -21,6 +21,7 @@
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/PanelButtons.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -134,13 +135,10 @@ void TViewRD::BuildLayout() {
     ComboBox1->setEnabled(false);
     NameAfter(ComboBox1, {QStringLiteral("従業員番号")});
 
-    PanelButton1 = new TPanelButton(Panel1);
-    Name(PanelButton1, QStringLiteral("PanelButton1"));
+    PanelButton1 =
+        MakePanelButton(Panel1, QStringLiteral("PanelButton1"), QStringLiteral("削除"),
+                        Glyph(QStringLiteral("Delete")), QStringLiteral("従業員データの削除"));
     PanelButton1->resize(40, 40);
-    PanelButton1->setButtonLayout(blGlyphTop);
-    PanelButton1->setGlyph(Glyph(QStringLiteral("Delete")));
-    PanelButton1->setCaption(QStringLiteral("削除"));
-    PanelButton1->setHint(QStringLiteral("従業員データの削除"));
     PanelButton1->setEnabled(false);
 
     StringGrid1 = new TStringGrid(this);
@@ -171,7 +169,6 @@ void TViewRD::BuildLayout() {
         StringGrid1Click();
     });
     connect(PanelButton1, &TPanelButton::clicked, this, &TViewRD::PanelButton1Click);
-    connect(PanelButton1, &TPanelButton::mouseUp, this, &TViewRD::PanelButton1MouseUp);
 }
 
 // ---------------------------------------------------------------------------
@@ -418,10 +415,6 @@ void TViewRD::PanelButton1Click() {
     RefreshView();
     if (deleted)
         emit EmployeesChanged();
-}
-
-void TViewRD::PanelButton1MouseUp() {
-    PanelButton1->setBevelInner(bvNone);
 }
 
 }  // namespace pb

@@ -55,7 +55,6 @@ class TViewRD : public QWidget {
     void StringGrid1Click();
     void StringGrid1SelectCell();
     void PanelButton1Click();
-    void PanelButton1MouseUp();
     void FormResize();
 
   signals:

@@ -25,6 +25,7 @@
 #include "gui/shared/Help.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/PanelButtons.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -80,21 +81,10 @@ QCheckBox* TWageForm::MakeCheckBox(const QString& name, const QString& text, int
     return box;
 }
 
-TPanelButton* TWageForm::MakePanelButton(const QString& name, const QString& caption,
-                                         const QString& hint, const QPixmap& glyph, int x) {
-    auto* button = new TPanelButton(this);
-    button->setObjectName(name);
-    button->setAccessibleDescription(name);
-    button->setCaption(caption);
-    if (!hint.isEmpty())
-        button->setHint(hint);
+TPanelButton* TWageForm::MakeBarButton(const QString& name, const QString& caption,
+                                       const QString& hint, const QPixmap& glyph, int x) {
+    TPanelButton* button = MakePanelButton(this, name, caption, glyph, hint);
     button->setGeometry(x, 2, 48, 40);
-    button->setButtonLayout(blGlyphTop);
-    if (!glyph.isNull()) {
-        button->loadGlyph(glyph);
-        button->setNumGlyphs(2);
-        button->setGlyphPosition(1);
-    }
     button->setSpacing(4);
     button->setFocusPolicy(Qt::NoFocus);
     return button;

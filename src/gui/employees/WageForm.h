@@ -84,8 +84,9 @@ class TWageForm : public QDialog {
     QLabel* MakeLabel(const QString& name, const QString& text, int x, int y, int w, int h = 16);
     QCheckBox* MakeCheckBox(const QString& name, const QString& text, int x, int y, int w,
                             int h = 18);
-    TPanelButton* MakePanelButton(const QString& name, const QString& caption, const QString& hint,
-                                  const QPixmap& glyph, int x);
+    // A button of the form's top bar, 48 wide at `x`, passed over by Tab.
+    TPanelButton* MakeBarButton(const QString& name, const QString& caption, const QString& hint,
+                                const QPixmap& glyph, int x);
     // Glyph strips of the two buttons the toolbar pictures do not cover.
     static QPixmap RevertGlyph();
     static QPixmap UnifyGlyph();

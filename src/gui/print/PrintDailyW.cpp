@@ -21,6 +21,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/PanelButtons.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -112,12 +113,9 @@ void TPrintD::FormCreate() {
     bar->setFixedHeight(kBarHeight);
     auto button = [bar](const char* name, const char* caption, const char* hint, const char* glyph,
                         int x) {
-        auto* b = new TPanelButton(bar);
-        b->setObjectName(name);
-        b->setButtonLayout(blGlyphTop);
-        b->setGlyph(Glyph(glyph));
-        b->setCaption(caption);
-        b->setHint(hint);
+        TPanelButton* b =
+            MakePanelButton(bar, QString::fromLatin1(name), QString::fromUtf8(caption),
+                            Glyph(QString::fromLatin1(glyph)), QString::fromUtf8(hint));
         b->setGeometry(x, 2, 40, 40);
         return b;
     };

@@ -16,6 +16,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/PanelButtons.h"
 
 namespace pb {
 
@@ -109,18 +110,12 @@ void TCalcS::BuildButtonBar() {
     };
     int x = 4;
     for (const ToolButton& tool : tools) {
-        auto* button = new TPanelButton(this);
-        Name(button, QString::fromLatin1(tool.name));
-        button->setCaption(QString::fromUtf8(tool.caption));
-        button->setHint(QString::fromUtf8(tool.hint));
-        button->setButtonLayout(blGlyphTop);
-        button->setGlyph(Glyph(QString::fromLatin1(tool.glyph)));
+        TPanelButton* button =
+            MakePanelButton(this, QString::fromLatin1(tool.name), QString::fromUtf8(tool.caption),
+                            Glyph(QString::fromLatin1(tool.glyph)), QString::fromUtf8(tool.hint));
         button->setGeometry(x, 4, 40, 40);
         x += 42;
         connect(button, &TPanelButton::clicked, this, tool.click);
-        // Every panel button ends its pressed look when the mouse lets go.
-        connect(button, &TPanelButton::mouseUp, button,
-                [button] { button->setBevelInner(bvNone); });
         *tool.field = button;
     }
 }

@@ -33,6 +33,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/PanelButtons.h"
 #include "gui/shared/Text.h"
 #include "gui/timecard/TimeCellDelegate.h"
 
@@ -218,15 +219,10 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
     buttons->setSpacing(6);
     auto make = [this, panel](const char* name, const char* caption, const char* glyph,
                               const char* hint) {
-        auto* button = new TPanelButton(panel);
-        button->setObjectName(QString::fromLatin1(name));
-        button->setAccessibleDescription(button->objectName());
+        TPanelButton* button =
+            MakePanelButton(panel, QString::fromLatin1(name), QString::fromUtf8(caption),
+                            Glyph(QString::fromLatin1(glyph)), QString::fromUtf8(hint));
         button->setFixedSize(40, 40);
-        button->setButtonLayout(blGlyphTop);
-        button->setGlyph(Glyph(QString::fromLatin1(glyph)));
-        button->setCaption(QString::fromUtf8(caption));
-        if (hint != nullptr)
-            button->setHint(QString::fromUtf8(hint));
         return button;
     };
     CalcPB = make("CalcPB", "計算", "Calc", nullptr);
@@ -244,7 +240,6 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
     layout->addLayout(buttons);
     connect(CalcPB, &TPanelButton::clicked, this, &TInputW::CalcPBClick);
     connect(PrintPB, &TPanelButton::clicked, this, &TInputW::PrintPBClick);
-    connect(PrintPB, &TPanelButton::mouseUp, this, &TInputW::PrintPBMouseUp);
     connect(SavePB, &TPanelButton::clicked, this, &TInputW::SavePBClick);
     connect(ClosePB, &TPanelButton::clicked, this, &TInputW::ClosePBClick);
     connect(PanelButton9, &TPanelButton::clicked, this, &TInputW::PanelButton9Click);
@@ -793,10 +788,6 @@ void TInputW::InputGridDelete() {
 
 QString TInputW::InputGridGetEditMask(int, int) const {
     return QStringLiteral("00:00;1");
-}
-
-void TInputW::PrintPBMouseUp() {
-    PrintPB->setBevelInner(bvNone);
 }
 
 }  // namespace pb

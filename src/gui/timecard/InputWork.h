@@ -86,7 +86,6 @@ class TInputW : public QWidget {
     void Panel3Resize();
     void InputGridTopLeftChanged();
     void DataViewGridEnter();
-    void PrintPBMouseUp();
 
   signals:
     // A month was written to its year's file (the main window's stored-data

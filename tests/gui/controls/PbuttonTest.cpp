@@ -1,4 +1,6 @@
 #include "gui/controls/Pbutton.h"
+#include "gui/shared/Images.h"
+#include "gui/shared/PanelButtons.h"
 
 #include <gtest/gtest.h>
 
@@ -293,6 +295,25 @@ TEST(PanelButton, BevelFollowsMouseAndFocus) {
         EXPECT_EQ(focusIns.count(), 1);
         EXPECT_EQ(focusOuts.count(), 1);
     }
+}
+
+// Every window makes its panel buttons one way: named for tests and screen
+// readers, the picture's two states taken from the strip, and flat again when
+// the mouse lets go, even after a release that was no click.
+TEST(PanelButton, TheWindowsButtonsAreNamedAndTurnFlatWhenReleased) {
+    QWidget window;
+    TPanelButton* button =
+        MakePanelButton(&window, "PanelButton7", "開始", Glyph("Start"), "開始する");
+    button->resize(48, 40);
+    EXPECT_EQ(button->objectName(), "PanelButton7");
+    EXPECT_EQ(button->accessibleDescription(), "PanelButton7");
+    EXPECT_EQ(button->hint(), "開始する");
+    EXPECT_EQ(button->numGlyphs(), 2);
+    EXPECT_EQ(button->buttonLayout(), blGlyphTop);
+    QTest::mouseClick(button, Qt::LeftButton, {}, {10, 10});
+    EXPECT_EQ(button->bevelInner(), bvNone);
+    QTest::mouseRelease(button, Qt::RightButton, {}, {10, 10});
+    EXPECT_EQ(button->bevelInner(), bvNone);
 }
 
 TEST(PanelButton, ClickRunsWhileTheFaceIsLowered) {
