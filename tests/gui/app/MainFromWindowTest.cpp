@@ -31,12 +31,7 @@ namespace {
 using test::AnswerNextModal;
 using test::ProgramFolder;
 
-template <typename T>
-T* Find(const QObject& parent, const char* name) {
-    T* child = parent.findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
+using test::Find;
 
 TEST(MainFromWindow, StartsWithCaptionNamesAndHiddenSelectionPanel) {
     ProgramFolder folder;

@@ -14,6 +14,8 @@
 namespace pb {
 namespace {
 
+using test::Find;
+
 TEST(Versin, OpensCentredFixedAndDrawsBothNamesInThePaleColour) {
     TVersin dialog(QStringLiteral("/home/user/.local/share/punchbook/"));
     dialog.show();
@@ -59,7 +61,7 @@ TEST(Versin, ShowsTheDataFolder) {
         EXPECT_LE(label->geometry().right(), dialog.width()) << label->text().toStdString();
     }
     TVersin shortOne(QStringLiteral("/srv/pb/"));
-    EXPECT_EQ(shortOne.findChild<QLabel*>(QStringLiteral("Label2"))->text(),
+    EXPECT_EQ(Find<QLabel>(shortOne, QStringLiteral("Label2"))->text(),
               QStringLiteral("データ: /srv/pb/"));
 }
 

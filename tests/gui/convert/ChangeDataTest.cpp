@@ -18,6 +18,8 @@
 namespace pb {
 namespace {
 
+using test::Find;
+
 class ChangeDataTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -59,27 +61,27 @@ TEST_F(ChangeDataTest, NamesItsControlsAndListsTheOldEmployees) {
         ASSERT_NE(widget, nullptr) << name;
         EXPECT_EQ(widget->accessibleDescription(), name);
     }
-    EXPECT_EQ(dialog.findChild<TPanelButton*>("PanelButton2")->hint(), "従業員データを１世代戻す");
-    EXPECT_EQ(dialog.findChild<QPushButton*>("BitBtn3")->text(), "＞＞");
+    EXPECT_EQ(Find<TPanelButton>(dialog, "PanelButton2")->hint(), "従業員データを１世代戻す");
+    EXPECT_EQ(Find<QPushButton>(dialog, "BitBtn3")->text(), "＞＞");
     // Only the generations in force are listed, sorted.
     EXPECT_EQ(Items(dialog, "ListBox1"), (QStringList{"001 山田", "002 鈴木", "003 佐藤"}));
-    EXPECT_TRUE(dialog.findChild<TPanelButton*>("PanelButton1")->isEnabled());
+    EXPECT_TRUE(Find<TPanelButton>(dialog, "PanelButton1")->isEnabled());
 }
 
 TEST_F(ChangeDataTest, MovesChosenItemsBetweenTheLists) {
     TChangeD dialog(files_);
     Select(dialog, "ListBox1", "001 山田");
     Select(dialog, "ListBox1", "003 佐藤");
-    dialog.findChild<QPushButton*>("BitBtn1")->click();
+    Find<QPushButton>(dialog, "BitBtn1")->click();
     EXPECT_EQ(Items(dialog, "ListBox1"), QStringList{"002 鈴木"});
     EXPECT_EQ(Items(dialog, "ListBox2"), (QStringList{"001 山田", "003 佐藤"}));
     Select(dialog, "ListBox2", "003 佐藤");
-    dialog.findChild<QPushButton*>("BitBtn2")->click();
+    Find<QPushButton>(dialog, "BitBtn2")->click();
     EXPECT_EQ(Items(dialog, "ListBox1"), (QStringList{"002 鈴木", "003 佐藤"}));
-    dialog.findChild<QPushButton*>("BitBtn3")->click();
+    Find<QPushButton>(dialog, "BitBtn3")->click();
     EXPECT_EQ(Items(dialog, "ListBox2"), (QStringList{"001 山田", "002 鈴木", "003 佐藤"}));
     EXPECT_TRUE(Items(dialog, "ListBox1").isEmpty());
-    dialog.findChild<QPushButton*>("BitBtn4")->click();
+    Find<QPushButton>(dialog, "BitBtn4")->click();
     EXPECT_EQ(Items(dialog, "ListBox1").size(), 3);
     EXPECT_TRUE(Items(dialog, "ListBox2").isEmpty());
 }
@@ -89,14 +91,14 @@ TEST_F(ChangeDataTest, RunsTheConversionAndPutsTheBackupsBack) {
     TChangeD dialog(files_);
     Select(dialog, "ListBox1", "001 山田");
     Select(dialog, "ListBox1", "003 佐藤");
-    dialog.findChild<QPushButton*>("BitBtn1")->click();
+    Find<QPushButton>(dialog, "BitBtn1")->click();
 
     QString warning;
     test::AnswerNextModal([&](QWidget* box) {
         warning = test::MessageText(box);
         test::ClickButton(box, "OK");
     });
-    dialog.findChild<TPanelButton*>("PanelButton1")->click();
+    Find<TPanelButton>(dialog, "PanelButton1")->click();
     EXPECT_TRUE(warning.contains("003")) << warning.toStdString();
     EXPECT_EQ(Items(dialog, "ListBox3"), QStringList{"001 山田"});
     EXPECT_EQ(Items(dialog, "ListBox4"), QStringList{"003 佐藤"});
@@ -105,7 +107,7 @@ TEST_F(ChangeDataTest, RunsTheConversionAndPutsTheBackupsBack) {
     EXPECT_EQ(GetPayScheme(files_, "001"), 1);
     EXPECT_TRUE(dialog.FilesChanged());
 
-    dialog.findChild<TPanelButton*>("PanelButton2")->click();
+    Find<TPanelButton>(dialog, "PanelButton2")->click();
     EXPECT_EQ(Items(dialog, "ListBox1").size(), 3);
     EXPECT_TRUE(Items(dialog, "ListBox3").isEmpty());
     EXPECT_TRUE(Items(dialog, "ListBox4").isEmpty());
@@ -117,8 +119,8 @@ TEST_F(ChangeDataTest, WithoutOldFilesTheStartButtonIsDisabled) {
     RealFileSystem().Remove(files_.Folder + "HIREDATA.DAT");
     TChangeD dialog(files_);
     EXPECT_TRUE(Items(dialog, "ListBox1").isEmpty());
-    EXPECT_FALSE(dialog.findChild<TPanelButton*>("PanelButton1")->isEnabled());
-    dialog.findChild<TPanelButton*>("PanelButton3")->click();
+    EXPECT_FALSE(Find<TPanelButton>(dialog, "PanelButton1")->isEnabled());
+    Find<TPanelButton>(dialog, "PanelButton3")->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
@@ -136,9 +138,9 @@ TEST(ChangeDataFromMainWindow, TheMenuCommandRunsAConversion) {
     bool opened = false;
     test::AnswerNextModal([&](QWidget* modal) {
         opened = modal->objectName() == "TChangeD";
-        modal->findChild<QPushButton*>("BitBtn3")->click();
-        modal->findChild<TPanelButton*>("PanelButton1")->click();
-        modal->findChild<TPanelButton*>("PanelButton3")->click();
+        Find<QPushButton>(modal, "BitBtn3")->click();
+        Find<TPanelButton>(modal, "PanelButton1")->click();
+        Find<TPanelButton>(modal, "PanelButton3")->click();
     });
     item->trigger();
     EXPECT_TRUE(opened);

@@ -22,6 +22,7 @@
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/employees/WageForm.h"
+#include "support/GuiTestSupport.h"
 
 namespace pb::test {
 
@@ -79,20 +80,9 @@ class EmployeeFormTest : public ::testing::Test {
         return texts;
     }
 
-    template <typename T>
-    static T* Child(QWidget* form, const char* name) {
-        T* child = form->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
-
-    static void Click(QWidget* form, const char* button) {
-        Child<TPanelButton>(form, button)->click();
-    }
-
     // Types into the ID field and presses Enter.
     static void TypeId(QWidget* form, const QString& text) {
-        auto* idcb = Child<QComboBox>(form, "IDCB");
+        auto* idcb = Find<QComboBox>(form, "IDCB");
         idcb->setFocus();
         idcb->lineEdit()->selectAll();
         QTest::keyClicks(idcb, text);

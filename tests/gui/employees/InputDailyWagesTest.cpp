@@ -25,7 +25,7 @@ class InputDailyWagesTest : public EmployeeFormTest {
     // Registers what the form shows under `id` and `name`.
     void RegisterShown(TInputD& form, const QString& id, const QString& name) {
         TypeId(&form, id);
-        Child<QLineEdit>(&form, "NameEdit")->setText(name);
+        Find<QLineEdit>(&form, "NameEdit")->setText(name);
         Click(&form, "PanelButton1");
     }
 
@@ -35,7 +35,7 @@ class InputDailyWagesTest : public EmployeeFormTest {
         return record.value_or(DailyWagesRecord{});
     }
 
-    static QCheckBox* Box(QWidget* form, const char* name) { return Child<QCheckBox>(form, name); }
+    static QCheckBox* Box(QWidget* form, const char* name) { return Find<QCheckBox>(form, name); }
     static void SetChecked(QWidget* form, const char* name, bool on) {
         QCheckBox* box = Box(form, name);
         if (box->isChecked() != on)
@@ -51,23 +51,23 @@ class InputDailyWagesTest : public EmployeeFormTest {
 
 TEST_F(InputDailyWagesTest, EmptyFolderShowsTheDefaults) {
     auto form = Open();
-    EXPECT_EQ(Child<QComboBox>(form.get(), "IDCB")->count(), 0);
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label11")->text(), "未登録です。");
-    EXPECT_TRUE(Child<QLineEdit>(form.get(), "NameEdit")->text().isEmpty());
-    EXPECT_FALSE(Child<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
+    EXPECT_EQ(Find<QComboBox>(form.get(), "IDCB")->count(), 0);
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label11")->text(), "未登録です。");
+    EXPECT_TRUE(Find<QLineEdit>(form.get(), "NameEdit")->text().isEmpty());
+    EXPECT_FALSE(Find<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
     for (const char* name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "HolidayCB",
                              "CheckBox7", "HalfHolidayCB"})
         EXPECT_TRUE(Box(form.get(), name)->isChecked()) << name;
     EXPECT_FALSE(Box(form.get(), "CheckBox13")->isChecked());
-    EXPECT_EQ(Child<QComboBox>(form.get(), "HalfHolidayCombo")->currentText(), "土");
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit1")->value(), 1000);
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit8")->value(), 1200);
-    EXPECT_EQ(Child<QScrollBar>(form.get(), "ScrollBar8")->value(), 32000 - 1200);
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo1")->text(), "08:00");
-    EXPECT_EQ(Child<QSlider>(form.get(), "TrackBar4")->value(), 264);
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo5")->text(), "12:00");
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "ClosingDayEdit")->value(), 20);
-    EXPECT_EQ(Child<QScrollBar>(form.get(), "ClosingDaySB")->value(), 20);
+    EXPECT_EQ(Find<QComboBox>(form.get(), "HalfHolidayCombo")->currentText(), "土");
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit1")->value(), 1000);
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit8")->value(), 1200);
+    EXPECT_EQ(Find<QScrollBar>(form.get(), "ScrollBar8")->value(), 32000 - 1200);
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "Memo1")->text(), "08:00");
+    EXPECT_EQ(Find<QSlider>(form.get(), "TrackBar4")->value(), 264);
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "Memo5")->text(), "12:00");
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "ClosingDayEdit")->value(), 20);
+    EXPECT_EQ(Find<QScrollBar>(form.get(), "ClosingDaySB")->value(), 20);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return form->windowTitle() == "日給制データ入力   勤務体系 7"; }, 20000));
 }
@@ -76,17 +76,17 @@ TEST_F(InputDailyWagesTest, TypedIdsArePaddedSortedAndLookedUp) {
     RegisterDaily("003", "佐藤", DailyWagesRecord{});
     RegisterDaily("010", "田中", DailyWagesRecord{});
     auto form = Open();
-    auto* idcb = Child<QComboBox>(form.get(), "IDCB");
+    auto* idcb = Find<QComboBox>(form.get(), "IDCB");
     EXPECT_EQ(Items(idcb), (QStringList{"003", "010"}));
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "NameEdit")->text(), "佐藤");
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "NameEdit")->text(), "佐藤");
     TypeId(form.get(), "5");
     EXPECT_EQ(idcb->currentText(), "005");
     EXPECT_EQ(Items(idcb), (QStringList{"003", "005", "010"}));
     EXPECT_EQ(form->SelectedId(), "005");
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label11")->text(), "未登録です。");
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label11")->text(), "未登録です。");
     TypeId(form.get(), "10");
     EXPECT_EQ(form->SelectedId(), "010");
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "NameEdit")->text(), "田中");
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "NameEdit")->text(), "田中");
     EXPECT_EQ(idcb->count(), 3);
     // The field takes three characters: a typed 1000 is 100.
     TypeId(form.get(), "1000");
@@ -107,9 +107,9 @@ TEST_F(InputDailyWagesTest, ANewIdStartsFromTheDefaultsAndUnregisteredChangesAsk
     early.WeekdayMorningPay = 1500;
     RegisterDaily("001", "山田", early);
     auto form = Open();
-    ASSERT_EQ(Child<TNumEdit>(form.get(), "NumEdit1")->value(), 1500);
+    ASSERT_EQ(Find<TNumEdit>(form.get(), "NumEdit1")->value(), 1500);
     TypeId(form.get(), "5");
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit1")->value(), 1000) << "not 001's rate";
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit1")->value(), 1000) << "not 001's rate";
     EXPECT_TRUE(Box(form.get(), "CheckBox2")->isChecked()) << "the default pattern 7";
     form->close();
     EXPECT_TRUE(Shown("question").empty()) << "nothing was changed";
@@ -133,7 +133,7 @@ TEST_F(InputDailyWagesTest, ANewIdStartsFromTheDefaultsAndUnregisteredChangesAsk
 
 TEST_F(InputDailyWagesTest, UntakenTextIsEmptiedWhenNothingIsSelected) {
     auto form = Open();
-    auto* idcb = Child<QComboBox>(form.get(), "IDCB");
+    auto* idcb = Find<QComboBox>(form.get(), "IDCB");
     TypeId(form.get(), "abc");
     EXPECT_EQ(idcb->count(), 0);
     form->IDCBExit();
@@ -183,14 +183,14 @@ TEST_F(InputDailyWagesTest, AnUncheckedClassIsDisabledAndStoredAsZero) {
     auto form = Open();
     SetChecked(form.get(), "CheckBox1", false);  // 早出
     for (const char* name : {"NumEdit1", "ScrollBar1", "TrackBar1", "Memo1", "NumEdit5"})
-        EXPECT_FALSE(Child<QWidget>(form.get(), name)->isEnabled()) << name;
-    EXPECT_TRUE(Child<QWidget>(form.get(), "NumEdit2")->isEnabled());
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label5")->palette().color(QPalette::WindowText),
+        EXPECT_FALSE(Find<QWidget>(form.get(), name)->isEnabled()) << name;
+    EXPECT_TRUE(Find<QWidget>(form.get(), "NumEdit2")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label5")->palette().color(QPalette::WindowText),
               QColor(128, 128, 128));
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label6")->palette().color(QPalette::WindowText),
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label6")->palette().color(QPalette::WindowText),
               QColor(0, 0, 128));
     // The disabled field keeps its amount on screen.
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit1")->value(), 1000);
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit1")->value(), 1000);
     RegisterShown(*form, "1", "山田");
     const DailyWagesRecord r = Stored("001");
     EXPECT_EQ(r.WorkType, 3);
@@ -208,7 +208,7 @@ TEST_F(InputDailyWagesTest, AnUncheckedClassIsDisabledAndStoredAsZero) {
 TEST_F(InputDailyWagesTest, HolidaysOffStoreNoHolidayRatesOrDays) {
     auto form = Open();
     SetChecked(form.get(), "HolidayCB", false);
-    EXPECT_FALSE(Child<QWidget>(form.get(), "NumEdit6")->isEnabled());
+    EXPECT_FALSE(Find<QWidget>(form.get(), "NumEdit6")->isEnabled());
     EXPECT_FALSE(Box(form.get(), "CheckBox7")->isEnabled());
     RegisterShown(*form, "2", "山田");
     const DailyWagesRecord r = Stored("002");
@@ -232,7 +232,7 @@ TEST_F(InputDailyWagesTest, HolidayWithoutWeekdayIsSwitchedOffOnRegister) {
 
 TEST_F(InputDailyWagesTest, AtMostThreeHolidaysAndNoneOnTheHalfDay) {
     auto form = Open();
-    auto* half = Child<QComboBox>(form.get(), "HalfHolidayCombo");
+    auto* half = Find<QComboBox>(form.get(), "HalfHolidayCombo");
     // 日 is a holiday and 土 the half day: 土 cannot become a holiday.
     Box(form.get(), "CheckBox13")->click();
     EXPECT_FALSE(Box(form.get(), "CheckBox13")->isChecked());
@@ -259,7 +259,7 @@ TEST_F(InputDailyWagesTest, AtMostThreeHolidaysAndNoneOnTheHalfDay) {
 
 TEST_F(InputDailyWagesTest, HalfDayComboWrapsWithTheArrowKeys) {
     auto form = Open();
-    auto* half = Child<QComboBox>(form.get(), "HalfHolidayCombo");
+    auto* half = Find<QComboBox>(form.get(), "HalfHolidayCombo");
     SetChecked(form.get(), "HolidayCB", false);
     half->setCurrentIndex(6);
     QTest::keyClick(half, Qt::Key_Down);
@@ -272,9 +272,9 @@ TEST_F(InputDailyWagesTest, HalfDayComboWrapsWithTheArrowKeys) {
 
 TEST_F(InputDailyWagesTest, SlidersKeepStartBeforeFinish) {
     auto form = Open();
-    auto* start = Child<QSlider>(form.get(), "TrackBar1");
-    auto* finish = Child<QSlider>(form.get(), "TrackBar2");
-    auto* half = Child<QSlider>(form.get(), "TrackBar5");
+    auto* start = Find<QSlider>(form.get(), "TrackBar1");
+    auto* finish = Find<QSlider>(form.get(), "TrackBar2");
+    auto* half = Find<QSlider>(form.get(), "TrackBar5");
     const struct {
         QSlider* slider;
         int to;
@@ -288,17 +288,17 @@ TEST_F(InputDailyWagesTest, SlidersKeepStartBeforeFinish) {
         EXPECT_EQ(m.slider->value(), m.expected)
             << m.slider->objectName().toStdString() << " " << m.to;
     }
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo1")->text(), "08:15");
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo5")->text(), "08:20");
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "Memo1")->text(), "08:15");
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "Memo5")->text(), "08:20");
     // The keys wrap around midnight and pass the same check.
-    auto* night = Child<QSlider>(form.get(), "TrackBar4");
+    auto* night = Find<QSlider>(form.get(), "TrackBar4");
     night->setValue(287);
     QTest::keyClick(night, Qt::Key_Right);
     EXPECT_EQ(night->value(), 0);
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo4")->text(), "00:00");
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "Memo4")->text(), "00:00");
     QTest::keyClick(night, Qt::Key_Up);
     EXPECT_EQ(night->value(), 287);
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo4")->text(), "23:55");
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "Memo4")->text(), "23:55");
     start->setValue(0);
     QTest::keyClick(start, Qt::Key_Left);  // 23:55 would pass the finish
     EXPECT_EQ(start->value(), 0);
@@ -306,7 +306,7 @@ TEST_F(InputDailyWagesTest, SlidersKeepStartBeforeFinish) {
 
 TEST_F(InputDailyWagesTest, RateKeysStayStrictlyInsideTheRange) {
     auto form = Open();
-    auto* edit = Child<TNumEdit>(form.get(), "NumEdit2");
+    auto* edit = Find<TNumEdit>(form.get(), "NumEdit2");
     const struct {
         qint64 from;
         Qt::Key key;
@@ -326,20 +326,20 @@ TEST_F(InputDailyWagesTest, RateKeysStayStrictlyInsideTheRange) {
 
 TEST_F(InputDailyWagesTest, TypedRateAboveTheLimitIsCutWhenLeft) {
     auto form = Open();
-    auto* edit = Child<TNumEdit>(form.get(), "NumEdit2");
+    auto* edit = Find<TNumEdit>(form.get(), "NumEdit2");
     edit->setFocus();
     QTest::keyClicks(edit, "32500");
     EXPECT_EQ(edit->value(), 32500);
     QTest::keyClick(edit, Qt::Key_Tab);
     EXPECT_EQ(edit->value(), 32000);
-    EXPECT_EQ(Child<QScrollBar>(form.get(), "ScrollBar2")->value(), 0);
+    EXPECT_EQ(Find<QScrollBar>(form.get(), "ScrollBar2")->value(), 0);
     EXPECT_EQ(Shown("warning"),
               (std::vector<std::string>{"時給金額は ¥32,000 よりも多く設定する事は出来ません"}));
     // The inverted bar: its upper arrow raises the amount.
-    auto* bar = Child<QScrollBar>(form.get(), "ScrollBar3");
-    const qint64 before = Child<TNumEdit>(form.get(), "NumEdit3")->value();
+    auto* bar = Find<QScrollBar>(form.get(), "ScrollBar3");
+    const qint64 before = Find<TNumEdit>(form.get(), "NumEdit3")->value();
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit3")->value(), before + 10);
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit3")->value(), before + 10);
 }
 
 // Sound behaviour: an amount still being typed when 登録 is clicked goes
@@ -347,8 +347,8 @@ TEST_F(InputDailyWagesTest, TypedRateAboveTheLimitIsCutWhenLeft) {
 TEST_F(InputDailyWagesTest, RegisterAppliesTheLimitToTheFocusedRateField) {
     auto form = Open();
     TypeId(form.get(), "7");
-    Child<QLineEdit>(form.get(), "NameEdit")->setText("山田");
-    auto* edit = Child<TNumEdit>(form.get(), "NumEdit2");
+    Find<QLineEdit>(form.get(), "NameEdit")->setText("山田");
+    auto* edit = Find<TNumEdit>(form.get(), "NumEdit2");
     edit->setFocus();
     QTest::keyClicks(edit, "32500");
     Click(form.get(), "PanelButton1");
@@ -361,8 +361,8 @@ TEST_F(InputDailyWagesTest, RegisterAppliesTheLimitToTheFocusedRateField) {
 TEST_F(InputDailyWagesTest, RegisterClampsTheFocusedClosingDay) {
     auto form = Open();
     TypeId(form.get(), "8");
-    Child<QLineEdit>(form.get(), "NameEdit")->setText("山田");
-    auto* edit = Child<TNumEdit>(form.get(), "ClosingDayEdit");
+    Find<QLineEdit>(form.get(), "NameEdit")->setText("山田");
+    auto* edit = Find<TNumEdit>(form.get(), "ClosingDayEdit");
     edit->setFocus();
     QTest::keyClicks(edit, "40");
     Click(form.get(), "PanelButton1");
@@ -372,8 +372,8 @@ TEST_F(InputDailyWagesTest, RegisterClampsTheFocusedClosingDay) {
 
 TEST_F(InputDailyWagesTest, ClosingDayKeysAndLeavingClampTheDay) {
     auto form = Open();
-    auto* edit = Child<TNumEdit>(form.get(), "ClosingDayEdit");
-    auto* bar = Child<QScrollBar>(form.get(), "ClosingDaySB");
+    auto* edit = Find<TNumEdit>(form.get(), "ClosingDayEdit");
+    auto* bar = Find<QScrollBar>(form.get(), "ClosingDaySB");
     const struct {
         qint64 from;
         Qt::Key key;
@@ -405,8 +405,8 @@ TEST_F(InputDailyWagesTest, RegisteringAgainAsksForConfirmationOfChanges) {
     auto form = Open();
     RegisterShown(*form, "1", "山田");
     EXPECT_EQ(WagesCodeOf("001"), 1001);
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label11")->text(), "日給制で登録されています。");
-    EXPECT_TRUE(Child<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label11")->text(), "日給制で登録されています。");
+    EXPECT_TRUE(Find<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
 
     // Unchanged: nothing to do.
     op_.calls.clear();
@@ -416,7 +416,7 @@ TEST_F(InputDailyWagesTest, RegisteringAgainAsksForConfirmationOfChanges) {
     EXPECT_EQ(MasterFiles(), before);
 
     // Changed and cancelled: the files stay as they were.
-    Child<TNumEdit>(form.get(), "NumEdit2")->setValue(1250);
+    Find<TNumEdit>(form.get(), "NumEdit2")->setValue(1250);
     form->PayEditExit(2);
     op_.answers = {false};
     Click(form.get(), "PanelButton1");
@@ -425,7 +425,7 @@ TEST_F(InputDailyWagesTest, RegisteringAgainAsksForConfirmationOfChanges) {
     EXPECT_EQ(MasterFiles(), before);
 
     // Changed and confirmed: a new generation in force.
-    Child<TNumEdit>(form.get(), "NumEdit2")->setValue(1250);
+    Find<TNumEdit>(form.get(), "NumEdit2")->setValue(1250);
     form->PayEditExit(2);
     op_.answers = {true};
     Click(form.get(), "PanelButton1");
@@ -449,8 +449,8 @@ TEST_F(InputDailyWagesTest, DeleteAsksAndKeepsTheIdInTheList) {
     EXPECT_EQ(GetPayScheme(files_, "001"), 0);
     EXPECT_FALSE(files_.fs->Exists(files_.NameFile));
     EXPECT_EQ(form->SelectedId(), "001");
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label11")->text(), "未登録です。");
-    EXPECT_FALSE(Child<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label11")->text(), "未登録です。");
+    EXPECT_FALSE(Find<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
 }
 
 TEST_F(InputDailyWagesTest, RefusesAnIdOfTheOtherSchemeOrWithoutName) {
@@ -460,8 +460,8 @@ TEST_F(InputDailyWagesTest, RefusesAnIdOfTheOtherSchemeOrWithoutName) {
     RegisterTime("001", "鈴木", hourly);
     auto form = Open();
     TypeId(form.get(), "1");
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label11")->text(), "時給制で登録されています。");
-    EXPECT_FALSE(Child<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label11")->text(), "時給制で登録されています。");
+    EXPECT_FALSE(Find<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
     const std::string before = MasterFiles();
     Click(form.get(), "PanelButton1");
     EXPECT_EQ(Shown("warning"),
@@ -477,9 +477,9 @@ TEST_F(InputDailyWagesTest, RefusesAnIdOfTheOtherSchemeOrWithoutName) {
 TEST_F(InputDailyWagesTest, DefaultsAreStoredAndRestored) {
     auto form = Open();
     SetChecked(form.get(), "CheckBox3", false);
-    Child<TNumEdit>(form.get(), "NumEdit2")->setValue(1500);
+    Find<TNumEdit>(form.get(), "NumEdit2")->setValue(1500);
     form->PayEditExit(2);
-    Child<QSlider>(form.get(), "TrackBar2")->setValue(210);
+    Find<QSlider>(form.get(), "TrackBar2")->setValue(210);
     Click(form.get(), "PanelButton4");
     Settings reread;
     reread.ProgramFolder = folder_;
@@ -492,7 +492,7 @@ TEST_F(InputDailyWagesTest, DefaultsAreStoredAndRestored) {
     form->ShowWorkType(0);
     Click(form.get(), "PanelButton3");
     EXPECT_EQ(form->CollectDailyWages().WorkType, 5);
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit2")->value(), 1500);
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit2")->value(), 1500);
 }
 
 TEST_F(InputDailyWagesTest, ControlsCarryTheirTagsAndTabOrder) {
@@ -508,16 +508,16 @@ TEST_F(InputDailyWagesTest, ControlsCarryTheirTagsAndTabOrder) {
         "CheckBox9",  "CheckBox10",     "CheckBox11",    "CheckBox12",
         "CheckBox13", "CheckBox7",      "HalfHolidayCB", "HalfHolidayCombo",
         "TrackBar5",  "ClosingDayEdit", "ClosingDaySB",  "ClosingDayCB"};
-    Child<QWidget>(form.get(), "IDCB")->setFocus();
+    Find<QWidget>(form.get(), "IDCB")->setFocus();
     for (const char* name : order) {
         EXPECT_EQ(QApplication::focusWidget()->objectName(), name);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ProcessEvents();
     }
-    EXPECT_EQ(Child<QWidget>(form.get(), "CheckBox13")->property("tag").toInt(), 7);
-    EXPECT_EQ(Child<QWidget>(form.get(), "HalfHolidayCB")->property("tag").toInt(), 5);
-    EXPECT_EQ(Child<QWidget>(form.get(), "HolidayCB")->property("tag").toInt(), 6);
-    EXPECT_EQ(Child<QWidget>(form.get(), "ScrollBar8")->property("tag").toInt(), 8);
+    EXPECT_EQ(Find<QWidget>(form.get(), "CheckBox13")->property("tag").toInt(), 7);
+    EXPECT_EQ(Find<QWidget>(form.get(), "HalfHolidayCB")->property("tag").toInt(), 5);
+    EXPECT_EQ(Find<QWidget>(form.get(), "HolidayCB")->property("tag").toInt(), 6);
+    EXPECT_EQ(Find<QWidget>(form.get(), "ScrollBar8")->property("tag").toInt(), 8);
     // Screen readers hear each field by the label beside it; the form's name
     // for it stays its description.
     const std::pair<const char*, const char*> spoken[] = {
@@ -526,13 +526,13 @@ TEST_F(InputDailyWagesTest, ControlsCarryTheirTagsAndTabOrder) {
         {"Memo2", "規定退社時間"},     {"TrackBar5", "半勤日退社時間"},
         {"ClosingDayEdit", "締日"}};
     for (const auto& [object, words] : spoken) {
-        auto* field = Child<QWidget>(form.get(), object);
+        auto* field = Find<QWidget>(form.get(), object);
         EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name),
                   QString::fromUtf8(words));
         EXPECT_EQ(field->accessibleDescription(), object);
     }
     // Enter in the name moves on to the first class box.
-    auto* name = Child<QLineEdit>(form.get(), "NameEdit");
+    auto* name = Find<QLineEdit>(form.get(), "NameEdit");
     name->setFocus();
     QTest::keyClick(name, Qt::Key_Return);
     ProcessEvents(20);

@@ -27,12 +27,12 @@ class InputTimeWagesTest : public EmployeeFormTest {
         for (const auto& [name, on] :
              {std::pair{"CheckBox1", time}, std::pair{"CheckBox2", weekday},
               std::pair{"CheckBox3", rest}}) {
-            auto* box = Child<QCheckBox>(form, name);
+            auto* box = Find<QCheckBox>(form, name);
             if (box->isChecked() != on)
                 box->click();
         }
         if (time)
-            Child<QRadioButton>(form, twoBands ? "RadioButton1" : "RadioButton2")->click();
+            Find<QRadioButton>(form, twoBands ? "RadioButton1" : "RadioButton2")->click();
     }
 
     // Every slot gets its own amount so that the stored ones can be told apart.
@@ -47,7 +47,7 @@ class InputTimeWagesTest : public EmployeeFormTest {
 
     TimeWagesRecord RegisterAs(TInputT& form, const QString& id) {
         TypeId(&form, id);
-        Child<QLineEdit>(&form, "NameEdit")->setText("鈴木");
+        Find<QLineEdit>(&form, "NameEdit")->setText("鈴木");
         Click(&form, "PanelButton1");
         const auto record = ReadTimeRecord(files_, PadNumber(ParseYen(id.toStdString()), 3), 0);
         EXPECT_TRUE(record.has_value());
@@ -106,32 +106,32 @@ TEST_F(InputTimeWagesTest, WeekdayOnlyShowsBandOneAndHidesTheOtherLabels) {
     auto form = Open();
     Divide(form.get(), false, true, false, false);
     for (int slot = 8; slot <= 21; ++slot) {
-        EXPECT_FALSE(Child<QWidget>(form.get(), QStringLiteral("NumEdit%1").arg(slot).toLatin1())
+        EXPECT_FALSE(Find<QWidget>(form.get(), QStringLiteral("NumEdit%1").arg(slot).toLatin1())
                          ->isEnabled())
             << slot;
-        EXPECT_FALSE(Child<QWidget>(form.get(), QStringLiteral("Label%1").arg(8 + slot).toLatin1())
+        EXPECT_FALSE(Find<QWidget>(form.get(), QStringLiteral("Label%1").arg(8 + slot).toLatin1())
                          ->isVisible())
             << slot;
     }
-    EXPECT_TRUE(Child<QWidget>(form.get(), "NumEdit7")->isEnabled());
-    EXPECT_TRUE(Child<QWidget>(form.get(), "Label15")->isVisible());
-    EXPECT_FALSE(Child<QWidget>(form.get(), "TrackBar1")->isEnabled());
-    EXPECT_FALSE(Child<QWidget>(form.get(), "RadioButton1")->isEnabled());
+    EXPECT_TRUE(Find<QWidget>(form.get(), "NumEdit7")->isEnabled());
+    EXPECT_TRUE(Find<QWidget>(form.get(), "Label15")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(form.get(), "TrackBar1")->isEnabled());
+    EXPECT_FALSE(Find<QWidget>(form.get(), "RadioButton1")->isEnabled());
     // Without the weekday division only the Sunday row of each band is left.
     Divide(form.get(), true, false, false, false);
     EXPECT_EQ(form->height(), 270);
-    EXPECT_TRUE(Child<QWidget>(form.get(), "NumEdit15")->isVisible());
-    EXPECT_FALSE(Child<QWidget>(form.get(), "NumEdit16")->isVisible());
-    EXPECT_FALSE(Child<QWidget>(form.get(), "Label23")->isVisible());
+    EXPECT_TRUE(Find<QWidget>(form.get(), "NumEdit15")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(form.get(), "NumEdit16")->isVisible());
+    EXPECT_FALSE(Find<QWidget>(form.get(), "Label23")->isVisible());
 }
 
 TEST_F(InputTimeWagesTest, BandTimesMustRise) {
     auto form = Open();
     Divide(form.get(), true, false, false, false);
-    Child<QSlider>(form.get(), "TrackBar1")->setValue(96);
-    Child<QSlider>(form.get(), "TrackBar2")->setValue(96);
+    Find<QSlider>(form.get(), "TrackBar1")->setValue(96);
+    Find<QSlider>(form.get(), "TrackBar2")->setValue(96);
     TypeId(form.get(), "1");
-    Child<QLineEdit>(form.get(), "NameEdit")->setText("鈴木");
+    Find<QLineEdit>(form.get(), "NameEdit")->setText("鈴木");
     QString text;
     AnswerNextModal([&text](QWidget* box) {
         text = MessageText(box);
@@ -141,12 +141,12 @@ TEST_F(InputTimeWagesTest, BandTimesMustRise) {
     EXPECT_EQ(text, "時間区分の設定が不正です。");
     EXPECT_FALSE(files_.fs->Exists(files_.NameFile));
     // Band 3 not after band 2 is refused with three bands only.
-    Child<QSlider>(form.get(), "TrackBar2")->setValue(204);
-    Child<QSlider>(form.get(), "TrackBar3")->setValue(200);
+    Find<QSlider>(form.get(), "TrackBar2")->setValue(204);
+    Find<QSlider>(form.get(), "TrackBar3")->setValue(200);
     AnswerNextModal([](QWidget* box) { ClickButton(box, "OK"); });
     Click(form.get(), "PanelButton1");
     EXPECT_FALSE(files_.fs->Exists(files_.NameFile));
-    Child<QRadioButton>(form.get(), "RadioButton1")->click();
+    Find<QRadioButton>(form.get(), "RadioButton1")->click();
     Click(form.get(), "PanelButton1");
     EXPECT_EQ(GetPayScheme(files_, "001"), 2);
 }
@@ -161,12 +161,12 @@ TEST_F(InputTimeWagesTest, TimeDivisionWithoutAStageIsThreeBands) {
     none.ChargeDivideTime2 = 204;
     none.ChargeDivideTime3 = 244;
     form->ShowTimeWages(none);
-    auto* three = Child<QRadioButton>(form.get(), "RadioButton2");
+    auto* three = Find<QRadioButton>(form.get(), "RadioButton2");
     EXPECT_FALSE(three->isChecked());
-    EXPECT_FALSE(Child<QRadioButton>(form.get(), "RadioButton1")->isChecked());
-    Child<QCheckBox>(form.get(), "CheckBox1")->click();
+    EXPECT_FALSE(Find<QRadioButton>(form.get(), "RadioButton1")->isChecked());
+    Find<QCheckBox>(form.get(), "CheckBox1")->click();
     EXPECT_TRUE(three->isChecked());
-    EXPECT_TRUE(Child<QSlider>(form.get(), "TrackBar3")->isEnabled());
+    EXPECT_TRUE(Find<QSlider>(form.get(), "TrackBar3")->isEnabled());
     const TimeWagesRecord r = RegisterAs(*form, "6");
     EXPECT_EQ(r.WorkType, 13);
     EXPECT_EQ(r.ChargeDivideTime3, 244);
@@ -174,7 +174,7 @@ TEST_F(InputTimeWagesTest, TimeDivisionWithoutAStageIsThreeBands) {
 
 TEST_F(InputTimeWagesTest, UnifyCutsTheStandardRateAndCopiesIt) {
     auto form = Open();
-    auto* standard = Child<TNumEdit>(form.get(), "StandardPay");
+    auto* standard = Find<TNumEdit>(form.get(), "StandardPay");
     standard->setFocus();
     QTest::keyClicks(standard, "35000");
     Click(form.get(), "PanelButton6");
@@ -186,12 +186,12 @@ TEST_F(InputTimeWagesTest, UnifyCutsTheStandardRateAndCopiesIt) {
             << slot;
     // K1 copies without the check; the menu is on once the window is shown.
     standard->setValue(900);
-    form->findChild<QAction*>("K1")->trigger();
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit21")->value(),
+    Find<QAction>(form.get(), "K1")->trigger();
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit21")->value(),
               32000);  // the bar still says 32,000
     form->PayEditExit(0);
-    form->findChild<QAction*>("K1")->trigger();
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit21")->value(), 900);
+    Find<QAction>(form.get(), "K1")->trigger();
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit21")->value(), 900);
     EXPECT_EQ(standard->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
@@ -200,7 +200,7 @@ TEST_F(InputTimeWagesTest, UnifyCutsTheStandardRateAndCopiesIt) {
 TEST_F(InputTimeWagesTest, RegisterTakesTheAmountStillBeingTyped) {
     auto form = Open();
     Divide(form.get(), true, true, false, true);
-    auto* edit = Child<TNumEdit>(form.get(), "NumEdit3");
+    auto* edit = Find<TNumEdit>(form.get(), "NumEdit3");
     edit->setFocus();
     QTest::keyClicks(edit, "1234");
     EXPECT_EQ(RegisterAs(*form, "9").Band1Pays[2], 1234);
@@ -213,21 +213,21 @@ TEST_F(InputTimeWagesTest, TypedIdsAreAppendedInFileOrder) {
     RegisterTime("010", "鈴木", r);
     RegisterTime("002", "佐藤", r);
     auto form = Open();
-    auto* idcb = Child<QComboBox>(form.get(), "IDCB");
+    auto* idcb = Find<QComboBox>(form.get(), "IDCB");
     TypeId(form.get(), "5");
     TypeId(form.get(), "2");
     QStringList items;
     for (int i = 0; i < idcb->count(); ++i)
         items << idcb->itemText(i);
     EXPECT_EQ(items, (QStringList{"010", "002", "005"}));
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "NameEdit")->text(), "佐藤");
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "StandardPay")->value(), 900);
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "NameEdit")->text(), "佐藤");
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "StandardPay")->value(), 900);
     EXPECT_EQ(form->height(), 180);
 }
 
 TEST_F(InputTimeWagesTest, EveryRegistrationStatusFitsAndCoversNoOtherControl) {
     auto form = Open();
-    auto* status = Child<QLabel>(form.get(), "Label31");
+    auto* status = Find<QLabel>(form.get(), "Label31");
     for (const char* text : {"未登録です。", "時給制で登録されています。",
                              "日給制で登録されています。", "Salariumのみに登録されています。"}) {
         EXPECT_LE(status->fontMetrics().horizontalAdvance(QString::fromUtf8(text)), status->width())
@@ -244,17 +244,17 @@ TEST_F(InputTimeWagesTest, EveryRegistrationStatusFitsAndCoversNoOtherControl) {
 
 TEST_F(InputTimeWagesTest, TheLayoutLeavesNoGapsAndNothingTouches) {
     auto form = Open();
-    auto* two = Child<QRadioButton>(form.get(), "RadioButton1");
-    auto* three = Child<QRadioButton>(form.get(), "RadioButton2");
+    auto* two = Find<QRadioButton>(form.get(), "RadioButton1");
+    auto* three = Find<QRadioButton>(form.get(), "RadioButton2");
     EXPECT_GE(two->width(), two->sizeHint().width()) << "the ２段階 text is cut";
     EXPECT_GE(three->x() - two->geometry().right(), 4) << "３段階 touches ２段階";
     EXPECT_LE(three->geometry().right(), form->width());
     // The band times follow the closing day without an empty band between.
-    const int closingDayBottom = Child<QWidget>(form.get(), "ClosingDayEdit")->geometry().bottom();
-    EXPECT_LE(Child<QLabel>(form.get(), "Label4")->y() - closingDayBottom, 16);
+    const int closingDayBottom = Find<QWidget>(form.get(), "ClosingDayEdit")->geometry().bottom();
+    EXPECT_LE(Find<QLabel>(form.get(), "Label4")->y() - closingDayBottom, 16);
     // With 月末設定 the disabled day shows no highlighted text.
-    auto* day = Child<TNumEdit>(form.get(), "ClosingDayEdit");
-    auto* monthEnd = Child<QCheckBox>(form.get(), "ClosingDayCB");
+    auto* day = Find<TNumEdit>(form.get(), "ClosingDayEdit");
+    auto* monthEnd = Find<QCheckBox>(form.get(), "ClosingDayCB");
     if (monthEnd->isChecked())
         monthEnd->click();
     day->setFocus();
@@ -268,13 +268,13 @@ TEST_F(InputTimeWagesTest, TheLayoutLeavesNoGapsAndNothingTouches) {
 TEST_F(InputTimeWagesTest, AfterRegisteringTheStatusAndDeleteFollow) {
     RegisterDaily("004", "山田", DailyWagesRecord{});
     auto form = Open();
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label31")->text(), "未登録です。");
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label31")->text(), "未登録です。");
     RegisterAs(*form, "3");
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label31")->text(), "時給制で登録されています。");
-    EXPECT_TRUE(Child<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label31")->text(), "時給制で登録されています。");
+    EXPECT_TRUE(Find<TPanelButton>(form.get(), "PanelButton5")->isEnabled());
     EXPECT_EQ(WagesCodeOf("003"), 2001);
     TypeId(form.get(), "4");
-    EXPECT_EQ(Child<QLabel>(form.get(), "Label31")->text(), "日給制で登録されています。");
+    EXPECT_EQ(Find<QLabel>(form.get(), "Label31")->text(), "日給制で登録されています。");
     const std::string before = MasterFiles();
     Click(form.get(), "PanelButton1");
     EXPECT_EQ(Shown("warning").back().substr(0, 12),
@@ -293,13 +293,13 @@ TEST_F(InputTimeWagesTest, FieldsAreNamedAfterTheirLabelsAndTheStagesAreRadioBut
                                                           {"NumEdit1", "時給 区分１ 日曜日"},
                                                           {"NumEdit9", "時給 区分２ 月曜日"}};
     for (const auto& [object, words] : spoken) {
-        auto* field = Child<QWidget>(form.get(), object);
+        auto* field = Find<QWidget>(form.get(), object);
         EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name),
                   QString::fromUtf8(words));
         EXPECT_EQ(field->accessibleDescription(), object);
     }
     for (const char* radio : {"RadioButton1", "RadioButton2"})
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(Child<QWidget>(form.get(), radio))->role(),
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(Find<QWidget>(form.get(), radio))->role(),
                   QAccessible::RadioButton);
 }
 
@@ -307,9 +307,9 @@ TEST_F(InputTimeWagesTest, DefaultsComeFromTheSettingsInKeyOrder) {
     auto form = Open();
     // The key named for Sunday carries the Saturday rate of band 1, the one for
     // Tuesday of band 3 the Monday rate.
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit7")->value(), 2000);
-    EXPECT_EQ(Child<TNumEdit>(form.get(), "NumEdit16")->value(), 1100);
-    EXPECT_EQ(Child<QLineEdit>(form.get(), "Memo3")->text(), "20:20");
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit7")->value(), 2000);
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit16")->value(), 1100);
+    EXPECT_EQ(Find<QLineEdit>(form.get(), "Memo3")->text(), "20:20");
     EXPECT_EQ(form->height(), 435);
     EXPECT_EQ(form->CollectTimeWages().WorkType, 19);
     Divide(form.get(), true, false, false, true);

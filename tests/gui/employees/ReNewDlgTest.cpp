@@ -128,7 +128,7 @@ TEST_F(ReNewDlgTest, DailyTableShowsStoredAndNewTexts) {
         EXPECT_EQ(cell(r.row, 1), r.stored) << r.row;
         EXPECT_EQ(cell(r.row, 2), r.fresh) << r.row;
     }
-    EXPECT_EQ(dialog.findChild<QLabel*>("Label1")->text(),
+    EXPECT_EQ(Find<QLabel>(dialog, "Label1")->text(),
               "従業員番号 001 は既に登録されています。\nデータを更新しますか？");
     EXPECT_EQ(dialog.windowTitle(), "登録確認");
 }
@@ -154,9 +154,9 @@ TEST_F(ReNewDlgTest, AnswersAreTheModalResults) {
         std::function<void(TReNewDlg&)> answer;
         int result;
     } cases[] = {
-        {"更新", [](TReNewDlg& d) { d.findChild<TPanelButton*>("PanelButton1")->click(); },
+        {"更新", [](TReNewDlg& d) { Find<TPanelButton>(d, "PanelButton1")->click(); },
          TReNewDlg::kUpdate},
-        {"中止", [](TReNewDlg& d) { d.findChild<TPanelButton*>("PanelButton2")->click(); },
+        {"中止", [](TReNewDlg& d) { Find<TPanelButton>(d, "PanelButton2")->click(); },
          TReNewDlg::kCancel},
         {"close box", [](TReNewDlg& d) { d.close(); }, TReNewDlg::kCancel},
         {"Esc", [](TReNewDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); }, TReNewDlg::kCancel},

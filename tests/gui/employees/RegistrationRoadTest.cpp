@@ -57,7 +57,7 @@ void TypeIdAndName(QWidget* form, const QString& id, const QString& name) {
     QTest::keyClicks(idcb, id);
     QTest::keyClick(idcb, Qt::Key_Return);
     ProcessEvents(5);
-    form->findChild<QLineEdit*>("NameEdit")->setText(name);
+    Find<QLineEdit>(form, "NameEdit")->setText(name);
 }
 
 // Clicks 登録 and answers "登録完了".
@@ -66,15 +66,15 @@ void RegisterAndAcknowledge(QWidget* form, QString* told) {
         *told = box->text();
         ClickButton(box, "OK");
     });
-    form->findChild<TPanelButton*>("PanelButton1")->click();
+    Find<TPanelButton>(form, "PanelButton1")->click();
 }
 
 TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
     ProgramFolder folder;
     TMainFrom main(folder.Path());
     main.show();
-    ASSERT_TRUE(main.findChild<TPanelButton*>("PanelButton1")->isEnabled());
-    ASSERT_TRUE(main.findChild<TPanelButton*>("PanelButton2")->isEnabled());
+    ASSERT_TRUE(Find<TPanelButton>(main, "PanelButton1")->isEnabled());
+    ASSERT_TRUE(Find<TPanelButton>(main, "PanelButton2")->isEnabled());
 
     QString first, second, comparedRow, hourlyTold;
     AnswerModal<TInputD>([&](TInputD* form) {
@@ -82,7 +82,7 @@ TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
         RegisterAndAcknowledge(form, &first);
         // A changed overtime rate: the comparison dialog shows it in its own
         // colour and 更新 makes it the new generation.
-        form->findChild<TNumEdit*>("NumEdit2")->setValue(1250);
+        Find<TNumEdit>(form, "NumEdit2")->setValue(1250);
         form->PayEditExit(2);
         AnswerModal<TReNewDlgD>([&](TReNewDlgD* dialog) {
             comparedRow = dialog->Grid()->item(10, 2)->text();
@@ -91,10 +91,10 @@ TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
                 second = box->text();
                 ClickButton(box, "OK");
             });
-            dialog->findChild<TPanelButton*>("PanelButton1")->click();
+            Find<TPanelButton>(dialog, "PanelButton1")->click();
         });
-        form->findChild<TPanelButton*>("PanelButton1")->click();
-        form->findChild<TPanelButton*>("PanelButton2")->click();
+        Find<TPanelButton>(form, "PanelButton1")->click();
+        Find<TPanelButton>(form, "PanelButton2")->click();
     });
     main.PanelButton1Click();
     EXPECT_EQ(first, "登録完了");
@@ -104,7 +104,7 @@ TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
     AnswerModal<TInputT>([&](TInputT* form) {
         TypeIdAndName(form, "2", "鈴木花子");
         RegisterAndAcknowledge(form, &hourlyTold);
-        form->findChild<TPanelButton*>("PanelButton2")->click();
+        Find<TPanelButton>(form, "PanelButton2")->click();
     });
     main.PanelButton2Click();
     EXPECT_EQ(hourlyTold, "登録完了");
@@ -113,11 +113,11 @@ TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
     const DataFiles files = AssignDataFiles(folder.Path().toStdString());
     EXPECT_EQ(LookupEmployee(files, "001", "").WagesCode, 1002);
     EXPECT_EQ(LookupEmployee(files, "002", "").WagesCode, 2001);
-    EXPECT_TRUE(main.findChild<TPanelButton*>("PanelButton3")->isEnabled());
+    EXPECT_TRUE(Find<TPanelButton>(main, "PanelButton3")->isEnabled());
     auto* ids = main.findChild<QComboBox*>("ComboBox1");
     ASSERT_EQ(ids->count(), 1);
     EXPECT_EQ(ids->itemText(0), "001");
-    EXPECT_EQ(main.findChild<QLineEdit*>("NameEdit")->text(), "山田太郎");
+    EXPECT_EQ(Find<QLineEdit>(main, "NameEdit")->text(), "山田太郎");
 }
 
 TEST(RegistrationRoad, CancellingTheComparisonKeepsTheFiles) {
@@ -138,7 +138,7 @@ TEST(RegistrationRoad, CancellingTheComparisonKeepsTheFiles) {
         TypeIdAndName(form, "7", "鈴木");
         RegisterAndAcknowledge(form, &told);
         before = masters();
-        form->findChild<QLineEdit*>("NameEdit")->setText("鈴木一郎");
+        Find<QLineEdit>(form, "NameEdit")->setText("鈴木一郎");
         AnswerModal<TReNewDlgT>([&](TReNewDlgT* dialog) {
             EXPECT_EQ(dialog->Grid()->item(1, 2)->text(), "鈴木一郎");
             AnswerModal<QMessageBox>([&](QMessageBox* box) {
@@ -147,9 +147,9 @@ TEST(RegistrationRoad, CancellingTheComparisonKeepsTheFiles) {
             });
             dialog->close();
         });
-        form->findChild<TPanelButton*>("PanelButton1")->click();
+        Find<TPanelButton>(form, "PanelButton1")->click();
         after = masters();
-        form->findChild<TPanelButton*>("PanelButton2")->click();
+        Find<TPanelButton>(form, "PanelButton2")->click();
     });
     main.PanelButton2Click();
     EXPECT_EQ(told, "登録完了");

@@ -29,25 +29,18 @@
 namespace pb::test {
 namespace {
 
-template <typename T>
-T* Child(QWidget* parent, const char* name) {
-    auto* child = parent->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
 TStringGrid* Grid(QWidget* viewer) {
-    return Child<TStringGrid>(viewer, "StringGrid1");
+    return Find<TStringGrid>(viewer, "StringGrid1");
 }
 QComboBox* Combo(QWidget* viewer) {
-    return Child<QComboBox>(viewer, "ComboBox1");
+    return Find<QComboBox>(viewer, "ComboBox1");
 }
 TPanelButton* DeleteButton(QWidget* viewer) {
-    return Child<TPanelButton>(viewer, "PanelButton1");
+    return Find<TPanelButton>(viewer, "PanelButton1");
 }
 
 void Choose(QWidget* viewer, const char* radio) {
-    Child<QRadioButton>(viewer, radio)->click();
+    Find<QRadioButton>(viewer, radio)->click();
     ProcessEvents();
 }
 
@@ -130,11 +123,11 @@ TEST_F(ViewRegistDataTest, OpensEmptyWithEveryControlNamedUntilASchemeIsChosen) 
     EXPECT_EQ(viewer->property("HelpContext").toInt(), 4);
     for (const char* name :
          {"Panel1", "RadioButton1", "RadioButton2", "ComboBox1", "PanelButton1", "StringGrid1"}) {
-        QWidget* control = Child<QWidget>(viewer.get(), name);
+        QWidget* control = Find<QWidget>(viewer.get(), name);
         EXPECT_EQ(control->accessibleDescription(), QString::fromLatin1(name));
     }
-    EXPECT_FALSE(Child<QRadioButton>(viewer.get(), "RadioButton1")->isChecked());
-    EXPECT_FALSE(Child<QRadioButton>(viewer.get(), "RadioButton2")->isChecked());
+    EXPECT_FALSE(Find<QRadioButton>(viewer.get(), "RadioButton1")->isChecked());
+    EXPECT_FALSE(Find<QRadioButton>(viewer.get(), "RadioButton2")->isChecked());
     EXPECT_FALSE(Grid(viewer.get())->isVisible());
     EXPECT_FALSE(Grid(viewer.get())->isEnabled());
     EXPECT_FALSE(Combo(viewer.get())->isEnabled());
@@ -147,7 +140,7 @@ TEST_F(ViewRegistDataTest, OpensEmptyWithEveryControlNamedUntilASchemeIsChosen) 
     // The delete button keeps to the right edge.
     viewer->resize(640, 500);
     ProcessEvents();
-    QWidget* panel = Child<QWidget>(viewer.get(), "Panel1");
+    QWidget* panel = Find<QWidget>(viewer.get(), "Panel1");
     EXPECT_EQ(DeleteButton(viewer.get())->x(), panel->width() - 40 - 2);
 }
 
@@ -345,7 +338,7 @@ TEST_F(ViewRegistDataTest, DeletingFromTheViewerAsksThenUpdatesFilesViewAndMainW
     auto* mainIds = main.findChild<QComboBox*>("ComboBox1");
     ASSERT_EQ(mainIds->count(), 2);  // 001 and 003, daily
 
-    Child<TPanelButton>(&main, "PanelButton5")->click();
+    Find<TPanelButton>(&main, "PanelButton5")->click();
     ProcessEvents(50);
     QMdiArea* area = main.ClientArea();
     ASSERT_EQ(area->subWindowList().size(), 1);
@@ -407,7 +400,7 @@ TEST_F(ViewRegistDataTest, DeletingFromTheViewerAsksThenUpdatesFilesViewAndMainW
     EXPECT_FALSE(folder_.Exists("DailyWages.dat"));
     EXPECT_TRUE(folder_.Exists("TimeWages.dat"));
     EXPECT_EQ(mainIds->count(), 0);
-    EXPECT_TRUE(main.findChild<QLineEdit*>("NameEdit")->text().isEmpty());
+    EXPECT_TRUE(Find<QLineEdit>(main, "NameEdit")->text().isEmpty());
     Choose(viewer, "RadioButton2");
     EXPECT_EQ(ComboItems(viewer), QStringList{"002"});
 }
@@ -418,7 +411,7 @@ TEST_F(ViewRegistDataTest, EachActivationReadsTheFilesAgain) {
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     // Two viewers from the menu item and the button; each works on its own.
-    main.findChild<QAction*>("ViewerItem")->trigger();
+    Find<QAction>(main, "ViewerItem")->trigger();
     main.PanelButton5Click();
     ProcessEvents(50);
     QMdiArea* area = main.ClientArea();

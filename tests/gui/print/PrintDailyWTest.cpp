@@ -28,6 +28,8 @@
 namespace pb {
 namespace {
 
+using test::Find;
+
 MonthReport MakeReport(int payScheme, bool holiday, int days) {
     MonthReport report;
     report.PayScheme = payScheme;
@@ -205,7 +207,7 @@ TEST(PrintDailyWTest, TitleAndFileName) {
     EXPECT_EQ(TPrintD::ReportTitle(Subject()), "山田　太郎 殿分　1999 年　03 月分 勤務時間");
     TPrintD dialog(MakeReport(1, false, 28), Subject());
     EXPECT_EQ(dialog.windowTitle(), "印刷プレビュー");
-    EXPECT_EQ(dialog.findChild<QWidget*>("Label1")->property("text").toString(),
+    EXPECT_EQ(Find<QWidget>(dialog, "Label1")->property("text").toString(),
               TPrintD::ReportTitle(Subject()));
 
     EXPECT_EQ(TPrintD::PdfFileName(Subject()), "001_山田　太郎_1999_03.pdf");

@@ -11,11 +11,18 @@
 #include <ostream>
 #include <utility>
 
+#include "gui/controls/Pbutton.h"
+
 void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
 namespace pb::test {
+
+void Click(const QObject& parent, const QString& name) {
+    if (auto* button = Find<TPanelButton>(parent, name))
+        button->click();
+}
 
 void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
     auto* timer = new QTimer(qApp);

@@ -1,12 +1,16 @@
 #pragma once
 // Helpers shared by the GUI tests.
 
+#include <gtest/gtest.h>
+
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
 #include <deque>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 
 #include "gui/shared/Messages.h"
 
@@ -14,6 +18,30 @@
 void PrintTo(const QString& text, std::ostream* os);
 
 namespace pb::test {
+
+// The child of `parent` named `name` (its objectName); the test fails when
+// there is none. For controls that must exist: look for one that may be
+// missing with findChild itself.
+template <typename T>
+T* Find(const QObject& parent, const QString& name) {
+    T* child = parent.findChild<T*>(name);
+    EXPECT_NE(child, nullptr) << name.toStdString();
+    return child;
+}
+template <typename T>
+T* Find(const QObject* parent, const QString& name) {
+    return Find<T>(*parent, name);
+}
+template <typename T, typename Window>
+T* Find(const std::unique_ptr<Window>& parent, const QString& name) {
+    return Find<T>(*parent, name);
+}
+
+// Presses the panel button named `name` in `parent`, as a click would.
+void Click(const QObject& parent, const QString& name);
+inline void Click(const QObject* parent, const QString& name) {
+    Click(*parent, name);
+}
 
 // Arms a timer that waits for the next modal widget (message box or dialog),
 // hands it to `answer` and returns. Use before the call that opens the modal:

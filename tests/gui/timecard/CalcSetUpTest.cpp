@@ -27,6 +27,8 @@
 namespace pb {
 namespace {
 
+using test::Find;
+
 using test::AnswerNextModal;
 using test::ProgramFolder;
 
@@ -68,9 +70,7 @@ class CalcS : public ::testing::Test {
         return dialog;
     }
     static void Click(TCalcS& dialog, const char* button) {
-        auto* panel = dialog.findChild<TPanelButton*>(QString::fromLatin1(button));
-        ASSERT_NE(panel, nullptr) << button;
-        panel->click();
+        test::Click(dialog, button);
         test::ProcessEvents();
     }
     static void Choose(TCalcS& dialog, int group, int index) {
@@ -357,12 +357,12 @@ TEST(CalcSFromMainWindow, SettingsButtonAndMenuOpenItModallyOnTheProgramsRecord)
             ASSERT_NE(dialog, nullptr);
             EXPECT_TRUE(dialog->isModal());
             dialog->Item(1, 4)->click();
-            dialog->findChild<TPanelButton*>("PanelButton1")->click();
+            Find<TPanelButton>(dialog, "PanelButton1")->click();
         });
         if (fromMenu)
-            main.findChild<QAction*>("CalcSettingsItem")->trigger();
+            Find<QAction>(main, "CalcSettingsItem")->trigger();
         else
-            main.findChild<TPanelButton*>("PanelButton4")->click();
+            Find<TPanelButton>(main, "PanelButton4")->click();
         EXPECT_EQ(opened, "TCalcS");
         // The main window's record is the one the calculation reads.
         EXPECT_EQ(main.CurrentSettings().Calc_Set.OvertimeWorkFigure, 20);

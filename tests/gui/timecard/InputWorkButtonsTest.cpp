@@ -124,7 +124,7 @@ TEST(InputWorkButtons, PrintShowsTheMonthAsItWouldBeStoredAndWritesNothing) {
         for (int c = 0; c <= 7; ++c)
             firstDay << grid->Cells(c, 1);
         total = grid->Cells(7, rows - 1);
-        dialog->findChild<TPanelButton*>(QStringLiteral("PanelButton2"))->click();
+        Find<TPanelButton>(dialog, QStringLiteral("PanelButton2"))->click();
     });
     Press(*window, "PrintPB");
     EXPECT_EQ(title, QStringLiteral("印刷プレビュー"));

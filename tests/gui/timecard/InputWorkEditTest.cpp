@@ -36,7 +36,7 @@ TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
     for (int c = 3; c <= 7; ++c)
         EXPECT_EQ(Cell(*window, c, 2), expected[c - 3]) << c;
     EXPECT_TRUE(window->Modified());
-    EXPECT_EQ(window->findChild<TPanelButton*>(QStringLiteral("ClosePB"))->caption(),
+    EXPECT_EQ(Find<TPanelButton>(window, QStringLiteral("ClosePB"))->caption(),
               QStringLiteral("中止"));
 
     // The same day through the calculation itself.
