@@ -9,7 +9,7 @@ constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt:
 }
 
 TLabel3D::TLabel3D(QWidget* parent) : QWidget(parent) {
-    m_color = palette().color(QPalette::Base);
+    color_ = palette().color(QPalette::Base);
     resize(96, 24);
     setDiff(2);
     QFont f = font();
@@ -18,56 +18,56 @@ TLabel3D::TLabel3D(QWidget* parent) : QWidget(parent) {
 }
 
 void TLabel3D::setBackColor(const QColor& color) {
-    if (color == m_backColor)
+    if (color == backColor_)
         return;
-    m_backColor = color;
+    backColor_ = color;
     update();
 }
 
 void TLabel3D::setCaption(const QString& caption) {
-    if (caption == m_caption)
+    if (caption == caption_)
         return;
-    m_caption = caption;
+    caption_ = caption;
     update();
 }
 
 void TLabel3D::setColor(const QColor& color) {
-    if (color == m_color)
+    if (color == color_)
         return;
-    m_color = color;
+    color_ = color;
     update();
 }
 
 void TLabel3D::setFontColor(const QColor& color) {
-    if (color == m_fontColor)
+    if (color == fontColor_)
         return;
-    m_fontColor = color;
+    fontColor_ = color;
     update();
 }
 
 void TLabel3D::setDiff(int pixels) {
-    if (pixels == m_diff)
+    if (pixels == diff_)
         return;
-    m_diff = pixels;
+    diff_ = pixels;
     update();
 }
 
 QRect TLabel3D::captionRect() const {
-    return QRect(QPoint(m_diff, m_diff), QPoint(width() - m_diff - 1, height() - m_diff - 1));
+    return QRect(QPoint(diff_, diff_), QPoint(width() - diff_ - 1, height() - diff_ - 1));
 }
 
 QRect TLabel3D::shadowRect() const {
-    return captionRect().translated(m_diff, m_diff);
+    return captionRect().translated(diff_, diff_);
 }
 
 void TLabel3D::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), m_color);
+    painter.fillRect(rect(), color_);
     painter.setFont(font());
-    painter.setPen(m_backColor);
-    painter.drawText(shadowRect(), kTextFlags, m_caption);
-    painter.setPen(m_fontColor);
-    painter.drawText(captionRect(), kTextFlags, m_caption);
+    painter.setPen(backColor_);
+    painter.drawText(shadowRect(), kTextFlags, caption_);
+    painter.setPen(fontColor_);
+    painter.drawText(captionRect(), kTextFlags, caption_);
 }
 
 }  // namespace pb

@@ -16,23 +16,23 @@ class TLabel3D : public QWidget {
     explicit TLabel3D(QWidget* parent = nullptr);
 
     // Colour of the shadow text.
-    QColor backColor() const { return m_backColor; }
+    QColor backColor() const { return backColor_; }
     void setBackColor(const QColor& color);
 
     // May hold several lines; long lines wrap at word boundaries.
-    QString caption() const { return m_caption; }
+    QString caption() const { return caption_; }
     void setCaption(const QString& caption);
 
     // Background of the control.
-    QColor color() const { return m_color; }
+    QColor color() const { return color_; }
     void setColor(const QColor& color);
 
     // Colour of the caption itself (the font's colour).
-    QColor fontColor() const { return m_fontColor; }
+    QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor& color);
 
     // Shadow offset and inner margin, in pixels.
-    int diff() const { return m_diff; }
+    int diff() const { return diff_; }
     void setDiff(int pixels);
 
     // Where the caption and its shadow are laid out; both are equally wide so
@@ -44,11 +44,11 @@ class TLabel3D : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    QColor m_backColor = Qt::black;
-    QString m_caption;
-    QColor m_color;
-    QColor m_fontColor = Qt::white;
-    int m_diff = 0;
+    QColor backColor_ = Qt::black;
+    QString caption_;
+    QColor color_;
+    QColor fontColor_ = Qt::white;
+    int diff_ = 0;
 };
 
 }  // namespace pb

@@ -51,8 +51,8 @@ TNumEdit::TNumEdit(QWidget* parent) : QLineEdit(parent) {
 void TNumEdit::setMaxDegits(int count) {
     if (count < kMinDegits || count > kMaxDegits)
         return;
-    m_maxDegits = count;
-    m_limit = PowerOfTen(count);
+    maxDegits_ = count;
+    limit_ = PowerOfTen(count);
 }
 
 QString TNumEdit::RenderValue(qint64 value, char leadingChar, bool zeroDisplay) {
@@ -83,8 +83,8 @@ qint64 TNumEdit::DivideByTenHalfEven(qint64 value) {
 }
 
 void TNumEdit::setValue(qint64 value) {
-    m_value = value;
-    const QString text = RenderValue(value, m_leadingChar, m_zeroDisplay);
+    value_ = value;
+    const QString text = RenderValue(value, leadingChar_, zeroDisplay_);
     const bool differs = text != this->text();
     if (differs)
         QLineEdit::setText(text);
@@ -106,23 +106,23 @@ void TNumEdit::typeCharacter(QChar ch) {
     if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) {
         // Typing over a selection starts a new number.
         if (hasSelectedText())
-            m_value = 0;
+            value_ = 0;
         const int digit = ch.unicode() - '0';
         // A value stored from code may be far beyond the limit; its tenfold must
         // not wrap round into range.
         qint64 candidate = 0;
-        const bool overflow = __builtin_mul_overflow(m_value, qint64{10}, &candidate) ||
-                              (m_value >= 0 ? __builtin_add_overflow(candidate, digit, &candidate)
-                                            : __builtin_sub_overflow(candidate, digit, &candidate));
-        if (!overflow && candidate > -m_limit && candidate < m_limit)
+        const bool overflow = __builtin_mul_overflow(value_, qint64{10}, &candidate) ||
+                              (value_ >= 0 ? __builtin_add_overflow(candidate, digit, &candidate)
+                                           : __builtin_sub_overflow(candidate, digit, &candidate));
+        if (!overflow && candidate > -limit_ && candidate < limit_)
             setValue(candidate);
         else
             refuse();
         return;
     }
     if (ch == QLatin1Char('-')) {
-        if (m_canNegative && m_value != std::numeric_limits<qint64>::min())
-            setValue(-m_value);
+        if (canNegative_ && value_ != std::numeric_limits<qint64>::min())
+            setValue(-value_);
         else
             refuse();
     }
@@ -134,7 +134,7 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
     event->accept();
     if (key == Qt::Key_Backspace) {
         if (!isReadOnly())
-            setValue(DivideByTenHalfEven(m_value));
+            setValue(DivideByTenHalfEven(value_));
         return;
     }
     if (key == Qt::Key_Left)
@@ -187,11 +187,11 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
 void TNumEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
     emit enter();
-    if (m_autoSelect)
+    if (autoSelect_)
         selectAll();
     // The click that brought the focus puts the caret where it landed; the
     // amount is selected again once the button is up.
-    m_selectOnRelease = m_autoSelect && event->reason() == Qt::MouseFocusReason;
+    selectOnRelease_ = autoSelect_ && event->reason() == Qt::MouseFocusReason;
 }
 
 void TNumEdit::focusOutEvent(QFocusEvent* event) {
@@ -213,8 +213,8 @@ void TNumEdit::mouseReleaseEvent(QMouseEvent* event) {
         return;
     }
     QLineEdit::mouseReleaseEvent(event);
-    if (m_selectOnRelease && event->button() == Qt::LeftButton) {
-        m_selectOnRelease = false;
+    if (selectOnRelease_ && event->button() == Qt::LeftButton) {
+        selectOnRelease_ = false;
         // A part the operator dragged over stays chosen.
         if (!hasSelectedText())
             selectAll();

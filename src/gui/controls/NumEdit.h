@@ -19,35 +19,35 @@ class TNumEdit : public QLineEdit {
     explicit TNumEdit(QWidget* parent = nullptr);
 
     // The minus key may toggle the sign.
-    bool canNegative() const { return m_canNegative; }
-    void setCanNegative(bool on) { m_canNegative = on; }
+    bool canNegative() const { return canNegative_; }
+    void setCanNegative(bool on) { canNegative_ = on; }
 
     // A byte of the forms' code page put in front of the number; anything up to
     // and including the space means no prefix. 0x5C shows as "¥". Takes effect
     // at the next write of Value.
-    char leadingChar() const { return m_leadingChar; }
-    void setLeadingChar(char c) { m_leadingChar = c; }
+    char leadingChar() const { return leadingChar_; }
+    void setLeadingChar(char c) { leadingChar_ = c; }
 
     // False: a value of 0 shows no number (only the prefix, if any). Takes
     // effect at the next write of Value.
-    bool zeroDisplay() const { return m_zeroDisplay; }
-    void setZeroDisplay(bool on) { m_zeroDisplay = on; }
+    bool zeroDisplay() const { return zeroDisplay_; }
+    void setZeroDisplay(bool on) { zeroDisplay_ = on; }
 
     // How many digits the operator may type, 1 to 17; other counts are ignored.
     // A typed value must stay strictly inside ±10^MaxDegits. Does not re-render.
-    int maxDegits() const { return m_maxDegits; }
+    int maxDegits() const { return maxDegits_; }
     void setMaxDegits(int count);
-    qint64 limit() const { return m_limit; }
+    qint64 limit() const { return limit_; }
 
     // The number. Writing renders the text, puts the caret at its end and
     // raises `change` when the text differs. Any value may be stored from code,
     // also one beyond the typing limit.
-    qint64 value() const { return m_value; }
+    qint64 value() const { return value_; }
     void setValue(qint64 value);
 
     // Select the whole text whenever the field gets the focus.
-    bool autoSelect() const { return m_autoSelect; }
-    void setAutoSelect(bool on) { m_autoSelect = on; }
+    bool autoSelect() const { return autoSelect_; }
+    void setAutoSelect(bool on) { autoSelect_ = on; }
 
     // The text shown for `value` under the given options.
     static QString RenderValue(qint64 value, char leadingChar, bool zeroDisplay);
@@ -85,14 +85,14 @@ class TNumEdit : public QLineEdit {
     void typeCharacter(QChar ch);
     void refuse();
 
-    bool m_canNegative = true;
-    char m_leadingChar = ' ';
-    bool m_zeroDisplay = false;
-    int m_maxDegits = 9;
-    qint64 m_limit = 1000000000;
-    qint64 m_value = 0;
-    bool m_autoSelect = true;
-    bool m_selectOnRelease = false;
+    bool canNegative_ = true;
+    char leadingChar_ = ' ';
+    bool zeroDisplay_ = false;
+    int maxDegits_ = 9;
+    qint64 limit_ = 1000000000;
+    qint64 value_ = 0;
+    bool autoSelect_ = true;
+    bool selectOnRelease_ = false;
 };
 
 }  // namespace pb

@@ -15,16 +15,16 @@ namespace pb {
 // inset, unless the owner draws the cell itself through OnDrawCell.
 class TStringGrid::CellDelegate : public QStyledItemDelegate {
   public:
-    explicit CellDelegate(TStringGrid* grid) : QStyledItemDelegate(grid), m_grid(grid) {}
+    explicit CellDelegate(TStringGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
         const int col = index.column();
         const int row = index.row();
         TGridDrawState state;
-        state.Fixed = m_grid->IsFixedCell(col, row);
+        state.Fixed = grid_->IsFixedCell(col, row);
         state.Selected = !state.Fixed && (option.state & QStyle::State_Selected);
-        state.Focused = index == m_grid->currentIndex() && m_grid->hasFocus();
+        state.Focused = index == grid_->currentIndex() && grid_->hasFocus();
 
         const QPalette& pal = option.palette;
         QBrush background = state.Fixed      ? pal.button()
@@ -39,8 +39,8 @@ class TStringGrid::CellDelegate : public QStyledItemDelegate {
 
         painter->save();
         painter->fillRect(option.rect, background);
-        if (m_grid->OnDrawCell) {
-            m_grid->OnDrawCell(m_grid, painter, col, row, option.rect, state);
+        if (grid_->OnDrawCell) {
+            grid_->OnDrawCell(grid_, painter, col, row, option.rect, state);
         } else {
             QColor ink = state.Fixed      ? pal.buttonText().color()
                          : state.Selected ? pal.highlightedText().color()
@@ -62,7 +62,7 @@ class TStringGrid::CellDelegate : public QStyledItemDelegate {
     }
 
   private:
-    TStringGrid* m_grid;
+    TStringGrid* grid_;
 };
 
 // The first fixed row or column, drawn from the grid's own cells so the owner's
@@ -70,7 +70,7 @@ class TStringGrid::CellDelegate : public QStyledItemDelegate {
 class TStringGrid::Heading : public QHeaderView {
   public:
     Heading(Qt::Orientation orientation, TStringGrid* grid)
-        : QHeaderView(orientation, grid), m_grid(grid) {
+        : QHeaderView(orientation, grid), grid_(grid) {
         setMinimumSectionSize(1);
         setSectionResizeMode(QHeaderView::Fixed);
         setSectionsClickable(false);
@@ -82,12 +82,12 @@ class TStringGrid::Heading : public QHeaderView {
         if (!rect.isValid())
             return;
         const bool across = orientation() == Qt::Horizontal;
-        m_grid->PaintHeadingCell(painter, rect, across ? logicalIndex : 0,
-                                 across ? 0 : logicalIndex);
+        grid_->PaintHeadingCell(painter, rect, across ? logicalIndex : 0,
+                                across ? 0 : logicalIndex);
     }
 
   private:
-    TStringGrid* m_grid;
+    TStringGrid* grid_;
 };
 
 TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(5, 5, parent) {
@@ -96,11 +96,11 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(5, 5, parent) {
     setVerticalHeader(new Heading(Qt::Vertical, this));
     setCornerButtonEnabled(false);
     // The top-left cell is drawn on the corner between the two headings.
-    m_corner = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
-    if (m_corner != nullptr)
-        m_corner->installEventFilter(this);
-    SetDefaultRowHeight(m_defaultRowHeight);
-    SetDefaultColWidth(m_defaultColWidth);
+    corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
+    if (corner_ != nullptr)
+        corner_->installEventFilter(this);
+    SetDefaultRowHeight(defaultRowHeight_);
+    SetDefaultColWidth(defaultColWidth_);
     setEditTriggers(NoEditTriggers);
     setSelectionMode(SingleSelection);
 
@@ -115,14 +115,14 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(5, 5, parent) {
                     CopyHeadingTexts();
             });
     ApplyHeadings();
-    setCurrentCell(m_fixedRows, m_fixedCols);
+    setCurrentCell(fixedRows_, fixedCols_);
 }
 
 TStringGrid::~TStringGrid() {
     // The cells go with the base classes, and must not reach the headings then.
     disconnect(model(), nullptr, this, nullptr);
-    if (m_corner != nullptr)
-        m_corner->removeEventFilter(this);
+    if (corner_ != nullptr)
+        corner_->removeEventFilter(this);
 }
 
 QString TStringGrid::Cells(int ACol, int ARow) const {
@@ -141,19 +141,19 @@ void TStringGrid::SetCells(int ACol, int ARow, const QString& text) {
 }
 
 void TStringGrid::SetFixedRows(int rows) {
-    m_fixedRows = std::max(0, rows);
+    fixedRows_ = std::max(0, rows);
     ApplyHeadings();
     viewport()->update();
 }
 
 void TStringGrid::SetFixedCols(int cols) {
-    m_fixedCols = std::max(0, cols);
+    fixedCols_ = std::max(0, cols);
     ApplyHeadings();
     viewport()->update();
 }
 
 void TStringGrid::SetDefaultRowHeight(int height) {
-    m_defaultRowHeight = height;
+    defaultRowHeight_ = height;
     verticalHeader()->setDefaultSectionSize(height);
     for (int row = 0; row < rowCount(); ++row)
         setRowHeight(row, height);
@@ -161,7 +161,7 @@ void TStringGrid::SetDefaultRowHeight(int height) {
 }
 
 void TStringGrid::SetDefaultColWidth(int width) {
-    m_defaultColWidth = width;
+    defaultColWidth_ = width;
     horizontalHeader()->setDefaultSectionSize(width);
     for (int col = 0; col < columnCount(); ++col)
         setColumnWidth(col, width);
@@ -170,21 +170,21 @@ void TStringGrid::SetDefaultColWidth(int width) {
 
 int TStringGrid::ColWidths(int ACol) const {
     if (ACol == 0 && !verticalHeader()->isHidden())
-        return m_headingColWidth;
+        return headingColWidth_;
     return columnWidth(ACol);
 }
 
 void TStringGrid::SetColWidths(int ACol, int width) {
     if (ACol == 0) {
-        m_headingColWidth = width;
+        headingColWidth_ = width;
         verticalHeader()->setFixedWidth(width);
     }
     setColumnWidth(ACol, width);
 }
 
 void TStringGrid::ApplyHeadings() {
-    const bool headingRow = m_fixedRows > 0 && rowCount() > 0;
-    const bool headingCol = m_fixedCols > 0 && columnCount() > 0;
+    const bool headingRow = fixedRows_ > 0 && rowCount() > 0;
+    const bool headingCol = fixedCols_ > 0 && columnCount() > 0;
     horizontalHeader()->setHidden(!headingRow);
     verticalHeader()->setHidden(!headingCol);
     if (rowCount() > 0)
@@ -192,15 +192,15 @@ void TStringGrid::ApplyHeadings() {
     if (columnCount() > 0) {
         setColumnHidden(0, headingCol);
         if (!headingCol)
-            setColumnWidth(0, m_headingColWidth);
+            setColumnWidth(0, headingColWidth_);
     }
     CopyHeadingTexts();
 }
 
 void TStringGrid::CopyHeadingTexts() {
-    if (m_copyingHeadings)
+    if (copyingHeadings_)
         return;
-    m_copyingHeadings = true;
+    copyingHeadings_ = true;
     auto copy = [](QTableWidgetItem* item, const QString& text) {
         if (item->text() != text)
             item->setText(text);
@@ -208,16 +208,16 @@ void TStringGrid::CopyHeadingTexts() {
     for (int col = 0; col < columnCount(); ++col) {
         if (horizontalHeaderItem(col) == nullptr)
             setHorizontalHeaderItem(col, new QTableWidgetItem);
-        copy(horizontalHeaderItem(col), m_fixedRows > 0 ? Cells(col, 0) : QString());
+        copy(horizontalHeaderItem(col), fixedRows_ > 0 ? Cells(col, 0) : QString());
     }
     for (int row = 0; row < rowCount(); ++row) {
         if (verticalHeaderItem(row) == nullptr)
             setVerticalHeaderItem(row, new QTableWidgetItem);
-        copy(verticalHeaderItem(row), m_fixedCols > 0 ? Cells(0, row) : QString());
+        copy(verticalHeaderItem(row), fixedCols_ > 0 ? Cells(0, row) : QString());
     }
-    m_copyingHeadings = false;
-    if (m_corner != nullptr)
-        m_corner->update();
+    copyingHeadings_ = false;
+    if (corner_ != nullptr)
+        corner_->update();
 }
 
 void TStringGrid::PaintHeadingCell(QPainter* painter, const QRect& rect, int col, int row) const {
@@ -249,7 +249,7 @@ QRect TStringGrid::CellRect(int ACol, int ARow) const {
     const bool headingRow = !horizontalHeader()->isHidden() && ARow == 0;
     const bool headingCol = !verticalHeader()->isHidden() && ACol == 0;
     if (headingRow && headingCol)
-        return m_corner != nullptr ? m_corner->geometry() : QRect();
+        return corner_ != nullptr ? corner_->geometry() : QRect();
     if (headingRow || headingCol) {
         const QHeaderView* header = headingRow ? horizontalHeader() : verticalHeader();
         const int section = headingRow ? ACol : ARow;
@@ -275,12 +275,12 @@ void TStringGrid::Invalidate() {
     viewport()->update();
     horizontalHeader()->viewport()->update();
     verticalHeader()->viewport()->update();
-    if (m_corner != nullptr)
-        m_corner->update();
+    if (corner_ != nullptr)
+        corner_->update();
 }
 
 void TStringGrid::SetImeMode(TImeMode mode) {
-    m_imeMode = mode;
+    imeMode_ = mode;
     ApplyImeMode(this);
     ApplyImeMode(viewport());
     if (QWidget* editor = indexWidget(currentIndex()))
@@ -290,8 +290,8 @@ void TStringGrid::SetImeMode(TImeMode mode) {
 void TStringGrid::ApplyImeMode(QWidget* widget) const {
     if (widget == nullptr)
         return;
-    const bool off = m_imeMode == imDisable || m_imeMode == imClose || m_imeMode == imSAlpha ||
-                     m_imeMode == imAlpha;
+    const bool off =
+        imeMode_ == imDisable || imeMode_ == imClose || imeMode_ == imSAlpha || imeMode_ == imAlpha;
     widget->setAttribute(Qt::WA_InputMethodEnabled, !off);
     Qt::InputMethodHints hints = widget->inputMethodHints();
     hints.setFlag(Qt::ImhLatinOnly, off);
@@ -315,14 +315,14 @@ bool TStringGrid::edit(const QModelIndex& index, EditTrigger trigger, QEvent* ev
 }
 
 bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_corner && event->type() == QEvent::Paint) {
-        QPainter painter(m_corner);
-        PaintHeadingCell(&painter, m_corner->rect(), 0, 0);
+    if (watched == corner_ && event->type() == QEvent::Paint) {
+        QPainter painter(corner_);
+        PaintHeadingCell(&painter, corner_->rect(), 0, 0);
         return true;
     }
     // QLineEdit::setReadOnly(false) switches the input method back on.
     if (event->type() == QEvent::ReadOnlyChange && watched->isWidgetType() &&
-        m_imeMode != imDontCare)
+        imeMode_ != imDontCare)
         ApplyImeMode(static_cast<QWidget*>(watched));
     return QTableWidget::eventFilter(watched, event);
 }
@@ -330,8 +330,8 @@ bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
 QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
     QModelIndex target = QTableWidget::moveCursor(cursorAction, modifiers);
     if (target.isValid() && IsFixedCell(target.column(), target.row())) {
-        const int row = std::max(target.row(), m_fixedRows);
-        const int col = std::max(target.column(), m_fixedCols);
+        const int row = std::max(target.row(), fixedRows_);
+        const int col = std::max(target.column(), fixedCols_);
         if (row >= rowCount() || col >= columnCount())
             return currentIndex();
         target = model()->index(row, col);
@@ -347,7 +347,7 @@ bool TStringGrid::Refused(const QModelIndex& target) {
 
 void TStringGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QTableWidget::currentChanged(current, previous);
-    if (m_imeMode != imDontCare)
+    if (imeMode_ != imDontCare)
         ApplyImeMode(this);
     // A heading may be drawn after the current cell (a highlighted name).
     horizontalHeader()->viewport()->update();

@@ -73,20 +73,20 @@ class TStringGrid : public QTableWidget {
     int RowCount() const { return rowCount(); }
     void SetRowCount(int count) { setRowCount(count); }
 
-    int FixedRows() const { return m_fixedRows; }
+    int FixedRows() const { return fixedRows_; }
     void SetFixedRows(int rows);
-    int FixedCols() const { return m_fixedCols; }
+    int FixedCols() const { return fixedCols_; }
     void SetFixedCols(int cols);
 
-    int DefaultRowHeight() const { return m_defaultRowHeight; }
+    int DefaultRowHeight() const { return defaultRowHeight_; }
     void SetDefaultRowHeight(int height);
-    int DefaultColWidth() const { return m_defaultColWidth; }
+    int DefaultColWidth() const { return defaultColWidth_; }
     void SetDefaultColWidth(int width);
     // The heading column keeps its width while it is shown as the row headings.
     int ColWidths(int ACol) const;
     void SetColWidths(int ACol, int width);
 
-    bool IsFixedCell(int ACol, int ARow) const { return ACol < m_fixedCols || ARow < m_fixedRows; }
+    bool IsFixedCell(int ACol, int ARow) const { return ACol < fixedCols_ || ARow < fixedRows_; }
 
     // Where a cell is drawn, in the grid's own coordinates, headings included;
     // empty when the cell is scrolled out of sight.
@@ -110,7 +110,7 @@ class TStringGrid : public QTableWidget {
 
   protected:
     // Published only by the grids that need it (TStringGridS, TSinStringGrid).
-    TImeMode ImeMode() const { return m_imeMode; }
+    TImeMode ImeMode() const { return imeMode_; }
     void SetImeMode(TImeMode mode);
 
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
@@ -135,14 +135,14 @@ class TStringGrid : public QTableWidget {
     void CopyHeadingTexts();
     bool Refused(const QModelIndex& target);
 
-    int m_fixedRows = 1;
-    int m_fixedCols = 1;
-    int m_defaultRowHeight = 24;
-    int m_defaultColWidth = 64;
-    int m_headingColWidth = 64;
-    TImeMode m_imeMode = imDontCare;
-    QAbstractButton* m_corner = nullptr;
-    bool m_copyingHeadings = false;
+    int fixedRows_ = 1;
+    int fixedCols_ = 1;
+    int defaultRowHeight_ = 24;
+    int defaultColWidth_ = 64;
+    int headingColWidth_ = 64;
+    TImeMode imeMode_ = imDontCare;
+    QAbstractButton* corner_ = nullptr;
+    bool copyingHeadings_ = false;
 };
 
 }  // namespace pb

@@ -23,7 +23,7 @@ double PointSize(const QFont& font, int dpi) {
 }  // namespace
 
 TStringGridP::TStringGridP(QWidget* parent)
-    : TStringGrid(parent), m_lineHeight(DefaultRowHeight()), m_printerFont(QApplication::font()) {}
+    : TStringGrid(parent), lineHeight_(DefaultRowHeight()), printerFont_(QApplication::font()) {}
 
 TStringGridP::~TStringGridP() = default;
 
@@ -42,69 +42,69 @@ int TStringGridP::Print(QPagedPaintDevice& device) {
     struct BackToIdle {
         TStringGridP* grid;
         ~BackToIdle() {
-            grid->m_canvas = nullptr;
-            grid->m_scaleX = 0;
-            grid->m_scaleY = 0;
+            grid->canvas_ = nullptr;
+            grid->scaleX_ = 0;
+            grid->scaleY_ = 0;
         }
     } backToIdle{this};
 
-    m_canvas = &canvas;
-    canvas.setFont(m_printerFont);
-    m_pageWidth = device.width();
-    m_pageHeight = device.height();
-    m_clip = QRect(0, 0, m_pageWidth, m_pageHeight);
+    canvas_ = &canvas;
+    canvas.setFont(printerFont_);
+    pageWidth_ = device.width();
+    pageHeight_ = device.height();
+    clip_ = QRect(0, 0, pageWidth_, pageHeight_);
 
     // The layout grows or shrinks with the printing font against the grid's font.
     const double gridPoints = PointSize(font(), logicalDpiY());
-    const double printerPoints = PointSize(m_printerFont, device.logicalDpiY());
+    const double printerPoints = PointSize(printerFont_, device.logicalDpiY());
     const double fontRatio = gridPoints > 0 && printerPoints > 0 ? printerPoints / gridPoints : 1.0;
-    m_scaleX = static_cast<float>(double(device.logicalDpiX()) / logicalDpiX() * fontRatio);
-    m_scaleY = static_cast<float>(double(device.logicalDpiY()) / logicalDpiY() * fontRatio);
+    scaleX_ = static_cast<float>(double(device.logicalDpiX()) / logicalDpiX() * fontRatio);
+    scaleY_ = static_cast<float>(double(device.logicalDpiY()) / logicalDpiY() * fontRatio);
 
-    m_page = 0;
-    m_nextRow = FixedRows();
+    page_ = 0;
+    nextRow_ = FixedRows();
     PageLoop(device);
     if (!canvas.end())
         throw TPrintError("the printer did not finish the print job");
-    return m_page;
+    return page_;
 }
 
 int TStringGridP::ScaleX(int v) const {
-    return m_canvas != nullptr ? static_cast<int>(static_cast<float>(v) * m_scaleX) : 0;
+    return canvas_ != nullptr ? static_cast<int>(static_cast<float>(v) * scaleX_) : 0;
 }
 
 int TStringGridP::ScaleY(int v) const {
-    return m_canvas != nullptr ? static_cast<int>(static_cast<float>(v) * m_scaleY) : 0;
+    return canvas_ != nullptr ? static_cast<int>(static_cast<float>(v) * scaleY_) : 0;
 }
 
 void TStringGridP::PrintText(int x, int y, const QString& text) {
-    if (m_canvas == nullptr)
+    if (canvas_ == nullptr)
         return;
-    m_canvas->drawText(QPoint(ScaleX(x), ScaleY(y) + m_canvas->fontMetrics().ascent()), text);
+    canvas_->drawText(QPoint(ScaleX(x), ScaleY(y) + canvas_->fontMetrics().ascent()), text);
 }
 
 void TStringGridP::PageLoop(QPagedPaintDevice& device) {
-    m_canvas->setBackgroundMode(Qt::TransparentMode);
-    m_totalWidth = 0;
+    canvas_->setBackgroundMode(Qt::TransparentMode);
+    totalWidth_ = 0;
     for (int col = 0; col < ColCount(); ++col)
-        m_totalWidth += ColWidths(col) + 1;
+        totalWidth_ += ColWidths(col) + 1;
 
     StartPage();
     const int last = RowCount() - 1;
-    for (int row = m_nextRow; row <= last; ++row) {
+    for (int row = nextRow_; row <= last; ++row) {
         // Keeps the windows painted during a long job; input waits until the
         // job is done so nobody can change or close the grid under it.
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         PrintRow(row);
-        m_nextRow = row + 1;
+        nextRow_ = row + 1;
 
         const int freeBottom =
-            m_clip.y() + m_clip.height() - ScaleY(m_bottomMargin) - ScaleY(m_footerMargin);
-        const bool pageFull = freeBottom < ScaleY(m_top + m_lineHeight);
+            clip_.y() + clip_.height() - ScaleY(bottomMargin_) - ScaleY(footerMargin_);
+        const bool pageFull = freeBottom < ScaleY(top_ + lineHeight_);
         if (!pageFull && row != last)
             continue;
         CallEvent(OnFooter);
-        if (m_keisen)
+        if (keisen_)
             DrawRules();
         if (row == last) {
             CallEvent(OnReportEnd);
@@ -117,82 +117,80 @@ void TStringGridP::PageLoop(QPagedPaintDevice& device) {
 }
 
 void TStringGridP::StartPage() {
-    m_top = m_topMargin;
-    ++m_page;
-    if (m_page == 1)
+    top_ = topMargin_;
+    ++page_;
+    if (page_ == 1)
         CallEvent(OnReportStart);
-    m_top = m_headerMargin;
+    top_ = headerMargin_;
     CallEvent(OnHeader);
-    m_tableTop = m_top;
-    m_tableBottom = m_top;
+    tableTop_ = top_;
+    tableBottom_ = top_;
     for (int row = 0; row < FixedRows() && row < RowCount(); ++row)
         PrintRow(row);
 }
 
 void TStringGridP::PrintRow(int row) {
-    const int lr = row == 0 ? m_lineWidthY1 : row <= FixedRows() ? m_lineWidthY2 : m_lineWidthY3;
-    int x = m_leftMargin;
+    const int lr = row == 0 ? lineWidthY1_ : row <= FixedRows() ? lineWidthY2_ : lineWidthY3_;
+    int x = leftMargin_;
     for (int col = 0; col < ColCount(); ++col) {
-        const int lc = col == 0             ? m_lineWidthY1
-                       : col <= FixedCols() ? m_lineWidthY2
-                                            : m_lineWidthY3;
+        const int lc = col == 0 ? lineWidthY1_ : col <= FixedCols() ? lineWidthY2_ : lineWidthY3_;
         const int width = ColWidths(col);
         QString text = Cells(col, row);
         if (OnGetPrintText)
             OnGetPrintText(this, col, row, text);
         const int left = ScaleX(x);
-        const int top = ScaleY(m_top);
+        const int top = ScaleY(top_);
         const QRect rect(left, top, ScaleX(x + width - lc) - left,
-                         ScaleY(m_top + m_lineHeight - lr) - top);
+                         ScaleY(top_ + lineHeight_ - lr) - top);
         if (OnPrintCell) {
-            OnPrintCell(this, m_canvas, rect, col, row, text);
+            OnPrintCell(this, canvas_, rect, col, row, text);
         } else if (!text.isEmpty()) {
-            m_canvas->save();
-            m_canvas->setClipRect(rect);
-            m_canvas->drawText(QPoint(rect.left() + ScaleX(lc),
-                                      rect.top() + ScaleY(lr) + m_canvas->fontMetrics().ascent()),
-                               text);
-            m_canvas->restore();
+            canvas_->save();
+            canvas_->setClipRect(rect);
+            canvas_->drawText(QPoint(rect.left() + ScaleX(lc),
+                                     rect.top() + ScaleY(lr) + canvas_->fontMetrics().ascent()),
+                              text);
+            canvas_->restore();
         }
         x += width + 1;
     }
-    m_top += m_lineHeight;
-    m_tableBottom = m_top;
+    top_ += lineHeight_;
+    tableBottom_ = top_;
 }
 
 void TStringGridP::DrawRules() {
-    const int x0 = m_leftMargin;
-    const int right = x0 + m_totalWidth;
-    const int top = m_tableTop;
-    const int bottom = m_tableBottom;
+    const int x0 = leftMargin_;
+    const int right = x0 + totalWidth_;
+    const int top = tableTop_;
+    const int bottom = tableBottom_;
     auto line = [this](int x1, int y1, int x2, int y2, int width) {
-        DrawRule(m_canvas, ScaleX(x1), ScaleY(y1), ScaleX(x2), ScaleY(y2), ScaleY(width));
+        DrawRule(canvas_, ScaleX(x1), ScaleY(y1), ScaleX(x2), ScaleY(y2), ScaleY(width));
     };
 
-    line(x0, top, right, top, m_lineWidthY1);
-    line(x0, top, x0, bottom, m_lineWidthX1);
-    line(right, top, right, bottom, m_lineWidthX1);
-    line(x0, bottom, right, bottom, m_lineWidthY1);
+    line(x0, top, right, top, lineWidthY1_);
+    line(x0, top, x0, bottom, lineWidthX1_);
+    line(right, top, right, bottom, lineWidthX1_);
+    line(x0, bottom, right, bottom, lineWidthY1_);
 
     int x = x0;
     for (int col = 0; col < ColCount() - 1; ++col) {
         x += ColWidths(col) + 1;
         const bool fixed = col < FixedCols();
-        if (fixed && !m_fixedLineDraw && col != FixedCols() - 1)
+        if (fixed && !fixedLineDraw_ && col != FixedCols() - 1)
             continue;
-        line(x, top, x, bottom, fixed ? m_lineWidthY2 : m_lineWidthY3);
+        line(x, top, x, bottom, fixed ? lineWidthY2_ : lineWidthY3_);
     }
 
     // The last of these lies on the bottom edge, which is drawn again over it.
     int y = top;
-    for (int count = 1; y < bottom && m_lineHeight > 0; ++count) {
-        y += m_lineHeight;
+    for (int count = 1; y < bottom && lineHeight_ > 0; ++count) {
+        y += lineHeight_;
         const bool fixed = count <= FixedRows();
-        if (fixed && !m_fixedLineDraw && count != FixedRows())
+        if (fixed && !fixedLineDraw_ && count != FixedRows())
             continue;
-        line(x0, y, right, y, fixed ? m_lineWidthY2 : m_lineWidthY3);
+        line(x0, y, right, y, fixed ? lineWidthY2_ : lineWidthY3_);
     }
-    line(x0, bottom, right, bottom, m_lineWidthY1);
+    line(x0, bottom, right, bottom, lineWidthY1_);
 }
 
 void TStringGridP::DrawRule(QPainter* canvas, int x1, int y1, int x2, int y2, int penWidth) {
@@ -205,13 +203,13 @@ void TStringGridP::DrawRule(QPainter* canvas, int x1, int y1, int x2, int y2, in
 
 void TStringGridP::CallEvent(const THeaderDrawEvent& event) {
     if (event)
-        event(this, m_page, EventWidth(), m_top);
+        event(this, page_, EventWidth(), top_);
 }
 
 int TStringGridP::EventWidth() const {
     const int width =
-        m_scaleX > 0 ? static_cast<int>(static_cast<float>(m_clip.width()) / m_scaleX) : 0;
-    return width - m_leftMargin - m_rightMargin;
+        scaleX_ > 0 ? static_cast<int>(static_cast<float>(clip_.width()) / scaleX_) : 0;
+    return width - leftMargin_ - rightMargin_;
 }
 
 }  // namespace pb

@@ -72,45 +72,45 @@ class TStringGridP : public TStringGrid {
     // font, its top-left corner at that point; does nothing when not printing.
     void PrintText(int x, int y, const QString& text);
 
-    bool Printing() const { return m_canvas != nullptr; }
+    bool Printing() const { return canvas_ != nullptr; }
     // The printing canvas while printing, else null.
-    QPainter* PrintCanvas() const { return m_canvas; }
+    QPainter* PrintCanvas() const { return canvas_; }
 
     // The font a fresh printing canvas starts with (the application's font
     // unless the owner sets one). Its size against the grid's font scales the
     // whole layout.
-    QFont PrinterFont() const { return m_printerFont; }
-    void SetPrinterFont(const QFont& font) { m_printerFont = font; }
+    QFont PrinterFont() const { return printerFont_; }
+    void SetPrinterFont(const QFont& font) { printerFont_ = font; }
 
-    bool Keisen() const { return m_keisen; }
-    void SetKeisen(bool on) { m_keisen = on; }
-    bool FixedLineDraw() const { return m_fixedLineDraw; }
-    void SetFixedLineDraw(bool on) { m_fixedLineDraw = on; }
-    int LineHeight() const { return m_lineHeight; }
-    void SetLineHeight(int v) { m_lineHeight = v; }
-    int TopMargin() const { return m_topMargin; }
-    void SetTopMargin(int v) { m_topMargin = v; }
-    int LeftMargin() const { return m_leftMargin; }
-    void SetLeftMargin(int v) { m_leftMargin = v; }
-    int BottomMargin() const { return m_bottomMargin; }
-    void SetBottomMargin(int v) { m_bottomMargin = v; }
-    int RightMargin() const { return m_rightMargin; }
-    void SetRightMargin(int v) { m_rightMargin = v; }
-    int HeaderMargin() const { return m_headerMargin; }
-    void SetHeaderMargin(int v) { m_headerMargin = v; }
-    int FooterMargin() const { return m_footerMargin; }
-    void SetFooterMargin(int v) { m_footerMargin = v; }
-    int LineWidthY1() const { return m_lineWidthY1; }
-    void SetLineWidthY1(int v) { m_lineWidthY1 = v; }
-    int LineWidthY2() const { return m_lineWidthY2; }
-    void SetLineWidthY2(int v) { m_lineWidthY2 = v; }
-    int LineWidthY3() const { return m_lineWidthY3; }
-    void SetLineWidthY3(int v) { m_lineWidthY3 = v; }
-    int LineWidthX1() const { return m_lineWidthX1; }
-    void SetLineWidthX1(int v) { m_lineWidthX1 = v; }
+    bool Keisen() const { return keisen_; }
+    void SetKeisen(bool on) { keisen_ = on; }
+    bool FixedLineDraw() const { return fixedLineDraw_; }
+    void SetFixedLineDraw(bool on) { fixedLineDraw_ = on; }
+    int LineHeight() const { return lineHeight_; }
+    void SetLineHeight(int v) { lineHeight_ = v; }
+    int TopMargin() const { return topMargin_; }
+    void SetTopMargin(int v) { topMargin_ = v; }
+    int LeftMargin() const { return leftMargin_; }
+    void SetLeftMargin(int v) { leftMargin_ = v; }
+    int BottomMargin() const { return bottomMargin_; }
+    void SetBottomMargin(int v) { bottomMargin_ = v; }
+    int RightMargin() const { return rightMargin_; }
+    void SetRightMargin(int v) { rightMargin_ = v; }
+    int HeaderMargin() const { return headerMargin_; }
+    void SetHeaderMargin(int v) { headerMargin_ = v; }
+    int FooterMargin() const { return footerMargin_; }
+    void SetFooterMargin(int v) { footerMargin_ = v; }
+    int LineWidthY1() const { return lineWidthY1_; }
+    void SetLineWidthY1(int v) { lineWidthY1_ = v; }
+    int LineWidthY2() const { return lineWidthY2_; }
+    void SetLineWidthY2(int v) { lineWidthY2_ = v; }
+    int LineWidthY3() const { return lineWidthY3_; }
+    void SetLineWidthY3(int v) { lineWidthY3_ = v; }
+    int LineWidthX1() const { return lineWidthX1_; }
+    void SetLineWidthX1(int v) { lineWidthX1_ = v; }
     // Printable width and height of the last device printed on, in its dots.
-    int PageWidth() const { return m_pageWidth; }
-    int PageHeight() const { return m_pageHeight; }
+    int PageWidth() const { return pageWidth_; }
+    int PageHeight() const { return pageHeight_; }
 
     THeaderDrawEvent OnHeader;
     THeaderDrawEvent OnFooter;
@@ -131,34 +131,34 @@ class TStringGridP : public TStringGrid {
     void CallEvent(const THeaderDrawEvent& event);
     int EventWidth() const;
 
-    bool m_keisen = true;
-    bool m_fixedLineDraw = true;
-    int m_lineHeight;
-    int m_topMargin = 0;
-    int m_leftMargin = 0;
-    int m_bottomMargin = 0;
-    int m_rightMargin = 0;
-    int m_headerMargin = 0;
-    int m_footerMargin = 0;
-    int m_lineWidthY1 = 2;
-    int m_lineWidthY2 = 2;
-    int m_lineWidthY3 = 1;
-    int m_lineWidthX1 = 2;
-    int m_pageWidth = 0;
-    int m_pageHeight = 0;
-    QFont m_printerFont;
+    bool keisen_ = true;
+    bool fixedLineDraw_ = true;
+    int lineHeight_;
+    int topMargin_ = 0;
+    int leftMargin_ = 0;
+    int bottomMargin_ = 0;
+    int rightMargin_ = 0;
+    int headerMargin_ = 0;
+    int footerMargin_ = 0;
+    int lineWidthY1_ = 2;
+    int lineWidthY2_ = 2;
+    int lineWidthY3_ = 1;
+    int lineWidthX1_ = 2;
+    int pageWidth_ = 0;
+    int pageHeight_ = 0;
+    QFont printerFont_;
 
     // Page state, rebuilt by every Print.
-    QPainter* m_canvas = nullptr;
-    QRect m_clip;
-    float m_scaleX = 0;
-    float m_scaleY = 0;
-    int m_page = 0;
-    int m_top = 0;
-    int m_tableTop = 0;
-    int m_tableBottom = 0;
-    int m_totalWidth = 0;
-    int m_nextRow = 0;
+    QPainter* canvas_ = nullptr;
+    QRect clip_;
+    float scaleX_ = 0;
+    float scaleY_ = 0;
+    int page_ = 0;
+    int top_ = 0;
+    int tableTop_ = 0;
+    int tableBottom_ = 0;
+    int totalWidth_ = 0;
+    int nextRow_ = 0;
 };
 
 }  // namespace pb
