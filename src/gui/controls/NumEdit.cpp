@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/common/ShiftJis.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
@@ -22,7 +23,7 @@ QString PrefixText(char leadingChar) {
     const auto byte = static_cast<unsigned char>(leadingChar);
     if (byte == 0x5C)
         return QStringLiteral("\u00A5");
-    return QString::fromStdString(DecodeSjis(std::string(1, leadingChar)).text);
+    return Q(DecodeSjis(std::string(1, leadingChar)).text);
 }
 
 QString GroupedDigits(quint64 magnitude) {

@@ -25,8 +25,8 @@ std::vector<OldEmployee> Employees(const QListWidget* list) {
     std::vector<OldEmployee> employees;
     for (int i = 0; i < list->count(); ++i) {
         const QListWidgetItem* item = list->item(i);
-        employees.push_back({item->data(kIdRole).toString().toStdString(),
-                             item->data(kNameRole).toString().toStdString()});
+        employees.push_back(
+            {S(item->data(kIdRole).toString()), S(item->data(kNameRole).toString())});
     }
     return employees;
 }

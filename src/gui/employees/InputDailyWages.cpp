@@ -34,7 +34,7 @@ constexpr int kWeekdaysFromMonday[] = {2, 3, 4, 5, 6, 7, 1};
 
 TInputD::TInputD(const WageFormContext& context, QWidget* parent)
     : TWageForm(context, /*sortedIds=*/true, parent) {
-    setObjectName(QStringLiteral("TInputD"));
+    Name(this, QStringLiteral("TInputD"));
     setWindowTitle(QStringLiteral("日給制 従業員データ登録"));
     setProperty("HelpContext", 3);
     setFixedSize(389, 443);
@@ -125,14 +125,13 @@ void TInputD::BuildWindow() {
     connect(HolidayCB, &QCheckBox::toggled, this, [this] { PayCheckBoxClick(6); });
 
     auto* frame = new QGroupBox(this);
-    frame->setObjectName(QStringLiteral("GroupBox1"));
+    Name(frame, QStringLiteral("GroupBox1"));
     frame->setGeometry(96, 290, 196, 50);
     for (int k = 0; k < 7; ++k) {
         const int weekday = kWeekdaysFromMonday[k];
         auto* box = new QCheckBox(QString::fromUtf8(kWeekdayNames[weekday - 1]), frame);
         const QString name = QStringLiteral("CheckBox%1").arg(6 + weekday);
-        box->setObjectName(name);
-        box->setAccessibleDescription(name);
+        Name(box, name);
         box->setProperty("tag", weekday);
         box->setGeometry(8 + (k % 4) * 46, k < 4 ? 6 : 27, 44, 18);
         EnterMovesFocus(box);
@@ -148,8 +147,7 @@ void TInputD::BuildWindow() {
     connect(HalfHolidayCB, &QCheckBox::toggled, this, [this] { HalfHolidayCBClick(); });
 
     HalfHolidayCombo = new QComboBox(this);
-    HalfHolidayCombo->setObjectName(QStringLiteral("HalfHolidayCombo"));
-    HalfHolidayCombo->setAccessibleDescription(QStringLiteral("HalfHolidayCombo"));
+    Name(HalfHolidayCombo, QStringLiteral("HalfHolidayCombo"));
     HalfHolidayCombo->setEditable(true);
     RoomyRows(HalfHolidayCombo);
     HalfHolidayCombo->setInsertPolicy(QComboBox::NoInsert);
@@ -400,7 +398,7 @@ DailyWagesRecord TInputD::CollectDailyWages() {
     // clicked just before must not leave a stale one in the record.
     UpdateWorkType();
     DailyWagesRecord r;
-    r.ID = SelectedId().toStdString().substr(0, 3);
+    r.ID = S(SelectedId()).substr(0, 3);
     r.Current = 1;
     r.Generation = 1;
     r.WorkType = currentDailyWorkType_;
@@ -446,7 +444,7 @@ void TInputD::IDCBChange() {
         scheme = ShowIdStatus(Label11, 1);
         if (scheme != 1)
             return;
-        if (const auto record = ReadDailyRecord(context_.files, SelectedId().toStdString(), 0))
+        if (const auto record = ReadDailyRecord(context_.files, S(SelectedId()), 0))
             ShowDailyWages(*record);
     });
     AfterIdLookup(scheme, 1, untouched, [this] { ReflectDefoData(); });
@@ -459,8 +457,8 @@ void TInputD::PanelButton1Click() {
     Guard([this] {
         if (!CheckSchemeChange(2))
             return;
-        const std::string id = SelectedId().toStdString();
-        const std::string name = NameEdit->text().toStdString();
+        const std::string id = S(SelectedId());
+        const std::string name = S(NameEdit->text());
         if (!ValidateEmployeeInput(name, ParseYen(id), context_.op)) {
             IDCBChange();
             return;

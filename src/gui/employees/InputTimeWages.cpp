@@ -55,7 +55,7 @@ std::int32_t TInputT::Slot(const TimeWagesRecord& r, int slot) {
 
 TInputT::TInputT(const WageFormContext& context, QWidget* parent)
     : TWageForm(context, /*sortedIds=*/false, parent) {
-    setObjectName(QStringLiteral("TInputT"));
+    Name(this, QStringLiteral("TInputT"));
     setWindowTitle(QStringLiteral("時給制データ入力"));
     setProperty("HelpContext", 7);
     setFixedSize(519, 408);
@@ -104,11 +104,11 @@ void TInputT::BuildWindow() {
     NameAfter(payEdits_[0], {QStringLiteral("時給金額")});
     NameAfter(payBars_[0], {QStringLiteral("時給金額")});
     PopupMenu1 = new QMenu(this);
-    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    Name(PopupMenu1, QStringLiteral("PopupMenu1"));
     QAction* k1 = PopupMenu1->addAction(QStringLiteral("全て同じ金額に設定"));
-    k1->setObjectName(QStringLiteral("K1"));
+    Name(k1, QStringLiteral("K1"));
     QAction* k2 = PopupMenu1->addAction(QStringLiteral("デフォルト設定"));
-    k2->setObjectName(QStringLiteral("K2"));
+    Name(k2, QStringLiteral("K2"));
     connect(k1, &QAction::triggered, this, &TInputT::K1Click);
     connect(k2, &QAction::triggered, this, &TInputT::K2Click);
     connect(payEdits_[0], &QWidget::customContextMenuRequested, this,
@@ -120,13 +120,12 @@ void TInputT::BuildWindow() {
     CheckBox1 = MakeCheckBox(QStringLiteral("CheckBox1"), QStringLiteral("時間"), 336, 51, 54);
     RadioButton1 = new QRadioButton(QStringLiteral("２段階"), this);
     RadioButton2 = new QRadioButton(QStringLiteral("３段階"), this);
-    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    Name(RadioButton1, QStringLiteral("RadioButton1"));
+    Name(RadioButton2, QStringLiteral("RadioButton2"));
     // Apart, so the ３段階 button does not touch the ２段階 text.
     RadioButton1->setGeometry(391, 51, 62, 18);
     RadioButton2->setGeometry(457, 51, 62, 18);
     for (QRadioButton* radio : {RadioButton1, RadioButton2}) {
-        radio->setAccessibleDescription(radio->objectName());
         EnterMovesFocus(radio);
         connect(radio, &QAbstractButton::clicked, this, [this, radio] {
             radio->setChecked(true);
@@ -338,7 +337,7 @@ TimeWagesRecord TInputT::CollectTimeWages() {
     // clicked just before must not leave a stale one in the record.
     UpdateWorkType();
     TimeWagesRecord r;
-    r.ID = SelectedId().toStdString().substr(0, 3);
+    r.ID = S(SelectedId()).substr(0, 3);
     r.Current = 1;
     r.Generation = 1;
     r.WorkType = currentTimeWorkType_;
@@ -420,7 +419,7 @@ void TInputT::IDCBChange() {
         scheme = ShowIdStatus(Label31, 2);
         if (scheme != 2)
             return;
-        if (const auto record = ReadTimeRecord(context_.files, SelectedId().toStdString(), 0))
+        if (const auto record = ReadTimeRecord(context_.files, S(SelectedId()), 0))
             ShowTimeWages(*record);
     });
     AfterIdLookup(scheme, 2, untouched, [this] { ReflectTimeDefaults(); });
@@ -433,8 +432,8 @@ void TInputT::PanelButton1Click() {
     Guard([this] {
         if (!CheckSchemeChange(1))
             return;
-        const std::string id = SelectedId().toStdString();
-        const std::string name = NameEdit->text().toStdString();
+        const std::string id = S(SelectedId());
+        const std::string name = S(NameEdit->text());
         if (!ValidateEmployeeInput(name, ParseYen(id), context_.op))
             return;
         if (CheckBox1->isChecked()) {

@@ -17,6 +17,7 @@
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/Images.h"
+#include "gui/shared/Naming.h"
 #include "gui/shared/PanelButtons.h"
 
 namespace pb {
@@ -95,8 +96,7 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
     connect(PanelButton2, &TPanelButton::clicked, this, &TReNewDlg::PanelButton2Click);
 
     Label1 = new QLabel(bar);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setAccessibleDescription(QStringLiteral("Label1"));
+    Name(Label1, QStringLiteral("Label1"));
     QFont question(QStringLiteral("ＭＳ ゴシック"));
     question.setPixelSize(13);
     question.setBold(true);
@@ -108,8 +108,7 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
     Label1->setPalette(black);
 
     StringGrid1 = new QTableWidget(static_cast<int>(rowLabels_.size()) + 2, 3, this);
-    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
-    StringGrid1->setAccessibleDescription(QStringLiteral("StringGrid1"));
+    Name(StringGrid1, QStringLiteral("StringGrid1"));
     StringGrid1->horizontalHeader()->hide();
     StringGrid1->verticalHeader()->hide();
     StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -143,7 +142,7 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
     resize(wideWidth_, 414);
 
     Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Name(Timer1, QStringLiteral("Timer1"));
     Timer1->setInterval(300);
     connect(Timer1, &QTimer::timeout, this, &TReNewDlg::Timer1Timer);
     Timer1->start();

@@ -4,6 +4,7 @@
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
+#include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -34,7 +35,7 @@ TReNewDlgD::TReNewDlgD(const DataFiles& files, const Settings& settings,
                 parent),
       files_(files),
       pending_(pending) {
-    setObjectName(QStringLiteral("TReNewDlgD"));
+    Name(this, QStringLiteral("TReNewDlgD"));
     move(286, 183);
 }
 

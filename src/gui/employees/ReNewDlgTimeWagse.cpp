@@ -4,6 +4,7 @@
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
+#include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -32,7 +33,7 @@ TReNewDlgT::TReNewDlgT(const DataFiles& files, const Settings& settings,
                 parent),
       files_(files),
       pending_(pending) {
-    setObjectName(QStringLiteral("TReNewDlgT"));
+    Name(this, QStringLiteral("TReNewDlgT"));
     move(230, 137);
 }
 

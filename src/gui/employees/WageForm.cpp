@@ -32,10 +32,6 @@ namespace pb {
 
 namespace {
 
-std::string Utf8(const QString& text) {
-    return text.toStdString();
-}
-
 bool IsEnter(const QKeyEvent* event) {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
@@ -65,8 +61,7 @@ void TWageForm::StartWorker() {
 
 QLabel* TWageForm::MakeLabel(const QString& name, const QString& text, int x, int y, int w, int h) {
     auto* label = new QLabel(text, this);
-    label->setObjectName(name);
-    label->setAccessibleDescription(name);
+    Name(label, name);
     label->setGeometry(x, y, w, h);
     return label;
 }
@@ -74,8 +69,7 @@ QLabel* TWageForm::MakeLabel(const QString& name, const QString& text, int x, in
 QCheckBox* TWageForm::MakeCheckBox(const QString& name, const QString& text, int x, int y, int w,
                                    int h) {
     auto* box = new QCheckBox(text, this);
-    box->setObjectName(name);
-    box->setAccessibleDescription(name);
+    Name(box, name);
     box->setGeometry(x, y, w, h);
     EnterMovesFocus(box);
     return box;
@@ -97,8 +91,7 @@ void TWageForm::MakeRateField(int tag, const QString& editName, const QString& b
         payBars_.resize(tag + 1, nullptr);
     }
     auto* edit = new TNumEdit(this);
-    edit->setObjectName(editName);
-    edit->setAccessibleDescription(editName);
+    Name(edit, editName);
     edit->setCanNegative(false);
     edit->setLeadingChar('\\');
     edit->setZeroDisplay(true);
@@ -110,8 +103,7 @@ void TWageForm::MakeRateField(int tag, const QString& editName, const QString& b
     EnterMovesFocus(edit);
 
     auto* bar = new QScrollBar(Qt::Vertical, this);
-    bar->setObjectName(barName);
-    bar->setAccessibleDescription(barName);
+    Name(bar, barName);
     // Inverted: the upper arrow lowers the position and so raises the amount.
     bar->setRange(0, kMaxRate);
     bar->setSingleStep(10);
@@ -129,8 +121,7 @@ void TWageForm::MakeRateField(int tag, const QString& editName, const QString& b
 
 QSlider* TWageForm::MakeSlider(const QString& name, int x, int y, int w) {
     auto* slider = new QSlider(Qt::Horizontal, this);
-    slider->setObjectName(name);
-    slider->setAccessibleDescription(name);
+    Name(slider, name);
     slider->setRange(0, 287);
     slider->setPageStep(6);
     slider->setSingleStep(1);
@@ -144,8 +135,7 @@ QSlider* TWageForm::MakeSlider(const QString& name, int x, int y, int w) {
 
 QLineEdit* TWageForm::MakeTimeText(const QString& name, int x, int y, int w) {
     auto* memo = new QLineEdit(this);
-    memo->setObjectName(name);
-    memo->setAccessibleDescription(name);
+    Name(memo, name);
     memo->setReadOnly(true);
     memo->setAlignment(Qt::AlignCenter);
     memo->setGeometry(x, y, w, 20);
@@ -160,8 +150,7 @@ void TWageForm::MakeIdAndName(int labelX, int fieldX, int y) {
     QLabel* idLabel =
         MakeLabel(QStringLiteral("Label1"), QStringLiteral("従業員番号："), labelX, y + 3, 90);
     IDCB = new QComboBox(this);
-    IDCB->setObjectName(QStringLiteral("IDCB"));
-    IDCB->setAccessibleDescription(QStringLiteral("IDCB"));
+    Name(IDCB, QStringLiteral("IDCB"));
     IDCB->setEditable(true);
     RoomyRows(IDCB);
     IDCB->setInsertPolicy(QComboBox::NoInsert);
@@ -182,8 +171,7 @@ void TWageForm::MakeIdAndName(int labelX, int fieldX, int y) {
 
     MakeLabel(QStringLiteral("Label2"), QStringLiteral("氏　    名："), labelX, y + 27, 90);
     NameEdit = new QLineEdit(this);
-    NameEdit->setObjectName(QStringLiteral("NameEdit"));
-    NameEdit->setAccessibleDescription(QStringLiteral("NameEdit"));
+    Name(NameEdit, QStringLiteral("NameEdit"));
     NameEdit->setMaxLength(20);
     NameEdit->setAttribute(Qt::WA_InputMethodEnabled, true);
     NameEdit->setGeometry(fieldX, y + 24, 170, 22);
@@ -194,8 +182,7 @@ void TWageForm::MakeIdAndName(int labelX, int fieldX, int y) {
 void TWageForm::MakeClosingDay(int x, int y, int labelWidth, const QString& label) {
     QLabel* dayLabel = MakeLabel(QStringLiteral("Label8"), label, x, y + 5, labelWidth);
     ClosingDayEdit = new TNumEdit(this);
-    ClosingDayEdit->setObjectName(QStringLiteral("ClosingDayEdit"));
-    ClosingDayEdit->setAccessibleDescription(QStringLiteral("ClosingDayEdit"));
+    Name(ClosingDayEdit, QStringLiteral("ClosingDayEdit"));
     QFont big = font();
     big.setPixelSize(16);
     ClosingDayEdit->setFont(big);
@@ -204,8 +191,7 @@ void TWageForm::MakeClosingDay(int x, int y, int labelWidth, const QString& labe
     EnterMovesFocus(ClosingDayEdit);
 
     ClosingDaySB = new QScrollBar(Qt::Vertical, this);
-    ClosingDaySB->setObjectName(QStringLiteral("ClosingDaySB"));
-    ClosingDaySB->setAccessibleDescription(QStringLiteral("ClosingDaySB"));
+    Name(ClosingDaySB, QStringLiteral("ClosingDaySB"));
     ClosingDaySB->setRange(1, 28);
     ClosingDaySB->setSingleStep(1);
     ClosingDaySB->setPageStep(5);
@@ -284,7 +270,7 @@ QString TWageForm::SelectedId() const {
 }
 
 bool TWageForm::AcceptTypedId() {
-    const std::string text = Utf8(IDCB->currentText());
+    const std::string text = S(IDCB->currentText());
     if (!IsIntegerText(text))
         return false;
     const long long n = std::stoll(text);
@@ -336,7 +322,7 @@ void TWageForm::FillIdList(int scheme) {
 }
 
 int TWageForm::ShowIdStatus(QLabel* status, int scheme) {
-    const std::string id = Utf8(SelectedId());
+    const std::string id = S(SelectedId());
     NameEdit->setText(Q(FindEmployeeName(context_.files, id, 0)));
     PanelButton5->setEnabled(false);
     if (NameEdit->text().isEmpty()) {
@@ -356,7 +342,7 @@ int TWageForm::ShowIdStatus(QLabel* status, int scheme) {
 }
 
 bool TWageForm::CheckSchemeChange(int otherScheme) {
-    const std::string id = Utf8(SelectedId());
+    const std::string id = S(SelectedId());
     if (GetPayScheme(context_.files, id) != otherScheme)
         return true;
     context_.op.Warning(
@@ -416,13 +402,13 @@ void TWageForm::reject() {
 }
 
 void TWageForm::DeleteSelectedEmployee() {
-    const std::string id = Utf8(SelectedId());
+    const std::string id = S(SelectedId());
     int months = -1;
     Guard([&] { months = CountStoredMonths(context_.files, id); });
     // A year file that cannot be read has been reported; nothing is deleted.
     if (months < 0)
         return;
-    if (!context_.op.Question(Utf8(Messages::EmployeeDeletionQuestion(Q(id), months))))
+    if (!context_.op.Question(S(Messages::EmployeeDeletionQuestion(Q(id), months))))
         return;
     Guard([&] { DeleteEmployee(context_.files, id, context_.op); });
     IDCBChange();

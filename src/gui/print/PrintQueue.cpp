@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "gui/print/Sgridp.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
@@ -32,13 +33,13 @@ const Cups& TheCups() {
     static const Cups cups = [] {
         QLibrary library(QStringLiteral("cups"), 2);
         if (!library.load())
-            throw TPrintError(library.errorString().toStdString());
+            throw TPrintError(S(library.errorString()));
         Cups c;
         auto resolve = [&](auto& function, const char* name) {
             function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
                 library.resolve(name));
             if (function == nullptr)
-                throw TPrintError(library.errorString().toStdString());
+                throw TPrintError(S(library.errorString()));
         };
         resolve(c.GetNamedDest, "cupsGetNamedDest");
         resolve(c.FreeDests, "cupsFreeDests");

@@ -63,8 +63,7 @@ TCalcS::TCalcS(Settings& settings, FileSystem& fs, std::int32_t invalidColorDefa
       settings_(settings),
       fs_(fs),
       invalidColorDefault_(invalidColorDefault) {
-    setObjectName(QStringLiteral("TCalcS"));
-    setAccessibleDescription(objectName());
+    Name(this, QStringLiteral("TCalcS"));
     setWindowTitle(QStringLiteral("計算設定"));
     setProperty("HelpContext", 10);
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));

@@ -5,6 +5,8 @@
 #include <QPersistentModelIndex>
 #include <QTimer>
 
+#include "gui/shared/Naming.h"
+
 namespace pb {
 
 TimeCellDelegate::TimeCellDelegate(QAbstractItemDelegate* painter, QObject* parent)
@@ -36,8 +38,7 @@ QString TimeCellDelegate::BlankMaskText() {
 QWidget* TimeCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                         const QModelIndex& index) const {
     auto* editor = new QLineEdit(parent);
-    editor->setObjectName(QStringLiteral("InputGridEditor"));
-    editor->setAccessibleDescription(editor->objectName());
+    Name(editor, QStringLiteral("InputGridEditor"));
     editor->setFrame(false);
     editor->setAlignment(Qt::AlignCenter);
     editor->setInputMask(QtInputMask(mask_ ? mask_(index) : QStringLiteral("00:00;1")));
