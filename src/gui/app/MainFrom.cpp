@@ -647,6 +647,9 @@ void TMainFrom::PanelButton2Click() {
 
 void TMainFrom::ShowSelectionPanel(bool visible) {
     selectionPanel_->setVisible(visible);
+    // Shown, the panel takes the keyboard: the pay scheme comes first.
+    if (visible)
+        ComboBox4->setFocus(Qt::OtherFocusReason);
     selectionPanelItem_->setChecked(visible);
     PanelButton3->setHint(visible ? kHidePanelHint : kShowPanelHint);
 }
@@ -937,7 +940,32 @@ void TMainFrom::OpenEntryWindow() {
     connect(window.get(), &TInputW::monthSaved, this, &TMainFrom::UpdateMonthState);
     connect(window.get(), &TInputW::mainWidthWanted, this,
             [this](int width) { SetMainWidth(width, true); });
-    ShowChild(window.release());
+    TInputW* shown = window.release();
+    ShowChild(shown);
+    MakeRoomFor(*shown);
+}
+
+// A month opens with every day and the summary in view where the screen has
+// the room; on a smaller screen the main window takes the screen's height and
+// the days scroll under their headings. The window never shrinks here.
+void TMainFrom::MakeRoomFor(const TInputW& entry) {
+    if (isMaximized() || isFullScreen())
+        return;
+    // The selection panel has just been hidden: measure the layout as it is now.
+    centralWidget()->layout()->activate();
+    const int around = height() - clientArea_->viewport()->height();
+    int wanted = around + entry.WholeMonthHeight();
+    const QScreen* shownOn = screen();
+    const QRect room = shownOn != nullptr ? shownOn->availableGeometry() : QRect();
+    if (!room.isEmpty())
+        wanted = std::min(wanted, room.height() - (frameGeometry().height() - height()));
+    if (wanted <= height())
+        return;
+    resize(width(), wanted);
+    // Taller, the frame may reach below the screen: it moves up as far as needed.
+    const QRect frame = frameGeometry();
+    if (!room.isEmpty() && frame.bottom() > room.bottom())
+        move(frame.x(), std::max(room.top(), room.bottom() + 1 - frame.height()));
 }
 
 void TMainFrom::ShowChild(QWidget* window) {

@@ -35,6 +35,7 @@ class QTimer;
 
 namespace pb {
 
+class TInputW;
 class TPanelButton;
 
 class TMainFrom : public QMainWindow {
@@ -140,6 +141,7 @@ class TMainFrom : public QMainWindow {
     // program is idle, so that later selection steps read nothing.
     void IndexSelectedYearWhenIdle();
     void OpenEntryWindow();
+    void MakeRoomFor(const TInputW& entry);
     void OpenDailyWagesForm();
     void OpenTimeWagesForm();
     void OpenCalcSettings();

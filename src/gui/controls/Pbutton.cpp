@@ -32,6 +32,8 @@ class PanelButtonAccessible : public QAccessibleWidget {
             const QString name = widget()->accessibleName();
             return name.isEmpty() ? button()->caption() : name;
         }
+        if (t == QAccessible::Accelerator)
+            return button()->shortcut().toString(QKeySequence::NativeText);
         return QAccessibleWidget::text(t);
     }
 
@@ -261,6 +263,13 @@ void TPanelButton::click() {
     emit clicked();
 }
 
+void TPanelButton::setShortcut(const QKeySequence& key) {
+    if (m_shortcutId != 0)
+        releaseShortcut(m_shortcutId);
+    m_shortcut = key;
+    m_shortcutId = key.isEmpty() ? 0 : grabShortcut(key);
+}
+
 bool TPanelButton::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::Polish:
@@ -268,6 +277,13 @@ bool TPanelButton::event(QEvent* event) {
             // they are done, just before the button is first polished for showing.
             if (!m_loaded)
                 loaded();
+            break;
+        case QEvent::Shortcut:
+            // Only delivered while the button is visible and enabled.
+            if (static_cast<QShortcutEvent*>(event)->shortcutId() == m_shortcutId) {
+                click();
+                return true;
+            }
             break;
         case QEvent::ToolTip:
             // A button's hint is its own: without one it shows nothing rather

@@ -4,6 +4,7 @@
 // while a mouse button is held on it.
 
 #include <QColor>
+#include <QKeySequence>
 #include <QPixmap>
 #include <QPoint>
 #include <QSize>
@@ -95,6 +96,12 @@ class TPanelButton : public QWidget {
     bool bvCtrl() const { return m_bvCtrl; }
     void setBvCtrl(bool on);
 
+    // A key that presses the button while its window (or, inside a child
+    // window, that child) has the focus; a hidden or disabled button ignores
+    // it. Screen readers announce it with the button.
+    QKeySequence shortcut() const { return m_shortcut; }
+    void setShortcut(const QKeySequence& key);
+
     int spacing() const { return m_spacing; }
     void setSpacing(int pixels);
     // Negative centres the glyph-and-caption block.
@@ -152,6 +159,8 @@ class TPanelButton : public QWidget {
     int m_margin = -1;
     bool m_loaded = false;
     bool m_leftPressed = false;
+    QKeySequence m_shortcut;
+    int m_shortcutId = 0;
 };
 
 }  // namespace pb

@@ -132,6 +132,11 @@ void TPrintD::FormCreate() {
     AddPrinterChoice(bar);
     connect(m_start, &TPanelButton::clicked, this, &TPrintD::PanelButton1Click);
     connect(m_cancel, &TPanelButton::clicked, this, &TPrintD::PanelButton2Click);
+    // From the keyboard: the preview opens on 開始, so Enter or Space prints;
+    // Tab reaches 中止, the printer and the report, Esc closes.
+    for (TPanelButton* b : {m_start, m_cancel})
+        b->setFocusPolicy(Qt::TabFocus);
+    m_start->setFocus();
 
     m_grid = new TStringGridP(this);
     m_grid->setObjectName("PrintGrid1");
@@ -143,6 +148,8 @@ void TPrintD::FormCreate() {
     m_grid->SetDefaultRowHeight(kRowHeight);
     m_grid->SetLineHeight(kRowHeight);
     m_grid->setSelectionMode(QAbstractItemView::NoSelection);
+    // Nothing to move between: Tab leaves the report for the buttons.
+    m_grid->setTabKeyNavigation(false);
     m_grid->OnDrawCell = [this](QObject* sender, QPainter* canvas, int col, int row,
                                 const QRect& rect, TGridDrawState) {
         PrintGrid1DrawCell(sender, canvas, col, row, rect);

@@ -14,9 +14,11 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QStyleOptionViewItem>
+#include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <exception>
+#include <utility>
 
 #include "core/common/Routines.h"
 #include "core/store/WorkDataFiles.h"
@@ -43,6 +45,7 @@ namespace {
 
 constexpr int kRowHeight = 24;
 constexpr int kButtonPanelWidth = 110;
+constexpr int kSavedTextMs = 5000;
 
 }  // namespace
 
@@ -228,6 +231,14 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
     CalcPB = make("CalcPB", "計算", "Calc", nullptr);
     PrintPB = make("PrintPB", "印刷", "Print", nullptr);
     SavePB = make("SavePB", "記録", "Save", nullptr);
+    // The three commands of every month have keys, named in their hints.
+    for (auto [button, key] : {std::pair{CalcPB, QKeySequence(Qt::Key_F9)},
+                               std::pair{SavePB, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                               std::pair{PrintPB, QKeySequence(Qt::CTRL | Qt::Key_P)}}) {
+        button->setShortcut(key);
+        button->setHint(button->caption() + QStringLiteral(" (") +
+                        key.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    }
     ClosePB = make("ClosePB", "終了", "Exit", nullptr);
     PanelButton9 = make("PanelButton9", "消去", "Erase", "全入力データの消去");
     PanelButton1 = make("PanelButton1", "戻す", "Restore", "編集前にデータを戻す");
@@ -280,6 +291,17 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
     grid->addWidget(HolidayUnitLabel, 7, 1);
     grid->setColumnStretch(0, 1);
     layout->addWidget(totals);
+
+    // 記録 says for a while that the month is stored, with no box to close.
+    SavedLabel = new QLabel(panel);
+    SavedLabel->setObjectName(QStringLiteral("SavedLabel"));
+    SavedLabel->setAccessibleDescription(SavedLabel->objectName());
+    SavedLabel->setAlignment(Qt::AlignCenter);
+    layout->addWidget(SavedLabel);
+    savedTimer_ = new QTimer(this);
+    savedTimer_->setSingleShot(true);
+    savedTimer_->setInterval(kSavedTextMs);
+    connect(savedTimer_, &QTimer::timeout, SavedLabel, &QLabel::clear);
     layout->addStretch(1);
     ResetTotals();
 }
@@ -527,6 +549,7 @@ void TInputW::InputGridSetEditText(int, int, const QString& text) {
     modified_ = true;
     needsRecalculation_ = true;
     ClosePB->setCaption(QStringLiteral("中止"));
+    SavedLabel->clear();
     lastText_ = text;
     lastEditValid_ = IsValidTimeText(S(text));
 }
@@ -633,6 +656,8 @@ bool TInputW::SaveMonth() {
     emit monthSaved();
     modified_ = false;
     ClosePB->setCaption(QStringLiteral("終了"));
+    SavedLabel->setText(QStringLiteral("記録しました。"));
+    savedTimer_->start();
     return true;
 }
 
@@ -688,6 +713,11 @@ void TInputW::PanelButton1Click() {
 
 void TInputW::Panel3Resize() {
     DataViewGrid->setFixedHeight(HasHolidayLayout() ? 178 : 103);
+}
+
+int TInputW::WholeMonthHeight() const {
+    return 2 * InputGrid->frameWidth() + InputGrid->horizontalHeader()->height() +
+           InputGrid->verticalHeader()->length() + DataViewGrid->height();
 }
 
 void TInputW::InputGridTopLeftChanged() {

@@ -22,6 +22,7 @@ class QLabel;
 class QModelIndex;
 class QPainter;
 class QRect;
+class QTimer;
 
 namespace pb {
 
@@ -65,6 +66,8 @@ class TInputW : public QWidget {
     bool Modified() const { return modified_; }
     const MonthRecord& Month() const { return month_; }
     int DayRows() const { return static_cast<int>(weekdays_.size()); }
+    // The height that shows every day of the month and the summary at once.
+    int WholeMonthHeight() const;
     // The width the main window takes while this window is active.
     int MainWindowWidth() const { return PayScheme() == 1 ? 660 : 725; }
 
@@ -203,6 +206,8 @@ class TInputW : public QWidget {
     QLabel* HolidayWorkDaysLabel = nullptr;
     QLabel* HolidayCaptionLabel = nullptr;
     QLabel* HolidayUnitLabel = nullptr;
+    QLabel* SavedLabel = nullptr;
+    QTimer* savedTimer_ = nullptr;
 };
 
 }  // namespace pb

@@ -24,14 +24,14 @@ void Click(const QObject& parent, const QString& name) {
         button->click();
 }
 
-void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs) {
+void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs, const QWidget* opener) {
     auto* timer = new QTimer(qApp);
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, started, answer, timeoutMs]() {
+    QObject::connect(timer, &QTimer::timeout, [timer, started, answer, timeoutMs, opener]() {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal != nullptr && modal->isVisible()) {
+        if (modal != nullptr && modal != opener && modal->isVisible()) {
             timer->stop();
             timer->deleteLater();
             answer(modal);

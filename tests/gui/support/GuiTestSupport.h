@@ -46,7 +46,9 @@ inline void Click(const QObject* parent, const QString& name) {
 // Arms a timer that waits for the next modal widget (message box or dialog),
 // hands it to `answer` and returns. Use before the call that opens the modal:
 //     AnswerNextModal([](QWidget* w) { ClickButton(w, "はい(&Y)"); });
-void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
+// `opener`, a modal already open, is passed over: the one awaited opens over it.
+void AnswerNextModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000,
+                     const QWidget* opener = nullptr);
 
 // While it lives, the program's message boxes are answered without being
 // shown: each is recorded as "title:text" and answered with the next queued

@@ -1,14 +1,24 @@
 // The entry window inside the main window: 開始 opens it maximised, a second
 // 開始 for the same selection brings it back, activation sets the width, and
-// saving updates the stored-data indicator.
+// saving updates the stored-data indicator; the month's keys, and the whole
+// road from the start to a saved and printed month on the keyboard alone.
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
+#include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPrinterInfo>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
+#include <QWindow>
 
 #include "core/store/FaultyFileSystem.h"
 #include "core/store/WorkDataFiles.h"
@@ -114,6 +124,77 @@ TEST(InputWorkMain, SavingANewMonthTurnsTheIndicatorToStored) {
     EXPECT_TRUE(main.ClientArea()->subWindowList().isEmpty());
 }
 
+// 開始 for a month of employee 001 in 1999; the window it opens.
+TInputW* StartMonth(TMainFrom& main, const QString& month) {
+    Select(main, "ComboBox1", QStringLiteral("001"));
+    Select(main, "ComboBox2", QStringLiteral("1999"));
+    Select(main, "ComboBox3", month);
+    main.PanelButton10Click();
+    ProcessEvents(50);
+    return EntryOf(main.ClientArea()->activeSubWindow());
+}
+
+TEST(InputWorkMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
+    EntryFolder folder;
+    TMainFrom main(QString::fromStdString(folder.Path()));
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    TInputW* window = StartMonth(main, QStringLiteral(" 1月"));  // 21 December … 20 January
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->DayRows(), 31);
+    TStringGridS* grid = InputGrid(*window);
+    const QRect room = main.screen()->availableGeometry();
+    if (main.frameGeometry().height() < room.height()) {
+        // Every day and the summary at once, nothing to scroll.
+        EXPECT_EQ(window->height(), window->WholeMonthHeight());
+        EXPECT_EQ(grid->verticalScrollBar()->maximum(), 0);
+    } else {
+        // A smaller screen: the window takes all of its height and stays on
+        // it; the last day scrolls into view under the headings.
+        EXPECT_TRUE(room.contains(main.frameGeometry()));
+        EXPECT_EQ(main.frameGeometry().height(), room.height());
+        grid->scrollToBottom();
+        ProcessEvents();
+        EXPECT_FALSE(grid->CellRect(1, 0).isEmpty());
+    }
+    EXPECT_FALSE(grid->CellRect(0, 31).isEmpty());
+}
+
+// The month's keys work in the child window that has the keyboard, and only
+// while their button is enabled.
+TEST(InputWorkMain, KeysSaveOnlyTheActiveMonthAndOnlyWhileSavingIsAllowed) {
+    EntryFolder folder;
+    TMainFrom main(QString::fromStdString(folder.Path()));
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    TInputW* may = StartMonth(main, QStringLiteral(" 5月"));
+    ASSERT_NE(may, nullptr);
+    ClickCell(*may, 1, 2);
+    TypeKeys(*may, QStringLiteral("0700"));
+    TInputW* june = StartMonth(main, QStringLiteral(" 6月"));
+    ASSERT_NE(june, nullptr);
+    ClickCell(*june, 1, 2);
+    TypeKeys(*june, QStringLiteral("0700"));
+    auto* save = june->findChild<TPanelButton*>(QStringLiteral("SavePB"));
+    EXPECT_EQ(save->hint(), QStringLiteral("記録 (Ctrl+S)"));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(save)->text(QAccessible::Accelerator),
+              QStringLiteral("Ctrl+S"));
+
+    save->setEnabled(false);  // as in a folder another copy holds
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(june->Modified());
+    save->setEnabled(true);
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_FALSE(june->Modified());
+    EXPECT_TRUE(may->Modified());
+    EXPECT_FALSE(ReadMonthRecord(folder.Files(), "001", 1999, 5).has_value());
+    // Said in the window, no box to close; the next edit takes it away.
+    EXPECT_EQ(LabelText(*june, "SavedLabel"), QStringLiteral("記録しました。"));
+    TypeKeys(*june, QStringLiteral("0"));
+    EXPECT_EQ(LabelText(*june, "SavedLabel"), QString());
+}
+
 TEST(InputWorkMain, ClosingTheProgramAsksForUnsavedMonths) {
     EntryFolder folder;
     const std::string before = folder.Bytes("1999_fv2.pbk");
@@ -205,6 +286,119 @@ TEST(InputWorkMain, UnreadableFilesAreReportedByEachCommandAndEndNothing) {
     Press(*window, "SavePB");
     EXPECT_FALSE(window->Modified());
     EXPECT_EQ(ReadMonthRecord(folder.Files(), "001", 1999, 3)->Cells[0][11], "06:00");
+}
+
+// Counts the clicks and wheel turns while the keyboard road is driven.
+struct MouseWatch : QObject {
+    int events = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        const auto t = event->type();
+        events += t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+                  t == QEvent::MouseButtonDblClick || t == QEvent::Wheel;
+        return false;
+    }
+};
+
+// A key as the window system delivers it: to the window that has the focus,
+// whose open menu, box or focused control then gets it.
+void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    ASSERT_NE(QGuiApplication::focusWindow(), nullptr);
+    QTest::keyClick(QGuiApplication::focusWindow(), static_cast<Qt::Key>(key), modifiers);
+    ProcessEvents(10);
+}
+
+QString Focused() {
+    QWidget* w = QApplication::focusWidget();
+    return w != nullptr ? w->objectName() : QString();
+}
+
+TEST(InputWorkMain, KeyboardOnlyFromStartToASavedAndPrintedMonth) {
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        GTEST_SKIP() << "a printer is configured: the report would go to it";
+    EntryFolder folder;
+    MouseWatch mouse;
+    qApp->installEventFilter(&mouse);
+    TMainFrom main(QString::fromStdString(folder.Path()));
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+
+    // ファイル(&F), right to 表示, down to 勤務データ選択パネル.
+    Key(Qt::Key_F, Qt::AltModifier);
+    Key(Qt::Key_Right);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (int i = 0; i < 4 && (menu->activeAction() == nullptr ||
+                              menu->activeAction()->objectName() != "SelectionPanelItem");
+         ++i)
+        Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+
+    // The panel has the keyboard: 日給制, 001 and 1999 as they are, May, 開始.
+    EXPECT_EQ(Focused(), QStringLiteral("ComboBox4"));
+    for (int key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down,
+                    Qt::Key_Down, Qt::Key_Tab})
+        Key(key);
+    ASSERT_EQ(Focused(), QStringLiteral("PanelButton10"));
+    Key(Qt::Key_Space);
+    TInputW* window = EntryOf(main.ClientArea()->activeSubWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->EntryKey(), QStringLiteral("1001199905"));
+
+    // The grid has the keyboard: the first day's clock-in, Enter, its clock-out;
+    // F9 calculates with the clock-out still in its editor, Ctrl+S stores.
+    ASSERT_TRUE(window->isAncestorOf(QApplication::focusWidget()));
+    for (char key : std::string("0800\r1930"))
+        Key(key == '\r' ? int(Qt::Key_Return) : int(key));
+    Key(Qt::Key_F9);
+    EXPECT_EQ(Cell(*window, 7, 1), QStringLiteral("02:30"));
+    Key(Qt::Key_S, Qt::ControlModifier);
+    const std::optional<MonthRecord> stored = ReadMonthRecord(folder.Files(), "001", 1999, 5);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->Cells[0][0], "08:00");
+    EXPECT_EQ(stored->Cells[1][0], "19:30");
+
+    // Ctrl+P: the preview opens on 開始; Tab reaches 中止 and the report, which
+    // Ctrl+End scrolls to its totals; Tab comes back to 開始, Enter prints
+    // (into a PDF, there is no printer) and Enter closes the box naming it.
+    QString opensOn;
+    QString said;
+    bool scrolledToTotals = false;
+    AnswerNextModal([&](QWidget* preview) {
+        [&] {
+            ASSERT_TRUE(QTest::qWaitFor(
+                [preview] { return preview->isAncestorOf(QApplication::focusWidget()); }));
+            opensOn = Focused();
+            Key(Qt::Key_Tab);
+            Key(Qt::Key_Tab);
+            ASSERT_EQ(Focused(), QStringLiteral("PrintGrid1"));
+            Key(Qt::Key_End, Qt::ControlModifier);
+            const QScrollBar* rows =
+                preview->findChild<QAbstractScrollArea*>(QStringLiteral("PrintGrid1"))
+                    ->verticalScrollBar();
+            scrolledToTotals = rows->maximum() > 0 && rows->value() == rows->maximum();
+            Key(Qt::Key_Tab);
+            AnswerNextModal(
+                [&said](QWidget* box) {
+                    said = MessageText(box);
+                    Key(Qt::Key_Return);
+                    if (box->isVisible())  // a failed step never leaves the test waiting
+                        box->close();
+                },
+                5000, preview);
+            Key(Qt::Key_Return);
+        }();
+        if (preview->isVisible())
+            preview->close();
+    });
+    Key(Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(opensOn, QStringLiteral("PanelButton1"));
+    EXPECT_TRUE(scrolledToTotals);
+    EXPECT_TRUE(said.contains(QStringLiteral("001_"))) << said.toStdString();
+    EXPECT_EQ(QDir(QString::fromStdString(folder.Path())).entryList({"001_*1999_05.pdf"}).size(),
+              1);
+    qApp->removeEventFilter(&mouse);
+    EXPECT_EQ(mouse.events, 0);
 }
 
 }  // namespace
