@@ -1,12 +1,15 @@
 // The daily-wage registration form.
 
+#include <QAbstractItemView>
 #include <QAccessible>
+#include <QComboBox>
 #include <QGroupBox>
 
 #include "EmployeeFormFixture.h"
 #include "core/common/Routines.h"
 #include "gui/employees/CheckWorkType.h"
 #include "gui/employees/InputDailyWages.h"
+#include "gui/shared/DropDown.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb::test {
@@ -537,6 +540,10 @@ TEST_F(InputDailyWagesTest, ControlsCarryTheirTagsAndTabOrder) {
     QTest::keyClick(name, Qt::Key_Return);
     ProcessEvents(20);
     EXPECT_EQ(QApplication::focusWidget()->objectName(), "CheckBox1");
+    // The drop-down rows are as tall as the main window's, not font-tall.
+    auto* list = Find<QComboBox>(form.get(), "HalfHolidayCombo");
+    ASSERT_GT(list->count(), 0);
+    EXPECT_GE(list->view()->sizeHintForRow(0), RoomyRowDelegate::kRowHeight);
 }
 
 TEST_F(InputDailyWagesTest, ClosingTheFormStopsItsWorker) {
