@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -9,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
@@ -176,6 +178,9 @@ void TInputW::BuildLayout() {
     InputGrid->OnCanEditCell = [this](int col, int row) { return CanEnter(col, row); };
     InputGrid->OnSelectCell = [this](int col, int row) { return InputGridSelectCell(col, row); };
     InputGrid->installEventFilter(this);
+    // The buttons take no focus: the grid's menu (menu key or right click)
+    // reaches all six from the keyboard.
+    InputGrid->viewport()->installEventFilter(this);
     connect(InputGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &TInputW::OnCurrentCellChanged);
     connect(InputGrid->horizontalScrollBar(), &QScrollBar::valueChanged, this,
@@ -715,6 +720,22 @@ void TInputW::Panel3Resize() {
     DataViewGrid->setFixedHeight(HasHolidayLayout() ? 178 : 103);
 }
 
+void TInputW::ShowCommandMenu(const QPoint& at) {
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("CommandMenu"));
+    for (TPanelButton* button : {CalcPB, SavePB, PrintPB, PanelButton9, PanelButton1, ClosePB}) {
+        const QString key = button->shortcut().toString(QKeySequence::NativeText);
+        QAction* item =
+            menu.addAction(key.isEmpty() ? button->caption() : button->caption() + u'\t' + key);
+        item->setEnabled(button->isEnabled());
+        item->setData(QVariant::fromValue(static_cast<QObject*>(button)));
+    }
+    // The command runs once the menu is gone: it may open a box or close the window.
+    if (QAction* chosen = menu.exec(at))
+        if (auto* button = qobject_cast<TPanelButton*>(chosen->data().value<QObject*>()))
+            button->click();
+}
+
 int TInputW::WholeMonthHeight() const {
     return 2 * InputGrid->frameWidth() + InputGrid->horizontalHeader()->height() +
            InputGrid->verticalHeader()->length() + DataViewGrid->height();
@@ -763,6 +784,16 @@ bool TInputW::event(QEvent* event) {
 }
 
 bool TInputW::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == InputGrid || watched == InputGrid->viewport()) &&
+        event->type() == QEvent::ContextMenu) {
+        const auto* asked = static_cast<QContextMenuEvent*>(event);
+        // From the keyboard the menu opens at the current cell.
+        const QRect cell = InputGrid->visualRect(InputGrid->currentIndex());
+        ShowCommandMenu(asked->reason() == QContextMenuEvent::Keyboard && cell.isValid()
+                            ? InputGrid->viewport()->mapToGlobal(cell.center())
+                            : asked->globalPos());
+        return true;
+    }
     if (watched == InputGrid && event->type() == QEvent::KeyPress)
         return InputGridKeyPress(static_cast<QKeyEvent*>(event));
     if (watched == DataViewGrid && event->type() == QEvent::FocusIn) {

@@ -21,6 +21,7 @@ class QKeyEvent;
 class QLabel;
 class QModelIndex;
 class QPainter;
+class QPoint;
 class QRect;
 class QTimer;
 
@@ -89,6 +90,8 @@ class TInputW : public QWidget {
     void Panel3Resize();
     void InputGridTopLeftChanged();
     void DataViewGridEnter();
+    // The window's six commands as a menu on the grid, at a point of the screen.
+    void ShowCommandMenu(const QPoint& at);
 
   signals:
     // A month was written to its year's file (the main window's stored-data

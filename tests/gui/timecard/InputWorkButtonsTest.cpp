@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTest>
 #include <QTimer>
 
 #include "core/store/FaultyFileSystem.h"
@@ -195,6 +198,30 @@ TEST(InputWorkButtons, ClearAsksFirstThenCloseAsksNothingAndWritesNothing) {
     EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
 }
 
+// Opens the grid's menu as the menu key does, chooses `command` with the arrow
+// keys and Enter, and gives back the menu's items.
+QStringList ChooseFromGridMenu(TInputW& window, const QString& command) {
+    QStringList items;
+    QTimer::singleShot(20, [&items, command] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr)
+            return;
+        for (QAction* item : menu->actions())
+            items << item->text() + (item->isEnabled() ? QString() : QStringLiteral(" (off)"));
+        for (int i = 0; i < 6 && (menu->activeAction() == nullptr ||
+                                  !menu->activeAction()->text().startsWith(command));
+             ++i)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QWidget* grid = InputGrid(window);
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(40, 40),
+                              grid->mapToGlobal(QPoint(40, 40)));
+    QApplication::sendEvent(grid, &menuKey);
+    ProcessEvents();
+    return items;
+}
+
 TEST(InputWorkButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 3, false);
@@ -210,7 +237,11 @@ TEST(InputWorkButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
     TypeKeys(*window, QStringLiteral("2350"));
     ClickCell(*window, 1, 2);
     ASSERT_NE(GridTexts(*window), opened);
-    Press(*window, "PanelButton1");
+    // This time from the keyboard: the grid's menu holds the six commands.
+    window->findChild<TPanelButton*>(QStringLiteral("SavePB"))->setEnabled(false);
+    EXPECT_EQ(
+        ChooseFromGridMenu(*window, QStringLiteral("戻す")),
+        QStringList({"計算\tF9", "記録\tCtrl+S (off)", "印刷\tCtrl+P", "消去", "戻す", "中止"}));
     EXPECT_EQ(GridTexts(*window), opened);
     EXPECT_TRUE(window->Modified());  // 戻す is not a save
 }
