@@ -130,7 +130,7 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     connect(Timer1, &QTimer::timeout, this, &TMainFrom::Timer1Timer);
 
     // Creation, in the order the rest of the program relies on.
-    settings_.ProgramFolder = programFolder_.toStdString();
+    settings_.ProgramFolder = S(programFolder_);
     ReadSettings(fs_, settings_, GrayTextColorRef());
     files_ = AssignDataFiles(settings_.ProgramFolder, fs_);
     // Before the first change of each day the data files are backed up.

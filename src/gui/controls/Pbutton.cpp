@@ -85,8 +85,8 @@ TPanelButton::TPanelButton(QWidget* parent) : QWidget(parent) {
         (QAccessible::installFactory(&PanelButtonAccessibleFactory), true);
     (void)accessibleInstalled;
 
-    m_color = palette().color(QPalette::Button);
-    m_fontColor = palette().color(QPalette::ButtonText);
+    color_ = palette().color(QPalette::Button);
+    fontColor_ = palette().color(QPalette::ButtonText);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(185, 41);
@@ -136,126 +136,126 @@ TPanelButton::Placement TPanelButton::ComputePlacement(QSize button, QSize cell,
 }
 
 QSize TPanelButton::cellSize() const {
-    if (m_glyph.isNull() || m_numGlyphs <= 0)
+    if (glyph_.isNull() || numGlyphs_ <= 0)
         return {0, 0};
-    return {m_glyph.width() / m_numGlyphs, m_glyph.height()};
+    return {glyph_.width() / numGlyphs_, glyph_.height()};
 }
 
 TPanelButton::Placement TPanelButton::placement() const {
     const QFontMetrics fm(font());
-    const QSize text(fm.horizontalAdvance(m_caption), fm.height());
-    return ComputePlacement(size(), cellSize(), text, m_layout, m_margin, m_spacing);
+    const QSize text(fm.horizontalAdvance(caption_), fm.height());
+    return ComputePlacement(size(), cellSize(), text, layout_, margin_, spacing_);
 }
 
 void TPanelButton::loaded() {
-    m_loaded = true;
-    setBevelInner(m_bvCtrl ? bvNone : bvRaised);
+    loaded_ = true;
+    setBevelInner(bvCtrl_ ? bvNone : bvRaised);
     setBevelOuter(bvNone);
 }
 
 void TPanelButton::setCaption(const QString& caption) {
-    if (caption == m_caption)
+    if (caption == caption_)
         return;
-    m_caption = caption;
+    caption_ = caption;
     update();
     QAccessibleEvent changed(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&changed);
 }
 
 void TPanelButton::setColor(const QColor& color) {
-    if (color == m_color)
+    if (color == color_)
         return;
-    m_color = color;
+    color_ = color;
     update();
 }
 
 void TPanelButton::setFontColor(const QColor& color) {
-    if (color == m_fontColor)
+    if (color == fontColor_)
         return;
-    m_fontColor = color;
+    fontColor_ = color;
     update();
 }
 
 void TPanelButton::setBevelInner(TBevelCut bevel) {
-    if (bevel == m_bevelInner)
+    if (bevel == bevelInner_)
         return;
-    m_bevelInner = bevel;
+    bevelInner_ = bevel;
     update();
 }
 
 void TPanelButton::setBevelOuter(TBevelCut bevel) {
-    if (bevel == m_bevelOuter)
+    if (bevel == bevelOuter_)
         return;
-    m_bevelOuter = bevel;
+    bevelOuter_ = bevel;
     update();
 }
 
 void TPanelButton::loadGlyph(const QPixmap& glyph) {
-    m_glyph = glyph;
+    glyph_ = glyph;
     update();
 }
 
 void TPanelButton::setGlyph(const QPixmap& glyph) {
     update();
-    m_glyph = glyph;
+    glyph_ = glyph;
     if (glyph.isNull() || glyph.height() <= 0) {
-        m_spacing = 0;
+        spacing_ = 0;
         return;
     }
-    m_transparentColor = glyph.depth() == 1
-                             ? QColor(Qt::white)
-                             : glyph.toImage().pixelColor(0, glyph.height() - 1).toRgb();
-    m_transparentColor.setAlpha(255);
+    transparentColor_ = glyph.depth() == 1
+                            ? QColor(Qt::white)
+                            : glyph.toImage().pixelColor(0, glyph.height() - 1).toRgb();
+    transparentColor_.setAlpha(255);
     if (glyph.width() % glyph.height() != 0) {
-        m_numGlyphs = 1;
-        m_glyphPosition = 1;
+        numGlyphs_ = 1;
+        glyphPosition_ = 1;
     } else {
         const int count = glyph.width() / glyph.height();
-        m_numGlyphs = count > 4 ? 1 : count;
+        numGlyphs_ = count > 4 ? 1 : count;
     }
-    m_margin = -1;
-    m_spacing = 4;
+    margin_ = -1;
+    spacing_ = 4;
 }
 
 void TPanelButton::setButtonLayout(TButtonLayout layout) {
-    if (layout == m_layout)
+    if (layout == layout_)
         return;
-    m_layout = layout;
+    layout_ = layout;
     update();
 }
 
 void TPanelButton::setNumGlyphs(int count) {
-    if (count < 1 || count > 4 || count == m_numGlyphs)
+    if (count < 1 || count > 4 || count == numGlyphs_)
         return;
-    m_numGlyphs = count;
+    numGlyphs_ = count;
     update();
 }
 
 void TPanelButton::setGlyphPosition(int position) {
-    if (position < 1 || position > 4 || position == m_glyphPosition)
+    if (position < 1 || position > 4 || position == glyphPosition_)
         return;
-    m_glyphPosition = position;
+    glyphPosition_ = position;
     update();
 }
 
 void TPanelButton::setBvCtrl(bool on) {
-    if (on == m_bvCtrl)
+    if (on == bvCtrl_)
         return;
-    m_bvCtrl = on;
+    bvCtrl_ = on;
     update();
 }
 
 void TPanelButton::setSpacing(int pixels) {
-    if (pixels == m_spacing)
+    if (pixels == spacing_)
         return;
-    m_spacing = pixels;
+    spacing_ = pixels;
     update();
 }
 
 void TPanelButton::setMargin(int pixels) {
-    if (pixels == m_margin)
+    if (pixels == margin_)
         return;
-    m_margin = pixels;
+    margin_ = pixels;
     update();
 }
 
@@ -264,10 +264,10 @@ void TPanelButton::click() {
 }
 
 void TPanelButton::setShortcut(const QKeySequence& key) {
-    if (m_shortcutId != 0)
-        releaseShortcut(m_shortcutId);
-    m_shortcut = key;
-    m_shortcutId = key.isEmpty() ? 0 : grabShortcut(key);
+    if (shortcutId_ != 0)
+        releaseShortcut(shortcutId_);
+    shortcut_ = key;
+    shortcutId_ = key.isEmpty() ? 0 : grabShortcut(key);
 }
 
 bool TPanelButton::event(QEvent* event) {
@@ -275,12 +275,12 @@ bool TPanelButton::event(QEvent* event) {
         case QEvent::Polish:
             // Forms set BvCtrl after construction; the rest bevel follows it once
             // they are done, just before the button is first polished for showing.
-            if (!m_loaded)
+            if (!loaded_)
                 loaded();
             break;
         case QEvent::Shortcut:
             // Only delivered while the button is visible and enabled.
-            if (static_cast<QShortcutEvent*>(event)->shortcutId() == m_shortcutId) {
+            if (static_cast<QShortcutEvent*>(event)->shortcutId() == shortcutId_) {
                 click();
                 return true;
             }
@@ -303,7 +303,7 @@ void TPanelButton::paintPanel(QPainter& painter) {
     const QColor light = palette().color(QPalette::Light);
     const QColor dark = palette().color(QPalette::Dark);
     QRect r = rect();
-    for (TBevelCut bevel : {m_bevelOuter, m_bevelInner}) {
+    for (TBevelCut bevel : {bevelOuter_, bevelInner_}) {
         if (bevel == bvNone)
             continue;
         if (bevel == bvRaised)
@@ -312,43 +312,43 @@ void TPanelButton::paintPanel(QPainter& painter) {
             DrawRing(painter, r, dark, light);
         r.adjust(1, 1, -1, -1);
     }
-    painter.fillRect(r, m_color);
-    painter.setPen(m_fontColor);
+    painter.fillRect(r, color_);
+    painter.setPen(fontColor_);
     painter.setFont(font());
-    painter.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, m_caption);
+    painter.drawText(r, Qt::AlignCenter | Qt::TextSingleLine, caption_);
 }
 
 void TPanelButton::paintFace(QPainter& painter) {
     const int w = width(), h = height();
-    painter.fillRect(QRect(QPoint(3, 3), QPoint(w - 4, h - 4)), m_color);
+    painter.fillRect(QRect(QPoint(3, 3), QPoint(w - 4, h - 4)), color_);
 
     const QFontMetrics fm(font());
-    const QSize textSize(fm.horizontalAdvance(m_caption), fm.height());
+    const QSize textSize(fm.horizontalAdvance(caption_), fm.height());
     const QSize cell = cellSize();
-    const Placement p = ComputePlacement(size(), cell, textSize, m_layout, m_margin, m_spacing);
+    const Placement p = ComputePlacement(size(), cell, textSize, layout_, margin_, spacing_);
     // A button that cannot be pressed says so: greyed caption, and the greyed
     // picture of its strip (or its only picture in grey).
     const bool greyed = !isEnabled();
 
     // The caption goes down opaque on the face colour, box and all.
-    if (!m_caption.isEmpty()) {
-        painter.fillRect(QRect(p.text, textSize), m_color);
+    if (!caption_.isEmpty()) {
+        painter.fillRect(QRect(p.text, textSize), color_);
         painter.setPen(greyed ? palette().color(QPalette::Disabled, QPalette::ButtonText)
-                              : m_fontColor);
+                              : fontColor_);
         painter.setFont(font());
-        painter.drawText(p.text + QPoint(0, fm.ascent()), m_caption);
+        painter.drawText(p.text + QPoint(0, fm.ascent()), caption_);
     }
 
     if (cell.isEmpty())
         return;
-    const int position = greyed && m_numGlyphs >= 2 ? 2 : m_glyphPosition;
-    const bool greyPicture = greyed && m_numGlyphs < 2;
+    const int position = greyed && numGlyphs_ >= 2 ? 2 : glyphPosition_;
+    const bool greyPicture = greyed && numGlyphs_ < 2;
     const QRect source(cell.width() * (position - 1), 0, cell.width(), cell.height());
-    QImage picture = m_glyph.copy(source.intersected(m_glyph.rect()))
+    QImage picture = glyph_.copy(source.intersected(glyph_.rect()))
                          .toImage()
                          .convertToFormat(QImage::Format_ARGB32);
-    const QRgb transparent = m_transparentColor.rgb() & RGB_MASK;
-    const QRgb face = m_color.rgba();
+    const QRgb transparent = transparentColor_.rgb() & RGB_MASK;
+    const QRgb face = color_.rgba();
     const QRgb dark = palette().color(QPalette::Disabled, QPalette::ButtonText).rgba();
     const QRgb light = palette().color(QPalette::Light).rgba();
     for (int y = 0; y < picture.height(); ++y) {
@@ -373,7 +373,7 @@ void TPanelButton::paintEvent(QPaintEvent*) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
         focus.rect = rect().adjusted(2, 2, -2, -2);
-        focus.backgroundColor = m_color;
+        focus.backgroundColor = color_;
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }
@@ -381,21 +381,21 @@ void TPanelButton::paintEvent(QPaintEvent*) {
 void TPanelButton::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
     emit mouseEnter();
-    if (m_bvCtrl)
+    if (bvCtrl_)
         setBevelInner(bvRaised);
 }
 
 void TPanelButton::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
     emit mouseExit();
-    if (m_bvCtrl)
+    if (bvCtrl_)
         setBevelInner(bvNone);
 }
 
 void TPanelButton::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
     emit enter();
-    if (m_bvCtrl)
+    if (bvCtrl_)
         setBevelInner(bvRaised);
     update();
 }
@@ -403,7 +403,7 @@ void TPanelButton::focusInEvent(QFocusEvent* event) {
 void TPanelButton::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
     emit exit();
-    if (m_bvCtrl)
+    if (bvCtrl_)
         setBevelInner(bvNone);
     update();
 }
@@ -413,7 +413,7 @@ void TPanelButton::mousePressEvent(QMouseEvent* event) {
     event->accept();
     // A double click arrives as a second press; it sinks the face but, as on
     // the original panel, does not count as a second click.
-    m_leftPressed = event->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonPress;
+    leftPressed_ = event->button() == Qt::LeftButton && event->type() == QEvent::MouseButtonPress;
     emit mouseDown(event->button(), event->modifiers(), event->position().toPoint());
     if (isEnabled())
         setBevelInner(bvLowered);
@@ -423,8 +423,8 @@ void TPanelButton::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     const QPoint pos = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
-        const bool inside = m_leftPressed && rect().contains(pos);
-        m_leftPressed = false;
+        const bool inside = leftPressed_ && rect().contains(pos);
+        leftPressed_ = false;
         if (inside) {
             // The handler may close the form that owns this button.
             QPointer<TPanelButton> self(this);

@@ -49,63 +49,63 @@ class TPanelButton : public QWidget {
     // after showing may call it again.
     void loaded();
 
-    QString caption() const { return m_caption; }
+    QString caption() const { return caption_; }
     void setCaption(const QString& caption);
 
     // Face colour (also the colour that replaces transparent glyph pixels).
-    QColor color() const { return m_color; }
+    QColor color() const { return color_; }
     void setColor(const QColor& color);
 
     // Colour of the caption while the button is enabled; a disabled button
     // draws its caption and picture greyed.
-    QColor fontColor() const { return m_fontColor; }
+    QColor fontColor() const { return fontColor_; }
     void setFontColor(const QColor& color);
 
     QString hint() const { return toolTip(); }
     void setHint(const QString& hint) { setToolTip(hint); }
 
-    TBevelCut bevelInner() const { return m_bevelInner; }
+    TBevelCut bevelInner() const { return bevelInner_; }
     void setBevelInner(TBevelCut bevel);
-    TBevelCut bevelOuter() const { return m_bevelOuter; }
+    TBevelCut bevelOuter() const { return bevelOuter_; }
     void setBevelOuter(TBevelCut bevel);
 
     // The strip of NumGlyphs pictures. Writing copies the picture, takes its
     // bottom-left pixel as transparent colour and derives NumGlyphs, Margin and
     // Spacing from its shape; a null pixmap empties the glyph and sets Spacing 0.
-    const QPixmap& glyph() const { return m_glyph; }
+    const QPixmap& glyph() const { return glyph_; }
     void setGlyph(const QPixmap& glyph);
     // Puts a picture in place without deriving anything from it, the way a form
     // stores its glyph; the transparent colour stays as it is.
     void loadGlyph(const QPixmap& glyph);
 
-    QColor transparentColor() const { return m_transparentColor; }
+    QColor transparentColor() const { return transparentColor_; }
 
     // Named after the property rather than "layout" so QWidget::layout() stays.
-    TButtonLayout buttonLayout() const { return m_layout; }
+    TButtonLayout buttonLayout() const { return layout_; }
     void setButtonLayout(TButtonLayout layout);
 
     // 1 to 4; other values are ignored.
-    int numGlyphs() const { return m_numGlyphs; }
+    int numGlyphs() const { return numGlyphs_; }
     void setNumGlyphs(int count);
     // 1 to 4, counted from the left; other values are ignored.
-    int glyphPosition() const { return m_glyphPosition; }
+    int glyphPosition() const { return glyphPosition_; }
     void setGlyphPosition(int position);
 
     // True: flat at rest, raised under the mouse or with the focus.
     // False: raised at rest. Counts from the next mouse or focus event.
-    bool bvCtrl() const { return m_bvCtrl; }
+    bool bvCtrl() const { return bvCtrl_; }
     void setBvCtrl(bool on);
 
     // A key that presses the button while its window (or, inside a child
     // window, that child) has the focus; a hidden or disabled button ignores
     // it. Screen readers announce it with the button.
-    QKeySequence shortcut() const { return m_shortcut; }
+    QKeySequence shortcut() const { return shortcut_; }
     void setShortcut(const QKeySequence& key);
 
-    int spacing() const { return m_spacing; }
+    int spacing() const { return spacing_; }
     void setSpacing(int pixels);
     // Negative centres the glyph-and-caption block.
-    int margin() const { return m_margin; }
+    int margin() const { return margin_; }
     void setMargin(int pixels);
 
   public slots:
@@ -144,23 +144,23 @@ class TPanelButton : public QWidget {
     void paintFace(QPainter& painter);
     QSize cellSize() const;
 
-    QString m_caption;
-    QColor m_color;
-    QColor m_fontColor;
-    TBevelCut m_bevelInner = bvNone;
-    TBevelCut m_bevelOuter = bvNone;
-    QPixmap m_glyph;
-    QColor m_transparentColor = QColor::fromRgb(kDefaultTransparentColor);
-    TButtonLayout m_layout = blGlyphLeft;
-    int m_numGlyphs = 1;
-    int m_glyphPosition = 1;
-    bool m_bvCtrl = true;
-    int m_spacing = 0;
-    int m_margin = -1;
-    bool m_loaded = false;
-    bool m_leftPressed = false;
-    QKeySequence m_shortcut;
-    int m_shortcutId = 0;
+    QString caption_;
+    QColor color_;
+    QColor fontColor_;
+    TBevelCut bevelInner_ = bvNone;
+    TBevelCut bevelOuter_ = bvNone;
+    QPixmap glyph_;
+    QColor transparentColor_ = QColor::fromRgb(kDefaultTransparentColor);
+    TButtonLayout layout_ = blGlyphLeft;
+    int numGlyphs_ = 1;
+    int glyphPosition_ = 1;
+    bool bvCtrl_ = true;
+    int spacing_ = 0;
+    int margin_ = -1;
+    bool loaded_ = false;
+    bool leftPressed_ = false;
+    QKeySequence shortcut_;
+    int shortcutId_ = 0;
 };
 
 }  // namespace pb

@@ -76,7 +76,7 @@ TPrintD::TPrintD(const MonthInput& input, const MonthResult& result, const Repor
 
 TPrintD::TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent,
                  PrinterMemory memory)
-    : QDialog(parent), m_report(report), m_subject(subject), m_memory(memory) {
+    : QDialog(parent), report_(report), subject_(subject), memory_(memory) {
     FormCreate();
 }
 
@@ -97,19 +97,19 @@ QString TPrintD::PdfFileName(const ReportSubject& subject) {
 }
 
 void TPrintD::FormCreate() {
-    setObjectName("PrintD");
+    Name(this, "PrintD");
     setWindowTitle("印刷プレビュー");
     setProperty("HelpContext", 9);
     QFont formFont("ＭＳ Ｐゴシック");
     formFont.setPixelSize(12);
     setFont(formFont);
-    const int width = 597 + 63 * m_report.PayScheme;
+    const int width = 597 + 63 * report_.PayScheme;
     setFixedWidth(width);  // only the height can be changed
     resize(width, kDialogHeight);
-    m_title = ReportTitle(m_subject);
+    title_ = ReportTitle(subject_);
 
     auto* bar = new QWidget(this);
-    bar->setObjectName("Panel1");
+    Name(bar, "Panel1");
     bar->setFixedHeight(kBarHeight);
     auto button = [bar](const char* name, const char* caption, const char* hint, const char* glyph,
                         int x) {
@@ -119,49 +119,46 @@ void TPrintD::FormCreate() {
         b->setGeometry(x, 2, 40, 40);
         return b;
     };
-    m_start = button("PanelButton1", "開始", "印刷開始", "Start", 2);
-    m_cancel = button("PanelButton2", "中止", "印刷中止", "Exit", 44);
-    m_titleLabel = new QLabel(m_title, bar);
-    m_titleLabel->setObjectName("Label1");
+    start_ = button("PanelButton1", "開始", "印刷開始", "Start", 2);
+    cancel_ = button("PanelButton2", "中止", "印刷中止", "Exit", 44);
+    titleLabel_ = new QLabel(title_, bar);
+    Name(titleLabel_, "Label1");
     QFont titleFont("ＭＳ Ｐゴシック");
     titleFont.setPixelSize(15);
-    m_titleLabel->setFont(titleFont);
-    m_titleLabel->setGeometry(kTitleX, 0, width - kTitleX - 4, kBarHeight);
-    for (QWidget* w : std::initializer_list<QWidget*>{bar, m_start, m_cancel, m_titleLabel})
-        w->setAccessibleDescription(w->objectName());
+    titleLabel_->setFont(titleFont);
+    titleLabel_->setGeometry(kTitleX, 0, width - kTitleX - 4, kBarHeight);
     AddPrinterChoice(bar);
-    connect(m_start, &TPanelButton::clicked, this, &TPrintD::PanelButton1Click);
-    connect(m_cancel, &TPanelButton::clicked, this, &TPrintD::PanelButton2Click);
+    connect(start_, &TPanelButton::clicked, this, &TPrintD::PanelButton1Click);
+    connect(cancel_, &TPanelButton::clicked, this, &TPrintD::PanelButton2Click);
     // From the keyboard: the preview opens on 開始, so Enter or Space prints;
     // Tab reaches 中止, the printer and the report, Esc closes.
-    for (TPanelButton* b : {m_start, m_cancel})
+    for (TPanelButton* b : {start_, cancel_})
         b->setFocusPolicy(Qt::TabFocus);
-    m_start->setFocus();
+    start_->setFocus();
 
-    m_grid = new TStringGridP(this);
-    m_grid->setObjectName("PrintGrid1");
-    m_grid->setAccessibleDescription(m_grid->objectName());
-    m_grid->setProperty("HelpContext", 9);
+    grid_ = new TStringGridP(this);
+    Name(grid_, "PrintGrid1");
+    grid_->setProperty("HelpContext", 9);
     QFont gridFont("ＭＳ 明朝");
     gridFont.setPixelSize(15);
-    m_grid->setFont(gridFont);
-    m_grid->SetDefaultRowHeight(kRowHeight);
-    m_grid->SetLineHeight(kRowHeight);
-    m_grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid_->setFont(gridFont);
+    grid_->SetDefaultRowHeight(kRowHeight);
+    grid_->SetLineHeight(kRowHeight);
+    grid_->setSelectionMode(QAbstractItemView::NoSelection);
     // Nothing to move between: Tab leaves the report for the buttons.
-    m_grid->setTabKeyNavigation(false);
-    m_grid->OnDrawCell = [this](QObject* sender, QPainter* canvas, int col, int row,
-                                const QRect& rect, TGridDrawState) {
+    grid_->setTabKeyNavigation(false);
+    grid_->OnDrawCell = [this](QObject* sender, QPainter* canvas, int col, int row,
+                               const QRect& rect, TGridDrawState) {
         PrintGrid1DrawCell(sender, canvas, col, row, rect);
     };
-    m_grid->OnReportStart = [this](QObject* sender, int& page, int w, int& top) {
+    grid_->OnReportStart = [this](QObject* sender, int& page, int w, int& top) {
         PrintGrid1ReportStart(sender, page, w, top);
     };
-    m_grid->OnHeader = [this](QObject* sender, int& page, int w, int& top) {
+    grid_->OnHeader = [this](QObject* sender, int& page, int w, int& top) {
         PrintGrid1Header(sender, page, w, top);
     };
-    m_grid->OnPrintCell = [this](QObject* sender, QPainter* canvas, const QRect& rect, int col,
-                                 int row, const QString& text) {
+    grid_->OnPrintCell = [this](QObject* sender, QPainter* canvas, const QRect& rect, int col,
+                                int row, const QString& text) {
         PrintGrid1PrintCell(sender, canvas, rect, col, row, text);
     };
     BuildGrid();
@@ -170,36 +167,36 @@ void TPrintD::FormCreate() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
-    layout->addWidget(m_grid, 1);
+    layout->addWidget(grid_, 1);
 }
 
 void TPrintD::BuildGrid() {
-    const bool hourly = m_report.PayScheme == 2;
-    const bool split = !hourly && m_report.Holiday;
+    const bool hourly = report_.PayScheme == 2;
+    const bool split = !hourly && report_.Holiday;
     const int cols = hourly ? 9 : 8;
-    const int days = static_cast<int>(m_report.Days.size());
+    const int days = static_cast<int>(report_.Days.size());
     const int rows = days + 1 + (split ? 7 : 5);
-    m_grid->SetColCount(cols);
-    m_grid->SetRowCount(rows);
-    m_grid->SetDefaultRowHeight(kRowHeight);
-    m_grid->SetDefaultColWidth(82 - 2 * m_report.PayScheme);
+    grid_->SetColCount(cols);
+    grid_->SetRowCount(rows);
+    grid_->SetDefaultRowHeight(kRowHeight);
+    grid_->SetDefaultColWidth(82 - 2 * report_.PayScheme);
 
     // The entry grid's captions, without the work pattern it shows in (0, 0).
-    const std::vector<std::string> captions = ColumnCaptions(m_report.PayScheme, 0);
+    const std::vector<std::string> captions = ColumnCaptions(report_.PayScheme, 0);
     for (int col = 1; col < cols && col < static_cast<int>(captions.size()); ++col)
-        m_grid->SetCells(col, 0, Q(captions[col]));
+        grid_->SetCells(col, 0, Q(captions[col]));
     for (int day = 0; day < days; ++day)
         for (int col = 0; col < cols; ++col)
-            m_grid->SetCells(col, day + 1, Q(m_report.Days[day][col]));
+            grid_->SetCells(col, day + 1, Q(report_.Days[day][col]));
 
     // Summary rows: captions in column 0, the summary grid's figures beside them.
     auto summary = [&](int gridRow, const char* caption, int summaryRow, int firstCol,
                        int lastCol) {
-        m_grid->SetCells(0, gridRow, caption);
-        if (summaryRow >= static_cast<int>(m_report.Summary.size()))
+        grid_->SetCells(0, gridRow, caption);
+        if (summaryRow >= static_cast<int>(report_.Summary.size()))
             return;
         for (int col = firstCol; col <= lastCol; ++col)
-            m_grid->SetCells(col, gridRow, Q(m_report.Summary[summaryRow][col]));
+            grid_->SetCells(col, gridRow, Q(report_.Summary[summaryRow][col]));
     };
     const int r = rows;
     if (split) {
@@ -215,62 +212,62 @@ void TPrintD::BuildGrid() {
 
     const int total = r - 1;
     const int shift = hourly ? 1 : 0;  // the hourly table has one column more before its totals
-    m_grid->SetCells(0, total, "勤務日数");
-    m_grid->SetCells(1, total, Q(PadNumber(m_report.WorkDays, 2)) + "日");
+    grid_->SetCells(0, total, "勤務日数");
+    grid_->SetCells(1, total, Q(PadNumber(report_.WorkDays, 2)) + "日");
     if (split) {
-        m_grid->SetCells(2, total, "休日勤務");
-        m_grid->SetCells(3, total, Q(PadNumber(m_report.HolidayWorkDays, 2)) + "日");
+        grid_->SetCells(2, total, "休日勤務");
+        grid_->SetCells(3, total, Q(PadNumber(report_.HolidayWorkDays, 2)) + "日");
     }
-    m_grid->SetCells(4 + shift, total, "残業時間");
-    m_grid->SetCells(5 + shift, total, Q(MinutesToText(m_report.TotalOverMinutes)));
-    m_grid->SetCells(6 + shift, total, "残業賃金");
-    m_grid->SetCells(7 + shift, total, Q(FormatYen(m_report.TotalOverPay)));
+    grid_->SetCells(4 + shift, total, "残業時間");
+    grid_->SetCells(5 + shift, total, Q(MinutesToText(report_.TotalOverMinutes)));
+    grid_->SetCells(6 + shift, total, "残業賃金");
+    grid_->SetCells(7 + shift, total, Q(FormatYen(report_.TotalOverPay)));
 }
 
 void TPrintD::PrintGrid1DrawCell(QObject*, QPainter* Canvas, int ACol, int ARow,
                                  const QRect& Rect) {
-    const bool fixed = m_grid->IsFixedCell(ACol, ARow);
+    const bool fixed = grid_->IsFixedCell(ACol, ARow);
     Canvas->fillRect(Rect, fixed ? palette().button() : palette().base());
     Canvas->setPen(fixed ? palette().buttonText().color() : palette().text().color());
-    Canvas->setFont(m_grid->font());
-    Canvas->drawText(Rect, Qt::AlignCenter, m_grid->Cells(ACol, ARow));
+    Canvas->setFont(grid_->font());
+    Canvas->drawText(Rect, Qt::AlignCenter, grid_->Cells(ACol, ARow));
 }
 
 void TPrintD::PrintGrid1ReportStart(QObject*, int&, int Width, int& Top) {
-    QPainter* canvas = m_grid->PrintCanvas();
+    QPainter* canvas = grid_->PrintCanvas();
     const QFont kept = canvas->font();
-    Top += 4 * m_grid->DefaultRowHeight();
+    Top += 4 * grid_->DefaultRowHeight();
     // Centred on the table's own width, so title and table share one axis.
     int tableWidth = 0;
-    for (int col = 0; col < m_grid->ColCount(); ++col)
-        tableWidth += m_grid->ColWidths(col) + 1;
+    for (int col = 0; col < grid_->ColCount(); ++col)
+        tableWidth += grid_->ColWidths(col) + 1;
     const int x = (Width - tableWidth) / 2;
     QFont titleFont = kept;
     titleFont.setPointSize(kTitlePoints);
     canvas->setFont(titleFont);
-    m_grid->PrintText(x, Top, m_title);
+    grid_->PrintText(x, Top, title_);
     canvas->setFont(kept);
-    m_grid->SetLeftMargin(x);
+    grid_->SetLeftMargin(x);
 }
 
 void TPrintD::PrintGrid1Header(QObject*, int&, int, int& Top) {
-    Top += 6 * m_grid->DefaultRowHeight();
+    Top += 6 * grid_->DefaultRowHeight();
 }
 
 void TPrintD::PrintGrid1PrintCell(QObject*, QPainter* WCanvas, const QRect& Rect, int ACol,
                                   int ARow, const QString&) {
-    WCanvas->drawText(Rect, Qt::AlignCenter, m_grid->Cells(ACol, ARow));
+    WCanvas->drawText(Rect, Qt::AlignCenter, grid_->Cells(ACol, ARow));
 }
 
 int TPrintD::PrintOn(QPrinter& printer) {
     printer.setPageSize(QPageSize(QPageSize::JisB5));
     printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setDocName(m_title);
-    QFont paperFont = m_grid->font();
+    printer.setDocName(title_);
+    QFont paperFont = grid_->font();
     paperFont.setPointSize(kPaperPoints);
-    m_grid->SetPrinterFont(paperFont);
-    m_grid->SetLeftMargin(0);  // the report start centres the table afresh
-    return m_grid->Print(printer);
+    grid_->SetPrinterFont(paperFont);
+    grid_->SetLeftMargin(0);  // the report start centres the table afresh
+    return grid_->Print(printer);
 }
 
 void TPrintD::AddPrinterChoice(QWidget* bar) {
@@ -280,24 +277,24 @@ void TPrintD::AddPrinterChoice(QWidget* bar) {
     auto* caption = new QLabel("プリンター", bar);
     Name(caption, "Label2");
     caption->setGeometry(kChoiceX, 1, kChoiceWidth, 14);
-    m_printerCB = new QComboBox(bar);
-    Name(m_printerCB, "PrinterCB");
-    m_printerCB->setToolTip("印刷するプリンター");
-    m_printerCB->addItems(printers);
+    printerCB_ = new QComboBox(bar);
+    Name(printerCB_, "PrinterCB");
+    printerCB_->setToolTip("印刷するプリンター");
+    printerCB_->addItems(printers);
     // The printer last printed on while it is there, else the system's default.
     int chosen = -1;
-    if (m_memory.settings != nullptr && !m_memory.settings->Print.Printer.empty())
-        chosen = m_printerCB->findText(Q(m_memory.settings->Print.Printer));
+    if (memory_.settings != nullptr && !memory_.settings->Print.Printer.empty())
+        chosen = printerCB_->findText(Q(memory_.settings->Print.Printer));
     if (chosen < 0)
-        chosen = m_printerCB->findText(QPrinterInfo::defaultPrinterName());
-    m_printerCB->setCurrentIndex(chosen >= 0 ? chosen : 0);
-    m_printerCB->setGeometry(kChoiceX, 16, kChoiceWidth, 26);
+        chosen = printerCB_->findText(QPrinterInfo::defaultPrinterName());
+    printerCB_->setCurrentIndex(chosen >= 0 ? chosen : 0);
+    printerCB_->setGeometry(kChoiceX, 16, kChoiceWidth, 26);
     const int titleX = kChoiceX + kChoiceWidth + 8;
-    m_titleLabel->setGeometry(titleX, 0, width() - titleX - 4, kBarHeight);
+    titleLabel_->setGeometry(titleX, 0, width() - titleX - 4, kBarHeight);
 }
 
 bool TPrintD::PrintReport() {
-    return m_printerCB != nullptr ? PrintOnPrinter(m_printerCB->currentText()) : PrintIntoPdf();
+    return printerCB_ != nullptr ? PrintOnPrinter(printerCB_->currentText()) : PrintIntoPdf();
 }
 
 bool TPrintD::PrintOnPrinter(const QString& name) {
@@ -326,7 +323,7 @@ bool TPrintD::PrintOnPrinter(const QString& name) {
         return false;
     }
     try {
-        SubmitPdf(name, job, m_title, printer.pageLayout().pageSize().key());
+        SubmitPdf(name, job, title_, printer.pageLayout().pageSize().key());
     } catch (const TPrintError& e) {
         Messages::Error(this, failed + printerName + "が印刷を受け付けませんでした。\n" +
                                   QString::fromUtf8(e.what()));
@@ -337,12 +334,12 @@ bool TPrintD::PrintOnPrinter(const QString& name) {
 }
 
 void TPrintD::RememberPrinter(const QString& name) {
-    if (m_memory.settings == nullptr || m_memory.fs == nullptr ||
-        Q(m_memory.settings->Print.Printer) == name)
+    if (memory_.settings == nullptr || memory_.fs == nullptr ||
+        Q(memory_.settings->Print.Printer) == name)
         return;
-    m_memory.settings->Print.Printer = S(name);
+    memory_.settings->Print.Printer = S(name);
     try {
-        WriteSettings(*m_memory.fs, *m_memory.settings);
+        WriteSettings(*memory_.fs, *memory_.settings);
     } catch (const FileError& e) {
         // The report is printed; only the choice is not kept for next time.
         Messages::Failure(this, e);
@@ -352,9 +349,9 @@ void TPrintD::RememberPrinter(const QString& name) {
 bool TPrintD::PrintIntoPdf() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    const QString folder = m_subject.ProgramFolder.empty() ? QCoreApplication::applicationDirPath()
-                                                           : Q(m_subject.ProgramFolder);
-    const QString pdf = QDir::cleanPath(QDir(folder).filePath(PdfFileName(m_subject)));
+    const QString folder = subject_.ProgramFolder.empty() ? QCoreApplication::applicationDirPath()
+                                                          : Q(subject_.ProgramFolder);
+    const QString pdf = QDir::cleanPath(QDir(folder).filePath(PdfFileName(subject_)));
     printer.setOutputFileName(pdf);
     bool printed = false;
     try {

@@ -81,9 +81,9 @@ class TPrintD : public QDialog {
     // The file the report goes to when the system has no printer.
     static QString PdfFileName(const ReportSubject& subject);
 
-    TStringGridP* PrintGrid1() const { return m_grid; }
+    TStringGridP* PrintGrid1() const { return grid_; }
     // The printer choice beside 開始; null when the system has no printer.
-    QComboBox* PrinterCB() const { return m_printerCB; }
+    QComboBox* PrinterCB() const { return printerCB_; }
 
     // Prints the report on `printer` set to JIS B5 portrait; returns the pages.
     // Throws TPrintError when the printer refuses.
@@ -111,15 +111,15 @@ class TPrintD : public QDialog {
     bool PrintIntoPdf();
     void RememberPrinter(const QString& name);
 
-    MonthReport m_report;
-    ReportSubject m_subject;
-    PrinterMemory m_memory;
-    QString m_title;
-    TPanelButton* m_start = nullptr;
-    TPanelButton* m_cancel = nullptr;
-    QLabel* m_titleLabel = nullptr;
-    QComboBox* m_printerCB = nullptr;
-    TStringGridP* m_grid = nullptr;
+    MonthReport report_;
+    ReportSubject subject_;
+    PrinterMemory memory_;
+    QString title_;
+    TPanelButton* start_ = nullptr;
+    TPanelButton* cancel_ = nullptr;
+    QLabel* titleLabel_ = nullptr;
+    QComboBox* printerCB_ = nullptr;
+    TStringGridP* grid_ = nullptr;
 };
 
 }  // namespace pb

@@ -37,6 +37,7 @@
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/shared/Messages.h"
+#include "gui/shared/Naming.h"
 #include "gui/shared/PanelButtons.h"
 #include "gui/shared/Text.h"
 #include "gui/timecard/TimeCellDelegate.h"
@@ -60,8 +61,7 @@ TInputW::TInputW(const EntrySelection& selection, const DataFiles& files, Settin
 
 TInputW::TInputW(OpenedMonth month, const DataFiles& files, Settings& settings, QWidget* parent)
     : QWidget(parent), files_(files), settings_(&settings), opened_(std::move(month)) {
-    setObjectName(QStringLiteral("InputW"));
-    setAccessibleDescription(objectName());
+    Name(this, QStringLiteral("InputW"));
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setPixelSize(12);
     setFont(font);
@@ -142,15 +142,13 @@ void TInputW::BuildLayout() {
     outer->setSpacing(0);
 
     Panel3 = new QFrame(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setAccessibleDescription(Panel3->objectName());
+    Name(Panel3, QStringLiteral("Panel3"));
     auto* gridsLayout = new QVBoxLayout(Panel3);
     gridsLayout->setContentsMargins(0, 0, 0, 0);
     gridsLayout->setSpacing(0);
 
     InputGrid = new TStringGridS(Panel3);
-    InputGrid->setObjectName(QStringLiteral("InputGrid"));
-    InputGrid->setAccessibleDescription(InputGrid->objectName());
+    Name(InputGrid, QStringLiteral("InputGrid"));
     InputGrid->SetImeMode(imDisable);
     InputGrid->SetDefaultRowHeight(kRowHeight);
     InputGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -188,8 +186,7 @@ void TInputW::BuildLayout() {
     gridsLayout->addWidget(InputGrid, 1);
 
     DataViewGrid = new TSinStringGrid(Panel3);
-    DataViewGrid->setObjectName(QStringLiteral("DataViewGrid"));
-    DataViewGrid->setAccessibleDescription(DataViewGrid->objectName());
+    Name(DataViewGrid, QStringLiteral("DataViewGrid"));
     DataViewGrid->SetFixedRows(0);
     DataViewGrid->SetFixedCols(1);
     DataViewGrid->SetDefaultRowHeight(kRowHeight);
@@ -209,8 +206,7 @@ void TInputW::BuildLayout() {
     outer->addWidget(Panel3, 1);
 
     auto* panel = new QFrame(this);
-    panel->setObjectName(QStringLiteral("Panel1"));
-    panel->setAccessibleDescription(panel->objectName());
+    Name(panel, QStringLiteral("Panel1"));
     panel->setFrameShape(QFrame::Panel);
     panel->setFrameShadow(QFrame::Sunken);
     panel->setFixedWidth(kButtonPanelWidth);
@@ -262,7 +258,7 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
     connect(PanelButton1, &TPanelButton::clicked, this, &TInputW::PanelButton1Click);
 
     auto* totals = new QFrame(panel);
-    totals->setObjectName(QStringLiteral("TotalsBox"));
+    Name(totals, QStringLiteral("TotalsBox"));
     totals->setFrameShape(QFrame::Box);
     totals->setFrameShadow(QFrame::Sunken);
     auto* grid = new QGridLayout(totals);
@@ -270,8 +266,7 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
     grid->setVerticalSpacing(2);
     auto label = [totals](const char* name, const QString& text, Qt::Alignment align) {
         auto* l = new QLabel(text, totals);
-        l->setObjectName(QString::fromLatin1(name));
-        l->setAccessibleDescription(l->objectName());
+        Name(l, QString::fromLatin1(name));
         l->setAlignment(align | Qt::AlignVCenter);
         return l;
     };
@@ -299,8 +294,7 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
 
     // 記録 says for a while that the month is stored, with no box to close.
     SavedLabel = new QLabel(panel);
-    SavedLabel->setObjectName(QStringLiteral("SavedLabel"));
-    SavedLabel->setAccessibleDescription(SavedLabel->objectName());
+    Name(SavedLabel, QStringLiteral("SavedLabel"));
     SavedLabel->setAlignment(Qt::AlignCenter);
     layout->addWidget(SavedLabel);
     savedTimer_ = new QTimer(this);
