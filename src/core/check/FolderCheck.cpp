@@ -1,17 +1,15 @@
 #include "core/check/FolderCheck.h"
 
-#include <cmath>
-#include <cstring>
 #include <map>
 #include <set>
 #include <vector>
 
+#include "core/store/RecordRanges.h"
 #include "core/store/Records.h"
 #include "core/store/Recovery.h"
 #include "core/store/Transaction.h"
 #include "core/store/WorkDataFiles.h"
 #include "core/timecard/TimeCells.h"
-#include "core/timecard/WorkPattern.h"
 
 namespace pb {
 namespace {
@@ -27,16 +25,6 @@ std::int32_t Int32At(const std::uint8_t* p) {
         v = (v << 8) | p[i];
     }
     return static_cast<std::int32_t>(v);
-}
-
-double DoubleAt(const std::uint8_t* p) {
-    std::uint64_t bits = 0;
-    for (int i = 7; i >= 0; --i) {
-        bits = (bits << 8) | p[i];
-    }
-    double value;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
 }
 
 // The stored ID (short string of 3 bytes); "" when its length byte is wrong.
@@ -174,14 +162,6 @@ std::map<std::string, Employee> CheckNames(const DataFiles& files, FolderCheckRe
     return employees;
 }
 
-bool IsWeekdayOrNone(std::int32_t weekday) {
-    return weekday == -1 || (weekday >= 1 && weekday <= 7);
-}
-
-bool IsTimeOfDay(double value) {
-    return std::isfinite(value) && value > -1.0 - 1e-9 && value < 1.0 + 1e-9;
-}
-
 // Reads a wage file into `table` and reports records whose fields are out of
 // their ranges. `scheme` 1 is "DailyWages.dat", 2 "TimeWages.dat".
 WageTable CheckWages(const DataFiles& files, int scheme, FolderCheckResult& result) {
@@ -201,8 +181,6 @@ WageTable CheckWages(const DataFiles& files, int scheme, FolderCheckResult& resu
             continue;
         }
         const std::int32_t generation = Int32At(p + 8);
-        const std::int32_t workType = Int32At(p + 16);
-        const std::int32_t closingDay = Int32At(p + 20);
         std::vector<std::string> wrong;
         if (p[4] > 1) {
             wrong.push_back("現在の印 " + std::to_string(p[4]));
@@ -210,47 +188,11 @@ WageTable CheckWages(const DataFiles& files, int scheme, FolderCheckResult& resu
         if (generation < 1) {
             wrong.push_back("世代 " + std::to_string(generation));
         }
-        if (!IsPatternOfScheme(scheme, workType)) {
-            wrong.push_back("勤務体系 " + std::to_string(workType));
-        }
-        if (closingDay < 0 || closingDay > 31) {
-            wrong.push_back("締日 " + std::to_string(closingDay));
-        }
-        if (scheme == 1) {
-            for (const std::size_t at : {28, 36, 40, 44}) {
-                if (!IsWeekdayOrNone(Int32At(p + at))) {
-                    wrong.push_back("曜日 " + std::to_string(Int32At(p + at)));
-                }
-            }
-            for (std::size_t at = 48; at < 80; at += 4) {
-                if (Int32At(p + at) < 0) {
-                    wrong.push_back("時給 " + std::to_string(Int32At(p + at)));
-                }
-            }
-            for (std::size_t at = 80; at < 120; at += 8) {
-                if (!IsTimeOfDay(DoubleAt(p + at))) {
-                    wrong.push_back("時刻の値");
-                    break;
-                }
-            }
-        } else {
-            for (std::size_t at = 28; at < 116; at += 4) {
-                if (Int32At(p + at) < 0) {
-                    wrong.push_back("時給 " + std::to_string(Int32At(p + at)));
-                }
-            }
-            for (std::size_t at = 116; at < 128; at += 4) {
-                if (Int32At(p + at) < 0 || Int32At(p + at) > 288) {
-                    wrong.push_back("区分時間 " + std::to_string(Int32At(p + at)));
-                }
-            }
+        for (std::string& field : WageFieldsOutOfRange(scheme, *content, o)) {
+            wrong.push_back(std::move(field));
         }
         if (!wrong.empty()) {
-            std::string list;
-            for (const std::string& w : wrong) {
-                list += (list.empty() ? "" : "、") + w;
-            }
-            found.Add(n, id + " の賃金データの値が範囲外です（" + list + "）");
+            found.Add(n, id + " の賃金データの値が範囲外です（" + JoinFields(wrong) + "）");
         }
         Wages& wages = table[id];
         if (!wages.generations.insert(generation).second) {

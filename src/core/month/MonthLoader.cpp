@@ -5,6 +5,7 @@
 
 #include "core/store/EmployeeFiles.h"
 #include "core/store/RecordFile.h"
+#include "core/store/RecordRanges.h"
 #include "core/store/WorkDataFiles.h"
 #include "core/timecard/WorkPattern.h"
 
@@ -16,6 +17,18 @@ void CheckWholeRecords(const FileSystem& fs, const std::string& path, std::size_
     if (const auto size = fs.Size(path); size && *size % recordSize != 0) {
         throw DamagedFileError(path, *size, recordSize);
     }
+}
+
+// A record that lies outside what this program writes is refused like a
+// ragged file: the message names the file, the employee and the values.
+[[noreturn]] void RefuseOutOfRange(const std::string& path, const OpenedMonth& month,
+                                   const std::string& record,
+                                   const std::vector<std::string>& fields) {
+    const std::string employee =
+        month.name.empty() ? month.id + " の " : month.id + "（" + month.name + "）の";
+    throw FileError(path, EINVAL,
+                    path + " は壊れています。\n" + employee + record + "の値が範囲外です（" +
+                        JoinFields(fields) + "）。");
 }
 
 }  // namespace
@@ -64,10 +77,9 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
         opened.record = *record;
         opened.wagesGeneration = record->WagesGeneration;
         payScheme = record->PayScheme;
-        if (payScheme != 1 && payScheme != 2) {
-            throw FileError(workFile, EINVAL,
-                            workFile + " は壊れています。\n" + id + " の " + std::to_string(month) +
-                                "月分の給与体系 " + std::to_string(payScheme) + " が不正です。");
+        if (const auto wrong = MonthFieldsOutOfRange(*record); !wrong.empty()) {
+            RefuseOutOfRange(workFile, opened,
+                             std::to_string(year) + "年" + std::to_string(month) + "月分", wrong);
         }
     } else if (mustBeStored) {
         opened.status = OpenMonthStatus::MonthNotStored;
@@ -81,28 +93,31 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     MonthInput& input = opened.input;
     input.payScheme = payScheme;
     input.rules = rules;
+    const std::string& wagesFile = payScheme == 2 ? files.TimeWagesFile : files.DailyWagesFile;
+    CheckWholeRecords(*files.fs, wagesFile,
+                      payScheme == 2 ? kTimeWagesRecordSize : kDailyWagesRecordSize);
+    const auto wages = ReadWageRecordBytes(files, payScheme, id, opened.wagesGeneration);
+    if (!wages) {
+        opened.status = OpenMonthStatus::WagesNotFound;
+        return opened;
+    }
+    std::int32_t generation = 0;
     std::int32_t workType = 0;
     std::int32_t closingDay = 0;
     if (payScheme == 2) {
-        CheckWholeRecords(*files.fs, files.TimeWagesFile, kTimeWagesRecordSize);
-        const auto wages = ReadTimeRecord(files, id, opened.wagesGeneration);
-        if (!wages) {
-            opened.status = OpenMonthStatus::WagesNotFound;
-            return opened;
-        }
-        input.hourly = *wages;
-        workType = wages->WorkType;
-        closingDay = wages->ClosingDay;
+        input.hourly = TimeWagesRecordFromBytes(*wages);
+        generation = input.hourly.Generation;
+        workType = input.hourly.WorkType;
+        closingDay = input.hourly.ClosingDay;
     } else {
-        CheckWholeRecords(*files.fs, files.DailyWagesFile, kDailyWagesRecordSize);
-        const auto wages = ReadDailyRecord(files, id, opened.wagesGeneration);
-        if (!wages) {
-            opened.status = OpenMonthStatus::WagesNotFound;
-            return opened;
-        }
-        input.daily = *wages;
-        workType = wages->WorkType;
-        closingDay = wages->ClosingDay;
+        input.daily = DailyWagesRecordFromBytes(*wages);
+        generation = input.daily.Generation;
+        workType = input.daily.WorkType;
+        closingDay = input.daily.ClosingDay;
+    }
+    if (const auto wrong = WageFieldsOutOfRange(payScheme, *wages); !wrong.empty()) {
+        RefuseOutOfRange(wagesFile, opened,
+                         "賃金データ（第" + std::to_string(generation) + "世代）", wrong);
     }
     input.period = MakePayPeriod(year, month, closingDay, rules.EndOfMonthPayment);
     input.cells = TypedCellsOf(opened.record, payScheme, workType, input.period.size());

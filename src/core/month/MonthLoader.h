@@ -46,8 +46,10 @@ struct OpenedMonth {
 //
 // Throws FileError when a file cannot be read, and DamagedFileError when one of
 // the files it reads ("Name.dat", the wage file, the year's file) is not a whole
-// number of records, or when the stored month names a pay scheme other than 1
-// or 2: a damaged month must not be shown as an empty one.
+// number of records: a damaged month must not be shown as an empty one. A
+// month record or wage record with a field outside what this program writes
+// (store/RecordRanges.h) is damaged too: FileError naming the file, the
+// employee and the fields, so no month is paid by figures nobody entered.
 OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
                       std::int32_t year, std::int32_t month, bool mustBeStored);
 

@@ -51,8 +51,11 @@ void CopyInto(const DataFiles& files, const std::vector<std::string>& names,
         fs.Flush(root);
     } catch (const FileError& e) {
         RemoveFolderQuietly(fs, scratch);
+        // A data file that cannot be read is named; the backup's own files are not.
+        const bool ours = e.path() == root || e.path().starts_with(root + "/");
         throw FileError(target, e.error(),
-                        "バックアップ " + target + " を作れません。\n" + e.what());
+                        "バックアップ " + target + " を作れません。\n" +
+                            (ours ? ErrorReason(e.error()) : std::string(e.what())));
     }
 }
 

@@ -69,9 +69,9 @@ int FindCurrentIndex(const DataFiles& files, const std::string& id) {
                              StoredIdOf(id));
 }
 
+// The record of the ID and generation (0: the one in force) as the file holds it.
 template <typename File>
-std::optional<typename File::Record> ReadWageRecord(const DataFiles& files, const std::string& id,
-                                                    int generation) {
+std::optional<Bytes> ReadWageBytes(const DataFiles& files, const std::string& id, int generation) {
     const Bytes content = ReadRecords(*files.fs, File::Path(files), File::kSize);
     const std::string storedId = StoredIdOf(id);
     for (std::size_t o = 0; o < content.size(); o += File::kSize) {
@@ -81,8 +81,17 @@ std::optional<typename File::Record> ReadWageRecord(const DataFiles& files, cons
                                ? GetByte(content, o + kWageCurrentOffset) != 0
                                : GetInt32(content, o + kWageGenerationOffset) == generation;
         if (match)
-            return File::Decode(content, o);
+            return Bytes(content.begin() + static_cast<std::ptrdiff_t>(o),
+                         content.begin() + static_cast<std::ptrdiff_t>(o + File::kSize));
     }
+    return std::nullopt;
+}
+
+template <typename File>
+std::optional<typename File::Record> ReadWageRecord(const DataFiles& files, const std::string& id,
+                                                    int generation) {
+    if (const std::optional<Bytes> stored = ReadWageBytes<File>(files, id, generation))
+        return File::Decode(*stored, 0);
     return std::nullopt;
 }
 
@@ -338,6 +347,12 @@ std::optional<DailyWagesRecord> ReadDailyRecord(const DataFiles& files, const st
 std::optional<TimeWagesRecord> ReadTimeRecord(const DataFiles& files, const std::string& id,
                                               int generation) {
     return ReadWageRecord<TimeFile>(files, id, generation);
+}
+
+std::optional<Bytes> ReadWageRecordBytes(const DataFiles& files, int scheme, const std::string& id,
+                                         int generation) {
+    return scheme == 2 ? ReadWageBytes<TimeFile>(files, id, generation)
+                       : ReadWageBytes<DailyFile>(files, id, generation);
 }
 
 int RetireDailyRecord(const DataFiles& files, const std::string& id) {

@@ -118,6 +118,12 @@ std::optional<DailyWagesRecord> ReadDailyRecord(const DataFiles& files, const st
 std::optional<TimeWagesRecord> ReadTimeRecord(const DataFiles& files, const std::string& id,
                                               int generation);
 
+// The record ReadTimeRecord (scheme 2) or ReadDailyRecord (any other) gives,
+// as the file holds it: its times before a value that is no number is read as
+// midnight.
+std::optional<Bytes> ReadWageRecordBytes(const DataFiles& files, int scheme, const std::string& id,
+                                         int generation);
+
 // Marks the record in force as superseded and returns its generation;
 // kNoRecord when the ID has none.
 int RetireDailyRecord(const DataFiles& files, const std::string& id);

@@ -1,27 +1,42 @@
 #include "core/store/Settings.h"
 
+#include <limits>
 #include <string_view>
 
 #include "core/common/ShiftJis.h"
 #include "core/store/IniFile.h"
+#include "core/store/RecordRanges.h"
 
 namespace pb {
 namespace {
 
-// A key holds a number (`field`) or, where `text` is set, a text in the file's
-// code page.
+constexpr std::int32_t kLeast = std::numeric_limits<std::int32_t>::min();
+constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kLastTimeStep = 24 * 12 - 1;  // 23:55
+constexpr std::int32_t kWhite = 0xFFFFFF;
+
+// A key holds a number (`field`) within `low` … `high` or, where `text` is set,
+// a text in the file's code page. A number outside its range is read as the
+// default: it was not written by this program, and the windows and the
+// calculation only know what to do with the values they offer.
 struct Key {
     const char* section;
     const char* name;
     std::int32_t& (*field)(Settings&);
     std::string& (*text)(Settings&) = nullptr;
+    std::int32_t low = kLeast;
+    std::int32_t high = kMost;
 };
 
+Key NumberKey(const char* section, const char* name, std::int32_t& (*field)(Settings&),
+              std::int32_t low, std::int32_t high) {
+    return Key{section, name, field, nullptr, low, high};
+}
+
 // Field names are the key names, so one macro keeps the two from drifting apart.
-#define PB_KEY(section, key)                                                        \
-    Key {                                                                           \
-#section, #key, [](Settings & s) -> std::int32_t& { return s.section.key; } \
-    }
+#define PB_KEY(section, key, low, high) \
+    NumberKey(                          \
+        #section, #key, [](Settings& s) -> std::int32_t& { return s.section.key; }, low, high)
 #define PB_TEXT_KEY(section, key)                                                           \
     Key {                                                                                   \
 #section, #key, nullptr, [](Settings & s) -> std::string& { return s.section.key; } \
@@ -29,67 +44,67 @@ struct Key {
 
 // The order in which keys are written, and so the order of a new file.
 const Key kKeys[] = {
-    PB_KEY(Calc_Set, OvertimeWorkFigure),
-    PB_KEY(Calc_Set, TimeAdjustFigure),
-    PB_KEY(Calc_Set, FractionsHandle),
-    PB_KEY(Calc_Set, EndOfMonthPayment),
-    PB_KEY(FontColor, ValidColor),
-    PB_KEY(FontColor, InvalidColor),
-    PB_KEY(Common, ClosingDay),
-    PB_KEY(DailyWages, WorkType),
-    PB_KEY(DailyWages, HalfHoliday),
-    PB_KEY(DailyWages, Holiday),
-    PB_KEY(DailyWages, Holiday1),
-    PB_KEY(DailyWages, Holiday2),
-    PB_KEY(DailyWages, Holiday3),
-    PB_KEY(DailyWages, TimeToStartWork),
-    PB_KEY(DailyWages, TimeToFinishWork),
-    PB_KEY(DailyWages, TimeToFinishMorning),
-    PB_KEY(DailyWages, TimeToStartNight),
-    PB_KEY(DailyWages, TimeToFinishWorkHH),
-    PB_KEY(DailyWages, WeekdayOverPay),
-    PB_KEY(DailyWages, WeekdayNightPay),
-    PB_KEY(DailyWages, WeekdayMorningPay),
-    PB_KEY(DailyWages, WeekdayEarMornPay),
-    PB_KEY(DailyWages, HolidayOverPay),
-    PB_KEY(DailyWages, HolidayNightPay),
-    PB_KEY(DailyWages, HolidayMorningPay),
-    PB_KEY(DailyWages, HolidayEarMornPay),
-    PB_KEY(TimeWages, WorkType),
-    PB_KEY(TimeWages, RestTime),
-    PB_KEY(TimeWages, TimePay),
-    PB_KEY(TimeWages, CDTime1MondayPay),
-    PB_KEY(TimeWages, CDTime1TuesdayPay),
-    PB_KEY(TimeWages, CDTime1WednesdayPay),
-    PB_KEY(TimeWages, CDTime1ThursdayPay),
-    PB_KEY(TimeWages, CDTime1FridayPay),
-    PB_KEY(TimeWages, CDTime1SaturdayPay),
-    PB_KEY(TimeWages, CDTime1SundayPay),
-    PB_KEY(TimeWages, CDTime2MondayPay),
-    PB_KEY(TimeWages, CDTime2TuesdayPay),
-    PB_KEY(TimeWages, CDTime2WednesdayPay),
-    PB_KEY(TimeWages, CDTime2ThursdayPay),
-    PB_KEY(TimeWages, CDTime2FridayPay),
-    PB_KEY(TimeWages, CDTime2SaturdayPay),
-    PB_KEY(TimeWages, CDTime2SundayPay),
-    PB_KEY(TimeWages, CDTime3MondayPay),
-    PB_KEY(TimeWages, CDTime3TuesdayPay),
-    PB_KEY(TimeWages, CDTime3WednesdayPay),
-    PB_KEY(TimeWages, CDTime3ThursdayPay),
-    PB_KEY(TimeWages, CDTime3FridayPay),
-    PB_KEY(TimeWages, CDTime3SaturdayPay),
-    PB_KEY(TimeWages, CDTime3SundayPay),
-    PB_KEY(TimeWages, ChargeDivideTime1),
-    PB_KEY(TimeWages, ChargeDivideTime2),
-    PB_KEY(TimeWages, ChargeDivideTime3),
-    PB_KEY(Backup, KeepDays),
+    PB_KEY(Calc_Set, OvertimeWorkFigure, 1, 60),
+    // Any number is a rule: a rounding mode the calculation does not know leaves
+    // the minutes as they are, and the dialog shows such a value with no choice.
+    PB_KEY(Calc_Set, TimeAdjustFigure, kLeast, kMost),
+    PB_KEY(Calc_Set, FractionsHandle, kLeast, kMost),
+    PB_KEY(Calc_Set, EndOfMonthPayment, kLeast, kMost),
+    PB_KEY(FontColor, ValidColor, 0, kWhite),
+    PB_KEY(FontColor, InvalidColor, 0, kWhite),
+    PB_KEY(Common, ClosingDay, 0, 28),
+    PB_KEY(DailyWages, WorkType, 0, 7),
+    PB_KEY(DailyWages, HalfHoliday, -1, 7),
+    PB_KEY(DailyWages, Holiday, 0, 1),
+    PB_KEY(DailyWages, Holiday1, -1, 7),
+    PB_KEY(DailyWages, Holiday2, -1, 7),
+    PB_KEY(DailyWages, Holiday3, -1, 7),
+    PB_KEY(DailyWages, TimeToStartWork, 0, kLastTimeStep),
+    PB_KEY(DailyWages, TimeToFinishWork, 0, kLastTimeStep),
+    PB_KEY(DailyWages, TimeToFinishMorning, 0, kLastTimeStep),
+    PB_KEY(DailyWages, TimeToStartNight, 0, kLastTimeStep),
+    PB_KEY(DailyWages, TimeToFinishWorkHH, 0, kLastTimeStep),
+    PB_KEY(DailyWages, WeekdayOverPay, 0, kMaxHourlyRate),
+    PB_KEY(DailyWages, WeekdayNightPay, 0, kMaxHourlyRate),
+    PB_KEY(DailyWages, WeekdayMorningPay, 0, kMaxHourlyRate),
+    PB_KEY(DailyWages, WeekdayEarMornPay, 0, kMaxHourlyRate),
+    PB_KEY(DailyWages, HolidayOverPay, 0, kMaxHourlyRate),
+    PB_KEY(DailyWages, HolidayNightPay, 0, kMaxHourlyRate),
+    PB_KEY(DailyWages, HolidayMorningPay, 0, kMaxHourlyRate),
+    PB_KEY(DailyWages, HolidayEarMornPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, WorkType, 8, 19),
+    PB_KEY(TimeWages, RestTime, kLeast, kMost),  // kept for the file, used by nothing
+    PB_KEY(TimeWages, TimePay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime1MondayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime1TuesdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime1WednesdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime1ThursdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime1FridayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime1SaturdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime1SundayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime2MondayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime2TuesdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime2WednesdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime2ThursdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime2FridayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime2SaturdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime2SundayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime3MondayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime3TuesdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime3WednesdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime3ThursdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime3FridayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime3SaturdayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, CDTime3SundayPay, 0, kMaxHourlyRate),
+    PB_KEY(TimeWages, ChargeDivideTime1, 0, kLastTimeStep),
+    PB_KEY(TimeWages, ChargeDivideTime2, 0, kLastTimeStep),
+    PB_KEY(TimeWages, ChargeDivideTime3, 0, kLastTimeStep),
+    PB_KEY(Backup, KeepDays, 0, kMost),
     PB_TEXT_KEY(Print, Printer),
 };
 
 #undef PB_KEY
 #undef PB_TEXT_KEY
-
-constexpr std::int32_t kLastTimeStep = 24 * 12 - 1;  // 23:55
 
 std::string AsText(const Bytes& bytes) {
     return std::string(bytes.begin(), bytes.end());
@@ -133,23 +148,8 @@ void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorD
             continue;
         }
         const auto number = value ? ProfileInteger(*value) : std::nullopt;
-        key.field(settings) = number ? *number : key.field(defaults);
-    }
-    // The calculation divides by the overtime unit; a unit below one minute is one.
-    if (settings.Calc_Set.OvertimeWorkFigure <= 0)
-        settings.Calc_Set.OvertimeWorkFigure = 1;
-    if (settings.Backup.KeepDays < 0)
-        settings.Backup.KeepDays = 0;
-    // The default working times are five-minute steps of one day; a count outside
-    // the day is no time of day, and the wage forms could not show it.
-    DailyWagesSettings& times = settings.DailyWages;
-    const DailyWagesSettings& fallback = defaults.DailyWages;
-    for (auto field :
-         {&DailyWagesSettings::TimeToStartWork, &DailyWagesSettings::TimeToFinishWork,
-          &DailyWagesSettings::TimeToFinishMorning, &DailyWagesSettings::TimeToStartNight,
-          &DailyWagesSettings::TimeToFinishWorkHH}) {
-        if (times.*field < 0 || times.*field > kLastTimeStep)
-            times.*field = fallback.*field;
+        key.field(settings) =
+            number && *number >= key.low && *number <= key.high ? *number : key.field(defaults);
     }
 }
 

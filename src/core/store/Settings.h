@@ -16,7 +16,9 @@ inline constexpr const char* kSettingsFileName = "PBOOK2.INI";
 std::string SettingsFilePath(const Settings& settings);
 
 // Sets every field from the settings file; a missing or unreadable file, a
-// missing key or a number that is not an integer gives the field's default, with
+// missing key, a number that is not an integer or one outside the key's range
+// (what the windows offer: an overtime unit of 1 … 60 minutes, rates up to the
+// forms' highest, times within the day) gives the field's default, with
 // `invalidColorDefault` as the default of InvalidColor. ProgramFolder is kept.
 void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorDefault);
 

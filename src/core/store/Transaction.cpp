@@ -34,6 +34,19 @@ void RemoveAll(FileSystem& fs, const std::vector<std::string>& paths) {
     }
 }
 
+// The day's backup is made before the first change; when it cannot be made,
+// nothing is changed, and the operator hears of the data file he saved, not of
+// the backup's scratch folder.
+void BackUpFirst(const DataFiles& files, const std::string& dataPath) {
+    try {
+        BackUpBeforeChange(files, TodayText(), *files.keepBackupDays);
+    } catch (const FileError& e) {
+        throw FileError(dataPath, e.error(),
+                        dataPath + " に書き込めません。\n変更の前のバックアップを作れません。\n" +
+                            ErrorReason(e.error()));
+    }
+}
+
 }  // namespace
 
 FileChange RewriteFile(std::string path, bool exists, Bytes content) {
@@ -97,7 +110,7 @@ RecordWrite RecordAt(const std::string& path, const std::optional<Bytes>& curren
 
 void RunRecordWrite(const DataFiles& files, const std::string& operation,
                     const RecordWrite& write) {
-    BackUpBeforeChange(files, TodayText(), *files.keepBackupDays);
+    BackUpFirst(files, write.path);
     if (!write.sizeBefore) {
         RunTransaction(files, operation, {RewriteFile(write.path, false, write.record)});
         return;
@@ -142,7 +155,7 @@ void RunTransaction(const DataFiles& files, const std::string& operation,
     std::erase_if(changes, IsNoChange);
     if (changes.empty())
         return;
-    BackUpBeforeChange(files, TodayText(), *files.keepBackupDays);
+    BackUpFirst(files, changes.front().path);
     FileSystem& fs = *files.fs;
     const std::string& folder = files.Folder;
     const std::string journalPath = folder + kJournalName;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <limits>
 
 #include "core/check/FolderCheck.h"
 #include "core/store/StoreFixture.h"
@@ -73,6 +74,13 @@ TEST_F(FolderCheck, EachDamageIsNamedWithItsFile) {
          "001 の 5月が使う第9世代の賃金データがありません"},
         {"two wage records in force", [&] { Append("DailyWages.dat", ToBytes(Daily("001", 9))); },
          "Name.dat: 001 の現在の賃金データが DailyWages.dat に 2 件あります"},
+        {"a rate above the forms' limit and a time that is no number",
+         [&] {
+             DailyWagesRecord wages = Daily("001", 9, 32001, false);
+             wages.TimeToFinishWork = std::numeric_limits<double>::quiet_NaN();
+             Append("DailyWages.dat", ToBytes(wages));
+         },
+         "DailyWages.dat: 2 件目: 001 の賃金データの値が範囲外です（時給 32001、時刻の値）"},
         {"wages of nobody", [&] { Append("TimeWages.dat", ToBytes(Time("004", 1))); },
          "Name.dat: TimeWages.dat に 004 の賃金データがありますが、従業員として登録されていません"},
         {"a wage code of another generation",

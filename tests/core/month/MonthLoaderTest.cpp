@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <limits>
+
 #include "core/TempFolder.h"
 #include "core/month/MonthLoader.h"
 #include "core/store/EmployeeFiles.h"
@@ -77,6 +80,109 @@ TEST(MonthLoader, ANewMonthOpensEmptyWithTheWagesInForce) {
     const OpenedMonth pinned = OpenMonth(files, rules, "002", 2000, 2, false);
     EXPECT_EQ(pinned.status, OpenMonthStatus::WagesNotFound);
     EXPECT_EQ(pinned.wagesGeneration, 4);
+}
+
+// Figures no form writes are refused, naming the file, the employee and the
+// value, instead of being paid: a band boundary of 2^31-1 overflowed the minute
+// count, a rate of 2^31-1 gave a total that lost its sign, a time that is no
+// number was paid as 00:00 and a pattern of the other scheme paid nothing.
+TEST(MonthLoader, AMonthPaidByFiguresNoFormWritesIsRefused) {
+    constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kLeast = std::numeric_limits<std::int32_t>::min();
+    using Damage = std::function<void(DailyWagesRecord&, TimeWagesRecord&, MonthRecord&)>;
+    struct Case {
+        const char* what;
+        Damage damage;
+        const char* id;     // "001" daily wage, "002" hourly wage
+        const char* file;   // the file named
+        const char* field;  // as the message names it; "" when the month opens
+    };
+    const Case cases[] = {
+        {"boundary 2^31-1", [](auto&, auto& t, auto&) { t.ChargeDivideTime1 = kMost; }, "002",
+         "TimeWages.dat", "区分時間 2147483647"},
+        {"boundary -2^31", [](auto&, auto& t, auto&) { t.ChargeDivideTime3 = kLeast; }, "002",
+         "TimeWages.dat", "区分時間 -2147483648"},
+        {"boundary 24:00, rates at the forms' limit",
+         [](auto& d, auto& t, auto&) {
+             t.ChargeDivideTime3 = 288;
+             t.Band1Pays.fill(32000);
+             d.WeekdayOverPay = 32000;
+         },
+         "002", "", ""},
+        {"daily pattern, hourly record", [](auto&, auto& t, auto&) { t.WorkType = 7; }, "002",
+         "TimeWages.dat", "勤務体系 7"},
+        {"hourly pattern, daily record", [](auto& d, auto&, auto&) { d.WorkType = 8; }, "001",
+         "DailyWages.dat", "勤務体系 8"},
+        {"rate 2^31-1", [](auto&, auto& t, auto&) { t.Band2Pays[3] = kMost; }, "002",
+         "TimeWages.dat", "時給 2147483647"},
+        {"rate above the forms' limit", [](auto& d, auto&, auto&) { d.HolidayNightPay = 32001; },
+         "001", "DailyWages.dat", "時給 32001"},
+        {"start that is no number",
+         [](auto& d, auto&, auto&) {
+             d.TimeToStartWork = std::numeric_limits<double>::quiet_NaN();
+         },
+         "001", "DailyWages.dat", "時刻の値"},
+        {"infinite half-day finish",
+         [](auto& d, auto&, auto&) {
+             d.TimeToFinishWorkHH = -std::numeric_limits<double>::infinity();
+         },
+         "001", "DailyWages.dat", "時刻の値"},
+        {"no half day, rates at the forms' limit",
+         [](auto& d, auto&, auto&) {
+             d.TimeToFinishWorkHH = -1.0;
+             d.WeekdayNightPay = 32000;
+         },
+         "001", "", ""},
+        {"weekday 9", [](auto& d, auto&, auto&) { d.Holiday2 = 9; }, "001", "DailyWages.dat",
+         "曜日 9"},
+        {"month of pay scheme 7", [](auto&, auto&, auto& m) { m.PayScheme = 7; }, "001",
+         "2000_fv2.pbk", "給与体系 7"},
+        {"month of 41 days", [](auto&, auto&, auto& m) { m.DayCount = 41; }, "002", "2000_fv2.pbk",
+         "日数 41"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const test::TempFolder folder;
+        const DataFiles files = AssignDataFiles(folder.path());
+        DailyWagesRecord daily = testing::DailyWages();
+        TimeWagesRecord hourly = testing::HourlyWages(19);
+        MonthRecord month;
+        month.ID = c.id;
+        month.PayScheme = month.ID == "001" ? 1 : 2;
+        month.Month = 2;
+        month.DayCount = 29;
+        for (int row = 0; row < 29; ++row) {
+            month.Cells[0][row] = "00:05";
+            month.Cells[month.PayScheme == 1 ? 1 : 3][row] = "23:55";
+        }
+        c.damage(daily, hourly, month);
+        WriteNameRecord(files, NameRecord{"001", "日給 一郎", 0, 1001});
+        WriteNameRecord(files, NameRecord{"002", "時給 花子", 0, 2001});
+        WriteDailyRecord(files, daily, -1);
+        WriteTimeRecord(files, hourly, -1);
+        ScriptedOperator op;
+        ASSERT_TRUE(WriteMonthRecord(files, 2000, month, op));
+
+        if (*c.field == '\0') {
+            const OpenedMonth opened = OpenMonth(files, testing::Rules(1), c.id, 2000, 2, true);
+            ASSERT_EQ(opened.status, OpenMonthStatus::Opened);
+            EXPECT_GT(CalcMonth(opened.input).totals.TotalOverPay, 0);
+            continue;
+        }
+        try {
+            OpenMonth(files, testing::Rules(1), c.id, 2000, 2, true);
+            ADD_FAILURE() << "opened";
+        } catch (const FileError& e) {
+            const std::string text = e.what();
+            EXPECT_EQ(e.path(), folder / c.file);
+            EXPECT_NE(text.find(folder / c.file + " は壊れています。"), std::string::npos) << text;
+            EXPECT_NE(text.find(std::string(c.id) + "（" +
+                                (month.ID == "001" ? "日給 一郎" : "時給 花子")),
+                      std::string::npos)
+                << text;
+            EXPECT_NE(text.find(c.field), std::string::npos) << text;
+        }
+    }
 }
 
 }  // namespace

@@ -101,7 +101,11 @@ TEST_F(DailyBackup, AFailedBackupLeavesNothingHalfDoneAndStopsTheChange) {
         const bool inBackup = faulty.Log()[n - 1].find("/backup") != std::string::npos;
         if (inBackup) {
             EXPECT_FALSE(written);
-            EXPECT_TRUE(op.Saw("error"));
+            ASSERT_TRUE(op.Saw("error"));
+            // The operator saved the year file and hears of it, not of the backup.
+            const std::string& said = op.calls.back().text;
+            EXPECT_EQ(said.find(folder_ + "1999_fv2.pbk に書き込めません。\n"), 0u) << said;
+            EXPECT_EQ(said.find("backup"), std::string::npos) << said;
             EXPECT_EQ(Picture(), before);
             EXPECT_TRUE(Days().empty());
             if (fs::exists(folder_ + "backup")) {

@@ -92,6 +92,8 @@ class FaultSweep : public StoreFixture {
                 if (!crash) {
                     // Told of a failure: as before; not told: as after.
                     EXPECT_EQ(ok, !op.Saw("error"));
+                    if (!ok)
+                        ExpectOneErrorNamingADataFile(op);
                     Repair();
                     Check(before, after, ok ? State::After : State::Before);
                 } else if (!torn && Has(kJournalName)) {
@@ -120,6 +122,21 @@ class FaultSweep : public StoreFixture {
 
   private:
     enum class State { Before, After, Either };
+
+    // One message for the one failure, naming a file of the folder the operator
+    // knows: never a scratch file, a backup or the journal.
+    void ExpectOneErrorNamingADataFile(const ScriptedOperator& op) {
+        std::vector<std::string> errors;
+        for (const auto& call : op.calls) {
+            if (call.kind == "error")
+                errors.push_back(call.text);
+        }
+        ASSERT_EQ(errors.size(), 1u);
+        const std::string& text = errors.front();
+        EXPECT_EQ(text.rfind(folder_, 0), 0u) << text;
+        for (const char* hidden : {".new~", ".old~", kJournalName, "/backup"})
+            EXPECT_EQ(text.find(hidden), std::string::npos) << text;
+    }
 
     void Repair() {
         ScriptedOperator repair;

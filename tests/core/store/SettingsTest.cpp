@@ -124,37 +124,63 @@ TEST_F(SettingsTest, FirstWriteOnAFreshFolderListsTheSectionsAndKeysInOrder) {
     EXPECT_EQ(ReadIni(), FreshFile());
 }
 
+// Read through RestTime, the one key that takes any number (its default is 0).
 TEST_F(SettingsTest, ValuesAreDecimalOrHexadecimalAndAnythingElseGivesTheDefault) {
     const struct {
         const char* value;
-        std::int32_t closingDay;
+        std::int32_t restTime;
     } cases[] = {
-        {"25", 25},
-        {"abc", 20},
-        {"0x14", 20},
-        {"0X14", 20},
-        {"$14", 20},
-        {"$1a", 26},
-        {"0x1", 1},
-        {"0x", 20},
-        {"$", 20},
-        {"", 20},
-        {"  25  ", 25},
-        {"\"25\"", 25},
-        {"+5", 5},
-        {"-1", -1},
-        {"0", 0},
-        {"1.5", 20},
-        {"25 ; note", 20},
-        {"0x1G", 20},
-        {"2147483648", 20},
-        {"0xFFFFFFFF", -1},
-        {"0x100000000", 20},
-        {"-2147483648", -2147483647 - 1},
+        {"25", 25},         {"abc", 0},
+        {"0x14", 20},       {"0X14", 20},
+        {"$14", 20},        {"$1a", 26},
+        {"0x1", 1},         {"0x", 0},
+        {"$", 0},           {"", 0},
+        {"  25  ", 25},     {"\"25\"", 25},
+        {"+5", 5},          {"-1", -1},
+        {"7", 7},           {"1.5", 0},
+        {"25 ; note", 0},   {"0x1G", 0},
+        {"2147483648", 0},  {"0xFFFFFFFF", -1},
+        {"0x100000000", 0}, {"-2147483648", -2147483647 - 1},
     };
     for (const auto& c : cases) {
-        WriteIni(std::string("[Common]\r\nClosingDay=") + c.value + "\r\n");
-        EXPECT_EQ(Read().Common.ClosingDay, c.closingDay) << "ClosingDay=" << c.value;
+        WriteIni(std::string("[TimeWages]\r\nRestTime=") + c.value + "\r\n");
+        EXPECT_EQ(Read().TimeWages.RestTime, c.restTime) << "RestTime=" << c.value;
+    }
+}
+
+// A value no window offers reads as the default: an overtime unit of 2^31-1
+// overflowed the rounding (a month total of -¥1,431,612,332), a rate of 2^31-1
+// the forms' amount bar. Both ends of each range are kept.
+TEST_F(SettingsTest, ValuesOutsideTheirRangeGiveTheDefault) {
+#define FIELD(member) [](const Settings& s) { return s.member; }
+    const struct {
+        const char* section;
+        const char* line;
+        std::int32_t (*field)(const Settings&);
+        std::int32_t read;
+    } cases[] = {
+        {"Calc_Set", "OvertimeWorkFigure=2147483647", FIELD(Calc_Set.OvertimeWorkFigure), 1},
+        {"Calc_Set", "OvertimeWorkFigure=61", FIELD(Calc_Set.OvertimeWorkFigure), 1},
+        {"Calc_Set", "OvertimeWorkFigure=60", FIELD(Calc_Set.OvertimeWorkFigure), 60},
+        {"TimeWages", "ChargeDivideTime1=2147483647", FIELD(TimeWages.ChargeDivideTime1), 96},
+        {"TimeWages", "ChargeDivideTime2=-2147483648", FIELD(TimeWages.ChargeDivideTime2), 204},
+        {"TimeWages", "ChargeDivideTime3=287", FIELD(TimeWages.ChargeDivideTime3), 287},
+        {"TimeWages", "CDTime2FridayPay=2147483647", FIELD(TimeWages.CDTime2FridayPay), 1000},
+        {"TimeWages", "TimePay=32000", FIELD(TimeWages.TimePay), 32000},
+        {"DailyWages", "HolidayNightPay=-1", FIELD(DailyWages.HolidayNightPay), 1200},
+        {"TimeWages", "WorkType=7", FIELD(TimeWages.WorkType), 19},
+        {"DailyWages", "WorkType=8", FIELD(DailyWages.WorkType), 7},
+        {"DailyWages", "Holiday1=0x80000000", FIELD(DailyWages.Holiday1), 1},
+        {"Common", "ClosingDay=29", FIELD(Common.ClosingDay), 20},
+        {"Common", "ClosingDay=0", FIELD(Common.ClosingDay), 0},
+        {"FontColor", "ValidColor=-1", FIELD(FontColor.ValidColor), 0x800000},
+        {"Backup", "KeepDays=-1", FIELD(Backup.KeepDays), 14},
+        {"Backup", "KeepDays=0", FIELD(Backup.KeepDays), 0},
+    };
+#undef FIELD
+    for (const auto& c : cases) {
+        WriteIni(std::string("[") + c.section + "]\r\n" + c.line + "\r\n");
+        EXPECT_EQ(c.field(Read()), c.read) << c.line;
     }
 }
 
@@ -304,7 +330,12 @@ TEST_F(SettingsTest, EveryFieldSurvivesWriteAndRead) {
     fill(changed.Common);
     fill(changed.DailyWages);
     fill(changed.TimeWages);
-    changed.Calc_Set.OvertimeWorkFigure = 0x7FFFFFFF;
+    // Where that count leaves a key's range, a value of the range unlike its default.
+    changed.Calc_Set.OvertimeWorkFigure = 60;
+    changed.DailyWages.Holiday = 0;
+    changed.DailyWages.Holiday2 = 2;
+    changed.DailyWages.Holiday3 = 3;
+    changed.TimeWages.WorkType = 12;
     changed.Backup.KeepDays = 30;
     changed.Print.Printer = "経理部_レーザー";
     WriteSettings(RealFileSystem(), changed);

@@ -399,6 +399,25 @@ TEST_F(ExportFolder, ADamagedYearFileIsExitThreeNamingTheFile) {
     ScriptedOperator op;
     ASSERT_TRUE(WriteMonthRecord(files_, 2001, month, op));
     EXPECT_EQ(ExportApril("007").exitCode, 3);
+
+    // So is a wage record that no form writes, and --all stops at it too.
+    std::filesystem::remove(folder_ / "2001_fv2.pbk");
+    StoreMonth("007", 0, {{"08:00", "19:00"}});
+    DailyWagesRecord wages = Wages(2, 2147483647);
+    WriteDailyRecord(files_, wages, 1);
+    for (const ProgramRun& refused :
+         {ExportApril("007"), Export({"--folder", folder_.path(), "--all", "--year", "2001",
+                                      "--month", "4", "--scheme", "1"})}) {
+        EXPECT_EQ(refused.exitCode, 3);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_NE(refused.err.find(folder_ / "DailyWages.dat" + " は壊れています。"),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_NE(refused.err.find("007（ソ連 表子）の賃金データ（第2世代）の値が範囲外です（時給 "
+                                   "2147483647）"),
+                  std::string::npos)
+            << refused.err;
+    }
 }
 
 // A change cut short is reported, not read half made, and nothing is written.

@@ -1,0 +1,39 @@
+#pragma once
+// The ranges within which the registration forms and the entry window write the
+// figures a month is paid by. A stored record outside them was damaged or
+// written by another program: paying by it could give any figure, so a month
+// that needs it is refused (core/month) and the folder check lists it.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/common/RecordFields.h"
+#include "core/model/Records.h"
+
+namespace pb {
+
+// The highest rate in yen per hour the wage forms take.
+inline constexpr std::int32_t kMaxHourlyRate = 32000;
+// A band boundary is a five-minute step of the day; 288 is 24:00.
+inline constexpr std::int32_t kMaxBandBoundary = 288;
+// Closing days 29 … 31 come from the previous generation's files and close on
+// the month's last day when the month is shorter.
+inline constexpr std::int32_t kMaxClosingDay = 31;
+
+// The fields of the wage record of pay scheme `scheme` (1 "DailyWages.dat",
+// 2 "TimeWages.dat") stored at `offset` of `buf` that are out of range, each as
+// the operator reads it ("勤務体系 23", "時給 40000", "時刻の値"); empty when every
+// field the calculation uses is in range. Times are checked as stored: a value
+// that is no number reads as midnight once decoded.
+std::vector<std::string> WageFieldsOutOfRange(int scheme, const Bytes& buf, std::size_t offset = 0);
+
+// The same for a month record: its pay scheme, wage generation and day count.
+// Cell texts are not checked: one that is no time counts as an empty cell.
+std::vector<std::string> MonthFieldsOutOfRange(const MonthRecord& record);
+
+// "勤務体系 23、時給 40000".
+std::string JoinFields(const std::vector<std::string>& fields);
+
+}  // namespace pb
