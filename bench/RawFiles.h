@@ -120,6 +120,39 @@ inline void CopyDurably(const std::string& from, const std::string& temp, const 
     SyncFolderOf(to);
 }
 
+// A file written whole under a new name and flushed, as a temporary file is.
+inline void Create(const std::string& path, const std::vector<char>& bytes) {
+    const int fd = Open(path, O_WRONLY | O_CREAT | O_TRUNC);
+    if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()) ||
+        ::fsync(fd) != 0)
+        Die(path);
+    ::close(fd);
+}
+
+inline void Link(const std::string& from, const std::string& to) {
+    if (::link(from.c_str(), to.c_str()) != 0)
+        Die(to);
+}
+
+inline void Rename(const std::string& from, const std::string& to) {
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        Die(to);
+}
+
+inline void Unlink(const std::string& path) {
+    if (::unlink(path.c_str()) != 0)
+        Die(path);
+}
+
+// A small file that appears whole or not at all: written and flushed under a
+// name of its own, linked to its name, the folder flushed.
+inline void CreateWhole(const std::string& path, const std::vector<char>& bytes) {
+    Create(path + "~", bytes);
+    Link(path + "~", path);
+    Unlink(path + "~");
+    SyncFolderOf(path);
+}
+
 inline void Remove(const std::string& path) {
     if (::unlink(path.c_str()) != 0)
         Die(path);

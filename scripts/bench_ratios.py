@@ -70,6 +70,8 @@ def main():
          ratio("BM_DeleteEmployeeOf999x30", "BM_RawDurableCopyOfTheAffectedFiles"), 1.5)
     line("registration / raw work with the same flushes",
          ratio("BM_RegisterEmployeeChangedOf999", "BM_RawRegistrationFileWork"), 1.5)
+    line("saving a month / raw journaled write of its record",
+         ratio("BM_WriteMonthRecordReplacingTheLast", "BM_RawJournaledWriteOfOneRecord"), 1.5)
     print()
     for a, b in (("BM_FindMonthIndex", "BM_RawStatOfTheYearFile"),
                  ("BM_FindMonthIndexFirstLook", "BM_RawReadOfTheYearFile"),
