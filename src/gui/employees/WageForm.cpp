@@ -431,7 +431,9 @@ int TWageForm::BarAmount(int tag) const {
 void TWageForm::SetBarAmount(int tag, int amount) {
     // A position the bar already holds raises no change, but the field must
     // still follow it.
-    payBars_[tag]->setValue(std::abs(amount - kMaxRate));
+    // A stored rate beyond the field's range (a damaged record) shows as its
+    // nearest end; the arithmetic of the inverted bar must not overflow.
+    payBars_[tag]->setValue(kMaxRate - std::clamp(amount, 0, kMaxRate));
     PayScrollBarChange(tag);
 }
 

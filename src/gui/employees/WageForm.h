@@ -14,6 +14,7 @@
 
 #include "core/store/DataFiles.h"
 #include "core/store/Operator.h"
+#include "core/store/RecordRanges.h"
 #include "core/store/Settings.h"
 
 class QCheckBox;
@@ -42,7 +43,7 @@ struct WageFormContext {
 class TWageForm : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kMaxRate = 32000;
+    static constexpr int kMaxRate = kMaxHourlyRate;
 
     ~TWageForm() override;
 

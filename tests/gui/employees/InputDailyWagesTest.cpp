@@ -343,6 +343,17 @@ TEST_F(InputDailyWagesTest, TypedRateAboveTheLimitIsCutWhenLeft) {
     const qint64 before = Find<TNumEdit>(form.get(), "NumEdit3")->value();
     bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
     EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit3")->value(), before + 10);
+
+    // A stored rate beyond the range (a damaged record) shows as the nearer end:
+    // 40,000 used to show as 24,000 and 2^31-1 as 0.
+    DailyWagesRecord damaged;
+    damaged.WeekdayMorningPay = 40000;
+    damaged.WeekdayOverPay = 2147483647;
+    damaged.WeekdayEarMornPay = -2147483647 - 1;
+    form->ShowDailyWages(damaged);
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit1")->value(), 32000);
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit2")->value(), 32000);
+    EXPECT_EQ(Find<TNumEdit>(form.get(), "NumEdit3")->value(), 0);
 }
 
 // Sound behaviour: an amount still being typed when 登録 is clicked goes
