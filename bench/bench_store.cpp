@@ -5,13 +5,16 @@
 // and repetitions, and compare medians of one run (scripts/bench.sh).
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "bench/LargeFolder.h"
 #include "bench/RawFiles.h"
 #include "core/check/FolderCheck.h"
+#include "core/store/DailyBackup.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
 
@@ -271,5 +274,56 @@ void BM_RawRegistrationFileWork(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RawRegistrationFileWork)->Unit(benchmark::kMillisecond);
+
+// --- the daily backup of a folder with thirty years of 999 employees ---
+
+// Thirty year files of 18.8 MB (564 MB), last changed long enough ago for the
+// backup to trust their stamps, as on any working day.
+struct YearsFolder {
+    std::string path = bench::MakeTempFolder("pbbench-years");
+    pb::DataFiles files = pb::AssignDataFiles(path);
+    YearsFolder() {
+        bench::WriteLargeFolder(path, kEmployees, 30, kYear);
+        std::this_thread::sleep_for(std::chrono::milliseconds(3100));
+    }
+    ~YearsFolder() { std::filesystem::remove_all(path); }
+    void Forget(const char* day) const { std::filesystem::remove_all(path + "backup/" + day); }
+};
+
+YearsFolder& TheYears() {
+    static YearsFolder folder;
+    return folder;
+}
+
+// The first backup ever: every file copied.
+void BM_FirstDailyBackupOf30Years(benchmark::State& state) {
+    YearsFolder& f = TheYears();
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove_all(f.path + "backup");
+        state.ResumeTiming();
+        pb::BackUpBeforeChange(f.files, "2024-05-01", 14);
+    }
+}
+BENCHMARK(BM_FirstDailyBackupOf30Years)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The next day's backup with one year changed: that file copied, the others linked.
+void BM_NextDailyBackupOf30YearsOneChanged(benchmark::State& state) {
+    YearsFolder& f = TheYears();
+    std::filesystem::remove_all(f.path + "backup");
+    pb::BackUpBeforeChange(f.files, "2024-05-01", 14);
+    const pb::MonthRecord month = bench::Month(1, 1);
+    raw::WriteAt(f.files.WorkFile(kYear + 29), 0, [&] {
+        const pb::Bytes bytes = pb::ToBytes(month);
+        return std::vector<char>(bytes.begin(), bytes.end());
+    }());
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Forget("2024-05-02");
+        state.ResumeTiming();
+        pb::BackUpBeforeChange(f.files, "2024-05-02", 14);
+    }
+}
+BENCHMARK(BM_NextDailyBackupOf30YearsOneChanged)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace

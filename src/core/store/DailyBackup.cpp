@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <ctime>
+#include <map>
 #include <set>
+#include <sstream>
 
 #include "core/store/Transaction.h"
 #include "core/store/WorkDataFiles.h"
@@ -33,29 +36,105 @@ void RemoveFolderQuietly(FileSystem& fs, const std::string& folder) {
     }
 }
 
+[[noreturn]] void BackupFailed(const std::string& root, const std::string& target,
+                               const FileError& e) {
+    // A data file that cannot be read is named; the backup's own files are not.
+    const bool ours = e.path() == root || e.path().starts_with(root + "/");
+    throw FileError(target, e.error(),
+                    "バックアップ " + target + " を作れません。\n" +
+                        (ours ? ErrorReason(e.error()) : std::string(e.what())));
+}
+
+bool IsDataFileName(const std::string& name) {
+    return name == "Name.dat" || name == "DailyWages.dat" || name == "TimeWages.dat" ||
+           YearOfWorkFile(name).has_value();
+}
+
+// The stamps the data files had when a backup was made, one line each:
+// name, size, modified, changed, inode.
+constexpr char kStampsName[] = "Punchbook.stamps";
+using Stamps = std::map<std::string, FileStamp>;
+
+Stamps ReadStamps(const FileSystem& fs, const std::string& folder) {
+    Stamps stamps;
+    std::string text;
+    try {
+        const Bytes bytes = fs.ReadAll(folder + "/" + kStampsName);
+        text.assign(bytes.begin(), bytes.end());
+    } catch (const FileError&) {
+        return stamps;  // none noted: every file is copied
+    }
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        FileStamp stamp;
+        if (std::getline(fields, name, '\t') &&
+            fields >> stamp.size >> stamp.modified >> stamp.changed >> stamp.inode)
+            stamps[name] = stamp;
+    }
+    return stamps;
+}
+
+std::string StampLine(const std::string& name, const FileStamp& stamp) {
+    return name + "\t" + std::to_string(stamp.size) + "\t" + std::to_string(stamp.modified) + "\t" +
+           std::to_string(stamp.changed) + "\t" + std::to_string(stamp.inode) + "\n";
+}
+
+// A file's stamp is trusted to tell a later change only when its times lie
+// this far in the past: on a file system with a coarse clock, a write within
+// the same tick would leave the times as they were.
+constexpr std::int64_t kSettledNanoseconds = 3'000'000'000;
+
+std::int64_t NowNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
 // Copies the data files into `target` by way of a scratch folder renamed when
-// complete.
+// complete. A file whose stamp is the one noted by the newest backup so far
+// is linked to that backup's copy instead.
 void CopyInto(const DataFiles& files, const std::vector<std::string>& names,
               const std::string& target) {
     FileSystem& fs = *files.fs;
     const std::string root = BackupRoot(files);
     fs.MakeFolder(root);
+    std::string previous;
+    for (const std::string& name : BackupNames(files)) {
+        if (root + "/" + name != target) {
+            previous = root + "/" + name;
+            break;
+        }
+    }
+    const Stamps noted = previous.empty() ? Stamps{} : ReadStamps(fs, previous);
+    const std::int64_t settled = NowNanoseconds() - kSettledNanoseconds;
     const std::string scratch = ScratchName(target, "new~");
     try {
         fs.MakeFolder(scratch);
+        std::string stamps;
         for (const std::string& name : names) {
-            fs.Copy(files.Folder + name, scratch + "/" + name);
+            const std::string live = files.Folder + name;
+            const std::optional<FileStamp> stamp = fs.Stamp(live);
+            const auto known = noted.find(name);
+            if (stamp && known != noted.end() && known->second == *stamp &&
+                fs.Size(previous + "/" + name) == stamp->size) {
+                fs.Link(previous + "/" + name, scratch + "/" + name);
+            } else {
+                fs.Copy(live, scratch + "/" + name);
+            }
+            // Taken before the copy: a change during it shows as a new stamp.
+            if (stamp && stamp->modified < settled && stamp->changed < settled)
+                stamps += StampLine(name, *stamp);
         }
+        fs.Create(scratch + "/" + kStampsName, Bytes(stamps.begin(), stamps.end()));
         fs.Flush(scratch);
         fs.Rename(scratch, target);
         fs.Flush(root);
     } catch (const FileError& e) {
         RemoveFolderQuietly(fs, scratch);
-        // A data file that cannot be read is named; the backup's own files are not.
-        const bool ours = e.path() == root || e.path().starts_with(root + "/");
-        throw FileError(target, e.error(),
-                        "バックアップ " + target + " を作れません。\n" +
-                            (ours ? ErrorReason(e.error()) : std::string(e.what())));
+        BackupFailed(root, target, e);
     }
 }
 
@@ -89,17 +168,37 @@ std::string TodayText() {
     return text;
 }
 
+void BackUpBeforeChange(const DataFiles& files) {
+    DataFiles::Backup& backup = *files.backup;
+    const std::string today = TodayText();
+    if (backup.keepDays <= 0 || backup.skippedDay == today)
+        return;
+    try {
+        BackUpBeforeChange(files, today, backup.keepDays);
+    } catch (const FileError& e) {
+        if (!backup.goOnWithout || !backup.goOnWithout(e.what()))
+            throw;
+        backup.skippedDay = today;
+    }
+}
+
 bool BackUpBeforeChange(const DataFiles& files, const std::string& today, int keepDays) {
     if (keepDays <= 0) {
         return false;
     }
     FileSystem& fs = *files.fs;
     const std::string root = BackupRoot(files);
-    const std::vector<std::string> present = fs.ListFolders(root);
+    std::vector<std::string> present;
+    std::vector<std::string> names;
+    try {
+        present = fs.ListFolders(root);
+        names = DataFileNames(files);
+    } catch (const FileError& e) {
+        BackupFailed(root, root + "/" + today, e);
+    }
     if (std::binary_search(present.begin(), present.end(), today)) {
         return false;
     }
-    const std::vector<std::string> names = DataFileNames(files);
     if (names.empty()) {
         return false;
     }
@@ -139,28 +238,46 @@ void BackUpNow(const DataFiles& files, const std::string& name) {
     CopyInto(files, DataFileNames(files), BackupRoot(files) + "/" + name);
 }
 
-void RestoreBackup(const DataFiles& files, const std::string& name) {
+std::string BackUpBeforeRestore(const DataFiles& files, const std::string& now) {
+    const std::string today = now.substr(0, 10);
+    if (BackUpBeforeChange(files, today, files.backup->keepDays))
+        return today;
+    BackUpNow(files, now);
+    return now;
+}
+
+std::vector<std::string> BackupFiles(const DataFiles& files, const std::string& name) {
+    std::vector<std::string> names;
+    if (!IsBackupName(name))
+        return names;
+    for (const std::string& file : files.fs->List(BackupRoot(files) + "/" + name)) {
+        if (IsDataFileName(file))
+            names.push_back(file);
+    }
+    return names;
+}
+
+RestoredFiles RestoreBackup(const DataFiles& files, const std::string& name) {
     FileSystem& fs = *files.fs;
     const std::string folder = BackupRoot(files) + "/" + name;
-    const std::vector<std::string> saved =
-        IsBackupName(name) ? fs.List(folder) : std::vector<std::string>{};
+    RestoredFiles done;
+    done.restored = BackupFiles(files, name);
     std::vector<FileChange> changes;
-    for (const std::string& file : saved) {
-        if (file == "Name.dat" || file == "DailyWages.dat" || file == "TimeWages.dat" ||
-            YearOfWorkFile(file)) {
-            const std::string path = files.Folder + file;
-            changes.push_back(CopyOfFile(path, fs.Exists(path), folder + "/" + file));
-        }
+    for (const std::string& file : done.restored) {
+        const std::string path = files.Folder + file;
+        changes.push_back(CopyOfFile(path, fs.Exists(path), folder + "/" + file));
     }
     if (changes.empty()) {
         throw FileError(folder, ENOENT, "バックアップ " + folder + " にデータがありません。");
     }
     for (const std::string& file : DataFileNames(files)) {
-        if (std::find(saved.begin(), saved.end(), file) == saved.end()) {
+        if (!std::binary_search(done.restored.begin(), done.restored.end(), file)) {
             changes.push_back(RemoveFile(files.Folder + file));
+            done.removed.push_back(file);
         }
     }
     RunTransaction(files, "バックアップ " + name + " からの復元", std::move(changes));
+    return done;
 }
 
 }  // namespace pb

@@ -2,6 +2,7 @@
 // The full names of the program's data files, formed once from the program
 // folder, and the file system they are reached through.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -19,9 +20,17 @@ struct DataFiles {
     std::string NextCellFile;
     // Shared by the copies: every window finds months through the same indexes.
     std::shared_ptr<YearIndexes> years = std::make_shared<YearIndexes>();
-    // Days of daily backups kept (0: none), shared by the copies so that the
-    // setting holds in every window; the program sets it from its settings.
-    std::shared_ptr<int> keepBackupDays = std::make_shared<int>(0);
+    // The daily backup, shared by the copies so that it holds in every window.
+    struct Backup {
+        int keepDays = 0;  // days kept; 0: none (the program sets it from its settings)
+        // Asked with the reason when the day's backup cannot be made: true goes
+        // on with the change without one. Unset, the change stops.
+        std::function<bool(const std::string& failure)> goOnWithout;
+        // The day the operator chose to go on without a backup; no more tries
+        // that day, as a later one would no longer hold the day's first state.
+        std::string skippedDay;
+    };
+    std::shared_ptr<Backup> backup = std::make_shared<Backup>();
 
     // "1999_fv2.pbk" in the program folder.
     std::string WorkFile(int year) const;

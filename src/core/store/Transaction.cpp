@@ -34,12 +34,12 @@ void RemoveAll(FileSystem& fs, const std::vector<std::string>& paths) {
     }
 }
 
-// The day's backup is made before the first change; when it cannot be made,
-// nothing is changed, and the operator hears of the data file he saved, not of
-// the backup's scratch folder.
+// The day's backup is made before the first change; when it cannot be made
+// (and the operator does not go on without it), nothing is changed, and the
+// operator hears of the data file he saved, not of the backup's scratch folder.
 void BackUpFirst(const DataFiles& files, const std::string& dataPath) {
     try {
-        BackUpBeforeChange(files, TodayText(), *files.keepBackupDays);
+        BackUpBeforeChange(files);
     } catch (const FileError& e) {
         throw FileError(dataPath, e.error(),
                         dataPath + " に書き込めません。\n変更の前のバックアップを作れません。\n" +

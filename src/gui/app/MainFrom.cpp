@@ -133,8 +133,20 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     settings_.ProgramFolder = S(programFolder_);
     ReadSettings(fs_, settings_, GrayTextColorRef());
     files_ = AssignDataFiles(settings_.ProgramFolder, fs_);
-    // Before the first change of each day the data files are backed up.
-    *files_.keepBackupDays = settings_.Backup.KeepDays;
+    // Before the first change of each day the data files are backed up. When
+    // that fails the operator may still save: losing the day's backup is
+    // better than losing the typed month, and the box says what is at stake.
+    files_.backup->keepDays = settings_.Backup.KeepDays;
+    files_.backup->goOnWithout = [this](const std::string& failure) {
+        QWidget* over = QApplication::activeModalWidget() != nullptr
+                            ? QApplication::activeModalWidget()
+                            : static_cast<QWidget*>(this);
+        return Messages::Ask(
+                   over, Messages::Kind::Warning,
+                   Q(failure) + QStringLiteral("\n\nバックアップを作らずに変更を続けますか？\n"
+                                               "（いいえ: 変更を取りやめます）"),
+                   Messages::Yes | Messages::No, Messages::No) == Messages::Yes;
+    };
     files_.NextCellFile =
         NextCellFileFor(fs_, files_.Folder, S(QCoreApplication::applicationDirPath()));
     ColourToolbarLabels();
@@ -898,6 +910,8 @@ void KeepDisabled(QWidget* widget) {
 
 void TMainFrom::SetReadOnly() {
     readOnly_ = true;
+    // Backups are the business of the copy that writes.
+    files_.backup->keepDays = 0;
     setWindowTitle(QStringLiteral("Punchbook 2.0 (読み取り専用)"));
     for (QWidget* button :
          {static_cast<QWidget*>(PanelButton1), static_cast<QWidget*>(PanelButton2),

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "FaultSweep.h"
@@ -19,7 +21,8 @@ class DailyBackup : public FaultSweep {
     FolderPicture PictureOf(const std::string& folder) const {
         FolderPicture picture;
         for (const auto& entry : fs::directory_iterator(folder)) {
-            picture[entry.path().filename().string()] = RealFileSystem().ReadAll(entry.path());
+            if (entry.path().filename() != "Punchbook.stamps")
+                picture[entry.path().filename().string()] = RealFileSystem().ReadAll(entry.path());
         }
         return picture;
     }
@@ -67,7 +70,7 @@ TEST_F(DailyBackup, OnlyTheNewestDaysAreKept) {
 TEST_F(DailyBackup, AChangeBacksUpTheFolderAsItWasBeforeIt) {
     SomeData();
     const FolderPicture before = Picture();
-    *files_.keepBackupDays = 14;
+    files_.backup->keepDays = 14;
     ScriptedOperator op;
     ASSERT_TRUE(WriteMonthRecord(files_, 1999, Month("001", 4), op));
     ASSERT_TRUE(WriteMonthRecord(files_, 1999, Month("001", 5), op));
@@ -76,8 +79,8 @@ TEST_F(DailyBackup, AChangeBacksUpTheFolderAsItWasBeforeIt) {
 
     // The setting is shared by every copy of the file names.
     const DataFiles copy = files_;
-    *files_.keepBackupDays = 0;
-    EXPECT_EQ(*copy.keepBackupDays, 0);
+    files_.backup->keepDays = 0;
+    EXPECT_EQ(copy.backup->keepDays, 0);
 }
 
 // A backup that fails stops the change, tells why, and leaves no half backup.
@@ -90,7 +93,7 @@ TEST_F(DailyBackup, AFailedBackupLeavesNothingHalfDoneAndStopsTheChange) {
         FaultyFileSystem faulty;
         faulty.FailAt(n);
         DataFiles f = AssignDataFiles(folder_, faulty);
-        *f.keepBackupDays = 14;
+        f.backup->keepDays = 14;
         ScriptedOperator op;
         const bool written = WriteMonthRecord(f, 1999, Month("001", 4), op);
         if (!faulty.Failed()) {
@@ -117,6 +120,91 @@ TEST_F(DailyBackup, AFailedBackupLeavesNothingHalfDoneAndStopsTheChange) {
             // The backup is whole; the change's own failure is the transaction's.
             EXPECT_EQ(PictureOf(Day(TodayText())).at("1999_fv2.pbk"), before.at("1999_fv2.pbk"));
         }
+    }
+}
+
+// The stamps of files last changed an hour ago, as they are on most days.
+class SettledFiles final : public ForwardingFileSystem {
+  public:
+    std::optional<FileStamp> Stamp(const std::string& path) const override {
+        std::optional<FileStamp> stamp = inner_.Stamp(path);
+        if (stamp) {
+            stamp->modified -= 3'600'000'000'000;
+            stamp->changed -= 3'600'000'000'000;
+        }
+        return stamp;
+    }
+};
+
+ino_t Inode(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// A year file nobody changed costs a backup no copy: it is the same file as
+// in the day before's backup. A file changed in place, at the same size, is
+// copied again; one whose last change is too recent to be told apart is too.
+TEST_F(DailyBackup, OnlyChangedFilesAreCopiedTheOthersAreLinked) {
+    SomeData();
+    auto same = [&](const std::string& a, const std::string& b, const std::string& file) {
+        return Inode(Day(a) + file) == Inode(Day(b) + file);
+    };
+    // Files written a moment ago: their stamps do not count.
+    BackUpBeforeChange(files_, "2024-05-01", 14);
+    BackUpBeforeChange(files_, "2024-05-02", 14);
+    EXPECT_FALSE(same("2024-05-01", "2024-05-02", "Name.dat"));
+
+    SettledFiles settled;
+    const DataFiles f = AssignDataFiles(folder_, settled);
+    BackUpBeforeChange(f, "2024-05-03", 14);
+    BackUpBeforeChange(f, "2024-05-04", 14);
+    for (const char* file : {"Name.dat", "DailyWages.dat", "2000_fv2.pbk"})
+        EXPECT_TRUE(same("2024-05-03", "2024-05-04", file)) << file;
+
+    Bytes year = Read("2000_fv2.pbk");
+    const Bytes before = year;
+    year[40] ^= 1;
+    RealFileSystem().WriteAt(folder_ + "2000_fv2.pbk", 0, year);
+    BackUpBeforeChange(f, "2024-05-05", 14);
+    EXPECT_TRUE(same("2024-05-04", "2024-05-05", "Name.dat"));
+    EXPECT_FALSE(same("2024-05-04", "2024-05-05", "2000_fv2.pbk"));
+    EXPECT_EQ(PictureOf(Day("2024-05-05"))["2000_fv2.pbk"], year);
+    EXPECT_EQ(PictureOf(Day("2024-05-04"))["2000_fv2.pbk"], before);
+    // A restore takes the backup's copy, leaving the backup as it was.
+    RestoreBackup(f, "2024-05-04");
+    EXPECT_EQ(Read("2000_fv2.pbk"), before);
+    EXPECT_EQ(PictureOf(Day("2024-05-05"))["2000_fv2.pbk"], year);
+}
+
+// When the day's backup cannot be made, the operator decides: go on without
+// one (asked once that day), or leave the change undone.
+TEST_F(DailyBackup, AFailedBackupAsksWhetherToGoOnWithoutOne) {
+    SomeData();
+    for (const bool goOn : {false, true}) {
+        fs::remove_all(folder_ + "backup");
+        Write("backup", Bytes{'x'});  // a file where the folder would be
+        const FolderPicture before = Picture();
+        DataFiles f = AssignDataFiles(folder_);
+        f.backup->keepDays = 14;
+        std::vector<std::string> asked;
+        f.backup->goOnWithout = [&](const std::string& failure) {
+            asked.push_back(failure);
+            return goOn;
+        };
+        ScriptedOperator op;
+        EXPECT_EQ(WriteMonthRecord(f, 1999, Month("001", 4), op), goOn);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_NE(asked[0].find("バックアップ"), std::string::npos) << asked[0];
+        if (!goOn) {
+            ASSERT_EQ(op.Kinds(), std::vector<std::string>{"error"});
+            EXPECT_NE(op.calls[0].text.find("変更の前のバックアップを作れません"),
+                      std::string::npos);
+            EXPECT_EQ(Picture(), before);
+            continue;
+        }
+        EXPECT_TRUE(WriteMonthRecord(f, 1999, Month("001", 5), op));
+        EXPECT_EQ(asked.size(), 1u);
+        fs::remove(folder_ + "backup");
     }
 }
 

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "app/ProgramFolder.h"
+#include "core/store/DailyBackup.h"
 #include "core/store/DataFiles.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/FaultyFileSystem.h"
@@ -300,6 +301,7 @@ TEST(SelectionPanel, AFailedDeletionIsReportedAndKeepsTheMonth) {
     TMainFrom main(folder.Path(), fs);
     Panel panel(main);
     panel.month->setCurrentIndex(2);
+    BackUpBeforeChange(main.Files());  // today's backup is there: the failure is the deletion's
     fs.FailAt(1);
     QString error;
     AnswerNextModal([&](QWidget* modal) {
