@@ -273,20 +273,11 @@ int Export(const Options& options) {
         return Fail(kNotFound, pb::RefusalText(month, files));
     }
 
-    const pb::MonthInput input = pb::ExportInput(month);
-    const pb::MonthResult result = pb::CalcMonth(input);
-    std::string out;
-    if (options.format == "json") {
-        if (options.trace) {
-            const pb::MonthTrace trace = pb::TraceMonth(input, result);
-            out = pb::MonthJson(month, result, &trace);
-        } else {
-            out = pb::MonthJson(month, result);
-        }
-    } else {
-        out = pb::CsvFileBytes(pb::MonthCsv(month, result), options.encoding == "sjis");
-    }
-    return Print(out);
+    pb::MonthFileFormat format;
+    format.json = options.format == "json";
+    format.trace = options.trace;
+    format.shiftJis = options.encoding == "sjis";
+    return Print(pb::MonthFileBytes(month, format));
 }
 
 }  // namespace

@@ -268,4 +268,15 @@ std::string MonthCsv(const OpenedMonth&, const MonthResult& result) {
     return out;
 }
 
+std::string MonthFileBytes(const OpenedMonth& month, const MonthFileFormat& format) {
+    const MonthInput input = ExportInput(month);
+    const MonthResult result = CalcMonth(input);
+    if (!format.json)
+        return CsvFileBytes(MonthCsv(month, result), format.shiftJis);
+    if (!format.trace)
+        return MonthJson(month, result);
+    const MonthTrace trace = TraceMonth(input, result);
+    return MonthJson(month, result, &trace);
+}
+
 }  // namespace pb

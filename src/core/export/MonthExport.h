@@ -48,4 +48,14 @@ MonthInput ExportInput(const OpenedMonth& month);
 // Minutes are "hh:mm", yen plain numbers so that spreadsheets can add them.
 std::string MonthCsv(const OpenedMonth& month, const MonthResult& result);
 
+// The file of an opened month as punchbook-export writes it and the window's
+// export saves it: calculated from ExportInput, then JSON (with the trace when
+// asked) or CSV in UTF-8 with a byte-order mark or in Shift-JIS.
+struct MonthFileFormat {
+    bool json = false;
+    bool trace = false;     // JSON only
+    bool shiftJis = false;  // CSV only
+};
+std::string MonthFileBytes(const OpenedMonth& month, const MonthFileFormat& format);
+
 }  // namespace pb

@@ -6,6 +6,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDate>
+#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -28,6 +29,8 @@
 #include <optional>
 #include <set>
 
+#include "core/check/FolderCheck.h"
+#include "core/store/DailyBackup.h"
 #include "core/store/DataFolder.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
@@ -39,6 +42,9 @@
 #include "gui/employees/InputTimeWages.h"
 #include "gui/employees/ReNewConfirmer.h"
 #include "gui/employees/ViewRegistData.h"
+#include "gui/files/CheckDialog.h"
+#include "gui/files/ExportDialog.h"
+#include "gui/files/RestoreDialog.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/DropDown.h"
 #include "gui/shared/Guard.h"
@@ -71,6 +77,14 @@ const QString kHidePanelHint = QStringLiteral("入力データ選択パネル消
 // Two icon names are the same icon when their first characters agree.
 bool SameIcon(const QString& a, const QString& b) {
     return !a.isEmpty() && !b.isEmpty() && a.front() == b.front();
+}
+
+// "Name.dat、1999_fv2.pbk".
+std::string JoinNames(const std::vector<std::string>& names) {
+    std::string joined;
+    for (const std::string& name : names)
+        joined += (joined.empty() ? "" : "、") + name;
+    return joined;
 }
 
 // A year the operator typed: four digits below 2999. Shorter numbers would
@@ -348,6 +362,14 @@ void TMainFrom::BuildMenu() {
     item(fileMenu_, QStringLiteral("OpenDataFolderItem"), QStringLiteral("データフォルダを開く"),
          &TMainFrom::OpenDataFolderClick);
     fileMenu_->addSeparator();
+    exportItem_ = item(fileMenu_, QStringLiteral("ExportItem"),
+                       QStringLiteral("エクスポート(&E)..."), &TMainFrom::ExportClick);
+    restoreItem_ =
+        item(fileMenu_, QStringLiteral("RestoreBackupItem"),
+             QStringLiteral("バックアップから復元(&R)..."), &TMainFrom::RestoreBackupClick);
+    item(fileMenu_, QStringLiteral("CheckFolderItem"), QStringLiteral("データの検査(&K)"),
+         &TMainFrom::CheckFolderClick);
+    fileMenu_->addSeparator();
     item(fileMenu_, QStringLiteral("ExitItem"), QStringLiteral("終了(&X)"),
          &TMainFrom::PanelButton12Click);
     connect(fileMenu_, &QMenu::aboutToShow, this, &TMainFrom::UpdateDataConvertItem);
@@ -464,6 +486,7 @@ void TMainFrom::UpdateInputButton() {
                       !FindInProgramFolder(QStringLiteral("DailyWages.dat")).isEmpty();
     PanelButton3->setEnabled(data);
     selectionPanelItem_->setEnabled(data);
+    exportItem_->setEnabled(data);
     firstSteps_->setVisible(!data);
 }
 
@@ -829,6 +852,115 @@ void TMainFrom::DataConvertClick() {
         OpenDataConversion();
 }
 
+TInputW* TMainFrom::CurrentEntryWindow() const {
+    const QList<QMdiSubWindow*> children =
+        clientArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = children.rbegin(); it != children.rend(); ++it)
+        if (auto* entry = qobject_cast<TInputW*>((*it)->widget()))
+            return entry;
+    return nullptr;
+}
+
+void TMainFrom::ExportClick() {
+    ExportStart start;
+    start.scheme = SelectedScheme();
+    start.id = S(SelectedID());
+    start.year = SelectedYear().isEmpty() ? QDate::currentDate().year() : SelectedYear().toInt();
+    start.month = SelectedMonth();
+    for (int i = 0; i < ComboBox2->count(); ++i)
+        start.years << ComboBox2->itemText(i);
+    if (const TInputW* entry = CurrentEntryWindow()) {
+        const OpenedMonth& month = entry->Opened();
+        start.entryId = month.id;
+        start.entryYear = month.year;
+        start.entryMonth = month.month;
+        start.entryTitle = QStringLiteral("%1 %2　%3年%4月分")
+                               .arg(Q(month.id), Q(month.name))
+                               .arg(month.year)
+                               .arg(month.month);
+        start.entryModified = entry->Modified();
+    }
+    TExportD dialog(
+        {files_, settings_.Calc_Set, RealFileSystem(), &TExportD::ChooseFile, exportFolder_}, start,
+        this);
+    dialog.exec();
+}
+
+void TMainFrom::RestoreBackupClick() {
+    if (readOnly_)
+        return;
+    for (QMdiSubWindow* child : clientArea_->subWindowList()) {
+        const auto* entry = qobject_cast<TInputW*>(child->widget());
+        if (entry != nullptr && entry->Modified()) {
+            clientArea_->setActiveSubWindow(child);
+            Messages::Information(this, QStringLiteral("記録されていない入力があります。\n"
+                                                       "記録するか入力画面を閉じてから、"
+                                                       "もう一度お試し下さい。"));
+            return;
+        }
+    }
+    std::vector<std::string> names;
+    if (!Guarded(this, [&] { names = BackupNames(files_); }))
+        return;
+    if (names.empty()) {
+        Messages::Information(this,
+                              QStringLiteral("バックアップはまだありません。\n"
+                                             "バックアップは、その日の最初の変更の前に"
+                                             "データフォルダの backup フォルダに作られます。"));
+        return;
+    }
+    QString name;
+    {
+        TRestoreD dialog(files_, this);
+        if (dialog.exec() != QDialog::Accepted || dialog.SelectedName().isEmpty())
+            return;
+        name = dialog.SelectedName();
+    }
+    const QString caption = TRestoreD::Caption(name);
+    if (!Messages::Confirm(this,
+                           QStringLiteral("データを %1 のバックアップに戻します。\n"
+                                          "今のデータは、戻す前にバックアップされます。\n"
+                                          "よろしいですか？")
+                               .arg(caption),
+                           Messages::No))
+        return;
+
+    // The present state first: a restore that was a mistake can be taken back.
+    const QString now = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString kept;
+    RestoredFiles done;
+    if (!Guarded(this, [&] {
+            kept = Q(BackUpBeforeRestore(files_, S(now)));
+            done = RestoreBackup(files_, S(name));
+        }))
+        return;
+
+    // Nothing may go on showing the data as it was.
+    clientArea_->closeAllSubWindows();
+    FillYearList();
+    UpdateInputButton();
+    ComboBox4Change();
+    QString report = QStringLiteral("データを %1 のバックアップに戻しました。\n戻したファイル: %2")
+                         .arg(caption, Q(JoinNames(done.restored)));
+    if (!done.removed.empty())
+        report += QStringLiteral("\nバックアップになかったため削除したファイル: %1")
+                      .arg(Q(JoinNames(done.removed)));
+    report += QStringLiteral("\n\n戻す前のデータは「%1」のバックアップに残っています。")
+                  .arg(TRestoreD::Caption(kept));
+    Messages::Information(this, report);
+}
+
+void TMainFrom::CheckFolderClick() {
+    FolderCheckResult result;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool checked = Guarded(this, [&] { result = CheckFolder(files_); });
+    QApplication::restoreOverrideCursor();
+    if (!checked)
+        return;
+    TCheckD dialog(result, programFolder_, this);
+    dialog.exec();
+}
+
 // --- files of the program folder -------------------------------------------
 
 QString TMainFrom::FindInProgramFolder(const QString& name) const {
@@ -917,7 +1049,8 @@ void TMainFrom::SetReadOnly() {
          {static_cast<QWidget*>(PanelButton1), static_cast<QWidget*>(PanelButton2),
           static_cast<QWidget*>(PanelButton4), static_cast<QWidget*>(PanelButton8)})
         KeepDisabled(button);
-    for (QAction* item : {dailyItem_, hourlyItem_, calcItem_, dataConvertItem_, deleteMonthItem_})
+    for (QAction* item :
+         {dailyItem_, hourlyItem_, calcItem_, dataConvertItem_, deleteMonthItem_, restoreItem_})
         item->setEnabled(false);
     for (auto* item : findChildren<QAction*>(QRegularExpression(QStringLiteral("ColorItem$"))))
         item->setEnabled(false);

@@ -121,6 +121,14 @@ class TMainFrom : public QMainWindow {
     // ファイル → データフォルダを開く: the data folder in the file manager.
     void OpenDataFolderClick();
     void DataConvertClick();
+    // ファイル → エクスポート: a month, an employee's year or a scheme's month to a file.
+    void ExportClick();
+    // ファイル → バックアップから復元: the data files of a chosen backup, after a
+    // question and with the present state backed up first. Refused while an
+    // entry window holds unsaved edits, and in a read-only copy.
+    void RestoreBackupClick();
+    // ファイル → データの検査: the check of the data folder, its report in a window.
+    void CheckFolderClick();
 
   signals:
     // The font colours changed; windows that colour their labels when activated
@@ -156,6 +164,8 @@ class TMainFrom : public QMainWindow {
     void LayOutRightAligned();
     void FillWindowMenu();
     void UpdateDataConvertItem();
+    // The entry window in use (the active one, else the last one active), or null.
+    TInputW* CurrentEntryWindow() const;
     void ShowSelectionPanel(bool visible);
     bool PickFontColor(bool valid);
     void ColourToolbarLabels();
@@ -175,6 +185,8 @@ class TMainFrom : public QMainWindow {
     const QString noDataIcon_;
     int blink_ = 1;
     bool painted_ = false;
+    // The folder of the last export of this run.
+    QString exportFolder_;
 
     QWidget* toolPanel_ = nullptr;
     QWidget* selectionPanel_ = nullptr;
@@ -203,6 +215,8 @@ class TMainFrom : public QMainWindow {
     QMenu* fileMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QAction* dataConvertItem_ = nullptr;
+    QAction* exportItem_ = nullptr;
+    QAction* restoreItem_ = nullptr;
     QAction* selectionPanelItem_ = nullptr;
     QAction* startItem_ = nullptr;
     QAction* deleteMonthItem_ = nullptr;

@@ -40,6 +40,8 @@ constexpr Topic kTopics[] = {
     {10, "calc-settings.html"},  // calculation settings
     {11, "update.html"},         // update confirmation
     {12, "about.html"},          // about dialog
+    {13, "export.html"},         // export
+    {14, "backup.html"},         // restore from a backup, check of the data folder
 };
 
 const QString kContents = QStringLiteral("index.html");

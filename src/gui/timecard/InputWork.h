@@ -66,6 +66,8 @@ class TInputW : public QWidget {
     int WorkType() const { return workType_; }
     bool Modified() const { return modified_; }
     const MonthRecord& Month() const { return month_; }
+    // The month as opened: employee, name, year and month.
+    const OpenedMonth& Opened() const { return opened_; }
     int DayRows() const { return static_cast<int>(weekdays_.size()); }
     // The height that shows every day of the month and the summary at once.
     int WholeMonthHeight() const;

@@ -1,29 +1,48 @@
-// The main window's frame: toolbar, menu enabling, colours, size and help.
+// The main window's frame: toolbar, menu enabling, colours, size and help; the
+// ファイル menu's export, restore from a backup and check of the data folder.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QProxyStyle>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QUrl>
 
 #include "app/ProgramFolder.h"
+#include "core/store/DailyBackup.h"
 #include "core/store/FaultyFileSystem.h"
+#include "core/store/Settings.h"
 #include "gui/app/Main.h"
 #include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/files/ExportDialog.h"
+#include "gui/files/RestoreDialog.h"
 #include "gui/shared/Help.h"
+#include "gui/shared/Text.h"
+#include "gui/timecard/InputWork.h"
 #include "support/GuiTestSupport.h"
+#include "timecard/EntryFixture.h"
 
 namespace pb {
 namespace {
@@ -215,8 +234,10 @@ TEST(MainFromWindow, AFolderHeldElsewhereOpensWithEveryWritingCommandDisabled) {
         EXPECT_FALSE(Find<TPanelButton>(main, name)->isEnabled()) << name;
     for (const char* name :
          {"DailyWagesItem", "TimeWagesItem", "CalcSettingsItem", "DataConvertItem",
-          "DeleteMonthItem", "ValidColorItem", "InvalidColorItem"})
+          "DeleteMonthItem", "ValidColorItem", "InvalidColorItem", "RestoreBackupItem"})
         EXPECT_FALSE(Find<QAction>(main, name)->isEnabled()) << name;
+    for (const char* name : {"ExportItem", "CheckFolderItem"})  // they only read the folder
+        EXPECT_TRUE(Find<QAction>(main, name)->isEnabled()) << name;
     EXPECT_TRUE(Find<TPanelButton>(main, "PanelButton5")->isEnabled());  // looking stays
 
     Find<TPanelButton>(main, "PanelButton8")->setEnabled(true);
@@ -391,6 +412,324 @@ TEST(MainFromWindow, WindowMenuListsChildWindowsAndMinimisesThemAll) {
     Find<QAction>(main, "MinimizeAllItem")->trigger();
     for (QMdiSubWindow* child : main.ClientArea()->subWindowList())
         EXPECT_TRUE(child->isMinimized());
+}
+
+// --- the ファイル menu's data commands ------------------------------------------
+
+// Opens the stored March 1999 of an employee of the samples from the selection panel.
+TInputW* OpenMarch(TMainFrom& main, int scheme, const char* id) {
+    Find<QComboBox>(main, "ComboBox4")->setCurrentIndex(scheme - 1);
+    auto* ids = Find<QComboBox>(main, "ComboBox1");
+    ids->setCurrentIndex(ids->findText(QString::fromLatin1(id)));
+    auto* years = Find<QComboBox>(main, "ComboBox2");
+    years->setCurrentIndex(years->findText(QStringLiteral("1999")));
+    Find<QComboBox>(main, "ComboBox3")->setCurrentIndex(2);
+    main.PanelButton10Click();
+    QMdiSubWindow* child = main.ClientArea()->activeSubWindow();
+    return child != nullptr ? qobject_cast<TInputW*>(child->widget()) : nullptr;
+}
+
+// What punchbook-export prints for the samples; empty when it is not built.
+QByteArray Exported(const QString& folder, QStringList args) {
+    const QString program = QStringLiteral(PUNCHBOOK_BINARY_DIR "/punchbook-export");
+    if (!QFile::exists(program))
+        return {};
+    QProcess process;
+    process.start(program, QStringList{QStringLiteral("--folder"), folder} + args);
+    EXPECT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    return process.readAllStandardOutput();
+}
+
+// An export dialog over the samples whose save-file dialog answers `path`.
+struct ExportRun {
+    ExportRun() {
+        folder.CopySamples();
+        files = AssignDataFiles(S(folder.Path()));
+        settings.ProgramFolder = S(folder.Path());
+        ReadSettings(RealFileSystem(), settings, 0x808080);
+    }
+    ExportContext Context(FileSystem& target = RealFileSystem()) {
+        return {files, settings.Calc_Set, target,
+                [this](QWidget*, const QString& suggested, const QString& filter) {
+                    asked << QFileInfo(suggested).fileName() + " " + filter;
+                    return path;
+                },
+                lastFolder};
+    }
+    ExportStart March(const std::string& entryId = {}) const {
+        ExportStart start;
+        start.year = 1999;
+        start.month = 3;
+        start.years = {QStringLiteral("1999")};
+        start.entryId = entryId;
+        start.entryYear = 1999;
+        start.entryMonth = 3;
+        return start;
+    }
+    QByteArray Written() const {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    ProgramFolder folder;
+    QTemporaryDir out;
+    QString path = out.filePath(QStringLiteral("out.csv"));
+    DataFiles files;
+    Settings settings;
+    QString lastFolder;
+    QStringList asked;
+};
+
+// The window's export writes what the command line prints, byte for byte.
+TEST(MainFromFileMenu, ExportWritesTheExportersBytes) {
+    struct Case {
+        const char* entry;  // the entry window's employee, or none
+        TExportD::Kind kind;
+        int scheme;
+        const char* format;  // "csv", "sjis" or "json" (with the trace)
+        const char* suggested;
+        const char* args;
+    };
+    using K = TExportD::Kind;
+    const Case cases[] = {
+        {"001", K::ThisMonth, 1, "csv", "001_1999-03.csv", "--id 1"},
+        {"002", K::ThisMonth, 1, "sjis", "002_1999-03.csv", "--id 2 --encoding sjis"},
+        {"002", K::ThisMonth, 1, "json", "002_1999-03.json", "--id 2 --format json --trace"},
+        {"", K::SchemeMonth, 1, "csv", "日給制_1999-03.csv", "--all --scheme 1"},
+        {"", K::SchemeMonth, 2, "sjis", "時給制_1999-03.csv", "--all --scheme 2 --encoding sjis"},
+    };
+    for (const Case& c : cases) {
+        const QString format = QString::fromLatin1(c.format);
+        ExportRun run;
+        test::ScriptedMessages boxes;
+        TExportD dialog(run.Context(), run.March(c.entry));
+        dialog.SetKind(c.kind);
+        Find<QComboBox>(dialog, "SchemeCB")->setCurrentIndex(c.scheme - 1);
+        Find<QRadioButton>(dialog, format == "json" ? "JsonRB" : "CsvRB")->setChecked(true);
+        Find<QCheckBox>(dialog, "TraceCheck")->setChecked(format == "json");
+        Find<QRadioButton>(dialog, format == "sjis" ? "SjisRB" : "Utf8RB")->setChecked(true);
+        ASSERT_TRUE(dialog.ExportPBClick()) << boxes.Shown().join("|").toStdString();
+        EXPECT_EQ(run.asked.value(0).section(' ', 0, 0), QString::fromUtf8(c.suggested));
+        const QByteArray expected =
+            Exported(run.folder.Path(), QString::fromLatin1(c.args).split(' ') +
+                                            QStringList{"--year", "1999", "--month", "3"});
+        if (!expected.isEmpty()) {
+            EXPECT_EQ(run.Written(), expected) << c.suggested;
+        }
+        EXPECT_TRUE(boxes.Shown().value(0).contains(QStringLiteral("書き出しました")));
+        EXPECT_EQ(run.lastFolder, run.out.path());
+    }
+
+    // An employee's year: a row for each stored month.
+    ExportRun run;
+    test::ScriptedMessages boxes;
+    ExportStart start = run.March();
+    start.id = "002";
+    TExportD dialog(run.Context(), start);
+    EXPECT_FALSE(Find<QRadioButton>(dialog, "ThisMonthRB")->isEnabled());
+    EXPECT_EQ(dialog.CurrentKind(), TExportD::Kind::EmployeeYear);
+    EXPECT_FALSE(Find<QRadioButton>(dialog, "JsonRB")->isEnabled());  // one month only
+    ASSERT_TRUE(dialog.ExportPBClick());
+    EXPECT_TRUE(run.Written().startsWith("\xEF\xBB\xBF"));
+    const QStringList rows = QString::fromUtf8(run.Written()).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(rows.size(), 3);  // header, March, and the end of the last row
+    EXPECT_TRUE(rows[0].contains(QStringLiteral("年,月,従業員番号")));
+    EXPECT_TRUE(rows[1].startsWith(QStringLiteral("1999,3,002,")));
+}
+
+// Nothing is written where nothing should be, and the operator hears why.
+TEST(MainFromFileMenu, ExportRefusalsAndFailuresAreReported) {
+    ExportRun run;
+    test::ScriptedMessages boxes;
+    {  // A month nobody has: said before any file is asked for.
+        TExportD dialog(run.Context(), run.March());
+        dialog.SetKind(TExportD::Kind::SchemeMonth);
+        Find<QComboBox>(dialog, "MonthCB")->setCurrentIndex(3);
+        EXPECT_FALSE(dialog.ExportPBClick());
+        EXPECT_TRUE(run.asked.isEmpty());
+        EXPECT_EQ(boxes.Take(),
+                  QStringList{"情報:1999 年 4 月分の日給制のデータは記録されていません。"});
+    }
+    {  // Unsaved edits in the entry window: asked first; いいえ writes nothing.
+        ExportStart start = run.March("001");
+        start.entryModified = true;
+        TExportD dialog(run.Context(), start);
+        boxes.Answer(Messages::No);
+        EXPECT_FALSE(dialog.ExportPBClick());
+        EXPECT_TRUE(boxes.Take().value(0).contains(QStringLiteral("まだ記録されていません")));
+        EXPECT_FALSE(QFile::exists(run.path));
+    }
+    {  // A data file of the folder is never written over.
+        run.path = run.folder.File(QStringLiteral("name.dat"));
+        const QByteArray names = run.folder.Read("Name.dat");
+        TExportD dialog(run.Context(), run.March("001"));
+        EXPECT_FALSE(dialog.ExportPBClick());
+        EXPECT_TRUE(boxes.Take().value(0).startsWith(QStringLiteral("警告:")));
+        EXPECT_EQ(run.folder.Read("Name.dat"), names);
+        EXPECT_FALSE(QFile::exists(run.path));
+    }
+    {  // A write that fails names the file, and leaves neither it nor a scrap behind.
+        run.path = run.out.filePath(QStringLiteral("out.csv"));
+        FaultyFileSystem failing;
+        failing.FailAt(1, 28 /* ENOSPC */);
+        TExportD dialog(run.Context(failing), run.March("001"));
+        EXPECT_FALSE(dialog.ExportPBClick());
+        const QString shown = boxes.Take().value(0);
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("ｴﾗｰ:"))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(run.path)) << shown.toStdString();
+        EXPECT_TRUE(QDir(run.out.path()).isEmpty());
+        EXPECT_TRUE(dialog.WrittenPath().isEmpty());
+    }
+}
+
+// The export starts from the entry window in use.
+TEST(MainFromFileMenu, ExportOffersTheMonthOfTheEntryWindowInUse) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    main.show();
+    auto look = [&](bool& offered, QString& title) {
+        AnswerNextModal([&](QWidget* modal) {
+            offered = Find<QRadioButton>(*modal, "ThisMonthRB")->isEnabled();
+            title = Find<QLabel>(*modal, "ThisMonthLabel")->text();
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        Find<QAction>(main, "ExportItem")->trigger();
+    };
+    bool offered = true;
+    QString title;
+    look(offered, title);
+    EXPECT_FALSE(offered);
+    ASSERT_NE(OpenMarch(main, 2, "002"), nullptr);
+    look(offered, title);
+    EXPECT_TRUE(offered);
+    EXPECT_TRUE(title.startsWith(QStringLiteral("002 "))) << title.toStdString();
+    EXPECT_TRUE(title.endsWith(QStringLiteral("1999年3月分"))) << title.toStdString();
+}
+
+// A restore puts a backup's files back whole, keeps the present state as a
+// backup of its own, and leaves no window showing the data as it was.
+TEST(MainFromFileMenu, RestoreBringsBackABackupAndClosesTheWindows) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    main.show();
+    test::ScriptedMessages boxes;
+    Find<QAction>(main, "RestoreBackupItem")->trigger();
+    EXPECT_TRUE(boxes.Take().value(0).contains(QStringLiteral("バックアップはまだありません")));
+
+    const QByteArray year = folder.Read("1999_fv2.pbk");
+    BackUpNow(main.Files(), "2024-05-01");
+    folder.Write("1999_fv2.pbk", year.left(year.size() / 2));  // March of 002 gone
+    folder.Write("2000_fv2.pbk", year);
+    const QByteArray changed = folder.Read("1999_fv2.pbk");
+
+    // Unsaved edits are no state to restore over.
+    TInputW* entry = OpenMarch(main, 1, "001");
+    ASSERT_NE(entry, nullptr);
+    test::EnterTime(*entry, 1, 2, QStringLiteral("0700"));
+    ASSERT_TRUE(entry->Modified());
+    Find<QAction>(main, "RestoreBackupItem")->trigger();
+    EXPECT_TRUE(boxes.Take().value(0).contains(QStringLiteral("記録されていない入力があります")));
+    boxes.Answer(Messages::No);  // 記録しますか？ いいえ
+    main.ClientArea()->closeAllSubWindows();
+    boxes.Take();
+    ASSERT_NE(OpenMarch(main, 1, "001"), nullptr);
+
+    QStringList listed;
+    AnswerNextModal([&](QWidget* modal) {
+        auto* list = Find<QListWidget>(*modal, "BackupList");
+        for (int i = 0; i < list->count(); ++i)
+            listed << list->item(i)->text();
+        list->setCurrentRow(0);
+        Find<QPushButton>(*modal, "RestorePB")->click();
+    });
+    boxes.Answer(Messages::Yes);
+    Find<QAction>(main, "RestoreBackupItem")->trigger();
+    EXPECT_EQ(listed, QStringList{QStringLiteral("2024年5月1日(水)")});
+    const QStringList shown = boxes.Take();
+    ASSERT_EQ(shown.size(), 2) << shown.join("|").toStdString();
+    EXPECT_TRUE(shown[0].startsWith(
+        QStringLiteral("確認:データを 2024年5月1日(水) のバックアップに戻します。")));
+    EXPECT_TRUE(shown[1].contains(QStringLiteral("2000_fv2.pbk"))) << shown[1].toStdString();
+    EXPECT_EQ(folder.Read("1999_fv2.pbk"), year);
+    EXPECT_FALSE(folder.Exists("2000_fv2.pbk"));
+    EXPECT_TRUE(main.ClientArea()->subWindowList().isEmpty());
+    // The state before the restore is the newest backup, today's (the first change today).
+    const std::vector<std::string> names = BackupNames(main.Files());
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0], TodayText());
+    EXPECT_EQ(folder.Read(QString::fromStdString("backup/" + names[0] + "/1999_fv2.pbk")), changed);
+    EXPECT_TRUE(shown[1].contains(TRestoreD::Caption(QString::fromStdString(names[0]))));
+
+    // Restored again the same day: the state before it is kept under its time.
+    AnswerNextModal([&](QWidget* modal) {
+        Find<QListWidget>(*modal, "BackupList")->setCurrentRow(0);
+        Find<QPushButton>(*modal, "RestorePB")->click();
+    });
+    boxes.Answer(Messages::Yes);
+    Find<QAction>(main, "RestoreBackupItem")->trigger();
+    EXPECT_EQ(folder.Read("1999_fv2.pbk"), changed);
+    const std::vector<std::string> after = BackupNames(main.Files());
+    ASSERT_EQ(after.size(), 3u);
+    EXPECT_EQ(after[0].substr(0, 11), TodayText() + "-");
+    EXPECT_EQ(folder.Read(QString::fromStdString("backup/" + after[0] + "/1999_fv2.pbk")), year);
+}
+
+// When the day's backup cannot be made, a change goes on only when the operator says so.
+TEST(MainFromFileMenu, AFailedBackupAsksBeforeTheChangeGoesOn) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    folder.Write("backup", "not a folder");
+    TMainFrom main(folder.Path());
+    test::ScriptedMessages boxes;
+    OpenMarch(main, 2, "002");
+    main.ClientArea()->closeAllSubWindows();
+    const QByteArray year = folder.Read("1999_fv2.pbk");
+    for (const auto answer : {Messages::No, Messages::Yes}) {
+        boxes.Answer(Messages::Yes);  // 削除しますか？
+        boxes.Answer(answer);         // バックアップを作らずに続けますか？
+        main.PanelButton8Click();
+        const QStringList shown = boxes.Take();
+        ASSERT_GE(shown.size(), 2);
+        EXPECT_TRUE(shown[1].startsWith(QStringLiteral("警告:"))) << shown[1].toStdString();
+        EXPECT_TRUE(shown[1].contains(QStringLiteral("バックアップを作らずに変更を続けますか")));
+        if (answer == Messages::No) {
+            ASSERT_EQ(shown.size(), 3);
+            EXPECT_TRUE(shown[2].contains(QStringLiteral("変更は行いませんでした")));
+            EXPECT_EQ(folder.Read("1999_fv2.pbk"), year);
+        } else {
+            EXPECT_EQ(folder.Read("1999_fv2.pbk").size(), year.size() / 2);
+        }
+    }
+}
+
+TEST(MainFromFileMenu, CheckShowsTheReportOfTheDataFolder) {
+    ProgramFolder folder;
+    folder.CopySamples();
+    TMainFrom main(folder.Path());
+    auto check = [&](QString& outcome, QString& report) {
+        AnswerNextModal([&](QWidget* modal) {
+            outcome = Find<QLabel>(*modal, "OutcomeLabel")->text();
+            auto* memo = Find<QPlainTextEdit>(*modal, "ReportMemo");
+            EXPECT_TRUE(memo->isReadOnly());
+            report = memo->toPlainText();
+            Find<QPushButton>(*modal, "CopyPB")->click();
+            qobject_cast<QDialog*>(modal)->reject();
+        });
+        Find<QAction>(main, "CheckFolderItem")->trigger();
+    };
+    QString outcome;
+    QString report;
+    check(outcome, report);
+    EXPECT_EQ(outcome, QStringLiteral("異常はありません。"));
+    EXPECT_TRUE(report.startsWith(QStringLiteral("異常はありません。"))) << report.toStdString();
+
+    folder.Write("Name.dat", folder.Read("Name.dat") + "x");
+    check(outcome, report);
+    EXPECT_TRUE(outcome.endsWith(QStringLiteral(" 件の問題が見つかりました。")));
+    EXPECT_TRUE(report.startsWith(QStringLiteral("Name.dat: "))) << report.toStdString();
+    EXPECT_EQ(QApplication::clipboard()->text(), report);
 }
 
 }  // namespace
