@@ -21,12 +21,12 @@ TCheckD::TCheckD(const FolderCheckResult& result, const QString& folder, QWidget
     setProperty("HelpContext", 14);
 
     auto* column = new QVBoxLayout(this);
-    OutcomeLabel = new QLabel(this);
-    Name(OutcomeLabel, QStringLiteral("OutcomeLabel"));
-    QFont bold = OutcomeLabel->font();
+    outcomeLabel_ = new QLabel(this);
+    Name(outcomeLabel_, QStringLiteral("OutcomeLabel"));
+    QFont bold = outcomeLabel_->font();
     bold.setBold(true);
-    OutcomeLabel->setFont(bold);
-    OutcomeLabel->setText(
+    outcomeLabel_->setFont(bold);
+    outcomeLabel_->setText(
         result.Sound() ? QStringLiteral("異常はありません。")
                        : QStringLiteral("%1 件の問題が見つかりました。").arg(result.problems));
     auto* folderLabel = new QLabel(
@@ -34,33 +34,33 @@ TCheckD::TCheckD(const FolderCheckResult& result, const QString& folder, QWidget
     Name(folderLabel, QStringLiteral("FolderLabel"));
     folderLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    ReportMemo = new QPlainTextEdit(this);
-    Name(ReportMemo, QStringLiteral("ReportMemo"));
-    NameAfter(ReportMemo, {QStringLiteral("検査の結果")});
-    ReportMemo->setReadOnly(true);
-    ReportMemo->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    ReportMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    ReportMemo->setPlainText(Q(CheckReport(result)));
+    reportMemo_ = new QPlainTextEdit(this);
+    Name(reportMemo_, QStringLiteral("ReportMemo"));
+    NameAfter(reportMemo_, {QStringLiteral("検査の結果")});
+    reportMemo_->setReadOnly(true);
+    reportMemo_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    reportMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reportMemo_->setPlainText(Q(CheckReport(result)));
 
     auto* buttons = new QDialogButtonBox(this);
-    CopyPB = buttons->addButton(QStringLiteral("コピー(&C)"), QDialogButtonBox::ActionRole);
-    Name(CopyPB, QStringLiteral("CopyPB"));
-    ClosePB = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
-    Name(ClosePB, QStringLiteral("ClosePB"));
-    ClosePB->setDefault(true);
-    connect(CopyPB, &QPushButton::clicked, this, &TCheckD::CopyPBClick);
+    copyPB_ = buttons->addButton(QStringLiteral("コピー(&C)"), QDialogButtonBox::ActionRole);
+    Name(copyPB_, QStringLiteral("CopyPB"));
+    closePB_ = buttons->addButton(QStringLiteral("閉じる"), QDialogButtonBox::RejectRole);
+    Name(closePB_, QStringLiteral("ClosePB"));
+    closePB_->setDefault(true);
+    connect(copyPB_, &QPushButton::clicked, this, &TCheckD::CopyPBClick);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    column->addWidget(OutcomeLabel);
+    column->addWidget(outcomeLabel_);
     column->addWidget(folderLabel);
-    column->addWidget(ReportMemo, 1);
+    column->addWidget(reportMemo_, 1);
     column->addWidget(buttons);
     // Wide enough for a finding's line, tall enough for a screenful of them.
     resize(600, result.Sound() ? 240 : 420);
 }
 
 void TCheckD::CopyPBClick() {
-    QApplication::clipboard()->setText(ReportMemo->toPlainText());
+    QApplication::clipboard()->setText(reportMemo_->toPlainText());
 }
 
 }  // namespace pb

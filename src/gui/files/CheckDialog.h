@@ -23,10 +23,10 @@ class TCheckD : public QDialog {
     void CopyPBClick();
 
   private:
-    QLabel* OutcomeLabel = nullptr;
-    QPlainTextEdit* ReportMemo = nullptr;
-    QPushButton* CopyPB = nullptr;
-    QPushButton* ClosePB = nullptr;
+    QLabel* outcomeLabel_ = nullptr;
+    QPlainTextEdit* reportMemo_ = nullptr;
+    QPushButton* copyPB_ = nullptr;
+    QPushButton* closePB_ = nullptr;
 };
 
 }  // namespace pb

@@ -59,37 +59,37 @@ TExportD::TExportD(const ExportContext& context, const ExportStart& start, QWidg
     auto* what = new QGroupBox(QStringLiteral("書き出す内容"), this);
     Name(what, QStringLiteral("KindGroup"));
     kinds_ = new QButtonGroup(this);
-    ThisMonthRB = new QRadioButton(QStringLiteral("入力画面の月(&M)"), what);
-    Name(ThisMonthRB, QStringLiteral("ThisMonthRB"));
-    ThisMonthLabel = new QLabel(what);
-    Name(ThisMonthLabel, QStringLiteral("ThisMonthLabel"));
-    EmployeeYearRB = new QRadioButton(QStringLiteral("従業員の1年分(&Y)"), what);
-    Name(EmployeeYearRB, QStringLiteral("EmployeeYearRB"));
-    SchemeMonthRB = new QRadioButton(QStringLiteral("給与体系の1か月分・全従業員(&S)"), what);
-    Name(SchemeMonthRB, QStringLiteral("SchemeMonthRB"));
-    kinds_->addButton(ThisMonthRB, static_cast<int>(Kind::ThisMonth));
-    kinds_->addButton(EmployeeYearRB, static_cast<int>(Kind::EmployeeYear));
-    kinds_->addButton(SchemeMonthRB, static_cast<int>(Kind::SchemeMonth));
+    thisMonthRB_ = new QRadioButton(QStringLiteral("入力画面の月(&M)"), what);
+    Name(thisMonthRB_, QStringLiteral("ThisMonthRB"));
+    thisMonthLabel_ = new QLabel(what);
+    Name(thisMonthLabel_, QStringLiteral("ThisMonthLabel"));
+    employeeYearRB_ = new QRadioButton(QStringLiteral("従業員の1年分(&Y)"), what);
+    Name(employeeYearRB_, QStringLiteral("EmployeeYearRB"));
+    schemeMonthRB_ = new QRadioButton(QStringLiteral("給与体系の1か月分・全従業員(&S)"), what);
+    Name(schemeMonthRB_, QStringLiteral("SchemeMonthRB"));
+    kinds_->addButton(thisMonthRB_, static_cast<int>(Kind::ThisMonth));
+    kinds_->addButton(employeeYearRB_, static_cast<int>(Kind::EmployeeYear));
+    kinds_->addButton(schemeMonthRB_, static_cast<int>(Kind::SchemeMonth));
 
-    EmployeeCB = new QComboBox(what);
-    Name(EmployeeCB, QStringLiteral("EmployeeCB"));
-    SchemeCB = new QComboBox(what);
-    Name(SchemeCB, QStringLiteral("SchemeCB"));
-    SchemeCB->addItems({QStringLiteral("日給制"), QStringLiteral("時給制")});
-    SchemeCB->setCurrentIndex(start_.scheme == 2 ? 1 : 0);
-    YearCB = new QComboBox(what);
-    Name(YearCB, QStringLiteral("YearCB"));
+    employeeCB_ = new QComboBox(what);
+    Name(employeeCB_, QStringLiteral("EmployeeCB"));
+    schemeCB_ = new QComboBox(what);
+    Name(schemeCB_, QStringLiteral("SchemeCB"));
+    schemeCB_->addItems({QStringLiteral("日給制"), QStringLiteral("時給制")});
+    schemeCB_->setCurrentIndex(start_.scheme == 2 ? 1 : 0);
+    yearCB_ = new QComboBox(what);
+    Name(yearCB_, QStringLiteral("YearCB"));
     QStringList years = start_.years;
     if (start_.year > 0 && !years.contains(QString::number(start_.year)))
         years << QString::number(start_.year);
     years.sort();
-    YearCB->addItems(years);
-    YearCB->setCurrentText(QString::number(start_.year));
-    MonthCB = new QComboBox(what);
-    Name(MonthCB, QStringLiteral("MonthCB"));
+    yearCB_->addItems(years);
+    yearCB_->setCurrentText(QString::number(start_.year));
+    monthCB_ = new QComboBox(what);
+    Name(monthCB_, QStringLiteral("MonthCB"));
     for (int month = 1; month <= 12; ++month)
-        MonthCB->addItem(QStringLiteral("%1月").arg(month, 2, 10, QLatin1Char(' ')));
-    MonthCB->setCurrentIndex(std::clamp(start_.month, 1, 12) - 1);
+        monthCB_->addItem(QStringLiteral("%1月").arg(month, 2, 10, QLatin1Char(' ')));
+    monthCB_->setCurrentIndex(std::clamp(start_.month, 1, 12) - 1);
     // Every employee of both schemes, by ID.
     Guarded(this, [&] {
         std::vector<std::string> ids;
@@ -98,15 +98,15 @@ TExportD::TExportD(const ExportContext& context, const ExportStart& start, QWidg
         std::sort(ids.begin(), ids.end());
         ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
         for (const std::string& id : ids)
-            EmployeeCB->addItem(Q(id + " " + FindEmployeeName(context_.files, id, 0)), Q(id));
+            employeeCB_->addItem(Q(id + " " + FindEmployeeName(context_.files, id, 0)), Q(id));
     });
-    EmployeeCB->setCurrentIndex(std::max(0, EmployeeCB->findData(Q(start_.id))));
+    employeeCB_->setCurrentIndex(std::max(0, employeeCB_->findData(Q(start_.id))));
 
     auto* fields = new QGridLayout(what);
-    fields->addWidget(ThisMonthRB, 0, 0);
-    fields->addWidget(ThisMonthLabel, 0, 1, 1, 3);
-    fields->addWidget(EmployeeYearRB, 1, 0);
-    fields->addWidget(SchemeMonthRB, 2, 0);
+    fields->addWidget(thisMonthRB_, 0, 0);
+    fields->addWidget(thisMonthLabel_, 0, 1, 1, 3);
+    fields->addWidget(employeeYearRB_, 1, 0);
+    fields->addWidget(schemeMonthRB_, 2, 0);
     auto label = [&](const QString& text, QWidget* buddy, int row, int column) {
         auto* caption = new QLabel(text, what);
         caption->setBuddy(buddy);
@@ -114,45 +114,45 @@ TExportD::TExportD(const ExportContext& context, const ExportStart& start, QWidg
         fields->addWidget(buddy, row, column + 1);
         NameAfter(buddy, {text.left(text.indexOf(QLatin1Char('(')))});
     };
-    label(QStringLiteral("従業員(&E)"), EmployeeCB, 1, 1);
-    label(QStringLiteral("給与体系(&P)"), SchemeCB, 2, 1);
-    label(QStringLiteral("年(&N)"), YearCB, 3, 1);
-    label(QStringLiteral("月(&T)"), MonthCB, 4, 1);
+    label(QStringLiteral("従業員(&E)"), employeeCB_, 1, 1);
+    label(QStringLiteral("給与体系(&P)"), schemeCB_, 2, 1);
+    label(QStringLiteral("年(&N)"), yearCB_, 3, 1);
+    label(QStringLiteral("月(&T)"), monthCB_, 4, 1);
     fields->setColumnStretch(2, 1);
 
     // How it is written.
     auto* format = new QGroupBox(QStringLiteral("形式"), this);
     Name(format, QStringLiteral("FormatGroup"));
-    CsvRB = new QRadioButton(QStringLiteral("CSV"), format);
-    Name(CsvRB, QStringLiteral("CsvRB"));
-    JsonRB = new QRadioButton(QStringLiteral("JSON"), format);
-    Name(JsonRB, QStringLiteral("JsonRB"));
-    TraceCheck = new QCheckBox(QStringLiteral("計算の説明を含める"), format);
-    Name(TraceCheck, QStringLiteral("TraceCheck"));
-    CsvRB->setChecked(true);
+    csvRB_ = new QRadioButton(QStringLiteral("CSV"), format);
+    Name(csvRB_, QStringLiteral("CsvRB"));
+    jsonRB_ = new QRadioButton(QStringLiteral("JSON"), format);
+    Name(jsonRB_, QStringLiteral("JsonRB"));
+    traceCheck_ = new QCheckBox(QStringLiteral("計算の説明を含める"), format);
+    Name(traceCheck_, QStringLiteral("TraceCheck"));
+    csvRB_->setChecked(true);
     auto* formats = new QVBoxLayout(format);
-    formats->addWidget(CsvRB);
-    formats->addWidget(JsonRB);
-    formats->addWidget(TraceCheck);
+    formats->addWidget(csvRB_);
+    formats->addWidget(jsonRB_);
+    formats->addWidget(traceCheck_);
 
     auto* encoding = new QGroupBox(QStringLiteral("CSV の文字コード"), this);
     Name(encoding, QStringLiteral("EncodingGroup"));
-    Utf8RB = new QRadioButton(QStringLiteral("UTF-8（BOM 付き）"), encoding);
-    Name(Utf8RB, QStringLiteral("Utf8RB"));
-    SjisRB = new QRadioButton(QStringLiteral("シフト JIS"), encoding);
-    Name(SjisRB, QStringLiteral("SjisRB"));
-    Utf8RB->setChecked(true);
+    utf8RB_ = new QRadioButton(QStringLiteral("UTF-8（BOM 付き）"), encoding);
+    Name(utf8RB_, QStringLiteral("Utf8RB"));
+    sjisRB_ = new QRadioButton(QStringLiteral("シフト JIS"), encoding);
+    Name(sjisRB_, QStringLiteral("SjisRB"));
+    utf8RB_->setChecked(true);
     auto* encodings = new QVBoxLayout(encoding);
-    encodings->addWidget(Utf8RB);
-    encodings->addWidget(SjisRB);
+    encodings->addWidget(utf8RB_);
+    encodings->addWidget(sjisRB_);
     encodings->addStretch(1);
 
     auto* buttons = new QDialogButtonBox(this);
-    ExportPB = buttons->addButton(QStringLiteral("書き出し(&W)..."), QDialogButtonBox::AcceptRole);
-    Name(ExportPB, QStringLiteral("ExportPB"));
-    CancelPB = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    Name(CancelPB, QStringLiteral("CancelPB"));
-    ExportPB->setDefault(true);
+    exportPB_ = buttons->addButton(QStringLiteral("書き出し(&W)..."), QDialogButtonBox::AcceptRole);
+    Name(exportPB_, QStringLiteral("ExportPB"));
+    cancelPB_ = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    Name(cancelPB_, QStringLiteral("CancelPB"));
+    exportPB_->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         if (ExportPBClick())
             accept();
@@ -169,13 +169,13 @@ TExportD::TExportD(const ExportContext& context, const ExportStart& start, QWidg
 
     // The month of the entry window in use, when there is one.
     const bool entry = !start_.entryId.empty();
-    ThisMonthRB->setEnabled(entry);
-    ThisMonthLabel->setText(entry ? start_.entryTitle
-                                  : QStringLiteral("（入力画面が開いていません）"));
-    ThisMonthLabel->setEnabled(entry);
+    thisMonthRB_->setEnabled(entry);
+    thisMonthLabel_->setText(entry ? start_.entryTitle
+                                   : QStringLiteral("（入力画面が開いていません）"));
+    thisMonthLabel_->setEnabled(entry);
     for (QAbstractButton* button : kinds_->buttons())
         connect(button, &QAbstractButton::toggled, this, &TExportD::KindChange);
-    connect(JsonRB, &QAbstractButton::toggled, this, &TExportD::KindChange);
+    connect(jsonRB_, &QAbstractButton::toggled, this, &TExportD::KindChange);
     SetKind(entry ? Kind::ThisMonth : start_.id.empty() ? Kind::SchemeMonth : Kind::EmployeeYear);
     KindChange();
 }
@@ -191,22 +191,22 @@ TExportD::Kind TExportD::CurrentKind() const {
 // Each kind uses its own fields; JSON is the format of one month only.
 void TExportD::KindChange() {
     const Kind kind = CurrentKind();
-    EmployeeCB->setEnabled(kind == Kind::EmployeeYear);
-    SchemeCB->setEnabled(kind == Kind::SchemeMonth);
-    YearCB->setEnabled(kind != Kind::ThisMonth);
-    MonthCB->setEnabled(kind == Kind::SchemeMonth);
-    JsonRB->setEnabled(kind == Kind::ThisMonth);
-    if (kind != Kind::ThisMonth && JsonRB->isChecked())
-        CsvRB->setChecked(true);
-    const bool json = JsonRB->isChecked();
-    TraceCheck->setEnabled(json);
-    Utf8RB->setEnabled(!json);
-    SjisRB->setEnabled(!json);
+    employeeCB_->setEnabled(kind == Kind::EmployeeYear);
+    schemeCB_->setEnabled(kind == Kind::SchemeMonth);
+    yearCB_->setEnabled(kind != Kind::ThisMonth);
+    monthCB_->setEnabled(kind == Kind::SchemeMonth);
+    jsonRB_->setEnabled(kind == Kind::ThisMonth);
+    if (kind != Kind::ThisMonth && jsonRB_->isChecked())
+        csvRB_->setChecked(true);
+    const bool json = jsonRB_->isChecked();
+    traceCheck_->setEnabled(json);
+    utf8RB_->setEnabled(!json);
+    sjisRB_->setEnabled(!json);
 }
 
 bool TExportD::Collect(std::string& bytes, QString& name, QStringList& notes) {
-    const bool shiftJis = SjisRB->isChecked();
-    const int year = YearCB->currentText().toInt();
+    const bool shiftJis = sjisRB_->isChecked();
+    const int year = yearCB_->currentText().toInt();
     switch (CurrentKind()) {
         case Kind::ThisMonth: {
             if (start_.entryModified &&
@@ -220,8 +220,8 @@ bool TExportD::Collect(std::string& bytes, QString& name, QStringList& notes) {
                 return false;
             }
             MonthFileFormat format;
-            format.json = JsonRB->isChecked();
-            format.trace = format.json && TraceCheck->isChecked();
+            format.json = jsonRB_->isChecked();
+            format.trace = format.json && traceCheck_->isChecked();
             format.shiftJis = shiftJis;
             bytes = MonthFileBytes(month, format);
             name = Q(start_.entryId) +
@@ -230,7 +230,7 @@ bool TExportD::Collect(std::string& bytes, QString& name, QStringList& notes) {
             return true;
         }
         case Kind::EmployeeYear: {
-            const std::string id = S(EmployeeCB->currentData().toString());
+            const std::string id = S(employeeCB_->currentData().toString());
             if (id.empty()) {
                 Messages::Information(this, QStringLiteral("従業員が登録されていません。"));
                 return false;
@@ -240,7 +240,7 @@ bool TExportD::Collect(std::string& bytes, QString& name, QStringList& notes) {
             if (table.rows.empty()) {
                 Messages::Information(this,
                                       QStringLiteral("%1 の %2 年のデータは記録されていません。")
-                                          .arg(EmployeeCB->currentText())
+                                          .arg(employeeCB_->currentText())
                                           .arg(year));
                 return false;
             }
@@ -252,8 +252,8 @@ bool TExportD::Collect(std::string& bytes, QString& name, QStringList& notes) {
             return true;
         }
         case Kind::SchemeMonth: {
-            const int scheme = SchemeCB->currentIndex() + 1;
-            const int month = MonthCB->currentIndex() + 1;
+            const int scheme = schemeCB_->currentIndex() + 1;
+            const int month = monthCB_->currentIndex() + 1;
             const SummaryTable table =
                 CollectSchemeMonth(context_.files, context_.rules, scheme, year, month);
             if (table.rows.empty()) {
@@ -261,11 +261,11 @@ bool TExportD::Collect(std::string& bytes, QString& name, QStringList& notes) {
                     this, QStringLiteral("%1 年 %2 月分の%3のデータは記録されていません。")
                               .arg(year)
                               .arg(month)
-                              .arg(SchemeCB->currentText()));
+                              .arg(schemeCB_->currentText()));
                 return false;
             }
             bytes = CsvFileBytes(SummaryCsv(table), shiftJis);
-            name = SchemeCB->currentText() +
+            name = schemeCB_->currentText() +
                    QStringLiteral("_%1-%2.csv").arg(year).arg(TwoDigits(month));
             notes << QStringLiteral("%1 人分").arg(table.rows.size());
             // Someone left out of a payroll table is what the operator must hear about.

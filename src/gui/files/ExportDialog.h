@@ -83,21 +83,21 @@ class TExportD : public QDialog {
     QString written_;
 
     QButtonGroup* kinds_ = nullptr;
-    QRadioButton* ThisMonthRB = nullptr;
-    QRadioButton* EmployeeYearRB = nullptr;
-    QRadioButton* SchemeMonthRB = nullptr;
-    QLabel* ThisMonthLabel = nullptr;
-    QComboBox* EmployeeCB = nullptr;
-    QComboBox* SchemeCB = nullptr;
-    QComboBox* YearCB = nullptr;
-    QComboBox* MonthCB = nullptr;
-    QRadioButton* CsvRB = nullptr;
-    QRadioButton* JsonRB = nullptr;
-    QCheckBox* TraceCheck = nullptr;
-    QRadioButton* Utf8RB = nullptr;
-    QRadioButton* SjisRB = nullptr;
-    QPushButton* ExportPB = nullptr;
-    QPushButton* CancelPB = nullptr;
+    QRadioButton* thisMonthRB_ = nullptr;
+    QRadioButton* employeeYearRB_ = nullptr;
+    QRadioButton* schemeMonthRB_ = nullptr;
+    QLabel* thisMonthLabel_ = nullptr;
+    QComboBox* employeeCB_ = nullptr;
+    QComboBox* schemeCB_ = nullptr;
+    QComboBox* yearCB_ = nullptr;
+    QComboBox* monthCB_ = nullptr;
+    QRadioButton* csvRB_ = nullptr;
+    QRadioButton* jsonRB_ = nullptr;
+    QCheckBox* traceCheck_ = nullptr;
+    QRadioButton* utf8RB_ = nullptr;
+    QRadioButton* sjisRB_ = nullptr;
+    QPushButton* exportPB_ = nullptr;
+    QPushButton* cancelPB_ = nullptr;
 };
 
 }  // namespace pb

@@ -23,18 +23,18 @@ TRestoreD::TRestoreD(const DataFiles& files, QWidget* parent) : QDialog(parent),
     auto* column = new QVBoxLayout(this);
     auto* prompt = new QLabel(QStringLiteral("戻すバックアップ(&B):"), this);
     Name(prompt, QStringLiteral("PromptLabel"));
-    BackupList = new QListWidget(this);
-    Name(BackupList, QStringLiteral("BackupList"));
-    NameAfter(BackupList, {QStringLiteral("戻すバックアップ")});
-    prompt->setBuddy(BackupList);
+    backupList_ = new QListWidget(this);
+    Name(backupList_, QStringLiteral("BackupList"));
+    NameAfter(backupList_, {QStringLiteral("戻すバックアップ")});
+    prompt->setBuddy(backupList_);
     for (const std::string& name : BackupNames(files_)) {
-        auto* item = new QListWidgetItem(Caption(Q(name)), BackupList);
+        auto* item = new QListWidgetItem(Caption(Q(name)), backupList_);
         item->setData(Qt::UserRole, Q(name));
     }
-    FilesLabel = new QLabel(this);
-    Name(FilesLabel, QStringLiteral("FilesLabel"));
-    FilesLabel->setWordWrap(true);
-    FilesLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    filesLabel_ = new QLabel(this);
+    Name(filesLabel_, QStringLiteral("FilesLabel"));
+    filesLabel_->setWordWrap(true);
+    filesLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* note = new QLabel(QStringLiteral("今のデータは、戻す前にバックアップされます。"
                                            "開いている入力画面は閉じられます。"),
                             this);
@@ -42,29 +42,29 @@ TRestoreD::TRestoreD(const DataFiles& files, QWidget* parent) : QDialog(parent),
     note->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
-    RestorePB = buttons->addButton(QStringLiteral("復元(&R)"), QDialogButtonBox::AcceptRole);
-    Name(RestorePB, QStringLiteral("RestorePB"));
-    CancelPB = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
-    Name(CancelPB, QStringLiteral("CancelPB"));
+    restorePB_ = buttons->addButton(QStringLiteral("復元(&R)"), QDialogButtonBox::AcceptRole);
+    Name(restorePB_, QStringLiteral("RestorePB"));
+    cancelPB_ = buttons->addButton(QStringLiteral("ｷｬﾝｾﾙ"), QDialogButtonBox::RejectRole);
+    Name(cancelPB_, QStringLiteral("CancelPB"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(BackupList, &QListWidget::currentRowChanged, this, &TRestoreD::BackupListChange);
-    connect(BackupList, &QListWidget::itemActivated, this, &QDialog::accept);
+    connect(backupList_, &QListWidget::currentRowChanged, this, &TRestoreD::BackupListChange);
+    connect(backupList_, &QListWidget::itemActivated, this, &QDialog::accept);
 
     column->addWidget(prompt);
-    column->addWidget(BackupList, 1);
-    column->addWidget(FilesLabel);
+    column->addWidget(backupList_, 1);
+    column->addWidget(filesLabel_);
     column->addWidget(note);
     column->addWidget(buttons);
     resize(440, 380);
-    if (BackupList->count() > 0)
-        BackupList->setCurrentRow(0);
+    if (backupList_->count() > 0)
+        backupList_->setCurrentRow(0);
     BackupListChange();
-    BackupList->setFocus();
+    backupList_->setFocus();
 }
 
 QString TRestoreD::SelectedName() const {
-    const QListWidgetItem* item = BackupList->currentItem();
+    const QListWidgetItem* item = backupList_->currentItem();
     return item != nullptr ? item->data(Qt::UserRole).toString() : QString();
 }
 
@@ -85,9 +85,9 @@ QString TRestoreD::Caption(const QString& name) {
 
 void TRestoreD::BackupListChange() {
     const QString name = SelectedName();
-    RestorePB->setEnabled(!name.isEmpty());
+    restorePB_->setEnabled(!name.isEmpty());
     if (name.isEmpty()) {
-        FilesLabel->clear();
+        filesLabel_->clear();
         return;
     }
     // The files, and the years as the operator knows them.
@@ -107,7 +107,7 @@ void TRestoreD::BackupListChange() {
     text += QStringLiteral("\n勤務データ: %1")
                 .arg(years.isEmpty() ? QStringLiteral("（なし）")
                                      : years.join(QStringLiteral("、")) + QStringLiteral(" 年"));
-    FilesLabel->setText(text);
+    filesLabel_->setText(text);
 }
 
 }  // namespace pb

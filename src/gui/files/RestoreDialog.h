@@ -32,10 +32,10 @@ class TRestoreD : public QDialog {
 
   private:
     DataFiles files_;
-    QListWidget* BackupList = nullptr;
-    QLabel* FilesLabel = nullptr;
-    QPushButton* RestorePB = nullptr;
-    QPushButton* CancelPB = nullptr;
+    QListWidget* backupList_ = nullptr;
+    QLabel* filesLabel_ = nullptr;
+    QPushButton* restorePB_ = nullptr;
+    QPushButton* cancelPB_ = nullptr;
 };
 
 }  // namespace pb

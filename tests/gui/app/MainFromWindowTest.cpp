@@ -696,7 +696,7 @@ TEST(MainFromFileMenu, AFailedBackupAsksBeforeTheChangeGoesOn) {
         EXPECT_TRUE(shown[1].contains(QStringLiteral("バックアップを作らずに変更を続けますか")));
         if (answer == Messages::No) {
             ASSERT_EQ(shown.size(), 3);
-            EXPECT_TRUE(shown[2].contains(QStringLiteral("変更は行いませんでした")));
+            EXPECT_TRUE(shown[2].contains(QStringLiteral("変更の前のバックアップを作れません")));
             EXPECT_EQ(folder.Read("1999_fv2.pbk"), year);
         } else {
             EXPECT_EQ(folder.Read("1999_fv2.pbk").size(), year.size() / 2);
