@@ -132,10 +132,15 @@ std::optional<Bytes> WholeRecords(const DataFiles& files, const std::string& pat
     return content;
 }
 
-std::map<std::string, Employee> CheckNames(const DataFiles& files, FolderCheckResult& result) {
+// The registered employees; nothing when "Name.dat" is damaged, as then who is
+// registered is not known (and no wage or month can be said to be of nobody).
+std::optional<std::map<std::string, Employee>> CheckNames(const DataFiles& files,
+                                                          FolderCheckResult& result) {
     std::map<std::string, Employee> employees;
     const auto content = WholeRecords(files, files.NameFile, kNameRecordSize, result);
     if (!content) {
+        if (files.fs->Exists(files.NameFile))
+            return std::nullopt;
         return employees;
     }
     FileFindings found(result, BaseName(files.NameFile));
@@ -246,8 +251,9 @@ void CheckWagesInForce(const DataFiles& files, const std::map<std::string, Emplo
 
 // Reads a year file piece by piece (18.8 MB with 999 employees) and checks
 // every month record in place.
+// `employees` is null when who is registered is not known.
 void CheckYear(const DataFiles& files, const std::string& path,
-               const std::map<std::string, Employee>& employees, const WageTable& daily,
+               const std::map<std::string, Employee>* employees, const WageTable& daily,
                const WageTable& hourly, FolderCheckResult& result) {
     const auto size = files.fs->Size(path);
     if (!size) {
@@ -261,8 +267,10 @@ void CheckYear(const DataFiles& files, const std::string& path,
     FileFindings found(result, BaseName(path));
     // By ID number: 12,000 records look their employee up.
     std::vector<const Employee*> byNumber(1000, nullptr);
-    for (const auto& [id, employee] : employees) {
-        byNumber[std::stoi(id)] = &employee;
+    if (employees) {
+        for (const auto& [id, employee] : *employees) {
+            byNumber[std::stoi(id)] = &employee;
+        }
     }
     std::vector<bool> seen(1000 * 13, false);
     std::uint64_t n = 0;
@@ -317,6 +325,9 @@ void CheckYear(const DataFiles& files, const std::string& path,
                              std::to_string(badCells) + " 個あります（" + example + " など）");
         }
         const Employee* employee = byNumber[number];
+        if (!employees) {
+            return;
+        }
         if (!employee) {
             found.Add(n, id + " の " + std::to_string(month) + "月がありますが、" + id +
                              " は従業員として登録されていません");
@@ -358,13 +369,14 @@ FolderCheckResult CheckFolder(const DataFiles& files) {
     const auto employees = CheckNames(files, result);
     const WageTable daily = CheckWages(files, 1, result);
     const WageTable hourly = CheckWages(files, 2, result);
-    CheckWagesInForce(files, employees, daily, hourly, result);
+    if (employees)
+        CheckWagesInForce(files, *employees, daily, hourly, result);
     WholeRecords(files, files.NextCellFile, kNextCellRecordSize, result);
     std::vector<std::string> paths;
     ScanFolder(files, files.Folder, paths);
     for (const std::string& path : paths) {
         if (YearOfWorkFile(path)) {
-            CheckYear(files, path, employees, daily, hourly, result);
+            CheckYear(files, path, employees ? &*employees : nullptr, daily, hourly, result);
         }
     }
     return result;

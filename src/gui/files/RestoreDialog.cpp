@@ -101,7 +101,7 @@ void TRestoreD::BackupListChange() {
                 employees << Q(file);
         }
     });
-    QString text = QStringLiteral("従業員: %1")
+    QString text = QStringLiteral("従業員のファイル: %1")
                        .arg(employees.isEmpty() ? QStringLiteral("（なし）")
                                                 : employees.join(QStringLiteral("、")));
     text += QStringLiteral("\n勤務データ: %1")

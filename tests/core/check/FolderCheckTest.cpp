@@ -104,6 +104,13 @@ TEST_F(FolderCheck, EachDamageIsNamedWithItsFile) {
         EXPECT_NE(CheckReport(result).find(c.finding), std::string::npos) << c.what << "\n"
                                                                           << CheckReport(result);
     }
+
+    // A damaged Name.dat does not tell who is registered: no wage or month is
+    // reported as of nobody because of it.
+    Reset();
+    Append("Name.dat", Bytes{1});
+    const FolderCheckResult result = CheckFolder(files_);
+    EXPECT_EQ(result.problems, 1) << CheckReport(result);
 }
 
 TEST_F(FolderCheck, ManyFindingsOfOneFileAreCountedBeyondTheLimit) {
