@@ -238,6 +238,7 @@ TEST(MainFromWindow, AFolderHeldElsewhereOpensWithEveryWritingCommandDisabled) {
         EXPECT_FALSE(Find<QAction>(main, name)->isEnabled()) << name;
     for (const char* name : {"ExportItem", "CheckFolderItem"})  // they only read the folder
         EXPECT_TRUE(Find<QAction>(main, name)->isEnabled()) << name;
+    EXPECT_EQ(main.Files().backup->keepDays, 0);  // backups are the writing copy's
     EXPECT_TRUE(Find<TPanelButton>(main, "PanelButton5")->isEnabled());  // looking stays
 
     Find<TPanelButton>(main, "PanelButton8")->setEnabled(true);
