@@ -7,6 +7,10 @@
 //   store_probe FOLDER race-purge ID MONTH TIMES  (each time: lock, save MONTH,
 //                                                  delete it again, unlock)
 //
+// A racing copy that is refused for the first time leaves "met-PID" in the
+// folder and waits for "go" there before it goes on: a test holding the lock
+// meanwhile knows that every copy has met another and releases them together.
+//
 // Exit code 0 when the operator was told of no failure, 1 when it was, 2 for a
 // wrong call. Nothing is printed before the operation ends, so that a kill
 // counted by system call falls into the operation itself.
@@ -15,6 +19,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -100,9 +105,6 @@ bool Run(const pb::DataFiles& files, const std::string& operation, QuietOperator
 // again), let go. Prints how often it saved and how often it was refused, the
 // months it saved as a bit mask, and the refusal as the operator reads it.
 int Race(const pb::DataFiles& files, bool purge, const std::string& id, int month, int times) {
-    // Both copies start together, when the test lets them.
-    while (!std::filesystem::exists(files.Folder + "go"))
-        ::usleep(1000);
     int saved = 0;
     int refused = 0;
     unsigned months = 0;
@@ -114,6 +116,11 @@ int Race(const pb::DataFiles& files, bool purge, const std::string& id, int mont
         if (!held.lock) {
             ++refused;
             notice = held.holder ? pb::ReadOnlyNotice(*held.holder) : held.problem;
+            if (refused == 1) {
+                std::ofstream(files.Folder + "met-" + std::to_string(::getpid()));
+                while (!std::filesystem::exists(files.Folder + "go"))
+                    ::usleep(1000);
+            }
             continue;
         }
         const int m = purge ? month : (month - 1 + i) % 12 + 1;

@@ -7,10 +7,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
@@ -161,14 +163,37 @@ TEST_F(KillTest, KillsOfMonthsAndOfTheRestoreEndBeforeOrAfter) {
 // without it is refused with the holder's name, and no save is lost or made
 // twice. Two save the same new months of one employee; the third saves a month
 // of another and deletes it again each time, which rewrites the year file.
+// The test holds the lock until each copy has been refused once (so they have
+// met whatever the machine's load), then lets all three go at once.
 TEST_F(KillTest, TwoCopiesOnOneFolderLoseNothing) {
     const std::string out = folder_ + "../race-" + std::to_string(::getpid()) + "-";
     const std::string all = Probe("race-save 001 1 100") + " >'" + out + "1' & " +
                             Probe("race-save 001 1 100") + " >'" + out + "2' & " +
-                            Probe("race-purge 002 5 100") + " >'" + out + "3' & sleep 0.2; " +
-                            "touch '" + folder_ + "go'; wait";
-    ASSERT_EQ(Shell(all), 0);
-    std::filesystem::remove(Path("go"));
+                            Probe("race-purge 002 5 100") + " >'" + out + "3' & wait";
+    ScriptedOperator op;
+    LockOutcome held = LockProgramFolder(RealFileSystem(), folder_, op);
+    ASSERT_TRUE(held.lock);
+    int status = -1;
+    std::thread copies([&] { status = Shell(all); });
+    const auto Met = [&] {
+        int met = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_))
+            met += entry.path().filename().string().starts_with("met-") ? 1 : 0;
+        return met;
+    };
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (Met() < 3 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(Met(), 3) << "a copy was never refused";
+    held.lock.reset();
+    Write("go", {});
+    copies.join();
+    ASSERT_EQ(status, 0);
+    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+        const std::string name = entry.path().filename().string();
+        if (name == "go" || name.starts_with("met-"))
+            std::filesystem::remove(entry.path());
+    }
     unsigned savedMonths = 0;
     int refused = 0;
     for (const char* n : {"1", "2", "3"}) {
@@ -187,7 +212,7 @@ TEST_F(KillTest, TwoCopiesOnOneFolderLoseNothing) {
         refused += r;
         std::filesystem::remove(out + n);
     }
-    EXPECT_GT(refused, 0) << "the copies never met";
+    EXPECT_GE(refused, 3);
     // Every month saved is there once; the deleted one is gone; nothing else.
     const Bytes year = Read("2024_fv2.pbk");
     ASSERT_EQ(year.size() % kMonthRecordSize, 0u);
