@@ -461,4 +461,27 @@ std::string SumTraceText(const MonthTrace& trace, int column) {
     return text;
 }
 
+std::vector<MonthNote> MonthNotes(const MonthTrace& trace, const MonthResult& result) {
+    std::vector<MonthNote> notes;
+    if (trace.payScheme != 1) {
+        return notes;  // the bands of an hourly wage are hours worked, not overtime
+    }
+    constexpr std::int32_t kAgreementLimit = 45 * 60;
+    constexpr std::int32_t kHigherPremium = 60 * 60;
+    const std::int32_t overtime = result.totals.TotalOverMinutes;
+    if (overtime > kHigherPremium) {
+        notes.push_back(
+            {"月60時間超", "残業が月60時間を超えています。超えた分の法定の割増率は50%以上です。"});
+    } else if (overtime > kAgreementLimit) {
+        notes.push_back(
+            {"月45時間超", "残業が月45時間を超えています。36協定の一般の上限を確かめて下さい。"});
+    }
+    if (trace.rules.FractionsHandle == 0 && trace.rules.OvertimeWorkFigure > 1) {
+        notes.push_back({"日毎に丸め",
+                         "残業時間を日毎に丸める設定です。端数の丸めは月の合計で"
+                         "行うのが認められた扱いです（計算設定で変えられます）。"});
+    }
+    return notes;
+}
+
 }  // namespace pb

@@ -85,4 +85,14 @@ std::string CellTraceText(const MonthTrace& trace, std::size_t row, int column);
 // for the total column.
 std::string SumTraceText(const MonthTrace& trace, int column);
 
+// Notes beside the month's totals, none of which changes a figure: overtime
+// of a daily-wage month above 45 hours (the usual monthly limit of an overtime
+// agreement) and above 60 hours (beyond which the legal premium is 50%), and
+// overtime rounded day by day (rounding the month's total is the accepted way).
+struct MonthNote {
+    std::string mark;  // a few words to stand beside the figures: "月45時間超"
+    std::string text;  // what it means and what to do about it
+};
+std::vector<MonthNote> MonthNotes(const MonthTrace& trace, const MonthResult& result);
+
 }  // namespace pb

@@ -201,19 +201,24 @@ void TStringGrid::CopyHeadingTexts() {
     if (copyingHeadings_)
         return;
     copyingHeadings_ = true;
-    auto copy = [](QTableWidgetItem* item, const QString& text) {
-        if (item->text() != text)
-            item->setText(text);
+    // The heading shows the caption cell's text and its tool tip.
+    auto copy = [](QTableWidgetItem* heading, const QTableWidgetItem* cell) {
+        const QString text = cell != nullptr ? cell->text() : QString();
+        const QString tip = cell != nullptr ? cell->toolTip() : QString();
+        if (heading->text() != text)
+            heading->setText(text);
+        if (heading->toolTip() != tip)
+            heading->setToolTip(tip);
     };
     for (int col = 0; col < columnCount(); ++col) {
         if (horizontalHeaderItem(col) == nullptr)
             setHorizontalHeaderItem(col, new QTableWidgetItem);
-        copy(horizontalHeaderItem(col), fixedRows_ > 0 ? Cells(col, 0) : QString());
+        copy(horizontalHeaderItem(col), fixedRows_ > 0 ? item(0, col) : nullptr);
     }
     for (int row = 0; row < rowCount(); ++row) {
         if (verticalHeaderItem(row) == nullptr)
             setVerticalHeaderItem(row, new QTableWidgetItem);
-        copy(verticalHeaderItem(row), fixedCols_ > 0 ? Cells(0, row) : QString());
+        copy(verticalHeaderItem(row), fixedCols_ > 0 ? item(row, 0) : nullptr);
     }
     copyingHeadings_ = false;
     if (corner_ != nullptr)

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 
+#include "core/common/Holidays.h"
 #include "core/common/Routines.h"
 #include "core/store/Settings.h"
 #include "core/timecard/MonthCalc.h"
@@ -59,8 +60,12 @@ MonthReport MakeMonthReport(const MonthInput& input, const MonthResult& result) 
     report.PayScheme = result.payScheme == 2 ? 2 : 1;
     report.Holiday = report.PayScheme == 1 && input.daily.Holiday != 0;
     report.Days.reserve(result.days.size());
-    for (const DayRow& day : result.days)
+    report.Marks.reserve(result.days.size());
+    for (const DayRow& day : result.days) {
         report.Days.push_back(day.cells);
+        report.Marks.push_back({day.holiday, std::string(NationalHolidayName(
+                                                 day.date.year, day.date.month, day.date.day))});
+    }
     // No current row: the report shows none of the rows that depend on it.
     report.Summary = SummaryRows(input, result, 0);
     report.WorkDays = result.totals.WorkDays;
@@ -185,9 +190,13 @@ void TPrintD::BuildGrid() {
     const std::vector<std::string> captions = ColumnCaptions(report_.PayScheme, 0);
     for (int col = 1; col < cols && col < static_cast<int>(captions.size()); ++col)
         grid_->SetCells(col, 0, Q(captions[col]));
-    for (int day = 0; day < days; ++day)
+    for (int day = 0; day < days; ++day) {
         for (int col = 0; col < cols; ++col)
             grid_->SetCells(col, day + 1, Q(report_.Days[day][col]));
+        if (day < static_cast<int>(report_.Marks.size()))
+            if (QTableWidgetItem* date = grid_->item(day + 1, 0))
+                date->setToolTip(Q(report_.Marks[day].NationalHoliday));
+    }
 
     // Summary rows: captions in column 0, the summary grid's figures beside them.
     auto summary = [&](int gridRow, const char* caption, int summaryRow, int firstCol,
@@ -228,7 +237,9 @@ void TPrintD::PrintGrid1DrawCell(QObject*, QPainter* Canvas, int ACol, int ARow,
                                  const QRect& Rect) {
     const bool fixed = grid_->IsFixedCell(ACol, ARow);
     Canvas->fillRect(Rect, fixed ? palette().button() : palette().base());
-    Canvas->setPen(fixed ? palette().buttonText().color() : palette().text().color());
+    Canvas->setPen(IsHolidayDate(ACol, ARow) ? QColor(Qt::red)
+                   : fixed                   ? palette().buttonText().color()
+                                             : palette().text().color());
     Canvas->setFont(grid_->font());
     Canvas->drawText(Rect, Qt::AlignCenter, grid_->Cells(ACol, ARow));
 }
@@ -256,7 +267,19 @@ void TPrintD::PrintGrid1Header(QObject*, int&, int, int& Top) {
 
 void TPrintD::PrintGrid1PrintCell(QObject*, QPainter* WCanvas, const QRect& Rect, int ACol,
                                   int ARow, const QString&) {
+    const QPen kept = WCanvas->pen();
+    if (IsHolidayDate(ACol, ARow))
+        WCanvas->setPen(Qt::red);
     WCanvas->drawText(Rect, Qt::AlignCenter, grid_->Cells(ACol, ARow));
+    WCanvas->setPen(kept);
+}
+
+bool TPrintD::IsHolidayDate(int ACol, int ARow) const {
+    const int day = ARow - 1;
+    if (ACol != 0 || day < 0 || day >= static_cast<int>(report_.Marks.size()))
+        return false;
+    const MonthReport::DayMark& mark = report_.Marks[day];
+    return mark.WeeklyHoliday || !mark.NationalHoliday.empty();
 }
 
 int TPrintD::PrintOn(QPrinter& printer) {

@@ -32,6 +32,13 @@ struct MonthReport {
     std::int32_t PayScheme = 1;  // 1 daily wage, 2 hourly wage
     bool Holiday = false;        // daily wage: weekday and holiday figures apart
     std::vector<Row> Days;       // one per day of the pay period
+    // Per day, beside `Days`: the marks of its date. The national holiday is a
+    // mark for the reader only; the figures know the weekly holidays alone.
+    struct DayMark {
+        bool WeeklyHoliday = false;   // daily wage: paid at the holiday rates
+        std::string NationalHoliday;  // its name, "" for none
+    };
+    std::vector<DayMark> Marks;
     // The summary grid's rows, 時間区分 first (4 rows, or 7 with `Holiday`).
     std::vector<Row> Summary;
     std::int32_t WorkDays = 0;
@@ -102,6 +109,8 @@ class TPrintD : public QDialog {
     void PrintGrid1Header(QObject* Sender, int& Page, int Width, int& Top);
     void PrintGrid1PrintCell(QObject* Sender, QPainter* WCanvas, const QRect& Rect, int ACol,
                              int ARow, const QString& Text);
+    // The date cell of a weekly or national holiday, drawn in red.
+    bool IsHolidayDate(int ACol, int ARow) const;
     void AddPrinterChoice(QWidget* bar);
     // Prints on the chosen printer, or into a PDF when the system has none, and
     // tells the operator what went wrong or where the file is; false when

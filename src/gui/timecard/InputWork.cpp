@@ -1,5 +1,6 @@
 #include "gui/timecard/InputWork.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
@@ -18,12 +19,16 @@
 #include <QStyleOptionViewItem>
 #include <QTimer>
 #include <QToolTip>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <exception>
+#include <functional>
 #include <utility>
 
+#include "core/common/Holidays.h"
 #include "core/common/Routines.h"
 #include "core/store/WorkDataFiles.h"
+#include "core/timecard/FigureTrace.h"
 #include "core/timecard/MonthCalc.h"
 #include "core/timecard/SummaryGrid.h"
 #include "core/timecard/WorkPattern.h"
@@ -49,6 +54,32 @@ namespace {
 constexpr int kRowHeight = 24;
 constexpr int kButtonPanelWidth = 110;
 constexpr int kSavedTextMs = 5000;
+
+// A change of the typed cells, kept as the cells before and after it; the
+// window puts either back.
+class CellsChange : public QUndoCommand {
+  public:
+    using Restore = std::function<void(const QStringList&)>;
+    CellsChange(const QString& what, QStringList before, QStringList after, Restore restore)
+        : QUndoCommand(what),
+          before_(std::move(before)),
+          after_(std::move(after)),
+          restore_(std::move(restore)) {}
+
+    void undo() override { restore_(before_); }
+    void redo() override {
+        // The first redo comes as the change is recorded: the cells hold it already.
+        if (done_)
+            restore_(after_);
+        done_ = true;
+    }
+
+  private:
+    QStringList before_;
+    QStringList after_;
+    Restore restore_;
+    bool done_ = false;
+};
 
 }  // namespace
 
@@ -97,6 +128,7 @@ void TInputW::FormCreate() {
     workType_ = input.payScheme == 2 ? input.hourly.WorkType : input.daily.WorkType;
     setToolTip(MakeEntryKey(PayScheme(), opened_.id, opened_.year, opened_.month));
 
+    lateClockIn_.clear();
     if (PayScheme() == 1) {
         InputGrid->setColumnCount(kDailyColumnCount);
     } else {
@@ -108,11 +140,18 @@ void TInputW::FormCreate() {
 
     weekdays_.clear();
     dayLabels_.clear();
+    nationalHolidays_.clear();
     InputGrid->setRowCount(static_cast<int>(input.period.size()) + 1);
     for (std::size_t i = 0; i < input.period.size(); ++i) {
         weekdays_.push_back(input.period[i].weekday);
         dayLabels_ << Q(DayLabel(input.period[i]));
-        SetInputCell(0, static_cast<int>(i) + 1, dayLabels_.back());
+        const int row = static_cast<int>(i) + 1;
+        SetInputCell(0, row, dayLabels_.back());
+        // A national holiday is marked and named; it is paid as the day of the
+        // week it falls on.
+        nationalHolidays_.push_back(Q(std::string(NationalHolidayName(
+            input.period[i].year, input.period[i].month, input.period[i].day))));
+        InputGrid->item(row, 0)->setToolTip(nationalHolidays_.back());
     }
 
     // The rates and band times of the summary come with a calculation; an empty
@@ -212,6 +251,25 @@ void TInputW::BuildLayout() {
     panel->setFixedWidth(kButtonPanelWidth);
     BuildButtonPanel(panel);
     outer->addWidget(panel, 0);
+
+    // Undo and redo reach back to the opening of the window.
+    undo_ = new QUndoStack(this);
+    auto action = [this](const char* name, const char* caption, QList<QKeySequence> keys,
+                         void (TInputW::*slot)()) {
+        auto* item = new QAction(QString::fromUtf8(caption), this);
+        item->setObjectName(QString::fromLatin1(name));
+        item->setShortcuts(keys);
+        item->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(item, &QAction::triggered, this, slot);
+        addAction(item);
+        return item;
+    };
+    undoAction_ =
+        action("UndoAction", "元に戻す", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TInputW::UndoClick);
+    redoAction_ =
+        action("RedoAction", "やり直し",
+               {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+               &TInputW::RedoClick);
 }
 
 void TInputW::BuildButtonPanel(QFrame* panel) {
@@ -297,6 +355,12 @@ void TInputW::BuildButtonPanel(QFrame* panel) {
     Name(SavedLabel, QStringLiteral("SavedLabel"));
     SavedLabel->setAlignment(Qt::AlignCenter);
     layout->addWidget(SavedLabel);
+    NotesLabel = new QLabel(panel);
+    NotesLabel->setObjectName(QStringLiteral("NotesLabel"));
+    NotesLabel->setAccessibleDescription(NotesLabel->objectName());
+    NotesLabel->setAlignment(Qt::AlignCenter);
+    NotesLabel->setStyleSheet(QStringLiteral("color: #c00000;"));
+    layout->addWidget(NotesLabel);
     savedTimer_ = new QTimer(this);
     savedTimer_->setSingleShot(true);
     savedTimer_->setInterval(kSavedTextMs);
@@ -404,16 +468,48 @@ MonthInput TInputW::CurrentInput() const {
 }
 
 void TInputW::ShowFigures() {
-    result_ = CalcMonth(CurrentInput());
+    const MonthInput input = CurrentInput();
+    result_ = CalcMonth(input);
+    // Each figure explains itself in its tool tip, in the core's words.
+    const MonthTrace trace = TraceMonth(input, result_);
     const int last = LastColumn();
     for (int r = 1; r <= DayRows() && r <= static_cast<int>(result_.days.size()); ++r)
-        for (int c = LastTypedColumn() + 1; c <= last; ++c)
+        for (int c = LastTypedColumn() + 1; c <= last; ++c) {
             SetInputCell(c, r, Q(result_.days[r - 1].cells[c]));
+            InputGrid->item(r, c)->setToolTip(
+                IsUnused(c) ? QString() : Q(CellTraceText(trace, static_cast<std::size_t>(r), c)));
+        }
 
     const std::vector<DayCells> rows = SummaryRows(opened_.input, result_, WeekdayOfRow(row_));
     for (int r = 0; r < static_cast<int>(rows.size()) && r < DataViewGrid->rowCount(); ++r)
         for (int c = 1; c <= last; ++c)
             SetViewCell(c, r, Q(rows[r][c]));
+    const int rateRows = HasHolidayLayout() ? 3 : 2;
+    for (int c = 1; c <= last; ++c) {
+        const QString tip = IsUnused(c) ? QString() : Q(SumTraceText(trace, c));
+        for (int r = rateRows; r < DataViewGrid->rowCount(); ++r)
+            if (QTableWidgetItem* figure = DataViewGrid->item(r, c))
+                figure->setToolTip(tip);
+    }
+    lateClockIn_.assign(static_cast<std::size_t>(DayRows()), false);
+    for (int r = 1; r <= DayRows() && r <= static_cast<int>(trace.days.size()); ++r) {
+        const DayTrace& day = trace.days[r - 1];
+        lateClockIn_[r - 1] = day.clockInTakenAsEveningBefore && !day.notes.empty();
+        // The rule is the first of the day's notes.
+        if (QTableWidgetItem* clockIn = InputGrid->item(r, 1))
+            clockIn->setToolTip(lateClockIn_[r - 1] ? Q(day.notes.front()) : QString());
+    }
+    QStringList marks;
+    QStringList texts;
+    for (const MonthNote& note : MonthNotes(trace, result_)) {
+        marks << Q(note.mark);
+        texts << Q(note.text);
+    }
+    NotesLabel->setText(marks.join(u'\n'));
+    NotesLabel->setToolTip(texts.join(u'\n'));
+    const QString totals = Q(SumTraceText(trace, last));
+    TotalOverMinutesLabel->setToolTip(totals);
+    TotalOverPayLabel->setToolTip(totals);
 
     TotalOverMinutesLabel->setText(Q(result_.totalsTexts.totalMinutes));
     TotalOverPayLabel->setText(Q(result_.totalsTexts.totalYen));
@@ -437,8 +533,11 @@ void TInputW::CommitEditor() {
 }
 
 void TInputW::EmptyInvalidCells() {
-    // The buttons take no focus, so a cell may still be in its editor.
+    // The buttons take no focus, so a cell may still be in its editor. A valid
+    // time typed there is an edit like any other; a bad one goes below.
     CommitEditor();
+    if (lastEditValid_)
+        EndEdit();
     editing_ = false;
     for (int r = 1; r <= DayRows(); ++r) {
         for (int c = 1; c <= LastTypedColumn(); ++c) {
@@ -451,6 +550,25 @@ void TInputW::EmptyInvalidCells() {
         }
     }
     Recalculate(false);
+}
+
+bool TInputW::AskAboutInvalidCells() {
+    CommitEditor();
+    QStringList bad;
+    for (int r = 1; r <= DayRows(); ++r)
+        for (int c = 1; c <= LastTypedColumn(); ++c)
+            if (const QString text = InputCell(c, r); !IsValidTimeText(S(text)))
+                bad << dayLabels_[r - 1] + QStringLiteral("　") + InputCell(c, 0) +
+                           QStringLiteral("　《 ") + text + QStringLiteral(" 》");
+    if (bad.isEmpty())
+        return true;
+    if (Messages::Confirm(this,
+                          QStringLiteral("次の時間データは不正なため、空欄にします。\r\n\r\n") +
+                              bad.join(QStringLiteral("\r\n")) +
+                              QStringLiteral("\r\n\r\nよろしいですか？")))
+        return true;
+    InputGrid->setFocus();
+    return false;
 }
 
 void TInputW::CollectMonth() {
@@ -533,7 +651,7 @@ void TInputW::SetCurrentCell(int col, int row) {
     InputGrid->setCurrentCell(row, col);
     revertingMove_ = false;
     if (col != col_ || row != row_)
-        editing_ = false;
+        EndEdit();
     col_ = col;
     row_ = row;
 }
@@ -585,16 +703,21 @@ void TInputW::InputGridDrawCell(QPainter* canvas, int col, int row, const QRect&
             font.setPointSizeF(font.pointSizeF() + 3);
         ink = QColor(0, 128, 0);
     } else if (col == 0) {
-        // The calculation marks the holidays of daily-wage months only.
+        // The calculation marks the weekly holidays of daily-wage months;
+        // national holidays look the same in both schemes.
         if (row >= 1 && row <= static_cast<int>(result_.days.size())) {
             const DayRow& day = result_.days[row - 1];
-            if (day.holiday)
+            if (day.holiday || !nationalHolidays_[row - 1].isEmpty())
                 ink = Qt::red;
             else if (day.halfHoliday)
                 ink = QColor(0, 0, 128);
         }
     } else {
         ink = IsUnused(col) ? InvalidColor() : ValidColor();
+        // A clock-in counted as the evening before is tinted for a second look.
+        if (col == 1 && row >= 1 && row <= static_cast<int>(lateClockIn_.size()) &&
+            lateClockIn_[row - 1] && !state.Selected)
+            canvas->fillRect(rect, QColor(0xff, 0xe0, 0xa0));
     }
     canvas->setFont(font);
     canvas->setPen(ink);
@@ -645,6 +768,8 @@ void TInputW::SavePBClick() {
 bool TInputW::SaveMonth() {
     bool saved = false;
     Guarded(this, [this, &saved] {
+        if (!AskAboutInvalidCells())
+            return;
         CollectMonth();
         MessageOperator op(this);
         // A failed write has been reported; the edits stay unsaved.
@@ -662,6 +787,8 @@ bool TInputW::SaveMonth() {
 
 void TInputW::PrintPBClick() {
     Guarded(this, [this] {
+        if (!AskAboutInvalidCells())
+            return;
         CollectMonth();
         // The report holds what the month record now keeps: both come from the
         // same calculation.
@@ -684,17 +811,32 @@ void TInputW::PanelButton9Click() {
     // Every typed time goes from the screen; only 戻す brings back the last save.
     if (!Messages::Confirm(this, QStringLiteral("全入力データを消去しますか？"), Messages::No))
         return;
-    Guarded(this, [this] { ClearAll(); });
+    Guarded(this, [this] {
+        CommitEditor();
+        const QStringList before = TypedCells();
+        ClearAll();
+        RecordChange(QStringLiteral("消去"), before);
+    });
 }
 
 void TInputW::ClearAll() {
     editing_ = false;
+    // The figures go with their explanations and notes.
     for (int r = 0; r < InputGrid->rowCount(); ++r)
-        for (int c = 1; c < InputGrid->columnCount(); ++c)
+        for (int c = 1; c < InputGrid->columnCount(); ++c) {
             SetInputCell(c, r, QString());
+            InputGrid->item(r, c)->setToolTip(QString());
+        }
     for (int r = 0; r < DataViewGrid->rowCount(); ++r)
-        for (int c = 1; c < DataViewGrid->columnCount(); ++c)
+        for (int c = 1; c < DataViewGrid->columnCount(); ++c) {
             SetViewCell(c, r, QString());
+            DataViewGrid->item(r, c)->setToolTip(QString());
+        }
+    lateClockIn_.assign(lateClockIn_.size(), false);
+    NotesLabel->clear();
+    NotesLabel->setToolTip(QString());
+    TotalOverMinutesLabel->setToolTip(QString());
+    TotalOverPayLabel->setToolTip(QString());
     SetupColumns();
     InputGridClick();
     WorkDaysLabel->setText(QStringLiteral("0"));
@@ -706,7 +848,77 @@ void TInputW::ClearAll() {
 void TInputW::PanelButton1Click() {
     Guarded(this, [this] {
         CommitEditor();
+        const QStringList before = TypedCells();
         LoadCells();
+        RecordChange(QStringLiteral("戻す"), before);
+    });
+}
+
+QStringList TInputW::TypedCells() const {
+    QStringList cells;
+    for (int r = 1; r <= DayRows(); ++r)
+        for (int c = 1; c <= LastTypedColumn(); ++c)
+            cells << InputCell(c, r);
+    return cells;
+}
+
+void TInputW::RestoreTypedCells(const QStringList& cells) {
+    if (QWidget* editor = InputGrid->indexWidget(InputGrid->currentIndex()))
+        emit inputDelegate_->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    editing_ = false;
+    const int typed = LastTypedColumn();
+    for (int r = 1; r <= DayRows(); ++r)
+        for (int c = 1; c <= typed; ++c)
+            if (const int i = (r - 1) * typed + c - 1; i < cells.size())
+                SetInputCell(c, r, cells[i]);
+    lastEditValid_ = true;
+    modified_ = true;
+    ClosePB->setCaption(QStringLiteral("中止"));
+    SavedLabel->clear();
+    needsRecalculation_ = true;
+    Recalculate(false);
+}
+
+void TInputW::RecordChange(const QString& what, const QStringList& before) {
+    QStringList after = TypedCells();
+    if (after == before)
+        return;
+    undo_->push(new CellsChange(what, before, std::move(after),
+                                [this](const QStringList& cells) { RestoreTypedCells(cells); }));
+}
+
+void TInputW::EndEdit() {
+    if (!editing_)
+        return;
+    editing_ = false;
+    if (InputCell(col_, row_) == textBeforeEdit_ || !CanEnter(col_, row_))
+        return;
+    QStringList before = TypedCells();
+    before[(row_ - 1) * LastTypedColumn() + col_ - 1] = textBeforeEdit_;
+    RecordChange(QStringLiteral("入力"), before);
+}
+
+void TInputW::UndoClick() {
+    Guarded(this, [this] {
+        CommitEditor();
+        // A bad time being typed is taken back as Escape does; a good one is
+        // an edit of its own and undone as such.
+        if (editing_ && !lastEditValid_) {
+            InputGridEscape();
+            return;
+        }
+        EndEdit();
+        undo_->undo();
+    });
+}
+
+void TInputW::RedoClick() {
+    Guarded(this, [this] {
+        CommitEditor();
+        if (editing_ && !lastEditValid_)
+            return;
+        EndEdit();
+        undo_->redo();
     });
 }
 
@@ -718,6 +930,17 @@ void TInputW::ShowCommandMenu(const QPoint& at) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("CommandMenu"));
     for (TPanelButton* button : {CalcPB, SavePB, PrintPB, PanelButton9, PanelButton1, ClosePB}) {
+        if (button == ClosePB) {
+            menu.addSeparator();
+            for (QAction* step : {undoAction_, redoAction_}) {
+                QAction* item = menu.addAction(step->text() + u'\t' +
+                                               step->shortcut().toString(QKeySequence::NativeText));
+                item->setEnabled(step == undoAction_ ? editing_ || undo_->canUndo()
+                                                     : undo_->canRedo());
+                item->setData(QVariant::fromValue(static_cast<QObject*>(step)));
+            }
+            menu.addSeparator();
+        }
         const QString key = button->shortcut().toString(QKeySequence::NativeText);
         QAction* item =
             menu.addAction(key.isEmpty() ? button->caption() : button->caption() + u'\t' + key);
@@ -725,9 +948,13 @@ void TInputW::ShowCommandMenu(const QPoint& at) {
         item->setData(QVariant::fromValue(static_cast<QObject*>(button)));
     }
     // The command runs once the menu is gone: it may open a box or close the window.
-    if (QAction* chosen = menu.exec(at))
-        if (auto* button = qobject_cast<TPanelButton*>(chosen->data().value<QObject*>()))
+    if (QAction* chosen = menu.exec(at)) {
+        QObject* command = chosen->data().value<QObject*>();
+        if (auto* button = qobject_cast<TPanelButton*>(command))
             button->click();
+        else if (auto* step = qobject_cast<QAction*>(command))
+            step->trigger();
+    }
 }
 
 int TInputW::WholeMonthHeight() const {
@@ -835,8 +1062,8 @@ void TInputW::InputGridDelete() {
     if (!CanEnter(col_, row_) || InputCell(col_, row_).isEmpty())
         return;
     InputGridSetEditText(col_, row_, QString());
-    editing_ = false;
     SetInputCell(col_, row_, QString());
+    EndEdit();
     // An emptied day changes the totals at once.
     Recalculate(false);
 }

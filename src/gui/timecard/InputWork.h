@@ -15,6 +15,7 @@
 #include "core/timecard/MonthCalc.h"
 #include "gui/controls/StringGrid.h"
 
+class QAction;
 class QColor;
 class QFrame;
 class QKeyEvent;
@@ -24,6 +25,7 @@ class QPainter;
 class QPoint;
 class QRect;
 class QTimer;
+class QUndoStack;
 
 namespace pb {
 
@@ -117,9 +119,24 @@ class TInputW : public QWidget {
     void CommitEditor();
     void BuildLayout();
     void BuildButtonPanel(QFrame* panel);
+    // The typed cells of every day row, row by row, for undo and redo.
+    QStringList TypedCells() const;
+    // Puts typed cells back as an undo or redo does and recalculates.
+    void RestoreTypedCells(const QStringList& cells);
+    // Records a change of the typed cells from `before` to what they now hold.
+    void RecordChange(const QString& what, const QStringList& before);
+    // Ends the edit under way in the current cell, recording it when it
+    // changed the cell.
+    void EndEdit();
+    void UndoClick();
+    void RedoClick();
     // Clears cells that hold no valid time (the window's last word on typed
     // texts before a save or print) and recalculates.
     void EmptyInvalidCells();
+    // Before a save or print: lists the typed times that are not valid and
+    // would be emptied, and asks whether to go on. True when there are none or
+    // the operator goes on.
+    bool AskAboutInvalidCells();
 
     // Editing.
     bool CanEnter(int col, int row) const;
@@ -177,6 +194,10 @@ class TInputW : public QWidget {
     MonthResult result_;
     std::vector<int> weekdays_;  // per day row, 1 = Sunday
     QStringList dayLabels_;
+    QStringList nationalHolidays_;  // per day row, the holiday's name or ""
+    // Per day row: a clock-in after the regular start counted as the evening
+    // before, most likely a late arrival to check.
+    std::vector<bool> lateClockIn_;
 
     bool modified_ = false;
     bool needsRecalculation_ = false;
@@ -212,7 +233,13 @@ class TInputW : public QWidget {
     QLabel* HolidayCaptionLabel = nullptr;
     QLabel* HolidayUnitLabel = nullptr;
     QLabel* SavedLabel = nullptr;
+    // The month's notes beside the totals: limits of overtime, daily rounding.
+    QLabel* NotesLabel = nullptr;
     QTimer* savedTimer_ = nullptr;
+    // Every cell edit, 消去 and 戻す since the window opened.
+    QUndoStack* undo_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
 };
 
 }  // namespace pb

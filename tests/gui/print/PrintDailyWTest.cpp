@@ -203,6 +203,28 @@ TEST(PrintDailyWTest, ReportOfACalculatedMonthShowsItsFigures) {
                                     "残業賃金", "¥10,750"}));
 }
 
+// 21 March 1999 is 春分の日 on a Sunday (the weekly holiday), so the Monday
+// after is 振替休日: marked and named, but paid at the weekday rates.
+TEST(PrintDailyWTest, NationalHolidaysAreMarkedButPaidAsWeekdays) {
+    MonthInput input = OneLongDay();
+    input.daily.Holiday1 = 1;  // Sunday
+    input.period = MakePayPeriod(1999, 4, 20, 0);
+    const MonthReport report = MakeMonthReport(input, CalcMonth(input));
+    ASSERT_GE(report.Marks.size(), 3u);
+    EXPECT_TRUE(report.Marks[0].WeeklyHoliday);
+    EXPECT_EQ(report.Marks[0].NationalHoliday, "春分の日");
+    EXPECT_FALSE(report.Marks[1].WeeklyHoliday);
+    EXPECT_EQ(report.Marks[1].NationalHoliday, "振替休日");
+    EXPECT_EQ(report.Marks[2].NationalHoliday, "");
+    EXPECT_EQ(report.Days[1][7], "10:30");
+    EXPECT_EQ(report.Summary[3][7], "10:30");  // 平日残業
+
+    TPrintD dialog(report, Subject());
+    QAbstractItemModel* cells = dialog.PrintGrid1()->model();
+    EXPECT_EQ(cells->headerData(2, Qt::Vertical, Qt::ToolTipRole).toString(), "振替休日");
+    EXPECT_EQ(cells->headerData(3, Qt::Vertical, Qt::ToolTipRole).toString(), "");
+}
+
 TEST(PrintDailyWTest, TitleAndFileName) {
     EXPECT_EQ(TPrintD::ReportTitle(Subject()), "山田　太郎 殿分　1999 年　03 月分 勤務時間");
     TPrintD dialog(MakeReport(1, false, 28), Subject());

@@ -58,6 +58,8 @@ TEST(InputWorkButtons, SaveWritesTheMonthOnceWhateverTheNumberOfSaves) {
 
     for (int save = 1; save <= 2; ++save) {
         SCOPED_TRACE(save);
+        if (save == 1)  // the half-typed time is named and let go
+            AnswerNextModal([](QWidget* box) { ClickButton(box, QStringLiteral("はい(&Y)")); });
         Press(*window, "SavePB");
         EXPECT_EQ(folder.Bytes("1999_fv2.pbk").size(), kYearFileOfTwo + kMonthRecordSize);
         EXPECT_FALSE(window->Modified());
@@ -89,10 +91,24 @@ TEST(InputWorkButtons, SaveWritesTheMonthOnceWhateverTheNumberOfSaves) {
 TEST(InputWorkButtons, ABadTimeEmptiedBySavingNoLongerHoldsTheCursor) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 4, true);
+    const std::string before = folder.Bytes("1999_fv2.pbk");
     ClickCell(*window, 1, 4);
     TypeKeys(*window, QStringLiteral("2500"));
+    // The operator is shown what would be dropped and may stop.
+    QString asked;
+    AnswerNextModal([&asked](QWidget* box) {
+        asked = MessageText(box);
+        ClickButton(box, QStringLiteral("いいえ(&N)"));
+    });
+    Press(*window, "SavePB");
+    EXPECT_TRUE(asked.contains(QStringLiteral("03/24(水)　出社時間　《 25:00 》")))
+        << asked.toStdString();
+    EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
+    EXPECT_TRUE(window->Modified());
+    AnswerNextModal([](QWidget* box) { ClickButton(box, QStringLiteral("はい(&Y)")); });
     Press(*window, "SavePB");
     EXPECT_EQ(Cell(*window, 1, 4), QString());
+    EXPECT_FALSE(window->Modified());
     ExpectNoQuestion([&] { ClickCell(*window, 2, 4); });
     EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 4));
 }
@@ -119,7 +135,7 @@ TEST(InputWorkButtons, PrintShowsTheMonthAsItWouldBeStoredAndWritesNothing) {
     int rows = 0;
     QStringList firstDay;
     QString total;
-    AnswerNextModal([&](QWidget* dialog) {
+    auto preview = [&](QWidget* dialog) {
         title = dialog->windowTitle();
         auto* grid = dialog->findChild<TStringGridP*>(QStringLiteral("PrintGrid1"));
         ASSERT_NE(grid, nullptr);
@@ -128,8 +144,16 @@ TEST(InputWorkButtons, PrintShowsTheMonthAsItWouldBeStoredAndWritesNothing) {
             firstDay << grid->Cells(c, 1);
         total = grid->Cells(7, rows - 1);
         Find<TPanelButton>(dialog, QStringLiteral("PanelButton2"))->click();
+    };
+    // The bad time is named first; はい goes on to the preview.
+    QString asked;
+    AnswerNextModal([&](QWidget* box) {
+        asked = MessageText(box);
+        AnswerNextModal(preview, 5000, box);
+        ClickButton(box, QStringLiteral("はい(&Y)"));
     });
     Press(*window, "PrintPB");
+    EXPECT_TRUE(asked.contains(QStringLiteral("《 25:00 》")));
     EXPECT_EQ(title, QStringLiteral("印刷プレビュー"));
     EXPECT_EQ(rows, 29 + 7);  // 28 days with weekly holidays
     EXPECT_EQ(firstDay.join(u'|'),
@@ -239,11 +263,50 @@ TEST(InputWorkButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
     ASSERT_NE(GridTexts(*window), opened);
     // This time from the keyboard: the grid's menu holds the six commands.
     window->findChild<TPanelButton*>(QStringLiteral("SavePB"))->setEnabled(false);
-    EXPECT_EQ(
-        ChooseFromGridMenu(*window, QStringLiteral("戻す")),
-        QStringList({"計算\tF9", "記録\tCtrl+S (off)", "印刷\tCtrl+P", "消去", "戻す", "中止"}));
+    EXPECT_EQ(ChooseFromGridMenu(*window, QStringLiteral("戻す")),
+              QStringList({"計算\tF9", "記録\tCtrl+S (off)", "印刷\tCtrl+P", "消去", "戻す", "",
+                           "元に戻す\tCtrl+Z", "やり直し\tCtrl+Y (off)", "", "中止"}));
     EXPECT_EQ(GridTexts(*window), opened);
     EXPECT_TRUE(window->Modified());  // 戻す is not a save
+}
+
+TEST(InputWorkButtons, UndoAndRedoStepThroughEditsAndClear) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 3, false);
+    const QStringList opened = GridTexts(*window);
+    const QString openedTotal = LabelText(*window, "TotalOverPayLabel");
+    auto ctrl = [](int key) {
+        QTest::keyClick(QGuiApplication::focusWindow(), key, Qt::ControlModifier);
+        ProcessEvents();
+    };
+
+    ClickCell(*window, 2, 1);
+    TypeKeys(*window, QStringLiteral("2350"));
+    ClickCell(*window, 2, 2);
+    const QStringList one = GridTexts(*window);
+    const QString oneTotal = LabelText(*window, "TotalOverPayLabel");
+    ASSERT_NE(one, opened);
+    TypeKeys(*window, QStringLiteral("2359"));
+    ClickCell(*window, 1, 3);
+    ASSERT_NE(GridTexts(*window), one);
+
+    ctrl(Qt::Key_Z);
+    EXPECT_EQ(GridTexts(*window), one);
+    ctrl(Qt::Key_Z);
+    EXPECT_EQ(GridTexts(*window), opened);
+    EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"), openedTotal);
+    ctrl(Qt::Key_Z);  // nothing more to undo
+    EXPECT_EQ(GridTexts(*window), opened);
+    ctrl(Qt::Key_Y);
+    EXPECT_EQ(GridTexts(*window), one);
+    EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"), oneTotal);
+    EXPECT_TRUE(window->Modified());
+
+    // 消去 is one step, taken back from the grid's menu.
+    Clear(*window, QStringLiteral("はい(&Y)"));
+    ChooseFromGridMenu(*window, QStringLiteral("元に戻す"));
+    EXPECT_EQ(GridTexts(*window), one);
+    EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"), oneTotal);
 }
 
 TEST(InputWorkButtons, AFailedSaveIsReportedAndKeepsTheWindowOpen) {

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/timecard/FigureTrace.h"
 #include "core/timecard/MonthCalc.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/print/SinStringGrid.h"
 #include "gui/print/StringGridS.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
@@ -55,6 +58,56 @@ TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
               QString::fromStdString(result.totalsTexts.totalYen));
     EXPECT_EQ(LabelText(*window, "WorkDaysLabel"), QStringLiteral("01"));
     EXPECT_EQ(ViewCell(*window, 7, 3), QStringLiteral("10:30"));
+
+    // Each figure explains itself in the core's words: the late-night cell
+    // names its stretch, the totals their classes.
+    const MonthTrace trace = TraceMonth(input, result);
+    const QString night = InputGrid(*window)->item(2, 6)->toolTip();
+    EXPECT_TRUE(night.contains(QStringLiteral("22:00–23:40"))) << night.toStdString();
+    EXPECT_EQ(night, QString::fromStdString(CellTraceText(trace, 2, 6)));
+    EXPECT_EQ(Find<QLabel>(window, QStringLiteral("TotalOverPayLabel"))->toolTip(),
+              QString::fromStdString(SumTraceText(trace, 7)));
+    EXPECT_EQ(DataViewGrid(*window)->item(3, 6)->toolTip(),
+              QString::fromStdString(SumTraceText(trace, 6)));
+    // Fifteen-minute units rounded day by day are noted beside the totals.
+    EXPECT_EQ(LabelText(*window, "NotesLabel"), QStringLiteral("日毎に丸め"));
+}
+
+TEST(InputWorkEdit, LateClockInAndLongMonthsAreNoted) {
+    EntryFolder folder;
+    folder.CurrentSettings().Calc_Set.FractionsHandle = 1;  // rounded on the month
+    auto window = folder.Open("001", 1999, 4, true);
+    // 09:00 on an 08:00 day counts as 09:00 the evening before.
+    ClickCell(*window, 1, 3);
+    TypeKeys(*window, QStringLiteral("0900"));
+    ClickCell(*window, 2, 3);
+    TypeKeys(*window, QStringLiteral("1700"));
+    ClickCell(*window, 1, 4);
+    EXPECT_TRUE(InputGrid(*window)->item(3, 1)->toolTip().contains(QStringLiteral("前日")));
+    EXPECT_EQ(InputGrid(*window)->model()->index(2, 1).data(Qt::ToolTipRole).toString(), QString());
+    EXPECT_EQ(LabelText(*window, "NotesLabel"), QString());
+
+    // Typed right, the mark goes.
+    ClickCell(*window, 1, 3);
+    TypeKeys(*window, QStringLiteral("0800"));
+    ClickCell(*window, 1, 4);
+    EXPECT_EQ(InputGrid(*window)->item(3, 1)->toolTip(), QString());
+
+    // 10:30 of overtime on each weekday: the fifth passes 45 hours, the sixth 60.
+    const std::vector<int> weekdays = {4, 5, 6, 9, 10, 11};  // 24 – 26 and 29 – 31 March
+    for (std::size_t i = 0; i < weekdays.size(); ++i) {
+        ClickCell(*window, 1, weekdays[i]);
+        TypeKeys(*window, QStringLiteral("0410"));
+        ClickCell(*window, 2, weekdays[i]);
+        TypeKeys(*window, QStringLiteral("2340"));
+        ClickCell(*window, 1, 12);
+        if (i == 3) {
+            EXPECT_EQ(LabelText(*window, "NotesLabel"), QString());
+        } else if (i == 4) {
+            EXPECT_EQ(LabelText(*window, "NotesLabel"), QStringLiteral("月45時間超"));
+        }
+    }
+    EXPECT_EQ(LabelText(*window, "NotesLabel"), QStringLiteral("月60時間超"));
 }
 
 // How many pixels of the cell are tinted like `colour` (pure red or green;
@@ -71,6 +124,19 @@ int PixelsOf(TInputW& window, int col, int row, QColor colour) {
             count += tint > 60 ? 1 : 0;
         }
     return count;
+}
+
+TEST(InputWorkEdit, NationalHolidayDatesAreRedAndNamed) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 4, true);
+    // 22 March 1999 is 振替休日 for 春分の日 on the Sunday before; the 23rd is
+    // an ordinary Tuesday.
+    QAbstractItemModel* cells = InputGrid(*window)->model();
+    EXPECT_EQ(cells->headerData(2, Qt::Vertical, Qt::ToolTipRole).toString(),
+              QStringLiteral("振替休日"));
+    EXPECT_EQ(cells->headerData(3, Qt::Vertical, Qt::ToolTipRole).toString(), QString());
+    EXPECT_GT(PixelsOf(*window, 0, 2, Qt::red), 0);
+    EXPECT_EQ(PixelsOf(*window, 0, 3, Qt::red), 0);
 }
 
 TEST(InputWorkEdit, UnusedColumnsAreDrawnInTheInvalidColour) {
