@@ -79,6 +79,35 @@ void FaultyFileSystem::Create(const std::string& path, const Bytes& content) {
     inner_.Create(path, content);
 }
 
+void FaultyFileSystem::CreateInPieces(const std::string& path, const PieceSource& source) {
+    if (!Next("create", path)) {
+        inner_.CreateInPieces(path, source);
+        return;
+    }
+    if (Torn() && crashed_) {
+        // Killed in the middle of the copy: half a piece is in the file.
+        Bytes half;
+        try {
+            source([&](const std::uint8_t* data, std::size_t size) {
+                half.assign(data, data + size / 2);
+                Throw(path);
+            });
+        } catch (const FileError&) {
+        }
+        inner_.Create(path, half);
+    } else if (Torn()) {
+        // Failing in the middle of the copy, with half a piece written and the
+        // source half read: the real one removes its file and passes the error on.
+        inner_.CreateInPieces(path, [&](const PieceWriter& write) {
+            source([&](const std::uint8_t* data, std::size_t size) {
+                write(data, size / 2);
+                Throw(path);
+            });
+        });
+    }
+    Throw(path);
+}
+
 bool FaultyFileSystem::CreateExclusive(const std::string& path, const Bytes& content) {
     if (Next("create-exclusive", path)) {
         // Killed while writing, the real one leaves its temporary file behind.

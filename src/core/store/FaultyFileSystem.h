@@ -17,7 +17,8 @@ class FaultyFileSystem final : public ForwardingFileSystem {
 
     // Makes the `n`th mutating call from now on (1-based) fail with `error`.
     // With `shortWrite`, a WriteAt/Append/Create first writes half its bytes
-    // (straight into the target, as a torn write would).
+    // (straight into the target, as a torn write would); a CreateInPieces
+    // fails in the middle of its first piece, its source half read.
     void FailAt(int n, int error = 5 /* EIO */, bool shortWrite = false);
     // From the `n`th mutating call on, nothing is written any more and every
     // mutation throws, as if the process had been killed there. With `torn`,
@@ -74,6 +75,7 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     void Append(const std::string& path, const Bytes& data) override;
     void Truncate(const std::string& path, std::uint64_t size) override;
     void Create(const std::string& path, const Bytes& content) override;
+    void CreateInPieces(const std::string& path, const PieceSource& source) override;
     bool CreateExclusive(const std::string& path, const Bytes& content) override;
     void Link(const std::string& from, const std::string& to) override;
     void Copy(const std::string& from, const std::string& to) override;

@@ -311,6 +311,44 @@ class PosixFileSystem final : public FileSystem {
         }
     }
 
+    void CreateInPieces(const std::string& path, const PieceSource& source) override {
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+        if (fd.get() < 0)
+            Fail(path, "に書き込めません。", errno);
+        // Pieces are gathered into writes of a quarter megabyte: a record at a
+        // time would cost a system call per record.
+        constexpr std::size_t kBuffer = 256 * 1024;
+        Bytes buffer;
+        buffer.reserve(kBuffer);
+        off_t written = 0;
+        const auto flush = [&] {
+            WriteFully(fd.get(), path, buffer, written);
+            written += static_cast<off_t>(buffer.size());
+            buffer.clear();
+        };
+        try {
+            source([&](const std::uint8_t* data, std::size_t size) {
+                while (size > 0) {
+                    const std::size_t n = std::min(size, kBuffer - buffer.size());
+                    buffer.insert(buffer.end(), data, data + n);
+                    data += n;
+                    size -= n;
+                    if (buffer.size() == kBuffer)
+                        flush();
+                }
+            });
+            flush();
+        } catch (...) {
+            ::unlink(path.c_str());
+            throw;
+        }
+        if (::fsync(fd.get()) != 0 || fd.Close() != 0) {
+            const int err = errno;
+            ::unlink(path.c_str());
+            Fail(path, "に書き込めません。", err);
+        }
+    }
+
     bool CreateExclusive(const std::string& path, const Bytes& content) override {
         // Written whole under a name of its own, then given the wanted name by a
         // link, which fails when the name is taken: nobody sees a part.

@@ -45,6 +45,10 @@ struct FileStamp {
 
 // Receives a file piece by piece; returns false to stop reading.
 using PieceReader = std::function<bool(const std::uint8_t* data, std::size_t size)>;
+// Takes the next bytes of a file being written.
+using PieceWriter = std::function<void(const std::uint8_t* data, std::size_t size)>;
+// Hands a new file's bytes, in order, to the writer it is given.
+using PieceSource = std::function<void(const PieceWriter& write)>;
 
 // A name beside `path` for a temporary ("new~") or kept ("old~") copy of it,
 // unique to this process and this call, so two copies of the program writing to
@@ -97,6 +101,10 @@ class FileSystem {
     virtual void Truncate(const std::string& path, std::uint64_t size) = 0;
     // Writes `content` to a new file under a name nobody else uses, flushed.
     virtual void Create(const std::string& path, const Bytes& content) = 0;
+    // The same with the content `source` hands over piece by piece, gathered in
+    // one buffer of bounded size: a file of any size written in bounded memory.
+    // Should `source` throw, the file is removed and the exception passed on.
+    virtual void CreateInPieces(const std::string& path, const PieceSource& source) = 0;
     // Creates `path` holding `content` unless a file of that name exists (then
     // false). Where the file system allows, the file appears complete or not at all.
     virtual bool CreateExclusive(const std::string& path, const Bytes& content) = 0;
@@ -163,6 +171,9 @@ class ForwardingFileSystem : public FileSystem {
     void Create(const std::string& path, const Bytes& content) override {
         inner_.Create(path, content);
     }
+    void CreateInPieces(const std::string& path, const PieceSource& source) override {
+        inner_.CreateInPieces(path, source);
+    }
     bool CreateExclusive(const std::string& path, const Bytes& content) override {
         return inner_.CreateExclusive(path, content);
     }
@@ -193,6 +204,7 @@ class ReadOnlyFileSystem final : public ForwardingFileSystem {
     void Append(const std::string& path, const Bytes&) override { Refuse(path); }
     void Truncate(const std::string& path, std::uint64_t) override { Refuse(path); }
     void Create(const std::string& path, const Bytes&) override { Refuse(path); }
+    void CreateInPieces(const std::string& path, const PieceSource&) override { Refuse(path); }
     bool CreateExclusive(const std::string& path, const Bytes&) override { Refuse(path); }
     void Link(const std::string& from, const std::string&) override { Refuse(from); }
     void Copy(const std::string&, const std::string& to) override { Refuse(to); }

@@ -1,5 +1,6 @@
 #include "core/store/Transaction.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
 
@@ -9,6 +10,9 @@
 
 namespace pb {
 namespace {
+
+// What a filtered copy reads at a time.
+constexpr std::size_t kPieceBytes = 256 * 1024;
 
 const char kFinishedAtNextStart[] = "次にプログラムを起動したときに元に戻します。";
 
@@ -58,6 +62,32 @@ FileChange RewriteFile(std::string path, bool exists, Bytes content) {
 
 FileChange RemoveFile(std::string path) {
     return {std::move(path), true, nullptr};
+}
+
+FileChange FilteredFile(std::string path, std::size_t recordSize, RecordFilter keep) {
+    auto write = [path, recordSize, keep = std::move(keep)](FileSystem& fs,
+                                                            const std::string& temp) {
+        // Pieces of whole records; each run of records kept goes on in one piece.
+        const std::size_t pieceSize =
+            std::max<std::size_t>(1, kPieceBytes / recordSize) * recordSize;
+        fs.CreateInPieces(temp, [&](const PieceWriter& put) {
+            fs.ReadPieces(path, 0, pieceSize, [&](const std::uint8_t* data, std::size_t size) {
+                std::size_t run = 0;  // start of the records kept in a row
+                std::size_t o = 0;
+                for (; o + recordSize <= size; o += recordSize) {
+                    if (!keep(data + o)) {
+                        if (o > run)
+                            put(data + run, o - run);
+                        run = o + recordSize;
+                    }
+                }
+                if (o > run)
+                    put(data + run, o - run);
+                return true;
+            });
+        });
+    };
+    return {std::move(path), true, std::move(write)};
 }
 
 FileChange CopyOfFile(std::string path, bool exists, std::string source) {

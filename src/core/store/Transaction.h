@@ -31,6 +31,12 @@ struct FileChange {
 FileChange RewriteFile(std::string path, bool exists, Bytes content);
 // The file removed.
 FileChange RemoveFile(std::string path);
+// Whether a record (its first bytes) is to stay.
+using RecordFilter = std::function<bool(const std::uint8_t* record)>;
+// The file as the whole records of its present content that `keep` holds,
+// copied through a buffer of bounded size, so a file of any size is rebuilt in
+// bounded memory.
+FileChange FilteredFile(std::string path, std::size_t recordSize, RecordFilter keep);
 // The file as a copy of `source` as it is now.
 FileChange CopyOfFile(std::string path, bool exists, std::string source);
 // The file under a second name of `source`, which the same transaction removes

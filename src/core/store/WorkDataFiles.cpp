@@ -17,6 +17,17 @@ bool IsMonth(const Bytes& content, std::size_t offset, const std::string& stored
            GetUInt16(content, offset + kMonthOffset) == month;
 }
 
+// A month record's ID as stored, and its month.
+std::string_view IdAt(const std::uint8_t* record) {
+    return {reinterpret_cast<const char*>(record + 1), std::min<std::size_t>(record[0], kIdLength)};
+}
+int MonthAt(const std::uint8_t* record) {
+    return record[kMonthOffset] | record[kMonthOffset + 1] << 8;
+}
+
+// Year files are read through a buffer of this many bytes, never whole.
+constexpr std::size_t kPieceSize = 64 * kMonthRecordSize;
+
 // A month the year's index names, with the record as read.
 struct Located {
     std::uint32_t index;
@@ -95,21 +106,41 @@ bool WriteMonthRecord(const DataFiles& files, int year, const MonthRecord& recor
 
 std::optional<FileChange> PlanMonthPurge(const DataFiles& files, const std::string& id, int year,
                                          int month) {
+    // Year files are large (18.8 MB with 999 employees): the index tells which
+    // hold the months, and those are filtered through a buffer, never held whole.
+    FileSystem& fs = *files.fs;
     const std::string path = files.WorkFile(year);
-    std::optional<Bytes> current = ReadForUpdate(*files.fs, path, kMonthRecordSize);
-    if (!current)
+    const std::optional<FileStamp> stamp = fs.Stamp(path);
+    if (!stamp)
         return std::nullopt;
+    if (stamp->size % kMonthRecordSize != 0)
+        throw DamagedFileError(path, stamp->size, kMonthRecordSize);
     const std::string storedId = StoredIdOf(id);
-    Bytes kept = DropRecords(*current, kMonthRecordSize, [&](const Bytes& b, std::size_t o) {
-        return StoredId(b, o) == storedId &&
-               (month == 0 || GetUInt16(b, o + kMonthOffset) == month);
-    });
-    if (kept.size() == current->size())
-        return std::nullopt;
-    // A year without months has no file, so it drops out of the year list.
-    if (kept.empty())
-        return RemoveFile(path);
-    return RewriteFile(path, true, std::move(kept));
+    const auto purged = [storedId, month](const std::uint8_t* r) {
+        return IdAt(r) == storedId && (month == 0 || MonthAt(r) == month);
+    };
+    switch (files.years->ShareOf(fs, path, storedId, month)) {
+        case Share::None:
+            return std::nullopt;
+        case Share::All: {
+            // A year without months has no file, so it drops out of the year list.
+            // The file is read once more before it goes: a file is removed only
+            // for what it holds, not for what an index says of it.
+            bool onlyPurged = true;
+            fs.ReadPieces(path, 0, kPieceSize, [&](const std::uint8_t* data, std::size_t size) {
+                for (std::size_t o = 0; o + kMonthRecordSize <= size; o += kMonthRecordSize)
+                    onlyPurged = onlyPurged && purged(data + o);
+                return onlyPurged;
+            });
+            if (onlyPurged)
+                return RemoveFile(path);
+            break;
+        }
+        case Share::Some:
+            break;
+    }
+    return FilteredFile(path, kMonthRecordSize,
+                        [purged](const std::uint8_t* r) { return !purged(r); });
 }
 
 bool PurgeMonthRecords(const DataFiles& files, const std::string& id, int year, int month,
@@ -133,9 +164,12 @@ int CountStoredMonths(const DataFiles& files, const std::string& id) {
     for (const std::string& path : paths) {
         if (!YearOfWorkFile(path))
             continue;
-        const Bytes content = ReadRecords(*files.fs, path, kMonthRecordSize);
-        for (std::size_t o = 0; o + kMonthRecordSize <= content.size(); o += kMonthRecordSize)
-            count += StoredId(content, o) == storedId ? 1 : 0;
+        // Through a buffer: year files are large. A ragged tail is no record.
+        files.fs->ReadPieces(path, 0, kPieceSize, [&](const std::uint8_t* data, std::size_t size) {
+            for (std::size_t o = 0; o + kMonthRecordSize <= size; o += kMonthRecordSize)
+                count += IdAt(data + o) == storedId ? 1 : 0;
+            return true;
+        });
     }
     return count;
 }

@@ -109,16 +109,35 @@ std::optional<std::uint32_t> YearIndex::Find(const FileSystem& fs, const std::st
     return Lookup(key);
 }
 
-bool YearIndex::Holds(const FileSystem& fs, const std::string& path, std::string_view storedId) {
+Share YearIndex::ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,
+                         int month) {
     Complete(fs, path);
-    const std::uint64_t key = KeyOf(storedId, 0);
-    if (const auto slot = DirectSlot(key)) {
-        const auto months = direct_.begin() + static_cast<std::ptrdiff_t>(*slot);
-        if (std::any_of(months, months + kDirectMonths, [](std::uint32_t r) { return r != 0; }))
-            return true;
+    // Every record's key is in the index (a key stored twice once): the keys
+    // tell which records there are.
+    const std::uint64_t key = KeyOf(storedId, month);
+    const auto matches = [&](std::uint64_t k) {
+        return month == 0 ? IdPart(k) == IdPart(key) : k == key;
+    };
+    std::size_t asked = 0;
+    std::size_t keys = 0;
+    for (std::size_t slot = 0; slot < direct_.size(); ++slot) {
+        if (direct_[slot] == 0)
+            continue;
+        ++keys;
+        // The slot's key, rebuilt from the ID's number and the month.
+        const int number = static_cast<int>(slot) / kDirectMonths;
+        const char id[] = {static_cast<char>('0' + number / 100),
+                           static_cast<char>('0' + number / 10 % 10),
+                           static_cast<char>('0' + number % 10)};
+        asked += matches(KeyOf({id, kIdLength}, static_cast<int>(slot) % kDirectMonths)) ? 1 : 0;
     }
-    return std::any_of(other_.begin(), other_.end(),
-                       [&](const auto& entry) { return IdPart(entry.first) == IdPart(key); });
+    for (const auto& entry : other_) {
+        ++keys;
+        asked += matches(entry.first) ? 1 : 0;
+    }
+    if (asked == 0)
+        return Share::None;
+    return asked == keys ? Share::All : Share::Some;
 }
 
 void YearIndex::Appended(const std::uint8_t* record) {
@@ -149,9 +168,10 @@ std::optional<std::uint32_t> YearIndexes::Find(const FileSystem& fs, const std::
     return index->Find(fs, path, storedId, month);
 }
 
-bool YearIndexes::Holds(const FileSystem& fs, const std::string& path, std::string_view storedId) {
+Share YearIndexes::ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,
+                           int month) {
     YearIndex* index = Current(fs, path);
-    return index != nullptr && index->Holds(fs, path, storedId);
+    return index == nullptr ? Share::None : index->ShareOf(fs, path, storedId, month);
 }
 
 void YearIndexes::Complete(const FileSystem& fs, const std::string& path) {

@@ -23,6 +23,10 @@
 
 namespace pb {
 
+// How a file's records stand to the months asked for: none of them is one,
+// some are, or every record is.
+enum class Share { None, Some, All };
+
 class YearIndex {
   public:
     explicit YearIndex(const FileStamp& stamp);
@@ -31,8 +35,10 @@ class YearIndex {
     // from where the index stopped until it is found or the file ends.
     std::optional<std::uint32_t> Find(const FileSystem& fs, const std::string& path,
                                       std::string_view storedId, int month);
-    // Whether the file holds any month of the ID (the whole file is indexed).
-    bool Holds(const FileSystem& fs, const std::string& path, std::string_view storedId);
+    // How the file's records stand to the month of the ID, or to all its
+    // months for month 0 (the whole file is indexed).
+    Share ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,
+                  int month);
     // Reads the rest of the file.
     void Complete(const FileSystem& fs, const std::string& path) { ReadOn(fs, path, std::nullopt); }
     bool IsComplete() const { return scanned_ == Records(); }
@@ -64,10 +70,11 @@ class YearIndex {
 // shares one, so the main window and each entry window use the same indexes.
 class YearIndexes {
   public:
-    // See YearIndex; nothing and false when the file does not exist.
+    // See YearIndex; nothing and Share::None when the file does not exist.
     std::optional<std::uint32_t> Find(const FileSystem& fs, const std::string& path,
                                       std::string_view storedId, int month);
-    bool Holds(const FileSystem& fs, const std::string& path, std::string_view storedId);
+    Share ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,
+                  int month);
     void Complete(const FileSystem& fs, const std::string& path);
 
     // The program appended `record` to the file, or wrote it in place

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/FaultyFileSystem.h"
 #include "core/store/PayrollFiles.h"
+#include "core/store/WorkDataFiles.h"
 
 namespace pb {
 namespace {
@@ -36,6 +39,38 @@ class UnreadableFile final : public ForwardingFileSystem {
     std::string path_;
 };
 
+// Year files may only be read through a buffer (one record at a time aside);
+// the `failPass`th pass over `failing` breaks off after its first piece.
+class PiecesOnly final : public ForwardingFileSystem {
+  public:
+    std::string failing;
+    int failPass = 0;
+
+    Bytes ReadAll(const std::string& p) const override {
+        EXPECT_FALSE(YearOfWorkFile(p)) << p << " read whole";
+        return inner_.ReadAll(p);
+    }
+    Bytes ReadAt(const std::string& p, std::uint64_t o, std::size_t n) const override {
+        EXPECT_FALSE(YearOfWorkFile(p) && n > kMonthRecordSize) << p << " read whole";
+        return inner_.ReadAt(p, o, n);
+    }
+    void ReadPieces(const std::string& p, std::uint64_t o, std::size_t n,
+                    const PieceReader& read) const override {
+        if (p != failing || ++passes_ != failPass)
+            return inner_.ReadPieces(p, o, n, read);
+        bool first = true;
+        inner_.ReadPieces(p, o, n, [&](const std::uint8_t* data, std::size_t size) {
+            if (!first)
+                throw FileError(p, EIO, p + " を読み込めません。\n" + ErrorReason(EIO));
+            first = false;
+            return read(data, size);
+        });
+    }
+
+  private:
+    mutable int passes_ = 0;
+};
+
 // A record of the payroll program: `size` bytes, the ID as a short string at 0
 // or its number at offset 4, and a tag to tell records apart.
 Bytes PayrollRecord(std::size_t size, const std::string& id, bool numeric, std::uint8_t tag) {
@@ -60,6 +95,21 @@ class DeleteEmployee : public StoreFixture {
   protected:
     bool Delete(const std::string& id, ScriptedOperator& op) {
         return pb::DeleteEmployee(files_, id, op);
+    }
+    // 150 employees' Januaries and Februaries: 470 KB, more than one piece.
+    static Bytes ManyMonths(const std::string& except = {}) {
+        Bytes all;
+        for (int n = 1; n <= 150; ++n) {
+            char id[4];
+            std::snprintf(id, sizeof id, "%03d", n);
+            for (const int month : {1, 2}) {
+                if (id == except)
+                    continue;
+                const Bytes b = ToBytes(Month(id, month, n % 31));
+                all.insert(all.end(), b.begin(), b.end());
+            }
+        }
+        return all;
     }
 };
 
@@ -148,6 +198,56 @@ TEST_F(DeleteEmployee, ALinkedEmployeeLeavesThePayrollProgramsFilesToo) {
     ASSERT_TRUE(Delete("006", op));
     EXPECT_EQ(Read("Info.dat"), payroll.at("Info.dat"));
     EXPECT_EQ(Read("Salarium.Dat"), payroll.at("Salarium.Dat"));
+}
+
+TEST_F(DeleteEmployee, YearFilesAreFilteredThroughABufferAndOnlyThoseHoldingTheEmployee) {
+    Write("Name.dat", Join({Name("007", "a", 1001), Name("002", "b", 1001)}));
+    Write("DailyWages.dat", Join({Daily("007", 1), Daily("002", 1)}));
+    Write("2023_fv2.pbk", ManyMonths());
+    Write("2024_fv2.pbk", Join({Month("002", 4)}));
+    Write("2025_fv2.pbk", Join({Month("007", 1), Month("007", 2)}));
+    const Bytes untouched = Read("2024_fv2.pbk");
+
+    PiecesOnly pieces;
+    FaultyFileSystem fs(pieces);
+    const DataFiles files = AssignDataFiles(folder_, fs);
+    EXPECT_EQ(CountStoredMonths(files, "007"), 4);
+    ScriptedOperator op;
+    ASSERT_TRUE(pb::DeleteEmployee(files, "007", op));
+    EXPECT_EQ(Read("2023_fv2.pbk"), ManyMonths("007"));
+    EXPECT_EQ(Read("2024_fv2.pbk"), untouched);
+    EXPECT_FALSE(Has("2025_fv2.pbk"));
+    for (const std::string& call : fs.Log())
+        EXPECT_EQ(call.find("2024_fv2.pbk"), std::string::npos) << call;
+}
+
+TEST_F(DeleteEmployee, ACopyBrokenOffHalfWayOrAStaleIndexLosesNothing) {
+    Write("Name.dat", Join({Name("007", "a", 1001), Name("002", "b", 1001)}));
+    Write("DailyWages.dat", Join({Daily("007", 1), Daily("002", 1)}));
+    Write("2023_fv2.pbk", ManyMonths());
+    const FolderPicture before = Picture();
+
+    // The year file cannot be read to its end the second time (the first is
+    // the index): the deletion stops with every file as it was.
+    PiecesOnly pieces;
+    pieces.failing = Path("2023_fv2.pbk");
+    pieces.failPass = 2;
+    ScriptedOperator op;
+    EXPECT_FALSE(pb::DeleteEmployee(AssignDataFiles(folder_, pieces), "007", op));
+    ASSERT_EQ(op.Kinds(), std::vector<std::string>{"error"});
+    EXPECT_NE(op.calls[0].text.find("2023_fv2.pbk"), std::string::npos) << op.calls[0].text;
+    EXPECT_EQ(Picture(), before);
+
+    // Another program adds a month within the clock's resolution, after the
+    // index found only the deleted employee's: the file is not removed for it.
+    Write("2024_fv2.pbk", Join({Month("007", 1)}));
+    FaultyFileSystem fs;
+    const DataFiles files = AssignDataFiles(folder_, fs);
+    ASSERT_EQ(FindMonthIndex(files, "007", 2024, 1), 0);
+    fs.HoldStamp(Path("2024_fv2.pbk"));
+    Write("2024_fv2.pbk", Join({Month("007", 1), Month("002", 3)}));
+    ASSERT_TRUE(pb::DeleteEmployee(files, "007", op));
+    EXPECT_EQ(Read("2024_fv2.pbk"), Join({Month("002", 3)}));
 }
 
 TEST_F(DeleteEmployee, AnUnreadableOrDamagedNameFileIsLeftAsItWas) {
