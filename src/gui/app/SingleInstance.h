@@ -1,12 +1,16 @@
 #pragma once
 // Keeps one copy of the program per user and display. The first copy listens on a local
 // socket in the abstract namespace (no socket file, the kernel frees the name
-// when the process dies, and a second listen() fails, which is the lock); a
+// when the process dies, and a second bind() fails, which is the lock); a
 // later start connects, asks the first copy to show itself and ends.
+//
+// Plain sockets watched by a QSocketNotifier: a start loads no network
+// library for this.
 
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
+
+class QSocketNotifier;
 
 namespace pb {
 
@@ -15,6 +19,7 @@ class SingleInstance : public QObject {
   public:
     // `name` is the lock's name; the program passes DefaultName().
     explicit SingleInstance(QString name, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
     // "hSinPBK2" followed by the user's id and the display, so that two users
     // on one machine each run their own copy, and a user logged in on a second
@@ -39,8 +44,11 @@ class SingleInstance : public QObject {
     void ActivationRequested();
 
   private:
+    void AcceptWaiting();
+
     QString name_;
-    QLocalServer server_;
+    int listening_ = -1;  // the socket holding the name, -1 before Acquire()
+    QSocketNotifier* waiting_ = nullptr;
 };
 
 }  // namespace pb

@@ -2,12 +2,20 @@
 #include "gui/app/SingleInstance.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSignalSpy>
 #include <QUuid>
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/ProgramFolder.h"
 #include "support/GuiTestSupport.h"
@@ -57,6 +65,67 @@ TEST(SingleInstance, TheNameCarriesTheUsersIdAndDisplay) {
 TEST(SingleInstance, NobodyToSignalWhenNoCopyRuns) {
     SingleInstance lonely(UniqueName());
     EXPECT_FALSE(lonely.SignalRunningCopy(200));
+}
+
+// A connection to the running copy's name, as another program could make one.
+int ConnectTo(const QString& name) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray bytes = name.toUtf8();
+    std::memcpy(address.sun_path + 1, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const auto length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 +
+                                               static_cast<std::size_t>(bytes.size()));
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Only the request line asks the copy to the front, however it arrives; other
+// lines, silence and endless text do not, and each caller is hung up on.
+TEST(SingleInstance, OnlyTheRequestLineBringsTheCopyToTheFront) {
+    const QString name = UniqueName();
+    SingleInstance running(name);
+    ASSERT_TRUE(running.Acquire());
+    QSignalSpy asked(&running, &SingleInstance::ActivationRequested);
+
+    const struct {
+        std::vector<std::string> pieces;
+        int activations;
+    } cases[] = {
+        {{"activate\n"}, 1},
+        {{"acti", "vate\n"}, 1},        // in two pieces
+        {{"activate\nactivate\n"}, 1},  // one request per connection
+        {{"hello\n"}, 0},
+        {{"activate"}, 0},  // the caller hangs up before the line ends
+        {{}, 0},            // connected and left
+        {{std::string(1000, 'a')}, 0},
+    };
+    for (const auto& c : cases) {
+        const int fd = ConnectTo(name);
+        ASSERT_GE(fd, 0);
+        for (const std::string& piece : c.pieces) {
+            ASSERT_EQ(::send(fd, piece.data(), piece.size(), MSG_NOSIGNAL),
+                      static_cast<ssize_t>(piece.size()));
+            test::ProcessEvents(10);
+        }
+        ::shutdown(fd, SHUT_WR);  // the caller is done, or leaves unfinished
+        // The copy hangs up once it has what it reads (a reset when it left
+        // text unread).
+        bool hungUp = false;
+        for (int i = 0; i < 100 && !hungUp; ++i) {
+            test::ProcessEvents(5);
+            char byte = 0;
+            const ssize_t got = ::recv(fd, &byte, 1, MSG_DONTWAIT);
+            hungUp = got == 0 || (got < 0 && errno == ECONNRESET);
+        }
+        ::close(fd);
+        EXPECT_TRUE(hungUp) << c.pieces.size();
+        EXPECT_EQ(asked.count(), c.activations) << (c.pieces.empty() ? "" : c.pieces[0]);
+        asked.clear();
+    }
 }
 
 // The test process plays the running copy; the real program is the second start.
