@@ -20,6 +20,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStringListModel>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -165,10 +166,13 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
         NextCellFileFor(fs_, files_.Folder, S(QCoreApplication::applicationDirPath()));
     ColourToolbarLabels();
     monthIcon_ = noDataIcon_;
-    const bool salarium = !SalariumProgram().isEmpty();
+    // One listing of the folder for every file asked about here.
+    const QStringList entries = ProgramFolderEntries();
+    UpdateDataConvertItem(entries);
+    const bool salarium = !SalariumProgram(entries).isEmpty();
     PanelButton11->setEnabled(salarium);
     salariumItem_->setEnabled(salarium);
-    UpdateInputButton();
+    UpdateInputButton(entries);
     setWindowTitle(QStringLiteral("Punchbook 2.0"));
     ShowIcon(noDataIcon_);
     FillYearList();
@@ -272,6 +276,9 @@ void TMainFrom::BuildSelectionPanel() {
     QLabel* ComboBox1Caption = caption(QStringLiteral("ＩＤ"), 75);
     ComboBox1 = new QComboBox(selectionPanel_);
     Name(ComboBox1, QStringLiteral("ComboBox1"));
+    // A list of texts: filled in one step, without an item object for each ID.
+    idList_ = new QStringListModel(ComboBox1);
+    ComboBox1->setModel(idList_);
     ComboBox1->setGeometry(75, 18, 52, 22);
 
     QLabel* NameEditCaption = caption(QStringLiteral("氏名"), 130);
@@ -372,7 +379,8 @@ void TMainFrom::BuildMenu() {
     fileMenu_->addSeparator();
     item(fileMenu_, QStringLiteral("ExitItem"), QStringLiteral("終了(&X)"),
          &TMainFrom::PanelButton12Click);
-    connect(fileMenu_, &QMenu::aboutToShow, this, &TMainFrom::UpdateDataConvertItem);
+    connect(fileMenu_, &QMenu::aboutToShow, this,
+            [this] { UpdateDataConvertItem(ProgramFolderEntries()); });
 
     QMenu* view = bar->addMenu(QStringLiteral("表示"));
     Name(view, QStringLiteral("ViewMenu"));
@@ -426,8 +434,6 @@ void TMainFrom::BuildMenu() {
     help->addSeparator();
     item(help, QStringLiteral("VersionItem"), QStringLiteral("バージョン情報"),
          &TMainFrom::VersionClick);
-
-    UpdateDataConvertItem();
 }
 
 // --- state of the selection ------------------------------------------------
@@ -482,8 +488,12 @@ void TMainFrom::FillYearList() {
 }
 
 void TMainFrom::UpdateInputButton() {
-    const bool data = !FindInProgramFolder(QStringLiteral("TimeWages.dat")).isEmpty() ||
-                      !FindInProgramFolder(QStringLiteral("DailyWages.dat")).isEmpty();
+    UpdateInputButton(ProgramFolderEntries());
+}
+
+void TMainFrom::UpdateInputButton(const QStringList& entries) {
+    const bool data = !FindIn(entries, QStringLiteral("TimeWages.dat")).isEmpty() ||
+                      !FindIn(entries, QStringLiteral("DailyWages.dat")).isEmpty();
     PanelButton3->setEnabled(data);
     selectionPanelItem_->setEnabled(data);
     exportItem_->setEnabled(data);
@@ -505,17 +515,19 @@ void TMainFrom::UpdateMonthState() {
 }
 
 void TMainFrom::ComboBox4Change() {
-    const QSignalBlocker ids(ComboBox1);
-    ComboBox1->clear();
+    const QSignalBlocker blocker(ComboBox1);
     NameEdit->clear();
+    QStringList items;
     Guarded(this, [&] {
         std::vector<std::string> ids;
         ListEmployeeIDs(files_, ids, SelectedScheme());
         // Sorted, as the list shows them; the file keeps the order of registration.
         std::sort(ids.begin(), ids.end());
+        items.reserve(static_cast<qsizetype>(ids.size()));
         for (const std::string& id : ids)
-            ComboBox1->addItem(Q(id));
+            items << Q(id);
     });
+    idList_->setStringList(items);
     ComboBox1->setCurrentIndex(ComboBox1->count() > 0 ? 0 : -1);
     {
         // One month-state update for the whole change, below.
@@ -702,7 +714,7 @@ void TMainFrom::PanelButton5Click() {
 }
 
 void TMainFrom::PanelButton11Click() {
-    const QString program = SalariumProgram();
+    const QString program = SalariumProgram(ProgramFolderEntries());
     if (program.isEmpty())
         return;
     if (!QProcess::startDetached(program, {}, programFolder_))
@@ -825,9 +837,9 @@ void TMainFrom::FillWindowMenu() {
     }
 }
 
-void TMainFrom::UpdateDataConvertItem() {
-    const bool oldFiles = !FindInProgramFolder(QStringLiteral("HIREDATA.DAT")).isEmpty() ||
-                          !FindInProgramFolder(QStringLiteral("HIREDATA.CBF")).isEmpty();
+void TMainFrom::UpdateDataConvertItem(const QStringList& entries) {
+    const bool oldFiles = !FindIn(entries, QStringLiteral("HIREDATA.DAT")).isEmpty() ||
+                          !FindIn(entries, QStringLiteral("HIREDATA.CBF")).isEmpty();
     dataConvertItem_->setEnabled(oldFiles && !readOnly_);
 }
 
@@ -847,7 +859,7 @@ void TMainFrom::VersionClick() {
 }
 
 void TMainFrom::DataConvertClick() {
-    UpdateDataConvertItem();
+    UpdateDataConvertItem(ProgramFolderEntries());
     if (dataConvertItem_->isEnabled())
         OpenDataConversion();
 }
@@ -963,19 +975,22 @@ void TMainFrom::CheckFolderClick() {
 
 // --- files of the program folder -------------------------------------------
 
-QString TMainFrom::FindInProgramFolder(const QString& name) const {
-    const QDir folder(programFolder_);
-    for (const QString& entry : folder.entryList(QDir::Files | QDir::Hidden | QDir::System))
+QStringList TMainFrom::ProgramFolderEntries() const {
+    return QDir(programFolder_).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+QString TMainFrom::FindIn(const QStringList& entries, const QString& name) const {
+    for (const QString& entry : entries)
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return folder.filePath(entry);
+            return programFolder_ + entry;
     return {};
 }
 
-QString TMainFrom::SalariumProgram() const {
-    const QString windowsProgram = FindInProgramFolder(QStringLiteral("Salarium.exe"));
+QString TMainFrom::SalariumProgram(const QStringList& entries) const {
+    const QString windowsProgram = FindIn(entries, QStringLiteral("Salarium.exe"));
     if (!windowsProgram.isEmpty())
         return windowsProgram;
-    const QString program = FindInProgramFolder(QStringLiteral("Salarium"));
+    const QString program = FindIn(entries, QStringLiteral("Salarium"));
     if (!program.isEmpty() && QFileInfo(program).isExecutable())
         return program;
     return {};
@@ -1179,7 +1194,7 @@ void TMainFrom::OpenDataConversion() {
         UpdateInputButton();
         ComboBox4Change();
     }
-    UpdateDataConvertItem();
+    UpdateDataConvertItem(ProgramFolderEntries());
 }
 
 }  // namespace pb

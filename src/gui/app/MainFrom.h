@@ -31,6 +31,7 @@ class QLineEdit;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QStringListModel;
 class QTimer;
 
 namespace pb {
@@ -163,14 +164,18 @@ class TMainFrom : public QMainWindow {
     void BuildMenu();
     void LayOutRightAligned();
     void FillWindowMenu();
-    void UpdateDataConvertItem();
+    // The files of the program folder, listed once for the look-ups below.
+    QStringList ProgramFolderEntries() const;
+    // The full name of the entry that is `name` without regard to case, or "".
+    QString FindIn(const QStringList& entries, const QString& name) const;
+    void UpdateInputButton(const QStringList& entries);
+    void UpdateDataConvertItem(const QStringList& entries);
     // The entry window in use (the active one, else the last one active), or null.
     TInputW* CurrentEntryWindow() const;
     void ShowSelectionPanel(bool visible);
     bool PickFontColor(bool valid);
     void ColourToolbarLabels();
-    QString SalariumProgram() const;
-    QString FindInProgramFolder(const QString& name) const;
+    QString SalariumProgram(const QStringList& entries) const;
     void ShowIcon(const QString& name);
 
     QString programFolder_;
@@ -206,6 +211,7 @@ class TMainFrom : public QMainWindow {
     TPanelButton* PanelButton8 = nullptr;
     QComboBox* ComboBox4 = nullptr;
     QComboBox* ComboBox1 = nullptr;
+    QStringListModel* idList_ = nullptr;  // ComboBox1's items
     QLineEdit* NameEdit = nullptr;
     QComboBox* ComboBox2 = nullptr;
     QComboBox* ComboBox3 = nullptr;
