@@ -2,6 +2,9 @@
 
 #include <QImage>
 #include <QPixmapCache>
+#include <array>
+#include <cstdio>
+#include <cstring>
 
 // The pictures are compiled in: XPM is C, and QImage reads it from memory
 // without looking for image plugins, which a file or resource would load first.
@@ -56,6 +59,47 @@ constexpr Picture kPictures[] = {
     {"View", pictures::view_xpm},
 };
 
+// The pictures as draw_images.py writes them (one character a pixel, colours
+// "#RRGGBB" or "None"), read straight into their pixels: Qt's general XPM
+// reader costs some hundred thousand instructions a picture, and a start
+// shows eleven. Anything else goes to Qt's reader, which gives the same image.
+QImage ReadPicture(const char* const* xpm) {
+    int width = 0, height = 0, colours = 0, perPixel = 0;
+    if (std::sscanf(xpm[0], "%d %d %d %d", &width, &height, &colours, &perPixel) != 4 ||
+        perPixel != 1 || width <= 0 || height <= 0 || colours <= 0 || colours > 256)
+        return QImage(xpm);
+    std::array<QRgb, 256> rgb{};
+    std::array<bool, 256> known{};
+    bool transparent = false;
+    for (int i = 1; i <= colours; ++i) {
+        const char* line = xpm[i];
+        const auto key = static_cast<unsigned char>(line[0]);
+        unsigned value = 0;
+        if (std::strncmp(line + 1, " c None", 8) == 0) {
+            rgb[key] = 0;
+            transparent = true;
+        } else if (std::strlen(line) == 11 && std::strncmp(line + 1, " c #", 4) == 0 &&
+                   std::sscanf(line + 5, "%6x", &value) == 1) {
+            rgb[key] = 0xff000000u | value;
+        } else {
+            return QImage(xpm);
+        }
+        known[key] = true;
+    }
+    QImage image(width, height, transparent ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const char* row = xpm[1 + colours + y];
+        auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const auto key = static_cast<unsigned char>(row[x]);
+            if (key == 0 || !known[key])
+                return QImage(xpm);
+            pixels[x] = rgb[key];
+        }
+    }
+    return image;
+}
+
 // A null pixmap for a name that is no picture, as a missing file would give.
 QPixmap Load(const QString& name) {
     const QString key = QStringLiteral("pb-picture:") + name;
@@ -64,7 +108,7 @@ QPixmap Load(const QString& name) {
         return pixmap;
     for (const Picture& picture : kPictures) {
         if (name == QLatin1String(picture.name)) {
-            pixmap = QPixmap::fromImage(QImage(picture.xpm));
+            pixmap = QPixmap::fromImage(ReadPicture(picture.xpm));
             QPixmapCache::insert(key, pixmap);
             break;
         }
