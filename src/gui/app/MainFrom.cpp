@@ -741,8 +741,9 @@ void TMainFrom::PanelButton10Click() {
             found = child;
     }
 
-    SetMainWidth(SelectedScheme() == 1 ? kDailyWidth : kHourlyWidth, true);
+    const int width = SelectedScheme() == 1 ? kDailyWidth : kHourlyWidth;
     if (found != nullptr) {
+        SetMainWidth(width, true);
         clientArea_->setActiveSubWindow(found);
         // Entry windows live maximised: only a minimised one is restored.
         if (found->isMinimized())
@@ -750,7 +751,7 @@ void TMainFrom::PanelButton10Click() {
         found->raise();
         return;
     }
-    OpenEntryWindow();
+    OpenEntryWindow(width);
 }
 
 void TMainFrom::PanelButton8Click() {
@@ -1083,7 +1084,7 @@ void TMainFrom::DisableWriting(QWidget* window) {
 
 // --- windows of other parts --------------------------------------------------
 
-void TMainFrom::OpenEntryWindow() {
+void TMainFrom::OpenEntryWindow(int mainWidth) {
     EntrySelection selection;
     selection.id = S(SelectedID());
     selection.year = SelectedYear().toInt();
@@ -1103,16 +1104,22 @@ void TMainFrom::OpenEntryWindow() {
     connect(window.get(), &TInputW::mainWidthWanted, this,
             [this](int width) { SetMainWidth(width, true); });
     TInputW* shown = window.release();
+    // The main window takes its new size before the child appears, in one
+    // step: every resize of the main window paints all of it once more.
+    clientArea_->show();
+    MakeRoomFor(*shown, mainWidth);
     ShowChild(shown);
-    MakeRoomFor(*shown);
 }
 
 // A month opens with every day and the summary in view where the screen has
 // the room; on a smaller screen the main window takes the screen's height and
-// the days scroll under their headings. The window never shrinks here.
-void TMainFrom::MakeRoomFor(const TInputW& entry) {
-    if (isMaximized() || isFullScreen())
+// the days scroll under their headings. The window never shrinks here; it
+// takes the width the month's scheme wants.
+void TMainFrom::MakeRoomFor(const TInputW& entry, int mainWidth) {
+    if (isMaximized() || isFullScreen()) {
+        SetMainWidth(mainWidth, true);
         return;
+    }
     // The selection panel has just been hidden: measure the layout as it is now.
     centralWidget()->layout()->activate();
     const int around = height() - clientArea_->viewport()->height();
@@ -1121,9 +1128,14 @@ void TMainFrom::MakeRoomFor(const TInputW& entry) {
     const QRect room = shownOn != nullptr ? shownOn->availableGeometry() : QRect();
     if (!room.isEmpty())
         wanted = std::min(wanted, room.height() - (frameGeometry().height() - height()));
-    if (wanted <= height())
+    // A wider limit first (a narrower one would resize the window on its own).
+    if (mainWidth > maximumWidth())
+        setMaximumWidth(mainWidth);
+    const bool taller = wanted > height();
+    resize(mainWidth, std::max(wanted, height()));
+    SetMainWidth(mainWidth, false);
+    if (!taller)
         return;
-    resize(width(), wanted);
     // Taller, the frame may reach below the screen: it moves up as far as needed.
     const QRect frame = frameGeometry();
     if (!room.isEmpty() && frame.bottom() > room.bottom())

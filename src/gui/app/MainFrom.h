@@ -149,8 +149,8 @@ class TMainFrom : public QMainWindow {
     // Reads the rest of the selected year's file into its index once the
     // program is idle, so that later selection steps read nothing.
     void IndexSelectedYearWhenIdle();
-    void OpenEntryWindow();
-    void MakeRoomFor(const TInputW& entry);
+    void OpenEntryWindow(int mainWidth);
+    void MakeRoomFor(const TInputW& entry, int mainWidth);
     void OpenDailyWagesForm();
     void OpenTimeWagesForm();
     void OpenCalcSettings();

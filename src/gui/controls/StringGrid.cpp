@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QStyleOptionViewItem>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <utility>
 
 namespace pb {
 
@@ -77,6 +79,17 @@ class TStringGrid::Heading : public QHeaderView {
         setHighlightSections(false);
     }
 
+    // The grid gives its headings a fixed breadth (the row height, the first
+    // column's width), which the view takes whatever the hint says; measuring
+    // every caption for the hint would only cost text layouts.
+    QSize sizeHint() const override {
+        if (orientation() == Qt::Horizontal && minimumHeight() == maximumHeight())
+            return {length(), maximumHeight()};
+        if (orientation() == Qt::Vertical && minimumWidth() == maximumWidth())
+            return {maximumWidth(), length()};
+        return QHeaderView::sizeHint();
+    }
+
   protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override {
         if (!rect.isValid())
@@ -94,6 +107,8 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(5, 5, parent) {
     setItemDelegate(new CellDelegate(this));
     setHorizontalHeader(new Heading(Qt::Horizontal, this));
     setVerticalHeader(new Heading(Qt::Vertical, this));
+    sectionRepaints_ = true;
+    RepaintResizedSections(false);
     setCornerButtonEnabled(false);
     // The top-left cell is drawn on the corner between the two headings.
     corner_ = findChild<QAbstractButton*>(QString(), Qt::FindDirectChildrenOnly);
@@ -110,9 +125,12 @@ TStringGrid::TStringGrid(QWidget* parent) : QTableWidget(5, 5, parent) {
     connect(cells, &QAbstractItemModel::columnsInserted, this, [this] { ApplyHeadings(); });
     connect(cells, &QAbstractItemModel::modelReset, this, [this] { ApplyHeadings(); });
     connect(cells, &QAbstractItemModel::dataChanged, this,
-            [this](const QModelIndex& topLeft, const QModelIndex&) {
-                if (topLeft.row() == 0 || topLeft.column() == 0)
-                    CopyHeadingTexts();
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                // Only the captions that changed: a month writes each day's.
+                if (topLeft.row() == 0)
+                    CopyHeadingTexts(Qt::Horizontal, topLeft.column(), bottomRight.column());
+                if (topLeft.column() == 0)
+                    CopyHeadingTexts(Qt::Vertical, topLeft.row(), bottomRight.row());
             });
     ApplyHeadings();
     setCurrentCell(fixedRows_, fixedCols_);
@@ -198,6 +216,11 @@ void TStringGrid::ApplyHeadings() {
 }
 
 void TStringGrid::CopyHeadingTexts() {
+    CopyHeadingTexts(Qt::Horizontal, 0, columnCount() - 1);
+    CopyHeadingTexts(Qt::Vertical, 0, rowCount() - 1);
+}
+
+void TStringGrid::CopyHeadingTexts(Qt::Orientation across, int first, int last) {
     if (copyingHeadings_)
         return;
     copyingHeadings_ = true;
@@ -210,18 +233,21 @@ void TStringGrid::CopyHeadingTexts() {
         if (heading->toolTip() != tip)
             heading->setToolTip(tip);
     };
-    for (int col = 0; col < columnCount(); ++col) {
-        if (horizontalHeaderItem(col) == nullptr)
-            setHorizontalHeaderItem(col, new QTableWidgetItem);
-        copy(horizontalHeaderItem(col), fixedRows_ > 0 ? item(0, col) : nullptr);
-    }
-    for (int row = 0; row < rowCount(); ++row) {
-        if (verticalHeaderItem(row) == nullptr)
-            setVerticalHeaderItem(row, new QTableWidgetItem);
-        copy(verticalHeaderItem(row), fixedCols_ > 0 ? item(row, 0) : nullptr);
+    if (across == Qt::Horizontal) {
+        for (int col = std::max(first, 0); col <= last && col < columnCount(); ++col) {
+            if (horizontalHeaderItem(col) == nullptr)
+                setHorizontalHeaderItem(col, new QTableWidgetItem);
+            copy(horizontalHeaderItem(col), fixedRows_ > 0 ? item(0, col) : nullptr);
+        }
+    } else {
+        for (int row = std::max(first, 0); row <= last && row < rowCount(); ++row) {
+            if (verticalHeaderItem(row) == nullptr)
+                setVerticalHeaderItem(row, new QTableWidgetItem);
+            copy(verticalHeaderItem(row), fixedCols_ > 0 ? item(row, 0) : nullptr);
+        }
     }
     copyingHeadings_ = false;
-    if (corner_ != nullptr)
+    if (corner_ != nullptr && first <= 0)
         corner_->update();
 }
 
@@ -330,6 +356,32 @@ bool TStringGrid::eventFilter(QObject* watched, QEvent* event) {
         imeMode_ != imDontCare)
         ApplyImeMode(static_cast<QWidget*>(watched));
     return QTableWidget::eventFilter(watched, event);
+}
+
+// The view repaints the cells after each width or height change, from a timer
+// of its own. Before the grid is first shown nothing is on screen to repaint
+// (the first paint draws the sizes the owner set up), yet such a timer would
+// fire after that paint and draw the whole grid a second time.
+void TStringGrid::showEvent(QShowEvent* event) {
+    RepaintResizedSections(true);
+    QTableWidget::showEvent(event);
+}
+
+void TStringGrid::RepaintResizedSections(bool on) {
+    if (on == sectionRepaints_)
+        return;
+    sectionRepaints_ = on;
+    const char* signal = SIGNAL(sectionResized(int, int, int));
+    const std::pair<QHeaderView*, const char*> headers[] = {
+        {horizontalHeader(), SLOT(columnResized(int, int, int))},
+        {verticalHeader(), SLOT(rowResized(int, int, int))},
+    };
+    for (const auto& [header, slot] : headers) {
+        if (on)
+            connect(header, signal, this, slot);
+        else
+            disconnect(header, signal, this, slot);
+    }
 }
 
 QModelIndex TStringGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {

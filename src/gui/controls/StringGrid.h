@@ -120,6 +120,7 @@ class TStringGrid : public QTableWidget {
     // The view switches the input method on for every editable current cell.
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
   private:
     class CellDelegate;
@@ -133,6 +134,8 @@ class TStringGrid : public QTableWidget {
     void ApplyHeadings();
     // Hands the captions to the header items, where screen readers look.
     void CopyHeadingTexts();
+    // Those of columns (Qt::Horizontal) or rows first … last only.
+    void CopyHeadingTexts(Qt::Orientation across, int first, int last);
     bool Refused(const QModelIndex& target);
 
     int fixedRows_ = 1;
@@ -143,6 +146,10 @@ class TStringGrid : public QTableWidget {
     TImeMode imeMode_ = imDontCare;
     QAbstractButton* corner_ = nullptr;
     bool copyingHeadings_ = false;
+    bool sectionRepaints_ = false;
+    // Whether a change of a column's width or a row's height repaints the
+    // cells (see showEvent).
+    void RepaintResizedSections(bool on);
 };
 
 }  // namespace pb

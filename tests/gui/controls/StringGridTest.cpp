@@ -80,6 +80,41 @@ TEST(StringGrid, HeadingsStayOnScreenWhileTheCellsScroll) {
     EXPECT_EQ(grid.CellRect(0, 0).topLeft(), grid.viewport()->geometry().topLeft());
 }
 
+// Counts the paints of one widget.
+class Paints : public QObject {
+  public:
+    explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+    int count = 0;
+};
+
+TEST(StringGrid, ASizedGridIsPaintedOnceWhenShownAndAgainWhenAColumnChanges) {
+    TStringGrid grid;
+    const Paints paints(grid.viewport());
+    grid.SetColCount(6);
+    grid.SetRowCount(10);
+    grid.SetDefaultRowHeight(20);
+    grid.SetDefaultColWidth(50);
+    grid.SetColWidths(0, 70);
+    grid.resize(400, 300);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    ProcessEvents(50);
+    EXPECT_EQ(paints.count, 1);
+    // The headings keep the breadth they were given.
+    EXPECT_EQ(grid.verticalHeader()->width(), 70);
+    EXPECT_EQ(grid.horizontalHeader()->height(), 20);
+    EXPECT_EQ(grid.CellRect(1, 1).topLeft(), grid.viewport()->geometry().topLeft());
+
+    grid.SetColWidths(2, 90);
+    ProcessEvents(50);
+    EXPECT_EQ(paints.count, 2);
+    EXPECT_EQ(grid.CellRect(3, 1).left() - grid.CellRect(2, 1).left(), 90);
+}
+
 TEST(StringGrid, ScreenReadersHearTheCaptionsAsHeaders) {
     TStringGrid grid;
     FillTable(grid);
@@ -99,6 +134,11 @@ TEST(StringGrid, ScreenReadersHearTheCaptionsAsHeaders) {
     // A caption written later is heard too.
     grid.SetCells(4, 0, QStringLiteral("出社時間"));
     EXPECT_EQ(columns[0]->text(QAccessible::Name), QStringLiteral("出社時間"));
+    grid.SetCells(0, 7, QStringLiteral("7(水)"));
+    grid.item(7, 0)->setToolTip(QStringLiteral("祝日"));
+    EXPECT_EQ(rows[0]->text(QAccessible::Name), QStringLiteral("7(水)"));
+    EXPECT_EQ(grid.verticalHeaderItem(7)->toolTip(), QStringLiteral("祝日"));
+    EXPECT_EQ(grid.horizontalHeaderItem(4)->text(), QStringLiteral("出社時間"));
 }
 
 TEST(StringGrid, RefusedMovesAndCellsWithoutEditorStayPut) {

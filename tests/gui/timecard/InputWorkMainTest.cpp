@@ -134,13 +134,40 @@ TInputW* StartMonth(TMainFrom& main, const QString& month) {
     return EntryOf(main.ClientArea()->activeSubWindow());
 }
 
+// Counts the main window's resizes and the paints of the entry grid's cells.
+class OpeningEvents : public QObject {
+  public:
+    explicit OpeningEvents(QWidget* main) : main_(main) { qApp->installEventFilter(this); }
+    ~OpeningEvents() override { qApp->removeEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize && watched == main_)
+            ++resizes;
+        if (event->type() == QEvent::Paint && watched->parent() != nullptr &&
+            watched->parent()->objectName() == QStringLiteral("InputGrid") &&
+            watched == static_cast<QAbstractScrollArea*>(watched->parent())->viewport())
+            ++cellPaints;
+        return false;
+    }
+    int resizes = 0;
+    int cellPaints = 0;
+
+  private:
+    QWidget* main_;
+};
+
 TEST(InputWorkMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
     EntryFolder folder;
     TMainFrom main(QString::fromStdString(folder.Path()));
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    ProcessEvents(50);
+    const OpeningEvents opening(&main);
     TInputW* window = StartMonth(main, QStringLiteral(" 1月"));  // 21 December … 20 January
     ASSERT_NE(window, nullptr);
+    // Wider and taller in one step, and the cells painted once: each resize
+    // or repaint of a whole month is a wait the operator sees.
+    EXPECT_EQ(opening.resizes, 1);
+    EXPECT_EQ(opening.cellPaints, 1);
     ASSERT_EQ(window->DayRows(), 31);
     TStringGridS* grid = InputGrid(*window);
     const QRect room = main.screen()->availableGeometry();
