@@ -158,6 +158,29 @@ void TStringGrid::SetCells(int ACol, int ARow, const QString& text) {
     setItem(ARow, ACol, new QTableWidgetItem(text));
 }
 
+void TStringGrid::SetCols(int ACol, const QStringList& texts) {
+    const int rows = std::min(static_cast<int>(texts.size()), rowCount());
+    if (ACol < 0 || ACol >= columnCount() || rows == 0)
+        return;
+    bool changed = false;
+    {
+        // Each cell would tell the view on its own; the column is told below.
+        const QSignalBlocker quiet(model());
+        for (int row = 0; row < rows; ++row) {
+            QTableWidgetItem* cell = item(row, ACol);
+            if (cell != nullptr ? cell->text() == texts[row] : texts[row].isEmpty())
+                continue;
+            changed = true;
+            if (cell != nullptr)
+                cell->setText(texts[row]);
+            else
+                setItem(row, ACol, new QTableWidgetItem(texts[row]));
+        }
+    }
+    if (changed)
+        emit model()->dataChanged(model()->index(0, ACol), model()->index(rows - 1, ACol));
+}
+
 void TStringGrid::SetFixedRows(int rows) {
     fixedRows_ = std::max(0, rows);
     ApplyHeadings();

@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 #include <QTableWidget>
 #include <functional>
 
@@ -67,6 +68,11 @@ class TStringGrid : public QTableWidget {
 
     QString Cells(int ACol, int ARow) const;
     void SetCells(int ACol, int ARow, const QString& text);
+    // Writes the texts of column ACol from row 0 down, as many as are given
+    // and fit. The view, the headings and screen readers hear of the column
+    // once instead of once per cell, so a grid of a thousand columns fills in
+    // a few milliseconds. An empty text makes no cell where there is none.
+    void SetCols(int ACol, const QStringList& texts);
 
     int ColCount() const { return columnCount(); }
     void SetColCount(int count) { setColumnCount(count); }
