@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QHash>
 #include <QPainter>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -83,11 +84,39 @@ QString ClosingDayText(int day) {
     return day == 0 ? QStringLiteral("月末") : QString::number(day);
 }
 
-QString Yen(std::int32_t amount) {
-    return Q(FormatYen(amount));
-}
-
 }  // namespace
+
+// The texts of one refresh, each made once: the employees share most of their
+// rates and times, and their cells then share one string as well.
+class TViewRD::CellTexts {
+  public:
+    const QString& Yen(std::int32_t amount) {
+        return Memo(yen_, amount, [amount] { return Q(FormatYen(amount)); });
+    }
+    const QString& Weekday(std::int32_t weekday) {
+        return Memo(weekdays_, weekday, [weekday] { return Q(WeekdayText(weekday)); });
+    }
+    const QString& Time(double time) {
+        return Memo(times_, time, [time] { return Q(TimeToText(time)); });
+    }
+    const QString& Steps(std::int32_t steps) {
+        return Memo(steps_, steps, [steps] { return Q(StepsToText(steps)); });
+    }
+
+  private:
+    template <typename Key, typename Make>
+    static const QString& Memo(QHash<Key, QString>& memo, Key key, Make make) {
+        auto found = memo.find(key);
+        if (found == memo.end())
+            found = memo.insert(key, make());
+        return *found;
+    }
+
+    QHash<std::int32_t, QString> yen_;
+    QHash<std::int32_t, QString> weekdays_;
+    QHash<double, QString> times_;
+    QHash<std::int32_t, QString> steps_;
+};
 
 // ---------------------------------------------------------------------------
 // Creation
@@ -231,17 +260,25 @@ void TViewRD::RefreshView() {
     const QSignalBlocker comboSignals(ComboBox1);
     const QSignalBlocker gridSignals(StringGrid1);
     const int row = StringGrid1->currentRow();
-    ComboBox1->clear();
-    ResetGrid();
+    // The rows are the scheme's; the employees' columns are written over what
+    // is shown, so an activation that finds the files as they were changes no
+    // cell, and one that finds a change rewrites only the cells it touches.
+    if (shownScheme_ != scheme) {
+        ResetGrid();
+        shownScheme_ = scheme;
+    }
+    QStringList ids;
+    ids.reserve(static_cast<qsizetype>(columns.size()));
     for (const Column& column : columns)
-        ComboBox1->addItem(column.id);
+        ids << column.id;
+    ComboBox1->clear();
+    ComboBox1->addItems(ids);
     ComboBox1->setCurrentIndex(0);
-    StringGrid1->SetColCount(1);
 
     const bool any = !columns.empty();
+    StringGrid1->SetColCount(static_cast<int>(columns.size()) + 1);
     if (any) {
         StringGrid1->show();
-        StringGrid1->SetColCount(static_cast<int>(columns.size()) + 1);
         StringGrid1->SetFixedCols(1);
         StringGrid1->setEnabled(true);
     } else {
@@ -252,12 +289,15 @@ void TViewRD::RefreshView() {
     ComboBox1->setEnabled(StringGrid1->isEnabled());
     PanelButton1->setEnabled(StringGrid1->isEnabled());
 
+    CellTexts made;
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         StringGrid1->SetColWidths(i + 1, kEmployeeColWidth);
-        if (scheme == 1)
-            ShowDailyColumn(i + 1, columns[i]);
-        else
-            ShowHourlyColumn(i + 1, columns[i]);
+        QStringList texts =
+            scheme == 1 ? DailyColumnTexts(columns[i], made) : HourlyColumnTexts(columns[i], made);
+        // An employee without conditions in force shows its name and ID only.
+        while (texts.size() < StringGrid1->RowCount())
+            texts << QString();
+        StringGrid1->SetCols(i + 1, texts);
     }
     if (any) {
         // The first employee is the chosen one; the row stays where it was.
@@ -279,8 +319,7 @@ void TViewRD::SetLabels(int width, const QStringList& labels) {
     StringGrid1->SetDefaultColWidth(width);
     StringGrid1->SetRowCount(static_cast<int>(labels.size()));
     StringGrid1->SetDefaultRowHeight(kRowHeight);
-    for (int row = 0; row < labels.size(); ++row)
-        StringGrid1->SetCells(0, row, labels[row]);
+    StringGrid1->SetCols(0, labels);
 }
 
 void TViewRD::SetDailyLabels() {
@@ -291,52 +330,36 @@ void TViewRD::SetHourlyLabels() {
     SetLabels(kHourlyLabelWidth, HourlyLabels());
 }
 
-void TViewRD::ShowDailyColumn(int c, const Column& column) {
-    StringGrid1->SetCells(c, 0, column.name);
-    StringGrid1->SetCells(c, 1, column.id);
-    // An employee without conditions in force shows its name and ID only.
+QStringList TViewRD::DailyColumnTexts(const Column& column, CellTexts& made) {
+    QStringList texts = {column.name, column.id};
     if (!column.daily)
-        return;
+        return texts;
     const DailyWagesRecord& r = *column.daily;
-    const QStringList texts = {
-        QString::number(r.WorkType),
-        ClosingDayText(r.ClosingDay),
-        Q(WeekdayText(r.HalfHoliday)),
-        Q(WeekdayText(r.Holiday1)),
-        Q(WeekdayText(r.Holiday2)),
-        Q(WeekdayText(r.Holiday3)),
-        Yen(r.WeekdayMorningPay),
-        Yen(r.HolidayMorningPay),
-        Yen(r.WeekdayOverPay),
-        Yen(r.HolidayOverPay),
-        Yen(r.WeekdayEarMornPay),
-        Yen(r.HolidayEarMornPay),
-        Yen(r.WeekdayNightPay),
-        Yen(r.HolidayNightPay),
-        Q(TimeToText(r.TimeToStartWork)),
-        Q(TimeToText(r.TimeToFinishWork)),
-        Q(TimeToText(r.TimeToFinishWorkHH)),
-        Q(TimeToText(r.TimeToStartNight)),
-        Q(TimeToText(r.TimeToFinishMorning)),
-    };
-    for (int i = 0; i < texts.size(); ++i)
-        StringGrid1->SetCells(c, i + 2, texts[i]);
+    texts << QString::number(r.WorkType) << ClosingDayText(r.ClosingDay)
+          << made.Weekday(r.HalfHoliday) << made.Weekday(r.Holiday1) << made.Weekday(r.Holiday2)
+          << made.Weekday(r.Holiday3);
+    for (std::int32_t pay :
+         {r.WeekdayMorningPay, r.HolidayMorningPay, r.WeekdayOverPay, r.HolidayOverPay,
+          r.WeekdayEarMornPay, r.HolidayEarMornPay, r.WeekdayNightPay, r.HolidayNightPay})
+        texts << made.Yen(pay);
+    for (double time : {r.TimeToStartWork, r.TimeToFinishWork, r.TimeToFinishWorkHH,
+                        r.TimeToStartNight, r.TimeToFinishMorning})
+        texts << made.Time(time);
+    return texts;
 }
 
-void TViewRD::ShowHourlyColumn(int c, const Column& column) {
-    StringGrid1->SetCells(c, 0, column.name);
-    StringGrid1->SetCells(c, 1, column.id);
+QStringList TViewRD::HourlyColumnTexts(const Column& column, CellTexts& made) {
+    QStringList texts = {column.name, column.id};
     if (!column.hourly)
-        return;
+        return texts;
     const TimeWagesRecord& r = *column.hourly;
-    QStringList texts = {QString::number(r.WorkType), ClosingDayText(r.ClosingDay), Yen(r.TimePay)};
+    texts << QString::number(r.WorkType) << ClosingDayText(r.ClosingDay) << made.Yen(r.TimePay);
     for (const TimeWagesRecord::WeekPays* pays : {&r.Band1Pays, &r.Band2Pays, &r.Band3Pays})
         for (std::int32_t pay : *pays)
-            texts << Yen(pay);
+            texts << made.Yen(pay);
     for (std::int32_t boundary : {r.ChargeDivideTime1, r.ChargeDivideTime2, r.ChargeDivideTime3})
-        texts << Q(StepsToText(boundary));
-    for (int i = 0; i < texts.size(); ++i)
-        StringGrid1->SetCells(c, i + 2, texts[i]);
+        texts << made.Steps(boundary);
+    return texts;
 }
 
 // ---------------------------------------------------------------------------

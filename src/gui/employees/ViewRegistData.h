@@ -82,14 +82,18 @@ class TViewRD : public QWidget {
     // The chosen scheme's employees, sorted by ID. Throws when a file cannot be
     // read, before anything on screen has changed.
     std::vector<Column> ReadColumns(int scheme) const;
-    void ShowDailyColumn(int c, const Column& column);
-    void ShowHourlyColumn(int c, const Column& column);
+    class CellTexts;
+    // One employee's column, top to bottom; name and ID only without conditions in force.
+    static QStringList DailyColumnTexts(const Column& column, CellTexts& made);
+    static QStringList HourlyColumnTexts(const Column& column, CellTexts& made);
     void SetLabels(int width, const QStringList& labels);
     void StringGrid1DrawCell(QPainter* canvas, int col, int row, const QRect& rect,
                              TGridDrawState state) const;
 
     DataFiles files_;
     const Settings* settings_ = nullptr;
+    // The scheme whose rows the grid holds; 0 before the first refresh.
+    int shownScheme_ = 0;
 
     QFrame* Panel1 = nullptr;
     QRadioButton* RadioButton1 = nullptr;

@@ -279,6 +279,36 @@ TEST_F(ViewRegistDataTest, SortedColumnsWithEdgeTextsFollowTheComboBoxAndTheGrid
     EXPECT_EQ(PixelsOf(grid, 3, 0, red), 0);
 }
 
+TEST_F(ViewRegistDataTest, AReloadWritesOverTheShownColumnsAndLeavesNothingOfThem) {
+    DailyWagesRecord fifteenth;
+    fifteenth.ClosingDay = 15;
+    AddDaily("001", "一郎", fifteenth);
+    AddDaily("002", "二郎", fifteenth);
+    auto viewer = OpenViewer();
+    Choose(viewer.get(), "RadioButton1");
+    TStringGrid* grid = Grid(viewer.get());
+    ASSERT_EQ(grid->ColCount(), 3);
+
+    // An employee without conditions in force sorts first: every column moves
+    // one to the right and the first keeps none of 001's texts.
+    WriteNameRecord(files_, {"000", "零", 0, 1001});
+    viewer->RefreshView();
+    ProcessEvents();
+    ASSERT_EQ(grid->ColCount(), 4);
+    QStringList nameAndIdOnly(21);
+    nameAndIdOnly[0] = "零";
+    nameAndIdOnly[1] = "000";
+    EXPECT_EQ(ColumnTexts(viewer.get(), 1), nameAndIdOnly);
+    EXPECT_EQ(ColumnTexts(viewer.get(), 3)[1], "002");
+    EXPECT_EQ(ColumnTexts(viewer.get(), 3)[3], "15");
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_EQ(grid->ColWidths(c), 145) << c;
+        // Screen readers hear the names as the column headings.
+        EXPECT_EQ(grid->horizontalHeaderItem(c)->text(), grid->Cells(c, 0)) << c;
+    }
+    EXPECT_EQ(ComboItems(viewer.get()), (QStringList{"000", "001", "002"}));
+}
+
 TEST_F(ViewRegistDataTest, NoEmployeesOrNoWageRecordShowWhatThereIs) {
     // An empty folder: no "Name.dat" at all.
     auto viewer = OpenViewer();
