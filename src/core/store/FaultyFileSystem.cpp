@@ -108,14 +108,15 @@ void FaultyFileSystem::CreateInPieces(const std::string& path, const PieceSource
     Throw(path);
 }
 
-bool FaultyFileSystem::CreateExclusive(const std::string& path, const Bytes& content) {
+bool FaultyFileSystem::CreateExclusive(const std::string& path, const Bytes& content,
+                                       bool flushed) {
     if (Next("create-exclusive", path)) {
         // Killed while writing, the real one leaves its temporary file behind.
         if (Torn() && crashed_)
             inner_.Create(ScratchName(path, "new~"), FirstHalf(content));
         Throw(path);
     }
-    return inner_.CreateExclusive(path, content);
+    return inner_.CreateExclusive(path, content, flushed);
 }
 
 void FaultyFileSystem::Link(const std::string& from, const std::string& to) {

@@ -76,7 +76,8 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     void Truncate(const std::string& path, std::uint64_t size) override;
     void Create(const std::string& path, const Bytes& content) override;
     void CreateInPieces(const std::string& path, const PieceSource& source) override;
-    bool CreateExclusive(const std::string& path, const Bytes& content) override;
+    bool CreateExclusive(const std::string& path, const Bytes& content,
+                         bool flushed = true) override;
     void Link(const std::string& from, const std::string& to) override;
     void Copy(const std::string& from, const std::string& to) override;
     void Replace(const std::string& path, const Bytes& content) override;

@@ -295,6 +295,10 @@ class PosixFileSystem final : public FileSystem {
     }
 
     void Create(const std::string& path, const Bytes& content) override {
+        CreateFile(path, content, true);
+    }
+
+    void CreateFile(const std::string& path, const Bytes& content, bool flushed) {
         Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
         if (fd.get() < 0)
             Fail(path, "に書き込めません。", errno);
@@ -304,7 +308,7 @@ class PosixFileSystem final : public FileSystem {
             ::unlink(path.c_str());
             throw;
         }
-        if (::fsync(fd.get()) != 0 || fd.Close() != 0) {
+        if ((flushed && ::fsync(fd.get()) != 0) || fd.Close() != 0) {
             const int err = errno;
             ::unlink(path.c_str());
             Fail(path, "に書き込めません。", err);
@@ -349,14 +353,15 @@ class PosixFileSystem final : public FileSystem {
         }
     }
 
-    bool CreateExclusive(const std::string& path, const Bytes& content) override {
+    bool CreateExclusive(const std::string& path, const Bytes& content, bool flushed) override {
         // Written whole under a name of its own, then given the wanted name by a
         // link, which fails when the name is taken: nobody sees a part.
         const std::string temp = ScratchName(path, "new~");
-        Create(temp, content);
+        CreateFile(temp, content, flushed);
         if (::link(temp.c_str(), path.c_str()) == 0) {
             ::unlink(temp.c_str());
-            SyncFolder(path);
+            if (flushed)
+                SyncFolder(path);
             return true;
         }
         const int err = errno;
@@ -373,14 +378,24 @@ class PosixFileSystem final : public FileSystem {
         }
         try {
             WriteFully(fd.get(), path, content, 0);
-            if (::fsync(fd.get()) != 0 || fd.Close() != 0)
+            if ((flushed && ::fsync(fd.get()) != 0) || fd.Close() != 0)
                 Fail(path, "に書き込めません。", errno);
         } catch (const FileError&) {
             ::unlink(path.c_str());
             throw;
         }
-        SyncFolder(path);
+        if (flushed)
+            SyncFolder(path);
         return true;
+    }
+
+    void Sync(const std::string& path) override {
+        Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+        if (fd.get() < 0)
+            Fail(path, "を開けません。", errno);
+        if (::fsync(fd.get()) != 0 || fd.Close() != 0)
+            Fail(path, "に書き込めません。", errno);
+        SyncFolder(path);
     }
 
     void Link(const std::string& from, const std::string& to) override {

@@ -107,7 +107,10 @@ class FileSystem {
     virtual void CreateInPieces(const std::string& path, const PieceSource& source) = 0;
     // Creates `path` holding `content` unless a file of that name exists (then
     // false). Where the file system allows, the file appears complete or not at all.
-    virtual bool CreateExclusive(const std::string& path, const Bytes& content) = 0;
+    // Content and name are flushed to disk, unless `flushed` is false: then the
+    // system writes them back in its own time, until a Sync(path).
+    virtual bool CreateExclusive(const std::string& path, const Bytes& content,
+                                 bool flushed = true) = 0;
     // A second name for the file as it is now: a hard link, or a flushed copy
     // where the file system has none. Only for a file that is replaced by
     // renaming, never written in place, while the second name exists.
@@ -126,6 +129,8 @@ class FileSystem {
     virtual void RemoveFolder(const std::string& path) = 0;
     // Makes the renames, removals and new names in the folder so far durable.
     virtual void Flush(const std::string& folder) = 0;
+    // Makes a file's content and its name durable.
+    virtual void Sync(const std::string& path) = 0;
 };
 
 // The machine's own file system (POSIX).
@@ -174,8 +179,9 @@ class ForwardingFileSystem : public FileSystem {
     void CreateInPieces(const std::string& path, const PieceSource& source) override {
         inner_.CreateInPieces(path, source);
     }
-    bool CreateExclusive(const std::string& path, const Bytes& content) override {
-        return inner_.CreateExclusive(path, content);
+    bool CreateExclusive(const std::string& path, const Bytes& content,
+                         bool flushed = true) override {
+        return inner_.CreateExclusive(path, content, flushed);
     }
     void Link(const std::string& from, const std::string& to) override { inner_.Link(from, to); }
     void Copy(const std::string& from, const std::string& to) override { inner_.Copy(from, to); }
@@ -189,6 +195,7 @@ class ForwardingFileSystem : public FileSystem {
     void MakeFolder(const std::string& path) override { inner_.MakeFolder(path); }
     void RemoveFolder(const std::string& path) override { inner_.RemoveFolder(path); }
     void Flush(const std::string& folder) override { inner_.Flush(folder); }
+    void Sync(const std::string& path) override { inner_.Sync(path); }
 
   protected:
     FileSystem& inner_;
@@ -205,7 +212,9 @@ class ReadOnlyFileSystem final : public ForwardingFileSystem {
     void Truncate(const std::string& path, std::uint64_t) override { Refuse(path); }
     void Create(const std::string& path, const Bytes&) override { Refuse(path); }
     void CreateInPieces(const std::string& path, const PieceSource&) override { Refuse(path); }
-    bool CreateExclusive(const std::string& path, const Bytes&) override { Refuse(path); }
+    bool CreateExclusive(const std::string& path, const Bytes&, bool = true) override {
+        Refuse(path);
+    }
     void Link(const std::string& from, const std::string&) override { Refuse(from); }
     void Copy(const std::string&, const std::string& to) override { Refuse(to); }
     void Replace(const std::string& path, const Bytes&) override { Refuse(path); }

@@ -86,6 +86,13 @@ FolderLock::FolderLock(FileSystem& fs, std::string path, Bytes content,
       content_(std::move(content)),
       advisory_(std::move(advisory)) {}
 
+void FolderLock::MakeDurable() {
+    try {
+        fs_.Sync(path_);
+    } catch (const FileError&) {
+    }
+}
+
 FolderLock::~FolderLock() {
     // Taken over meanwhile (after a question on another machine): not ours to remove.
     try {
@@ -165,7 +172,8 @@ LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operato
     std::optional<LockHolder> holder;
     for (int attempt = 0; attempt < 5; ++attempt) {
         try {
-            if (fs.CreateExclusive(path, content)) {
+            // Not flushed: the holder writes it through once its window is up.
+            if (fs.CreateExclusive(path, content, false)) {
                 auto advisory = fs.TryLock(path);
                 return {std::make_unique<FolderLock>(fs, path, content, std::move(advisory)),
                         std::nullopt,

@@ -38,6 +38,13 @@ class FolderLock {
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
+    // The lock file is made without waiting for the disk, which costs a start
+    // a flush or two before its first window; this writes it through. Until
+    // then a crash of the machine may leave the file empty (a lock nobody is
+    // named in, taken over after a question) or take it away. Failures are
+    // ignored: the lock holds either way.
+    void MakeDurable();
+
   private:
     FileSystem& fs_;
     std::string path_;
@@ -52,7 +59,8 @@ struct LockOutcome {
 };
 
 // Takes the program folder's lock, asking the operator (a question) before
-// taking over a lock of another machine.
+// taking over a lock of another machine. The holder calls MakeDurable() when
+// it has the time.
 LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operator& op);
 
 // "山田 (pc01) が使用中です。読み取り専用で開きます。"

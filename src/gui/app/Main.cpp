@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QEvent>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyle>
+#include <QTimer>
 #include <QTranslator>
 #include <exception>
 #include <iostream>
@@ -99,6 +101,25 @@ class HeldFolder final : public QObject {
     explicit HeldFolder(QObject* parent) : QObject(parent) {}
     std::unique_ptr<FolderLock> lock;
     ReadOnlyFileSystem readOnly;
+
+    // The lock file goes to the disk once `window` has been painted, so that
+    // the start does not wait for it.
+    void MakeDurableAfterPainting(QWidget* window) {
+        if (lock)
+            window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                if (lock)
+                    lock->MakeDurable();
+            });
+        }
+        return false;
+    }
 };
 
 HeldFolder* TakeProgramFolder(QApplication& app, const QString& folder) {
@@ -147,6 +168,7 @@ std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& insta
     }
     QObject::connect(&instance, &SingleInstance::ActivationRequested, mainFrom.get(),
                      &TMainFrom::BringToFront);
+    held->MakeDurableAfterPainting(mainFrom.get());
     mainFrom->show();
     return mainFrom;
 }

@@ -204,6 +204,14 @@ TEST_F(FileSystemTest, ExclusiveCreationLinksTruncationAndLocks) {
     EXPECT_TRUE(fs.CreateExclusive(a, B("first")));
     EXPECT_FALSE(fs.CreateExclusive(a, B("second")));  // taken: left as it is
     EXPECT_EQ(Text("a.dat"), "first");
+    // Unflushed (the folder lock) it appears just as whole; written through later.
+    const std::string b = folder / "b.dat";
+    EXPECT_TRUE(fs.CreateExclusive(b, B("lock"), false));
+    EXPECT_FALSE(fs.CreateExclusive(b, B("other"), false));
+    EXPECT_EQ(Text("b.dat"), "lock");
+    fs.Sync(b);
+    fs.Remove(b);
+    EXPECT_THROW(fs.Sync(b), FileError);
 
     // A second name keeps the content when the first is replaced by a rename.
     fs.Link(a, folder / "a.old~");
