@@ -155,7 +155,14 @@ void TStringGrid::SetCells(int ACol, int ARow, const QString& text) {
         cell->setText(text);
         return;
     }
-    setItem(ARow, ACol, new QTableWidgetItem(text));
+    setItem(ARow, ACol, NewCell(text));
+}
+
+QTableWidgetItem* TStringGrid::NewCell(const QString& text) const {
+    QTableWidgetItem* cell =
+        itemPrototype() != nullptr ? itemPrototype()->clone() : new QTableWidgetItem;
+    cell->setText(text);
+    return cell;
 }
 
 void TStringGrid::SetCols(int ACol, const QStringList& texts) {
@@ -174,7 +181,7 @@ void TStringGrid::SetCols(int ACol, const QStringList& texts) {
             if (cell != nullptr)
                 cell->setText(texts[row]);
             else
-                setItem(row, ACol, new QTableWidgetItem(texts[row]));
+                setItem(row, ACol, NewCell(texts[row]));
         }
     }
     if (changed)

@@ -143,6 +143,9 @@ class TStringGrid : public QTableWidget {
     // Those of columns (Qt::Horizontal) or rows first … last only.
     void CopyHeadingTexts(Qt::Orientation across, int first, int last);
     bool Refused(const QModelIndex& target);
+    // A cell as the owner's item prototype makes it (QTableWidget::setItemPrototype),
+    // else a plain one.
+    QTableWidgetItem* NewCell(const QString& text) const;
 
     int fixedRows_ = 1;
     int fixedCols_ = 1;

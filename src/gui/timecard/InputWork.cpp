@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <utility>
 
 #include "core/common/Holidays.h"
@@ -82,6 +83,25 @@ class CellsChange : public QUndoCommand {
 };
 
 }  // namespace
+
+// A cell of the entry grid. A figure explains itself in its hint, which is
+// made when it is asked for: kept as texts, the hints of a month would hold
+// some 50 KB in every open window.
+class TInputW::FigureCell : public QTableWidgetItem {
+  public:
+    explicit FigureCell(const TInputW* window) : window_(window) {}
+    QTableWidgetItem* clone() const override { return new FigureCell(*this); }
+    QVariant data(int role) const override {
+        if (role == Qt::ToolTipRole) {
+            if (std::optional<QString> hint = window_->FigureHint(column(), row()))
+                return *hint;
+        }
+        return QTableWidgetItem::data(role);
+    }
+
+  private:
+    const TInputW* window_;
+};
 
 // ---------------------------------------------------------------------------
 // Creation
@@ -188,6 +208,7 @@ void TInputW::BuildLayout() {
 
     InputGrid = new TStringGridS(Panel3);
     Name(InputGrid, QStringLiteral("InputGrid"));
+    InputGrid->setItemPrototype(new FigureCell(this));
     InputGrid->SetImeMode(imDisable);
     InputGrid->SetDefaultRowHeight(kRowHeight);
     InputGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -474,11 +495,9 @@ void TInputW::ShowFigures() {
     const MonthTrace trace = TraceMonth(input, result_);
     const int last = LastColumn();
     for (int r = 1; r <= DayRows() && r <= static_cast<int>(result_.days.size()); ++r)
-        for (int c = LastTypedColumn() + 1; c <= last; ++c) {
+        for (int c = LastTypedColumn() + 1; c <= last; ++c)
             SetInputCell(c, r, Q(result_.days[r - 1].cells[c]));
-            InputGrid->item(r, c)->setToolTip(
-                IsUnused(c) ? QString() : Q(CellTraceText(trace, static_cast<std::size_t>(r), c)));
-        }
+    figuresInput_ = input;
 
     const std::vector<DayCells> rows = SummaryRows(opened_.input, result_, WeekdayOfRow(row_));
     for (int r = 0; r < static_cast<int>(rows.size()) && r < DataViewGrid->rowCount(); ++r)
@@ -515,6 +534,16 @@ void TInputW::ShowFigures() {
     TotalOverPayLabel->setText(Q(result_.totalsTexts.totalYen));
     WorkDaysLabel->setText(Q(result_.totalsTexts.workDays));
     HolidayWorkDaysLabel->setText(Q(result_.totalsTexts.holidayWorkDays));
+}
+
+std::optional<QString> TInputW::FigureHint(int col, int row) const {
+    if (!figuresInput_ || col <= LastTypedColumn() || col > LastColumn() || row < 1 ||
+        row > DayRows() || row > static_cast<int>(result_.days.size()))
+        return std::nullopt;
+    if (IsUnused(col))
+        return QString();
+    return Q(
+        CellTraceText(TraceMonth(*figuresInput_, result_), static_cast<std::size_t>(row), col));
 }
 
 void TInputW::Recalculate(bool checkCurrentCell) {
@@ -822,6 +851,7 @@ void TInputW::PanelButton9Click() {
 void TInputW::ClearAll() {
     editing_ = false;
     // The figures go with their explanations and notes.
+    figuresInput_.reset();
     for (int r = 0; r < InputGrid->rowCount(); ++r)
         for (int c = 1; c < InputGrid->columnCount(); ++c) {
             SetInputCell(c, r, QString());

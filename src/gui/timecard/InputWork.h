@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,10 @@ class TInputW : public QWidget {
     const DailyWagesRecord& Daily() const { return opened_.input.daily; }
     MonthInput CurrentInput() const;
     void ShowFigures();
+    // The explanation of a figure cell of the day rows, made when it is asked
+    // for; nothing for another cell.
+    std::optional<QString> FigureHint(int col, int row) const;
+    class FigureCell;
 
     DataFiles files_;
     Settings* settings_ = nullptr;
@@ -192,6 +197,8 @@ class TInputW : public QWidget {
     NextCellRecord nextCell_;
     // The last calculation: the only source of the figures shown, saved and printed.
     MonthResult result_;
+    // What it was made from, for the figures' hints; none once the figures are cleared.
+    std::optional<MonthInput> figuresInput_;
     std::vector<int> weekdays_;  // per day row, 1 = Sunday
     QStringList dayLabels_;
     QStringList nationalHolidays_;  // per day row, the holiday's name or ""

@@ -208,12 +208,22 @@ TEST(InputWorkButtons, ClearAsksFirstThenCloseAsksNothingAndWritesNothing) {
     const std::string before = folder.Bytes("1999_fv2.pbk");
     auto window = folder.Open("001", 1999, 3, false);
     const QStringList opened = GridTexts(*window);
+    // The hints of the day rows' figures, made when asked for.
+    auto figureHints = [&window] {
+        QString hints;
+        for (int r = 1; r < InputGrid(*window)->rowCount(); ++r)
+            for (int c = 3; c < InputGrid(*window)->columnCount(); ++c)
+                hints += InputGrid(*window)->item(r, c)->toolTip();
+        return hints;
+    };
+    EXPECT_FALSE(figureHints().isEmpty());
     EXPECT_EQ(Clear(*window, QStringLiteral("いいえ(&N)")),
               QStringLiteral("全入力データを消去しますか？"));
     EXPECT_EQ(GridTexts(*window), opened);
     Clear(*window, QStringLiteral("はい(&Y)"));
     for (const QString& text : GridTexts(*window))
         ASSERT_TRUE(text.isEmpty());
+    EXPECT_EQ(figureHints(), QString()) << "the explanations go with the figures";
     EXPECT_EQ(Cell(*window, 1, 0), QStringLiteral("出社時間"));
     EXPECT_EQ(LabelText(*window, "TotalOverMinutesLabel"), QStringLiteral("00:00"));
     EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"), QStringLiteral("¥0"));
