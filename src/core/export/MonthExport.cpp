@@ -52,7 +52,12 @@ std::string JsonBool(bool value) {
 class JsonObject {
   public:
     JsonObject& Add(const char* key, const std::string& rawValue) {
-        text_ += (text_.empty() ? "{" : ",") + JsonText(key) + ":" + rawValue;
+        // Appended piece by piece: cheaper, and GCC 12 warns (wrongly) about
+        // overlapping copies in the chain of temporaries it replaces.
+        text_ += text_.empty() ? '{' : ',';
+        text_ += JsonText(key);
+        text_ += ':';
+        text_ += rawValue;
         return *this;
     }
     JsonObject& Add(const char* key, std::int64_t value) { return Add(key, std::to_string(value)); }
@@ -65,7 +70,9 @@ class JsonObject {
 std::string JsonArray(const std::vector<std::string>& rawValues) {
     std::string out = "[";
     for (std::size_t i = 0; i < rawValues.size(); ++i) {
-        out += (i ? "," : "") + rawValues[i];
+        if (i > 0)
+            out += ',';
+        out += rawValues[i];
     }
     return out + "]";
 }
