@@ -9,7 +9,7 @@
 #include "core/store/Recovery.h"
 #include "core/store/Transaction.h"
 #include "core/store/WorkDataFiles.h"
-#include "core/timecard/TimeCells.h"
+#include "core/timecard/WorkPattern.h"
 
 namespace pb {
 namespace {
@@ -59,7 +59,8 @@ void Report(FolderCheckResult& result, const std::string& file, const std::strin
 }
 
 // What nearly every stored cell is, seen from its bytes: empty, or "hh:mm"
-// from 00:00 to 23:59. Anything else goes to the full check.
+// from 00:00 to 23:59, which every column takes. Anything else goes to the
+// full check.
 bool IsPlainTime(const std::uint8_t* cell) {
     if (cell[0] == 0) {
         return true;
@@ -284,15 +285,10 @@ void CheckYear(const DataFiles& files, const std::string& path,
             found.Add(n, "従業員番号 " + Shown(id) + " は 001～999 ではありません");
             return;
         }
-        if (scheme != 1 && scheme != 2) {
-            found.Add(n, id + " の給与体系 " + std::to_string(scheme) +
-                             " は 1（日給制）でも 2（時給制）でもありません");
-        }
-        if (month < 1 || month > 12) {
-            found.Add(n, id + " の月 " + std::to_string(month) + " が 1～12 ではありません");
-        }
-        if (days < 0 || days > kCellRows) {
-            found.Add(n, id + " の日数 " + std::to_string(days) + " が 0～31 ではありません");
+        if (const auto wrong = MonthFieldsOutOfRange(scheme, generation, month, days);
+            !wrong.empty()) {
+            found.Add(n, id + " の " + std::to_string(month) + "月の値が範囲外です（" +
+                             JoinFields(wrong) + "）");
         }
         const int number = std::stoi(id);
         if (month >= 1 && month <= 12) {
@@ -301,6 +297,8 @@ void CheckYear(const DataFiles& files, const std::string& path,
             }
             seen[number * 13 + month] = true;
         }
+        // Columns up to the clock-out are typed, the others computed.
+        const int lastTypedColumn = scheme == 2 ? int{kHourlyClockOutColumn} : int{kClockOutColumn};
         int badCells = 0;
         std::string example;
         for (int c = 0; c < kCellColumns; ++c) {
@@ -312,7 +310,8 @@ void CheckYear(const DataFiles& files, const std::string& path,
                 const bool fits = cell[0] <= kCellLength;
                 const std::string_view text(reinterpret_cast<const char*>(cell + 1),
                                             fits ? cell[0] : kCellLength);
-                if (!fits || !IsValidTimeText(text)) {
+                const bool typed = c + 1 <= lastTypedColumn;
+                if (!fits || !(typed ? IsStoredTimeOfDay(text) : IsStoredDayFigure(text))) {
                     if (++badCells == 1) {
                         example = std::to_string(r + 1) + " 行 " + std::to_string(c + 1) + " 列 " +
                                   Shown(std::string(text));
@@ -338,13 +337,22 @@ void CheckYear(const DataFiles& files, const std::string& path,
                       id + " の " + std::to_string(month) + "月の給与体系が従業員の登録と違います");
             return;
         }
-        if (generation > 0 && (scheme == 1 || scheme == 2)) {
-            const WageTable& table = scheme == 1 ? daily : hourly;
-            const auto wages = table.find(id);
-            if (wages == table.end() || !wages->second.generations.count(generation)) {
-                found.Add(n, id + " の " + std::to_string(month) + "月が使う第" +
-                                 std::to_string(generation) + "世代の賃金データがありません");
-            }
+        if (scheme != 1 && scheme != 2) {
+            return;
+        }
+        // The wage record the month is paid by: its generation, or for 0 the
+        // one in force (whose absence is listed under Name.dat when the
+        // employee is registered in this scheme).
+        const WageTable& table = scheme == 1 ? daily : hourly;
+        const auto wages = table.find(id);
+        if (generation > 0 &&
+            (wages == table.end() || !wages->second.generations.count(generation))) {
+            found.Add(n, id + " の " + std::to_string(month) + "月が使う第" +
+                             std::to_string(generation) + "世代の賃金データがありません");
+        } else if (generation == 0 && employee->scheme != scheme &&
+                   (wages == table.end() || wages->second.current == 0)) {
+            found.Add(n,
+                      id + " の " + std::to_string(month) + "月が使う現在の賃金データがありません");
         }
     };
     constexpr std::size_t kPiece = kMonthRecordSize * 42;  // about 64 KiB

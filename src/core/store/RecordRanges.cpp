@@ -42,6 +42,15 @@ class Fields {
     std::vector<std::string> wrong_;
 };
 
+// Empty, the blank mask, or "hh:mm" with hh up to `maxHours` and mm up to 59.
+bool IsClockUpTo(std::string_view cell, int maxHours) {
+    if (cell.empty() || cell == "  :  ")
+        return true;
+    const auto digit = [&](std::size_t i) { return cell[i] >= '0' && cell[i] <= '9'; };
+    return cell.size() == 5 && digit(0) && digit(1) && cell[2] == ':' && digit(3) && digit(4) &&
+           (cell[0] - '0') * 10 + (cell[1] - '0') <= maxHours && cell[3] <= '5';
+}
+
 // The five times of a daily-wage record, at 80, 88, … 112.
 constexpr std::size_t kFirstDailyTime = 80;
 constexpr std::size_t kDailyTimes = 5;
@@ -81,11 +90,26 @@ std::vector<std::string> WageFieldsOutOfRange(int scheme, const Bytes& buf, std:
 }
 
 std::vector<std::string> MonthFieldsOutOfRange(const MonthRecord& record) {
+    return MonthFieldsOutOfRange(record.PayScheme, record.WagesGeneration, record.Month,
+                                 record.DayCount);
+}
+
+std::vector<std::string> MonthFieldsOutOfRange(std::int32_t payScheme, std::int32_t wagesGeneration,
+                                               std::int32_t month, std::int32_t dayCount) {
     Fields fields;
-    fields.Range("給与体系", record.PayScheme, 1, 2);
-    fields.Range("賃金の世代", record.WagesGeneration, 0, std::numeric_limits<std::int32_t>::max());
-    fields.Range("日数", record.DayCount, 0, kCellRows);
+    fields.Range("給与体系", payScheme, 1, 2);
+    fields.Range("賃金の世代", wagesGeneration, 0, std::numeric_limits<std::int32_t>::max());
+    fields.Range("月", month, 1, 12);
+    fields.Range("日数", dayCount, 0, kCellRows);
     return fields.Take();
+}
+
+bool IsStoredTimeOfDay(std::string_view cell) {
+    return IsClockUpTo(cell, 23);
+}
+
+bool IsStoredDayFigure(std::string_view cell) {
+    return IsClockUpTo(cell, kMaxDayFigureHours);
 }
 
 std::string JoinFields(const std::vector<std::string>& fields) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/common/RecordFields.h"
@@ -29,9 +30,21 @@ inline constexpr std::int32_t kMaxClosingDay = 31;
 // that is no number reads as midnight once decoded.
 std::vector<std::string> WageFieldsOutOfRange(int scheme, const Bytes& buf, std::size_t offset = 0);
 
-// The same for a month record: its pay scheme, wage generation and day count.
-// Cell texts are not checked: one that is no time counts as an empty cell.
+// The same for a month record: its pay scheme, wage generation, month and day
+// count. Cell texts are not checked here: the calculation reads one that is no
+// time as an empty cell (the folder check lists them, see below).
 std::vector<std::string> MonthFieldsOutOfRange(const MonthRecord& record);
+std::vector<std::string> MonthFieldsOutOfRange(std::int32_t payScheme, std::int32_t wagesGeneration,
+                                               std::int32_t month, std::int32_t dayCount);
+
+// The cells of a stored month: a typed column holds what the entry grid takes
+// (empty, the blank mask or a time 00:00 … 23:59), a computed column a day's
+// figure as the calculation writes it, "hh:mm" up to 99:59 (a clock-in later
+// than the regular start counts from the previous evening, so a day reaches
+// 24 hours and more).
+inline constexpr int kMaxDayFigureHours = 99;
+bool IsStoredTimeOfDay(std::string_view cell);
+bool IsStoredDayFigure(std::string_view cell);
 
 // "勤務体系 23、時給 40000".
 std::string JoinFields(const std::vector<std::string>& fields);
