@@ -42,7 +42,7 @@ struct OldMonthRecord {
     std::uint8_t WagesGeneration = 0;
     std::uint16_t Year = 0;
     std::uint16_t Month = 0;
-    CellTexts Cells{};  // Cells[column - 1][row - 1]
+    CellTexts Cells;  // Cells[column - 1][row - 1]; no braces: clang 14 crashes on them here
     std::int32_t TotalOverPay = 0;
     std::string TotalOverTime;  // "hh:mm", hours may pass 99
 };
