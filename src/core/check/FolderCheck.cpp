@@ -7,6 +7,7 @@
 #include "core/store/RecordRanges.h"
 #include "core/store/Records.h"
 #include "core/store/Recovery.h"
+#include "core/store/Settings.h"
 #include "core/store/Transaction.h"
 #include "core/store/WorkDataFiles.h"
 #include "core/timecard/WorkPattern.h"
@@ -367,13 +368,21 @@ void CheckYear(const DataFiles& files, const std::string& path,
 
 }  // namespace
 
-FolderCheckResult CheckFolder(const DataFiles& files) {
+FolderCheckResult CheckFolder(const DataFiles& program) {
+    // The files of the data folder and nothing else: the window reads the
+    // NextCell.dat installed beside the program when the folder has none, and
+    // its check must say what punchbook-export --check says.
+    const DataFiles files = AssignDataFiles(program.Folder, *program.fs);
     FolderCheckResult result;
     if (const auto pending = PendingRepair(files)) {
         Report(
             result, kJournalName,
             "途中で止まった変更があります: " + *pending + "（Punchbook を起動すると修復されます）");
     }
+    // The program runs on a default wherever the settings file holds a value
+    // it cannot take, which the operator would not otherwise learn.
+    for (const std::string& unusable : UnusableSettings(*files.fs, files.Folder))
+        Report(result, kSettingsFileName, unusable);
     const auto employees = CheckNames(files, result);
     const WageTable daily = CheckWages(files, 1, result);
     const WageTable hourly = CheckWages(files, 2, result);

@@ -3,7 +3,8 @@
 // record file a whole number of records, every record readable with its fields
 // in their ranges, one wage record in force per employee matching its wage
 // code, no months of unknown employees or of wage generations that do not
-// exist, no month stored twice, and no change cut short.
+// exist, no month stored twice, no change cut short, and no value of the
+// settings file that the program replaces by its default.
 
 #include <cstdint>
 #include <string>
@@ -30,7 +31,9 @@ struct FolderCheckResult {
 // counted in one more line.
 inline constexpr int kFindingsPerFile = 20;
 
-// Throws FileError only when a file that exists cannot be read at all.
+// The files of `files.Folder` (not the installed NextCell.dat the program may
+// fall back on), read through `files.fs`. Throws FileError only when a file
+// that exists cannot be read at all.
 FolderCheckResult CheckFolder(const DataFiles& files);
 
 // "1999_fv2.pbk: 12 件目: 給与体系 7 は 1（日給制）でも 2（時給制）でもありません".

@@ -135,4 +135,16 @@ std::string CutSjis(std::string_view sjis, std::size_t maxBytes) {
     return std::string(sjis.substr(0, SjisCutLength(sjis, maxBytes)));
 }
 
+std::string VisibleText(std::string_view utf8) {
+    std::string shown;
+    shown.reserve(utf8.size());
+    for (const char c : utf8) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            shown += "\uFFFD";
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 }  // namespace pb

@@ -27,6 +27,11 @@ std::size_t SjisCutLength(std::string_view sjis, std::size_t maxBytes);
 // `sjis` cut to at most `maxBytes` bytes at a character boundary.
 std::string CutSjis(std::string_view sjis, std::size_t maxBytes);
 
+// `utf8` with every control character (U+0000 … U+001F, U+007F) as U+FFFD: a
+// text of the files quoted in a message neither cuts it (a NUL ends the C
+// string an error's text travels as) nor breaks its lines.
+std::string VisibleText(std::string_view utf8);
+
 // True for a byte that starts a double-byte CP932 character.
 bool IsSjisLeadByte(unsigned char byte);
 

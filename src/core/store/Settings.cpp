@@ -153,6 +153,42 @@ void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorD
     }
 }
 
+std::vector<std::string> UnusableSettings(const FileSystem& fs, const std::string& programFolder) {
+    const std::string path = programFolder + kSettingsFileName;
+    IniFile file;
+    try {
+        if (!fs.Exists(path))
+            return {};
+        file = IniFile::Parse(AsText(fs.ReadAll(path)));
+    } catch (const FileError& e) {
+        return {"読めません（" + ErrorReason(e.error()) + "）。すべての設定に既定値を使います"};
+    }
+    Settings defaults;
+    std::vector<std::string> found;
+    for (const Key& key : kKeys) {
+        const auto value = file.Value(key.section, key.name);
+        if (key.text != nullptr || !value)
+            continue;
+        const auto number = ProfileInteger(*value);
+        if (number && *number >= key.low && *number <= key.high)
+            continue;
+        std::string why = "は整数ではありません";
+        if (number) {
+            why = "は " + std::to_string(key.low) +
+                  (key.high == kMost ? " 以上ではありません"
+                                     : "～" + std::to_string(key.high) + " ではありません");
+        }
+        // The colour of what cannot be entered follows the screen's grey.
+        const std::string fallback = std::string_view(key.name) == "InvalidColor"
+                                         ? std::string("画面の灰色")
+                                         : std::to_string(key.field(defaults));
+        found.push_back(std::string("[") + key.section + "] " + key.name + "=" +
+                        VisibleText(DecodeSjis(*value).text) + " " + why + "（既定値 " + fallback +
+                        " を使います）");
+    }
+    return found;
+}
+
 void WriteSettings(FileSystem& fs, const Settings& settings) {
     const std::string path = SettingsFilePath(settings);
     IniFile file;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/model/Settings.h"
 #include "core/store/FileSystem.h"
@@ -21,6 +22,13 @@ std::string SettingsFilePath(const Settings& settings);
 // forms' highest, times within the day) gives the field's default, with
 // `invalidColorDefault` as the default of InvalidColor. ProgramFolder is kept.
 void ReadSettings(FileSystem& fs, Settings& settings, std::int32_t invalidColorDefault);
+
+// The values of the settings file in the folder `programFolder` (ending "/")
+// that ReadSettings does not take, each as "[Calc_Set] OvertimeWorkFigure=時15min
+// は整数ではありません（既定値 1 を使います）": a number key whose value is no
+// integer or lies outside its range. A file that cannot be read is one line.
+// A missing file or key is no finding: its default is what the program writes.
+std::vector<std::string> UnusableSettings(const FileSystem& fs, const std::string& programFolder);
 
 // Writes every field to its key, numbers in decimal and texts in the code page of
 // the program's files (one line each), keeping everything else in the

@@ -124,6 +124,16 @@ TEST_F(FolderCheck, EachDamageIsNamedWithItsFile) {
              Write("Name.dat", names);
          },
          "の現在の賃金データは第"},
+        {"settings the program cannot take",
+         [&] {
+             const std::string ini =
+                 "[Calc_Set]\r\nOvertimeWorkFigure=\x8E\x9E"
+                 "15min\r\n[Common]\r\nClosingDay=29\r\n";
+             Write("PBOOK2.INI", Bytes(ini.begin(), ini.end()));
+         },
+         "PBOOK2.INI: [Calc_Set] OvertimeWorkFigure=時15min は整数ではありません（既定値 1 "
+         "を使います）\n"
+         "PBOOK2.INI: [Common] ClosingDay=29 は 0～28 ではありません（既定値 20 を使います）\n"},
         {"a change cut short", [&] { Write("Punchbook.jnl", Bytes{'x'}); },
          "Punchbook.jnl: 途中で止まった変更があります"},
     };

@@ -725,6 +725,11 @@ TEST(MainFromFileMenu, CheckShowsTheReportOfTheDataFolder) {
     check(outcome, report);
     EXPECT_EQ(outcome, QStringLiteral("異常はありません。"));
     EXPECT_TRUE(report.startsWith(QStringLiteral("異常はありません。"))) << report.toStdString();
+    // One check, one report: the window's is the exporter's, word for word.
+    if (const QByteArray printed = Exported(folder.Path(), {QStringLiteral("--check")});
+        !printed.isEmpty()) {
+        EXPECT_EQ(report.toStdString(), printed.toStdString());
+    }
 
     folder.Write("Name.dat", folder.Read("Name.dat") + "x");
     check(outcome, report);
