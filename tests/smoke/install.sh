@@ -65,6 +65,12 @@ root=$1
 running=$!
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Punchbook 2\.0$' | head -n 1)
 [ -n "$main" ] || fail "the installed program showed no window"
+# A task switcher finds the launcher of a window by its class, which the
+# entry's StartupWMClass names, or by its instance name, the entry's file name.
+entry="$root/usr/share/applications/punchbook.desktop"
+wanted="WM_CLASS(STRING) = \"$(basename "$entry" .desktop)\", \"$(sed -n 's/^StartupWMClass=//p' "$entry")\""
+shown=$(xprop -id "$main" WM_CLASS)
+[ "$shown" = "$wanted" ] || fail "the window has $shown, its launcher wants $wanted"
 [ -d "$HOME/.local/share/punchbook" ] || fail "no data folder in ~/.local/share/punchbook"
 mode=$(stat -c %a "$HOME/.local/share/punchbook")
 [ "$mode" = 700 ] || fail "the data folder is open to others ($mode)"

@@ -145,6 +145,23 @@ std::string MonthTraceJson(const MonthTrace& trace) {
         .Done();
 }
 
+// A caption as a spreadsheet heading: the grid spaces its captions out to
+// the column's width ("合　　計", "区 分 １"); a heading carries no padding.
+std::string PlainHeading(const std::string& caption) {
+    static const std::string kIdeographicSpace = "\u3000";
+    std::string heading;
+    for (std::size_t i = 0; i < caption.size();) {
+        if (caption[i] == ' ') {
+            ++i;
+        } else if (caption.compare(i, kIdeographicSpace.size(), kIdeographicSpace) == 0) {
+            i += kIdeographicSpace.size();
+        } else {
+            heading += caption[i++];
+        }
+    }
+    return heading;
+}
+
 }  // namespace
 
 MonthInput ExportInput(const OpenedMonth& month) {
@@ -239,13 +256,15 @@ std::string MonthJson(const OpenedMonth& month, const MonthResult& result,
 
 std::string MonthCsv(const OpenedMonth&, const MonthResult& result) {
     const std::size_t columnCount = result.captions.size();
-    std::vector<std::string> header{"日付"};
+    // The date in a form spreadsheets read as a date, then the label as the
+    // window shows it.
+    std::vector<std::string> header{"年月日", "日付"};
     for (const std::string& caption : DataColumns(result.captions)) {
-        header.push_back(caption);
+        header.push_back(PlainHeading(caption));
     }
     std::string out = CsvRow(header);
     for (const DayRow& day : result.days) {
-        std::vector<std::string> row{day.cells[0]};
+        std::vector<std::string> row{IsoDate(day.date), day.cells[0]};
         for (const std::string& cell : DataColumns(day.cells, columnCount)) {
             row.push_back(cell);
         }
@@ -255,15 +274,15 @@ std::string MonthCsv(const OpenedMonth&, const MonthResult& result) {
     if (result.payScheme == 1) {
         out += CsvRow({"区分", "平日残業", "休日残業", "平日賃金", "休日賃金"});
         for (const ClassSum& sum : result.classes) {
-            out += CsvRow({sum.caption, MinutesToText(sum.weekdayMinutes),
+            out += CsvRow({PlainHeading(sum.caption), MinutesToText(sum.weekdayMinutes),
                            MinutesToText(sum.holidayMinutes), std::to_string(sum.weekdayYen),
                            std::to_string(sum.holidayYen)});
         }
     } else {
         out += CsvRow({"区分", "勤務時間", "賃金"});
         for (const BandSum& sum : result.bands) {
-            out += CsvRow(
-                {result.captions[sum.column], MinutesToText(sum.minutes), std::to_string(sum.yen)});
+            out += CsvRow({PlainHeading(result.captions[sum.column]), MinutesToText(sum.minutes),
+                           std::to_string(sum.yen)});
         }
     }
     out += "\r\n";

@@ -43,9 +43,11 @@ std::string MonthJson(const OpenedMonth& month, const MonthResult& result,
 // is not a valid time emptied, as the entry window empties it before a print.
 MonthInput ExportInput(const OpenedMonth& month);
 
-// A header row and one row per day (label and cells), then the sums per class
-// or band and the totals, each block under its own header row; UTF-8, CRLF.
-// Minutes are "hh:mm", yen plain numbers so that spreadsheets can add them.
+// A header row and one row per day (the date "YYYY-MM-DD", the label
+// "mm/dd(曜)" and the cells), then the sums per class or band and the totals,
+// each block under its own header row; UTF-8, CRLF. Headings are the captions
+// without the spaces that pad them in the grid ("合計", "区分１"). Minutes are
+// "hh:mm", yen plain numbers so that spreadsheets can add them.
 std::string MonthCsv(const OpenedMonth& month, const MonthResult& result);
 
 // The file of an opened month as punchbook-export writes it and the window's

@@ -108,6 +108,17 @@ struct BackupSettings {
     bool operator==(const BackupSettings&) const = default;
 };
 
+// Where the help window was last closed: its frame's top-left and the size of
+// its page area. A width of 0: never closed yet, the desktop places it.
+struct HelpSettings {
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
+
+    bool operator==(const HelpSettings&) const = default;
+};
+
 struct Settings {
     // The program's folder, ending in "/"; file names are appended to it.
     std::string ProgramFolder;
@@ -117,6 +128,7 @@ struct Settings {
     DailyWagesSettings DailyWages;
     TimeWagesSettings TimeWages;
     PrintSettings Print;
+    HelpSettings Help;
     BackupSettings Backup;
 
     bool operator==(const Settings&) const = default;

@@ -14,6 +14,8 @@ constexpr std::int32_t kLeast = std::numeric_limits<std::int32_t>::min();
 constexpr std::int32_t kMost = std::numeric_limits<std::int32_t>::max();
 constexpr std::int32_t kLastTimeStep = 24 * 12 - 1;  // 23:55
 constexpr std::int32_t kWhite = 0xFFFFFF;
+// The farthest a window can be placed on a desktop, in pixels.
+constexpr std::int32_t kScreenReach = 32767;
 
 // A key holds a number (`field`) within `low` … `high` or, where `text` is set,
 // a text in the file's code page. A number outside its range is read as the
@@ -99,6 +101,10 @@ const Key kKeys[] = {
     PB_KEY(TimeWages, ChargeDivideTime1, 0, kLastTimeStep),
     PB_KEY(TimeWages, ChargeDivideTime2, 0, kLastTimeStep),
     PB_KEY(TimeWages, ChargeDivideTime3, 0, kLastTimeStep),
+    PB_KEY(Help, Left, -kScreenReach, kScreenReach),
+    PB_KEY(Help, Top, -kScreenReach, kScreenReach),
+    PB_KEY(Help, Width, 0, kScreenReach),
+    PB_KEY(Help, Height, 0, kScreenReach),
     PB_KEY(Backup, KeepDays, 0, kMost),
     PB_TEXT_KEY(Print, Printer),
 };

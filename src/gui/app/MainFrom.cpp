@@ -164,6 +164,24 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     };
     files_.NextCellFile =
         NextCellFileFor(fs_, files_.Folder, S(QCoreApplication::applicationDirPath()));
+    // The help window opens where the operator last left it, in this run or an
+    // earlier one; a read-only copy remembers it for the run only.
+    KeepHelpPlace(
+        this,
+        [this] {
+            const HelpSettings& help = settings_.Help;
+            return help.Width > 0 && help.Height > 0
+                       ? QRect(help.Left, help.Top, help.Width, help.Height)
+                       : QRect();
+        },
+        [this](const QRect& place) {
+            const HelpSettings now{place.left(), place.top(), place.width(), place.height()};
+            if (now == settings_.Help)
+                return;
+            settings_.Help = now;
+            if (!readOnly_)
+                Guarded(this, [this] { WriteSettings(fs_, settings_); });
+        });
     ColourToolbarLabels();
     monthIcon_ = noDataIcon_;
     // One listing of the folder for every file asked about here.
@@ -764,6 +782,17 @@ void TMainFrom::PanelButton8Click() {
                              QStringLiteral(" のデータを削除しますか？");
     if (!Messages::Confirm(this, question))
         return;
+    // The month's entry window would go on showing the times as stored: it
+    // closes first, asking about its unsaved edits as it always does. A window
+    // that stays open (its save failed) keeps the month.
+    for (QMdiSubWindow* child : clientArea_->subWindowList()) {
+        const auto* entry = qobject_cast<const TInputW*>(child->widget());
+        if (entry == nullptr || entry->Opened().id != S(id) ||
+            entry->Opened().year != year.toInt() || entry->Opened().month != SelectedMonth())
+            continue;
+        if (!child->close())
+            return;
+    }
     Guarded(this, [&] {
         MessageOperator op(this);
         PurgeMonthRecords(files_, S(id), year.toInt(), SelectedMonth(), op);
@@ -1015,6 +1044,8 @@ void TMainFrom::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The help window goes with the program, and its place is kept.
+    CloseHelp();
     event->accept();
 }
 

@@ -306,6 +306,16 @@ void TStringGrid::PaintHeadingCell(QPainter* painter, const QRect& rect, int col
     }
 }
 
+QRect TStringGrid::visualRect(const QModelIndex& index) const {
+    const bool heading =
+        index.isValid() && ((index.row() == 0 && !horizontalHeader()->isHidden()) ||
+                            (index.column() == 0 && !verticalHeader()->isHidden()));
+    if (!heading)
+        return QTableWidget::visualRect(index);
+    const QRect drawn = CellRect(index.column(), index.row());
+    return drawn.isEmpty() ? QRect() : drawn.translated(-viewport()->mapTo(this, QPoint(0, 0)));
+}
+
 QRect TStringGrid::CellRect(int ACol, int ARow) const {
     const bool headingRow = !horizontalHeader()->isHidden() && ARow == 0;
     const bool headingCol = !verticalHeader()->isHidden() && ACol == 0;

@@ -99,6 +99,10 @@ class TStringGrid : public QTableWidget {
     QRect CellRect(int ACol, int ARow) const;
     // Repaints every cell, headings included.
     void Invalidate();
+    // A cell shown as a heading is hidden in the body; its place is where the
+    // heading draws it (above or left of the viewport), so that screen readers
+    // and magnifiers point at the caption the operator sees.
+    QRect visualRect(const QModelIndex& index) const override;
 
     TDrawCellEvent OnDrawCell;
     // Asked before the operator moves the current cell with the mouse or the

@@ -5,6 +5,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QPointer>
@@ -45,6 +47,17 @@ constexpr Topic kTopics[] = {
 };
 
 const QString kContents = QStringLiteral("index.html");
+
+// Where the help window's place comes from and goes to.
+struct PlaceStore {
+    QPointer<QObject> keeper;
+    HelpPlaceLoad load;
+    HelpPlaceSave save;
+};
+PlaceStore& Store() {
+    static PlaceStore store;
+    return store;
+}
 const QString kTitle = QStringLiteral("Punchbook ヘルプ");
 
 class HelpWindow : public QMainWindow {
@@ -102,8 +115,39 @@ class HelpWindow : public QMainWindow {
 
     QTextBrowser* Browser() const { return browser_; }
 
+    // Before the window is shown: the place it was last closed at, in this
+    // run or an earlier one. Placed by the program, not by the window manager,
+    // it opens there again instead of wherever a new window would go.
+    void TakeItsPlace() {
+        const QRect place = Store().keeper != nullptr && Store().load ? Store().load() : place_;
+        if (!place.isValid())
+            return;
+        resize(place.size());
+        // A place on a screen that is gone is not taken: the window would be out of reach.
+        if (QGuiApplication::screenAt(place.topLeft() + QPoint(kTitleGrip, kTitleGrip)) != nullptr)
+            move(place.topLeft());
+    }
+
+    // Notes the place the window is at now.
+    void KeepItsPlace() {
+        place_ = QRect(pos(), size());
+        if (Store().keeper != nullptr && Store().save)
+            Store().save(place_);
+    }
+
+  protected:
+    void hideEvent(QHideEvent* event) override {
+        // A close or a change of owner; a minimised window keeps its old place.
+        if (!event->spontaneous() && !isMinimized())
+            KeepItsPlace();
+        QMainWindow::hideEvent(event);
+    }
+
   private:
+    // Enough of the title bar to drag the window by.
+    static constexpr int kTitleGrip = 20;
     QTextBrowser* browser_;
+    QRect place_;
 };
 
 QPointer<HelpWindow> theHelp;
@@ -171,6 +215,8 @@ void ShowHelp(QWidget* parent, int context, const QString& folder) {
     if (theHelp == nullptr) {
         theHelp = new HelpWindow(owner);
     } else if (theHelp->parentWidget() != owner) {
+        // The window is hidden while its owner changes and then shown again
+        // where it was.
         theHelp->setParent(owner, Qt::Window);
     }
     auto* dialog = qobject_cast<QDialog*>(owner);
@@ -182,11 +228,15 @@ void ShowHelp(QWidget* parent, int context, const QString& folder) {
                 return;
             const bool visible = theHelp->isVisible();
             theHelp->setParent(nullptr, Qt::Window);
-            if (visible)
+            if (visible) {
+                theHelp->TakeItsPlace();
                 theHelp->show();
+            }
         });
     }
     theHelp->Open(folder, page);
+    if (!theHelp->isVisible())
+        theHelp->TakeItsPlace();
     theHelp->show();
     if (theHelp->isMinimized())
         theHelp->setWindowState(theHelp->windowState() & ~Qt::WindowMinimized);
@@ -201,6 +251,15 @@ void InstallHelpKey(QApplication& app) {
     auto* key = new HelpKey(&app);
     key->setObjectName(name);
     app.installEventFilter(key);
+}
+
+void KeepHelpPlace(QObject* keeper, HelpPlaceLoad load, HelpPlaceSave save) {
+    Store() = PlaceStore{keeper, std::move(load), std::move(save)};
+}
+
+void CloseHelp() {
+    if (theHelp != nullptr)
+        theHelp->close();
 }
 
 QTextBrowser* HelpBrowser() {

@@ -8,10 +8,13 @@
 // A new page: add the HTML file to data/help/, link it from index.html, and
 // give it a row in the topic table of Help.cpp when a window opens it.
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class QApplication;
+class QObject;
 class QTextBrowser;
 class QWidget;
 
@@ -38,6 +41,18 @@ void ShowHelp(QWidget* parent, int context, const QString& folder = HelpFolder()
 
 // F1 anywhere in `app` shows the page of the window it was pressed in.
 void InstallHelpKey(QApplication& app);
+
+// The help window's place: the top-left of its frame and the size of its
+// page area; an empty rectangle when it has none yet.
+using HelpPlaceLoad = std::function<QRect()>;
+using HelpPlaceSave = std::function<void(const QRect&)>;
+// While `keeper` lives, the help window opens where `load` says (the place it
+// had when the program last closed it) and hands its place to `save` each
+// time it is closed.
+void KeepHelpPlace(QObject* keeper, HelpPlaceLoad load, HelpPlaceSave save);
+
+// Closes the help window, if one is open; its place is kept as at any close.
+void CloseHelp();
 
 // The help window's page view while one exists, else null.
 QTextBrowser* HelpBrowser();

@@ -192,6 +192,10 @@ void TInputW::FormCreate() {
     setWindowTitle(QStringLiteral("  ") + Q(opened_.name) + QStringLiteral("  ") +
                    QString::number(opened_.year) + QStringLiteral("年度　") +
                    QString::number(opened_.month) + QStringLiteral("月分"));
+    // Screen readers name the two tables after the month they belong to.
+    const QString month = windowTitle().simplified();
+    InputGrid->setAccessibleName(QStringLiteral("勤務時間 ") + month);
+    DataViewGrid->setAccessibleName(QStringLiteral("集計 ") + month);
     InputGridClick();
 }
 

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPersistentModelIndex>
 #include <QTimer>
+#include <algorithm>
 
 #include "gui/shared/Naming.h"
 
@@ -91,6 +92,18 @@ QSize TimeCellDelegate::sizeHint(const QStyleOptionViewItem& option,
 
 bool TimeCellDelegate::eventFilter(QObject* object, QEvent* event) {
     auto* editor = qobject_cast<QLineEdit*>(object);
+    if (editor != nullptr && (event->type() == QEvent::MouseButtonPress ||
+                              event->type() == QEvent::MouseButtonDblClick)) {
+        // A click lands in the middle of the centred blanks; typing from there
+        // would shift the digits ("1730" into " 1:73"). With no digit typed
+        // yet, the caret goes to the first place.
+        const QString text = editor->displayText();
+        if (std::none_of(text.begin(), text.end(), [](QChar ch) { return ch.isDigit(); })) {
+            editor->setFocus(Qt::MouseFocusReason);
+            editor->setCursorPosition(0);
+            return true;
+        }
+    }
     if (editor != nullptr && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

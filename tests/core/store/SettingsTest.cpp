@@ -96,6 +96,11 @@ std::string FreshFile() {
         "ChargeDivideTime1=96",
         "ChargeDivideTime2=204",
         "ChargeDivideTime3=244",
+        "[Help]",
+        "Left=0",
+        "Top=0",
+        "Width=0",
+        "Height=0",
         "[Backup]",
         "KeepDays=14",
         "[Print]",
@@ -176,6 +181,8 @@ TEST_F(SettingsTest, ValuesOutsideTheirRangeGiveTheDefault) {
         {"FontColor", "ValidColor=-1", FIELD(FontColor.ValidColor), 0x800000},
         {"Backup", "KeepDays=-1", FIELD(Backup.KeepDays), 14},
         {"Backup", "KeepDays=0", FIELD(Backup.KeepDays), 0},
+        {"Help", "Left=-1200", FIELD(Help.Left), -1200},  // a screen left of the first
+        {"Help", "Width=-5", FIELD(Help.Width), 0},
     };
 #undef FIELD
     for (const auto& c : cases) {
@@ -293,7 +300,8 @@ TEST_F(SettingsTest, HandEditedFileKeepsEverythingButTheValuesItChanges) {
     const std::string text = ReadIni();
     EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
     EXPECT_TRUE(text.ends_with(
-        "\r\nChargeDivideTime3=244\r\n[Backup]\r\nKeepDays=14\r\n[Print]\r\nPrinter=\r\n"));
+        "\r\nChargeDivideTime3=244\r\n[Help]\r\nLeft=0\r\nTop=0\r\nWidth=0\r\nHeight=0\r\n"
+        "[Backup]\r\nKeepDays=14\r\n[Print]\r\nPrinter=\r\n"));
 }
 
 TEST_F(SettingsTest, AnExistingFileKeepsItsLineEndings) {
@@ -330,6 +338,7 @@ TEST_F(SettingsTest, EveryFieldSurvivesWriteAndRead) {
     fill(changed.Common);
     fill(changed.DailyWages);
     fill(changed.TimeWages);
+    fill(changed.Help);
     // Where that count leaves a key's range, a value of the range unlike its default.
     changed.Calc_Set.OvertimeWorkFigure = 60;
     changed.DailyWages.Holiday = 0;

@@ -212,10 +212,11 @@ TEST(ExportTool, HourlyCsvListsTheBandsAndTotals) {
     const ProgramRun run =
         Export({"--folder", folder.path(), "--id", "002", "--year", "1999", "--month", "3"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NE(run.out.find("\r\n03/01(月),07:00,12:00,13:00,21:00,01:45,08:00,03:15,13:00\r\n"),
+    EXPECT_NE(run.out.find("\r\n1999-03-01,03/01(月),07:00,12:00,13:00,21:00,01:45,08:00,03:15,"
+                           "13:00\r\n"),
               std::string::npos);
-    EXPECT_NE(run.out.find("\r\n区分,勤務時間,賃金\r\n区 分 １,23:30,23500\r\n"
-                           "区 分 ２,18:00,18000\r\n区 分 ３,06:30,6825\r\n"),
+    EXPECT_NE(run.out.find("\r\n区分,勤務時間,賃金\r\n区分１,23:30,23500\r\n"
+                           "区分２,18:00,18000\r\n区分３,06:30,6825\r\n"),
               std::string::npos);
     EXPECT_TRUE(run.out.ends_with("\r\n4,0,48:00,48325,00:00,0\r\n"));
 
@@ -325,8 +326,10 @@ TEST_F(ExportFolder, CsvIsUtf8WithABomOrShiftJis) {
     ASSERT_TRUE(utf8.out.starts_with("\xEF\xBB\xBF"));
     const std::string text = utf8.out.substr(3);
     EXPECT_TRUE(text.starts_with(
-        "日付,出社時間,退社時間,早朝残業,早出残業,普通残業,深夜残業,合　　計\r\n"));
-    EXPECT_NE(text.find("\r\n03/01(木),08:00,19:00,,00:00,02:00,,02:00\r\n"), std::string::npos);
+        "年月日,日付,出社時間,退社時間,早朝残業,早出残業,普通残業,深夜残業,合計\r\n"));
+    // April paid next month is March: the date says which year and month a day is.
+    EXPECT_NE(text.find("\r\n2001-03-01,03/01(木),08:00,19:00,,00:00,02:00,,02:00\r\n"),
+              std::string::npos);
     EXPECT_NE(text.find("\r\n普通残業,02:00,00:00,4000,0\r\n"), std::string::npos);
     EXPECT_TRUE(text.ends_with("\r\n1,0,02:00,4000,00:00,0\r\n"));
 

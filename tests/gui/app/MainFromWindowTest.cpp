@@ -115,6 +115,9 @@ class AtFirstPaint : public QObject {
 
 TEST(MainFromWindow, TheFirstPaintLoadsNoImagePluginAndTheStyleIconsStillDraw) {
     PrepareApplication(*static_cast<QApplication*>(QCoreApplication::instance()));
+    // A Wayland desktop matches the windows with their launcher by this name.
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral(PUNCHBOOK_SAMPLES_DIR "/../../../data/desktop/") +
+                                  QGuiApplication::desktopFileName() + QStringLiteral(".desktop")));
     ProgramFolder folder;
     TMainFrom main(folder.Path());
     AtFirstPaint first(main);
@@ -358,13 +361,32 @@ TEST(MainFromWindow, StoredColoursColourTheToolbarLabels) {
               QColor(0, 0, 255));
 }
 
-TEST(MainFromWindow, HelpContentsOpensTheManualsContents) {
+TEST(MainFromWindow, HelpContentsOpensTheManualsContentsWhereTheHelpWasLastClosed) {
     ProgramFolder folder;
+    folder.Write("PBOOK2.INI", "[Help]\r\nLeft=130\r\nTop=110\r\nWidth=520\r\nHeight=430\r\n");
     TMainFrom main(folder.Path());
+    main.show();
+    CloseHelp();
     Find<QAction>(main, "HelpContentsItem")->trigger();
     ASSERT_NE(HelpBrowser(), nullptr);
     EXPECT_EQ(HelpBrowser()->source().fileName(), "index.html");
-    EXPECT_TRUE(HelpBrowser()->window()->isVisible());
+    QWidget* help = HelpBrowser()->window();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(QRect(help->pos(), help->size()), QRect(130, 110, 520, 430));
+
+    // Moved, closed and asked for again, it comes back where it was left; the
+    // next start finds that place in the settings.
+    help->move(200, 150);
+    help->resize(600, 450);
+    CloseHelp();
+    Find<QAction>(main, "HelpContentsItem")->trigger();
+    EXPECT_EQ(QRect(help->pos(), help->size()), QRect(200, 150, 600, 450));
+    main.close();
+    EXPECT_FALSE(help->isVisible());
+    Settings stored;
+    stored.ProgramFolder = folder.Path().toStdString();
+    ReadSettings(RealFileSystem(), stored, 0);
+    EXPECT_EQ(stored.Help, (HelpSettings{200, 150, 600, 450}));
 }
 
 TEST(MainFromWindow, BringToFrontRestoresAMinimisedWindowKeepingItsSize) {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -22,6 +23,7 @@
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
+#include "gui/timecard/InputWork.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb {
@@ -291,6 +293,36 @@ TEST(SelectionPanel, DeletingOneOfSeveralMonthsKeepsTheYear) {
     panel.erase->click();
     EXPECT_EQ(Items(panel.year), QStringList{"1999"});
     EXPECT_EQ(QFileInfo(folder.File("1999_fv2.pbk")).size(), 1568);
+}
+
+TEST(SelectionPanel, DeletingAMonthClosesItsEntryWindowAfterItsOwnQuestion) {
+    ProgramFolder folder;
+    folder.CopySamples();  // March 1999 of 001 and 002
+    TMainFrom main(folder.Path());
+    Panel panel(main);
+    panel.month->setCurrentIndex(2);
+    panel.start->click();
+    test::ProcessEvents();
+    ASSERT_EQ(main.ClientArea()->subWindowList().size(), 1);
+    auto* entry = qobject_cast<TInputW*>(main.ClientArea()->subWindowList().front()->widget());
+    ASSERT_NE(entry, nullptr);
+    auto* grid = test::Find<QTableWidget>(entry, "InputGrid");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_1);  // an unsaved edit
+    test::ProcessEvents();
+    ASSERT_TRUE(entry->Modified());
+
+    test::ScriptedMessages boxes;
+    boxes.Answer(Messages::Yes);  // 削除しますか？
+    boxes.Answer(Messages::No);   // the window's own question
+    panel.erase->click();
+    test::ProcessEvents();
+    ASSERT_EQ(boxes.Shown().size(), 2);
+    EXPECT_TRUE(boxes.Shown()[1].endsWith("変更されたデータを記録しますか？"))
+        << boxes.Shown()[1].toStdString();
+    EXPECT_TRUE(main.ClientArea()->subWindowList().isEmpty());
+    EXPECT_EQ(QFileInfo(folder.File("1999_fv2.pbk")).size(), 1568);
+    EXPECT_EQ(main.MonthIcon(), "1_ICON");
 }
 
 TEST(SelectionPanel, AFailedDeletionIsReportedAndKeepsTheMonth) {

@@ -139,6 +139,20 @@ TEST(StringGrid, ScreenReadersHearTheCaptionsAsHeaders) {
     EXPECT_EQ(rows[0]->text(QAccessible::Name), QStringLiteral("7(水)"));
     EXPECT_EQ(grid.verticalHeaderItem(7)->toolTip(), QStringLiteral("祝日"));
     EXPECT_EQ(grid.horizontalHeaderItem(4)->text(), QStringLiteral("出社時間"));
+
+    // A caption is found where the heading draws it, not at the screen's top.
+    grid.resize(400, 300);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    grid.move(30, 40);
+    ProcessEvents();
+    for (const auto& [col, row] : {std::pair{2, 0}, std::pair{0, 3}}) {
+        const QRect drawn = grid.CellRect(col, row);
+        ASSERT_FALSE(drawn.isEmpty()) << col << "," << row;
+        EXPECT_EQ(table->tableInterface()->cellAt(row, col)->rect(),
+                  QRect(grid.mapToGlobal(drawn.topLeft()), drawn.size()))
+            << col << "," << row;
+    }
 }
 
 TEST(StringGrid, RefusedMovesAndCellsWithoutEditorStayPut) {

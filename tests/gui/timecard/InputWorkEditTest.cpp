@@ -215,6 +215,39 @@ TEST(InputWorkEdit, AnInvalidTimeCannotBeLeft) {
     EXPECT_EQ(Cell(*window, 1, 1), QStringLiteral("08:00"));
 }
 
+TEST(InputWorkEdit, AClickIntoAnEmptyEditorTypesFromTheFirstDigitAndEscapeTakesItBack) {
+    EntryFolder folder;
+    auto window = folder.Open("001", 1999, 4, true);
+    window->resize(700, 600);
+    window->show();
+    TStringGridS* grid = InputGrid(*window);
+    struct Case {
+        int row;
+        const char* typed;
+        QString shown;
+    };
+    for (const Case& c :
+         {Case{3, "1730", QStringLiteral("17:30")}, Case{5, "25", QStringLiteral("25:  ")}}) {
+        SCOPED_TRACE(c.typed);
+        ClickCell(*window, 1, c.row);
+        grid->edit(grid->currentIndex());
+        auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->currentIndex()));
+        ASSERT_NE(editor, nullptr);
+        QTest::mouseClick(editor, Qt::LeftButton, {}, editor->rect().center());
+        ProcessEvents();
+        TypeKeys(*window, QString::fromLatin1(c.typed));
+        EXPECT_EQ(editor->displayText(), c.shown);
+    }
+    // The bad time goes with Escape, after the warning about it as well.
+    AnswerNextModal([](QWidget* box) { ClickButton(box, QStringLiteral("OK")); });
+    ClickCell(*window, 2, 6);
+    ProcessEvents(50);
+    ASSERT_EQ(CurrentCell(*window), std::make_pair(1, 5));
+    PressKey(*window, Qt::Key_Escape);
+    EXPECT_EQ(Cell(*window, 1, 5), QString());
+    EXPECT_EQ(Cell(*window, 1, 3), QStringLiteral("17:30"));
+}
+
 TEST(InputWorkEdit, ComputedCellsTakeNoTypingAndDeleteEmptiesATypedCell) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 4, true);
