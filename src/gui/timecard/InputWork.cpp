@@ -53,6 +53,8 @@ namespace pb {
 namespace {
 
 constexpr int kRowHeight = 24;
+// The rows shrink down to this to show a whole month on a short screen.
+constexpr int kLeastRowHeight = 20;
 constexpr int kButtonPanelWidth = 110;
 constexpr int kSavedTextMs = 5000;
 
@@ -957,7 +959,38 @@ void TInputW::RedoClick() {
 }
 
 void TInputW::Panel3Resize() {
-    DataViewGrid->setFixedHeight(HasHolidayLayout() ? 178 : 103);
+    DataViewGrid->setFixedHeight(SummaryHeight(InputGrid->DefaultRowHeight()));
+}
+
+int TInputW::SummaryHeight(int rowHeight) const {
+    const int tall = HasHolidayLayout() ? 178 : 103;
+    return tall - DataViewGrid->rowCount() * (kRowHeight - rowHeight);
+}
+
+int TInputW::MonthHeight(int rowHeight) const {
+    // The headings, every day and the summary.
+    return 2 * InputGrid->frameWidth() + rowHeight * (DayRows() + 1) + SummaryHeight(rowHeight);
+}
+
+void TInputW::FitRows() {
+    // A 31-day month with the holiday summary is taller than what a 1024-pixel
+    // screen leaves under a title bar and a panel: the rows give up a few
+    // pixels before the days have to scroll.
+    int rowHeight = kRowHeight;
+    while (rowHeight > kLeastRowHeight && MonthHeight(rowHeight) > height())
+        --rowHeight;
+    if (rowHeight == InputGrid->DefaultRowHeight())
+        return;
+    InputGrid->SetDefaultRowHeight(rowHeight);
+    DataViewGrid->SetDefaultRowHeight(rowHeight);
+    Panel3Resize();
+}
+
+void TInputW::resizeEvent(QResizeEvent* event) {
+    // Also the size a window is shown at, before its grids are: they are
+    // painted once, with rows that fit.
+    FitRows();
+    QWidget::resizeEvent(event);
 }
 
 void TInputW::ShowCommandMenu(const QPoint& at) {
@@ -992,8 +1025,7 @@ void TInputW::ShowCommandMenu(const QPoint& at) {
 }
 
 int TInputW::WholeMonthHeight() const {
-    return 2 * InputGrid->frameWidth() + InputGrid->horizontalHeader()->height() +
-           InputGrid->verticalHeader()->length() + DataViewGrid->height();
+    return MonthHeight(kRowHeight);
 }
 
 void TInputW::InputGridTopLeftChanged() {

@@ -72,7 +72,9 @@ class TInputW : public QWidget {
     // The month as opened: employee, name, year and month.
     const OpenedMonth& Opened() const { return opened_; }
     int DayRows() const { return static_cast<int>(weekdays_.size()); }
-    // The height that shows every day of the month and the summary at once.
+    // The height that shows every day of the month and the summary at once,
+    // rows at their full height; a lower window makes its rows lower, down to
+    // a least height, before the days scroll.
     int WholeMonthHeight() const;
     // The width the main window takes while this window is active.
     int MainWindowWidth() const { return PayScheme() == 1 ? 660 : 725; }
@@ -107,6 +109,7 @@ class TInputW : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -174,6 +177,12 @@ class TInputW : public QWidget {
     int WeekdayOfRow(int row) const;
     std::string RowPatternOf(int row) const;
     bool HasHolidayLayout() const;
+    // The summary's height and the month's (headings, days, summary) with
+    // rows of `rowHeight`.
+    int SummaryHeight(int rowHeight) const;
+    int MonthHeight(int rowHeight) const;
+    // Rows as tall as the window's height lets every day show, within limits.
+    void FitRows();
     int LastColumn() const { return PayScheme() == 1 ? 7 : 8; }
     int LastTypedColumn() const { return PayScheme() == 1 ? 2 : 4; }
     const DailyWagesRecord& Daily() const { return opened_.input.daily; }
