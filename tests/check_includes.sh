@@ -22,14 +22,16 @@ reject() {
 case "$2" in
 core)
     reject "common includes a layer above it" \
-        '#include "core/(model|store|timecard|month|convert|export)/' "$src/core/common"
+        '#include "core/(model|store|timecard|month|convert|export|import)/' "$src/core/common"
     reject "the model includes code of ours" '#include "core/' "$src/core/model"
     reject "the store includes a layer above it" \
-        '#include "core/(timecard|month|convert|export)/' "$src/core/store"
+        '#include "core/(timecard|month|convert|export|import)/' "$src/core/store"
     reject "the calculation includes more than common and model" \
-        '#include "core/(store|month|convert|export)/' "$src/core/timecard"
+        '#include "core/(store|month|convert|export|import)/' "$src/core/timecard"
     reject "the month includes the units built on it" \
-        '#include "core/(convert|export)/' "$src/core/month"
+        '#include "core/(convert|export|import)/' "$src/core/month"
+    reject "the export includes the import" '#include "core/import/' "$src/core/export"
+    reject "the import includes the export" '#include "core/export/' "$src/core/import"
     ;;
 gui)
     reject "a window reaches up to the application" '#include "gui/app/' "$src/gui" \

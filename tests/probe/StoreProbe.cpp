@@ -24,6 +24,7 @@
 #include <string>
 
 #include "core/convert/DataConversion.h"
+#include "core/import/ClockImport.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/FolderLock.h"
 #include "core/store/Recovery.h"
@@ -93,6 +94,20 @@ bool Run(const pb::DataFiles& files, const std::string& operation, QuietOperator
         } else {
             pb::LoadOldEmployeeList(files, lists.Chosen);
             pb::RunConversion(files, lists, op);
+        }
+        return !op.failed;
+    }
+    if (operation == "import") {
+        // Three months into two year files, one of them new.
+        const pb::ImportPlan plan =
+            pb::PlanImport(files, pb::CalcSetSettings{},
+                           pb::ReadClockCsv("1,2024/4/1,9:00,18:00\n3,2024/4/2,9:00,翌1:00\n"
+                                            "1,2024/12/25,9:00,18:00\n",
+                                            pb::ClockLayout{1, 2, 3, 4, 0, 0}));
+        try {
+            pb::WriteImport(files, plan, pb::ImportChoice::Replace);
+        } catch (const pb::FileError& e) {
+            op.Error(e.what());
         }
         return !op.failed;
     }

@@ -20,12 +20,13 @@ if [ "${3:-}" != "--inside" ]; then
     DESTDIR=$root cmake --install "$1" --prefix /usr >"$stage/install.log" 2>&1 ||
         { cat "$stage/install.log" >&2; fail "cmake --install failed"; }
 
-    for file in bin/punchbook bin/punchbook-export share/punchbook/NextCell.dat \
+    for file in bin/punchbook bin/punchbook-export bin/punchbook-import share/punchbook/NextCell.dat \
         share/punchbook/help/index.html share/applications/punchbook.desktop \
         share/metainfo/org.punchbook.Punchbook.metainfo.xml \
         share/icons/hicolor/48x48/apps/punchbook.png \
         share/icons/hicolor/scalable/apps/punchbook.svg \
-        share/man/man1/punchbook.1.gz share/man/man1/punchbook-export.1.gz; do
+        share/man/man1/punchbook.1.gz share/man/man1/punchbook-export.1.gz \
+        share/man/man1/punchbook-import.1.gz; do
         [ -s "$root/usr/$file" ] || fail "not installed: /usr/$file"
     done
     [ -x "$root/usr/bin/punchbook" ] || fail "/usr/bin/punchbook is not executable"
@@ -36,7 +37,7 @@ if [ "${3:-}" != "--inside" ]; then
     appstreamcli validate --no-net \
         "$root/usr/share/metainfo/org.punchbook.Punchbook.metainfo.xml" >"$stage/as.log" 2>&1 ||
         { cat "$stage/as.log" >&2; fail "the metainfo is not valid"; }
-    for page in punchbook punchbook-export; do
+    for page in punchbook punchbook-export punchbook-import; do
         MANWIDTH=80 man -l "$root/usr/share/man/man1/$page.1.gz" 2>/dev/null | grep -q "^NAME" ||
             fail "man $page does not render"
     done
@@ -46,6 +47,11 @@ if [ "${3:-}" != "--inside" ]; then
     PUNCHBOOK_FOLDER=$stage/data "$root/usr/bin/punchbook-export" --id 1 --year 1999 --month 3 \
         >"$stage/export.csv" || fail "the installed punchbook-export failed"
     [ -s "$stage/export.csv" ] || fail "the installed punchbook-export wrote nothing"
+    # and the installed importer reads that month back.
+    PUNCHBOOK_FOLDER=$stage/data "$root/usr/bin/punchbook-import" --id 1 --year 1999 --month 3 \
+        --dry-run "$stage/export.csv" >"$stage/import.txt" ||
+        fail "the installed punchbook-import failed"
+    rm -f "$stage/data/Punchbook.lock"
 
     ls -A "$root/usr/bin" >"$stage/bin.before"
     mkdir "$stage/home"

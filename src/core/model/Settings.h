@@ -119,6 +119,20 @@ struct HelpSettings {
     bool operator==(const HelpSettings&) const = default;
 };
 
+// The column layout of the clock times imported from CSV: the column (1 = the
+// first) holding each item, 0 for none. ID and date are needed; a time without
+// a column is left as it is stored.
+struct ImportSettings {
+    std::int32_t IdColumn = 1;
+    std::int32_t DateColumn = 2;
+    std::int32_t ClockInColumn = 3;
+    std::int32_t ClockOutColumn = 4;
+    std::int32_t BreakStartColumn = 5;
+    std::int32_t BreakEndColumn = 6;
+
+    bool operator==(const ImportSettings&) const = default;
+};
+
 struct Settings {
     // The program's folder, ending in "/"; file names are appended to it.
     std::string ProgramFolder;
@@ -130,6 +144,7 @@ struct Settings {
     PrintSettings Print;
     HelpSettings Help;
     BackupSettings Backup;
+    ImportSettings Import;
 
     bool operator==(const Settings&) const = default;
 };

@@ -16,6 +16,7 @@ constexpr std::int32_t kLastTimeStep = 24 * 12 - 1;  // 23:55
 constexpr std::int32_t kWhite = 0xFFFFFF;
 // The farthest a window can be placed on a desktop, in pixels.
 constexpr std::int32_t kScreenReach = 32767;
+constexpr std::int32_t kMaxImportColumn = 99;  // columns of a CSV file a layout can name
 
 // A key holds a number (`field`) within `low` … `high` or, where `text` is set,
 // a text in the file's code page. A number outside its range is read as the
@@ -106,6 +107,12 @@ const Key kKeys[] = {
     PB_KEY(Help, Width, 0, kScreenReach),
     PB_KEY(Help, Height, 0, kScreenReach),
     PB_KEY(Backup, KeepDays, 0, kMost),
+    PB_KEY(Import, IdColumn, 1, kMaxImportColumn),
+    PB_KEY(Import, DateColumn, 1, kMaxImportColumn),
+    PB_KEY(Import, ClockInColumn, 0, kMaxImportColumn),
+    PB_KEY(Import, ClockOutColumn, 0, kMaxImportColumn),
+    PB_KEY(Import, BreakStartColumn, 0, kMaxImportColumn),
+    PB_KEY(Import, BreakEndColumn, 0, kMaxImportColumn),
     PB_TEXT_KEY(Print, Printer),
 };
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "FaultSweep.h"
+#include "core/import/ClockImport.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/Journal.h"
 #include "core/store/PayrollFiles.h"
@@ -112,6 +113,28 @@ TEST_F(StoreSweep, WriteMonthRecord) {
     });
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
         return WriteMonthRecord(f, 2025, added, op);
+    });
+}
+
+// An import of three months into two year files, one of them new: all or none.
+TEST_F(StoreSweep, ImportClockTimes) {
+    SomeEmployees();
+    Write("2024_fv2.pbk", Join({Month("002", 4), Month("001", 4)}));
+    const ImportPlan plan = PlanImport(files_, CalcSetSettings{},
+                                       ReadClockCsv("1,2024/4/1,9:00,18:00,,\n"
+                                                    "3,2024/4/2,9:00,翌1:00,,\n"
+                                                    "1,2024/12/25,9:00,18:00,,\n",
+                                                    ClockLayout{}));
+    ASSERT_EQ(plan.months.size(), 3u);
+    ASSERT_TRUE(plan.refused.empty()) << plan.refused.front().reason;
+    Sweep([&](const DataFiles& f, ScriptedOperator& op) {
+        try {
+            WriteImport(f, plan, ImportChoice::Replace);
+            return true;
+        } catch (const FileError& e) {
+            op.Error(e.what());
+            return false;
+        }
     });
 }
 

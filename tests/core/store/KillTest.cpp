@@ -151,7 +151,8 @@ TEST_F(KillTest, KillsOfMonthsAndOfTheRestoreEndBeforeOrAfter) {
     if (!HaveStrace())
         GTEST_SKIP() << "strace is not installed";
     SomeEmployees();
-    for (const char* operation : {"purge", "save-new-year", "save-append", "save-replace"})
+    for (const char* operation :
+         {"purge", "save-new-year", "save-append", "save-replace", "import"})
         KillAt(operation, {1, 2, 3, 5, 8, 13});
     Reset({});
     OldProgramFiles();

@@ -103,6 +103,13 @@ std::string FreshFile() {
         "Height=0",
         "[Backup]",
         "KeepDays=14",
+        "[Import]",
+        "IdColumn=1",
+        "DateColumn=2",
+        "ClockInColumn=3",
+        "ClockOutColumn=4",
+        "BreakStartColumn=5",
+        "BreakEndColumn=6",
         "[Print]",
         "Printer=",
     };
@@ -183,6 +190,9 @@ TEST_F(SettingsTest, ValuesOutsideTheirRangeGiveTheDefault) {
         {"Backup", "KeepDays=0", FIELD(Backup.KeepDays), 0},
         {"Help", "Left=-1200", FIELD(Help.Left), -1200},  // a screen left of the first
         {"Help", "Width=-5", FIELD(Help.Width), 0},
+        {"Import", "IdColumn=0", FIELD(Import.IdColumn), 1},
+        {"Import", "BreakEndColumn=0", FIELD(Import.BreakEndColumn), 0},
+        {"Import", "ClockOutColumn=100", FIELD(Import.ClockOutColumn), 4},
     };
 #undef FIELD
     for (const auto& c : cases) {
@@ -301,7 +311,8 @@ TEST_F(SettingsTest, HandEditedFileKeepsEverythingButTheValuesItChanges) {
     EXPECT_EQ(text.substr(0, expectedStart.size()), expectedStart);
     EXPECT_TRUE(text.ends_with(
         "\r\nChargeDivideTime3=244\r\n[Help]\r\nLeft=0\r\nTop=0\r\nWidth=0\r\nHeight=0\r\n"
-        "[Backup]\r\nKeepDays=14\r\n[Print]\r\nPrinter=\r\n"));
+        "[Backup]\r\nKeepDays=14\r\n[Import]\r\nIdColumn=1\r\nDateColumn=2\r\nClockInColumn=3\r\n"
+        "ClockOutColumn=4\r\nBreakStartColumn=5\r\nBreakEndColumn=6\r\n[Print]\r\nPrinter=\r\n"));
 }
 
 TEST_F(SettingsTest, AnExistingFileKeepsItsLineEndings) {
