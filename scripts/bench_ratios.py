@@ -70,6 +70,8 @@ def main():
          ratio("BM_DeleteEmployeeOf999x30", "BM_RawDurableCopyOfTheAffectedFiles"), 1.5)
     line("registration / raw work with the same flushes",
          ratio("BM_RegisterEmployeeChangedOf999", "BM_RawRegistrationFileWork"), 1.5)
+    line("import 999x31 days / raw journaled write of the 999 months",
+         ratio("BM_ImportOf999x31Days", "BM_RawJournaledWriteOf999Months"), 1.5)
     line("saving a month / raw journaled write of its record",
          ratio("BM_WriteMonthRecordReplacingTheLast", "BM_RawJournaledWriteOfOneRecord"), 1.5)
     print()

@@ -51,7 +51,6 @@ if [ "${3:-}" != "--inside" ]; then
     PUNCHBOOK_FOLDER=$stage/data "$root/usr/bin/punchbook-import" --id 1 --year 1999 --month 3 \
         --dry-run "$stage/export.csv" >"$stage/import.txt" ||
         fail "the installed punchbook-import failed"
-    rm -f "$stage/data/Punchbook.lock"
 
     ls -A "$root/usr/bin" >"$stage/bin.before"
     mkdir "$stage/home"

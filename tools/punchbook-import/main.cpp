@@ -227,8 +227,14 @@ std::string Preview(const pb::ImportPlan& plan) {
 int Import(const Options& options) {
     ConsoleOperator op;
     pb::LockOutcome lock = pb::LockProgramFolder(pb::RealFileSystem(), options.folder, op);
-    if (!lock.lock)
-        return Fail(kInUse, lock.holder ? pb::ReadOnlyNotice(*lock.holder) : lock.problem);
+    if (!lock.lock) {
+        if (!lock.holder)
+            return Fail(kInUse, lock.problem);
+        const std::string who = lock.holder->host.empty()
+                                    ? std::string("別のプログラム")
+                                    : lock.holder->user + " (" + lock.holder->host + ")";
+        return Fail(kInUse, who + " が使用中のため、取り込めません。（" + options.folder + "）");
+    }
     pb::DataFiles files = pb::AssignDataFiles(options.folder);
     // As the program does when it starts: a change cut short is finished or
     // taken back before anything is read.
