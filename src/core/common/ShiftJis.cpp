@@ -120,6 +120,18 @@ std::string EncodeSjis(std::string_view utf8) {
     return out;
 }
 
+std::string FirstUnencodable(std::string_view utf8) {
+    if (IsAscii(utf8))
+        return {};
+    std::string ignored;
+    Converter conv("CP932", "UTF-8");
+    const char* in = utf8.data();
+    std::size_t left = utf8.size();
+    if (conv.Run(in, left, ignored) == 0)
+        return {};
+    return std::string(in, BrokenUtf8Length(std::string_view(in, left)));
+}
+
 std::size_t SjisCutLength(std::string_view sjis, std::size_t maxBytes) {
     std::size_t pos = 0;
     while (pos < sjis.size()) {

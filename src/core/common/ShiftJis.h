@@ -20,6 +20,10 @@ DecodedText DecodeSjis(std::string_view bytes);
 // Encodes UTF-8 to CP932; a character the code page lacks becomes "?".
 std::string EncodeSjis(std::string_view utf8);
 
+// The first character of `utf8` that CP932 cannot hold (its UTF-8 bytes), or
+// empty when the whole text can be stored as it stands.
+std::string FirstUnencodable(std::string_view utf8);
+
 // Length of the longest prefix of `sjis` of at most `maxBytes` bytes that does
 // not end inside a double-byte character.
 std::size_t SjisCutLength(std::string_view sjis, std::size_t maxBytes);

@@ -16,6 +16,7 @@ const char kRegistrationCancelled[] = "従業員データの登録を中止し�
 const char kSameAsRegistered[] = "現在登録されているデータと同じです。";
 const char kRegistered[] = "登録完了";
 const char kIdAndNameRequired[] = "従業員番号と氏名は必ず入力して下さい";
+const char kNameTooLong[] = "氏名は半角20文字（全角10文字）までです";
 
 std::string StoredName(const std::string& name) {
     return CutSjis(EncodeSjis(name), kNameLength);
@@ -199,6 +200,21 @@ bool ValidateEmployeeInput(const std::string& name, int idNumber, Operator& op) 
         return true;
     op.Warning(kIdAndNameRequired, Buttons::Ok);
     return false;
+}
+
+bool ValidateNameToStore(const std::string& name, Operator& op) {
+    // What the record cannot hold would otherwise be stored as "?" or cut off.
+    if (const std::string lacking = FirstUnencodable(name); !lacking.empty()) {
+        op.Warning(
+            "氏名の「" + lacking + "」は登録できない文字です。\r\n別の文字に置き換えて下さい",
+            Buttons::Ok);
+        return false;
+    }
+    if (EncodeSjis(name).size() > kNameLength) {
+        op.Warning(kNameTooLong, Buttons::Ok);
+        return false;
+    }
+    return true;
 }
 
 NameRecord MakeNameRecord(const DataFiles& files, const std::string& id, const std::string& name,

@@ -76,6 +76,9 @@ std::int64_t FileSizeOf(const DataFiles& files, const std::string& path);
 
 // False (after the warning) when the name is empty or the ID number below 1.
 bool ValidateEmployeeInput(const std::string& name, int idNumber, Operator& op);
+// False (after a warning) when the name holds a character Shift-JIS lacks (the
+// warning names it) or takes more than the record's 20 bytes.
+bool ValidateNameToStore(const std::string& name, Operator& op);
 
 // ID and name cut to what the record holds; linked when the sibling payroll
 // program already knows the ID.

@@ -19,6 +19,7 @@
 #include "core/store/Recovery.h"
 #include "gui/app/DeferredIconStyle.h"
 #include "gui/app/MainFrom.h"
+#include "gui/app/MenuBarKey.h"
 #include "gui/app/SingleInstance.h"
 #include "gui/shared/Help.h"
 #include "gui/shared/Images.h"
@@ -166,6 +167,7 @@ std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& insta
         mainFrom = std::make_unique<TMainFrom>(folder, held->readOnly);
         mainFrom->SetReadOnly();
     }
+    GiveMenuBarKey(*mainFrom);
     QObject::connect(&instance, &SingleInstance::ActivationRequested, mainFrom.get(),
                      &TMainFrom::BringToFront);
     held->MakeDurableAfterPainting(mainFrom.get());

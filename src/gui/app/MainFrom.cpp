@@ -400,7 +400,7 @@ void TMainFrom::BuildMenu() {
     connect(fileMenu_, &QMenu::aboutToShow, this,
             [this] { UpdateDataConvertItem(ProgramFolderEntries()); });
 
-    QMenu* view = bar->addMenu(QStringLiteral("表示"));
+    QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
     Name(view, QStringLiteral("ViewMenu"));
     viewerItem_ = item(view, QStringLiteral("ViewerItem"), QStringLiteral("従業員情報"),
                        &TMainFrom::PanelButton5Click);
@@ -419,33 +419,33 @@ void TMainFrom::BuildMenu() {
         button->installEventFilter(this);
     }
 
-    QMenu* entry = bar->addMenu(QStringLiteral("登録"));
+    QMenu* entry = bar->addMenu(QStringLiteral("登録(&R)"));
     Name(entry, QStringLiteral("RegisterMenu"));
     dailyItem_ = item(entry, QStringLiteral("DailyWagesItem"), QStringLiteral("日給制従業員"),
                       &TMainFrom::PanelButton1Click);
     hourlyItem_ = item(entry, QStringLiteral("TimeWagesItem"), QStringLiteral("時給制従業員"),
                        &TMainFrom::PanelButton2Click);
 
-    QMenu* options = bar->addMenu(QStringLiteral("オプション"));
+    QMenu* options = bar->addMenu(QStringLiteral("オプション(&O)"));
     Name(options, QStringLiteral("OptionsMenu"));
     salariumItem_ = item(options, QStringLiteral("SalariumItem"), QStringLiteral("Salarium"),
                          &TMainFrom::PanelButton11Click);
     calcItem_ = item(options, QStringLiteral("CalcSettingsItem"), QStringLiteral("計算設定"),
                      &TMainFrom::PanelButton4Click);
-    QMenu* colours = options->addMenu(QStringLiteral("フォント色"));
+    QMenu* colours = options->addMenu(QStringLiteral("フォント色(&C)"));
     Name(colours, QStringLiteral("FontColorMenu"));
     item(colours, QStringLiteral("ValidColorItem"), QStringLiteral("有効色"),
          &TMainFrom::ValidColorClick);
     item(colours, QStringLiteral("InvalidColorItem"), QStringLiteral("無効色"),
          &TMainFrom::InvalidColorClick);
 
-    windowMenu_ = bar->addMenu(QStringLiteral("ウィンドウ"));
+    windowMenu_ = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     Name(windowMenu_, QStringLiteral("WindowMenu"));
     minimizeAllItem_ = item(windowMenu_, QStringLiteral("MinimizeAllItem"),
                             QStringLiteral("すべてをアイコン化"), &TMainFrom::MinimizeAllClick);
     connect(windowMenu_, &QMenu::aboutToShow, this, &TMainFrom::FillWindowMenu);
 
-    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ"));
+    QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     Name(help, QStringLiteral("HelpMenu"));
     item(help, QStringLiteral("HelpContentsItem"), QStringLiteral("目次"),
          &TMainFrom::HelpContentsClick);

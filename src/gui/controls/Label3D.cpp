@@ -1,14 +1,40 @@
 #include "gui/controls/Label3D.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QPainter>
 
 namespace pb {
 
 namespace {
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextExpandTabs;
+
+// The label paints its caption itself; screen readers learn it from here, as
+// the text of a plain label.
+class Label3DAccessible : public QAccessibleWidget {
+  public:
+    explicit Label3DAccessible(QWidget* widget)
+        : QAccessibleWidget(widget, QAccessible::StaticText) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<const TLabel3D*>(widget())->caption();
+        return QAccessibleWidget::text(t);
+    }
+};
+
+QAccessibleInterface* Label3DAccessibleFactory(const QString& className, QObject* object) {
+    if (className == QLatin1String("pb::TLabel3D") && object != nullptr && object->isWidgetType())
+        return new Label3DAccessible(static_cast<QWidget*>(object));  // owned by QAccessible
+    return nullptr;
 }
 
+}  // namespace
+
 TLabel3D::TLabel3D(QWidget* parent) : QWidget(parent) {
+    static const bool accessibleInstalled =
+        (QAccessible::installFactory(&Label3DAccessibleFactory), true);
+    (void)accessibleInstalled;
     color_ = palette().color(QPalette::Base);
     resize(96, 24);
     setDiff(2);
@@ -29,6 +55,10 @@ void TLabel3D::setCaption(const QString& caption) {
         return;
     caption_ = caption;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent changed(this, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
 void TLabel3D::setColor(const QColor& color) {

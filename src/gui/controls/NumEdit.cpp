@@ -134,8 +134,10 @@ void TNumEdit::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
     event->accept();
     if (key == Qt::Key_Backspace) {
+        // Over a selection (Ctrl+A, or the amount chosen on entering) the
+        // amount goes as a whole, as typing over it would replace it.
         if (!isReadOnly())
-            setValue(DivideByTenHalfEven(value_));
+            setValue(hasSelectedText() ? 0 : DivideByTenHalfEven(value_));
         return;
     }
     if (key == Qt::Key_Left)

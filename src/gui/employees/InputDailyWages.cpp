@@ -53,17 +53,21 @@ TInputD::TInputD(const WageFormContext& context, QWidget* parent)
 void TInputD::BuildWindow() {
     auto* register_ =
         MakeBarButton(QStringLiteral("PanelButton1"), QStringLiteral("登録"),
-                      QStringLiteral("従業員データの登録"), Glyph(QStringLiteral("DailyWages")), 4);
-    PanelButton5 = MakeBarButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
-                                 Glyph(QStringLiteral("Delete")), 52);
-    auto* close =
-        MakeBarButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
-                      QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")), 100);
+                      QStringLiteral("従業員データの登録"), Glyph(QStringLiteral("DailyWages")), 4,
+                      QKeySequence(Qt::CTRL | Qt::Key_S));
+    PanelButton5 =
+        MakeBarButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
+                      Glyph(QStringLiteral("Delete")), 52, QKeySequence(Qt::ALT | Qt::Key_D));
+    auto* close = MakeBarButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
+                                QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")),
+                                100, QKeySequence(Qt::Key_Escape));
     auto* revert = MakeBarButton(QStringLiteral("PanelButton3"), QStringLiteral("戻す"),
-                                 QStringLiteral("デフォルトに戻す"), RevertGlyph(), 289);
-    auto* store = MakeBarButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
-                                QStringLiteral("デフォルトに設定する"),
-                                Glyph(QStringLiteral("Settings")), 337);
+                                 QStringLiteral("デフォルトに戻す"), RevertGlyph(), 289,
+                                 QKeySequence(Qt::ALT | Qt::Key_R));
+    auto* store =
+        MakeBarButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
+                      QStringLiteral("デフォルトに設定する"), Glyph(QStringLiteral("Settings")),
+                      337, QKeySequence(Qt::ALT | Qt::Key_S));
     connect(register_, &TPanelButton::clicked, this, &TInputD::PanelButton1Click);
     connect(PanelButton5, &TPanelButton::clicked, this, &TInputD::PanelButton5Click);
     connect(close, &TPanelButton::clicked, this, &TInputD::PanelButton2Click);
@@ -127,11 +131,14 @@ void TInputD::BuildWindow() {
     auto* frame = new QGroupBox(this);
     Name(frame, QStringLiteral("GroupBox1"));
     frame->setGeometry(96, 290, 196, 50);
+    frame->setAccessibleName(QStringLiteral("休日区分"));
     for (int k = 0; k < 7; ++k) {
         const int weekday = kWeekdaysFromMonday[k];
         auto* box = new QCheckBox(QString::fromUtf8(kWeekdayNames[weekday - 1]), frame);
         const QString name = QStringLiteral("CheckBox%1").arg(6 + weekday);
         Name(box, name);
+        // Read alone it says what it sets: "休日区分 水曜日".
+        NameAfter(box, {QStringLiteral("休日区分"), Q(WeekdayText(weekday))});
         box->setProperty("tag", weekday);
         box->setGeometry(8 + (k % 4) * 46, k < 4 ? 6 : 27, 44, 18);
         EnterMovesFocus(box);
@@ -463,6 +470,9 @@ void TInputD::PanelButton1Click() {
             IDCBChange();
             return;
         }
+        // The name typed stays for the operator to mend.
+        if (!ValidateNameToStore(name, context_.op))
+            return;
         bool anyHoliday = false;
         for (int weekday = 1; weekday <= 7; ++weekday)
             anyHoliday |= weekBoxes_[weekday]->isChecked();

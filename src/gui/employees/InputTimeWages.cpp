@@ -74,19 +74,24 @@ TInputT::TInputT(const WageFormContext& context, QWidget* parent)
 void TInputT::BuildWindow() {
     auto* register_ =
         MakeBarButton(QStringLiteral("PanelButton1"), QStringLiteral("登録"),
-                      QStringLiteral("従業員データの登録"), Glyph(QStringLiteral("TimeWages")), 4);
-    PanelButton5 = MakeBarButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
-                                 Glyph(QStringLiteral("Delete")), 52);
-    auto* close =
-        MakeBarButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
-                      QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")), 100);
+                      QStringLiteral("従業員データの登録"), Glyph(QStringLiteral("TimeWages")), 4,
+                      QKeySequence(Qt::CTRL | Qt::Key_S));
+    PanelButton5 =
+        MakeBarButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
+                      Glyph(QStringLiteral("Delete")), 52, QKeySequence(Qt::ALT | Qt::Key_D));
+    auto* close = MakeBarButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
+                                QStringLiteral("データ登録の終了"), Glyph(QStringLiteral("Exit")),
+                                100, QKeySequence(Qt::Key_Escape));
     auto* revert = MakeBarButton(QStringLiteral("PanelButton3"), QStringLiteral("戻す"),
-                                 QStringLiteral("デフォルトに戻す"), RevertGlyph(), 371);
-    auto* store = MakeBarButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
-                                QStringLiteral("デフォルトに設定する"),
-                                Glyph(QStringLiteral("Settings")), 419);
+                                 QStringLiteral("デフォルトに戻す"), RevertGlyph(), 371,
+                                 QKeySequence(Qt::ALT | Qt::Key_R));
+    auto* store =
+        MakeBarButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
+                      QStringLiteral("デフォルトに設定する"), Glyph(QStringLiteral("Settings")),
+                      419, QKeySequence(Qt::ALT | Qt::Key_S));
     auto* unify = MakeBarButton(QStringLiteral("PanelButton6"), QStringLiteral("統一"),
-                                QStringLiteral("時給金額を統一する"), UnifyGlyph(), 467);
+                                QStringLiteral("時給金額を統一する"), UnifyGlyph(), 467,
+                                QKeySequence(Qt::ALT | Qt::Key_U));
     connect(register_, &TPanelButton::clicked, this, &TInputT::PanelButton1Click);
     connect(PanelButton5, &TPanelButton::clicked, this, &TInputT::PanelButton5Click);
     connect(close, &TPanelButton::clicked, this, &TInputT::PanelButton2Click);
@@ -138,6 +143,12 @@ void TInputT::BuildWindow() {
     CheckBox2->setChecked(true);
     MakeLabel(QStringLiteral("Label7"), QStringLiteral("休憩時間"), 272, 105, 64);
     CheckBox3 = MakeCheckBox(QStringLiteral("CheckBox3"), QStringLiteral("有り"), 336, 103, 54);
+    // Read alone, each choice names what it belongs to.
+    NameAfter(CheckBox1, {QStringLiteral("料金区分"), QStringLiteral("時間")});
+    NameAfter(RadioButton1, {QStringLiteral("料金区分 時間"), QStringLiteral("２段階")});
+    NameAfter(RadioButton2, {QStringLiteral("料金区分 時間"), QStringLiteral("３段階")});
+    NameAfter(CheckBox2, {QStringLiteral("料金区分"), QStringLiteral("曜日")});
+    NameAfter(CheckBox3, {QStringLiteral("休憩時間"), QStringLiteral("有り")});
     connect(CheckBox1, &QCheckBox::toggled, this, &TInputT::DivideCheckBoxClick);
     connect(CheckBox2, &QCheckBox::toggled, this, &TInputT::DivideCheckBoxClick);
     connect(CheckBox3, &QCheckBox::toggled, this, &TInputT::CheckBox3Click);
@@ -435,6 +446,9 @@ void TInputT::PanelButton1Click() {
         const std::string id = S(SelectedId());
         const std::string name = S(NameEdit->text());
         if (!ValidateEmployeeInput(name, ParseYen(id), context_.op))
+            return;
+        // The name typed stays for the operator to mend.
+        if (!ValidateNameToStore(name, context_.op))
             return;
         if (CheckBox1->isChecked()) {
             const bool rising =

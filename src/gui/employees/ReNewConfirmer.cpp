@@ -1,17 +1,29 @@
 #include "gui/employees/ReNewConfirmer.h"
 
+#include <QApplication>
+
 #include "gui/employees/ReNewDlgDailyWagse.h"
 #include "gui/employees/ReNewDlgTimeWagse.h"
 
 namespace pb {
 
+namespace {
+
+// The question belongs over the form whose 登録 asked it.
+QWidget* Asker(QWidget* fallback) {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : fallback;
+}
+
+}  // namespace
+
 bool ReNewConfirmer::ConfirmDailyUpdate(const PendingDailyRegistration& pending) {
-    TReNewDlgD dialog(files_, settings_, pending, parent_);
+    TReNewDlgD dialog(files_, settings_, pending, Asker(parent_));
     return dialog.exec() == TReNewDlg::kUpdate;
 }
 
 bool ReNewConfirmer::ConfirmTimeUpdate(const PendingTimeRegistration& pending) {
-    TReNewDlgT dialog(files_, settings_, pending, parent_);
+    TReNewDlgT dialog(files_, settings_, pending, Asker(parent_));
     return dialog.exec() == TReNewDlg::kUpdate;
 }
 

@@ -2,16 +2,19 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "core/store/Settings.h"
 #include "gui/controls/Pbutton.h"
@@ -28,6 +31,7 @@ constexpr int kRowHeight = 25;     // 24 pixels and the grid line
 constexpr int kColumnWidth = 131;  // 130 pixels and the grid line
 constexpr int kBarHeight = 44;
 constexpr int kMinimumHeight = 127;  // 154 with the window frame
+constexpr int kTitleBarRoom = 40;    // kept free on the screen for the window's title bar
 
 // StringGrid1DrawCell: every cell, fixed ones included, on its own brush, the
 // text in the row's colour; column 0 two pixels in, the others centred.
@@ -92,6 +96,9 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
         MakePanelButton(bar, QStringLiteral("PanelButton2"), QStringLiteral("中止"),
                         Glyph(QStringLiteral("Exit")), QStringLiteral("データ登録の終了"));
     PanelButton2->setGeometry(52, 2, 48, 40);
+    // Enter answers the question, Esc declines it, as in a message box.
+    GivePanelKey(PanelButton1, QKeySequence(Qt::Key_Return));
+    GivePanelKey(PanelButton2, QKeySequence(Qt::Key_Escape));
     connect(PanelButton1, &TPanelButton::clicked, this, &TReNewDlg::PanelButton1Click);
     connect(PanelButton2, &TPanelButton::clicked, this, &TReNewDlg::PanelButton2Click);
 
@@ -139,7 +146,9 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
     if (heightBounded_)
         setMaximumHeight(FullHeight());
     setFixedWidth(wideWidth_);
-    resize(wideWidth_, 414);
+    // Every row in sight where the screen has room for them. No position is set:
+    // the dialog opens centred on the window that asks.
+    resize(wideWidth_, OpeningHeight());
 
     Timer1 = new QTimer(this);
     Name(Timer1, QStringLiteral("Timer1"));
@@ -151,6 +160,15 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
 int TReNewDlg::FullHeight() const {
     return 2 + kBarHeight + 2 + StringGrid1->rowCount() * kRowHeight +
            2 * StringGrid1->frameWidth();
+}
+
+int TReNewDlg::OpeningHeight() const {
+    const QScreen* screen =
+        parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return FullHeight();
+    const int room = screen->availableGeometry().height() - kTitleBarRoom;
+    return std::max(kMinimumHeight, std::min(FullHeight(), room));
 }
 
 QColor TReNewDlg::RowColour(int row) const {

@@ -29,6 +29,8 @@ class TReNewDlg : public QDialog {
     QColor RowColour(int row) const;
     // The table's rows fit without a vertical scroll bar at this window height.
     int FullHeight() const;
+    // The height the dialog opens with: FullHeight() when the screen has room.
+    int OpeningHeight() const;
     int NarrowWidth() const { return narrowWidth_; }
     int WideWidth() const { return wideWidth_; }
 

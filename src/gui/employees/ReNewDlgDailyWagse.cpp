@@ -36,7 +36,6 @@ TReNewDlgD::TReNewDlgD(const DataFiles& files, const Settings& settings,
       files_(files),
       pending_(pending) {
     Name(this, QStringLiteral("TReNewDlgD"));
-    move(286, 183);
 }
 
 QStringList TReNewDlgD::RowValues(const DailyWagesRecord& r) {

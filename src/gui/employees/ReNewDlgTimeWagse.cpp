@@ -34,7 +34,6 @@ TReNewDlgT::TReNewDlgT(const DataFiles& files, const Settings& settings,
       files_(files),
       pending_(pending) {
     Name(this, QStringLiteral("TReNewDlgT"));
-    move(230, 137);
 }
 
 QStringList TReNewDlgT::RowValues(const TimeWagesRecord& r) {

@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QHash>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
 #include <QPainter>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -215,6 +217,26 @@ void TViewRD::FormResize() {
 
 void TViewRD::FormClose() {
     // The child window frees the viewer with itself.
+}
+
+bool TViewRD::event(QEvent* event) {
+    // Ctrl+F4 closes the child window the viewer lives in, as its close box
+    // does. Taken as a key, not a shortcut: the child window's own menu holds
+    // the same key, which would make a shortcut ambiguous and dead.
+    if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F4)) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress) {
+                if (auto* child = qobject_cast<QMdiSubWindow*>(parentWidget()))
+                    child->close();
+                else
+                    close();
+            }
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void TViewRD::closeEvent(QCloseEvent* event) {

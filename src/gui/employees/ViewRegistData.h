@@ -64,6 +64,7 @@ class TViewRD : public QWidget {
     void mainWidthWanted(int width);
 
   protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 

@@ -26,6 +26,7 @@
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
 #include "gui/shared/PanelButtons.h"
+#include "gui/shared/SjisLengthValidator.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -76,11 +77,13 @@ QCheckBox* TWageForm::MakeCheckBox(const QString& name, const QString& text, int
 }
 
 TPanelButton* TWageForm::MakeBarButton(const QString& name, const QString& caption,
-                                       const QString& hint, const QPixmap& glyph, int x) {
+                                       const QString& hint, const QPixmap& glyph, int x,
+                                       const QKeySequence& key) {
     TPanelButton* button = MakePanelButton(this, name, caption, glyph, hint);
     button->setGeometry(x, 2, 48, 40);
     button->setSpacing(4);
     button->setFocusPolicy(Qt::NoFocus);
+    GivePanelKey(button, key);
     return button;
 }
 
@@ -173,6 +176,9 @@ void TWageForm::MakeIdAndName(int labelX, int fieldX, int y) {
     NameEdit = new QLineEdit(this);
     Name(NameEdit, QStringLiteral("NameEdit"));
     NameEdit->setMaxLength(20);
+    // "Name.dat" keeps 20 bytes of Shift-JIS: ten full-width characters.
+    NameEdit->setValidator(new SjisLengthValidator(kNameLength, NameEdit));
+    NameEdit->setToolTip(QStringLiteral("半角20文字（全角10文字）まで"));
     NameEdit->setAttribute(Qt::WA_InputMethodEnabled, true);
     NameEdit->setGeometry(fieldX, y + 24, 170, 22);
     NameAfter(NameEdit, {QStringLiteral("氏　    名：")});

@@ -4,6 +4,7 @@
 // the focus on, and the worker that keeps the work pattern in the title.
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QPixmap>
 #include <QString>
 #include <QStringList>
@@ -85,9 +86,10 @@ class TWageForm : public QDialog {
     QLabel* MakeLabel(const QString& name, const QString& text, int x, int y, int w, int h = 16);
     QCheckBox* MakeCheckBox(const QString& name, const QString& text, int x, int y, int w,
                             int h = 18);
-    // A button of the form's top bar, 48 wide at `x`, passed over by Tab.
+    // A button of the form's top bar, 48 wide at `x`, passed over by Tab and
+    // pressed from the keyboard with `key`.
     TPanelButton* MakeBarButton(const QString& name, const QString& caption, const QString& hint,
-                                const QPixmap& glyph, int x);
+                                const QPixmap& glyph, int x, const QKeySequence& key);
     // Glyph strips of the two buttons the toolbar pictures do not cover.
     static QPixmap RevertGlyph();
     static QPixmap UnifyGlyph();

@@ -22,4 +22,11 @@ TPanelButton* MakePanelButton(QWidget* parent, const QString& name, const QStrin
     return button;
 }
 
+void GivePanelKey(TPanelButton* button, const QKeySequence& key) {
+    button->setShortcut(key);
+    const QString named = button->hint().isEmpty() ? button->caption() : button->hint();
+    button->setHint(named + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                    QLatin1Char(')'));
+}
+
 }  // namespace pb

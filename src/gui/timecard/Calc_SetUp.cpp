@@ -101,11 +101,16 @@ void TCalcS::BuildButtonBar() {
         const char* hint;
         const char* glyph;
         void (TCalcS::*click)();
+        QKeySequence key;
     };
+    // The keys of the registration forms: store, revert, leave.
     const ToolButton tools[] = {
-        {&PanelButton1, "PanelButton1", "登録", "設定登録", "Save", &TCalcS::PanelButton1Click},
-        {&PanelButton2, "PanelButton2", "戻す", "元に戻す", "Restore", &TCalcS::PanelButton2Click},
-        {&PanelButton3, "PanelButton3", "中止", "設定中止", "Cancel", &TCalcS::PanelButton3Click},
+        {&PanelButton1, "PanelButton1", "登録", "設定登録", "Save", &TCalcS::PanelButton1Click,
+         QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {&PanelButton2, "PanelButton2", "戻す", "元に戻す", "Restore", &TCalcS::PanelButton2Click,
+         QKeySequence(Qt::ALT | Qt::Key_R)},
+        {&PanelButton3, "PanelButton3", "中止", "設定中止", "Cancel", &TCalcS::PanelButton3Click,
+         QKeySequence(Qt::Key_Escape)},
     };
     int x = 4;
     for (const ToolButton& tool : tools) {
@@ -113,6 +118,7 @@ void TCalcS::BuildButtonBar() {
             MakePanelButton(this, QString::fromLatin1(tool.name), QString::fromUtf8(tool.caption),
                             Glyph(QString::fromLatin1(tool.glyph)), QString::fromUtf8(tool.hint));
         button->setGeometry(x, 4, 40, 40);
+        GivePanelKey(button, tool.key);
         x += 42;
         connect(button, &TPanelButton::clicked, this, tool.click);
         *tool.field = button;

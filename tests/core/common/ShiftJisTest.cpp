@@ -86,6 +86,12 @@ TEST(ShiftJis, DamagedBytesNeverSwallowTheirNeighbours) {
     EXPECT_EQ(EncodeSjis("¥32,000"), "\\32,000");  // the yen sign is the byte 0x5C
 }
 
+TEST(ShiftJis, FirstUnencodableNamesTheCharacterTheCodePageLacks) {
+    EXPECT_EQ(FirstUnencodable("山田😀太郎😀"), "😀");
+    EXPECT_EQ(FirstUnencodable("𠮷野"), "𠮷");      // outside the BMP, four UTF-8 bytes
+    EXPECT_EQ(FirstUnencodable("ｱ〜①髙﨑 ¥"), "");  // vendor rows and half-width forms fit
+}
+
 TEST(ShiftJis, CutNeverSplitsADoubleByteCharacter) {
     const std::string sjis = EncodeSjis("aソ表");  // 1 + 2 + 2 bytes
     EXPECT_EQ(CutSjis(sjis, 5), sjis);

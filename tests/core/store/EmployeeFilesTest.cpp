@@ -188,20 +188,36 @@ TEST_F(EmployeeFiles, PurgeRemovesEveryGenerationAndAnEmptiedFile) {
 }
 
 TEST_F(EmployeeFiles, ValidateEmployeeInputWarnsOnce) {
+    const std::string required = "従業員番号と氏名は必ず入力して下さい";
+    const std::string tooLong = "氏名は半角20文字（全角10文字）までです";
     const struct {
         std::string name;
         int id;
-        bool ok;
-    } cases[] = {{"a", 1, true}, {"", 1, false}, {"a", 0, false}, {"a", -3, false}};
+        std::string warning;  // empty: accepted
+    } cases[] = {
+        {"a", 1, ""},
+        {"", 1, required},
+        {"a", 0, required},
+        {"a", -3, required},
+        {"山田太郎花子一二三四", 1, ""},  // ten full-width characters: the 20 bytes
+        {"山田太郎花子一二三四a", 1, tooLong},
+        {"ｱｲｳｴｵｶｷｸｹｺｱｲｳｴｵｶｷｸｹｺ", 1, ""},  // half-width katakana take one byte
+        {"ｱｲｳｴｵｶｷｸｹｺｱｲｳｴｵｶｷｸｹｺｻ", 1, tooLong},
+        {"山田😀", 1, "氏名の「😀」は登録できない文字です。\r\n別の文字に置き換えて下さい"},
+        {"𠮷野家の店長さん", 1,
+         "氏名の「𠮷」は登録できない文字です。\r\n別の文字に置き換えて下さい"},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         ScriptedOperator op;
-        EXPECT_EQ(ValidateEmployeeInput(c.name, c.id, op), c.ok);
-        if (c.ok) {
+        EXPECT_EQ(ValidateEmployeeInput(c.name, c.id, op) && ValidateNameToStore(c.name, op),
+                  c.warning.empty());
+        if (c.warning.empty()) {
             EXPECT_TRUE(op.calls.empty());
         } else {
             ASSERT_EQ(op.calls.size(), 1u);
             EXPECT_EQ(op.calls[0].kind, "warning");
-            EXPECT_EQ(op.calls[0].text, "従業員番号と氏名は必ず入力して下さい");
+            EXPECT_EQ(op.calls[0].text, c.warning);
             EXPECT_EQ(op.calls[0].buttons, Buttons::Ok);
         }
     }

@@ -19,13 +19,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -35,6 +38,7 @@
 #include "core/store/Settings.h"
 #include "gui/app/Main.h"
 #include "gui/app/MainFrom.h"
+#include "gui/app/MenuBarKey.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/files/ExportDialog.h"
 #include "gui/files/RestoreDialog.h"
@@ -222,6 +226,27 @@ TEST(MainFromWindow, EveryWindowIsReachableFromTheToolbarAndTheMenu) {
     ASSERT_FALSE(Find<TPanelButton>(main, "PanelButton11")->isEnabled());
     for (const char* name : {"DailyWagesItem", "TimeWagesItem", "CalcSettingsItem", "ViewerItem"})
         EXPECT_TRUE(Find<QAction>(main, name)->isEnabled()) << name;
+}
+
+TEST(MainFromWindow, EveryMenuHasAKeyAndF10ReachesTheMenuBar) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    GiveMenuBarKey(main);
+    QSet<QChar> keys;
+    for (QAction* menu : main.menuBar()->actions()) {
+        const qsizetype amp = menu->text().indexOf(QLatin1Char('&'));
+        ASSERT_GE(amp, 0) << menu->text().toStdString();
+        keys.insert(menu->text().at(amp + 1));
+    }
+    EXPECT_EQ(keys.size(), main.menuBar()->actions().size());  // no letter twice
+
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_F10);
+    test::ProcessEvents(10);
+    EXPECT_EQ(main.menuBar()->activeAction(), main.menuBar()->actions().front());
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Escape);
 }
 
 // Another copy holds the folder: nothing that writes can be reached, neither here

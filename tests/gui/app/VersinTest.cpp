@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -43,6 +44,10 @@ TEST(Versin, OpensCentredFixedAndDrawsBothNamesInThePaleColour) {
         EXPECT_EQ(label->fontColor(), QColor(209, 254, 243)) << expected.name;
         EXPECT_EQ(label->backColor(), QColor(Qt::black));
         EXPECT_EQ(label->diff(), 2);
+        // Painted by the label itself, the text still reaches screen readers.
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(label);
+        EXPECT_EQ(spoken->role(), QAccessible::StaticText);
+        EXPECT_EQ(spoken->text(QAccessible::Name), expected.caption);
     }
 }
 

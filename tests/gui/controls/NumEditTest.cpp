@@ -18,7 +18,8 @@ namespace pb {
 namespace {
 
 // Plays keys into the field: digits, letters and punctuation as typed
-// characters; '<' Backspace, '^' Left, '\r' Enter, '*' gaining the focus.
+// characters; '<' Backspace, '#' Ctrl+A, '^' Left, '\r' Enter, '*'
+// gaining the focus.
 void Type(TNumEdit& edit, const std::string& keys) {
     for (char key : keys) {
         switch (key) {
@@ -27,6 +28,9 @@ void Type(TNumEdit& edit, const std::string& keys) {
                 break;
             case '^':
                 QTest::keyClick(&edit, Qt::Key_Left);
+                break;
+            case '#':
+                QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
                 break;
             case '\r':
                 QTest::keyClick(&edit, Qt::Key_Return);
@@ -85,6 +89,9 @@ TEST(NumEdit, TypingSequences) {
         {"backspace negative", 9, true, 0, "19-<", -2, "-2", 0},
         {"left is swallowed", 9, true, 0, "12^3", 123, "123", 0},
         {"zeros before digits", 9, true, 0, "007", 7, "7", 0},
+        {"Ctrl+A, Backspace clears", 9, true, 4321, "#<", 0, "", 0},
+        {"Ctrl+A, digit replaces", 9, true, 4321, "#7", 7, "7", 0},
+        {"focus selects, Backspace clears", 9, true, 4321, "*<", 0, "", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

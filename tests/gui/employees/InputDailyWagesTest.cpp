@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 
 #include "EmployeeFormFixture.h"
 #include "core/common/Routines.h"
@@ -538,7 +539,7 @@ TEST_F(InputDailyWagesTest, ControlsCarryTheirTagsAndTabOrder) {
         {"IDCB", "従業員番号"},        {"NameEdit", "氏名"},
         {"NumEdit1", "早出区分 時給"}, {"ScrollBar6", "残業区分 時給(休日)"},
         {"Memo2", "規定退社時間"},     {"TrackBar5", "半勤日退社時間"},
-        {"ClosingDayEdit", "締日"}};
+        {"ClosingDayEdit", "締日"},    {"CheckBox10", "休日区分 水曜日"}};
     for (const auto& [object, words] : spoken) {
         auto* field = Find<QWidget>(form.get(), object);
         EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name),
@@ -555,6 +556,35 @@ TEST_F(InputDailyWagesTest, ControlsCarryTheirTagsAndTabOrder) {
     auto* list = Find<QComboBox>(form.get(), "HalfHolidayCombo");
     ASSERT_GT(list->count(), 0);
     EXPECT_GE(list->view()->sizeHintForRow(0), RoomyRowDelegate::kRowHeight);
+}
+
+TEST_F(InputDailyWagesTest, TheNameTakesWhatNameDatHoldsAndNothingTheCodePageLacks) {
+    auto form = Open();
+    auto* name = Find<QLineEdit>(form.get(), "NameEdit");
+    name->setFocus();
+    // Names come through the input method. Twenty bytes of Shift-JIS: nine
+    // full-width characters and two half-width ones fill them; a third is refused.
+    auto commit = [name](const QString& text) {
+        QInputMethodEvent composed;
+        composed.setCommitString(text);
+        QApplication::sendEvent(name, &composed);
+    };
+    commit(QStringLiteral("山田太郎花子一二三"));
+    QTest::keyClicks(name, "ab");
+    QTest::keyClicks(name, "c");
+    commit(QStringLiteral("様"));
+    EXPECT_EQ(name->text(), "山田太郎花子一二三ab");
+    name->clear();
+    commit(QStringLiteral("ｱｲｳｴｵｶｷｸｹｺｱｲｳｴｵｶｷｸｹｺ"));  // half-width: all 20 fit
+    EXPECT_EQ(name->text().size(), 20);
+
+    // A character Shift-JIS lacks is named, nothing is written, the name stays.
+    const std::string before = MasterFiles();
+    RegisterShown(*form, "5", QStringLiteral("山田😀"));
+    EXPECT_EQ(Shown("warning").back(),
+              "氏名の「😀」は登録できない文字です。\r\n別の文字に置き換えて下さい");
+    EXPECT_EQ(MasterFiles(), before);
+    EXPECT_EQ(name->text(), "山田😀");
 }
 
 TEST_F(InputDailyWagesTest, ClosingTheFormStopsItsWorker) {

@@ -282,6 +282,16 @@ TEST_F(InputTimeWagesTest, AfterRegisteringTheStatusAndDeleteFollow) {
     EXPECT_EQ(MasterFiles(), before);
 }
 
+TEST_F(InputTimeWagesTest, ANameShiftJisCannotHoldIsRefusedBeforeAnythingIsWritten) {
+    auto form = Open();
+    TypeId(form.get(), "6");
+    Find<QLineEdit>(form.get(), "NameEdit")->setText(QStringLiteral("𠮷野"));
+    Click(form.get(), "PanelButton1");
+    EXPECT_EQ(Shown("warning").back(),
+              "氏名の「𠮷」は登録できない文字です。\r\n別の文字に置き換えて下さい");
+    EXPECT_EQ(MasterFiles(), "<absent>|<absent>|<absent>");
+}
+
 TEST_F(InputTimeWagesTest, FieldsAreNamedAfterTheirLabelsAndTheStagesAreRadioButtons) {
     auto form = Open();
     const std::pair<const char*, const char*> spoken[] = {{"IDCB", "従業員番号"},
@@ -291,7 +301,10 @@ TEST_F(InputTimeWagesTest, FieldsAreNamedAfterTheirLabelsAndTheStagesAreRadioBut
                                                           {"TrackBar1", "第１区分時間"},
                                                           {"ClosingDayEdit", "締日"},
                                                           {"NumEdit1", "時給 区分１ 日曜日"},
-                                                          {"NumEdit9", "時給 区分２ 月曜日"}};
+                                                          {"NumEdit9", "時給 区分２ 月曜日"},
+                                                          {"CheckBox1", "料金区分 時間"},
+                                                          {"CheckBox2", "料金区分 曜日"},
+                                                          {"CheckBox3", "休憩時間 有り"}};
     for (const auto& [object, words] : spoken) {
         auto* field = Find<QWidget>(form.get(), object);
         EXPECT_EQ(QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name),

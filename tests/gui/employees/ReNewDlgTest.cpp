@@ -188,7 +188,8 @@ TEST_F(ReNewDlgTest, DailyDialogIsNarrowExactlyWhenEveryRowFits) {
     dialog.show();
     ProcessEvents();
     EXPECT_EQ(dialog.maximumHeight(), dialog.FullHeight());
-    EXPECT_EQ(dialog.width(), dialog.WideWidth());
+    EXPECT_EQ(dialog.width(),
+              dialog.height() >= dialog.FullHeight() ? dialog.NarrowWidth() : dialog.WideWidth());
     dialog.resize(dialog.width(), dialog.FullHeight());
     ProcessEvents();
     EXPECT_EQ(dialog.width(), dialog.NarrowWidth());
@@ -196,6 +197,29 @@ TEST_F(ReNewDlgTest, DailyDialogIsNarrowExactlyWhenEveryRowFits) {
     dialog.resize(dialog.width(), dialog.FullHeight() - 30);
     ProcessEvents();
     EXPECT_EQ(dialog.width(), dialog.WideWidth());
+}
+
+TEST_F(ReNewDlgTest, OpensCentredOnTheFormShowingEveryRowTheScreenHasRoomFor) {
+    QWidget form;
+    const QRect room = form.screen()->availableGeometry();
+    form.setGeometry(QRect(0, 0, 500, 400).translated(room.center() - QPoint(250, 200)));
+    form.show();
+    TimeWagesRecord hourly;
+    hourly.ID = "002";
+    TReNewDlgD daily(files_, settings_, Pending("山田太郎", DailySample()), &form);
+    TReNewDlgT hourlyDialog(files_, settings_, {"002", "鈴木", hourly}, &form);
+    for (TReNewDlg* dialog : std::initializer_list<TReNewDlg*>{&daily, &hourlyDialog}) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        dialog->show();
+        ProcessEvents();
+        const QPoint offset = dialog->geometry().center() - form.geometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2);
+        EXPECT_TRUE(room.contains(dialog->geometry()));
+        // Rows below the table's end only where the screen has no more room.
+        EXPECT_TRUE(!dialog->Grid()->verticalScrollBar()->isVisible() ||
+                    dialog->height() >= room.height() - 40);
+        dialog->hide();
+    }
 }
 
 TEST_F(ReNewDlgTest, HourlyTableMapsSlotsToBandAndWeekdayRows) {

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTableWidget>
 #include <QTest>
@@ -118,6 +121,121 @@ TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
     ASSERT_EQ(ids->count(), 1);
     EXPECT_EQ(ids->itemText(0), "001");
     EXPECT_EQ(Find<QLineEdit>(main, "NameEdit")->text(), "山田太郎");
+}
+
+// A key as the window system delivers it: to the window that has the focus,
+// whose open menu, box or focused control then gets it.
+void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    ASSERT_NE(QGuiApplication::focusWindow(), nullptr);
+    QTest::keyClick(QGuiApplication::focusWindow(), static_cast<Qt::Key>(key), modifiers);
+    ProcessEvents(10);
+}
+
+// A window just opened gets the keyboard, as a window manager gives it.
+bool TakesTheKeyboard(QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitFor(
+        [window] { return QGuiApplication::focusWindow() == window->windowHandle(); });
+}
+
+// Typed text: ASCII as keys, Japanese as the input method commits it.
+void Type(const QString& text) {
+    QWidget* target = QApplication::focusWidget();
+    ASSERT_NE(target, nullptr);
+    if (text.front().unicode() < 0x80) {
+        QTest::keyClicks(target, text);
+    } else {
+        QInputMethodEvent composed;
+        composed.setCommitString(text);
+        QApplication::sendEvent(target, &composed);
+    }
+    ProcessEvents(5);
+}
+
+// Opens an item of the 登録 menu from the keyboard.
+void RegisterMenuItem(const char* item) {
+    Key(Qt::Key_R, Qt::AltModifier);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    for (int i = 0;
+         i < 3 && (menu->activeAction() == nullptr || menu->activeAction()->objectName() != item);
+         ++i)
+        Key(Qt::Key_Down);
+    Key(Qt::Key_Return);
+}
+
+// Every command of the window has a key, named in its hint and to screen readers.
+void ExpectEveryCommandHasAKey(QWidget* window) {
+    for (TPanelButton* button : window->findChildren<TPanelButton*>()) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        const QString key = button->shortcut().toString(QKeySequence::NativeText);
+        EXPECT_FALSE(key.isEmpty());
+        EXPECT_TRUE(button->hint().endsWith(" (" + key + ")")) << button->hint().toStdString();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Accelerator),
+                  key);
+    }
+}
+
+TEST(RegistrationRoad, TheKeyboardAloneRegistersBothSchemesAndUpdatesOne) {
+    ProgramFolder folder;
+    TMainFrom main(folder.Path());
+    main.show();
+    ASSERT_TRUE(TakesTheKeyboard(&main));
+    QStringList told;
+    auto acknowledge = [&told] {
+        AnswerModal<QMessageBox>([&told](QMessageBox* box) {
+            ASSERT_TRUE(TakesTheKeyboard(box));
+            told << box->text();
+            Key(Qt::Key_Return);
+        });
+    };
+
+    AnswerModal<TInputD>([&](TInputD* form) {
+        ASSERT_TRUE(TakesTheKeyboard(form));
+        ExpectEveryCommandHasAKey(form);
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), "IDCB");
+        Type("1");
+        Key(Qt::Key_Return);
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), "NameEdit");
+        Type("山田太郎");
+        acknowledge();
+        Key(Qt::Key_S, Qt::ControlModifier);  // 登録
+        ASSERT_TRUE(TakesTheKeyboard(form));  // back from the box
+        // The update: another name, 登録 again, 更新 in the comparison.
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Type("山田一郎");
+        AnswerModal<TReNewDlgD>([&](TReNewDlgD* dialog) {
+            ASSERT_TRUE(TakesTheKeyboard(dialog));
+            ExpectEveryCommandHasAKey(dialog);
+            acknowledge();
+            Key(Qt::Key_Return);  // 更新
+        });
+        Key(Qt::Key_S, Qt::ControlModifier);
+        ASSERT_TRUE(TakesTheKeyboard(form));
+        Key(Qt::Key_Escape);  // 終了
+    });
+    RegisterMenuItem("DailyWagesItem");
+    ASSERT_TRUE(TakesTheKeyboard(&main));  // back from the closed form
+
+    AnswerModal<TInputT>([&](TInputT* form) {
+        ASSERT_TRUE(TakesTheKeyboard(form));
+        ExpectEveryCommandHasAKey(form);
+        Type("2");
+        Key(Qt::Key_Return);
+        Type("鈴木花子");
+        acknowledge();
+        Key(Qt::Key_S, Qt::ControlModifier);
+        ASSERT_TRUE(TakesTheKeyboard(form));
+        Key(Qt::Key_Escape);
+    });
+    RegisterMenuItem("TimeWagesItem");
+
+    EXPECT_EQ(told, QStringList({"登録完了", "登録完了", "登録完了"}));
+    const DataFiles files = AssignDataFiles(folder.Path().toStdString());
+    EXPECT_EQ(LookupEmployee(files, "001", "").WagesCode, 1002);
+    EXPECT_EQ(FindEmployeeName(files, "001", 0), "山田一郎");
+    EXPECT_EQ(LookupEmployee(files, "002", "").WagesCode, 2001);
+    EXPECT_EQ(FindEmployeeName(files, "002", 0), "鈴木花子");
 }
 
 TEST(RegistrationRoad, CancellingTheComparisonKeepsTheFiles) {

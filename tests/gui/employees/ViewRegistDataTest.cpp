@@ -460,6 +460,15 @@ TEST_F(ViewRegistDataTest, EachActivationReadsTheFilesAgain) {
     EXPECT_EQ(main.MainWidth(), 2000);
     EXPECT_EQ(ComboItems(first), (QStringList{"001", "005"}));
     EXPECT_EQ(ComboItems(second), QStringList{"002"});
+
+    // Ctrl+F4 closes the viewer that has the keyboard, and only that one.
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    Find<QWidget>(first, "RadioButton1")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+    ProcessEvents(50);
+    ASSERT_EQ(area->subWindowList().size(), 1);
+    EXPECT_EQ(ViewerOf(area->subWindowList().front()), second);
 }
 
 }  // namespace

@@ -100,9 +100,9 @@ TEST_F(CalcS, BuildsTheFormWithItsNamesCaptionsAndHints) {
         QString caption;
         QString hint;
     } buttons[] = {
-        {"PanelButton1", "登録", "設定登録"},
-        {"PanelButton2", "戻す", "元に戻す"},
-        {"PanelButton3", "中止", "設定中止"},
+        {"PanelButton1", "登録", "設定登録 (Ctrl+S)"},
+        {"PanelButton2", "戻す", "元に戻す (Alt+R)"},
+        {"PanelButton3", "中止", "設定中止 (Esc)"},
     };
     for (const auto& b : buttons) {
         auto* button = dialog->findChild<TPanelButton*>(b.name);
@@ -142,6 +142,14 @@ TEST_F(CalcS, BuildsTheFormWithItsNamesCaptionsAndHints) {
     EXPECT_EQ(dialog->Item(1, 3)->y(), dialog->Item(1, 0)->y());
     EXPECT_GT(dialog->Item(3, 1)->x(), dialog->Item(3, 0)->x());
     EXPECT_GT(dialog->Item(4, 1)->y(), dialog->Item(4, 0)->y());
+
+    // The keys the hints name work from anywhere in the dialog.
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_S, Qt::ControlModifier);
+    test::ProcessEvents();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog->isVisible());
 }
 
 TEST_F(CalcS, ShowsWhatTheFileHoldsWithTheChoiceInTheActiveColour) {
