@@ -168,4 +168,10 @@ void FaultyFileSystem::RemoveFolder(const std::string& path) {
     inner_.RemoveFolder(path);
 }
 
+void FaultyFileSystem::Flush(const std::string& folder) {
+    if (Next("flush", folder))
+        Throw(folder);
+    inner_.Flush(folder);
+}
+
 }  // namespace pb

@@ -85,6 +85,10 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     void Remove(const std::string& path) override;
     void MakeFolder(const std::string& path) override;
     void RemoveFolder(const std::string& path) override;
+    // A folder's flush is a call of its own ("flush <folder>" in the log), so a
+    // test sees whether renames and removals were made durable before the
+    // journal or a backup day's name said they were.
+    void Flush(const std::string& folder) override;
 
   private:
     // Counts the call; true when this one is to fail (the failure not yet thrown).

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <random>
 
+#include "core/store/Process.h"
+
 namespace pb {
 
 FileError::FileError(std::string path, int error, const std::string& message)
@@ -33,6 +35,10 @@ std::string ErrorReason(int error) {
             return "入出力エラーが発生しました。";
         case EISDIR:
             return "フォルダです。";
+        case ELOOP:
+            return "シンボリックリンクが循環しています。";
+        case ENOTDIR:
+            return "パスの途中がフォルダではありません。";
         default:
             return std::strerror(error);
     }
@@ -49,18 +55,49 @@ void FileSystem::ReadPieces(const std::string& path, std::uint64_t offset, std::
 }
 
 std::string ScratchName(const std::string& path, std::string_view kind) {
-    // The process id keeps copies on one machine apart, the random part copies
-    // on machines that share the folder, the counter the calls of one copy.
+    // ".<pid>-<start>-<random>-<count>.": the process id and its start keep
+    // copies on one machine apart and tell whether the copy still runs, the
+    // random part keeps copies on machines that share the folder apart, the
+    // counter the calls of one copy.
     static const unsigned token = std::random_device{}();
+    static const std::string start = [] {
+        const std::string ticks = ProcessStartTicks(static_cast<long>(::getpid()));
+        return ticks.empty() ? std::string("0") : ticks;
+    }();
     static std::atomic<unsigned long> counter{0};
-    char unique[64];
-    std::snprintf(unique, sizeof unique, ".%ld-%08x-%lu.", static_cast<long>(::getpid()), token,
-                  ++counter);
+    char unique[96];
+    std::snprintf(unique, sizeof unique, ".%ld-%s-%08x-%lu.", static_cast<long>(::getpid()),
+                  start.c_str(), token, ++counter);
     return path + unique + std::string(kind);
 }
 
 bool IsScratchName(std::string_view name) {
     return name.ends_with(".new~") || name.ends_with(".old~");
+}
+
+bool IsScratchOfAnotherRunningCopy(std::string_view name) {
+    if (!IsScratchName(name))
+        return false;
+    name.remove_suffix(5);
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return false;
+    const std::string_view unique = name.substr(dot + 1);
+    // Exactly four parts; the names of earlier versions (three) are leftovers.
+    std::string_view parts[4];
+    std::size_t from = 0;
+    for (int i = 0; i < 4; ++i) {
+        const auto dash = unique.find('-', from);
+        if ((dash == std::string_view::npos) != (i == 3))
+            return false;
+        parts[i] = unique.substr(from, dash == std::string_view::npos ? dash : dash - from);
+        from = dash + 1;
+    }
+    const std::optional<long> pid = ProcessIdFrom(parts[0]);
+    if (!pid || *pid == static_cast<long>(::getpid()))
+        return false;
+    const std::string ticks(parts[1]);
+    return ProcessRuns(*pid, ticks == "0" ? std::string() : ticks);
 }
 
 namespace {
@@ -164,6 +201,29 @@ std::size_t ReadFully(int fd, const std::string& path, Bytes& data, std::size_t 
     return done;
 }
 
+// Only "no such file" is absence.
+bool Absent(int error) {
+    return error == ENOENT || error == ENOTDIR;
+}
+
+// The status of `path`; nothing when there is no such file. Any other failure,
+// or something other than a regular file where `regularFile` is asked for,
+// throws FileError naming the file.
+std::optional<struct stat> Status(const std::string& path, bool regularFile) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        if (Absent(errno))
+            return std::nullopt;
+        Fail(path, "を調べられません。", errno);
+    }
+    if (regularFile && !S_ISREG(st.st_mode)) {
+        if (S_ISDIR(st.st_mode))
+            Fail(path, "はファイルではありません。", EISDIR);
+        throw FileError(path, EINVAL, path + " はファイルではありません。");
+    }
+    return st;
+}
+
 // The names in a folder of one kind (S_IFREG or S_IFDIR), sorted: directory order differs between
 // file systems and callers get one order. A missing folder is empty where the caller allows it.
 std::vector<std::string> Entries(const std::string& folder, mode_t kind, bool missingIsEmpty) {
@@ -181,8 +241,12 @@ std::vector<std::string> Entries(const std::string& folder, mode_t kind, bool mi
         struct stat st {};
         const std::string full =
             folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
-        if (::stat(full.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == kind)
-            names.push_back(name);
+        if (::stat(full.c_str(), &st) == 0) {
+            if ((st.st_mode & S_IFMT) == kind)
+                names.push_back(name);
+        } else if (kind == S_IFREG && !Absent(errno)) {
+            names.push_back(name);  // whoever opens it is told what is wrong
+        }
     }
     ::closedir(dir);
     std::sort(names.begin(), names.end());
@@ -191,16 +255,13 @@ std::vector<std::string> Entries(const std::string& folder, mode_t kind, bool mi
 
 class PosixFileSystem final : public FileSystem {
   public:
-    bool Exists(const std::string& path) const override {
-        struct stat st {};
-        return ::stat(path.c_str(), &st) == 0;
-    }
+    bool Exists(const std::string& path) const override { return Status(path, false).has_value(); }
 
     std::optional<std::uint64_t> Size(const std::string& path) const override {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        const auto st = Status(path, true);
+        if (!st)
             return std::nullopt;
-        return static_cast<std::uint64_t>(st.st_size);
+        return static_cast<std::uint64_t>(st->st_size);
     }
 
     Bytes ReadAll(const std::string& path) const override {
@@ -231,9 +292,10 @@ class PosixFileSystem final : public FileSystem {
     }
 
     std::optional<FileStamp> Stamp(const std::string& path) const override {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        const auto status = Status(path, true);
+        if (!status)
             return std::nullopt;
+        const struct stat& st = *status;
         auto nanoseconds = [](const timespec& t) {
             return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
         };

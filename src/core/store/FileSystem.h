@@ -58,6 +58,10 @@ std::string ScratchName(const std::string& path, std::string_view kind);
 // earlier version of the program): nothing but a leftover once no operation is
 // under way.
 bool IsScratchName(std::string_view name);
+// Whether a scratch name is one another copy of the program, running on this
+// machine now, gave (its process id and start are in the name): that copy may
+// be using it this very moment, so nobody else removes it.
+bool IsScratchOfAnotherRunningCopy(std::string_view name);
 
 // An advisory lock on a file, held until it is destroyed.
 class AdvisoryLock {
@@ -69,21 +73,26 @@ class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
+    // Only "no such file" is absence: any other failure to look at `path` (a
+    // symbolic link loop, no access) throws FileError naming it and the reason.
     virtual bool Exists(const std::string& path) const = 0;
-    // Size in bytes of a regular file; nothing when it does not exist.
+    // Size in bytes of a regular file; nothing when it does not exist. Anything
+    // else in its place (a folder) throws FileError, as Exists does.
     virtual std::optional<std::uint64_t> Size(const std::string& path) const = 0;
     virtual Bytes ReadAll(const std::string& path) const = 0;
     // Reads up to `count` bytes at `offset` (fewer at the end of the file).
     virtual Bytes ReadAt(const std::string& path, std::uint64_t offset,
                          std::size_t count) const = 0;
-    // The stamp of a regular file; nothing when it does not exist.
+    // The stamp of a regular file; nothing when it does not exist; throws as Size.
     virtual std::optional<FileStamp> Stamp(const std::string& path) const = 0;
     // Hands the file's bytes from `offset` on to `read` in pieces of at most
     // `pieceSize` bytes, all through one buffer, until the file ends or `read`
     // returns false: a file of any size is read in bounded memory.
     virtual void ReadPieces(const std::string& path, std::uint64_t offset, std::size_t pieceSize,
                             const PieceReader& read) const;
-    // Names (not paths) of the regular files in a folder, sorted bytewise.
+    // Names (not paths) of the regular files in a folder, sorted bytewise, and
+    // of the entries that cannot be looked at (a link loop): whoever opens one
+    // hears what is wrong with it instead of finding it absent.
     virtual std::vector<std::string> List(const std::string& folder) const = 0;
     // Names of the folders in a folder, sorted bytewise; none when it does not exist.
     virtual std::vector<std::string> ListFolders(const std::string& folder) const = 0;

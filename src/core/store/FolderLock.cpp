@@ -1,7 +1,8 @@
 #include "core/store/FolderLock.h"
 
+#include "core/store/Process.h"
+
 #include <pwd.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -20,22 +21,6 @@ std::string FirstLine(const std::string& path) {
     return line;
 }
 
-// Field 22 of /proc/<pid>/stat: when the process started, in ticks since boot.
-std::string StartTicks(long pid) {
-    const std::string stat = FirstLine("/proc/" + std::to_string(pid) + "/stat");
-    // The command name (field 2) may hold spaces and parentheses: count from its end.
-    const auto close = stat.rfind(')');
-    if (close == std::string::npos)
-        return {};
-    std::istringstream fields(stat.substr(close + 2));
-    std::string field;
-    for (int n = 3; n <= 22 && fields >> field; ++n) {
-        if (n == 22)
-            return field;
-    }
-    return {};
-}
-
 std::string UserName() {
     if (const passwd* pw = ::getpwuid(::geteuid()); pw != nullptr && pw->pw_name != nullptr)
         return pw->pw_name;
@@ -46,15 +31,10 @@ std::string UserName() {
 
 // Whether the holder, on this machine, still runs.
 bool Running(const LockHolder& holder) {
-    if (holder.pid <= 0)
-        return false;
     const std::string boot = FirstLine("/proc/sys/kernel/random/boot_id");
     if (!boot.empty() && !holder.boot.empty() && boot != holder.boot)
         return false;
-    if (::kill(static_cast<pid_t>(holder.pid), 0) != 0 && errno == ESRCH)
-        return false;
-    const std::string ticks = StartTicks(holder.pid);
-    return ticks.empty() || holder.ticks.empty() || ticks == holder.ticks;
+    return ProcessRuns(holder.pid, holder.ticks);
 }
 
 std::string Text(const Bytes& bytes) {
@@ -117,7 +97,7 @@ LockHolder ThisProcess() {
     std::strftime(started, sizeof started, "%Y-%m-%d %H:%M", &local);
     me.started = started;
     me.boot = FirstLine("/proc/sys/kernel/random/boot_id");
-    me.ticks = StartTicks(me.pid);
+    me.ticks = ProcessStartTicks(me.pid);
     return me;
 }
 
@@ -142,9 +122,11 @@ std::optional<LockHolder> ParseLock(const std::string& text) {
         } else if (key == "user") {
             h.user = value;
         } else if (key == "pid") {
-            char* end = nullptr;
-            h.pid = std::strtol(value.c_str(), &end, 10);
-            havePid = !value.empty() && *end == '\0';
+            // A number that cannot be a process id names no process that runs.
+            const std::string digits = value.starts_with('-') ? value.substr(1) : value;
+            havePid =
+                !digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos;
+            h.pid = ProcessIdFrom(value).value_or(0);
         } else if (key == "started") {
             h.started = value;
         } else if (key == "boot") {

@@ -18,6 +18,34 @@ bool PlainName(const std::string& name) {
            name.find_first_of(std::string("/\n\r\0", 4)) == std::string::npos;
 }
 
+// The files a change may touch: the data files, the payroll program's files an
+// employee's deletion filters, and the previous generation's files the
+// conversion moves aside under names ending in ".cbf". Names are matched
+// without regard to case, as those programs wrote them. A journal naming
+// anything else (the settings, the lock) is damaged.
+bool ChangeableName(const std::string& name) {
+    if (!PlainName(name))
+        return false;
+    std::string lower = name;
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    for (const char* fixed : {"name.dat", "dailywages.dat", "timewages.dat", "info.dat",
+                              "salarium.dat", "hiredata.dat"}) {
+        if (lower == fixed)
+            return true;
+    }
+    const bool yearly = lower.size() > 4 && lower.find_first_not_of("0123456789") == 4;
+    for (const char* suffix : {"_fv2.pbk", "_pay.dat", "_wrk.dat", "_rh.dat"}) {
+        if (yearly && lower.substr(4) == suffix)
+            return true;
+    }
+    // An old month file ("001tc.dat") and the conversion's copies.
+    return (lower.size() > 6 && lower.ends_with("tc.dat")) ||
+           (lower.size() > 4 && lower.ends_with(".cbf"));
+}
+
 // A temporary or kept name must be one the program gives beside that very file:
 // a damaged journal must never make the recovery rename or remove anything else.
 bool ScratchOf(const std::string& scratch, const std::string& name) {
@@ -125,8 +153,8 @@ FileError AsDataFileError(const FileError& error, const std::string& dataPath) {
 std::string FormatJournal(const Journal& journal) {
     std::string text = std::string(kHeader) + "\noperation " + journal.operation + "\n";
     for (const auto& e : journal.entries) {
-        if (!PlainName(e.name))
-            throw std::logic_error("not a file of the program folder: " + e.name);
+        if (!ChangeableName(e.name))
+            throw std::logic_error("not a file a change may touch: " + e.name);
         text += "file " + e.name + "\n";
         if (e.record) {
             text += "record " + std::to_string(e.before.value_or(0)) + " " +
@@ -166,14 +194,14 @@ JournalState ParseJournal(const std::string& text, Journal& journal) {
         if (!std::getline(in, before))
             return JournalState::Unfinished;
         if (before.starts_with("record ")) {
-            if (!PlainName(e.name) || !ParseRecord(before, e))
+            if (!ChangeableName(e.name) || !ParseRecord(before, e))
                 return in.eof() ? JournalState::Unfinished : JournalState::Damaged;
             journal.entries.push_back(std::move(e));
             continue;
         }
         if (!std::getline(in, after))
             return JournalState::Unfinished;
-        if (!PlainName(e.name) || !ParseState(before, "before", e.before, e.backup) ||
+        if (!ChangeableName(e.name) || !ParseState(before, "before", e.before, e.backup) ||
             !ParseState(after, "after", e.after, e.temp) ||
             (e.before && !ScratchOf(e.backup, e.name)) || (e.after && !ScratchOf(e.temp, e.name)))
             return in.eof() ? JournalState::Unfinished : JournalState::Damaged;

@@ -1,5 +1,7 @@
 #include "core/store/Recovery.h"
 
+#include <cerrno>
+
 #include "core/store/Journal.h"
 #include "core/store/Transaction.h"
 
@@ -62,9 +64,16 @@ bool RecoverProgramFolder(const DataFiles& files, Operator& op) {
         }
         bool tidied = false;
         for (const auto& name : fs.List(files.Folder)) {
-            if (IsScratchName(name)) {
+            // Another copy starting at this moment makes its lock under a scratch
+            // name: its files are its own, and one already gone is removed.
+            if (!IsScratchName(name) || IsScratchOfAnotherRunningCopy(name))
+                continue;
+            try {
                 fs.Remove(files.Folder + name);
                 tidied = true;
+            } catch (const FileError& e) {
+                if (e.error() != ENOENT)
+                    throw;
             }
         }
         if (report.empty() && tidied)
@@ -80,11 +89,15 @@ bool RecoverProgramFolder(const DataFiles& files, Operator& op) {
 
 std::optional<std::string> PendingRepair(const DataFiles& files) {
     const std::string journalPath = files.Folder + kJournalName;
-    if (!files.fs->Exists(journalPath))
-        return std::nullopt;
     Journal journal;
-    if (ParseJournal(Text(files.fs->ReadAll(journalPath)), journal) != JournalState::Complete)
-        return journalPath + " が残っています。";
+    try {
+        if (!files.fs->Exists(journalPath))
+            return std::nullopt;
+        if (ParseJournal(Text(files.fs->ReadAll(journalPath)), journal) != JournalState::Complete)
+            return journalPath + " が残っています。";
+    } catch (const FileError& e) {
+        return e.what();
+    }
     return "「" + journal.operation + "」が途中で終わっています。";
 }
 

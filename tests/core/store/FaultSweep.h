@@ -68,6 +68,7 @@ class FaultSweep : public StoreFixture {
         EXPECT_EQ(succeeds, !cleanOp.Saw("error"));
         for (const auto& [name, bytes] : after)
             EXPECT_TRUE(!IsScratchName(name) && name != kJournalName) << name;
+        ExpectFlushedBeforeTheJournalGoes(clean.Log());
         Check(before, after, State::After);
 
         // The repair is swept at the first, a middle and the last step at which
@@ -123,6 +124,28 @@ class FaultSweep : public StoreFixture {
   private:
     enum class State { Before, After, Either };
 
+    // The renames and removals of a change are on the disk before its journal
+    // goes: after a power cut the journal would otherwise be gone with half of
+    // them, and nothing would tell what to finish.
+    void ExpectFlushedBeforeTheJournalGoes(const std::vector<std::string>& log) {
+        bool unflushed = false;
+        for (const std::string& line : log) {
+            const auto arrow = line.find(" -> ");
+            const std::string path = arrow != std::string::npos ? line.substr(arrow + 4)
+                                                                : line.substr(line.find(' ') + 1);
+            const bool inFolder =
+                path.starts_with(folder_) && path.find('/', folder_.size()) == std::string::npos;
+            if (line == "flush " + folder_) {
+                unflushed = false;
+            } else if (line == "remove " + folder_ + kJournalName) {
+                EXPECT_FALSE(unflushed) << "the journal went before the folder was flushed";
+            } else if ((line.starts_with("rename ") || line.starts_with("remove ")) && inFolder &&
+                       !IsScratchName(path)) {
+                unflushed = true;
+            }
+        }
+    }
+
     // One message for the one failure, naming a file of the folder the operator
     // knows: never a scratch file, a backup or the journal.
     void ExpectOneErrorNamingADataFile(const ScriptedOperator& op) {
@@ -151,6 +174,7 @@ class FaultSweep : public StoreFixture {
         FaultyFileSystem clean;
         ScriptedOperator op;
         ASSERT_TRUE(RecoverProgramFolder(AssignDataFiles(folder_, clean), op));
+        ExpectFlushedBeforeTheJournalGoes(clean.Log());
         Check(before, after, State::Either);
         for (int m = 1; m <= clean.MutationCount(); ++m) {
             for (bool crash : {false, true}) {

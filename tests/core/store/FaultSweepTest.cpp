@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
 
 #include "FaultSweep.h"
 #include "core/import/ClockImport.h"
@@ -102,7 +107,10 @@ TEST_F(StoreSweep, PurgeMonthRecords) {
 }
 
 TEST_F(StoreSweep, WriteMonthRecord) {
-    const MonthRecord changed = Month("002", 4, 3);
+    // Changed in both halves: a write torn in the middle leaves a record that is
+    // neither the old nor the new one, at the same size.
+    MonthRecord changed = Month("002", 4, 3);
+    changed.Cells[0][1] = "17:30";
     const MonthRecord added = Month("003", 4, 9);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
         return WriteMonthRecord(f, 2025, added, op);
@@ -233,6 +241,8 @@ TEST_F(StoreSweep, TheRepairSaysOnceWhatItDid) {
 TEST_F(StoreSweep, ADamagedJournalTouchesNothing) {
     SomeEmployees();
     Write("Name.dat.1-00000000-1.new~", Bytes(36, 1));
+    const std::string ini = "[Common]\r\nClosingDay=5\r\n";
+    Write("PBOOK2.INI", Bytes(ini.begin(), ini.end()));
     const std::string start = "Punchbook journal 1\noperation 従業員 001 の登録\n";
     const std::string cases[] = {
         "garbage\n",
@@ -240,6 +250,7 @@ TEST_F(StoreSweep, ADamagedJournalTouchesNothing) {
         start + "file Name.dat\nbefore - -\nafter 36 DailyWages.dat\nend\n",
         start + "file Name.dat\nbefore - -\nafter 36 Name.dat.1-00000000-1.new~\nend\nmore\n",
         start + "file Name.dat\nrecord 108 200 - 00\nend\n",
+        start + "file PBOOK2.INI\nrecord 4 4 - 00\nend\n",  // no file a change touches
     };
     for (const auto& journal : cases) {
         SCOPED_TRACE(journal);
@@ -258,6 +269,16 @@ TEST_F(StoreSweep, ADamagedJournalTouchesNothing) {
         EXPECT_NE(refused.calls[0].text.find(Path("2024_fv2.pbk")), std::string::npos);
         EXPECT_EQ(Picture(), before);
     }
+    // A journal that cannot be looked at is no absent journal.
+    std::filesystem::remove(Path(kJournalName));
+    std::filesystem::create_symlink(kJournalName, Path(kJournalName));
+    ScriptedOperator looped;
+    EXPECT_FALSE(RecoverProgramFolder(files_, looped));
+    ASSERT_EQ(looped.Kinds(), std::vector<std::string>{"error"});
+    EXPECT_NE(looped.calls[0].text.find(Path(kJournalName)), std::string::npos);
+    EXPECT_TRUE(PendingRepair(files_).has_value());
+    std::filesystem::remove(Path(kJournalName));
+
     // Cut short while it was written: nothing happened under it.
     const std::string cut = start + "file Name.dat\nbefore 108 Name";
     Write(kJournalName, Bytes(cut.begin(), cut.end()));
@@ -266,6 +287,50 @@ TEST_F(StoreSweep, ADamagedJournalTouchesNothing) {
     EXPECT_FALSE(Has(kJournalName));
     EXPECT_FALSE(Has("Name.dat.1-00000000-1.new~"));
     EXPECT_FALSE(PendingRepair(files_).has_value());
+}
+
+// Another copy starting at this moment takes the lock under a scratch name of
+// its own, and may remove it any moment: the repair leaves a running copy's
+// files alone, and one already gone counts as removed.
+TEST_F(StoreSweep, TheRepairLeavesAnotherRunningCopysFilesAlone) {
+    SomeEmployees();
+    const pid_t other = ::fork();
+    if (other == 0) {
+        RealFileSystem().Create(ScratchName(Path("Punchbook.lock"), "new~"), Bytes{'x'});
+        ::pause();
+        ::_exit(0);
+    }
+    const auto Scratch = [&] {
+        std::vector<std::string> names;
+        for (const auto& name : RealFileSystem().List(folder_)) {
+            if (IsScratchName(name))
+                names.push_back(name);
+        }
+        return names;
+    };
+    while (Scratch().empty())
+        ::usleep(1000);
+    const std::vector<std::string> theirs = Scratch();
+    ScriptedOperator op;
+    EXPECT_TRUE(RecoverProgramFolder(files_, op));
+    EXPECT_EQ(Scratch(), theirs);
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    EXPECT_TRUE(RecoverProgramFolder(files_, op));
+    EXPECT_TRUE(Scratch().empty());
+
+    // Listed a moment ago, gone now.
+    class Vanished final : public ForwardingFileSystem {
+      public:
+        std::vector<std::string> List(const std::string& folder) const override {
+            auto names = inner_.List(folder);
+            names.push_back("Punchbook.lock.2147483647-1-00000000-1.new~");
+            return names;
+        }
+    } vanished;
+    ScriptedOperator quiet;
+    EXPECT_TRUE(RecoverProgramFolder(AssignDataFiles(folder_, vanished), quiet));
+    EXPECT_TRUE(quiet.calls.empty()) << quiet.calls.front().text;
 }
 
 }  // namespace

@@ -117,6 +117,39 @@ TEST_F(FileSystemTest, ListNamesRegularFilesOnlyInOneOrder) {
     EXPECT_EQ(fs.List(folder.path().substr(0, folder.path().size() - 1)).size(), 4u);
 }
 
+// Only "no such file" is absence; anything else in the way is named with what is wrong.
+TEST_F(FileSystemTest, OnlyNoSuchFileIsAbsence) {
+    fs.Replace(folder / "a.dat", B("x"));
+    std::filesystem::create_directory(folder / "dir.dat");
+    std::filesystem::create_symlink(folder / "loop.dat", folder / "loop.dat");
+    for (const char* absent : {"none.dat", "a.dat/x"}) {
+        EXPECT_FALSE(fs.Exists(folder / absent)) << absent;
+        EXPECT_EQ(fs.Size(folder / absent), std::nullopt) << absent;
+        EXPECT_EQ(fs.Stamp(folder / absent), std::nullopt) << absent;
+    }
+    EXPECT_TRUE(fs.Exists(folder / "dir.dat"));
+    const struct {
+        const char* name;
+        std::function<void(const std::string&)> look;
+        const char* reason;
+    } cases[] = {
+        {"dir.dat", [&](const std::string& p) { fs.Size(p); }, "フォルダです。"},
+        {"dir.dat", [&](const std::string& p) { fs.Stamp(p); }, "フォルダです。"},
+        {"loop.dat", [&](const std::string& p) { fs.Exists(p); }, "循環"},
+        {"loop.dat", [&](const std::string& p) { fs.Size(p); }, "循環"},
+    };
+    for (const auto& c : cases) {
+        try {
+            c.look(folder / c.name);
+            ADD_FAILURE() << c.name << " read as absent";
+        } catch (const FileError& e) {
+            EXPECT_EQ(std::string(e.what()).find(folder / c.name), 0u) << e.what();
+            EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+        }
+    }
+    EXPECT_EQ(fs.List(folder.path()), (std::vector<std::string>{"a.dat", "loop.dat"}));
+}
+
 TEST_F(FileSystemTest, FaultyFileSystemFailsExactlyTheNthMutation) {
     const std::string a = folder / "a.dat";
     fs.Replace(a, B("start"));

@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
 
@@ -52,7 +54,16 @@ TEST_F(FolderLockTest, OneCopyHoldsTheFolderTheOthersAreToldWho) {
 
     first.lock.reset();
     EXPECT_FALSE(Has(kLockName));
-    EXPECT_NE(Lock(op).lock, nullptr);
+    auto third = Lock(op);
+    EXPECT_NE(third.lock, nullptr);
+
+    // Whoever holds the advisory lock holds the folder, whatever its file says
+    // (here nothing readable, as after a crash of the machine): no question.
+    Write(kLockName, Bytes{'x'});
+    ScriptedOperator asked;
+    asked.answers = {true};
+    EXPECT_EQ(Lock(asked).lock, nullptr);
+    EXPECT_TRUE(asked.calls.empty());
 }
 
 TEST_F(FolderLockTest, ALeftLockIsTakenOverSilentlyHereAndAfterAQuestionFromElsewhere) {
@@ -60,6 +71,28 @@ TEST_F(FolderLockTest, ALeftLockIsTakenOverSilentlyHereAndAfterAQuestionFromElse
     ended.pid = EndedProcess();
     LockHolder reused = ThisProcess();  // this very id, but started at another time
     reused.ticks = "1";
+    // An id now of a process that started after the holder (this one) did.
+    ::usleep(30000);
+    const pid_t later = ::fork();
+    if (later == 0) {
+        ::pause();
+        ::_exit(0);
+    }
+    struct Reaper {
+        pid_t pid;
+        ~Reaper() {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
+    } reaper{later};
+    LockHolder reusedByAnother = ThisProcess();
+    reusedByAnother.pid = later;
+    // Numbers no process id can be: not a process that runs.
+    const auto withPid = [](const std::string& pid) {
+        std::string text = FormatLock(ThisProcess());
+        const auto at = text.find("pid=") + 4;
+        return text.replace(at, text.find('\n', at) - at, pid);
+    };
     LockHolder elsewhere = ThisProcess();
     elsewhere.host = "keiri-pc";
     elsewhere.user = "佐藤";
@@ -72,6 +105,9 @@ TEST_F(FolderLockTest, ALeftLockIsTakenOverSilentlyHereAndAfterAQuestionFromElse
     } cases[] = {
         {"ended here", FormatLock(ended), {}, true, {}},
         {"id reused here", FormatLock(reused), {}, true, {}},
+        {"id reused by a later process", FormatLock(reusedByAnother), {}, true, {}},
+        {"id past 32 bits", withPid("4294967297"), {}, true, {}},
+        {"id of 20 digits", withPid("18446744073709551617"), {}, true, {}},
         {"other machine, no", FormatLock(elsewhere), {false}, false, {"question"}},
         {"other machine, yes", FormatLock(elsewhere), {true}, true, {"question"}},
         {"unreadable, yes", "garbage", {true}, true, {"question"}},
