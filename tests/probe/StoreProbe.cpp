@@ -6,10 +6,13 @@
 //                                                  next month from MONTH on, unlock)
 //   store_probe FOLDER race-purge ID MONTH TIMES  (each time: lock, save MONTH,
 //                                                  delete it again, unlock)
+//   store_probe FOLDER race-start TIMES           (each time: lock and repair as
+//                                                  a start does, unlock)
 //
 // A racing copy that is refused for the first time leaves "met-PID" in the
 // folder and waits for "go" there before it goes on: a test holding the lock
 // meanwhile knows that every copy has met another and releases them together.
+// A starting copy leaves "met-PID" at once and waits for "go" the same way.
 //
 // Exit code 0 when the operator was told of no failure, 1 when it was, 2 for a
 // wrong call. Nothing is printed before the operation ends, so that a kill
@@ -25,6 +28,7 @@
 
 #include "core/convert/DataConversion.h"
 #include "core/import/ClockImport.h"
+#include "core/store/DailyBackup.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/FolderLock.h"
 #include "core/store/Recovery.h"
@@ -113,6 +117,8 @@ bool Run(const pb::DataFiles& files, const std::string& operation, QuietOperator
     }
     if (operation == "recover")
         return pb::RecoverProgramFolder(files, op);
+    if (operation == "backup-prune")  // with two days kept, on the third day
+        return pb::BackUpBeforeChange(files, "2024-05-03", 2);
     throw std::invalid_argument(operation);
 }
 
@@ -150,6 +156,40 @@ int Race(const pb::DataFiles& files, bool purge, const std::string& id, int mont
     return 0;
 }
 
+// Each time: take the folder's lock and repair the folder, as a start does,
+// then let go. Prints how often it held the folder, how often it was refused,
+// how often its repair failed or it was refused for another reason than the
+// other copy's lock, and the refusal as the operator reads it.
+int RaceStart(const pb::DataFiles& files, int times) {
+    std::ofstream(files.Folder + "met-" + std::to_string(::getpid()));
+    while (!std::filesystem::exists(files.Folder + "go"))
+        ::usleep(1000);
+    int held = 0;
+    int refused = 0;
+    int failed = 0;
+    std::string notice;
+    QuietOperator op;
+    op.questions = false;
+    for (int i = 0; i < times; ++i) {
+        pb::LockOutcome outcome = pb::LockProgramFolder(pb::RealFileSystem(), files.Folder, op);
+        if (!outcome.lock) {
+            ++refused;
+            // Refused for anything but the other copy's lock: a fault.
+            if (!outcome.holder) {
+                ++failed;
+                notice = outcome.problem;
+            } else if (notice.empty()) {
+                notice = pb::ReadOnlyNotice(*outcome.holder);
+            }
+            continue;
+        }
+        ++held;
+        failed += pb::RecoverProgramFolder(files, op) ? 0 : 1;
+    }
+    std::cout << held << " " << refused << " " << failed << " " << notice << "\n";
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -158,6 +198,8 @@ int main(int argc, char** argv) {
     const pb::DataFiles files = pb::AssignDataFiles(argv[1]);
     const std::string operation = argv[2];
     try {
+        if (operation == "race-start" && argc == 4)
+            return RaceStart(files, std::stoi(argv[3]));
         if (operation.starts_with("race-") && argc == 6)
             return Race(files, operation == "race-purge", argv[3], std::stoi(argv[4]),
                         std::stoi(argv[5]));

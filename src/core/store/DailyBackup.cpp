@@ -24,8 +24,8 @@ bool IsBackupName(const std::string& name) {
            digits(0, 4) && name[4] == '-' && digits(5, 2) && name[7] == '-' && digits(8, 2);
 }
 
-// Removes a backup folder with the files in it, as far as it can: what is left
-// of an old backup harms nobody.
+// Removes a folder with the files in it, as far as it can: what is left of an
+// old backup harms nobody.
 void RemoveFolderQuietly(FileSystem& fs, const std::string& folder) {
     try {
         for (const std::string& name : fs.List(folder)) {
@@ -34,6 +34,19 @@ void RemoveFolderQuietly(FileSystem& fs, const std::string& folder) {
         fs.RemoveFolder(folder);
     } catch (const FileError&) {
     }
+}
+
+// Removes a backup day: first it gives up its name for a scratch one, so that
+// a day is whole or gone, never listed with part of its files.
+void RemoveDay(FileSystem& fs, const std::string& root, const std::string& name) {
+    const std::string aside = ScratchName(root + "/" + name, "old~");
+    try {
+        fs.Rename(root + "/" + name, aside);
+        fs.Flush(root);
+    } catch (const FileError&) {
+        return;  // still whole, under its name
+    }
+    RemoveFolderQuietly(fs, aside);
 }
 
 [[noreturn]] void BackupFailed(const std::string& root, const std::string& target,
@@ -53,6 +66,44 @@ bool IsDataFileName(const std::string& name) {
 // The stamps the data files had when a backup was made, one line each:
 // name, size, modified, changed, inode.
 constexpr char kStampsName[] = "Punchbook.stamps";
+// Written last into a backup: every data file it holds, name and size, one
+// line each. A day without it, or lacking what it names, is not whole.
+constexpr char kWholeName[] = "Punchbook.whole";
+
+// What backup `folder` lacks of what its list names (the list itself when it
+// has none); nothing when the backup is whole.
+std::vector<std::string> Missing(const FileSystem& fs, const std::string& folder,
+                                 std::vector<std::string>* held = nullptr) {
+    std::string text;
+    try {
+        const Bytes bytes = fs.ReadAll(folder + "/" + kWholeName);
+        text.assign(bytes.begin(), bytes.end());
+    } catch (const FileError&) {
+        return {kWholeName};
+    }
+    std::vector<std::string> missing;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        std::string name;
+        std::uint64_t size = 0;
+        if (!std::getline(fields, name, '\t') || !(fields >> size) || name.empty() ||
+            name.find('/') != std::string::npos) {
+            return {kWholeName};
+        }
+        std::optional<std::uint64_t> actual;
+        try {
+            actual = fs.Size(folder + "/" + name);
+        } catch (const FileError&) {
+        }
+        if (actual != size)
+            missing.push_back(name);
+        else if (held)
+            held->push_back(name);
+    }
+    return missing;
+}
 using Stamps = std::map<std::string, FileStamp>;
 
 Stamps ReadStamps(const FileSystem& fs, const std::string& folder) {
@@ -129,11 +180,21 @@ void CopyInto(const DataFiles& files, const std::vector<std::string>& names,
                 stamps += StampLine(name, *stamp);
         }
         fs.Create(scratch + "/" + kStampsName, Bytes(stamps.begin(), stamps.end()));
+        std::string whole;
+        for (const std::string& name : names)
+            whole += name + "\t" + std::to_string(fs.Size(scratch + "/" + name).value_or(0)) + "\n";
+        fs.Create(scratch + "/" + kWholeName, Bytes(whole.begin(), whole.end()));
+        // The copies and their names are on the disk before the day is named.
         fs.Flush(scratch);
         fs.Rename(scratch, target);
-        fs.Flush(root);
     } catch (const FileError& e) {
         RemoveFolderQuietly(fs, scratch);
+        BackupFailed(root, target, e);
+    }
+    try {
+        fs.Flush(root);
+    } catch (const FileError& e) {
+        RemoveDay(fs, root, target.substr(root.size() + 1));
         BackupFailed(root, target, e);
     }
 }
@@ -215,18 +276,19 @@ bool BackUpBeforeChange(const DataFiles& files, const std::string& today, int ke
         days.erase(days.begin());
     }
     for (const std::string& name : fs.ListFolders(root)) {
-        const bool kept = IsBackupName(name) && days.count(name.substr(0, 10));
-        if (!kept && (IsBackupName(name) || IsScratchName(name))) {
+        if (IsBackupName(name) && !days.count(name.substr(0, 10)))
+            RemoveDay(fs, root, name);
+        else if (IsScratchName(name) && !IsScratchOfAnotherRunningCopy(name))
             RemoveFolderQuietly(fs, root + "/" + name);
-        }
     }
     return true;
 }
 
 std::vector<std::string> BackupNames(const DataFiles& files) {
     std::vector<std::string> names;
-    for (const std::string& name : files.fs->ListFolders(BackupRoot(files))) {
-        if (IsBackupName(name)) {
+    const std::string root = BackupRoot(files);
+    for (const std::string& name : files.fs->ListFolders(root)) {
+        if (IsBackupName(name) && Missing(*files.fs, root + "/" + name).empty()) {
             names.push_back(name);
         }
     }
@@ -261,7 +323,20 @@ RestoredFiles RestoreBackup(const DataFiles& files, const std::string& name) {
     FileSystem& fs = *files.fs;
     const std::string folder = BackupRoot(files) + "/" + name;
     RestoredFiles done;
-    done.restored = BackupFiles(files, name);
+    if (!IsBackupName(name) || !fs.Exists(folder))
+        throw FileError(folder, ENOENT, "バックアップ " + folder + " がありません。");
+    // Only a whole day: restoring part of one would remove every data file it lacks.
+    const std::vector<std::string> missing = Missing(fs, folder, &done.restored);
+    if (!missing.empty()) {
+        std::string names;
+        for (const std::string& file : missing)
+            names += "\n" + file;
+        throw FileError(folder, ENOENT,
+                        "バックアップ " + folder +
+                            " はそろっていないため、復元できません。\n欠けているファイル:" + names);
+    }
+    std::erase_if(done.restored, [](const std::string& file) { return !IsDataFileName(file); });
+    std::sort(done.restored.begin(), done.restored.end());
     std::vector<FileChange> changes;
     for (const std::string& file : done.restored) {
         const std::string path = files.Folder + file;

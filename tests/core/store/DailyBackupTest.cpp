@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "FaultSweep.h"
@@ -21,7 +22,8 @@ class DailyBackup : public FaultSweep {
     FolderPicture PictureOf(const std::string& folder) const {
         FolderPicture picture;
         for (const auto& entry : fs::directory_iterator(folder)) {
-            if (entry.path().filename() != "Punchbook.stamps")
+            const std::string name = entry.path().filename().string();
+            if (name != "Punchbook.stamps" && name != "Punchbook.whole")
                 picture[entry.path().filename().string()] = RealFileSystem().ReadAll(entry.path());
         }
         return picture;
@@ -39,7 +41,17 @@ TEST_F(DailyBackup, TheFirstChangeOfADayCopiesTheDataFilesOnce) {
 
     SomeData();
     EXPECT_FALSE(BackUpBeforeChange(files_, "2024-05-01", 0));  // turned off
-    EXPECT_TRUE(BackUpBeforeChange(files_, "2024-05-01", 14));
+    FaultyFileSystem watched;
+    EXPECT_TRUE(BackUpBeforeChange(AssignDataFiles(folder_, watched), "2024-05-01", 14));
+    // The day is named only once its files are on the disk.
+    const auto& log = watched.Log();
+    const auto named = std::find_if(log.begin(), log.end(), [&](const std::string& line) {
+        return line.starts_with("rename ") &&
+               line.ends_with(" -> " + folder_ + "backup/2024-05-01");
+    });
+    ASSERT_NE(named, log.end());
+    const std::string scratch = named->substr(7, named->find(" -> ") - 7);
+    EXPECT_EQ(*(named - 1), "flush " + scratch);
     FolderPicture data = Picture();
     data.erase("PBOOK2.INI");
     EXPECT_EQ(PictureOf(Day("2024-05-01")), data);
@@ -56,10 +68,13 @@ TEST_F(DailyBackup, OnlyTheNewestDaysAreKept) {
     fs::create_directories(folder_ + "backup/手で作ったフォルダ");
     for (int day = 1; day <= 16; ++day) {
         BackUpBeforeChange(files_, "2024-05-" + PadNumber(day, 2), 14);
+        if (day == 15)
+            BackUpNow(files_, "2024-05-15-103000");  // before a restore: of the 15th
     }
     const std::vector<std::string> days = Days();
-    ASSERT_EQ(days.size(), 14u);
+    ASSERT_EQ(days.size(), 15u);
     EXPECT_EQ(days.front(), "2024-05-16");
+    EXPECT_EQ(days[1], "2024-05-15-103000");
     EXPECT_EQ(days.back(), "2024-05-03");
     EXPECT_FALSE(fs::exists(folder_ + "backup/2024-04-30-101500"));
     EXPECT_FALSE(fs::exists(folder_ + "backup/2024-05-01.1-2-3.new~"));
@@ -170,10 +185,15 @@ TEST_F(DailyBackup, OnlyChangedFilesAreCopiedTheOthersAreLinked) {
     EXPECT_FALSE(same("2024-05-04", "2024-05-05", "2000_fv2.pbk"));
     EXPECT_EQ(PictureOf(Day("2024-05-05"))["2000_fv2.pbk"], year);
     EXPECT_EQ(PictureOf(Day("2024-05-04"))["2000_fv2.pbk"], before);
-    // A restore takes the backup's copy, leaving the backup as it was.
+    // A restore takes the backup's copy, leaving the backup as it was, also
+    // when the next save writes into the restored file.
     RestoreBackup(f, "2024-05-04");
     EXPECT_EQ(Read("2000_fv2.pbk"), before);
     EXPECT_EQ(PictureOf(Day("2024-05-05"))["2000_fv2.pbk"], year);
+    ScriptedOperator op;
+    ASSERT_TRUE(WriteMonthRecord(f, 2000, Month("001", 1, 7), op));
+    EXPECT_NE(Read("2000_fv2.pbk"), before);
+    EXPECT_EQ(PictureOf(Day("2024-05-04"))["2000_fv2.pbk"], before);
 }
 
 // When the day's backup cannot be made, the operator decides: go on without
@@ -239,6 +259,17 @@ TEST_F(DailyBackup, ARestoreBringsBackTheDayAsAWhole) {
     const FolderPicture restored = Picture();
     EXPECT_THROW(RestoreBackup(files_, "2024-05-02"), FileError);
     EXPECT_THROW(RestoreBackup(files_, "../.."), FileError);
+    EXPECT_EQ(Picture(), restored);
+
+    // A day that lost a file is neither offered nor restored, and says what it lacks.
+    fs::remove(Day("2024-05-01") + "2000_fv2.pbk");
+    EXPECT_TRUE(Days().empty());
+    try {
+        RestoreBackup(files_, "2024-05-01");
+        ADD_FAILURE() << "restored";
+    } catch (const FileError& e) {
+        EXPECT_NE(std::string(e.what()).find("2000_fv2.pbk"), std::string::npos) << e.what();
+    }
     EXPECT_EQ(Picture(), restored);
 }
 

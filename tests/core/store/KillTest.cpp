@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -17,6 +18,7 @@
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
 #include "core/convert/OldFiles.h"
+#include "core/store/DailyBackup.h"
 #include "core/store/FolderLock.h"
 #include "core/store/Recovery.h"
 #include "core/store/WorkDataFiles.h"
@@ -27,7 +29,7 @@ namespace {
 const std::string kProbe = std::string(PUNCHBOOK_BINARY_DIR) + "/store_probe";
 const char kMutating[] =
     "write,pwrite64,writev,pwritev,rename,renameat,renameat2,link,linkat,unlink,unlinkat,"
-    "ftruncate,truncate";
+    "ftruncate,truncate,mkdir,mkdirat,rmdir";
 
 int Shell(const std::string& command) {
     return std::system(command.c_str());
@@ -68,6 +70,40 @@ class KillTest : public StoreFixture {
         return calls;
     }
 
+    // Runs the operation killed at the `when`th call of system call `name`.
+    void KillAtCall(const std::string& operation, const std::string& name, long when) {
+        const int status = Shell("strace -qq -o /dev/null -e trace=" + name + " -e inject=" + name +
+                                 ":signal=KILL:when=" + std::to_string(when) + " " +
+                                 Probe(operation) + " 2>/dev/null");
+        EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not killed";
+    }
+
+    // Waits until `copies` racing copies have left "met-" in the folder, then
+    // lets them go together (after `beforeGo`).
+    void ReleaseWhenMet(int copies, const std::function<void()>& beforeGo = {}) {
+        const auto Met = [&] {
+            int met = 0;
+            for (const auto& entry : std::filesystem::directory_iterator(folder_))
+                met += entry.path().filename().string().starts_with("met-") ? 1 : 0;
+            return met;
+        };
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (Met() < copies && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        EXPECT_EQ(Met(), copies) << "a copy never came";
+        if (beforeGo)
+            beforeGo();
+        Write("go", {});
+    }
+
+    void RemoveRaceFiles() {
+        for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
+            const std::string name = entry.path().filename().string();
+            if (name == "go" || name.starts_with("met-"))
+                std::filesystem::remove(entry.path());
+        }
+    }
+
     // Kills the operation at its mutating calls number `points` (1-based).
     void KillAt(const std::string& operation, const std::vector<int>& points) {
         const FolderPicture before = Picture();
@@ -91,11 +127,7 @@ class KillTest : public StoreFixture {
             SCOPED_TRACE(operation + " killed at " + name + " #" + std::to_string(when) +
                          " (call " + std::to_string(n) + " of " + std::to_string(calls.size()) +
                          ")");
-            const int status =
-                Shell("strace -qq -o /dev/null -e trace=" + name + " -e inject=" + name +
-                      ":signal=KILL:when=" + std::to_string(when) + " " + Probe(operation) +
-                      " 2>/dev/null");
-            EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "not killed";
+            KillAtCall(operation, name, when);
 
             ScriptedOperator op;
             EXPECT_TRUE(RecoverProgramFolder(files_, op));
@@ -176,25 +208,10 @@ TEST_F(KillTest, TwoCopiesOnOneFolderLoseNothing) {
     ASSERT_TRUE(held.lock);
     int status = -1;
     std::thread copies([&] { status = Shell(all); });
-    const auto Met = [&] {
-        int met = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(folder_))
-            met += entry.path().filename().string().starts_with("met-") ? 1 : 0;
-        return met;
-    };
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
-    while (Met() < 3 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    EXPECT_EQ(Met(), 3) << "a copy was never refused";
-    held.lock.reset();
-    Write("go", {});
+    ReleaseWhenMet(3, [&] { held.lock.reset(); });
     copies.join();
     ASSERT_EQ(status, 0);
-    for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
-        const std::string name = entry.path().filename().string();
-        if (name == "go" || name.starts_with("met-"))
-            std::filesystem::remove(entry.path());
-    }
+    RemoveRaceFiles();
     unsigned savedMonths = 0;
     int refused = 0;
     for (const char* n : {"1", "2", "3"}) {
@@ -226,6 +243,79 @@ TEST_F(KillTest, TwoCopiesOnOneFolderLoseNothing) {
     }
     EXPECT_EQ(stored, savedMonths);
     EXPECT_EQ(Picture().size(), 1u) << "a lock or temporary file left behind";
+}
+
+// Two copies started at the same instant, again and again: each start either
+// holds the folder and repairs it, or is refused naming the other. The one
+// refused makes and removes its lock under a scratch name meanwhile, which the
+// holder's repair must neither trip over nor take away.
+TEST_F(KillTest, TwoCopiesStartingAtOnceOneHoldsTheFolder) {
+    SomeEmployees();
+    const FolderPicture before = Picture();
+    const std::string out = folder_ + "../start-" + std::to_string(::getpid()) + "-";
+    int status = -1;
+    std::thread copies([&] {
+        status = Shell(Probe("race-start 400") + " >'" + out + "1' & " + Probe("race-start 400") +
+                       " >'" + out + "2' & wait");
+    });
+    ReleaseWhenMet(2);
+    copies.join();
+    ASSERT_EQ(status, 0);
+    RemoveRaceFiles();
+    for (const char* n : {"1", "2"}) {
+        std::ifstream in(out + n);
+        int held = 0, refused = 0, failed = -1;
+        std::string notice;
+        in >> held >> refused >> failed;
+        std::getline(in, notice);
+        EXPECT_EQ(held + refused, 400) << n;
+        EXPECT_EQ(failed, 0) << n << ":" << notice;
+        std::filesystem::remove(out + n);
+    }
+    EXPECT_EQ(Picture(), before);
+}
+
+// Killed at each step of a day's backup and the pruning of the oldest day:
+// every day still offered restores the folder whole, and a day that is not
+// whole is refused and changes nothing.
+TEST_F(KillTest, AKillWhilePruningBackupsLeavesOnlyWholeDaysToRestore) {
+    if (!HaveStrace())
+        GTEST_SKIP() << "strace is not installed";
+    SomeEmployees();
+    const FolderPicture data = Picture();
+    const std::string root = folder_ + "backup";
+    const auto SetUp = [&] {
+        std::filesystem::remove_all(root);
+        Reset(data);
+        BackUpNow(files_, "2024-05-01");
+        BackUpNow(files_, "2024-05-02");
+    };
+    SetUp();
+    const std::vector<std::string> calls = MutatingCalls("backup-prune");
+    ASSERT_FALSE(calls.empty());
+    for (int n = 1; n <= static_cast<int>(calls.size()); ++n) {
+        SetUp();
+        const std::string& name = calls[n - 1];
+        const auto when = std::count(calls.begin(), calls.begin() + n, name);
+        SCOPED_TRACE("killed at " + name + " #" + std::to_string(when));
+        KillAtCall("backup-prune", name, when);
+        ScriptedOperator op;
+        EXPECT_TRUE(RecoverProgramFolder(files_, op));
+        const std::vector<std::string> offered = BackupNames(files_);
+        EXPECT_FALSE(offered.empty());
+        for (const auto& entry : std::filesystem::directory_iterator(root)) {
+            const std::string day = entry.path().filename().string();
+            if (day.find('~') != std::string::npos)
+                continue;  // a scratch folder: no backup
+            SCOPED_TRACE(day);
+            if (std::find(offered.begin(), offered.end(), day) != offered.end()) {
+                EXPECT_NO_THROW(RestoreBackup(files_, day));
+            } else {
+                EXPECT_THROW(RestoreBackup(files_, day), FileError);
+            }
+            EXPECT_EQ(Picture(), data);
+        }
+    }
 }
 
 }  // namespace
