@@ -856,6 +856,8 @@ void TInputW::PanelButton9Click() {
 
 void TInputW::ClearAll() {
     editing_ = false;
+    // What 記録 and 印刷 take is calculated from the emptied cells.
+    needsRecalculation_ = true;
     // The figures go with their explanations and notes.
     figuresInput_.reset();
     for (int r = 0; r < InputGrid->rowCount(); ++r)

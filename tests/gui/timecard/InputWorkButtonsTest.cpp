@@ -232,6 +232,24 @@ TEST(InputWorkButtons, ClearAsksFirstThenCloseAsksNothingAndWritesNothing) {
     EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
 }
 
+TEST(InputWorkButtons, SaveAfterClearStoresTheEmptiedMonth) {
+    EntryFolder folder;
+    auto filledCells = [&folder] {
+        int filled = 0;
+        for (const auto& column : ReadMonthRecord(folder.Files(), "001", 1999, 3)->Cells)
+            for (const std::string& text : column)
+                filled += text.empty() ? 0 : 1;
+        return filled;
+    };
+    auto window = folder.Open("001", 1999, 3, false);
+    ASSERT_GT(filledCells(), 0);
+    Clear(*window, QStringLiteral("はい(&Y)"));
+    Press(*window, "SavePB");
+    EXPECT_EQ(filledCells(), 0);
+    const auto stored = ReadMonthRecord(folder.Files(), "001", 1999, 3);
+    EXPECT_EQ(stored->WorkDays, 0);
+}
+
 // Opens the grid's menu as the menu key does, chooses `command` with the arrow
 // keys and Enter, and gives back the menu's items.
 QStringList ChooseFromGridMenu(TInputW& window, const QString& command) {
