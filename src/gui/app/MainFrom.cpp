@@ -45,6 +45,7 @@
 #include "gui/employees/ViewRegistData.h"
 #include "gui/files/CheckDialog.h"
 #include "gui/files/ExportDialog.h"
+#include "gui/files/ImportDialog.h"
 #include "gui/files/RestoreDialog.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/DropDown.h"
@@ -389,6 +390,8 @@ void TMainFrom::BuildMenu() {
     fileMenu_->addSeparator();
     exportItem_ = item(fileMenu_, QStringLiteral("ExportItem"),
                        QStringLiteral("エクスポート(&E)..."), &TMainFrom::ExportClick);
+    importItem_ = item(fileMenu_, QStringLiteral("ImportItem"),
+                       QStringLiteral("勤務データの取り込み(&I)..."), &TMainFrom::ImportClick);
     restoreItem_ =
         item(fileMenu_, QStringLiteral("RestoreBackupItem"),
              QStringLiteral("バックアップから復元(&R)..."), &TMainFrom::RestoreBackupClick);
@@ -928,6 +931,38 @@ void TMainFrom::ExportClick() {
     dialog.exec();
 }
 
+void TMainFrom::ImportClick() {
+    if (readOnly_)
+        return;
+    // A window of a month the import writes would go on showing the times as
+    // they were: it closes first, asking about its unsaved edits.
+    const auto closeWindows = [this](const std::vector<ImportMonth>& months) {
+        for (QMdiSubWindow* child : clientArea_->subWindowList()) {
+            const auto* entry = qobject_cast<const TInputW*>(child->widget());
+            if (entry == nullptr)
+                continue;
+            const OpenedMonth& shown = entry->Opened();
+            const bool written = std::any_of(months.begin(), months.end(), [&](const auto& m) {
+                return m.id == shown.id && m.year == shown.year && m.month == shown.month;
+            });
+            if (written && !child->close())
+                return false;
+        }
+        return true;
+    };
+    ImportStart start;
+    start.id = S(SelectedID());
+    start.year = SelectedYear().isEmpty() ? QDate::currentDate().year() : SelectedYear().toInt();
+    start.month = SelectedMonth();
+    TImportD dialog({files_, settings_, fs_, RealFileSystem(), &TImportD::ChooseFile, closeWindows,
+                     [this](const ImportReport&) {
+                         FillYearList();
+                         UpdateMonthState();
+                     }},
+                    start, this);
+    dialog.exec();
+}
+
 void TMainFrom::RestoreBackupClick() {
     if (readOnly_)
         return;
@@ -1096,8 +1131,8 @@ void TMainFrom::SetReadOnly() {
          {static_cast<QWidget*>(PanelButton1), static_cast<QWidget*>(PanelButton2),
           static_cast<QWidget*>(PanelButton4), static_cast<QWidget*>(PanelButton8)})
         KeepDisabled(button);
-    for (QAction* item :
-         {dailyItem_, hourlyItem_, calcItem_, dataConvertItem_, deleteMonthItem_, restoreItem_})
+    for (QAction* item : {dailyItem_, hourlyItem_, calcItem_, dataConvertItem_, deleteMonthItem_,
+                          restoreItem_, importItem_})
         item->setEnabled(false);
     for (auto* item : findChildren<QAction*>(QRegularExpression(QStringLiteral("ColorItem$"))))
         item->setEnabled(false);

@@ -124,6 +124,9 @@ class TMainFrom : public QMainWindow {
     void DataConvertClick();
     // ファイル → エクスポート: a month, an employee's year or a scheme's month to a file.
     void ExportClick();
+    // ファイル → 勤務データの取り込み: clock times from a CSV file; the open
+    // entry windows of the months it writes close first.
+    void ImportClick();
     // ファイル → バックアップから復元: the data files of a chosen backup, after a
     // question and with the present state backed up first. Refused while an
     // entry window holds unsaved edits, and in a read-only copy.
@@ -222,6 +225,7 @@ class TMainFrom : public QMainWindow {
     QMenu* windowMenu_ = nullptr;
     QAction* dataConvertItem_ = nullptr;
     QAction* exportItem_ = nullptr;
+    QAction* importItem_ = nullptr;
     QAction* restoreItem_ = nullptr;
     QAction* selectionPanelItem_ = nullptr;
     QAction* startItem_ = nullptr;

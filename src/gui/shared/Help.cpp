@@ -44,6 +44,7 @@ constexpr Topic kTopics[] = {
     {12, "about.html"},          // about dialog
     {13, "export.html"},         // export
     {14, "backup.html"},         // restore from a backup, check of the data folder
+    {15, "import.html"},         // import of clock times
 };
 
 const QString kContents = QStringLiteral("index.html");

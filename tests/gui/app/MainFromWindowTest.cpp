@@ -260,9 +260,9 @@ TEST(MainFromWindow, AFolderHeldElsewhereOpensWithEveryWritingCommandDisabled) {
     EXPECT_TRUE(main.windowTitle().contains(QStringLiteral("読み取り専用")));
     for (const char* name : {"PanelButton1", "PanelButton2", "PanelButton4", "PanelButton8"})
         EXPECT_FALSE(Find<TPanelButton>(main, name)->isEnabled()) << name;
-    for (const char* name :
-         {"DailyWagesItem", "TimeWagesItem", "CalcSettingsItem", "DataConvertItem",
-          "DeleteMonthItem", "ValidColorItem", "InvalidColorItem", "RestoreBackupItem"})
+    for (const char* name : {"DailyWagesItem", "TimeWagesItem", "CalcSettingsItem",
+                             "DataConvertItem", "DeleteMonthItem", "ValidColorItem",
+                             "InvalidColorItem", "RestoreBackupItem", "ImportItem"})
         EXPECT_FALSE(Find<QAction>(main, name)->isEnabled()) << name;
     for (const char* name : {"ExportItem", "CheckFolderItem"})  // they only read the folder
         EXPECT_TRUE(Find<QAction>(main, name)->isEnabled()) << name;
