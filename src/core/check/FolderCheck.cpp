@@ -119,7 +119,8 @@ std::string SizeMessage(std::uint64_t size, std::size_t recordSize) {
 // The whole file when it exists and is a whole number of records; records that
 // do not fit are reported and nothing is returned.
 std::optional<Bytes> WholeRecords(const DataFiles& files, const std::string& path,
-                                  std::size_t recordSize, FolderCheckResult& result) {
+                                  std::size_t recordSize, FolderCheckResult& result,
+                                  std::uint64_t maxRecords = UINT64_MAX) {
     const auto size = files.fs->Size(path);
     if (!size) {
         return std::nullopt;
@@ -127,6 +128,13 @@ std::optional<Bytes> WholeRecords(const DataFiles& files, const std::string& pat
     ++result.files;
     if (*size % recordSize != 0) {
         Report(result, BaseName(path), SizeMessage(*size, recordSize));
+        return std::nullopt;
+    }
+    if (*size / recordSize > maxRecords) {
+        Report(result, BaseName(path),
+               "大きさ " + std::to_string(*size) + " バイトは " +
+                   std::to_string(*size / recordSize) + " レコード分で、" +
+                   std::to_string(maxRecords) + " レコードを超えています（壊れています）");
         return std::nullopt;
     }
     Bytes content = files.fs->ReadAll(path);
@@ -139,7 +147,8 @@ std::optional<Bytes> WholeRecords(const DataFiles& files, const std::string& pat
 std::optional<std::map<std::string, Employee>> CheckNames(const DataFiles& files,
                                                           FolderCheckResult& result) {
     std::map<std::string, Employee> employees;
-    const auto content = WholeRecords(files, files.NameFile, kNameRecordSize, result);
+    const auto content =
+        WholeRecords(files, files.NameFile, kNameRecordSize, result, kMaxNameRecords);
     if (!content) {
         if (files.fs->Exists(files.NameFile))
             return std::nullopt;

@@ -12,13 +12,6 @@
 namespace pb {
 namespace {
 
-// The store's readers skip a ragged tail; here it must not pass unnoticed.
-void CheckWholeRecords(const FileSystem& fs, const std::string& path, std::size_t recordSize) {
-    if (const auto size = fs.Size(path); size && *size % recordSize != 0) {
-        throw DamagedFileError(path, *size, recordSize);
-    }
-}
-
 // A record that lies outside what this program writes is refused like a
 // ragged file: the message names the file, the employee and the values.
 [[noreturn]] void RefuseOutOfRange(const std::string& path, const OpenedMonth& month,
@@ -62,7 +55,7 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     opened.year = year;
     opened.month = month;
 
-    CheckWholeRecords(*files.fs, files.NameFile, kNameRecordSize);
+    CheckRecordCount(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
     if (FindNameIndex(files, id) == kNoRecord) {
         opened.status = OpenMonthStatus::EmployeeNotFound;
         return opened;
@@ -70,7 +63,7 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     opened.name = FindEmployeeName(files, id, 0);
 
     const std::string workFile = files.WorkFile(year);
-    CheckWholeRecords(*files.fs, workFile, kMonthRecordSize);
+    CheckRecordCount(*files.fs, workFile, kMonthRecordSize);
     std::int32_t payScheme = 0;
     if (const auto record = ReadMonthRecord(files, id, year, month)) {
         opened.stored = true;
@@ -94,8 +87,8 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     input.payScheme = payScheme;
     input.rules = rules;
     const std::string& wagesFile = payScheme == 2 ? files.TimeWagesFile : files.DailyWagesFile;
-    CheckWholeRecords(*files.fs, wagesFile,
-                      payScheme == 2 ? kTimeWagesRecordSize : kDailyWagesRecordSize);
+    CheckRecordCount(*files.fs, wagesFile,
+                     payScheme == 2 ? kTimeWagesRecordSize : kDailyWagesRecordSize);
     const auto wages = ReadWageRecordBytes(files, payScheme, id, opened.wagesGeneration);
     if (!wages) {
         opened.status = OpenMonthStatus::WagesNotFound;

@@ -1,5 +1,6 @@
 #include "core/store/EmployeeFiles.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 
@@ -22,6 +23,20 @@ std::string StoredName(const std::string& name) {
     return CutSjis(EncodeSjis(name), kNameLength);
 }
 
+// A name on file is the name typed when its bytes are those the typed name is
+// stored as, or when they read as the same text: the forms show the name
+// decoded, and characters with two codes in the code page (the NEC row's
+// 纊 is ED 40 and FA 5C) come back encoded the other way.
+bool IsSameName(const std::string& stored, const std::string& typed) {
+    const std::string typedBytes = StoredName(typed);
+    return stored == typedBytes || DecodeSjis(stored).text == DecodeSjis(typedBytes).text;
+}
+
+// The name of record `o` of "Name.dat" as it is shown and quoted.
+std::string NameAt(const Bytes& names, std::size_t o) {
+    return VisibleText(GetShortString(names, o + kNameOffset, kNameLength));
+}
+
 bool InScheme(std::int32_t wagesCode, int scheme) {
     return scheme == 0 || (1000 * scheme < wagesCode && wagesCode < 2000 * scheme);
 }
@@ -36,7 +51,7 @@ std::optional<std::size_t> FindName(const Bytes& names, const std::string& store
 }
 
 Bytes ReadNames(const DataFiles& files) {
-    return ReadRecords(*files.fs, files.NameFile, kNameRecordSize);
+    return ReadRecords(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
 }
 
 // What differs between the two wage files.
@@ -169,8 +184,7 @@ LookupResult LookupIn(const Bytes& names, const std::string& id, const std::stri
         return {};
     const std::size_t o = *found;
     const std::int32_t wagesCode = GetInt32(names, o + kWagesCodeOffset);
-    const bool sameName =
-        GetShortStringRaw(names, o + kNameOffset, kNameLength) == StoredName(name);
+    const bool sameName = IsSameName(GetShortStringRaw(names, o + kNameOffset, kNameLength), name);
     const bool linked = GetInt32(names, o + kLinkedOffset) != 0;
     LookupStatus status = LookupStatus::Registered;
     if (linked && wagesCode == 0)
@@ -238,7 +252,7 @@ std::string FindEmployeeName(const DataFiles& files, const std::string& id, int 
     for (std::size_t o = 0; o < names.size(); o += kNameRecordSize) {
         if (StoredId(names, o) == storedId &&
             InScheme(GetInt32(names, o + kWagesCodeOffset), scheme)) {
-            return GetShortString(names, o + kNameOffset, kNameLength);
+            return NameAt(names, o);
         }
     }
     return {};
@@ -286,7 +300,7 @@ std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int sche
         if (!InScheme(GetInt32(names, o + kWagesCodeOffset), scheme))
             continue;
         const std::string storedId = StoredId(names, o);
-        firstNames.try_emplace(storedId, GetShortString(names, o + kNameOffset, kNameLength));
+        firstNames.try_emplace(storedId, NameAt(names, o));
         storedIds.push_back(storedId);
     }
     std::map<std::string, DailyWagesRecord> daily;
@@ -335,7 +349,8 @@ int GetPayScheme(const DataFiles& files, const std::string& id) {
 }
 
 bool WriteNameRecord(const DataFiles& files, const NameRecord& record) {
-    const std::optional<Bytes> current = ReadForUpdate(*files.fs, files.NameFile, kNameRecordSize);
+    const std::optional<Bytes> current =
+        ReadForUpdate(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
     long index = -1;
     if (current) {
         if (const auto found = FindName(*current, StoredIdOf(record.ID))) {
@@ -411,7 +426,7 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
         bool linked = false;
         bool noneLeft = true;
         if (std::optional<Bytes> names =
-                ReadForUpdate(*files.fs, files.NameFile, kNameRecordSize)) {
+                ReadForUpdate(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords)) {
             if (const auto found = FindName(*names, storedId)) {
                 scheme = GetInt32(*names, *found + kWagesCodeOffset) / 1000;
                 linked = GetInt32(*names, *found + kLinkedOffset) == 1;
@@ -470,10 +485,11 @@ struct PlannedFile {
     std::optional<Bytes> original;
     Bytes content;
 
-    PlannedFile(const FileSystem& fs, const std::string& p, std::size_t size)
+    PlannedFile(const FileSystem& fs, const std::string& p, std::size_t size,
+                std::uint64_t maxRecords = UINT64_MAX)
         : path(p),
           recordSize(size),
-          original(ReadForUpdate(fs, p, size)),
+          original(ReadForUpdate(fs, p, size, maxRecords)),
           content(original.value_or(Bytes{})) {}
 
     void Put(long index, const Bytes& record) {
@@ -523,7 +539,7 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
     try {
         // Confirm, plan, then apply: nothing is written before the operator has
         // agreed and every new record is in place in the plan.
-        PlannedFile names(fs, files.NameFile, kNameRecordSize);
+        PlannedFile names(fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
         // The other scheme's wage file is read only when a record goes there.
         std::optional<PlannedFile> daily, time;
         const auto wagesOf = [&](int of) -> PlannedFile& {
@@ -559,7 +575,13 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
         }
         entry.Name.WagesCode += d;
         const auto nameAt = FindName(names.content, storedId);
-        names.Put(nameAt ? static_cast<long>(*nameAt / kNameRecordSize) : -1, ToBytes(entry.Name));
+        Bytes nameRecord = ToBytes(entry.Name);
+        if (nameAt && lookup.SameName()) {
+            // The same name keeps its bytes: they need not be what it encodes to.
+            std::copy_n(names.content.begin() + static_cast<std::ptrdiff_t>(*nameAt + kNameOffset),
+                        1 + kNameLength, nameRecord.begin() + kNameOffset);
+        }
+        names.Put(nameAt ? static_cast<long>(*nameAt / kNameRecordSize) : -1, nameRecord);
         if (entry.Name.WagesCode < 2000) {
             entry.Daily.Generation = d + 1;
             entry.Daily.Current = 1;

@@ -28,22 +28,41 @@ DamagedFileError::DamagedFileError(const std::string& path, std::uint64_t size,
                                    std::size_t recordSize)
     : FileError(path, EINVAL, DamagedMessage(path, size, recordSize)) {}
 
-Bytes ReadRecords(const FileSystem& fs, const std::string& path, std::size_t recordSize) {
-    if (!fs.Exists(path))
-        return {};
-    Bytes content = fs.ReadAll(path);
-    content.resize(content.size() - content.size() % recordSize);
-    return content;
+DamagedFileError::DamagedFileError(const std::string& path, std::uint64_t records,
+                                   std::uint64_t maxRecords, std::size_t recordSize)
+    : FileError(path, EINVAL,
+                path + " は壊れています。\nファイルの大きさ " +
+                    std::to_string(records * recordSize) + " バイトは " + std::to_string(records) +
+                    " レコード分で、このファイルに入る " + std::to_string(maxRecords) +
+                    " レコードを超えています。") {}
+
+void CheckRecordCount(const FileSystem& fs, const std::string& path, std::size_t recordSize,
+                      std::uint64_t maxRecords) {
+    const auto size = fs.Size(path);
+    if (!size)
+        return;
+    if (*size % recordSize != 0)
+        throw DamagedFileError(path, *size, recordSize);
+    if (*size / recordSize > maxRecords)
+        throw DamagedFileError(path, *size / recordSize, maxRecords, recordSize);
+}
+
+Bytes ReadRecords(const FileSystem& fs, const std::string& path, std::size_t recordSize,
+                  std::uint64_t maxRecords) {
+    return ReadForUpdate(fs, path, recordSize, maxRecords).value_or(Bytes{});
 }
 
 std::optional<Bytes> ReadForUpdate(const FileSystem& fs, const std::string& path,
-                                   std::size_t recordSize) {
+                                   std::size_t recordSize, std::uint64_t maxRecords) {
     if (!fs.Exists(path))
         return std::nullopt;
+    CheckRecordCount(fs, path, recordSize, maxRecords);
     Bytes content = fs.ReadAll(path);
-    if (content.size() % recordSize != 0) {
+    // The file grew or shrank between the two looks: judged by what was read.
+    if (content.size() % recordSize != 0)
         throw DamagedFileError(path, content.size(), recordSize);
-    }
+    if (content.size() / recordSize > maxRecords)
+        throw DamagedFileError(path, content.size() / recordSize, maxRecords, recordSize);
     return content;
 }
 

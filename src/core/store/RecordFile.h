@@ -4,6 +4,7 @@
 // cut off again, when the write fails. Rebuilt files go through a transaction.
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,17 +16,28 @@ namespace pb {
 
 // A record file whose size is not a whole number of records. Appending after a
 // ragged tail would shift every later record, so nothing is written to it.
+// So is a file of more records than it can hold ("Name.dat": 999 employees).
 class DamagedFileError : public FileError {
   public:
     DamagedFileError(const std::string& path, std::uint64_t size, std::size_t recordSize);
+    DamagedFileError(const std::string& path, std::uint64_t records, std::uint64_t maxRecords,
+                     std::size_t recordSize);
 };
 
-// The whole records of a file (a ragged tail is left out); empty when missing.
-Bytes ReadRecords(const FileSystem& fs, const std::string& path, std::size_t recordSize);
-// The whole file, about to be changed: throws DamagedFileError when ragged.
+// Throws DamagedFileError when the file's size is not a whole number of
+// records or says it holds more than `maxRecords`; told by its size alone, so
+// a damaged file of any size is refused at once. Nothing for a missing file.
+void CheckRecordCount(const FileSystem& fs, const std::string& path, std::size_t recordSize,
+                      std::uint64_t maxRecords = UINT64_MAX);
+
+// The records of a file; empty when missing. Throws DamagedFileError as
+// CheckRecordCount does: records read from a damaged file could be anything.
+Bytes ReadRecords(const FileSystem& fs, const std::string& path, std::size_t recordSize,
+                  std::uint64_t maxRecords = UINT64_MAX);
+// The whole file, about to be changed: throws DamagedFileError the same way.
 // Nothing when the file does not exist.
 std::optional<Bytes> ReadForUpdate(const FileSystem& fs, const std::string& path,
-                                   std::size_t recordSize);
+                                   std::size_t recordSize, std::uint64_t maxRecords = UINT64_MAX);
 
 // Writes `record` as record `index` of the file, or appends it for -1; a
 // missing file is created holding the record, whole or not at all. `current` is

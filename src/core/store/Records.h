@@ -16,6 +16,8 @@ constexpr std::size_t kDailyWagesRecordSize = 120;
 constexpr std::size_t kTimeWagesRecordSize = 128;
 constexpr std::size_t kMonthRecordSize = 1568;
 constexpr std::size_t kNextCellRecordSize = 260;
+// "Name.dat" holds one record per employee, IDs 001 … 999.
+constexpr std::uint64_t kMaxNameRecords = 999;
 
 // The fields that files are searched by without reading whole records. The
 // layouts in Records.cpp place them at these offsets.

@@ -35,6 +35,10 @@ class FolderCheck : public StoreFixture {
 TEST_F(FolderCheck, EachDamageIsNamedWithItsFile) {
     CopySamples();
     ASSERT_TRUE(CheckFolder(files_).Sound()) << Report();
+    Bytes names = Read("Name.dat");
+    PutShortString(names, kNameOffset, kNameLength, "山田山田山田山田山田");  // 20 bytes, full
+    Write("Name.dat", names);
+    ASSERT_TRUE(CheckFolder(files_).Sound()) << Report();
 
     struct Case {
         const char* what;
@@ -147,11 +151,16 @@ TEST_F(FolderCheck, EachDamageIsNamedWithItsFile) {
     }
 
     // A damaged Name.dat does not tell who is registered: no wage or month is
-    // reported as of nobody because of it.
-    Reset();
-    Append("Name.dat", Bytes{1});
-    const FolderCheckResult result = CheckFolder(files_);
-    EXPECT_EQ(result.problems, 1) << CheckReport(result);
+    // reported as of nobody because of it. More than 999 employees is damage
+    // too, told from the size.
+    for (const std::size_t size : {73ul, 1000 * kNameRecordSize}) {
+        Reset();
+        std::filesystem::resize_file(Path("Name.dat"), size);
+        const FolderCheckResult result = CheckFolder(files_);
+        EXPECT_EQ(result.problems, 1) << CheckReport(result);
+        EXPECT_TRUE(CheckReport(result).starts_with("Name.dat: 大きさ " + std::to_string(size)))
+            << CheckReport(result);
+    }
 }
 
 TEST_F(FolderCheck, ManyFindingsOfOneFileAreCountedBeyondTheLimit) {

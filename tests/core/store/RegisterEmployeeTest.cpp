@@ -2,6 +2,7 @@
 
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
+#include "core/common/ShiftJis.h"
 #include "core/store/EmployeeFiles.h"
 
 namespace pb {
@@ -60,16 +61,27 @@ TEST_F(RegisterEmployee, FirstRegistrationCreatesTheFilesWithoutAsking) {
     }
 }
 
+// A name is the same as its form shows it, whatever bytes it is stored as:
+// 山纊 stored with the NEC row's code (8E 52 ED 40) encodes to FA 5C.
 TEST_F(RegisterEmployee, UnchangedDataIsReportedAndNothingChanges) {
-    Write("Name.dat", Join({Name("001", "山田", 1001)}));
-    Write("DailyWages.dat", Join({Daily("001", 1)}));
-    const FolderPicture before = Picture();
-    ScriptedOperator op;
-    EXPECT_FALSE(Register(DailyEntry("001", "山田"), 1, op));
-    ASSERT_EQ(op.Kinds(), std::vector<std::string>{"warning"});
-    EXPECT_EQ(op.calls[0].text, "現在登録されているデータと同じです。");
-    EXPECT_EQ(op.calls[0].buttons, Buttons::Yes);
-    EXPECT_EQ(Picture(), before);
+    for (const std::string stored : {"\x8E\x52\x93\x63", "\x8E\x52\xED\x40"}) {
+        Bytes names = ToBytes(Name("001", "", 1001));
+        PutShortStringRaw(names, kNameOffset, kNameLength, stored);
+        Write("Name.dat", names);
+        Write("DailyWages.dat", Join({Daily("001", 1)}));
+        const FolderPicture before = Picture();
+        ScriptedOperator op;
+        EXPECT_FALSE(Register(DailyEntry("001", DecodeSjis(stored).text), 1, op));
+        ASSERT_EQ(op.Kinds(), std::vector<std::string>{"warning"});
+        EXPECT_EQ(op.calls[0].text, "現在登録されているデータと同じです。");
+        EXPECT_EQ(op.calls[0].buttons, Buttons::Yes);
+        EXPECT_EQ(Picture(), before);
+
+        // New conditions under the same name keep the name's bytes.
+        op.answers = {true};
+        ASSERT_TRUE(Register(DailyEntry("001", DecodeSjis(stored).text, 1500), 1, op));
+        EXPECT_EQ(GetShortStringRaw(Read("Name.dat"), kNameOffset, kNameLength), stored);
+    }
 }
 
 TEST_F(RegisterEmployee, AChangeAppendsTheNextGenerationAfterConfirmation) {
@@ -140,12 +152,13 @@ TEST_F(RegisterEmployee, EmployeesKnownOnlyToThePayrollProgramKeepTheirLink) {
 }
 
 TEST_F(RegisterEmployee, ADamagedFileStopsBeforeAnythingIsWritten) {
+    const EmployeeEntry entry = DailyEntry("002", "鈴木");  // before the damage: it reads Name.dat
     Bytes ragged = Join({Name("001", "山田", 1001)});
     ragged.push_back(0x20);
     Write("Name.dat", ragged);
     const FolderPicture before = Picture();
     ScriptedOperator op;
-    EXPECT_FALSE(Register(DailyEntry("002", "鈴木"), 1, op));
+    EXPECT_FALSE(Register(entry, 1, op));
     EXPECT_EQ(op.Kinds(), (std::vector<std::string>{"warning", "error"}));
     EXPECT_NE(op.calls[1].text.find(Path("Name.dat")), std::string::npos);
     EXPECT_NE(op.calls[1].text.find("37"), std::string::npos);

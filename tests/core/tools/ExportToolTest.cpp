@@ -421,6 +421,19 @@ TEST_F(ExportFolder, ADamagedYearFileIsExitThreeNamingTheFile) {
                   std::string::npos)
             << refused.err;
     }
+    // A NUL inside the stored name cuts nothing of the message.
+    WriteNameRecord(files_, NameRecord{"007", std::string("ソ連\0表子", 13), 0, 1001});
+    EXPECT_NE(ExportApril("007").err.find("007（ソ連\uFFFD表子）の賃金データ（第2世代）の値が範囲外"
+                                          "です（時給 2147483647）"),
+              std::string::npos);
+
+    // A Name.dat shorter than one record is damaged, not empty.
+    std::filesystem::resize_file(folder_ / "Name.dat", 20);
+    const ProgramRun all =
+        Export({"--folder", folder_.path(), "--all", "--year", "2001", "--month", "4"});
+    EXPECT_EQ(all.exitCode, 3);
+    EXPECT_NE(all.err.find(folder_ / "Name.dat" + " は壊れています。"), std::string::npos)
+        << all.err;
 }
 
 // A change cut short is reported, not read half made, and nothing is written.
