@@ -15,6 +15,7 @@
 #include "core/TempFolder.h"
 #include "core/common/Routines.h"
 #include "core/common/ShiftJis.h"
+#include "core/export/CsvText.h"
 #include "core/store/DataFiles.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/ScriptedOperator.h"
@@ -168,6 +169,15 @@ TEST(ExportTool, AllEmployeesOfAMonthOneRowEach) {
         EXPECT_EQ(rows[r][5], month["totals"]["work_days"].text);
         EXPECT_EQ(rows[r][30], month["totals"]["total_yen"].text);
         EXPECT_EQ(rows[r][29], MinutesToText(std::stoi(month["totals"]["total_minutes"].text)));
+        for (std::size_t k = 0; r == 1 && k < 4; ++k) {
+            // Each class's weekday and holiday figures under their own headings.
+            const JsonValue& sum = month["classes"].items.at(k);
+            const std::size_t at = 7 + 4 * k;
+            EXPECT_EQ(rows[r][at], MinutesToText(std::stoi(sum["weekday_minutes"].text)));
+            EXPECT_EQ(rows[r][at + 1], sum["weekday_yen"].text);
+            EXPECT_EQ(rows[r][at + 2], MinutesToText(std::stoi(sum["holiday_minutes"].text)));
+            EXPECT_EQ(rows[r][at + 3], sum["holiday_yen"].text) << rows[0][at + 3];
+        }
     }
     EXPECT_EQ(rows[1][4], "日給制");
     EXPECT_EQ(rows[1][23], "");  // no bands for daily wage
@@ -190,6 +200,11 @@ TEST(ExportTool, AllEmployeesOfAMonthOneRowEach) {
     std::vector<std::string> april = all;
     april[6] = "4";
     EXPECT_EQ(Export(april).exitCode, 1);
+}
+
+TEST(ExportTool, CsvFieldsAreQuotedWhereTheyMustBe) {
+    EXPECT_EQ(CsvRow({"鈴木,次郎", "say \"hi\"", "two\r\nlines", "plain"}),
+              "\"鈴木,次郎\",\"say \"\"hi\"\"\",\"two\r\nlines\",plain\r\n");
 }
 
 TEST(ExportTool, CheckIsExitZeroWhenSoundAndThreeOtherwise) {
