@@ -175,7 +175,12 @@ int CountStoredMonths(const DataFiles& files, const std::string& id) {
 }
 
 NextCellRecord ReadNextCell(const DataFiles& files, int pattern) {
-    const Bytes content = ReadRecords(*files.fs, files.NextCellFile, kNextCellRecordSize);
+    // The table only steers the cursor: a ragged tail (which the folder check
+    // names) must not keep a month from being entered, so the whole records serve.
+    Bytes content;
+    if (files.fs->Exists(files.NextCellFile))
+        content = files.fs->ReadAll(files.NextCellFile);
+    content.resize(content.size() - content.size() % kNextCellRecordSize);
     for (std::size_t o = 0; o < content.size(); o += kNextCellRecordSize) {
         if (GetInt32(content, o) == pattern)
             return NextCellRecordFromBytes(content, o);
