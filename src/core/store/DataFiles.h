@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/store/FileSystem.h"
+#include "core/store/MasterIndex.h"
 #include "core/store/YearIndex.h"
 
 namespace pb {
@@ -20,6 +21,8 @@ struct DataFiles {
     std::string NextCellFile;
     // Shared by the copies: every window finds months through the same indexes.
     std::shared_ptr<YearIndexes> years = std::make_shared<YearIndexes>();
+    // The same for "Name.dat" and the wage files.
+    std::shared_ptr<MasterIndexes> masters = std::make_shared<MasterIndexes>();
     // The daily backup, shared by the copies so that it holds in every window.
     struct Backup {
         int keepDays = 0;  // days kept; 0: none (the program sets it from its settings)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <map>
 
 #include "core/common/ShiftJis.h"
@@ -51,7 +52,14 @@ std::optional<std::size_t> FindName(const Bytes& names, const std::string& store
 }
 
 Bytes ReadNames(const DataFiles& files) {
-    return ReadRecords(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
+    return files.masters->ReadAll(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
+}
+
+// The first record of the ID in "Name.dat" for which `wanted` holds, through the index.
+std::optional<FoundRecord> FindNameRecord(const DataFiles& files, const std::string& id,
+                                          const std::function<bool(const Bytes&)>& wanted = {}) {
+    return files.masters->Find(*files.fs, files.NameFile, kNameRecordSize, StoredIdOf(id), wanted,
+                               kMaxNameRecords);
 }
 
 // What differs between the two wage files.
@@ -79,27 +87,29 @@ int FindCurrent(const Bytes& content, const std::string& storedId) {
     return kNoRecord;
 }
 
+// The first record of the ID and generation (0: the one in force) in the
+// wage file, through the index.
+template <typename File>
+std::optional<FoundRecord> FindWageRecord(const DataFiles& files, const std::string& id,
+                                          int generation) {
+    return files.masters->Find(
+        *files.fs, File::Path(files), File::kSize, StoredIdOf(id), [generation](const Bytes& r) {
+            return generation == 0 ? GetByte(r, kWageCurrentOffset) != 0
+                                   : GetInt32(r, kWageGenerationOffset) == generation;
+        });
+}
+
 template <typename File>
 int FindCurrentIndex(const DataFiles& files, const std::string& id) {
-    return FindCurrent<File>(ReadRecords(*files.fs, File::Path(files), File::kSize),
-                             StoredIdOf(id));
+    const auto found = FindWageRecord<File>(files, id, 0);
+    return found ? static_cast<int>(found->number) : kNoRecord;
 }
 
 // The record of the ID and generation (0: the one in force) as the file holds it.
 template <typename File>
 std::optional<Bytes> ReadWageBytes(const DataFiles& files, const std::string& id, int generation) {
-    const Bytes content = ReadRecords(*files.fs, File::Path(files), File::kSize);
-    const std::string storedId = StoredIdOf(id);
-    for (std::size_t o = 0; o < content.size(); o += File::kSize) {
-        if (StoredId(content, o) != storedId)
-            continue;
-        const bool match = generation == 0
-                               ? GetByte(content, o + kWageCurrentOffset) != 0
-                               : GetInt32(content, o + kWageGenerationOffset) == generation;
-        if (match)
-            return Bytes(content.begin() + static_cast<std::ptrdiff_t>(o),
-                         content.begin() + static_cast<std::ptrdiff_t>(o + File::kSize));
-    }
+    if (auto found = FindWageRecord<File>(files, id, generation))
+        return std::move(found->bytes);
     return std::nullopt;
 }
 
@@ -247,19 +257,17 @@ LookupResult LookupEmployee(const DataFiles& files, const std::string& id,
 }
 
 std::string FindEmployeeName(const DataFiles& files, const std::string& id, int scheme) {
-    const Bytes names = ReadNames(files);
-    const std::string storedId = StoredIdOf(id);
-    for (std::size_t o = 0; o < names.size(); o += kNameRecordSize) {
-        if (StoredId(names, o) == storedId &&
-            InScheme(GetInt32(names, o + kWagesCodeOffset), scheme)) {
-            return NameAt(names, o);
-        }
-    }
-    return {};
+    const auto found = FindNameRecord(files, id, [scheme](const Bytes& r) {
+        return InScheme(GetInt32(r, kWagesCodeOffset), scheme);
+    });
+    return found ? NameAt(found->bytes, 0) : std::string();
 }
 
 void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, int scheme) {
-    const Bytes names = ReadNames(files);
+    ListEmployeeIDsIn(ReadNames(files), list, scheme);
+}
+
+void ListEmployeeIDsIn(const Bytes& names, std::vector<std::string>& list, int scheme) {
     for (std::size_t o = 0; o < names.size(); o += kNameRecordSize) {
         if (InScheme(GetInt32(names, o + kWagesCodeOffset), scheme)) {
             list.push_back(GetShortString(names, o, kIdLength));
@@ -272,7 +280,7 @@ namespace {
 // The record in force of each ID of a wage file, by stored ID.
 template <typename File>
 std::map<std::string, typename File::Record> CurrentRecords(const DataFiles& files) {
-    const Bytes content = ReadRecords(*files.fs, File::Path(files), File::kSize);
+    const Bytes content = files.masters->ReadAll(*files.fs, File::Path(files), File::kSize);
     std::map<std::string, typename File::Record> current;
     for (std::size_t o = 0; o < content.size(); o += File::kSize) {
         if (GetByte(content, o + kWageCurrentOffset) != 0)
@@ -327,8 +335,8 @@ std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int sche
 }
 
 int FindNameIndex(const DataFiles& files, const std::string& id) {
-    const auto found = FindName(ReadNames(files), StoredIdOf(id));
-    return found ? static_cast<int>(*found / kNameRecordSize) : kNoRecord;
+    const auto found = FindNameRecord(files, id);
+    return found ? static_cast<int>(found->number) : kNoRecord;
 }
 
 int FindCurrentDailyIndex(const DataFiles& files, const std::string& id) {
@@ -340,11 +348,10 @@ int FindCurrentTimeIndex(const DataFiles& files, const std::string& id) {
 }
 
 int GetPayScheme(const DataFiles& files, const std::string& id) {
-    const Bytes names = ReadNames(files);
-    const auto found = FindName(names, StoredIdOf(id));
+    const auto found = FindNameRecord(files, id);
     if (!found)
         return kSchemeNotOnFile;
-    const int scheme = GetInt32(names, *found + kWagesCodeOffset) / 1000;
+    const int scheme = GetInt32(found->bytes, kWagesCodeOffset) / 1000;
     return scheme == 0 ? kSchemePayrollOnly : scheme;
 }
 

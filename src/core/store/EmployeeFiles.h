@@ -89,6 +89,8 @@ LookupResult LookupEmployee(const DataFiles& files, const std::string& id, const
 // Scheme 1 or 2 looks only at records of that pay scheme, 0 at every record.
 std::string FindEmployeeName(const DataFiles& files, const std::string& id, int scheme);
 void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, int scheme);
+// The same over the whole records of "Name.dat" as read.
+void ListEmployeeIDsIn(const Bytes& names, std::vector<std::string>& list, int scheme);
 
 // One employee of a scheme as the employee viewer lists it.
 struct SchemeEmployee {

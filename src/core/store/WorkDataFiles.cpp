@@ -68,6 +68,10 @@ int FindMonthIndex(const DataFiles& files, const std::string& id, int year, int 
 
 void IndexYear(const DataFiles& files, int year) {
     files.years->Complete(*files.fs, files.WorkFile(year));
+    // 開始 on a month of the year looks up a name and a wage record as well.
+    files.masters->Index(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
+    files.masters->Index(*files.fs, files.DailyWagesFile, kDailyWagesRecordSize);
+    files.masters->Index(*files.fs, files.TimeWagesFile, kTimeWagesRecordSize);
 }
 
 std::optional<MonthRecord> ReadMonthRecord(const DataFiles& files, const std::string& id, int year,

@@ -22,8 +22,9 @@ namespace pb {
 // none or the file does not exist.
 int FindMonthIndex(const DataFiles& files, const std::string& id, int year, int month);
 
-// Reads the rest of the year's file into its index. Lookups read only as far
-// as they must; called while the program is idle, this spares the next ones.
+// Reads the rest of the year's file into its index, and the master files into
+// theirs. Lookups read only as far as they must; called while the program is
+// idle, this spares the next ones (開始 on the year then reads its three records).
 void IndexYear(const DataFiles& files, int year);
 
 // The stored month; nothing when it is not stored.

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/FaultyFileSystem.h"
+#include "core/store/WorkDataFiles.h"
 
 namespace pb {
 namespace {
@@ -151,6 +154,50 @@ TEST_F(EmployeeFiles, SchemeEmployeesAreTheLookupsOfEachIdFromOneReadOfEachFile)
                 << ids[i];
         }
     }
+}
+
+// A selection step asks for a name, 開始 for a name and a wage record: once
+// the files are indexed each reads its own records, and a change by another
+// program is followed, with the stamp changed or not.
+TEST_F(EmployeeFiles, LookupsReadTheirRecordsThroughAnIndexThatFollowsChanges) {
+    Write("Name.dat",
+          Join({Name("001", "山田", 1001), Name("002", "鈴木", 2001), Name("003", "佐藤", 1001)}));
+    Write("DailyWages.dat",
+          Join({Daily("001", 1, 1000, false), Daily("003", 1, 1100), Daily("001", 2, 1300)}));
+    FaultyFileSystem fs;
+    const DataFiles files = AssignDataFiles(folder_, fs);
+    const auto bytesFor = [&](const std::function<void()>& step) {
+        const std::uint64_t before = fs.BytesRead();
+        step();
+        return fs.BytesRead() - before;
+    };
+    EXPECT_EQ(bytesFor([&] { IndexYear(files, 2024); }),
+              *fs.Size(Path("Name.dat")) + *fs.Size(Path("DailyWages.dat")));
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindEmployeeName(files, "003", 0), "佐藤"); }),
+              kNameRecordSize);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(GetPayScheme(files, "002"), 2); }), kNameRecordSize);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindEmployeeName(files, "004", 0), ""); }), 0u);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(ReadDailyRecord(files, "003", 0)->WeekdayOverPay, 1100); }),
+              kDailyWagesRecordSize);
+    EXPECT_LE(bytesFor([&] { EXPECT_EQ(ReadDailyRecord(files, "001", 0)->Generation, 2); }),
+              2 * kDailyWagesRecordSize);
+
+    // A new employee and a new generation: the stamps change.
+    Write("Name.dat", Join({Name("001", "山田", 1001), Name("002", "鈴木", 2001),
+                            Name("003", "佐藤", 1001), Name("004", "高橋", 1001)}));
+    Write("DailyWages.dat", Join({Daily("001", 1, 1000, false), Daily("003", 1, 1100, false),
+                                  Daily("001", 2, 1300), Daily("003", 2, 1500)}));
+    EXPECT_EQ(FindEmployeeName(files, "004", 0), "高橋");
+    EXPECT_EQ(ReadDailyRecord(files, "003", 0)->WeekdayOverPay, 1500);
+    EXPECT_EQ(FindCurrentDailyIndex(files, "003"), 3);
+
+    // Reordered behind an unchanged stamp: the records read show it.
+    fs.HoldStamp(Path("Name.dat"));
+    Write("Name.dat", Join({Name("003", "佐藤", 1001), Name("004", "高橋", 1001),
+                            Name("001", "山田", 1001), Name("002", "鈴木", 2001)}));
+    EXPECT_EQ(FindEmployeeName(files, "001", 0), "山田");
+    EXPECT_EQ(FindNameIndex(files, "001"), 2);
+    EXPECT_EQ(GetPayScheme(files, "002"), 2);
 }
 
 TEST_F(EmployeeFiles, RetiringChangesOnlyTheFlagByte) {
