@@ -1,7 +1,5 @@
 #include "core/export/SummaryExport.h"
 
-#include <algorithm>
-
 #include "core/common/Routines.h"
 #include "core/export/CsvText.h"
 #include "core/export/MonthExport.h"
@@ -15,6 +13,12 @@ constexpr const char* kClassCaptions[] = {"早朝残業", "早出残業", "普�
 
 enum class Outcome { Row, NotStored, NoWages };
 
+void AddRow(const OpenedMonth& opened, SummaryTable& table) {
+    const MonthResult result = CalcMonth(ExportInput(opened));
+    table.rows.push_back(SummaryRow{opened.year, opened.month, opened.id, opened.name,
+                                    result.payScheme, result.totals, result.classes, result.bands});
+}
+
 Outcome AddMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
                  std::int32_t year, std::int32_t month, SummaryTable& table) {
     const OpenedMonth opened = OpenMonth(files, rules, id, year, month, true);
@@ -26,9 +30,7 @@ Outcome AddMonth(const DataFiles& files, const CalcSetSettings& rules, const std
         default:
             return Outcome::NotStored;
     }
-    const MonthResult result = CalcMonth(ExportInput(opened));
-    table.rows.push_back(SummaryRow{year, month, opened.id, opened.name, result.payScheme,
-                                    result.totals, result.classes, result.bands});
+    AddRow(opened, table);
     return Outcome::Row;
 }
 
@@ -42,28 +44,21 @@ SummaryTable CollectSchemeMonth(const DataFiles& files, const CalcSetSettings& r
                                 std::int32_t year, std::int32_t month) {
     SummaryTable table;
     table.scheme = scheme;
-    std::vector<std::string> ids;
-    for (const int s : {1, 2}) {
-        if (scheme == 0 || scheme == s) {
-            ListEmployeeIDs(files, ids, s);
-        }
-    }
-    std::sort(ids.begin(), ids.end());
-    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-    for (const std::string& id : ids) {
-        switch (AddMonth(files, rules, id, year, month, table)) {
-            case Outcome::Row:
+    OpenSchemeMonths(files, rules, scheme, year, month, true, [&](const OpenedMonth& opened) {
+        switch (opened.status) {
+            case OpenMonthStatus::Opened:
+                AddRow(opened, table);
                 break;
-            case Outcome::NotStored:
+            case OpenMonthStatus::WagesNotFound:
                 table.missing.push_back(
-                    Missing(id, FindEmployeeName(files, id, 0), "この月の記録がありません"));
+                    Missing(opened.id, opened.name, "賃金データが見つかりません"));
                 break;
-            case Outcome::NoWages:
+            default:
                 table.missing.push_back(
-                    Missing(id, FindEmployeeName(files, id, 0), "賃金データが見つかりません"));
+                    Missing(opened.id, opened.name, "この月の記録がありません"));
                 break;
         }
-    }
+    });
     return table;
 }
 

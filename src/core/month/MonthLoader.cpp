@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <optional>
+#include <unordered_map>
 
+#include "core/common/ShiftJis.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/RecordFile.h"
 #include "core/store/RecordRanges.h"
@@ -48,22 +51,140 @@ std::vector<DayCells> TypedCellsOf(const MonthRecord& record, std::int32_t paySc
     return cells;
 }
 
-OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
-                      std::int32_t year, std::int32_t month, bool mustBeStored) {
+namespace {
+
+// Where a month's master records come from: looked up in the files one by one
+// (one month), or from one read of each file (the months of many employees).
+class Masters {
+  public:
+    virtual ~Masters() = default;
+    // Each throws DamagedFileError when the file it looks in is ragged.
+    virtual bool Registered(const std::string& id) = 0;
+    virtual std::string Name(const std::string& id) = 0;  // FindEmployeeName(id, 0)
+    virtual int PayScheme(const std::string& id) = 0;     // GetPayScheme
+    virtual std::optional<Bytes> Wages(int scheme, const std::string& id, int generation) = 0;
+    virtual void CheckYear(const std::string& path) = 0;
+};
+
+const std::string& WagesFileOf(const DataFiles& files, int payScheme) {
+    return payScheme == 2 ? files.TimeWagesFile : files.DailyWagesFile;
+}
+
+std::size_t WagesRecordSize(int payScheme) {
+    return payScheme == 2 ? kTimeWagesRecordSize : kDailyWagesRecordSize;
+}
+
+class LookedUpMasters final : public Masters {
+  public:
+    explicit LookedUpMasters(const DataFiles& files) : files_(files) {}
+    bool Registered(const std::string& id) override {
+        CheckRecordCount(*files_.fs, files_.NameFile, kNameRecordSize, kMaxNameRecords);
+        return FindNameIndex(files_, id) != kNoRecord;
+    }
+    std::string Name(const std::string& id) override { return FindEmployeeName(files_, id, 0); }
+    int PayScheme(const std::string& id) override { return GetPayScheme(files_, id); }
+    std::optional<Bytes> Wages(int scheme, const std::string& id, int generation) override {
+        CheckRecordCount(*files_.fs, WagesFileOf(files_, scheme), WagesRecordSize(scheme));
+        return ReadWageRecordBytes(files_, scheme, id, generation);
+    }
+    void CheckYear(const std::string& path) override {
+        CheckRecordCount(*files_.fs, path, kMonthRecordSize);
+    }
+
+  private:
+    const DataFiles& files_;
+};
+
+// The master files read once each, a wage file when a month first needs it;
+// each answer the one the lookups above give.
+class ReadMasters final : public Masters {
+  public:
+    explicit ReadMasters(const DataFiles& files) : files_(files) {
+        names_ =
+            files.masters->ReadAll(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
+        for (std::size_t o = 0; o < names_.size(); o += kNameRecordSize)
+            firstName_.try_emplace(StoredId(names_, o), o);
+    }
+    const Bytes& Names() const { return names_; }
+
+    bool Registered(const std::string& id) override { return NameAt(id).has_value(); }
+    std::string Name(const std::string& id) override {
+        const auto o = NameAt(id);
+        return o ? VisibleText(GetShortString(names_, *o + kNameOffset, kNameLength))
+                 : std::string();
+    }
+    int PayScheme(const std::string& id) override {
+        const auto o = NameAt(id);
+        if (!o)
+            return kSchemeNotOnFile;
+        const int scheme = GetInt32(names_, *o + kWagesCodeOffset) / 1000;
+        return scheme == 0 ? kSchemePayrollOnly : scheme;
+    }
+    std::optional<Bytes> Wages(int scheme, const std::string& id, int generation) override {
+        WageFile& file = scheme == 2 ? time_ : daily_;
+        const std::size_t size = WagesRecordSize(scheme);
+        if (!file.read) {
+            const std::string& path = WagesFileOf(files_, scheme);
+            file.content = files_.masters->ReadAll(*files_.fs, path, size);
+            for (std::size_t o = 0; o < file.content.size(); o += size)
+                file.records[StoredId(file.content, o)].push_back(o);
+            file.read = true;
+        }
+        const auto found = file.records.find(StoredIdOf(id));
+        if (found == file.records.end())
+            return std::nullopt;
+        for (const std::size_t o : found->second) {
+            const bool match =
+                generation == 0 ? GetByte(file.content, o + kWageCurrentOffset) != 0
+                                : GetInt32(file.content, o + kWageGenerationOffset) == generation;
+            if (match)
+                return Bytes(file.content.begin() + static_cast<std::ptrdiff_t>(o),
+                             file.content.begin() + static_cast<std::ptrdiff_t>(o + size));
+        }
+        return std::nullopt;
+    }
+    void CheckYear(const std::string& path) override {
+        if (checkedYear_ != path)
+            CheckRecordCount(*files_.fs, path, kMonthRecordSize);
+        checkedYear_ = path;
+    }
+
+  private:
+    std::optional<std::size_t> NameAt(const std::string& id) const {
+        const auto found = firstName_.find(StoredIdOf(id));
+        if (found == firstName_.end())
+            return std::nullopt;
+        return found->second;
+    }
+
+    struct WageFile {
+        bool read = false;
+        Bytes content;
+        std::unordered_map<std::string, std::vector<std::size_t>> records;  // offsets, file order
+    };
+    const DataFiles& files_;
+    Bytes names_;
+    std::unordered_map<std::string, std::size_t> firstName_;
+    WageFile daily_, time_;
+    std::string checkedYear_;
+};
+
+OpenedMonth OpenWith(Masters& masters, const DataFiles& files, const CalcSetSettings& rules,
+                     const std::string& id, std::int32_t year, std::int32_t month,
+                     bool mustBeStored) {
     OpenedMonth opened;
     opened.id = id;
     opened.year = year;
     opened.month = month;
 
-    CheckRecordCount(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
-    if (FindNameIndex(files, id) == kNoRecord) {
+    if (!masters.Registered(id)) {
         opened.status = OpenMonthStatus::EmployeeNotFound;
         return opened;
     }
-    opened.name = FindEmployeeName(files, id, 0);
+    opened.name = masters.Name(id);
 
     const std::string workFile = files.WorkFile(year);
-    CheckRecordCount(*files.fs, workFile, kMonthRecordSize);
+    masters.CheckYear(workFile);
     std::int32_t payScheme = 0;
     if (const auto record = ReadMonthRecord(files, id, year, month)) {
         opened.stored = true;
@@ -80,16 +201,14 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     } else {
         // A month is stored as daily or hourly wage, nothing else: an index entry
         // of no scheme of ours is looked up as daily wage and refused there.
-        payScheme = GetPayScheme(files, id) == 2 ? 2 : 1;
+        payScheme = masters.PayScheme(id) == 2 ? 2 : 1;
     }
 
     MonthInput& input = opened.input;
     input.payScheme = payScheme;
     input.rules = rules;
-    const std::string& wagesFile = payScheme == 2 ? files.TimeWagesFile : files.DailyWagesFile;
-    CheckRecordCount(*files.fs, wagesFile,
-                     payScheme == 2 ? kTimeWagesRecordSize : kDailyWagesRecordSize);
-    const auto wages = ReadWageRecordBytes(files, payScheme, id, opened.wagesGeneration);
+    const std::string& wagesFile = WagesFileOf(files, payScheme);
+    const auto wages = masters.Wages(payScheme, id, opened.wagesGeneration);
     if (!wages) {
         opened.status = OpenMonthStatus::WagesNotFound;
         return opened;
@@ -115,6 +234,29 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     input.period = MakePayPeriod(year, month, closingDay, rules.EndOfMonthPayment);
     input.cells = TypedCellsOf(opened.record, payScheme, workType, input.period.size());
     return opened;
+}
+
+}  // namespace
+
+OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
+                      std::int32_t year, std::int32_t month, bool mustBeStored) {
+    LookedUpMasters masters(files);
+    return OpenWith(masters, files, rules, id, year, month, mustBeStored);
+}
+
+void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, int scheme,
+                      std::int32_t year, std::int32_t month, bool mustBeStored,
+                      const std::function<void(const OpenedMonth&)>& each) {
+    ReadMasters masters(files);
+    std::vector<std::string> ids;
+    for (const int s : {1, 2}) {
+        if (scheme == 0 || scheme == s)
+            ListEmployeeIDsIn(masters.Names(), ids, s);
+    }
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    for (const std::string& id : ids)
+        each(OpenWith(masters, files, rules, id, year, month, mustBeStored));
 }
 
 std::string RefusalText(const OpenedMonth& month, const DataFiles& files) {

@@ -6,6 +6,7 @@
 // the exporter both open months here, so they show and refuse the same months.
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -52,6 +53,14 @@ struct OpenedMonth {
 // employee and the fields, so no month is paid by figures nobody entered.
 OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
                       std::int32_t year, std::int32_t month, bool mustBeStored);
+
+// The month of every employee of `scheme` (1 or 2; 0 both), in ID order, each
+// handed to `each` as OpenMonth opens it: the same statuses, refusals and
+// exceptions. "Name.dat" and each wage file are read once and each month
+// record through the year's index, so the work grows with the employees.
+void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, int scheme,
+                      std::int32_t year, std::int32_t month, bool mustBeStored,
+                      const std::function<void(const OpenedMonth&)>& each);
 
 // Why a month that did not open cannot be shown, naming the file in which the
 // employee, the month or the wage record was looked for. Empty for an opened month.

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <limits>
 
 #include "core/TempFolder.h"
 #include "core/month/MonthLoader.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/FaultyFileSystem.h"
 #include "core/store/ScriptedOperator.h"
 #include "core/store/WorkDataFiles.h"
 #include "core/timecard/TimecardFixtures.h"
@@ -169,10 +172,12 @@ TEST(MonthLoader, AMonthPaidByFiguresNoFormWritesIsRefused) {
             EXPECT_GT(CalcMonth(opened.input).totals.TotalOverPay, 0);
             continue;
         }
+        std::string alone;
         try {
             OpenMonth(files, testing::Rules(1), c.id, 2000, 2, true);
             ADD_FAILURE() << "opened";
         } catch (const FileError& e) {
+            alone = e.what();
             const std::string text = e.what();
             EXPECT_EQ(e.path(), folder / c.file);
             EXPECT_NE(text.find(folder / c.file + " は壊れています。"), std::string::npos) << text;
@@ -182,6 +187,103 @@ TEST(MonthLoader, AMonthPaidByFiguresNoFormWritesIsRefused) {
                 << text;
             EXPECT_NE(text.find(c.field), std::string::npos) << text;
         }
+        // Every employee's month at once refuses with the same words.
+        try {
+            OpenSchemeMonths(files, testing::Rules(1), 0, 2000, 2, true, [](const OpenedMonth&) {});
+            ADD_FAILURE() << "opened every month";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.what(), alone);
+        }
+    }
+}
+
+void WriteRecords(const std::string& path, const std::vector<Bytes>& records) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    for (const Bytes& r : records)
+        out.write(reinterpret_cast<const char*>(r.data()), static_cast<std::streamsize>(r.size()));
+}
+
+// The month of every employee opens as each opens alone, and the files are
+// read once: a look-up per employee in "Name.dat" and the wage file read them
+// whole once per employee, 145 MB for a table of 999 rows.
+TEST(MonthLoader, EveryEmployeesMonthOpensAsAloneReadingEachFileOnce) {
+    const test::TempFolder folder;
+    std::vector<Bytes> names, daily, hourly, months;
+    for (int e = 1; e <= 40; ++e) {
+        const std::string id = PadNumber(e, 3);
+        names.push_back(ToBytes(NameRecord{id, "社員 " + id, 0, 1001}));
+        DailyWagesRecord wage = testing::DailyWages();
+        wage.ID = id;
+        daily.push_back(ToBytes(wage));
+        for (int m = 1; m <= 2; ++m) {
+            MonthRecord month;
+            month.ID = id;
+            month.PayScheme = 1;
+            month.Month = static_cast<std::uint16_t>(m);
+            month.DayCount = 31;
+            month.WorkDays = e;
+            month.Cells[0][0] = "08:00";
+            month.Cells[1][0] = "19:30";
+            month.WagesGeneration = e == 5 ? 3 : 0;  // a generation the file lacks
+            if (m == 1 || e <= 30)
+                months.push_back(ToBytes(month));
+        }
+    }
+    names.push_back(ToBytes(NameRecord{"041", "時給 花子", 0, 2001}));
+    names.push_back(ToBytes(NameRecord{"042", "給与だけ", 1, 0}));
+    TimeWagesRecord time = testing::HourlyWages(19);
+    time.ID = "041";
+    hourly.push_back(ToBytes(time));
+    MonthRecord timeMonth;
+    timeMonth.ID = "041";
+    timeMonth.PayScheme = 2;
+    timeMonth.Month = 2;
+    timeMonth.DayCount = 29;
+    timeMonth.Cells[0][3] = "09:00";
+    months.push_back(ToBytes(timeMonth));
+    WriteRecords(folder / "Name.dat", names);
+    WriteRecords(folder / "DailyWages.dat", daily);
+    WriteRecords(folder / "TimeWages.dat", hourly);
+    WriteRecords(folder / "2000_fv2.pbk", months);
+
+    const CalcSetSettings rules = testing::Rules(1);
+    const DataFiles alone = AssignDataFiles(folder.path());
+    std::uint64_t fileBytes = 0;
+    for (const char* name : {"Name.dat", "DailyWages.dat", "TimeWages.dat", "2000_fv2.pbk"})
+        fileBytes += std::filesystem::file_size(folder / name);
+    const struct {
+        int scheme;
+        bool mustBeStored;
+        std::size_t opened, ids;
+    } cases[] = {{0, true, 30, 41}, {1, false, 39, 40}, {2, true, 1, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.scheme);
+        FaultyFileSystem fs;
+        const DataFiles files = AssignDataFiles(folder.path(), fs);
+        std::vector<std::string> ids;
+        std::size_t opened = 0, records = 0;
+        OpenSchemeMonths(
+            files, rules, c.scheme, 2000, 2, c.mustBeStored, [&](const OpenedMonth& month) {
+                ids.push_back(month.id);
+                opened += month.status == OpenMonthStatus::Opened ? 1 : 0;
+                records += month.stored ? 1 : 0;
+                const OpenedMonth one = OpenMonth(alone, rules, month.id, 2000, 2, c.mustBeStored);
+                EXPECT_EQ(month.status, one.status) << month.id;
+                EXPECT_EQ(month.name, one.name) << month.id;
+                EXPECT_EQ(month.stored, one.stored) << month.id;
+                EXPECT_EQ(month.record, one.record) << month.id;
+                EXPECT_EQ(month.wagesGeneration, one.wagesGeneration) << month.id;
+                EXPECT_EQ(month.input.payScheme, one.input.payScheme) << month.id;
+                EXPECT_EQ(month.input.daily, one.input.daily) << month.id;
+                EXPECT_EQ(month.input.hourly, one.input.hourly) << month.id;
+                EXPECT_EQ(month.input.period, one.input.period) << month.id;
+                EXPECT_EQ(month.input.cells, one.input.cells) << month.id;
+            });
+        EXPECT_EQ(ids.size(), c.ids);
+        EXPECT_TRUE(std::is_sorted(ids.begin(), ids.end()));
+        EXPECT_EQ(opened, c.opened);
+        // Each file once (the year's through its index), then each month's record.
+        EXPECT_LE(fs.BytesRead(), fileBytes + records * kMonthRecordSize);
     }
 }
 
