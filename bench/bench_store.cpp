@@ -14,6 +14,7 @@
 #include "bench/LargeFolder.h"
 #include "bench/RawFiles.h"
 #include "core/check/FolderCheck.h"
+#include "core/month/MonthLoader.h"
 #include "core/store/DailyBackup.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
@@ -146,6 +147,34 @@ void BM_ReadMonthRecord(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReadMonthRecord)->Unit(benchmark::kMicrosecond);
+
+// What 開始 reads once the year is indexed: the month, its name and its wage record.
+void BM_OpenMonthOnceIndexed(benchmark::State& state) {
+    Folder& f = TheFolder();
+    pb::IndexYear(f.files, kYear);
+    const pb::CalcSetSettings rules;
+    int n = 0;
+    ReadCounter reads(state);
+    for (auto _ : state) {
+        n = n % kEmployees + 1;
+        benchmark::DoNotOptimize(pb::OpenMonth(f.files, rules, bench::Id(n), kYear, 12, false));
+    }
+}
+BENCHMARK(BM_OpenMonthOnceIndexed)->Unit(benchmark::kMicrosecond);
+
+// The look-ups of a selection step in the panel: the name and whether the month is stored.
+void BM_SelectionStepLookups(benchmark::State& state) {
+    Folder& f = TheFolder();
+    pb::IndexYear(f.files, kYear);
+    int n = 0;
+    ReadCounter reads(state);
+    for (auto _ : state) {
+        n = n % kEmployees + 1;
+        benchmark::DoNotOptimize(pb::FindEmployeeName(f.files, bench::Id(n), 1));
+        benchmark::DoNotOptimize(pb::FindMonthIndex(f.files, bench::Id(n), kYear, 12));
+    }
+}
+BENCHMARK(BM_SelectionStepLookups)->Unit(benchmark::kMicrosecond);
 
 void BM_RawReadOfOneRecord(benchmark::State& state) {
     Folder& f = TheFolder();

@@ -17,10 +17,11 @@ def medians(folder):
             for b in json.load(f)["benchmarks"]:
                 if b.get("aggregate_name", "median") != "median":
                     continue
-                name = b["run_name"].split("/")[0]
+                # A benchmark's argument stays in its name: "BM_ExportAllOfAMonth/999".
+                name = "/".join(p for p in b["run_name"].split("/") if not p.startswith(("repeats:", "min_time:", "iterations:", "real_time", "process_time")))
                 scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
                 entry = {"ms": b["real_time"] * scale}
-                for key in ("read_per_op", "rss", "peak_above_idle", "cpu_ms"):
+                for key in ("read_per_op", "records_used", "rss", "peak_above_idle", "cpu_ms"):
                     if key in b:
                         entry[key] = b[key]
                 found[name] = entry
@@ -74,6 +75,20 @@ def main():
          ratio("BM_ImportOf999x31Days", "BM_RawJournaledWriteOf999Months"), 1.5)
     line("saving a month / raw journaled write of its record",
          ratio("BM_WriteMonthRecordReplacingTheLast", "BM_RawJournaledWriteOfOneRecord"), 1.5)
+    opened = get("BM_OpenMonthOnceIndexed", "read_per_op")
+    line("開始 (month opened, year indexed): read beyond the month record, KiB",
+         None if opened is None else (opened - 1568) / KIB, 8)
+    step = get("BM_SelectionStepLookups", "read_per_op")
+    line("selection step look-ups: bytes read, KiB", None if step is None else step / KIB, 4)
+    for n in (10, 100, 999):
+        line("--all of %d / cat of the files it needs" % n,
+             ratio("BM_ExportAllOfAMonth/%d" % n, "BM_RawCatOfTheFilesItNeeds/%d" % n), 1.5)
+        line("--all of %d: bytes read / records used + master files" % n,
+             ratio("BM_ExportAllOfAMonth/%d" % n, "BM_ExportAllOfAMonth/%d" % n, "read_per_op",
+                   "records_used"), 1.2)
+    grow = ratio("BM_ExportAllOfAMonth/999", "BM_ExportAllOfAMonth/100")
+    if grow is not None:
+        print("--all time 100 -> 999 employees: x%.2f (linear: ~x10)" % grow)
     print()
     for a, b in (("BM_FindMonthIndex", "BM_RawStatOfTheYearFile"),
                  ("BM_FindMonthIndexFirstLook", "BM_RawReadOfTheYearFile"),
