@@ -62,24 +62,20 @@ constexpr int kSavedTextMs = 5000;
 // window puts either back.
 class CellsChange : public QUndoCommand {
   public:
-    using Restore = std::function<void(const QStringList&)>;
-    CellsChange(const QString& what, QStringList before, QStringList after, Restore restore)
-        : QUndoCommand(what),
-          before_(std::move(before)),
-          after_(std::move(after)),
-          restore_(std::move(restore)) {}
+    using Restore = std::function<void(const EntrySnapshot&)>;
+    CellsChange(const QString& what, EntryChange change, Restore restore)
+        : QUndoCommand(what), change_(std::move(change)), restore_(std::move(restore)) {}
 
-    void undo() override { restore_(before_); }
+    void undo() override { restore_(change_.before); }
     void redo() override {
         // The first redo comes as the change is recorded: the cells hold it already.
         if (done_)
-            restore_(after_);
+            restore_(change_.after);
         done_ = true;
     }
 
   private:
-    QStringList before_;
-    QStringList after_;
+    EntryChange change_;
     Restore restore_;
     bool done_ = false;
 };
@@ -113,7 +109,7 @@ TInputW::TInputW(const EntrySelection& selection, const DataFiles& files, Settin
     : TInputW(Open(selection, files, settings), files, settings, parent) {}
 
 TInputW::TInputW(OpenedMonth month, const DataFiles& files, Settings& settings, QWidget* parent)
-    : QWidget(parent), files_(files), settings_(&settings), opened_(std::move(month)) {
+    : QWidget(parent), files_(files), settings_(&settings), entry_(std::move(month), files) {
     Name(this, QStringLiteral("InputW"));
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setPixelSize(12);
@@ -142,13 +138,9 @@ OpenedMonth TInputW::Open(const EntrySelection& selection, const DataFiles& file
 }
 
 void TInputW::FormCreate() {
-    modified_ = false;
-    needsRecalculation_ = false;
-    lastEditValid_ = true;
-    month_ = opened_.record;
-    const MonthInput& input = opened_.input;
-    workType_ = input.payScheme == 2 ? input.hourly.WorkType : input.daily.WorkType;
-    setToolTip(MakeEntryKey(PayScheme(), opened_.id, opened_.year, opened_.month));
+    const OpenedMonth& opened = Opened();
+    const MonthInput& input = opened.input;
+    setToolTip(MakeEntryKey(PayScheme(), opened.id, opened.year, opened.month));
 
     lateClockIn_.clear();
     if (PayScheme() == 1) {
@@ -176,24 +168,23 @@ void TInputW::FormCreate() {
         InputGrid->item(row, 0)->setToolTip(nationalHolidays_.back());
     }
 
-    // The rates and band times of the summary come with a calculation; an empty
-    // month gives them before anything is typed.
-    result_ = CalcMonth(CurrentInput());
+    // The rates and band times of the summary come with a calculation, which
+    // the entry made as it opened; the figures of a stored month are shown.
     DataViewGrid->setColumnCount(InputGrid->columnCount());
     SetupColumns();
     Panel3Resize();
-    if (opened_.stored)
+    if (opened.stored)
         LoadCells();
 
-    nextCell_ = EnterKeyMoves(files_, workType_);
-    col_ = TakesClockIn(workType_) ? 1 : 2;
-    row_ = 1;
+    const EntryCell first = entry_.FirstCell();
+    col_ = first.col;
+    row_ = first.row;
     SetCurrentCell(col_, row_);
 
-    SetInputCell(0, 0, Q(PadNumber(workType_, 2)));
-    setWindowTitle(QStringLiteral("  ") + Q(opened_.name) + QStringLiteral("  ") +
-                   QString::number(opened_.year) + QStringLiteral("年度　") +
-                   QString::number(opened_.month) + QStringLiteral("月分"));
+    SetInputCell(0, 0, Q(PadNumber(WorkType(), 2)));
+    setWindowTitle(QStringLiteral("  ") + Q(opened.name) + QStringLiteral("  ") +
+                   QString::number(opened.year) + QStringLiteral("年度　") +
+                   QString::number(opened.month) + QStringLiteral("月分"));
     // Screen readers name the two tables after the month they belong to.
     const QString month = windowTitle().simplified();
     InputGrid->setAccessibleName(QStringLiteral("勤務時間 ") + month);
@@ -239,7 +230,7 @@ void TInputW::BuildLayout() {
     InputGrid->setItemDelegate(inputDelegate_);
     // Only the clock columns the work pattern uses take typing, however the
     // editor is asked for; the operator's moves are checked before they happen.
-    InputGrid->OnCanEditCell = [this](int col, int row) { return CanEnter(col, row); };
+    InputGrid->OnCanEditCell = [this](int col, int row) { return entry_.CanType({col, row}); };
     InputGrid->OnSelectCell = [this](int col, int row) { return InputGridSelectCell(col, row); };
     InputGrid->installEventFilter(this);
     // The buttons take no focus: the grid's menu (menu key or right click)
@@ -406,16 +397,8 @@ void TInputW::ResetTotals() {
 // ---------------------------------------------------------------------------
 // Cells
 
-QString TInputW::InputCell(int col, int row) const {
-    return InputGrid->Cells(col, row);
-}
-
 void TInputW::SetInputCell(int col, int row, const QString& text) {
     InputGrid->SetCells(col, row, text);
-}
-
-QString TInputW::ViewCell(int col, int row) const {
-    return DataViewGrid->Cells(col, row);
 }
 
 void TInputW::SetViewCell(int col, int row, const QString& text) {
@@ -423,18 +406,11 @@ void TInputW::SetViewCell(int col, int row, const QString& text) {
 }
 
 bool TInputW::IsUnused(int col) const {
-    return IsColumnUnused(workType_, col);
+    return IsColumnUnused(WorkType(), col);
 }
 
 int TInputW::WeekdayOfRow(int row) const {
     return row >= 1 && row <= DayRows() ? weekdays_[row - 1] : -1;
-}
-
-std::string TInputW::RowPatternOf(int row) const {
-    DayCells cells;
-    for (int c = 1; c <= 4 && c < InputGrid->columnCount(); ++c)
-        cells[c] = S(InputCell(c, row));
-    return RowPattern(cells);
 }
 
 QColor TInputW::ValidColor() const {
@@ -453,13 +429,14 @@ bool TInputW::HasHolidayLayout() const {
 // Operations
 
 void TInputW::SetupColumns() {
-    const std::vector<std::string> captions = ColumnCaptions(PayScheme(), workType_);
+    const std::vector<std::string> captions = ColumnCaptions(PayScheme(), WorkType());
     for (int c = 1; c < static_cast<int>(captions.size()); ++c)
         SetInputCell(c, 0, Q(captions[c]));
 
     // The layout, the band times and the rates; the figure rows wait for a
     // calculation.
-    const std::vector<DayCells> rows = SummaryRows(opened_.input, result_, WeekdayOfRow(row_));
+    const std::vector<DayCells> rows =
+        SummaryRows(Opened().input, entry_.Result(), WeekdayOfRow(row_));
     DataViewGrid->setRowCount(static_cast<int>(rows.size()));
     const int rateRows = HasHolidayLayout() ? 3 : 2;
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
@@ -472,40 +449,36 @@ void TInputW::SetupColumns() {
 }
 
 void TInputW::LoadCells() {
-    editing_ = false;
-    const std::vector<DayCells> cells =
-        TypedCellsOf(month_, PayScheme(), workType_, static_cast<std::size_t>(DayRows()));
-    for (int r = 1; r <= static_cast<int>(cells.size()); ++r)
-        for (int c = 1; c <= LastTypedColumn(); ++c)
-            SetInputCell(c, r, Q(cells[r - 1][c]));
-    needsRecalculation_ = true;
+    entry_.RestoreStored();
+    ShowTypedCells();
     Recalculate(false);
 }
 
-MonthInput TInputW::CurrentInput() const {
-    MonthInput input = opened_.input;
-    // The rules are read at each run: the settings dialog may have changed them.
-    input.rules = settings_->Calc_Set;
-    const int lastTyped = LastTypedColumn();
-    input.cells.assign(input.period.size(), DayCells{});
+void TInputW::ShowTypedCells() {
+    // Only a cell whose text changed is written: an open editor keeps its place.
     for (int r = 1; r <= DayRows(); ++r)
-        for (int c = 1; c <= lastTyped; ++c)
-            input.cells[r - 1][c] = S(InputCell(c, r));
-    return input;
+        for (int c = 1; c <= LastTypedColumn(); ++c)
+            SetInputCell(c, r, Q(entry_.Text({c, r})));
 }
 
 void TInputW::ShowFigures() {
-    const MonthInput input = CurrentInput();
-    result_ = CalcMonth(input);
-    // Each figure explains itself in its tool tip, in the core's words.
-    const MonthTrace trace = TraceMonth(input, result_);
-    const int last = LastColumn();
-    for (int r = 1; r <= DayRows() && r <= static_cast<int>(result_.days.size()); ++r)
-        for (int c = LastTypedColumn() + 1; c <= last; ++c)
-            SetInputCell(c, r, Q(result_.days[r - 1].cells[c]));
-    figuresInput_ = input;
+    // The rules are read at each run: the settings dialog may have changed them.
+    entry_.Calculate(settings_->Calc_Set);
+    PaintFigures();
+}
 
-    const std::vector<DayCells> rows = SummaryRows(opened_.input, result_, WeekdayOfRow(row_));
+void TInputW::PaintFigures() {
+    const MonthResult& result = entry_.Result();
+    // Each figure explains itself in its tool tip, in the core's words.
+    const MonthTrace trace = TraceMonth(entry_.ResultInput(), result);
+    const int last = LastColumn();
+    for (int r = 1; r <= DayRows() && r <= static_cast<int>(result.days.size()); ++r)
+        for (int c = LastTypedColumn() + 1; c <= last; ++c)
+            SetInputCell(c, r, Q(result.days[r - 1].cells[c]));
+    figuresShown_ = true;
+
+    const std::vector<DayCells> rows =
+        SummaryRows(Opened().input, entry_.Result(), WeekdayOfRow(row_));
     for (int r = 0; r < static_cast<int>(rows.size()) && r < DataViewGrid->rowCount(); ++r)
         for (int c = 1; c <= last; ++c)
             SetViewCell(c, r, Q(rows[r][c]));
@@ -521,12 +494,16 @@ void TInputW::ShowFigures() {
         const DayTrace& day = trace.days[r - 1];
         lateClockIn_[r - 1] = day.clockInTakenAsEveningBefore && !day.notes.empty();
         // The rule is the first of the day's notes.
-        if (QTableWidgetItem* clockIn = InputGrid->item(r, 1))
-            clockIn->setToolTip(lateClockIn_[r - 1] ? Q(day.notes.front()) : QString());
+        // A changed cell would put its text back into an open editor: only a
+        // hint that changes is written.
+        const QString hint = lateClockIn_[r - 1] ? Q(day.notes.front()) : QString();
+        if (QTableWidgetItem* clockIn = InputGrid->item(r, 1);
+            clockIn && clockIn->toolTip() != hint)
+            clockIn->setToolTip(hint);
     }
     QStringList marks;
     QStringList texts;
-    for (const MonthNote& note : MonthNotes(trace, result_)) {
+    for (const MonthNote& note : MonthNotes(trace, result)) {
         marks << Q(note.mark);
         texts << Q(note.text);
     }
@@ -536,29 +513,28 @@ void TInputW::ShowFigures() {
     TotalOverMinutesLabel->setToolTip(totals);
     TotalOverPayLabel->setToolTip(totals);
 
-    TotalOverMinutesLabel->setText(Q(result_.totalsTexts.totalMinutes));
-    TotalOverPayLabel->setText(Q(result_.totalsTexts.totalYen));
-    WorkDaysLabel->setText(Q(result_.totalsTexts.workDays));
-    HolidayWorkDaysLabel->setText(Q(result_.totalsTexts.holidayWorkDays));
+    TotalOverMinutesLabel->setText(Q(result.totalsTexts.totalMinutes));
+    TotalOverPayLabel->setText(Q(result.totalsTexts.totalYen));
+    WorkDaysLabel->setText(Q(result.totalsTexts.workDays));
+    HolidayWorkDaysLabel->setText(Q(result.totalsTexts.holidayWorkDays));
 }
 
 std::optional<QString> TInputW::FigureHint(int col, int row) const {
-    if (!figuresInput_ || col <= LastTypedColumn() || col > LastColumn() || row < 1 ||
-        row > DayRows() || row > static_cast<int>(result_.days.size()))
+    const MonthResult& result = entry_.Result();
+    if (!figuresShown_ || col <= LastTypedColumn() || col > LastColumn() || row < 1 ||
+        row > DayRows() || row > static_cast<int>(result.days.size()))
         return std::nullopt;
     if (IsUnused(col))
         return QString();
-    return Q(
-        CellTraceText(TraceMonth(*figuresInput_, result_), static_cast<std::size_t>(row), col));
+    return Q(CellTraceText(TraceMonth(entry_.ResultInput(), result), static_cast<std::size_t>(row),
+                           col));
 }
 
 void TInputW::Recalculate(bool checkCurrentCell) {
-    if (checkCurrentCell && !IsTimeText(S(InputCell(col_, row_))))
+    if (checkCurrentCell && !IsTimeText(entry_.Text({col_, row_})))
         return;
-    if (!needsRecalculation_)
-        return;
-    ShowFigures();
-    needsRecalculation_ = false;
+    if (entry_.NeedsCalculation())
+        ShowFigures();
 }
 
 void TInputW::CommitEditor() {
@@ -567,34 +543,13 @@ void TInputW::CommitEditor() {
         inputDelegate_->setModelData(editor, InputGrid->model(), index);
 }
 
-void TInputW::EmptyInvalidCells() {
-    // The buttons take no focus, so a cell may still be in its editor. A valid
-    // time typed there is an edit like any other; a bad one goes below.
-    CommitEditor();
-    if (lastEditValid_)
-        EndEdit();
-    editing_ = false;
-    for (int r = 1; r <= DayRows(); ++r) {
-        for (int c = 1; c <= LastTypedColumn(); ++c) {
-            if (!IsValidTimeText(S(InputCell(c, r)))) {
-                SetInputCell(c, r, QString());
-                needsRecalculation_ = true;
-                // The bad time is gone: leaving the cell must not warn about it.
-                lastEditValid_ = true;
-            }
-        }
-    }
-    Recalculate(false);
-}
-
 bool TInputW::AskAboutInvalidCells() {
     CommitEditor();
+    const std::vector<std::string> captions = ColumnCaptions(PayScheme(), WorkType());
     QStringList bad;
-    for (int r = 1; r <= DayRows(); ++r)
-        for (int c = 1; c <= LastTypedColumn(); ++c)
-            if (const QString text = InputCell(c, r); !IsValidTimeText(S(text)))
-                bad << dayLabels_[r - 1] + QStringLiteral("　") + InputCell(c, 0) +
-                           QStringLiteral("　《 ") + text + QStringLiteral(" 》");
+    for (const EntryCell cell : entry_.InvalidCells())
+        bad << dayLabels_[cell.row - 1] + QStringLiteral("　") + Q(captions[cell.col]) +
+                   QStringLiteral("　《 ") + Q(entry_.Text(cell)) + QStringLiteral(" 》");
     if (bad.isEmpty())
         return true;
     if (Messages::Confirm(this,
@@ -607,42 +562,28 @@ bool TInputW::AskAboutInvalidCells() {
 }
 
 void TInputW::CollectMonth() {
-    EmptyInvalidCells();
+    // The buttons take no focus, so a cell may still be in its editor. A valid
+    // time typed there is an edit like any other; a bad one is emptied with
+    // the others.
+    CommitEditor();
+    if (entry_.EditValid())
+        EndEdit();
     // The record is made from the calculation, never from what the labels show.
-    month_ = UpdatedMonthRecord(month_, opened_, result_);
+    entry_.Collect(settings_->Calc_Set);
+    ShowTypedCells();
+    PaintFigures();
 }
 
 void TInputW::MoveToNextCell() {
-    const int c = col_;
-    const int r = row_;
-    if (c < 1 || c > 4)
+    const EntryCell from{col_, row_};
+    const EntryCell to = entry_.EnterTarget(from);
+    if (to == from)
         return;
-    const int mask = BinaryTextToInt(RowPatternOf(r));
-    const int v = nextCell_.Moves[static_cast<std::size_t>((c - 1) * 16 + mask)];
-    int targetCol = c;
-    int targetRow = r;
-    if (v >= 1 && v <= 4) {
-        targetCol = v;
-    } else if (v == 5) {
-        targetRow = r >= DayRows() ? 1 : r + 1;
-        targetCol = lastEditValid_ ? 1 : c;
-    }
-    // The one-column table only ever changes the row.
-    if (nextCell_.Pattern == 1)
-        targetCol = c;
-    if (targetCol == c && targetRow == r)
-        return;
-    InputGrid->setCurrentCell(targetRow, targetCol);
+    InputGrid->setCurrentCell(to.row, to.col);
 }
 
 // ---------------------------------------------------------------------------
 // Editing
-
-bool TInputW::CanEnter(int col, int row) const {
-    if (row < 1 || row > DayRows())
-        return false;
-    return col >= 1 && col <= LastTypedColumn() && !IsUnused(col);
-}
 
 void TInputW::OnCurrentCellChanged(const QModelIndex& current, const QModelIndex&) {
     if (revertingMove_ || !current.isValid())
@@ -663,9 +604,9 @@ void TInputW::OnCurrentCellChanged(const QModelIndex& current, const QModelIndex
 }
 
 bool TInputW::InputGridSelectCell(int col, int row) {
-    if (!CanEnter(col, row))
+    if (!entry_.CanType({col, row}))
         return false;
-    if (!lastEditValid_) {
+    if (!entry_.EditValid()) {
         ShowInvalidTimeWarning();
         return false;
     }
@@ -674,8 +615,8 @@ bool TInputW::InputGridSelectCell(int col, int row) {
 }
 
 void TInputW::ShowInvalidTimeWarning() {
-    Messages::Warning(this, QStringLiteral("時間データが不正です。\r\n\r\n《 ") + lastText_ +
-                                QStringLiteral(" 》"));
+    Messages::Warning(this, QStringLiteral("時間データが不正です。\r\n\r\n《 ") +
+                                Q(entry_.EditText()) + QStringLiteral(" 》"));
     // Back to typing in the cell that holds the bad time.
     InputGrid->setFocus();
     InputGrid->edit(InputGrid->model()->index(row_, col_));
@@ -691,28 +632,24 @@ void TInputW::SetCurrentCell(int col, int row) {
     row_ = row;
 }
 
-void TInputW::InputGridSetEditText(int, int, const QString& text) {
-    if (!editing_) {
-        // What Escape brings back: the cell as it was before this edit.
-        editing_ = true;
-        textBeforeEdit_ = InputCell(col_, row_);
-        modifiedBeforeEdit_ = modified_;
-    }
-    modified_ = true;
-    needsRecalculation_ = true;
+void TInputW::InputGridSetEditText(int col, int row, const QString& text) {
+    if (entry_.Type({col, row}, S(text)))
+        ShowModified();
+}
+
+void TInputW::ShowModified() {
     ClosePB->setCaption(QStringLiteral("中止"));
     SavedLabel->clear();
-    lastText_ = text;
-    lastEditValid_ = IsValidTimeText(S(text));
 }
 
 void TInputW::InputGridClick() {
     // The half holiday's finish and the weekday rates follow the current row.
-    const std::vector<DayCells> rows = SummaryRows(opened_.input, result_, WeekdayOfRow(row_));
+    const std::vector<DayCells> rows =
+        SummaryRows(Opened().input, entry_.Result(), WeekdayOfRow(row_));
     if (PayScheme() == 1) {
         if (!IsUnused(kOvertimeColumn))
             SetViewCell(kOvertimeColumn, 0, Q(rows[0][kOvertimeColumn]));
-    } else if (HasWeekdayRates(workType_) && !IsUnused(kBand1Column)) {
+    } else if (HasWeekdayRates(WorkType()) && !IsUnused(kBand1Column)) {
         for (int c = kBand1Column; c < kHourlyTotalColumn; ++c)
             SetViewCell(c, 1, Q(rows[1][c]));
     }
@@ -740,8 +677,8 @@ void TInputW::InputGridDrawCell(QPainter* canvas, int col, int row, const QRect&
     } else if (col == 0) {
         // The calculation marks the weekly holidays of daily-wage months;
         // national holidays look the same in both schemes.
-        if (row >= 1 && row <= static_cast<int>(result_.days.size())) {
-            const DayRow& day = result_.days[row - 1];
+        if (row >= 1 && row <= static_cast<int>(entry_.Result().days.size())) {
+            const DayRow& day = entry_.Result().days[row - 1];
             if (day.holiday || !nationalHolidays_[row - 1].isEmpty())
                 ink = Qt::red;
             else if (day.halfHoliday)
@@ -791,8 +728,7 @@ void TInputW::DataViewGridbDrawCell(QPainter* canvas, int col, int row, const QR
 void TInputW::CalcPBClick() {
     Guarded(this, [this] {
         CommitEditor();
-        needsRecalculation_ = true;
-        Recalculate(false);
+        ShowFigures();
     });
 }
 
@@ -808,12 +744,12 @@ bool TInputW::SaveMonth() {
         CollectMonth();
         MessageOperator op(this);
         // A failed write has been reported; the edits stay unsaved.
-        saved = WriteMonthRecord(files_, opened_.year, month_, op);
+        saved = WriteMonthRecord(files_, Opened().year, Month(), op);
     });
     if (!saved)
         return false;
+    entry_.MarkSaved();
     emit monthSaved();
-    modified_ = false;
     ClosePB->setCaption(QStringLiteral("終了"));
     SavedLabel->setText(QStringLiteral("記録しました。"));
     savedTimer_->start();
@@ -827,9 +763,10 @@ void TInputW::PrintPBClick() {
         CollectMonth();
         // The report holds what the month record now keeps: both come from the
         // same calculation.
-        const ReportSubject subject{opened_.id, opened_.name, opened_.year, opened_.month,
+        const OpenedMonth& opened = Opened();
+        const ReportSubject subject{opened.id, opened.name, opened.year, opened.month,
                                     files_.Folder};
-        TPrintD dialog(MakeMonthReport(opened_.input, result_), subject, this,
+        TPrintD dialog(MakeMonthReport(opened.input, entry_.Result()), subject, this,
                        PrinterMemory{settings_, files_.fs});
         dialog.exec();
     });
@@ -848,18 +785,16 @@ void TInputW::PanelButton9Click() {
         return;
     Guarded(this, [this] {
         CommitEditor();
-        const QStringList before = TypedCells();
+        const EntrySnapshot before = entry_.Snapshot();
         ClearAll();
-        RecordChange(QStringLiteral("消去"), before);
+        RecordChange(QStringLiteral("消去"), entry_.ChangeSince(before));
     });
 }
 
 void TInputW::ClearAll() {
-    editing_ = false;
-    // What 記録 and 印刷 take is calculated from the emptied cells.
-    needsRecalculation_ = true;
+    entry_.Clear();
     // The figures go with their explanations and notes.
-    figuresInput_.reset();
+    figuresShown_ = false;
     for (int r = 0; r < InputGrid->rowCount(); ++r)
         for (int c = 1; c < InputGrid->columnCount(); ++c) {
             SetInputCell(c, r, QString());
@@ -886,54 +821,30 @@ void TInputW::ClearAll() {
 void TInputW::PanelButton1Click() {
     Guarded(this, [this] {
         CommitEditor();
-        const QStringList before = TypedCells();
+        const EntrySnapshot before = entry_.Snapshot();
         LoadCells();
-        RecordChange(QStringLiteral("戻す"), before);
+        RecordChange(QStringLiteral("戻す"), entry_.ChangeSince(before));
     });
 }
 
-QStringList TInputW::TypedCells() const {
-    QStringList cells;
-    for (int r = 1; r <= DayRows(); ++r)
-        for (int c = 1; c <= LastTypedColumn(); ++c)
-            cells << InputCell(c, r);
-    return cells;
-}
-
-void TInputW::RestoreTypedCells(const QStringList& cells) {
+void TInputW::RestoreTypedCells(const EntrySnapshot& cells) {
     if (QWidget* editor = InputGrid->indexWidget(InputGrid->currentIndex()))
         emit inputDelegate_->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
-    editing_ = false;
-    const int typed = LastTypedColumn();
-    for (int r = 1; r <= DayRows(); ++r)
-        for (int c = 1; c <= typed; ++c)
-            if (const int i = (r - 1) * typed + c - 1; i < cells.size())
-                SetInputCell(c, r, cells[i]);
-    lastEditValid_ = true;
-    modified_ = true;
-    ClosePB->setCaption(QStringLiteral("中止"));
-    SavedLabel->clear();
-    needsRecalculation_ = true;
+    entry_.Restore(cells);
+    ShowTypedCells();
+    ShowModified();
     Recalculate(false);
 }
 
-void TInputW::RecordChange(const QString& what, const QStringList& before) {
-    QStringList after = TypedCells();
-    if (after == before)
+void TInputW::RecordChange(const QString& what, const std::optional<EntryChange>& change) {
+    if (!change)
         return;
-    undo_->push(new CellsChange(what, before, std::move(after),
-                                [this](const QStringList& cells) { RestoreTypedCells(cells); }));
+    undo_->push(new CellsChange(what, *change,
+                                [this](const EntrySnapshot& cells) { RestoreTypedCells(cells); }));
 }
 
 void TInputW::EndEdit() {
-    if (!editing_)
-        return;
-    editing_ = false;
-    if (InputCell(col_, row_) == textBeforeEdit_ || !CanEnter(col_, row_))
-        return;
-    QStringList before = TypedCells();
-    before[(row_ - 1) * LastTypedColumn() + col_ - 1] = textBeforeEdit_;
-    RecordChange(QStringLiteral("入力"), before);
+    RecordChange(QStringLiteral("入力"), entry_.EndEdit());
 }
 
 void TInputW::UndoClick() {
@@ -941,7 +852,7 @@ void TInputW::UndoClick() {
         CommitEditor();
         // A bad time being typed is taken back as Escape does; a good one is
         // an edit of its own and undone as such.
-        if (editing_ && !lastEditValid_) {
+        if (!entry_.EditValid()) {
             InputGridEscape();
             return;
         }
@@ -953,7 +864,7 @@ void TInputW::UndoClick() {
 void TInputW::RedoClick() {
     Guarded(this, [this] {
         CommitEditor();
-        if (editing_ && !lastEditValid_)
+        if (!entry_.EditValid())
             return;
         EndEdit();
         undo_->redo();
@@ -1004,7 +915,7 @@ void TInputW::ShowCommandMenu(const QPoint& at) {
             for (QAction* step : {undoAction_, redoAction_}) {
                 QAction* item = menu.addAction(step->text() + u'\t' +
                                                step->shortcut().toString(QKeySequence::NativeText));
-                item->setEnabled(step == undoAction_ ? editing_ || undo_->canUndo()
+                item->setEnabled(step == undoAction_ ? entry_.Editing() || undo_->canUndo()
                                                      : undo_->canRedo());
                 item->setData(QVariant::fromValue(static_cast<QObject*>(step)));
             }
@@ -1048,7 +959,7 @@ void TInputW::FormActivate() {
 bool TInputW::FormCloseQuery() {
     // Unsaved edits are offered for saving. The answer never keeps the window
     // open; a failed save does, or the edits would be lost with it.
-    if (modified_ && Messages::Confirm(this, QStringLiteral("変更されたデータを記録しますか？")))
+    if (Modified() && Messages::Confirm(this, QStringLiteral("変更されたデータを記録しますか？")))
         return SaveMonth();
     return true;
 }
@@ -1110,26 +1021,23 @@ bool TInputW::InputGridKeyPress(QKeyEvent* event) {
 }
 
 void TInputW::InputGridEscape() {
-    if (!editing_)
+    if (!entry_.Editing())
         return;
-    editing_ = false;
     if (QWidget* editor = InputGrid->indexWidget(InputGrid->currentIndex()))
         emit inputDelegate_->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
     // A bad time that was taken into the cell goes as well.
-    SetInputCell(col_, row_, textBeforeEdit_);
-    lastText_ = textBeforeEdit_;
-    lastEditValid_ = true;
-    modified_ = modifiedBeforeEdit_;
-    if (!modified_)
+    entry_.CancelEdit();
+    ShowTypedCells();
+    if (!Modified())
         ClosePB->setCaption(QStringLiteral("終了"));
-    needsRecalculation_ = true;
     Recalculate(true);
 }
 
 void TInputW::InputGridDelete() {
-    if (!CanEnter(col_, row_) || InputCell(col_, row_).isEmpty())
+    const EntryCell cell{col_, row_};
+    if (entry_.Text(cell).empty() || !entry_.Type(cell, std::string()))
         return;
-    InputGridSetEditText(col_, row_, QString());
+    ShowModified();
     SetInputCell(col_, row_, QString());
     EndEdit();
     // An emptied day changes the totals at once.

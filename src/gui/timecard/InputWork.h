@@ -11,6 +11,7 @@
 
 #include "core/model/Records.h"
 #include "core/model/Settings.h"
+#include "core/month/MonthEntry.h"
 #include "core/month/MonthLoader.h"
 #include "core/store/DataFiles.h"
 #include "core/timecard/MonthCalc.h"
@@ -65,13 +66,13 @@ class TInputW : public QWidget {
 
     QString EntryKey() const { return toolTip(); }
     int HelpContext() const { return 8; }
-    int PayScheme() const { return opened_.input.payScheme; }
-    int WorkType() const { return workType_; }
-    bool Modified() const { return modified_; }
-    const MonthRecord& Month() const { return month_; }
+    int PayScheme() const { return entry_.PayScheme(); }
+    int WorkType() const { return entry_.WorkType(); }
+    bool Modified() const { return entry_.Modified(); }
+    const MonthRecord& Month() const { return entry_.Record(); }
     // The month as opened: employee, name, year and month.
-    const OpenedMonth& Opened() const { return opened_; }
-    int DayRows() const { return static_cast<int>(weekdays_.size()); }
+    const OpenedMonth& Opened() const { return entry_.Opened(); }
+    int DayRows() const { return entry_.DayRows(); }
     // The height that shows every day of the month and the summary at once,
     // rows at their full height; a lower window makes its rows lower, down to
     // a least height, before the days scroll.
@@ -82,7 +83,11 @@ class TInputW : public QWidget {
     // Operations of the window.
     void LoadCells();
     void SetupColumns();
+    // Shows the figures of the cells when they changed since the last
+    // calculation; with `checkCurrentCell`, only when the current cell holds a time.
     void Recalculate(bool checkCurrentCell);
+    // Empties the cells that hold no valid time and makes the month record of
+    // the rest, as 記録 writes it and 印刷 prints it.
     void CollectMonth();
     void MoveToNextCell();
 
@@ -123,27 +128,25 @@ class TInputW : public QWidget {
     void CommitEditor();
     void BuildLayout();
     void BuildButtonPanel(QFrame* panel);
-    // The typed cells of every day row, row by row, for undo and redo.
-    QStringList TypedCells() const;
     // Puts typed cells back as an undo or redo does and recalculates.
-    void RestoreTypedCells(const QStringList& cells);
-    // Records a change of the typed cells from `before` to what they now hold.
-    void RecordChange(const QString& what, const QStringList& before);
+    void RestoreTypedCells(const EntrySnapshot& cells);
+    // Records a change of the typed cells, when there is one.
+    void RecordChange(const QString& what, const std::optional<EntryChange>& change);
     // Ends the edit under way in the current cell, recording it when it
     // changed the cell.
     void EndEdit();
     void UndoClick();
     void RedoClick();
-    // Clears cells that hold no valid time (the window's last word on typed
-    // texts before a save or print) and recalculates.
-    void EmptyInvalidCells();
+    // The typed cells of the grid written from the entry.
+    void ShowTypedCells();
+    // The window after a keystroke, an undo or a redo changed the month.
+    void ShowModified();
     // Before a save or print: lists the typed times that are not valid and
     // would be emptied, and asks whether to go on. True when there are none or
     // the operator goes on.
     bool AskAboutInvalidCells();
 
     // Editing.
-    bool CanEnter(int col, int row) const;
     bool InputGridSelectCell(int col, int row);
     void InputGridSetEditText(int col, int row, const QString& text);
     void InputGridClick();
@@ -167,15 +170,13 @@ class TInputW : public QWidget {
     QColor ValidColor() const;
     QColor InvalidColor() const;
 
-    // Cells of the two grids, by column and row as the form counts them.
-    QString InputCell(int col, int row) const;
+    // Cells of the two grids, by column and row as the form counts them: the
+    // grids show the entry and its figures, and are never read back.
     void SetInputCell(int col, int row, const QString& text);
-    QString ViewCell(int col, int row) const;
     void SetViewCell(int col, int row, const QString& text);
 
     bool IsUnused(int col) const;
     int WeekdayOfRow(int row) const;
-    std::string RowPatternOf(int row) const;
     bool HasHolidayLayout() const;
     // The summary's height and the month's (headings, days, summary) with
     // rows of `rowHeight`.
@@ -183,11 +184,13 @@ class TInputW : public QWidget {
     int MonthHeight(int rowHeight) const;
     // Rows as tall as the window's height lets every day show, within limits.
     void FitRows();
-    int LastColumn() const { return PayScheme() == 1 ? 7 : 8; }
-    int LastTypedColumn() const { return PayScheme() == 1 ? 2 : 4; }
-    const DailyWagesRecord& Daily() const { return opened_.input.daily; }
-    MonthInput CurrentInput() const;
+    int LastColumn() const { return entry_.ColumnCount() - 1; }
+    int LastTypedColumn() const { return entry_.LastTypedColumn(); }
+    const DailyWagesRecord& Daily() const { return Opened().input.daily; }
+    // Calculates the cells as they are and shows the figures.
     void ShowFigures();
+    // Shows the figures of the entry's last calculation.
+    void PaintFigures();
     // The explanation of a figure cell of the day rows, made when it is asked
     // for; nothing for another cell.
     std::optional<QString> FigureHint(int col, int row) const;
@@ -196,34 +199,19 @@ class TInputW : public QWidget {
     DataFiles files_;
     Settings* settings_ = nullptr;
 
-    // The month as the core opened it: name, pay scheme, wage record, period;
-    // the cells and the rules of a run are added per calculation.
-    OpenedMonth opened_;
-    int workType_ = 0;
-    // The window's copy of the month record: as opened, then as last saved or
-    // printed; 戻す brings it back.
-    MonthRecord month_;
-    NextCellRecord nextCell_;
-    // The last calculation: the only source of the figures shown, saved and printed.
-    MonthResult result_;
-    // What it was made from, for the figures' hints; none once the figures are cleared.
-    std::optional<MonthInput> figuresInput_;
+    // The month being typed: its cells, the edit under way, whether it changed,
+    // the last calculation (the only source of the figures shown, saved and
+    // printed) and the month record as opened or last saved. The grids show it.
+    MonthEntry entry_;
+    // The figures of the last calculation are on the screen (消去 takes them
+    // off, with their explanations).
+    bool figuresShown_ = false;
     std::vector<int> weekdays_;  // per day row, 1 = Sunday
     QStringList dayLabels_;
     QStringList nationalHolidays_;  // per day row, the holiday's name or ""
     // Per day row: a clock-in after the regular start counted as the evening
     // before, most likely a late arrival to check.
     std::vector<bool> lateClockIn_;
-
-    bool modified_ = false;
-    bool needsRecalculation_ = false;
-    bool lastEditValid_ = true;
-    QString lastText_;
-    // The edit under way in the current cell, from its first keystroke until
-    // the cursor leaves the cell.
-    bool editing_ = false;
-    QString textBeforeEdit_;
-    bool modifiedBeforeEdit_ = false;
 
     // The cell the operator is in; a refused move puts the grid back here.
     int col_ = 1;
