@@ -15,7 +15,10 @@
 // clang-format on
 //
 // What happens around them (the entry key, MainWidth, refreshing the lists
-// after registration) is done here, so the methods only create and show.
+// after registration) is done here, so the methods only create and show. The
+// selection panel is a widget of its own (SelectionPanel), the child windows
+// are kept by ChildWindows, the ファイル menu's data commands are FileCommands
+// (gui/files).
 
 #include <QMainWindow>
 #include <QString>
@@ -25,19 +28,19 @@
 #include "core/store/Settings.h"
 
 class QAction;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
-class QStringListModel;
-class QTimer;
 
 namespace pb {
 
+class ChildWindows;
+class FileCommands;
+class FolderListing;
+class SelectionPanel;
 class TInputW;
 class TPanelButton;
+class ToolPanel;
 
 class TMainFrom : public QMainWindow {
     Q_OBJECT
@@ -61,7 +64,7 @@ class TMainFrom : public QMainWindow {
     const Settings& CurrentSettings() const { return settings_; }
     // The full names of the data files, formed from the program folder.
     const DataFiles& Files() const { return files_; }
-    QMdiArea* ClientArea() const { return clientArea_; }
+    QMdiArea* ClientArea() const;
 
     // The widest the window may be dragged: 660 while a daily-wage entry window
     // is active, 725 for an hourly one, 2000 for the employee viewer.
@@ -69,29 +72,16 @@ class TMainFrom : public QMainWindow {
     // Sets MainWidth; with `resizeWindow` the window takes that width too.
     void SetMainWidth(int width, bool resizeWindow);
 
-    // Set when entry starts: true when the chosen month has nothing stored, so
-    // the entry window starts an empty month. Read while the window is created.
-    bool NewMonthFlag() const { return newMonthFlag_; }
-    // Pay scheme + ID + year + two-digit month of the last started entry,
-    // e.g. "1001199904". An entry window keeps its key as its hint (tool tip);
-    // a second 開始 with the same key brings that window to the front.
-    const QString& EntryKey() const { return entryKey_; }
-
-    // The selection: scheme 1 (日給制) or 2 (時給制), the ID ("" when none), the
-    // selected year item ("" when none) and the month 1..12.
-    int SelectedScheme() const;
-    QString SelectedID() const;
-    QString SelectedYear() const;
-    int SelectedMonth() const;
-
-    // The name of the icon shown for the selection: "1_ICON" (nothing stored)
-    // or "2_ICON" (stored).
-    const QString& MonthIcon() const { return monthIcon_; }
+    // Whether the month chosen in the selection panel has a stored record.
+    bool MonthStored() const;
 
   public slots:
+    // Opens the entry window of an employee's month (scheme 1 日給制, 2 時給制),
+    // or brings the one open to the front: what 開始 does for the selection.
+    void OpenMonth(int scheme, const QString& id, int year, int month);
     void FillYearList();
     void UpdateInputButton();
-    // The entry window calls it after saving a month, so the indicator follows.
+    // After a month was saved, so the indicator follows.
     void UpdateMonthState();
     // Un-minimises, shows, raises and activates the window (a later start of the
     // program asks for this).
@@ -106,103 +96,54 @@ class TMainFrom : public QMainWindow {
     void PanelButton11Click();  // Salarium
     void PanelButton10Click();  // 開始
     void PanelButton8Click();   // 削除
-    void ComboBox4Change();     // pay scheme
-    void ComboBox1Change();     // employee
-    void ComboBox2Change();     // year
-    void ComboBox3Change();     // month
-    // Leaving the year box or Enter in it: the typed year is taken over, or the
-    // box shows the selected year again; false when a typed text was refused.
-    bool ComboBox2Exit();
-    void Timer1Timer();  // the stored-data indicator
     void ValidColorClick();
     void InvalidColorClick();
     void MinimizeAllClick();
     void HelpContentsClick();
     void VersionClick();
-    // ファイル → データフォルダを開く: the data folder in the file manager.
-    void OpenDataFolderClick();
     void DataConvertClick();
-    // ファイル → エクスポート: a month, an employee's year or a scheme's month to a file.
-    void ExportClick();
-    // ファイル → 勤務データの取り込み: clock times from a CSV file; the open
-    // entry windows of the months it writes close first.
-    void ImportClick();
-    // ファイル → バックアップから復元: the data files of a chosen backup, after a
-    // question and with the present state backed up first. Refused while an
-    // entry window holds unsaved edits, and in a read-only copy.
-    void RestoreBackupClick();
-    // ファイル → データの検査: the check of the data folder, its report in a window.
-    void CheckFolderClick();
 
   signals:
     // The font colours changed; windows that colour their labels when activated
     // may listen to redo it at once.
     void FontColorsChanged();
+    // An entry window wrote the month of `id`.
+    void monthSaved(const QString& id, int year, int month);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void DisableWriting(QWidget* window);
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
-    void WarmUp();
-    // Reads the rest of the selected year's file into its index once the
-    // program is idle, so that later selection steps read nothing.
-    void IndexSelectedYearWhenIdle();
-    void OpenEntryWindow(int mainWidth);
-    void MakeRoomFor(const TInputW& entry, int mainWidth);
+    // The lists of the selection panel anew after employees changed.
+    void RefreshLists();
     void OpenDailyWagesForm();
     void OpenTimeWagesForm();
     void OpenCalcSettings();
-    void OpenEmployeeViewer();
     void OpenDataConversion();
-    // Adds a window to the client area as a maximised child and activates it.
-    void ShowChild(QWidget* window);
 
     void BuildToolbar();
-    void BuildSelectionPanel();
     void BuildMenu();
-    void LayOutRightAligned();
-    void FillWindowMenu();
-    // The files of the program folder, listed once for the look-ups below.
-    QStringList ProgramFolderEntries() const;
-    // The full name of the entry that is `name` without regard to case, or "".
-    QString FindIn(const QStringList& entries, const QString& name) const;
-    void UpdateInputButton(const QStringList& entries);
-    void UpdateDataConvertItem(const QStringList& entries);
-    // The entry window in use (the active one, else the last one active), or null.
-    TInputW* CurrentEntryWindow() const;
+    void MakeFileCommands();
+    void UpdateInputButton(const FolderListing& entries);
+    void UpdateDataConvertItem(const FolderListing& entries);
     void ShowSelectionPanel(bool visible);
     bool PickFontColor(bool valid);
-    void ColourToolbarLabels();
-    QString SalariumProgram(const QStringList& entries) const;
-    void ShowIcon(const QString& name);
 
     QString programFolder_;
     FileSystem& fs_;
     Settings settings_;
     DataFiles files_;
     int mainWidth_ = 725;
-    bool newMonthFlag_ = false;
     bool readOnly_ = false;
-    QString entryKey_;
-    QString monthIcon_;
-    const QString noDataIcon_;
-    int blink_ = 1;
     bool painted_ = false;
-    // The folder of the last export of this run.
-    QString exportFolder_;
 
-    QWidget* toolPanel_ = nullptr;
-    QWidget* selectionPanel_ = nullptr;
-    QMdiArea* clientArea_ = nullptr;
-    // What to do first, shown in the empty client area while nobody is registered.
-    QLabel* firstSteps_ = nullptr;
-    QLabel* validLabel_ = nullptr;
-    QLabel* invalidLabel_ = nullptr;
+    ToolPanel* toolPanel_ = nullptr;
+    SelectionPanel* panel_ = nullptr;
+    ChildWindows* windows_ = nullptr;
+    FileCommands* fileCommands_ = nullptr;
     TPanelButton* PanelButton12 = nullptr;
     TPanelButton* PanelButton1 = nullptr;
     TPanelButton* PanelButton2 = nullptr;
@@ -210,27 +151,12 @@ class TMainFrom : public QMainWindow {
     TPanelButton* PanelButton4 = nullptr;
     TPanelButton* PanelButton5 = nullptr;
     TPanelButton* PanelButton11 = nullptr;
-    TPanelButton* PanelButton10 = nullptr;
-    TPanelButton* PanelButton8 = nullptr;
-    QComboBox* ComboBox4 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QStringListModel* idList_ = nullptr;  // ComboBox1's items
-    QLineEdit* NameEdit = nullptr;
-    QComboBox* ComboBox2 = nullptr;
-    QComboBox* ComboBox3 = nullptr;
-    QLabel* Image1 = nullptr;
-    QTimer* Timer1 = nullptr;
 
-    QMenu* fileMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
     QAction* dataConvertItem_ = nullptr;
-    QAction* exportItem_ = nullptr;
-    QAction* importItem_ = nullptr;
-    QAction* restoreItem_ = nullptr;
     QAction* selectionPanelItem_ = nullptr;
     QAction* startItem_ = nullptr;
     QAction* deleteMonthItem_ = nullptr;
-    QAction* viewerItem_ = nullptr;
     QAction* dailyItem_ = nullptr;
     QAction* hourlyItem_ = nullptr;
     QAction* salariumItem_ = nullptr;

@@ -16,6 +16,8 @@
 #include <QUrl>
 
 #include "core/store/DataFolder.h"
+#include "core/store/Settings.h"
+#include "gui/shared/Guard.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
@@ -256,6 +258,26 @@ void InstallHelpKey(QApplication& app) {
 
 void KeepHelpPlace(QObject* keeper, HelpPlaceLoad load, HelpPlaceSave save) {
     Store() = PlaceStore{keeper, std::move(load), std::move(save)};
+}
+
+void KeepHelpPlaceInSettings(QWidget* keeper, Settings& settings, FileSystem& fs,
+                             std::function<bool()> mayWrite) {
+    KeepHelpPlace(
+        keeper,
+        [&settings] {
+            const HelpSettings& help = settings.Help;
+            return help.Width > 0 && help.Height > 0
+                       ? QRect(help.Left, help.Top, help.Width, help.Height)
+                       : QRect();
+        },
+        [keeper, &settings, &fs, mayWrite = std::move(mayWrite)](const QRect& place) {
+            const HelpSettings now{place.left(), place.top(), place.width(), place.height()};
+            if (now == settings.Help)
+                return;
+            settings.Help = now;
+            if (mayWrite())
+                Guarded(keeper, [&] { WriteSettings(fs, settings); });
+        });
 }
 
 void CloseHelp() {

@@ -13,6 +13,9 @@
 #include <QStringList>
 #include <functional>
 
+#include "core/model/Settings.h"
+#include "core/store/FileSystem.h"
+
 class QApplication;
 class QObject;
 class QTextBrowser;
@@ -50,6 +53,12 @@ using HelpPlaceSave = std::function<void(const QRect&)>;
 // had when the program last closed it) and hands its place to `save` each
 // time it is closed.
 void KeepHelpPlace(QObject* keeper, HelpPlaceLoad load, HelpPlaceSave save);
+
+// KeepHelpPlace with the place kept in the settings' [Help] keys: written
+// through `fs` when it changes, unless `mayWrite` says no (a read-only copy
+// remembers it for the run only).
+void KeepHelpPlaceInSettings(QWidget* keeper, Settings& settings, FileSystem& fs,
+                             std::function<bool()> mayWrite);
 
 // Closes the help window, if one is open; its place is kept as at any close.
 void CloseHelp();

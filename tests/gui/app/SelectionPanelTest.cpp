@@ -20,6 +20,7 @@
 #include "core/store/FaultyFileSystem.h"
 #include "core/store/WorkDataFiles.h"
 #include "gui/app/MainFrom.h"
+#include "gui/app/SelectionPanel.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
@@ -260,7 +261,7 @@ TEST(SelectionPanel, DeletingTheStoredMonthAsksAndPurgesIt) {
     ASSERT_EQ(panel.year->currentText(), "1999");
     EXPECT_FALSE(panel.erase->isEnabled());  // January: nothing stored
     panel.month->setCurrentIndex(3);
-    EXPECT_EQ(main.MonthIcon(), "2_ICON");
+    EXPECT_TRUE(main.MonthStored());
     EXPECT_TRUE(panel.erase->isEnabled());
 
     QString question;
@@ -272,13 +273,13 @@ TEST(SelectionPanel, DeletingTheStoredMonthAsksAndPurgesIt) {
     panel.erase->click();
     EXPECT_EQ(question, "従業員番号 001 の 1999 年  4月 のデータを削除しますか？");
     EXPECT_TRUE(folder.Exists("1999_fv2.pbk"));
-    EXPECT_EQ(main.MonthIcon(), "2_ICON");
+    EXPECT_TRUE(main.MonthStored());
 
     AnswerNextModal([](QWidget* modal) { test::ClickButton(modal, "はい(&Y)"); });
     panel.erase->click();
     EXPECT_FALSE(folder.Exists("1999_fv2.pbk"));  // its last month
     EXPECT_EQ(Items(panel.year), QStringList{"2001"});
-    EXPECT_EQ(main.MonthIcon(), "1_ICON");
+    EXPECT_FALSE(main.MonthStored());
     EXPECT_FALSE(panel.erase->isEnabled());
 }
 
@@ -322,7 +323,7 @@ TEST(SelectionPanel, DeletingAMonthClosesItsEntryWindowAfterItsOwnQuestion) {
         << boxes.Shown()[1].toStdString();
     EXPECT_TRUE(main.ClientArea()->subWindowList().isEmpty());
     EXPECT_EQ(QFileInfo(folder.File("1999_fv2.pbk")).size(), 1568);
-    EXPECT_EQ(main.MonthIcon(), "1_ICON");
+    EXPECT_FALSE(main.MonthStored());
 }
 
 TEST(SelectionPanel, AFailedDeletionIsReportedAndKeepsTheMonth) {
@@ -346,7 +347,7 @@ TEST(SelectionPanel, AFailedDeletionIsReportedAndKeepsTheMonth) {
     panel.erase->click();
     EXPECT_EQ(error, "ｴﾗｰ");
     EXPECT_EQ(folder.Read("1999_fv2.pbk"), before);
-    EXPECT_EQ(main.MonthIcon(), "2_ICON");
+    EXPECT_TRUE(main.MonthStored());
 }
 
 TEST(SelectionPanel, IndicatorBlinksWhileDataIsStoredAndSettlesWithout) {
@@ -356,24 +357,25 @@ TEST(SelectionPanel, IndicatorBlinksWhileDataIsStoredAndSettlesWithout) {
     Panel panel(main);
     auto* timer = main.findChild<QTimer*>("Timer1");
     ASSERT_NE(timer, nullptr);
+    auto* indicator = test::Find<SelectionPanel>(main, "SelectionPanel");
     EXPECT_EQ(timer->interval(), 500);
     EXPECT_TRUE(timer->isActive());
 
     panel.month->setCurrentIndex(2);  // March 1999 is stored
     QStringList shown;
     for (int tick = 0; tick < 4; ++tick) {
-        main.Timer1Timer();
+        indicator->Blink();
         shown << (panel.Shows("2_ICON") ? "2" : panel.Shows("1_ICON") ? "1" : "?");
         EXPECT_EQ(panel.image->toolTip(), "登録されたデータが有ります");
     }
     EXPECT_EQ(shown, (QStringList{"2", "1", "2", "1"}));
 
-    main.Timer1Timer();               // shows 2_ICON again
+    indicator->Blink();               // shows 2_ICON again
     panel.month->setCurrentIndex(3);  // April: nothing stored
-    main.Timer1Timer();
+    indicator->Blink();
     EXPECT_TRUE(panel.Shows("1_ICON"));
     for (int tick = 0; tick < 3; ++tick) {
-        main.Timer1Timer();
+        indicator->Blink();
         EXPECT_TRUE(panel.Shows("1_ICON"));
         EXPECT_EQ(panel.image->toolTip(), "登録されたデータは有りません");
     }

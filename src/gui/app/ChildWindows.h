@@ -1,0 +1,99 @@
+#pragma once
+// The main window's child windows: the entry windows of months and the
+// employee viewer, in the client area. Opening, finding, closing and
+// minimising them is done here; the main window decides when.
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "core/store/DataFiles.h"
+#include "core/store/Settings.h"
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QWidget;
+
+namespace pb {
+
+struct EntrySelection;
+struct ExportStart;
+class TInputW;
+
+class ChildWindows : public QObject {
+    Q_OBJECT
+  public:
+    // Makes the client area (objectName "ClientArea") as a child of `parent`.
+    ChildWindows(const DataFiles& files, Settings& settings, QWidget* parent);
+
+    QMdiArea* Area() const { return area_; }
+    // What to do first, shown in the empty client area while nobody is registered.
+    void ShowFirstSteps(bool show);
+
+    // Every window opened from now on cannot write (記録, the viewer's 削除).
+    void SetReadOnly();
+
+    // The entry window of `key` (see TInputW::MakeEntryKey), or null.
+    QMdiSubWindow* FindEntry(const QString& key) const;
+    // Activates a child; a minimised one is restored (children live maximised).
+    void BringUp(QMdiSubWindow* child);
+    // A new entry window, built while the client area is hidden and not yet
+    // shown; null when the core refuses the month (the operator was told).
+    TInputW* MakeEntryWindow(const EntrySelection& selection);
+    // Shows a window MakeEntryWindow made, the main window first taking the
+    // room its month wants at `mainWidth`.
+    void ShowEntry(TInputW* entry, int mainWidth);
+    // The entry window in use (the active one, else the last one active), or null.
+    TInputW* CurrentEntry() const;
+    // The month of the entry window in use, where an export starts.
+    void DescribeCurrentEntry(ExportStart& start) const;
+
+    // Opens the employee viewer.
+    void OpenViewer();
+    // Adds a window as a maximised child and activates it.
+    void Show(QWidget* window);
+
+    // Closes the entry windows whose month `shows` says; each asks about its
+    // unsaved edits. False when one stays open.
+    bool CloseEntries(const std::function<bool(const std::string& id, int year, int month)>& shows);
+    bool CloseEntriesOf(const std::string& id, int year, int month);
+    // Activates an entry window with unsaved edits; false when there is none.
+    bool ShowUnsavedEntry();
+    // Closes every child; false when one stays open.
+    bool CloseAll();
+    // Minimises every child, from the last to the first.
+    void MinimizeAll();
+    // The window menu: `keep` (すべてをアイコン化), then one item per child.
+    void FillWindowMenu(QMenu* menu, QAction* keep);
+
+    // Paints an empty month off screen once, so that the first 開始 costs what
+    // the later ones do (fonts, pictures, drawing made ready).
+    void WarmUpEntryWindow() const;
+
+  signals:
+    // An entry window wrote its month.
+    void monthSaved(const QString& id, int year, int month);
+    // The active child wants the main window this wide; `resize` when the
+    // window takes the width, not only the limit.
+    void mainWidthWanted(int width, bool resize);
+    // The viewer deleted an employee.
+    void employeesChanged();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void DisableWriting(QWidget* window) const;
+
+    const DataFiles& files_;
+    Settings& settings_;
+    QMdiArea* area_ = nullptr;
+    QLabel* firstSteps_ = nullptr;
+    bool readOnly_ = false;
+};
+
+}  // namespace pb

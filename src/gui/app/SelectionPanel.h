@@ -1,0 +1,110 @@
+#pragma once
+// The main window's selection panel: pay scheme, employee, year and month, the
+// indicator of a stored month, 開始 and 削除.
+//
+// The panel owns the selection and whether the chosen month is stored; the
+// main window decides what 開始 opens. 削除 is done here, after the windows of
+// the month have closed (the main window hands in how).
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "core/store/DataFiles.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QStringListModel;
+class QTimer;
+
+namespace pb {
+
+class TPanelButton;
+
+class SelectionPanel : public QWidget {
+    Q_OBJECT
+  public:
+    // `files` is read for the lists; the panel keeps the reference.
+    explicit SelectionPanel(const DataFiles& files, QWidget* parent = nullptr);
+
+    // The selection: scheme 1 (日給制) or 2 (時給制), the ID ("" when none), the
+    // selected year item ("" when none), the month 1..12 and the month item as
+    // listed (" 4月").
+    int Scheme() const;
+    QString ID() const;
+    QString Year() const;
+    int Month() const;
+    QString MonthItem() const;
+    // Every year of the list.
+    QStringList Years() const;
+
+    // Whether the chosen month has a stored record (as last looked up).
+    bool MonthStored() const { return monthStored_; }
+
+    TPanelButton* StartButton() const { return startButton_; }
+    TPanelButton* DeleteButton() const { return deleteButton_; }
+
+    // 削除 stays disabled whatever is stored.
+    void SetReadOnly();
+    // Closes the windows showing a month before it is deleted; false when one
+    // stays open (its own save failed), and the month is kept.
+    void SetMonthWindowCloser(std::function<bool(const std::string& id, int year, int month)>);
+    // The keyboard goes to the pay scheme, the first box.
+    void TakeFocus();
+    // From now on the selected year's file is indexed whenever the program is
+    // idle after a change of year (before, the main window's warm-up does it).
+    void IndexYearsWhenIdle();
+
+  public slots:
+    // The years of the work-data files (or the current year), the first selected.
+    void FillYearList();
+    // The pay scheme changed (or the employees did): the IDs of the scheme
+    // anew, the first employee, year and month selected.
+    void FillEmployees();
+    // Looks the chosen month up; the indicator and 削除 follow.
+    void UpdateMonthState();
+    // Leaving the year box or Enter in it: the typed year is taken over, or the
+    // box shows the selected year again; false when a typed text was refused.
+    bool TakeTypedYear();
+    // One tick of the indicator: blinks while the chosen month is stored.
+    void Blink();
+    // 削除: the chosen month's record, after a question.
+    void DeleteMonth();
+
+  signals:
+    // 開始 was pressed.
+    void startClicked();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    void EmployeeChanged();
+    void YearChanged();
+    void IndexSelectedYearWhenIdle();
+    void ShowIcon(bool stored);
+
+    const DataFiles& files_;
+    bool monthStored_ = false;
+    bool readOnly_ = false;
+    bool indexWhenIdle_ = false;
+    int blink_ = 1;
+    std::function<bool(const std::string&, int, int)> closeMonthWindows_;
+
+    QComboBox* schemeBox_ = nullptr;
+    QComboBox* idBox_ = nullptr;
+    QStringListModel* idList_ = nullptr;  // idBox_'s items
+    QLineEdit* nameEdit_ = nullptr;
+    QComboBox* yearBox_ = nullptr;
+    QComboBox* monthBox_ = nullptr;
+    QLabel* indicator_ = nullptr;
+    TPanelButton* startButton_ = nullptr;
+    TPanelButton* deleteButton_ = nullptr;
+    QTimer* blinkTimer_ = nullptr;
+};
+
+}  // namespace pb
