@@ -20,7 +20,7 @@
 #include "bench/RawFiles.h"
 #include "gui/app/MainFrom.h"
 #include "gui/employees/ViewRegistData.h"
-#include "gui/print/StringGridS.h"
+#include "gui/timecard/EntryGridView.h"
 #include "gui/timecard/InputWork.h"
 
 namespace {
@@ -165,11 +165,12 @@ void BM_RecalculateAfterOneEditedCell(benchmark::State& state) {
     TInputW window(EntrySelection{"999", kLastYear, 12, false}, files, settings);
     window.show();
     ProcessEventsUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); });
-    auto* grid = window.findChild<TStringGridS*>(QStringLiteral("InputGrid"));
+    auto* grid = window.findChild<EntryGridView*>(QStringLiteral("InputGrid"));
     bool late = false;
     for (auto _ : state) {
         late = !late;
-        grid->SetCells(2, 10, late ? QStringLiteral("23:55") : QStringLiteral("18:00"));
+        grid->model()->setData(grid->model()->index(10, 2),
+                               late ? QStringLiteral("23:55") : QStringLiteral("18:00"));
         window.CalcPBClick();
     }
 }

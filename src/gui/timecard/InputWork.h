@@ -15,7 +15,6 @@
 #include "core/month/MonthLoader.h"
 #include "core/store/DataFiles.h"
 #include "core/timecard/MonthCalc.h"
-#include "gui/controls/StringGrid.h"
 
 class QAction;
 class QColor;
@@ -31,9 +30,12 @@ class QUndoStack;
 
 namespace pb {
 
+class DayGridModel;
+class EntryButtonPanel;
+class EntryGridsPanel;
+class EntryGridView;
+class SummaryModel;
 class TPanelButton;
-class TStringGridS;
-class TSinStringGrid;
 class TimeCellDelegate;
 
 // What the window is opened for.
@@ -99,9 +101,6 @@ class TInputW : public QWidget {
     void ClosePBClick();
     void PanelButton9Click();
     void PanelButton1Click();
-    void Panel3Resize();
-    void InputGridTopLeftChanged();
-    void DataViewGridEnter();
     // The window's six commands as a menu on the grid, at a point of the screen.
     void ShowCommandMenu(const QPoint& at);
 
@@ -127,7 +126,6 @@ class TInputW : public QWidget {
     bool SaveMonth();
     void CommitEditor();
     void BuildLayout();
-    void BuildButtonPanel(QFrame* panel);
     // Puts typed cells back as an undo or redo does and recalculates.
     void RestoreTypedCells(const EntrySnapshot& cells);
     // Records a change of the typed cells, when there is one.
@@ -137,7 +135,7 @@ class TInputW : public QWidget {
     void EndEdit();
     void UndoClick();
     void RedoClick();
-    // The typed cells of the grid written from the entry.
+    // The grid shows the entry's typed cells anew.
     void ShowTypedCells();
     // The window after a keystroke, an undo or a redo changed the month.
     void ShowModified();
@@ -148,7 +146,6 @@ class TInputW : public QWidget {
 
     // Editing.
     bool InputGridSelectCell(int col, int row);
-    void InputGridSetEditText(int col, int row, const QString& text);
     void InputGridClick();
     // True when the key was used (Enter) and goes no further.
     bool InputGridKeyPress(QKeyEvent* event);
@@ -158,32 +155,12 @@ class TInputW : public QWidget {
     QString InputGridGetEditMask(int col, int row) const;
     void OnCurrentCellChanged(const QModelIndex& current, const QModelIndex& previous);
     void SetCurrentCell(int col, int row);
-    void ResetTotals();
     void ClearAll();
     void ShowInvalidTimeWarning();
-
-    // Drawing.
-    void InputGridDrawCell(QPainter* canvas, int col, int row, const QRect& rect,
-                           TGridDrawState state) const;
-    void DataViewGridbDrawCell(QPainter* canvas, int col, int row, const QRect& rect,
-                               TGridDrawState state) const;
-    QColor ValidColor() const;
-    QColor InvalidColor() const;
-
-    // Cells of the two grids, by column and row as the form counts them: the
-    // grids show the entry and its figures, and are never read back.
-    void SetInputCell(int col, int row, const QString& text);
-    void SetViewCell(int col, int row, const QString& text);
 
     bool IsUnused(int col) const;
     int WeekdayOfRow(int row) const;
     bool HasHolidayLayout() const;
-    // The summary's height and the month's (headings, days, summary) with
-    // rows of `rowHeight`.
-    int SummaryHeight(int rowHeight) const;
-    int MonthHeight(int rowHeight) const;
-    // Rows as tall as the window's height lets every day show, within limits.
-    void FitRows();
     int LastColumn() const { return entry_.ColumnCount() - 1; }
     int LastTypedColumn() const { return entry_.LastTypedColumn(); }
     const DailyWagesRecord& Daily() const { return Opened().input.daily; }
@@ -191,10 +168,6 @@ class TInputW : public QWidget {
     void ShowFigures();
     // Shows the figures of the entry's last calculation.
     void PaintFigures();
-    // The explanation of a figure cell of the day rows, made when it is asked
-    // for; nothing for another cell.
-    std::optional<QString> FigureHint(int col, int row) const;
-    class FigureCell;
 
     DataFiles files_;
     Settings* settings_ = nullptr;
@@ -203,15 +176,10 @@ class TInputW : public QWidget {
     // the last calculation (the only source of the figures shown, saved and
     // printed) and the month record as opened or last saved. The grids show it.
     MonthEntry entry_;
-    // The figures of the last calculation are on the screen (消去 takes them
-    // off, with their explanations).
-    bool figuresShown_ = false;
-    std::vector<int> weekdays_;  // per day row, 1 = Sunday
-    QStringList dayLabels_;
-    QStringList nationalHolidays_;  // per day row, the holiday's name or ""
-    // Per day row: a clock-in after the regular start counted as the evening
-    // before, most likely a late arrival to check.
-    std::vector<bool> lateClockIn_;
+    // The two grids' models over it: the day grid (typing goes into the entry
+    // through it) and the summary.
+    DayGridModel* dayModel_ = nullptr;
+    SummaryModel* summary_ = nullptr;
 
     // The cell the operator is in; a refused move puts the grid back here.
     int col_ = 1;
@@ -219,27 +187,12 @@ class TInputW : public QWidget {
     bool revertingMove_ = false;
 
     // Controls.
-    QFrame* Panel3 = nullptr;
-    TStringGridS* InputGrid = nullptr;
-    TSinStringGrid* DataViewGrid = nullptr;
+    // The day grid above the summary; the day grid is where the operator types.
+    EntryGridsPanel* grids_ = nullptr;
+    EntryGridView* InputGrid = nullptr;
     TimeCellDelegate* inputDelegate_ = nullptr;
-    TimeCellDelegate* viewDelegate_ = nullptr;
-    TPanelButton* CalcPB = nullptr;
-    TPanelButton* PrintPB = nullptr;
-    TPanelButton* SavePB = nullptr;
-    TPanelButton* ClosePB = nullptr;
-    TPanelButton* PanelButton9 = nullptr;
-    TPanelButton* PanelButton1 = nullptr;
-    QLabel* TotalOverMinutesLabel = nullptr;
-    QLabel* TotalOverPayLabel = nullptr;
-    QLabel* WorkDaysLabel = nullptr;
-    QLabel* HolidayWorkDaysLabel = nullptr;
-    QLabel* HolidayCaptionLabel = nullptr;
-    QLabel* HolidayUnitLabel = nullptr;
-    QLabel* SavedLabel = nullptr;
-    // The month's notes beside the totals: limits of overtime, daily rounding.
-    QLabel* NotesLabel = nullptr;
-    QTimer* savedTimer_ = nullptr;
+    // The six commands, the totals and the notes.
+    EntryButtonPanel* buttons_ = nullptr;
     // Every cell edit, 消去 and 戻す since the window opened.
     QUndoStack* undo_ = nullptr;
     QAction* undoAction_ = nullptr;

@@ -2,16 +2,17 @@
 
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPersistentModelIndex>
 #include <QTimer>
 #include <algorithm>
 
 #include "gui/shared/Naming.h"
+#include "gui/timecard/EntryGridView.h"
 
 namespace pb {
 
-TimeCellDelegate::TimeCellDelegate(QAbstractItemDelegate* painter, QObject* parent)
-    : QStyledItemDelegate(parent), painter_(painter) {}
+TimeCellDelegate::TimeCellDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
 
 QString TimeCellDelegate::QtInputMask(const QString& editMask) {
     // Qt spells a required digit 9, escapes its own mask characters, and pads
@@ -46,10 +47,13 @@ QWidget* TimeCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewI
     // Times are digits only: no input method composing full-width characters.
     editor->setAttribute(Qt::WA_InputMethodEnabled, false);
     editor->setInputMethodHints(Qt::ImhLatinOnly | Qt::ImhDigitsOnly);
+    // The model holds what is typed from the first keystroke: the cursor may
+    // not leave a cell whose text is no time.
     const QPersistentModelIndex cell(index);
-    connect(editor, &QLineEdit::textEdited, this, [this, editor, cell](const QString&) {
-        if (edited_ && cell.isValid())
-            edited_(cell, editor->displayText());
+    connect(editor, &QLineEdit::textEdited, this, [editor, cell](const QString&) {
+        if (cell.isValid())
+            const_cast<QAbstractItemModel*>(cell.model())
+                ->setData(cell, editor->displayText(), Qt::EditRole);
     });
     return editor;
 }
@@ -58,7 +62,12 @@ void TimeCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (line == nullptr)
         return;
-    line->setText(index.data(Qt::EditRole).toString());
+    const QString text = index.data(Qt::EditRole).toString();
+    // A keystroke's own text coming back from the model leaves the caret be.
+    if (line->isModified() &&
+        (line->displayText() == text || (line->displayText() == BlankMaskText() && text.isEmpty())))
+        return;
+    line->setText(text);
     // The first key typed replaces the whole time, as in a fresh cell.
     line->selectAll();
 }
@@ -78,16 +87,17 @@ void TimeCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 
 void TimeCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
-    if (painter_ != nullptr)
-        painter_->paint(painter, option, index);
-    else
-        QStyledItemDelegate::paint(painter, option, index);
-}
-
-QSize TimeCellDelegate::sizeHint(const QStyleOptionViewItem& option,
-                                 const QModelIndex& index) const {
-    return painter_ != nullptr ? painter_->sizeHint(option, index)
-                               : QStyledItemDelegate::sizeHint(option, index);
+    QBrush background = option.palette.base();
+    if (option.state & QStyle::State_Selected) {
+        background = option.palette.highlight();
+    } else if (const QVariant tint = index.data(Qt::BackgroundRole); tint.isValid()) {
+        background = tint.value<QColor>();
+    }
+    painter->save();
+    painter->fillRect(option.rect, background);
+    EntryGridView::DrawCellText(painter, option.rect, index, option.font,
+                                option.palette.color(QPalette::Text));
+    painter->restore();
 }
 
 bool TimeCellDelegate::eventFilter(QObject* object, QEvent* event) {

@@ -1,7 +1,7 @@
 #pragma once
-// Editor of the entry grid's cells: a masked "hh:mm" line edit that reports
-// every keystroke and hands the Enter key to the owner. Cells are still drawn
-// by the grid's own delegate.
+// The cells of the entry window's grids: drawn centred in the ink, font and
+// tint their model gives, and edited in a masked "hh:mm" line edit that hands
+// every keystroke to the model and the Enter key to the owner.
 
 #include <QStyledItemDelegate>
 #include <functional>
@@ -13,12 +13,10 @@ namespace pb {
 class TimeCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
   public:
-    using EditHook = std::function<void(const QModelIndex&, const QString&)>;
     using EnterHook = std::function<void()>;
     using EscapeHook = std::function<void()>;
 
-    // `painter` is the grid's own delegate, which keeps drawing the cells.
-    TimeCellDelegate(QAbstractItemDelegate* painter, QObject* parent);
+    explicit TimeCellDelegate(QObject* parent);
 
     using MaskHook = std::function<QString(const QModelIndex&)>;
 
@@ -31,7 +29,6 @@ class TimeCellDelegate : public QStyledItemDelegate {
 
     // Asked for each editor it opens.
     void SetMaskHook(MaskHook hook) { mask_ = std::move(hook); }
-    void SetEditHook(EditHook hook) { edited_ = std::move(hook); }
     void SetEnterHook(EnterHook hook) { enter_ = std::move(hook); }
     // Escape closes the editor without taking its text; the owner then puts
     // back what the cell held before the operator typed.
@@ -44,15 +41,12 @@ class TimeCellDelegate : public QStyledItemDelegate {
                       const QModelIndex& index) const override;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
   protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 
   private:
-    QAbstractItemDelegate* painter_;
     MaskHook mask_;
-    EditHook edited_;
     EnterHook enter_;
     EscapeHook escape_;
 };

@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 
@@ -307,7 +307,7 @@ TEST(SelectionPanel, DeletingAMonthClosesItsEntryWindowAfterItsOwnQuestion) {
     ASSERT_EQ(main.ClientArea()->subWindowList().size(), 1);
     auto* entry = qobject_cast<TInputW*>(main.ClientArea()->subWindowList().front()->widget());
     ASSERT_NE(entry, nullptr);
-    auto* grid = test::Find<QTableWidget>(entry, "InputGrid");
+    auto* grid = test::Find<QTableView>(entry, "InputGrid");
     grid->setFocus();
     QTest::keyClick(grid, Qt::Key_1);  // an unsaved edit
     test::ProcessEvents();

@@ -13,8 +13,7 @@
 
 #include "core/common/Routines.h"
 #include "gui/controls/Pbutton.h"
-#include "gui/print/SinStringGrid.h"
-#include "gui/print/StringGridS.h"
+#include "gui/timecard/EntryGridView.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb::test {
@@ -116,12 +115,12 @@ TimeWagesRecord HourlyRecord(int workType) {
     return record;
 }
 
-TStringGridS* InputGrid(TInputW& window) {
-    return window.findChild<TStringGridS*>(QStringLiteral("InputGrid"));
+EntryGridView* InputGrid(TInputW& window) {
+    return window.findChild<EntryGridView*>(QStringLiteral("InputGrid"));
 }
 
-TSinStringGrid* DataViewGrid(TInputW& window) {
-    return window.findChild<TSinStringGrid*>(QStringLiteral("DataViewGrid"));
+EntryGridView* DataViewGrid(TInputW& window) {
+    return window.findChild<EntryGridView*>(QStringLiteral("DataViewGrid"));
 }
 
 QString Cell(TInputW& window, int col, int row) {
@@ -130,6 +129,14 @@ QString Cell(TInputW& window, int col, int row) {
 
 QString ViewCell(TInputW& window, int col, int row) {
     return DataViewGrid(window)->Cells(col, row);
+}
+
+QString CellHint(TInputW& window, int col, int row) {
+    return InputGrid(window)->model()->index(row, col).data(Qt::ToolTipRole).toString();
+}
+
+QString ViewCellHint(TInputW& window, int col, int row) {
+    return DataViewGrid(window)->model()->index(row, col).data(Qt::ToolTipRole).toString();
 }
 
 QString LabelText(TInputW& window, const char* name) {
@@ -143,7 +150,7 @@ std::pair<int, int> CurrentCell(TInputW& window) {
 }
 
 void ClickCell(TInputW& window, int col, int row) {
-    TStringGridS* grid = InputGrid(window);
+    EntryGridView* grid = InputGrid(window);
     grid->scrollTo(grid->model()->index(row, col));
     const QRect rect = grid->visualRect(grid->model()->index(row, col));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rect.center());
@@ -153,7 +160,7 @@ void ClickCell(TInputW& window, int col, int row) {
 namespace {
 
 QWidget* KeyTarget(TInputW& window) {
-    TStringGridS* grid = InputGrid(window);
+    EntryGridView* grid = InputGrid(window);
     // A closed editor lingers hidden until it is deleted.
     for (auto* editor : grid->findChildren<QLineEdit*>(QStringLiteral("InputGridEditor")))
         if (editor->isVisible())

@@ -15,8 +15,7 @@
 #include "gui/timecard/InputWork.h"
 
 namespace pb {
-class TStringGridS;
-class TSinStringGrid;
+class EntryGridView;
 }  // namespace pb
 
 namespace pb::test {
@@ -57,10 +56,13 @@ DailyWagesRecord DailyRecord(int workType);
 // An hourly-wage record with bands ending 08:00, 17:00 and 20:20.
 TimeWagesRecord HourlyRecord(int workType);
 
-TStringGridS* InputGrid(TInputW& window);
-TSinStringGrid* DataViewGrid(TInputW& window);
+EntryGridView* InputGrid(TInputW& window);
+EntryGridView* DataViewGrid(TInputW& window);
 QString Cell(TInputW& window, int col, int row);
 QString ViewCell(TInputW& window, int col, int row);
+// The tool tips of a cell of the day grid and of the summary.
+QString CellHint(TInputW& window, int col, int row);
+QString ViewCellHint(TInputW& window, int col, int row);
 QString LabelText(TInputW& window, const char* name);
 // The current cell as (col, row).
 std::pair<int, int> CurrentCell(TInputW& window);

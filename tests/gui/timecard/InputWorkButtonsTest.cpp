@@ -13,7 +13,7 @@
 #include "core/store/WorkDataFiles.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/print/Sgridp.h"
-#include "gui/print/StringGridS.h"
+#include "gui/timecard/EntryGridView.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
 
@@ -213,7 +213,7 @@ TEST(InputWorkButtons, ClearAsksFirstThenCloseAsksNothingAndWritesNothing) {
         QString hints;
         for (int r = 1; r < InputGrid(*window)->rowCount(); ++r)
             for (int c = 3; c < InputGrid(*window)->columnCount(); ++c)
-                hints += InputGrid(*window)->item(r, c)->toolTip();
+                hints += CellHint(*window, c, r);
         return hints;
     };
     EXPECT_FALSE(figureHints().isEmpty());

@@ -13,8 +13,7 @@
 #include "core/timecard/FigureTrace.h"
 #include "core/timecard/MonthCalc.h"
 #include "gui/controls/Pbutton.h"
-#include "gui/print/SinStringGrid.h"
-#include "gui/print/StringGridS.h"
+#include "gui/timecard/EntryGridView.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
 
@@ -62,13 +61,12 @@ TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
     // Each figure explains itself in the core's words: the late-night cell
     // names its stretch, the totals their classes.
     const MonthTrace trace = TraceMonth(input, result);
-    const QString night = InputGrid(*window)->item(2, 6)->toolTip();
+    const QString night = CellHint(*window, 6, 2);
     EXPECT_TRUE(night.contains(QStringLiteral("22:00–23:40"))) << night.toStdString();
     EXPECT_EQ(night, QString::fromStdString(CellTraceText(trace, 2, 6)));
     EXPECT_EQ(Find<QLabel>(window, QStringLiteral("TotalOverPayLabel"))->toolTip(),
               QString::fromStdString(SumTraceText(trace, 7)));
-    EXPECT_EQ(DataViewGrid(*window)->item(3, 6)->toolTip(),
-              QString::fromStdString(SumTraceText(trace, 6)));
+    EXPECT_EQ(ViewCellHint(*window, 6, 3), QString::fromStdString(SumTraceText(trace, 6)));
     // Fifteen-minute units rounded day by day are noted beside the totals.
     EXPECT_EQ(LabelText(*window, "NotesLabel"), QStringLiteral("日毎に丸め"));
 }
@@ -83,7 +81,7 @@ TEST(InputWorkEdit, LateClockInAndLongMonthsAreNoted) {
     ClickCell(*window, 2, 3);
     TypeKeys(*window, QStringLiteral("1700"));
     ClickCell(*window, 1, 4);
-    EXPECT_TRUE(InputGrid(*window)->item(3, 1)->toolTip().contains(QStringLiteral("前日")));
+    EXPECT_TRUE(CellHint(*window, 1, 3).contains(QStringLiteral("前日")));
     EXPECT_EQ(InputGrid(*window)->model()->index(2, 1).data(Qt::ToolTipRole).toString(), QString());
     EXPECT_EQ(LabelText(*window, "NotesLabel"), QString());
 
@@ -91,7 +89,7 @@ TEST(InputWorkEdit, LateClockInAndLongMonthsAreNoted) {
     ClickCell(*window, 1, 3);
     TypeKeys(*window, QStringLiteral("0800"));
     ClickCell(*window, 1, 4);
-    EXPECT_EQ(InputGrid(*window)->item(3, 1)->toolTip(), QString());
+    EXPECT_EQ(CellHint(*window, 1, 3), QString());
 
     // 10:30 of overtime on each weekday: the fifth passes 45 hours, the sixth 60.
     const std::vector<int> weekdays = {4, 5, 6, 9, 10, 11};  // 24 – 26 and 29 – 31 March
@@ -113,7 +111,7 @@ TEST(InputWorkEdit, LateClockInAndLongMonthsAreNoted) {
 // How many pixels of the cell are tinted like `colour` (pure red or green;
 // text is antialiased, so few pixels carry the exact colour).
 int PixelsOf(TInputW& window, int col, int row, QColor colour) {
-    TStringGridS* grid = InputGrid(window);
+    EntryGridView* grid = InputGrid(window);
     const QImage image = grid->grab(grid->CellRect(col, row)).toImage();
     int count = 0;
     for (int y = 0; y < image.height(); ++y)
@@ -179,7 +177,7 @@ TEST(InputWorkEdit, AnInvalidTimeCannotBeLeft) {
         {"Enter", [&] { PressKey(*window, Qt::Key_Return); }},
         {"Tab", [&] { PressKey(*window, Qt::Key_Tab); }},
     };
-    TStringGridS* grid = InputGrid(*window);
+    EntryGridView* grid = InputGrid(*window);
     ClickCell(*window, 1, 1);
     TypeKeys(*window, QStringLiteral("2500"));
     for (const Leave& leave : leaves) {
@@ -220,7 +218,7 @@ TEST(InputWorkEdit, AClickIntoAnEmptyEditorTypesFromTheFirstDigitAndEscapeTakesI
     auto window = folder.Open("001", 1999, 4, true);
     window->resize(700, 600);
     window->show();
-    TStringGridS* grid = InputGrid(*window);
+    EntryGridView* grid = InputGrid(*window);
     struct Case {
         int row;
         const char* typed;
@@ -257,7 +255,7 @@ TEST(InputWorkEdit, ComputedCellsTakeNoTypingAndDeleteEmptiesATypedCell) {
     ASSERT_EQ(Cell(*window, 3, 2), QStringLiteral("00:45"));
 
     // However the editor is asked for, a computed figure stays what it is.
-    TStringGridS* grid = InputGrid(*window);
+    EntryGridView* grid = InputGrid(*window);
     const QPoint figure = grid->visualRect(grid->model()->index(2, 3)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, figure);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, figure);

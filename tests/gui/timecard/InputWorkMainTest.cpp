@@ -25,8 +25,8 @@
 #include "gui/app/MainFrom.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/employees/InputDailyWages.h"
-#include "gui/print/StringGridS.h"
 #include "gui/shared/MessageOperator.h"
+#include "gui/timecard/EntryGridView.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
 
@@ -169,7 +169,7 @@ TEST(InputWorkMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
     EXPECT_EQ(opening.resizes, 1);
     EXPECT_EQ(opening.cellPaints, 1);
     ASSERT_EQ(window->DayRows(), 31);
-    TStringGridS* grid = InputGrid(*window);
+    EntryGridView* grid = InputGrid(*window);
     const QRect room = main.screen()->availableGeometry();
     if (main.frameGeometry().height() < room.height()) {
         // Every day and the summary at once, nothing to scroll.
