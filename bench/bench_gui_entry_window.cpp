@@ -12,6 +12,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QWindow>
 #include <filesystem>
 #include <memory>
@@ -175,6 +177,73 @@ void BM_RecalculateAfterOneEditedCell(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RecalculateAfterOneEditedCell)->Unit(benchmark::kMicrosecond);
+
+// Counts the paints of one widget.
+class Paints : public QObject {
+  public:
+    explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+    int count = 0;
+};
+
+// A time typed into a cell until the figures it changes are on the screen:
+// the keystroke, the calculation and the repaint of the grids and totals.
+void BM_TypedCellUntilFiguresPainted(benchmark::State& state) {
+    LargeFolder& folder = Folder();
+    const DataFiles files = AssignDataFiles(folder.path);
+    Settings settings;
+    settings.ProgramFolder = folder.path;
+    TInputW window(EntrySelection{"999", kLastYear, 12, false}, files, settings);
+    window.resize(700, 1000);
+    window.show();
+    ProcessEventsUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); });
+    ProcessEventsFor(100);
+    auto* grid = window.findChild<EntryGridView*>(QStringLiteral("InputGrid"));
+    const Paints paints(grid->viewport());
+    bool late = false;
+    for (auto _ : state) {
+        late = !late;
+        const int before = paints.count;
+        grid->model()->setData(grid->model()->index(10, 2),
+                               late ? QStringLiteral("23:55") : QStringLiteral("18:00"));
+        window.CalcPBClick();
+        QApplication::processEvents();
+        if (paints.count == before)
+            state.SkipWithError("not repainted");
+    }
+}
+BENCHMARK(BM_TypedCellUntilFiguresPainted)->Unit(benchmark::kMicrosecond);
+
+// The yardstick of 開始: a plain QTableView of the entry grid's rows, columns,
+// texts and font in a child window of the same main window, until painted.
+void BM_PlainTableViewUntilPainted(benchmark::State& state) {
+    Main& main = TheMain();
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(12);
+    for (auto _ : state) {
+        auto* view = new QTableView;
+        auto* cells = new QStandardItemModel(31, 8, view);  // 21 November … 20 December
+        for (int row = 0; row < 31; ++row)
+            for (int col = 0; col < 8; ++col)
+                cells->setItem(row, col, new QStandardItem(QStringLiteral("08:00")));
+        view->setFont(font);
+        view->setModel(cells);
+        const Paints paints(view->viewport());
+        main.window.ClientArea()->addSubWindow(view)->showMaximized();
+        if (!ProcessEventsUntil([&] { return paints.count > 0; }))
+            state.SkipWithError("not painted");
+        state.PauseTiming();
+        main.window.ClientArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PlainTableViewUntilPainted)->Unit(benchmark::kMillisecond);
 
 // The viewer on screen with the daily scheme of 999 employees chosen; each
 // step is followed by the layout and the repaint it leaves to the event loop.

@@ -64,7 +64,14 @@ def main():
          ratio("BM_StartPunchbook999x10", "BM_StartMainWindowWithJapaneseText", "cpu_ms",
                "cpu_ms"), 1.3)
     line("RSS ten entry windows / one-label window",
-         ratio("BM_TenEntryWindows999x10", "BM_StartMainWindowWithJapaneseText", "rss", "rss"), 1.5)
+         ratio("BM_TenEntryWindows999x10/10", "BM_StartMainWindowWithJapaneseText", "rss", "rss"),
+         1.3)
+    line("  the main window alone / one-label window",
+         ratio("BM_TenEntryWindows999x10/0", "BM_StartMainWindowWithJapaneseText", "rss", "rss"),
+         1.3)
+    line("開始 -> painted entry window / plain QTableView of its cells",
+         ratio("BM_StartEntryUntilPainted", "BM_PlainTableViewUntilPainted"), 1.2)
+    line("typed cell -> figures repainted, ms", get("BM_TypedCellUntilFiguresPainted"), 1.0)
     peak = get("BM_DeleteEmployeeOf999x30", "peak_above_idle")
     line("deletion 999x30: peak above idle, MiB", None if peak is None else peak / MIB, 32)
     line("deletion 999x30 / durable raw copy",

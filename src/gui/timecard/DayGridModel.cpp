@@ -2,6 +2,8 @@
 
 #include <QColor>
 #include <QVariant>
+#include <functional>
+#include <string>
 
 #include "core/common/Holidays.h"
 #include "core/common/Routines.h"
@@ -42,6 +44,7 @@ DayGridModel::DayGridModel(MonthEntry& entry, const Settings& settings, const QF
         nationalHolidays_ << Q(std::string(NationalHolidayName(day.year, day.month, day.day)));
     }
     lateClockIns_.resize(dayLabels_.size());
+    shownKeys_.resize(dayLabels_.size());
 }
 
 int DayGridModel::rowCount(const QModelIndex& parent) const {
@@ -194,24 +197,54 @@ bool DayGridModel::setData(const QModelIndex& index, const QVariant& value, int 
 }
 
 void DayGridModel::ShowFigures(const MonthTrace& trace) {
+    const bool wereShown = figuresShown_;
     figuresShown_ = true;
     for (int r = 0; r < lateClockIns_.size(); ++r) {
-        const bool late = r < static_cast<int>(trace.days.size()) &&
-                          trace.days[static_cast<std::size_t>(r)].clockInTakenAsEveningBefore &&
-                          !trace.days[static_cast<std::size_t>(r)].notes.empty();
+        const auto day = static_cast<std::size_t>(r);
+        const bool late = day < trace.days.size() && trace.days[day].clockInTakenAsEveningBefore &&
+                          !trace.days[day].notes.empty();
         // The rule is the first of the day's notes.
-        lateClockIns_[r] =
-            late ? Q(trace.days[static_cast<std::size_t>(r)].notes.front()) : QString();
+        lateClockIns_[r] = late ? Q(trace.days[day].notes.front()) : QString();
     }
-    // The dates' marks, the clock-ins' tints and the figures; a range, so an
-    // open editor keeps what is being typed.
-    emit dataChanged(index(1, 0), index(rowCount() - 1, columnCount() - 1));
+    // Only the days whose figures, marks or tint changed are repainted: one
+    // typed time changes one day and the sums.
+    int first = -1;
+    for (int row = 1; row <= entry_.DayRows() + 1; ++row) {
+        bool changed = false;
+        if (row <= entry_.DayRows()) {
+            const std::size_t key = RowKey(row);
+            std::size_t& shown = shownKeys_[static_cast<std::size_t>(row - 1)];
+            changed = !wereShown || key != shown;
+            shown = key;
+        }
+        if (changed && first < 0)
+            first = row;
+        if (!changed && first >= 0) {
+            // A range, so an open editor keeps what is being typed.
+            emit dataChanged(index(first, 0), index(row - 1, columnCount() - 1));
+            first = -1;
+        }
+    }
 }
 
 void DayGridModel::HideFigures() {
     figuresShown_ = false;
     lateClockIns_.fill(QString());
     emit dataChanged(index(1, 0), index(rowCount() - 1, columnCount() - 1));
+}
+
+std::size_t DayGridModel::RowKey(int row) const {
+    // Everything a day row shows that a calculation decides.
+    const std::vector<DayRow>& days = entry_.Result().days;
+    std::string shown = lateClockIns_[row - 1].toStdString();
+    if (row <= static_cast<int>(days.size())) {
+        const DayRow& day = days[static_cast<std::size_t>(row - 1)];
+        shown += day.holiday ? 'H' : '-';
+        shown += day.halfHoliday ? 'h' : '-';
+        for (int col = entry_.LastTypedColumn() + 1; col < columnCount(); ++col)
+            shown += '|' + day.cells[static_cast<std::size_t>(col)];
+    }
+    return std::hash<std::string>{}(shown);
 }
 
 void DayGridModel::TypedCellsChanged() {

@@ -60,6 +60,8 @@ class DayGridModel : public QAbstractTableModel {
     QVariant CellData(int col, int row, int role) const;
     // The explanation of a figure of the day rows, made when it is asked for.
     QString FigureHint(int col, int row) const;
+    // What a day row shows of a calculation, as one number.
+    std::size_t RowKey(int row) const;
 
     MonthEntry& entry_;
     const Settings& settings_;
@@ -71,6 +73,8 @@ class DayGridModel : public QAbstractTableModel {
     // Per day row: the note of a clock-in counted as the evening before, most
     // likely a late arrival to check; "" for none.
     QStringList lateClockIns_;
+    // Per day row, the RowKey() of the figures on the screen.
+    std::vector<std::size_t> shownKeys_;
 };
 
 }  // namespace pb

@@ -1,6 +1,7 @@
 #include "gui/timecard/SummaryModel.h"
 
 #include <QColor>
+#include <utility>
 
 #include "core/month/MonthEntry.h"
 #include "core/timecard/FigureTrace.h"
@@ -72,22 +73,32 @@ Qt::ItemFlags SummaryModel::flags(const QModelIndex& index) const {
 }
 
 void SummaryModel::Refresh(int weekday) {
+    Refresh(weekday, false);
+}
+
+void SummaryModel::Refresh(int weekday, bool everyRow) {
     weekday_ = weekday;
-    rows_ = SummaryRows(entry_.Opened().input, entry_.Result(), weekday_);
-    emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    std::vector<DayCells> before = SummaryRows(entry_.Opened().input, entry_.Result(), weekday_);
+    std::swap(before, rows_);
+    // Only the rows that changed are repainted.
+    for (std::size_t r = 0; r < rows_.size(); ++r)
+        if (everyRow || r >= before.size() || before[r] != rows_[r])
+            emit dataChanged(index(static_cast<int>(r), 0),
+                             index(static_cast<int>(r), columnCount() - 1));
 }
 
 void SummaryModel::ShowFigures(const MonthTrace& trace) {
+    const bool wereHidden = !figuresShown_;
     figuresShown_ = true;
     for (int c = 1; c < sumHints_.size(); ++c)
         sumHints_[c] = Q(SumTraceText(trace, c));
-    Refresh(weekday_);
+    Refresh(weekday_, wereHidden);
 }
 
 void SummaryModel::HideFigures() {
     figuresShown_ = false;
     sumHints_.fill(QString());
-    Refresh(weekday_);
+    Refresh(weekday_, true);
 }
 
 }  // namespace pb

@@ -41,6 +41,9 @@ class SummaryModel : public QAbstractTableModel {
     int RateRows() const;
 
   private:
+    // With `everyRow`, also the rows whose texts stay (the figures came or went).
+    void Refresh(int weekday, bool everyRow);
+
     const MonthEntry& entry_;
     const Settings& settings_;
     int weekday_ = -1;
