@@ -9,7 +9,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build-bench}
 reps=${2:-9}
 shift 2 2>/dev/null || shift $#
-programs=${*:-bench_store bench_export bench_gui_entry_window bench_gui_startup bench_gui_report bench_delete bench_import}
+programs=${*:-bench_store bench_export bench_gui_entry_window bench_gui_startup bench_gui_report bench_delete bench_import bench_overview bench_gui_overview}
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPUNCHBOOK_BUILD_BENCH=ON \
       -DPUNCHBOOK_BUILD_TESTS=OFF >/dev/null

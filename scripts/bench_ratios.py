@@ -93,6 +93,15 @@ def main():
         line("--all of %d: bytes read / records used + master files" % n,
              ratio("BM_ExportAllOfAMonth/%d" % n, "BM_ExportAllOfAMonth/%d" % n, "read_per_op",
                    "records_used"), 1.2)
+    line("month overview of 999 opened (no index), ms", get("BM_OverviewOpened"), 50)
+    line("month overview of 999 refreshed, ms", get("BM_OverviewRefreshed"), 50)
+    line("month overview refreshed: bytes read / records used + master files",
+         ratio("BM_OverviewRefreshed", "BM_OverviewRefreshed", "read_per_op", "records_used"),
+         1.2)
+    line("month overview window of 999 opened, ms", get("BM_OverviewWindowOpened"), 50)
+    line("month overview window of 999 refreshed, ms", get("BM_OverviewWindowRefreshed"), 50)
+    line("999 reports in one PDF / 999 single-report PDFs",
+         ratio("BM_AllReportsToOnePdf", "BM_SingleReportPdfsOneAfterAnother"), 1.2)
     grow = ratio("BM_ExportAllOfAMonth/999", "BM_ExportAllOfAMonth/100")
     if grow is not None:
         print("--all time 100 -> 999 employees: x%.2f (linear: ~x10)" % grow)

@@ -22,9 +22,9 @@ namespace {
                                    const std::vector<std::string>& fields) {
     const std::string employee =
         month.name.empty() ? month.id + " の " : month.id + "（" + month.name + "）の";
-    throw FileError(path, EINVAL,
-                    path + " は壊れています。\n" + employee + record + "の値が範囲外です（" +
-                        JoinFields(fields) + "）。");
+    throw RecordOutOfRange(path, EINVAL,
+                           path + " は壊れています。\n" + employee + record + "の値が範囲外です（" +
+                               JoinFields(fields) + "）。");
 }
 
 }  // namespace
@@ -246,7 +246,8 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
 
 void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, int scheme,
                       std::int32_t year, std::int32_t month, bool mustBeStored,
-                      const std::function<void(const OpenedMonth&)>& each) {
+                      const std::function<void(const OpenedMonth&)>& each,
+                      const RefusedMonth& refused) {
     ReadMasters masters(files);
     std::vector<std::string> ids;
     for (const int s : {1, 2}) {
@@ -255,8 +256,20 @@ void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, int 
     }
     std::sort(ids.begin(), ids.end());
     ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
-    for (const std::string& id : ids)
-        each(OpenWith(masters, files, rules, id, year, month, mustBeStored));
+    for (const std::string& id : ids) {
+        if (!refused) {
+            each(OpenWith(masters, files, rules, id, year, month, mustBeStored));
+            continue;
+        }
+        OpenedMonth opened;
+        try {
+            opened = OpenWith(masters, files, rules, id, year, month, mustBeStored);
+        } catch (const RecordOutOfRange& e) {
+            refused(id, masters.Name(id), e);
+            continue;
+        }
+        each(opened);
+    }
 }
 
 std::string RefusalText(const OpenedMonth& month, const DataFiles& files) {

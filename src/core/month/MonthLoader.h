@@ -41,6 +41,13 @@ struct OpenedMonth {
     MonthInput input;
 };
 
+// A month record or wage record with a field outside what this program writes:
+// the one employee's month is refused, the file as a whole may still be read.
+class RecordOutOfRange : public FileError {
+  public:
+    using FileError::FileError;
+};
+
 // Opens the month. A month that is not stored opens empty with the employee's
 // pay scheme and the wage record in force, unless `mustBeStored` is set, which
 // gives `MonthNotStored` instead. `rules` are the settings' calculation rules.
@@ -58,9 +65,15 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
 // handed to `each` as OpenMonth opens it: the same statuses, refusals and
 // exceptions. "Name.dat" and each wage file are read once and each month
 // record through the year's index, so the work grows with the employees.
+// With `refused`, a month whose record lies outside what this program writes
+// goes there (ID, name, the refusal) and the others are opened all the same:
+// a table of every employee shows which month cannot be opened and why.
+using RefusedMonth =
+    std::function<void(const std::string& id, const std::string& name, const FileError& why)>;
 void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, int scheme,
                       std::int32_t year, std::int32_t month, bool mustBeStored,
-                      const std::function<void(const OpenedMonth&)>& each);
+                      const std::function<void(const OpenedMonth&)>& each,
+                      const RefusedMonth& refused = nullptr);
 
 // Why a month that did not open cannot be shown, naming the file in which the
 // employee, the month or the wage record was looked for. Empty for an opened month.

@@ -357,6 +357,24 @@ MonthTrace TraceMonth(const MonthInput& input, const MonthResult& result) {
     return trace;
 }
 
+int CountClockInsTakenAsEveningBefore(const MonthInput& input, const MonthResult& result) {
+    if (result.payScheme == 2) {
+        return 0;
+    }
+    const DailyBounds bounds = MakeDailyBounds(input.daily);
+    int count = 0;
+    for (const DayRow& row : result.days) {
+        if (!row.complete) {
+            continue;
+        }
+        const DailyDay day = MeasureDailyDay(
+            bounds, input.daily.WorkType, Minutes(row.cells, kClockInColumn).value_or(0),
+            Minutes(row.cells, kClockOutColumn).value_or(0), row.halfHoliday);
+        count += day.inMovedBack ? 1 : 0;
+    }
+    return count;
+}
+
 std::string RoundingRuleText(const CalcSetSettings& rules, std::int32_t payScheme) {
     const bool perMonth = payScheme != 2 && rules.FractionsHandle != 0;
     return UnitRuleText(rules) + (perMonth ? "・月毎に丸め" : "・日毎に丸め");

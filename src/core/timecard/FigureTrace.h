@@ -65,6 +65,11 @@ struct MonthTrace {
 
 MonthTrace TraceMonth(const MonthInput& input, const MonthResult& result);
 
+// How many days of a daily-wage month had their clock-in taken as the evening
+// before (`clockInTakenAsEveningBefore`), without tracing the whole month: a
+// table of every employee asks it of each month. 0 for an hourly month.
+int CountClockInsTakenAsEveningBefore(const MonthInput& input, const MonthResult& result);
+
 // "15分単位・四捨五入・日毎に丸め" — the unit, the mode and when it is applied.
 std::string RoundingRuleText(const CalcSetSettings& rules, std::int32_t payScheme);
 

@@ -3,12 +3,15 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "core/common/Holidays.h"
 #include "core/common/Routines.h"
@@ -81,7 +84,14 @@ TPrintD::TPrintD(const MonthInput& input, const MonthResult& result, const Repor
 
 TPrintD::TPrintD(const MonthReport& report, const ReportSubject& subject, QWidget* parent,
                  PrinterMemory memory)
-    : QDialog(parent), report_(report), subject_(subject), memory_(memory) {
+    : TPrintD(std::vector<ReportPage>{{report, subject}}, parent, memory) {}
+
+TPrintD::TPrintD(const std::vector<ReportPage>& pages, QWidget* parent, PrinterMemory memory)
+    : QDialog(parent), pages_(pages), memory_(memory) {
+    if (!pages_.empty()) {
+        report_ = pages_.front().report;
+        subject_ = pages_.front().subject;
+    }
     FormCreate();
 }
 
@@ -90,6 +100,10 @@ TPrintD::~TPrintD() = default;
 QString TPrintD::ReportTitle(const ReportSubject& subject) {
     return Q(subject.Name) + " 殿分　" + QString::number(subject.Year) + " 年　" +
            Q(PadNumber(subject.Month, 2)) + " 月分 勤務時間";
+}
+
+QString TPrintD::BatchPdfFileName(std::int32_t year, std::int32_t month) {
+    return "勤務時間_" + QString::number(year) + "_" + Q(PadNumber(month, 2)) + ".pdf";
 }
 
 QString TPrintD::PdfFileName(const ReportSubject& subject) {
@@ -133,6 +147,7 @@ void TPrintD::FormCreate() {
     titleLabel_->setFont(titleFont);
     titleLabel_->setGeometry(kTitleX, 0, width - kTitleX - 4, kBarHeight);
     AddPrinterChoice(bar);
+    AddPaging(bar);
     connect(start_, &TPanelButton::clicked, this, &TPrintD::PanelButton1Click);
     connect(cancel_, &TPanelButton::clicked, this, &TPrintD::PanelButton2Click);
     // From the keyboard: the preview opens on 開始, so Enter or Space prints;
@@ -289,8 +304,138 @@ int TPrintD::PrintOn(QPrinter& printer) {
     QFont paperFont = grid_->font();
     paperFont.setPointSize(kPaperPoints);
     grid_->SetPrinterFont(paperFont);
-    grid_->SetLeftMargin(0);  // the report start centres the table afresh
-    return grid_->Print(printer);
+    const int shown = current_;
+    struct ShowAgain {
+        TPrintD* dialog;
+        int page;
+        ~ShowAgain() { dialog->ShowPage(page); }
+    } showAgain{this, shown};
+    return RenderPages(printer);
+}
+
+int TPrintD::RenderPages(QPrinter& printer) {
+    const int count = PageCount();
+    std::unique_ptr<QProgressDialog> progress;
+    if (count > 1) {
+        progress = std::make_unique<QProgressDialog>("印刷しています…", "中止", 0, count, this);
+        Name(progress.get(), "PrintProgress");
+        progress->setWindowTitle("印刷");
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(500);
+    }
+    QPainter canvas;
+    if (!canvas.begin(&printer))
+        throw TPrintError("the printer did not accept the print job");
+    int printed = 0;
+    for (int page = 0; page < count; ++page) {
+        if (progress) {
+            progress->setValue(page);
+            if (progress->wasCanceled()) {
+                printer.abort();
+                throw TPrintCancelled();
+            }
+        }
+        if (page > 0 && !printer.newPage())
+            throw TPrintError("the printer did not accept a new page");
+        ShowPage(page);
+        grid_->SetLeftMargin(0);  // the report start centres the table afresh
+        printed += grid_->Print(canvas, printer);
+    }
+    if (!canvas.end())
+        throw TPrintError("the printer did not finish the print job");
+    if (progress)
+        progress->setValue(count);
+    return printed;
+}
+
+bool TPrintD::SavePdf(const QString& path, FileSystem& target) {
+    QTemporaryDir folder;
+    const QString file = folder.filePath("reports.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    const QString failed =
+        "PDFファイルを保存できませんでした。\n\nファイル「" + QDir::toNativeSeparators(path) + "」";
+    try {
+        if (!folder.isValid())
+            throw TPrintError("no folder for the PDF");
+        PrintOn(printer);
+        if (printer.printerState() == QPrinter::Error)
+            throw TPrintError("the PDF was not written");
+    } catch (const TPrintCancelled&) {
+        return false;
+    } catch (const std::exception&) {
+        Messages::Error(this, failed);
+        return false;
+    }
+    QFile made(file);
+    if (!made.open(QIODevice::ReadOnly)) {
+        Messages::Error(this, failed);
+        return false;
+    }
+    const QByteArray bytes = made.readAll();
+    try {
+        target.Replace(S(path), Bytes(bytes.begin(), bytes.end()));
+    } catch (const FileError& e) {
+        Messages::Failure(this, e);
+        return false;
+    }
+    return true;
+}
+
+void TPrintD::ShowPage(int index) {
+    if (index < 0 || index >= PageCount() || (index == current_ && grid_->RowCount() > 1))
+        return;
+    current_ = index;
+    report_ = pages_[static_cast<std::size_t>(index)].report;
+    subject_ = pages_[static_cast<std::size_t>(index)].subject;
+    title_ = ReportTitle(subject_);
+    titleLabel_->setText(title_);
+    BuildGrid();
+    if (pageLabel_ != nullptr)
+        pageLabel_->setText(QString("%1 / %2").arg(index + 1).arg(PageCount()));
+    if (prev_ != nullptr) {
+        prev_->setEnabled(index > 0);
+        next_->setEnabled(index + 1 < PageCount());
+    }
+}
+
+void TPrintD::AddPaging(QWidget* bar) {
+    if (PageCount() < 2)
+        return;
+    const auto button = [this, bar](const char* name, const char* caption, const char* hint,
+                                    int x) {
+        TPanelButton* b =
+            MakePanelButton(bar, QString::fromLatin1(name), QString::fromUtf8(caption), QPixmap(),
+                            QString::fromUtf8(hint));
+        b->setGeometry(x, 2, 40, 40);
+        b->setFocusPolicy(Qt::TabFocus);
+        return b;
+    };
+    // The paging stands where the title began; the title moves right of it.
+    const int x = titleLabel_->geometry().x();
+    prev_ = button("PrevPB", "前へ", "前の従業員", x);
+    next_ = button("NextPB", "次へ", "次の従業員", x + 42);
+    pageLabel_ = new QLabel(bar);
+    Name(pageLabel_, "PageLabel");
+    pageLabel_->setGeometry(x + 86, 0, 70, kBarHeight);
+    pageLabel_->setAlignment(Qt::AlignCenter);
+    const int titleX = x + 160;
+    titleLabel_->setGeometry(titleX, 0, width() - titleX - 4, kBarHeight);
+    connect(prev_, &TPanelButton::clicked, this, &TPrintD::PrevPBClick);
+    connect(next_, &TPanelButton::clicked, this, &TPrintD::NextPBClick);
+    pageLabel_->setText(QString("1 / %1").arg(PageCount()));
+    prev_->setEnabled(false);
+    GivePanelKey(prev_, QKeySequence(Qt::Key_PageUp));
+    GivePanelKey(next_, QKeySequence(Qt::Key_PageDown));
+}
+
+void TPrintD::PrevPBClick() {
+    ShowPage(current_ - 1);
+}
+
+void TPrintD::NextPBClick() {
+    ShowPage(current_ + 1);
 }
 
 void TPrintD::AddPrinterChoice(QWidget* bar) {
@@ -341,6 +486,8 @@ bool TPrintD::PrintOnPrinter(const QString& name) {
         PrintOn(printer);
         if (printer.printerState() == QPrinter::Error)
             throw TPrintError("the print job failed");
+    } catch (const TPrintCancelled&) {
+        return false;  // nothing went to the queue
     } catch (const std::exception&) {
         Messages::Error(this, failed + printerName);
         return false;
@@ -374,12 +521,17 @@ bool TPrintD::PrintIntoPdf() {
     printer.setOutputFormat(QPrinter::PdfFormat);
     const QString folder = subject_.ProgramFolder.empty() ? QCoreApplication::applicationDirPath()
                                                           : Q(subject_.ProgramFolder);
-    const QString pdf = QDir::cleanPath(QDir(folder).filePath(PdfFileName(subject_)));
+    const QString name =
+        PageCount() > 1 ? BatchPdfFileName(subject_.Year, subject_.Month) : PdfFileName(subject_);
+    const QString pdf = QDir::cleanPath(QDir(folder).filePath(name));
     printer.setOutputFileName(pdf);
     bool printed = false;
     try {
         PrintOn(printer);
         printed = printer.printerState() != QPrinter::Error;
+    } catch (const TPrintCancelled&) {
+        QFile::remove(pdf);  // half a job is no report
+        return false;
     } catch (const std::exception&) {
         printed = false;
     }

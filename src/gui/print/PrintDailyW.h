@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,18 @@ struct PrinterMemory {
     FileSystem* fs = nullptr;
 };
 
+// One report of a print job of several months.
+struct ReportPage {
+    MonthReport report;
+    ReportSubject subject;
+};
+
+// The operator stopped a print job of several reports before it was done.
+class TPrintCancelled : public std::runtime_error {
+  public:
+    TPrintCancelled() : std::runtime_error("the print job was cancelled") {}
+};
+
 // The report of a calculated month: the day rows and summary rows as the entry
 // window shows them. Run the calculation after invalid cells were emptied, so
 // the report holds what the month record keeps.
@@ -80,6 +93,11 @@ class TPrintD : public QDialog {
     // The entry window's 印刷: the month as last calculated.
     TPrintD(const MonthInput& input, const MonthResult& result, const ReportSubject& subject,
             QWidget* parent = nullptr);
+    // Several months in one print job, each report on a page of its own in
+    // the order given; the preview pages through them (前へ, 次へ). All of one
+    // pay scheme.
+    TPrintD(const std::vector<ReportPage>& pages, QWidget* parent = nullptr,
+            PrinterMemory memory = {});
     ~TPrintD() override;
 
     // The title line: name, " 殿分　", year, " 年　", month as two digits,
@@ -87,18 +105,34 @@ class TPrintD : public QDialog {
     static QString ReportTitle(const ReportSubject& subject);
     // The file the report goes to when the system has no printer.
     static QString PdfFileName(const ReportSubject& subject);
+    // The file of several employees' reports of one month: "勤務時間_2000_02.pdf".
+    static QString BatchPdfFileName(std::int32_t year, std::int32_t month);
 
     TStringGridP* PrintGrid1() const { return grid_; }
     // The printer choice beside 開始; null when the system has no printer.
     QComboBox* PrinterCB() const { return printerCB_; }
 
-    // Prints the report on `printer` set to JIS B5 portrait; returns the pages.
-    // Throws TPrintError when the printer refuses.
+    // Prints every report on `printer` set to JIS B5 portrait, one job;
+    // returns the pages. Throws TPrintError when the printer refuses, and
+    // TPrintCancelled when the operator stops a job of several reports in its
+    // progress box.
     int PrintOn(QPrinter& printer);
+
+    // The reports as one PDF file at `path`, written whole through `target`
+    // (an existing file is replaced only by a finished one); the operator is
+    // told of a failure. False when nothing was written (failed or cancelled).
+    bool SavePdf(const QString& path, FileSystem& target);
+
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    int CurrentPage() const { return current_; }  // 0-based
+    // Shows report `index` (0-based) in the preview.
+    void ShowPage(int index);
 
   public slots:
     void PanelButton1Click();  // 開始
     void PanelButton2Click();  // 中止
+    void PrevPBClick();        // 前へ
+    void NextPBClick();        // 次へ
 
   private:
     void FormCreate();
@@ -112,6 +146,10 @@ class TPrintD : public QDialog {
     // The date cell of a weekly or national holiday, drawn in red.
     bool IsHolidayDate(int ACol, int ARow) const;
     void AddPrinterChoice(QWidget* bar);
+    void AddPaging(QWidget* bar);
+    // Renders every report into `printer`, a progress box beside a job of
+    // several; throws as PrintOn.
+    int RenderPages(QPrinter& printer);
     // Prints on the chosen printer, or into a PDF when the system has none, and
     // tells the operator what went wrong or where the file is; false when
     // nothing was printed.
@@ -120,6 +158,8 @@ class TPrintD : public QDialog {
     bool PrintIntoPdf();
     void RememberPrinter(const QString& name);
 
+    std::vector<ReportPage> pages_;
+    int current_ = 0;
     MonthReport report_;
     ReportSubject subject_;
     PrinterMemory memory_;
@@ -129,6 +169,9 @@ class TPrintD : public QDialog {
     QLabel* titleLabel_ = nullptr;
     QComboBox* printerCB_ = nullptr;
     TStringGridP* grid_ = nullptr;
+    TPanelButton* prev_ = nullptr;
+    TPanelButton* next_ = nullptr;
+    QLabel* pageLabel_ = nullptr;
 };
 
 }  // namespace pb

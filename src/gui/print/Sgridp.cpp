@@ -36,7 +36,13 @@ int TStringGridP::Print(QPagedPaintDevice& device) {
     QPainter canvas;
     if (!canvas.begin(&device))
         throw TPrintError("the printer did not accept the print job");
+    const int pages = Print(canvas, device);
+    if (!canvas.end())
+        throw TPrintError("the printer did not finish the print job");
+    return pages;
+}
 
+int TStringGridP::Print(QPainter& canvas, QPagedPaintDevice& device) {
     // Whatever happens inside, the grid must not stay in the printing state: the
     // scale functions and PrintText would keep using a canvas that is gone.
     struct BackToIdle {
@@ -64,8 +70,6 @@ int TStringGridP::Print(QPagedPaintDevice& device) {
     page_ = 0;
     nextRow_ = FixedRows();
     PageLoop(device);
-    if (!canvas.end())
-        throw TPrintError("the printer did not finish the print job");
     return page_;
 }
 

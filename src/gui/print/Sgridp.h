@@ -63,6 +63,10 @@ class TStringGridP : public TStringGrid {
     // afterwards either way.
     int Print();
     int Print(QPagedPaintDevice& device);
+    // Prints the grid into a job already begun on `canvas` (several reports in
+    // one job): from the device's current page on; the caller starts a new
+    // page between two grids and ends the job.
+    int Print(QPainter& canvas, QPagedPaintDevice& device);
 
     // A length or position in grid units as printer dots (truncated); 0 when
     // not printing.

@@ -47,6 +47,8 @@ constexpr Topic kTopics[] = {
     {13, "export.html"},         // export
     {14, "backup.html"},         // restore from a backup, check of the data folder
     {15, "import.html"},         // import of clock times
+    {16, "overview.html"},       // month overview
+    {17, "year.html"},           // an employee's year
 };
 
 const QString kContents = QStringLiteral("index.html");
