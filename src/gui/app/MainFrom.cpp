@@ -32,6 +32,7 @@
 #include "gui/employees/InputTimeWages.h"
 #include "gui/employees/ReNewConfirmer.h"
 #include "gui/files/FileCommands.h"
+#include "gui/overview/MonthOverviewW.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/Guard.h"
 #include "gui/shared/Help.h"
@@ -239,6 +240,8 @@ void TMainFrom::BuildMenu() {
     Name(view, QStringLiteral("ViewMenu"));
     item(view, QStringLiteral("ViewerItem"), QStringLiteral("従業員情報"),
          &TMainFrom::PanelButton5Click);
+    item(view, QStringLiteral("MonthOverviewItem"), QStringLiteral("月次一覧"),
+         &TMainFrom::MonthOverviewClick);
     selectionPanelItem_ =
         item(view, QStringLiteral("SelectionPanelItem"), QStringLiteral("勤務データ選択パネル"),
              &TMainFrom::PanelButton3Click);
@@ -438,6 +441,23 @@ void TMainFrom::OpenMonth(int scheme, const QString& id, int year, int month) {
 
 void TMainFrom::PanelButton8Click() {
     panel_->DeleteMonth();
+}
+
+void TMainFrom::MonthOverviewClick() {
+    OpenMonthOverview();
+}
+
+// The overview starts on the selection's scheme and month; a row opens its
+// month as 開始 does.
+void TMainFrom::OpenMonthOverview() {
+    const int year =
+        panel_->Year().isEmpty() ? QDate::currentDate().year() : panel_->Year().toInt();
+    auto* overview = new TMonthOverview({files_, settings_, fs_, RealFileSystem(), &ChooseSaveFile},
+                                        panel_->Scheme(), year, panel_->Month());
+    connect(overview, &TMonthOverview::monthWanted, this, &TMainFrom::OpenMonth);
+    connect(overview, &TMonthOverview::mainWidthWanted, this,
+            [this](int width) { SetMainWidth(width, false); });
+    windows_->Show(overview);
 }
 
 bool TMainFrom::PickFontColor(bool valid) {

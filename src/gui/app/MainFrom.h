@@ -12,6 +12,7 @@
 //   OpenCalcSettings()    設定, オプション → 計算設定             TCalcS    gui/timecard/Calc_SetUp.h
 //   OpenEmployeeViewer()  表示, 表示 → 従業員情報                TViewRD   gui/employees/ViewRegistData.h
 //   OpenDataConversion()  ファイル → データコンバート             TChangeD  gui/convert/ChangeData.h
+//   OpenMonthOverview()   表示 → 月次一覧                       TMonthOverview gui/overview/MonthOverviewW.h
 // clang-format on
 //
 // What happens around them (the entry key, MainWidth, refreshing the lists
@@ -96,6 +97,7 @@ class TMainFrom : public QMainWindow {
     void PanelButton11Click();  // Salarium
     void PanelButton10Click();  // 開始
     void PanelButton8Click();   // 削除
+    void MonthOverviewClick();  // 表示 → 月次一覧
     void ValidColorClick();
     void InvalidColorClick();
     void MinimizeAllClick();
@@ -123,6 +125,7 @@ class TMainFrom : public QMainWindow {
     void OpenTimeWagesForm();
     void OpenCalcSettings();
     void OpenDataConversion();
+    void OpenMonthOverview();
 
     void BuildToolbar();
     void BuildMenu();

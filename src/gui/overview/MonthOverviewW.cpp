@@ -21,6 +21,7 @@
 #include "gui/overview/OverviewModel.h"
 #include "gui/overview/YearTotalW.h"
 #include "gui/print/PrintDailyW.h"
+#include "gui/shared/ChildActivation.h"
 #include "gui/shared/Guard.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
@@ -34,6 +35,8 @@ namespace {
 
 // How often the window looks whether the files changed: a stat of four files.
 constexpr int kFollowMilliseconds = 500;
+// A table of many columns may use the screen's width, as the viewer does.
+constexpr int kMainWidth = 2000;
 
 }  // namespace
 
@@ -139,6 +142,9 @@ void TMonthOverview::FormCreate() {
     connect(SchemeCB, &QComboBox::currentIndexChanged, this, &TMonthOverview::Refresh);
     connect(MonthCB, &QComboBox::currentIndexChanged, this, &TMonthOverview::Refresh);
     connect(YearEdit, &QSpinBox::valueChanged, this, &TMonthOverview::Refresh);
+
+    connect(new ChildActivation(this), &ChildActivation::activated, this,
+            [this] { emit mainWidthWanted(kMainWidth); });
 
     FollowTimer = new QTimer(this);
     FollowTimer->setObjectName("FollowTimer");

@@ -57,6 +57,8 @@ class TMonthOverview : public QWidget {
   signals:
     // Enter, a double-click or 開く on a row: that month in the entry window.
     void monthWanted(int scheme, const QString& id, int year, int month);
+    // Activated in the client area: the main window may be this wide.
+    void mainWidthWanted(int width);
 
   private:
     void FormCreate();
