@@ -23,7 +23,7 @@
 #include "gui/app/MainFrom.h"
 #include "gui/employees/ViewRegistData.h"
 #include "gui/timecard/EntryGridView.h"
-#include "gui/timecard/InputWork.h"
+#include "gui/timecard/EntryWindow.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ class EntryPaints : public QObject {
     EntryPaints() { qApp->installEventFilter(this); }
     ~EntryPaints() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && qobject_cast<TInputW*>(watched) != nullptr)
+        if (event->type() == QEvent::Paint && qobject_cast<EntryWindow*>(watched) != nullptr)
             painted = true;
         return false;
     }
@@ -164,7 +164,7 @@ void BM_RecalculateAfterOneEditedCell(benchmark::State& state) {
     const DataFiles files = AssignDataFiles(folder.path);
     Settings settings;
     settings.ProgramFolder = folder.path;
-    TInputW window(EntrySelection{"999", kLastYear, 12, false}, files, settings);
+    EntryWindow window(EntrySelection{"999", kLastYear, 12, false}, files, settings);
     window.show();
     ProcessEventsUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); });
     auto* grid = window.findChild<EntryGridView*>(QStringLiteral("InputGrid"));
@@ -173,7 +173,7 @@ void BM_RecalculateAfterOneEditedCell(benchmark::State& state) {
         late = !late;
         grid->model()->setData(grid->model()->index(10, 2),
                                late ? QStringLiteral("23:55") : QStringLiteral("18:00"));
-        window.CalcPBClick();
+        window.CalculateClicked();
     }
 }
 BENCHMARK(BM_RecalculateAfterOneEditedCell)->Unit(benchmark::kMicrosecond);
@@ -197,7 +197,7 @@ void BM_TypedCellUntilFiguresPainted(benchmark::State& state) {
     const DataFiles files = AssignDataFiles(folder.path);
     Settings settings;
     settings.ProgramFolder = folder.path;
-    TInputW window(EntrySelection{"999", kLastYear, 12, false}, files, settings);
+    EntryWindow window(EntrySelection{"999", kLastYear, 12, false}, files, settings);
     window.resize(700, 1000);
     window.show();
     ProcessEventsUntil([&] { return window.windowHandle() && window.windowHandle()->isExposed(); });
@@ -210,7 +210,7 @@ void BM_TypedCellUntilFiguresPainted(benchmark::State& state) {
         const int before = paints.count;
         grid->model()->setData(grid->model()->index(10, 2),
                                late ? QStringLiteral("23:55") : QStringLiteral("18:00"));
-        window.CalcPBClick();
+        window.CalculateClicked();
         QApplication::processEvents();
         if (paints.count == before)
             state.SkipWithError("not repainted");

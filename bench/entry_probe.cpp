@@ -25,7 +25,7 @@
 #include "gui/app/Main.h"
 #include "gui/app/MainFrom.h"
 #include "gui/app/SingleInstance.h"
-#include "gui/timecard/InputWork.h"
+#include "gui/timecard/EntryWindow.h"
 
 namespace {
 
@@ -34,7 +34,7 @@ class EntryPaints : public QObject {
     EntryPaints() { qApp->installEventFilter(this); }
     ~EntryPaints() override { qApp->removeEventFilter(this); }
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && qobject_cast<pb::TInputW*>(watched) != nullptr)
+        if (event->type() == QEvent::Paint && qobject_cast<pb::EntryWindow*>(watched) != nullptr)
             painted.insert(watched);
         return false;
     }

@@ -21,14 +21,14 @@
 #include "gui/shared/Naming.h"
 #include "gui/shared/StayDisabled.h"
 #include "gui/shared/Text.h"
-#include "gui/timecard/InputWork.h"
+#include "gui/timecard/EntryWindow.h"
 
 namespace pb {
 
 namespace {
 
-TInputW* EntryOf(const QMdiSubWindow* child) {
-    return qobject_cast<TInputW*>(child->widget());
+EntryWindow* EntryOf(const QMdiSubWindow* child) {
+    return qobject_cast<EntryWindow*>(child->widget());
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ void ChildWindows::SetReadOnly() {
 QMdiSubWindow* ChildWindows::FindEntry(const QString& key) const {
     QMdiSubWindow* found = nullptr;
     for (QMdiSubWindow* child : area_->subWindowList()) {
-        const TInputW* entry = EntryOf(child);
+        const EntryWindow* entry = EntryOf(child);
         if (entry != nullptr && entry->EntryKey() == key)
             found = child;  // the last one found wins
     }
@@ -80,23 +80,23 @@ void ChildWindows::BringUp(QMdiSubWindow* child) {
     child->raise();
 }
 
-TInputW* ChildWindows::MakeEntryWindow(const EntrySelection& selection) {
-    std::unique_ptr<TInputW> window;
+EntryWindow* ChildWindows::MakeEntryWindow(const EntrySelection& selection) {
+    std::unique_ptr<EntryWindow> window;
     // The client area stays hidden while the window is built and placed, so
     // it appears once, maximised. A month the core refuses opens no window.
     area_->hide();
     Guarded(area_->window(),
-            [&] { window = std::make_unique<TInputW>(selection, files_, settings_); });
+            [&] { window = std::make_unique<EntryWindow>(selection, files_, settings_); });
     area_->show();
     if (!window)
         return nullptr;
     DisableWriting(window.get());
-    TInputW* entry = window.get();
-    connect(entry, &TInputW::monthSaved, this, [this, entry] {
+    EntryWindow* entry = window.get();
+    connect(entry, &EntryWindow::monthSaved, this, [this, entry] {
         const OpenedMonth& month = entry->Opened();
         emit monthSaved(Q(month.id), month.year, month.month);
     });
-    connect(entry, &TInputW::mainWidthWanted, this,
+    connect(entry, &EntryWindow::mainWidthWanted, this,
             [this](int width) { emit mainWidthWanted(width, true); });
     return window.release();
 }
@@ -106,7 +106,7 @@ TInputW* ChildWindows::MakeEntryWindow(const EntrySelection& selection) {
 // the days scroll under their headings. The window never shrinks here; it
 // takes the width the month's scheme wants, before the child appears, in one
 // step: every resize of the main window paints all of it once more.
-void ChildWindows::ShowEntry(TInputW* entry, int mainWidth) {
+void ChildWindows::ShowEntry(EntryWindow* entry, int mainWidth) {
     QWidget* main = area_->window();
     if (main->isMaximized() || main->isFullScreen()) {
         emit mainWidthWanted(mainWidth, true);
@@ -136,16 +136,16 @@ void ChildWindows::ShowEntry(TInputW* entry, int mainWidth) {
     Show(entry);
 }
 
-TInputW* ChildWindows::CurrentEntry() const {
+EntryWindow* ChildWindows::CurrentEntry() const {
     const QList<QMdiSubWindow*> children = area_->subWindowList(QMdiArea::ActivationHistoryOrder);
     for (auto it = children.rbegin(); it != children.rend(); ++it)
-        if (TInputW* entry = EntryOf(*it))
+        if (EntryWindow* entry = EntryOf(*it))
             return entry;
     return nullptr;
 }
 
 void ChildWindows::DescribeCurrentEntry(ExportStart& start) const {
-    const TInputW* entry = CurrentEntry();
+    const EntryWindow* entry = CurrentEntry();
     if (entry == nullptr)
         return;
     const OpenedMonth& month = entry->Opened();
@@ -184,7 +184,7 @@ void ChildWindows::Show(QWidget* window) {
 bool ChildWindows::CloseEntries(
     const std::function<bool(const std::string& id, int year, int month)>& shows) {
     for (QMdiSubWindow* child : area_->subWindowList()) {
-        const TInputW* entry = EntryOf(child);
+        const EntryWindow* entry = EntryOf(child);
         if (entry == nullptr)
             continue;
         const OpenedMonth& month = entry->Opened();
@@ -202,7 +202,7 @@ bool ChildWindows::CloseEntriesOf(const std::string& id, int year, int month) {
 
 bool ChildWindows::ShowUnsavedEntry() {
     for (QMdiSubWindow* child : area_->subWindowList()) {
-        const TInputW* entry = EntryOf(child);
+        const EntryWindow* entry = EntryOf(child);
         if (entry != nullptr && entry->Modified()) {
             area_->setActiveSubWindow(child);
             return true;
@@ -256,7 +256,7 @@ void ChildWindows::WarmUpEntryWindow() const {
         blank.input.period = MakePayPeriod(blank.year, blank.month, 0, 1);
         blank.input.daily.WorkType = 7;
         const auto frame = std::make_unique<QMdiSubWindow>();
-        frame->setWidget(new TInputW(std::move(blank), files_, settings_));
+        frame->setWidget(new EntryWindow(std::move(blank), files_, settings_));
         frame->resize(area_->size());
         QImage canvas(frame->size(), QImage::Format_ARGB32_Premultiplied);
         frame->render(&canvas);

@@ -22,7 +22,7 @@ namespace pb {
 
 struct EntrySelection;
 struct ExportStart;
-class TInputW;
+class EntryWindow;
 
 class ChildWindows : public QObject {
     Q_OBJECT
@@ -37,18 +37,18 @@ class ChildWindows : public QObject {
     // Every window opened from now on cannot write (記録, the viewer's 削除).
     void SetReadOnly();
 
-    // The entry window of `key` (see TInputW::MakeEntryKey), or null.
+    // The entry window of `key` (see EntryWindow::MakeEntryKey), or null.
     QMdiSubWindow* FindEntry(const QString& key) const;
     // Activates a child; a minimised one is restored (children live maximised).
     void BringUp(QMdiSubWindow* child);
     // A new entry window, built while the client area is hidden and not yet
     // shown; null when the core refuses the month (the operator was told).
-    TInputW* MakeEntryWindow(const EntrySelection& selection);
+    EntryWindow* MakeEntryWindow(const EntrySelection& selection);
     // Shows a window MakeEntryWindow made, the main window first taking the
     // room its month wants at `mainWidth`.
-    void ShowEntry(TInputW* entry, int mainWidth);
+    void ShowEntry(EntryWindow* entry, int mainWidth);
     // The entry window in use (the active one, else the last one active), or null.
-    TInputW* CurrentEntry() const;
+    EntryWindow* CurrentEntry() const;
     // The month of the entry window in use, where an export starts.
     void DescribeCurrentEntry(ExportStart& start) const;
 

@@ -43,8 +43,8 @@
 #include "gui/shared/PanelButtons.h"
 #include "gui/shared/StayDisabled.h"
 #include "gui/shared/Text.h"
-#include "gui/timecard/Calc_SetUp.h"
-#include "gui/timecard/InputWork.h"
+#include "gui/timecard/CalcSettingsDialog.h"
+#include "gui/timecard/EntryWindow.h"
 
 namespace pb {
 
@@ -419,7 +419,7 @@ void TMainFrom::PanelButton10Click() {
 void TMainFrom::OpenMonth(int scheme, const QString& id, int year, int month) {
     const int width = scheme == 1 ? kDailyWidth : kHourlyWidth;
     if (QMdiSubWindow* found =
-            windows_->FindEntry(TInputW::MakeEntryKey(scheme, S(id), year, month))) {
+            windows_->FindEntry(EntryWindow::MakeEntryKey(scheme, S(id), year, month))) {
         SetMainWidth(width, true);
         windows_->BringUp(found);
         return;
@@ -435,7 +435,7 @@ void TMainFrom::OpenMonth(int scheme, const QString& id, int year, int month) {
     } else {
         Guarded(this, [&] { selection.newMonth = FindMonthIndex(files_, S(id), year, month) < 0; });
     }
-    if (TInputW* entry = windows_->MakeEntryWindow(selection))
+    if (EntryWindow* entry = windows_->MakeEntryWindow(selection))
         windows_->ShowEntry(entry, width);
 }
 
@@ -575,7 +575,7 @@ void TMainFrom::OpenTimeWagesForm() {
 // recalculated here.
 void TMainFrom::OpenCalcSettings() {
     const FontColorSettings colours = settings_.FontColor;
-    TCalcS dialog(settings_, fs_, GrayTextColorRef(), this);
+    CalcSettingsDialog dialog(settings_, fs_, GrayTextColorRef(), this);
     dialog.exec();
     // The dialog read the whole file again, font colours included.
     if (settings_.FontColor != colours) {

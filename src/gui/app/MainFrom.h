@@ -6,10 +6,10 @@
 // Windows of other parts of the program are opened in ONE method each:
 //
 // clang-format off
-//   OpenEntryWindow()     開始 (selection panel)               TInputW   gui/timecard/InputWork.h
+//   OpenEntryWindow()     開始 (selection panel)               EntryWindow   gui/timecard/EntryWindow.h
 //   OpenDailyWagesForm()  登録 日給制, 登録 → 日給制従業員        TInputD   gui/employees/InputDailyWages.h
 //   OpenTimeWagesForm()   登録 時給制, 登録 → 時給制従業員        TInputT   gui/employees/InputTimeWages.h
-//   OpenCalcSettings()    設定, オプション → 計算設定             TCalcS    gui/timecard/Calc_SetUp.h
+//   OpenCalcSettings()    設定, オプション → 計算設定             CalcSettingsDialog    gui/timecard/CalcSettingsDialog.h
 //   OpenEmployeeViewer()  表示, 表示 → 従業員情報                TViewRD   gui/employees/ViewRegistData.h
 //   OpenDataConversion()  ファイル → データコンバート             TChangeD  gui/convert/ChangeData.h
 //   OpenMonthOverview()   表示 → 月次一覧                       TMonthOverview gui/overview/MonthOverviewW.h
@@ -39,7 +39,7 @@ class ChildWindows;
 class FileCommands;
 class FolderListing;
 class SelectionPanel;
-class TInputW;
+class EntryWindow;
 class TPanelButton;
 class ToolPanel;
 

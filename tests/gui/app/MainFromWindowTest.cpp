@@ -44,7 +44,7 @@
 #include "gui/files/RestoreDialog.h"
 #include "gui/shared/Help.h"
 #include "gui/shared/Text.h"
-#include "gui/timecard/InputWork.h"
+#include "gui/timecard/EntryWindow.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
 
@@ -465,7 +465,7 @@ TEST(MainFromWindow, WindowMenuListsChildWindowsAndMinimisesThemAll) {
 // --- the ファイル menu's data commands ------------------------------------------
 
 // Opens the stored March 1999 of an employee of the samples from the selection panel.
-TInputW* OpenMarch(TMainFrom& main, int scheme, const char* id) {
+EntryWindow* OpenMarch(TMainFrom& main, int scheme, const char* id) {
     Find<QComboBox>(main, "ComboBox4")->setCurrentIndex(scheme - 1);
     auto* ids = Find<QComboBox>(main, "ComboBox1");
     ids->setCurrentIndex(ids->findText(QString::fromLatin1(id)));
@@ -474,7 +474,7 @@ TInputW* OpenMarch(TMainFrom& main, int scheme, const char* id) {
     Find<QComboBox>(main, "ComboBox3")->setCurrentIndex(2);
     main.PanelButton10Click();
     QMdiSubWindow* child = main.ClientArea()->activeSubWindow();
-    return child != nullptr ? qobject_cast<TInputW*>(child->widget()) : nullptr;
+    return child != nullptr ? qobject_cast<EntryWindow*>(child->widget()) : nullptr;
 }
 
 // What punchbook-export prints for the samples; empty when it is not built.
@@ -673,7 +673,7 @@ TEST(MainFromFileMenu, RestoreBringsBackABackupAndClosesTheWindows) {
     const QByteArray changed = folder.Read("1999_fv2.pbk");
 
     // Unsaved edits are no state to restore over.
-    TInputW* entry = OpenMarch(main, 1, "001");
+    EntryWindow* entry = OpenMarch(main, 1, "001");
     ASSERT_NE(entry, nullptr);
     test::EnterTime(*entry, 1, 2, QStringLiteral("0700"));
     ASSERT_TRUE(entry->Modified());

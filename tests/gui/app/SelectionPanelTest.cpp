@@ -24,7 +24,7 @@
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
-#include "gui/timecard/InputWork.h"
+#include "gui/timecard/EntryWindow.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb {
@@ -305,7 +305,7 @@ TEST(SelectionPanel, DeletingAMonthClosesItsEntryWindowAfterItsOwnQuestion) {
     panel.start->click();
     test::ProcessEvents();
     ASSERT_EQ(main.ClientArea()->subWindowList().size(), 1);
-    auto* entry = qobject_cast<TInputW*>(main.ClientArea()->subWindowList().front()->widget());
+    auto* entry = qobject_cast<EntryWindow*>(main.ClientArea()->subWindowList().front()->widget());
     ASSERT_NE(entry, nullptr);
     auto* grid = test::Find<QTableView>(entry, "InputGrid");
     grid->setFocus();

@@ -1,6 +1,6 @@
 // The calculation settings dialog: what it shows from the settings file, what it
 // stores, and what it must leave alone.
-#include "gui/timecard/Calc_SetUp.h"
+#include "gui/timecard/CalcSettingsDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -63,21 +63,21 @@ class CalcS : public ::testing::Test {
     CalcS() { settings_.ProgramFolder = folder_.Path().toStdString(); }
 
     // Opens the dialog (not modal, so the test can drive it).
-    std::unique_ptr<TCalcS> Open() {
-        auto dialog = std::make_unique<TCalcS>(settings_, fs_, kGrey);
+    std::unique_ptr<CalcSettingsDialog> Open() {
+        auto dialog = std::make_unique<CalcSettingsDialog>(settings_, fs_, kGrey);
         dialog->show();
         test::ProcessEvents();
         return dialog;
     }
-    static void Click(TCalcS& dialog, const char* button) {
+    static void Click(CalcSettingsDialog& dialog, const char* button) {
         test::Click(dialog, button);
         test::ProcessEvents();
     }
-    static void Choose(TCalcS& dialog, int group, int index) {
+    static void Choose(CalcSettingsDialog& dialog, int group, int index) {
         ASSERT_NE(dialog.Item(group, index), nullptr) << group << "/" << index;
         dialog.Item(group, index)->click();
     }
-    static std::array<int, 4> Shown(const TCalcS& dialog) {
+    static std::array<int, 4> Shown(const CalcSettingsDialog& dialog) {
         return {dialog.ItemIndex(1), dialog.ItemIndex(2), dialog.ItemIndex(3), dialog.ItemIndex(4)};
     }
 
@@ -361,7 +361,7 @@ TEST(CalcSFromMainWindow, SettingsButtonAndMenuOpenItModallyOnTheProgramsRecord)
         QString opened;
         AnswerNextModal([&](QWidget* modal) {
             opened = modal->objectName();
-            auto* dialog = qobject_cast<TCalcS*>(modal);
+            auto* dialog = qobject_cast<CalcSettingsDialog*>(modal);
             ASSERT_NE(dialog, nullptr);
             EXPECT_TRUE(dialog->isModal());
             dialog->Item(1, 4)->click();

@@ -66,13 +66,13 @@ std::string EntryFolder::Bytes(const std::string& name) const {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::unique_ptr<TInputW> EntryFolder::Open(const std::string& id, int year, int month,
-                                           bool newMonth, FileSystem* fs) {
+std::unique_ptr<EntryWindow> EntryFolder::Open(const std::string& id, int year, int month,
+                                               bool newMonth, FileSystem* fs) {
     DataFiles files = files_;
     if (fs != nullptr)
         files.fs = fs;
     auto window =
-        std::make_unique<TInputW>(EntrySelection{id, year, month, newMonth}, files, settings_);
+        std::make_unique<EntryWindow>(EntrySelection{id, year, month, newMonth}, files, settings_);
     window->resize(700, 600);
     window->show();
     QApplication::setActiveWindow(window.get());
@@ -115,41 +115,41 @@ TimeWagesRecord HourlyRecord(int workType) {
     return record;
 }
 
-EntryGridView* InputGrid(TInputW& window) {
+EntryGridView* InputGrid(EntryWindow& window) {
     return window.findChild<EntryGridView*>(QStringLiteral("InputGrid"));
 }
 
-EntryGridView* DataViewGrid(TInputW& window) {
+EntryGridView* DataViewGrid(EntryWindow& window) {
     return window.findChild<EntryGridView*>(QStringLiteral("DataViewGrid"));
 }
 
-QString Cell(TInputW& window, int col, int row) {
+QString Cell(EntryWindow& window, int col, int row) {
     return InputGrid(window)->Cells(col, row);
 }
 
-QString ViewCell(TInputW& window, int col, int row) {
+QString ViewCell(EntryWindow& window, int col, int row) {
     return DataViewGrid(window)->Cells(col, row);
 }
 
-QString CellHint(TInputW& window, int col, int row) {
+QString CellHint(EntryWindow& window, int col, int row) {
     return InputGrid(window)->model()->index(row, col).data(Qt::ToolTipRole).toString();
 }
 
-QString ViewCellHint(TInputW& window, int col, int row) {
+QString ViewCellHint(EntryWindow& window, int col, int row) {
     return DataViewGrid(window)->model()->index(row, col).data(Qt::ToolTipRole).toString();
 }
 
-QString LabelText(TInputW& window, const char* name) {
+QString LabelText(EntryWindow& window, const char* name) {
     auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
     return label != nullptr ? label->text() : QStringLiteral("<no label>");
 }
 
-std::pair<int, int> CurrentCell(TInputW& window) {
+std::pair<int, int> CurrentCell(EntryWindow& window) {
     const QModelIndex index = InputGrid(window)->currentIndex();
     return {index.column(), index.row()};
 }
 
-void ClickCell(TInputW& window, int col, int row) {
+void ClickCell(EntryWindow& window, int col, int row) {
     EntryGridView* grid = InputGrid(window);
     grid->scrollTo(grid->model()->index(row, col));
     const QRect rect = grid->visualRect(grid->model()->index(row, col));
@@ -159,7 +159,7 @@ void ClickCell(TInputW& window, int col, int row) {
 
 namespace {
 
-QWidget* KeyTarget(TInputW& window) {
+QWidget* KeyTarget(EntryWindow& window) {
     EntryGridView* grid = InputGrid(window);
     // A closed editor lingers hidden until it is deleted.
     for (auto* editor : grid->findChildren<QLineEdit*>(QStringLiteral("InputGridEditor")))
@@ -170,25 +170,25 @@ QWidget* KeyTarget(TInputW& window) {
 
 }  // namespace
 
-void TypeKeys(TInputW& window, const QString& digits) {
+void TypeKeys(EntryWindow& window, const QString& digits) {
     for (QChar digit : digits) {
         QTest::keyClick(KeyTarget(window), digit.toLatin1());
         ProcessEvents();
     }
 }
 
-void PressKey(TInputW& window, int key) {
+void PressKey(EntryWindow& window, int key) {
     QTest::keyClick(KeyTarget(window), static_cast<Qt::Key>(key));
     ProcessEvents();
 }
 
-void EnterTime(TInputW& window, int col, int row, const QString& digits) {
+void EnterTime(EntryWindow& window, int col, int row, const QString& digits) {
     ClickCell(window, col, row);
     TypeKeys(window, digits);
     PressKey(window, Qt::Key_Return);
 }
 
-void Press(TInputW& window, const char* button) {
+void Press(EntryWindow& window, const char* button) {
     auto* panel = window.findChild<TPanelButton*>(QString::fromLatin1(button));
     ASSERT_NE(panel, nullptr) << button;
     panel->click();

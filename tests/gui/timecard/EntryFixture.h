@@ -12,7 +12,7 @@
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
 #include "core/store/Settings.h"
-#include "gui/timecard/InputWork.h"
+#include "gui/timecard/EntryWindow.h"
 
 namespace pb {
 class EntryGridView;
@@ -40,8 +40,8 @@ class EntryFolder {
 
     // Opens the month in a window of its own; `fs` replaces the folder's file
     // system when given.
-    std::unique_ptr<TInputW> Open(const std::string& id, int year, int month, bool newMonth,
-                                  FileSystem* fs = nullptr);
+    std::unique_ptr<EntryWindow> Open(const std::string& id, int year, int month, bool newMonth,
+                                      FileSystem* fs = nullptr);
 
   private:
     QTemporaryDir dir_;
@@ -56,27 +56,27 @@ DailyWagesRecord DailyRecord(int workType);
 // An hourly-wage record with bands ending 08:00, 17:00 and 20:20.
 TimeWagesRecord HourlyRecord(int workType);
 
-EntryGridView* InputGrid(TInputW& window);
-EntryGridView* DataViewGrid(TInputW& window);
-QString Cell(TInputW& window, int col, int row);
-QString ViewCell(TInputW& window, int col, int row);
+EntryGridView* InputGrid(EntryWindow& window);
+EntryGridView* DataViewGrid(EntryWindow& window);
+QString Cell(EntryWindow& window, int col, int row);
+QString ViewCell(EntryWindow& window, int col, int row);
 // The tool tips of a cell of the day grid and of the summary.
-QString CellHint(TInputW& window, int col, int row);
-QString ViewCellHint(TInputW& window, int col, int row);
-QString LabelText(TInputW& window, const char* name);
+QString CellHint(EntryWindow& window, int col, int row);
+QString ViewCellHint(EntryWindow& window, int col, int row);
+QString LabelText(EntryWindow& window, const char* name);
 // The current cell as (col, row).
-std::pair<int, int> CurrentCell(TInputW& window);
+std::pair<int, int> CurrentCell(EntryWindow& window);
 
 // Moves to a cell with the mouse, as a click on it.
-void ClickCell(TInputW& window, int col, int row);
+void ClickCell(EntryWindow& window, int col, int row);
 // Types the keys of `digits` into the current cell (the first opens the
 // editor); the text stays in the editor until the cell is left.
-void TypeKeys(TInputW& window, const QString& digits);
+void TypeKeys(EntryWindow& window, const QString& digits);
 // Presses a key in the grid or, while a cell is being edited, in its editor.
-void PressKey(TInputW& window, int key);
+void PressKey(EntryWindow& window, int key);
 // Moves to the cell, types the time ("0800") and presses Enter.
-void EnterTime(TInputW& window, int col, int row, const QString& digits);
+void EnterTime(EntryWindow& window, int col, int row, const QString& digits);
 // Clicks a panel button of the window by its name.
-void Press(TInputW& window, const char* button);
+void Press(EntryWindow& window, const char* button);
 
 }  // namespace pb::test

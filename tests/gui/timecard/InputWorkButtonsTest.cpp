@@ -38,7 +38,7 @@ void ExpectNoQuestion(const std::function<void()>& action) {
     EXPECT_FALSE(asked);
 }
 
-QStringList GridTexts(TInputW& window) {
+QStringList GridTexts(EntryWindow& window) {
     QStringList texts;
     for (int r = 1; r < InputGrid(window)->rowCount(); ++r)
         for (int c = 1; c < InputGrid(window)->columnCount(); ++c)
@@ -193,7 +193,7 @@ TEST(InputWorkButtons, ClosingAfterAnEditAndYesSaves) {
 }
 
 // 消去, answered with `answer`; returns the question asked.
-QString Clear(TInputW& window, const QString& answer) {
+QString Clear(EntryWindow& window, const QString& answer) {
     QString asked;
     AnswerNextModal([&asked, answer](QWidget* box) {
         asked = MessageText(box);
@@ -252,7 +252,7 @@ TEST(InputWorkButtons, SaveAfterClearStoresTheEmptiedMonth) {
 
 // Opens the grid's menu as the menu key does, chooses `command` with the arrow
 // keys and Enter, and gives back the menu's items.
-QStringList ChooseFromGridMenu(TInputW& window, const QString& command) {
+QStringList ChooseFromGridMenu(EntryWindow& window, const QString& command) {
     QStringList items;
     QTimer::singleShot(20, [&items, command] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

@@ -110,7 +110,7 @@ TEST(InputWorkEdit, LateClockInAndLongMonthsAreNoted) {
 
 // How many pixels of the cell are tinted like `colour` (pure red or green;
 // text is antialiased, so few pixels carry the exact colour).
-int PixelsOf(TInputW& window, int col, int row, QColor colour) {
+int PixelsOf(EntryWindow& window, int col, int row, QColor colour) {
     EntryGridView* grid = InputGrid(window);
     const QImage image = grid->grab(grid->CellRect(col, row)).toImage();
     int count = 0;

@@ -42,8 +42,8 @@ void Select(TMainFrom& main, const char* box, const QString& item) {
     ProcessEvents();
 }
 
-TInputW* EntryOf(QMdiSubWindow* child) {
-    return child != nullptr ? qobject_cast<TInputW*>(child->widget()) : nullptr;
+EntryWindow* EntryOf(QMdiSubWindow* child) {
+    return child != nullptr ? qobject_cast<EntryWindow*>(child->widget()) : nullptr;
 }
 
 TEST(InputWorkMain, StartOpensOneMaximisedWindowPerSelection) {
@@ -108,7 +108,7 @@ TEST(InputWorkMain, SavingANewMonthTurnsTheIndicatorToStored) {
     ASSERT_FALSE(main.MonthStored());
     main.PanelButton10Click();
     ProcessEvents(50);
-    TInputW* window = EntryOf(main.ClientArea()->activeSubWindow());
+    EntryWindow* window = EntryOf(main.ClientArea()->activeSubWindow());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(InputGrid(*window)->rowCount(), 31);  // 21 April … 20 May
 
@@ -125,7 +125,7 @@ TEST(InputWorkMain, SavingANewMonthTurnsTheIndicatorToStored) {
 }
 
 // 開始 for a month of employee 001 in 1999; the window it opens.
-TInputW* StartMonth(TMainFrom& main, const QString& month) {
+EntryWindow* StartMonth(TMainFrom& main, const QString& month) {
     Select(main, "ComboBox1", QStringLiteral("001"));
     Select(main, "ComboBox2", QStringLiteral("1999"));
     Select(main, "ComboBox3", month);
@@ -162,7 +162,7 @@ TEST(InputWorkMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     ProcessEvents(50);
     const OpeningEvents opening(&main);
-    TInputW* window = StartMonth(main, QStringLiteral(" 1月"));  // 21 December … 20 January
+    EntryWindow* window = StartMonth(main, QStringLiteral(" 1月"));  // 21 December … 20 January
     ASSERT_NE(window, nullptr);
     // Wider and taller in one step, and the cells painted once: each resize
     // or repaint of a whole month is a wait the operator sees.
@@ -195,11 +195,11 @@ TEST(InputWorkMain, KeysSaveOnlyTheActiveMonthAndOnlyWhileSavingIsAllowed) {
     main.show();
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
-    TInputW* may = StartMonth(main, QStringLiteral(" 5月"));
+    EntryWindow* may = StartMonth(main, QStringLiteral(" 5月"));
     ASSERT_NE(may, nullptr);
     ClickCell(*may, 1, 2);
     TypeKeys(*may, QStringLiteral("0700"));
-    TInputW* june = StartMonth(main, QStringLiteral(" 6月"));
+    EntryWindow* june = StartMonth(main, QStringLiteral(" 6月"));
     ASSERT_NE(june, nullptr);
     ClickCell(*june, 1, 2);
     TypeKeys(*june, QStringLiteral("0700"));
@@ -233,7 +233,7 @@ TEST(InputWorkMain, ClosingTheProgramAsksForUnsavedMonths) {
     Select(main, "ComboBox3", QStringLiteral(" 3月"));
     main.PanelButton10Click();
     ProcessEvents(50);
-    TInputW* window = EntryOf(main.ClientArea()->activeSubWindow());
+    EntryWindow* window = EntryOf(main.ClientArea()->activeSubWindow());
     ASSERT_NE(window, nullptr);
     ClickCell(*window, 1, 12);
     TypeKeys(*window, QStringLiteral("0600"));
@@ -262,7 +262,7 @@ TEST(InputWorkMain, UnreadableFilesAreReportedByEachCommandAndEndNothing) {
     Select(main, "ComboBox3", QStringLiteral(" 3月"));
     main.PanelButton10Click();
     ProcessEvents(50);
-    TInputW* window = EntryOf(main.ClientArea()->activeSubWindow());
+    EntryWindow* window = EntryOf(main.ClientArea()->activeSubWindow());
     ASSERT_NE(window, nullptr);
     ClickCell(*window, 1, 12);
     TypeKeys(*window, QStringLiteral("0600"));
@@ -368,7 +368,7 @@ TEST(InputWorkMain, KeyboardOnlyFromStartToASavedAndPrintedMonth) {
         Key(key);
     ASSERT_EQ(Focused(), QStringLiteral("PanelButton10"));
     Key(Qt::Key_Space);
-    TInputW* window = EntryOf(main.ClientArea()->activeSubWindow());
+    EntryWindow* window = EntryOf(main.ClientArea()->activeSubWindow());
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->EntryKey(), QStringLiteral("1001199905"));
 

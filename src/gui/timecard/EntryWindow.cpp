@@ -1,4 +1,4 @@
-#include "gui/timecard/InputWork.h"
+#include "gui/timecard/EntryWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -63,29 +63,30 @@ class CellsChange : public QUndoCommand {
 // ---------------------------------------------------------------------------
 // Creation
 
-TInputW::TInputW(const EntrySelection& selection, const DataFiles& files, Settings& settings,
-                 QWidget* parent)
-    : TInputW(Open(selection, files, settings), files, settings, parent) {}
+EntryWindow::EntryWindow(const EntrySelection& selection, const DataFiles& files,
+                         Settings& settings, QWidget* parent)
+    : EntryWindow(Open(selection, files, settings), files, settings, parent) {}
 
-TInputW::TInputW(OpenedMonth month, const DataFiles& files, Settings& settings, QWidget* parent)
+EntryWindow::EntryWindow(OpenedMonth month, const DataFiles& files, Settings& settings,
+                         QWidget* parent)
     : QWidget(parent), files_(files), settings_(&settings), entry_(std::move(month), files) {
     Name(this, QStringLiteral("InputW"));
     QFont font(QStringLiteral("ＭＳ ゴシック"));
     font.setPixelSize(12);
     setFont(font);
     BuildLayout();
-    FormCreate();
-    connect(new ChildActivation(this), &ChildActivation::activated, this, &TInputW::FormActivate);
+    ShowOpenedMonth();
+    connect(new ChildActivation(this), &ChildActivation::activated, this, &EntryWindow::Activated);
 }
 
-TInputW::~TInputW() = default;
+EntryWindow::~EntryWindow() = default;
 
-QString TInputW::MakeEntryKey(int payScheme, const std::string& id, int year, int month) {
+QString EntryWindow::MakeEntryKey(int payScheme, const std::string& id, int year, int month) {
     return QString::number(payScheme) + Q(id) + QString::number(year) + Q(PadNumber(month, 2));
 }
 
-OpenedMonth TInputW::Open(const EntrySelection& selection, const DataFiles& files,
-                          const Settings& settings) {
+OpenedMonth EntryWindow::Open(const EntrySelection& selection, const DataFiles& files,
+                              const Settings& settings) {
     // A month gone since the selection panel looked opens as a new month of
     // the employee's scheme. What the core refuses (no wage record in force, a
     // damaged file) never opens, as the exporter refuses it too.
@@ -96,7 +97,7 @@ OpenedMonth TInputW::Open(const EntrySelection& selection, const DataFiles& file
     return month;
 }
 
-void TInputW::FormCreate() {
+void EntryWindow::ShowOpenedMonth() {
     const OpenedMonth& opened = Opened();
     setToolTip(MakeEntryKey(PayScheme(), opened.id, opened.year, opened.month));
     if (PayScheme() != 1)
@@ -104,9 +105,9 @@ void TInputW::FormCreate() {
 
     // The rates and band times of the summary come with a calculation, which
     // the entry made as it opened; the figures of a stored month are shown.
-    SetupColumns();
+    ShowSummaryLayout();
     if (opened.stored)
-        LoadCells();
+        LoadStoredCells();
 
     const EntryCell first = entry_.FirstCell();
     col_ = first.col;
@@ -118,51 +119,50 @@ void TInputW::FormCreate() {
                    QString::number(opened.month) + QStringLiteral("月分"));
     // Screen readers name the two tables after the month they belong to.
     const QString month = windowTitle().simplified();
-    InputGrid->setAccessibleName(QStringLiteral("勤務時間 ") + month);
+    dayGrid_->setAccessibleName(QStringLiteral("勤務時間 ") + month);
     grids_->summaryGrid->setAccessibleName(QStringLiteral("集計 ") + month);
-    InputGridClick();
+    FollowCurrentRow();
 }
 
-void TInputW::BuildLayout() {
+void EntryWindow::BuildLayout() {
     auto* outer = new QHBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
     dayModel_ = new DayGridModel(entry_, *settings_, font(), this);
-    connect(dayModel_, &DayGridModel::typed, this, &TInputW::ShowModified);
+    connect(dayModel_, &DayGridModel::typed, this, &EntryWindow::ShowModified);
     summary_ = new SummaryModel(entry_, *settings_, this);
     grids_ = new EntryGridsPanel(dayModel_, summary_, HasHolidayLayout(), this);
-    InputGrid = grids_->dayGrid;
-    inputDelegate_ = new TimeCellDelegate(InputGrid);
-    inputDelegate_->SetMaskHook([this](const QModelIndex& index) {
-        return InputGridGetEditMask(index.column(), index.row());
-    });
+    dayGrid_ = grids_->dayGrid;
+    inputDelegate_ = new TimeCellDelegate(dayGrid_);
+    inputDelegate_->SetMaskHook(
+        [this](const QModelIndex& index) { return EditMask(index.column(), index.row()); });
     inputDelegate_->SetEnterHook([this] { MoveToNextCell(); });
-    inputDelegate_->SetEscapeHook([this] { InputGridEscape(); });
-    InputGrid->setItemDelegate(inputDelegate_);
+    inputDelegate_->SetEscapeHook([this] { CancelCellEdit(); });
+    dayGrid_->setItemDelegate(inputDelegate_);
     // The operator's moves are checked before they happen.
-    InputGrid->OnSelectCell = [this](int col, int row) { return InputGridSelectCell(col, row); };
-    InputGrid->installEventFilter(this);
+    dayGrid_->OnSelectCell = [this](int col, int row) { return MayEnterCell(col, row); };
+    dayGrid_->installEventFilter(this);
     // The buttons take no focus: the grid's menu (menu key or right click)
     // reaches all six from the keyboard.
-    InputGrid->viewport()->installEventFilter(this);
-    connect(InputGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &TInputW::OnCurrentCellChanged);
+    dayGrid_->viewport()->installEventFilter(this);
+    connect(dayGrid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &EntryWindow::CurrentCellChanged);
     outer->addWidget(grids_, 1);
 
     buttons_ = new EntryButtonPanel(this);
-    connect(buttons_->calculate, &TPanelButton::clicked, this, &TInputW::CalcPBClick);
-    connect(buttons_->print, &TPanelButton::clicked, this, &TInputW::PrintPBClick);
-    connect(buttons_->save, &TPanelButton::clicked, this, &TInputW::SavePBClick);
-    connect(buttons_->close, &TPanelButton::clicked, this, &TInputW::ClosePBClick);
-    connect(buttons_->clear, &TPanelButton::clicked, this, &TInputW::PanelButton9Click);
-    connect(buttons_->restore, &TPanelButton::clicked, this, &TInputW::PanelButton1Click);
+    connect(buttons_->calculate, &TPanelButton::clicked, this, &EntryWindow::CalculateClicked);
+    connect(buttons_->print, &TPanelButton::clicked, this, &EntryWindow::PrintClicked);
+    connect(buttons_->save, &TPanelButton::clicked, this, &EntryWindow::SaveClicked);
+    connect(buttons_->close, &TPanelButton::clicked, this, &EntryWindow::CloseClicked);
+    connect(buttons_->clear, &TPanelButton::clicked, this, &EntryWindow::ClearClicked);
+    connect(buttons_->restore, &TPanelButton::clicked, this, &EntryWindow::RestoreClicked);
     outer->addWidget(buttons_, 0);
 
     // Undo and redo reach back to the opening of the window.
     undo_ = new QUndoStack(this);
     auto action = [this](const char* name, const char* caption, QList<QKeySequence> keys,
-                         void (TInputW::*slot)()) {
+                         void (EntryWindow::*slot)()) {
         auto* item = new QAction(QString::fromUtf8(caption), this);
         item->setObjectName(QString::fromLatin1(name));
         item->setShortcuts(keys);
@@ -171,55 +171,55 @@ void TInputW::BuildLayout() {
         addAction(item);
         return item;
     };
-    undoAction_ =
-        action("UndoAction", "元に戻す", {QKeySequence(Qt::CTRL | Qt::Key_Z)}, &TInputW::UndoClick);
+    undoAction_ = action("UndoAction", "元に戻す", {QKeySequence(Qt::CTRL | Qt::Key_Z)},
+                         &EntryWindow::UndoClick);
     redoAction_ =
         action("RedoAction", "やり直し",
                {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
-               &TInputW::RedoClick);
+               &EntryWindow::RedoClick);
 }
 
 // ---------------------------------------------------------------------------
 // Cells
 
-bool TInputW::IsUnused(int col) const {
+bool EntryWindow::IsUnused(int col) const {
     return IsColumnUnused(WorkType(), col);
 }
 
-int TInputW::WeekdayOfRow(int row) const {
+int EntryWindow::WeekdayOfRow(int row) const {
     return dayModel_->WeekdayOfRow(row);
 }
 
-bool TInputW::HasHolidayLayout() const {
+bool EntryWindow::HasHolidayLayout() const {
     return PayScheme() == 1 && Daily().Holiday != 0;
 }
 
 // ---------------------------------------------------------------------------
 // Operations
 
-void TInputW::SetupColumns() {
+void EntryWindow::ShowSummaryLayout() {
     // The layout, the band times and the rates follow the current row; the
     // figure rows wait for a calculation.
     summary_->Refresh(WeekdayOfRow(row_));
 }
 
-void TInputW::LoadCells() {
+void EntryWindow::LoadStoredCells() {
     entry_.RestoreStored();
     ShowTypedCells();
     Recalculate(false);
 }
 
-void TInputW::ShowTypedCells() {
+void EntryWindow::ShowTypedCells() {
     dayModel_->TypedCellsChanged();
 }
 
-void TInputW::ShowFigures() {
+void EntryWindow::ShowFigures() {
     // The rules are read at each run: the settings dialog may have changed them.
     entry_.Calculate(settings_->Calc_Set);
     PaintFigures();
 }
 
-void TInputW::PaintFigures() {
+void EntryWindow::PaintFigures() {
     const MonthResult& result = entry_.Result();
     // Each figure explains itself in its tool tip, in the core's words.
     const MonthTrace trace = TraceMonth(entry_.ResultInput(), result);
@@ -235,20 +235,20 @@ void TInputW::PaintFigures() {
     buttons_->ShowTotals(result.totalsTexts, Q(SumTraceText(trace, LastColumn())));
 }
 
-void TInputW::Recalculate(bool checkCurrentCell) {
+void EntryWindow::Recalculate(bool checkCurrentCell) {
     if (checkCurrentCell && !IsTimeText(entry_.Text({col_, row_})))
         return;
     if (entry_.NeedsCalculation())
         ShowFigures();
 }
 
-void TInputW::CommitEditor() {
-    const QModelIndex index = InputGrid->currentIndex();
-    if (QWidget* editor = InputGrid->indexWidget(index))
-        inputDelegate_->setModelData(editor, InputGrid->model(), index);
+void EntryWindow::CommitEditor() {
+    const QModelIndex index = dayGrid_->currentIndex();
+    if (QWidget* editor = dayGrid_->indexWidget(index))
+        inputDelegate_->setModelData(editor, dayGrid_->model(), index);
 }
 
-bool TInputW::AskAboutInvalidCells() {
+bool EntryWindow::AskAboutInvalidCells() {
     CommitEditor();
     const std::vector<std::string> captions = ColumnCaptions(PayScheme(), WorkType());
     QStringList bad;
@@ -262,11 +262,11 @@ bool TInputW::AskAboutInvalidCells() {
                               bad.join(QStringLiteral("\r\n")) +
                               QStringLiteral("\r\n\r\nよろしいですか？")))
         return true;
-    InputGrid->setFocus();
+    dayGrid_->setFocus();
     return false;
 }
 
-void TInputW::CollectMonth() {
+void EntryWindow::CollectMonth() {
     // The buttons take no focus, so a cell may still be in its editor. A valid
     // time typed there is an edit like any other; a bad one is emptied with
     // the others.
@@ -279,18 +279,18 @@ void TInputW::CollectMonth() {
     PaintFigures();
 }
 
-void TInputW::MoveToNextCell() {
+void EntryWindow::MoveToNextCell() {
     const EntryCell from{col_, row_};
     const EntryCell to = entry_.EnterTarget(from);
     if (to == from)
         return;
-    InputGrid->setCurrentCell(to.row, to.col);
+    dayGrid_->setCurrentCell(to.row, to.col);
 }
 
 // ---------------------------------------------------------------------------
 // Editing
 
-void TInputW::OnCurrentCellChanged(const QModelIndex& current, const QModelIndex&) {
+void EntryWindow::CurrentCellChanged(const QModelIndex& current, const QModelIndex&) {
     if (revertingMove_ || !current.isValid())
         return;
     const int col = current.column();
@@ -301,14 +301,14 @@ void TInputW::OnCurrentCellChanged(const QModelIndex& current, const QModelIndex
     // the warning below is modal.
     SetCurrentCell(col_, row_);
     Guarded(this, [this, col, row] {
-        if (!InputGridSelectCell(col, row))
+        if (!MayEnterCell(col, row))
             return;
         SetCurrentCell(col, row);
-        InputGridClick();
+        FollowCurrentRow();
     });
 }
 
-bool TInputW::InputGridSelectCell(int col, int row) {
+bool EntryWindow::MayEnterCell(int col, int row) {
     if (!entry_.CanType({col, row}))
         return false;
     if (!entry_.EditValid()) {
@@ -319,17 +319,17 @@ bool TInputW::InputGridSelectCell(int col, int row) {
     return true;
 }
 
-void TInputW::ShowInvalidTimeWarning() {
+void EntryWindow::ShowInvalidTimeWarning() {
     Messages::Warning(this, QStringLiteral("時間データが不正です。\r\n\r\n《 ") +
                                 Q(entry_.EditText()) + QStringLiteral(" 》"));
     // Back to typing in the cell that holds the bad time.
-    InputGrid->setFocus();
-    InputGrid->edit(InputGrid->model()->index(row_, col_));
+    dayGrid_->setFocus();
+    dayGrid_->edit(dayGrid_->model()->index(row_, col_));
 }
 
-void TInputW::SetCurrentCell(int col, int row) {
+void EntryWindow::SetCurrentCell(int col, int row) {
     revertingMove_ = true;
-    InputGrid->setCurrentCell(row, col);
+    dayGrid_->setCurrentCell(row, col);
     revertingMove_ = false;
     if (col != col_ || row != row_)
         EndEdit();
@@ -337,12 +337,12 @@ void TInputW::SetCurrentCell(int col, int row) {
     row_ = row;
 }
 
-void TInputW::ShowModified() {
+void EntryWindow::ShowModified() {
     buttons_->close->setCaption(QStringLiteral("中止"));
     buttons_->ClearSaved();
 }
 
-void TInputW::InputGridClick() {
+void EntryWindow::FollowCurrentRow() {
     // The half holiday's finish and the weekday rates follow the current row.
     summary_->Refresh(WeekdayOfRow(row_));
 }
@@ -350,18 +350,18 @@ void TInputW::InputGridClick() {
 // ---------------------------------------------------------------------------
 // Buttons
 
-void TInputW::CalcPBClick() {
+void EntryWindow::CalculateClicked() {
     Guarded(this, [this] {
         CommitEditor();
         ShowFigures();
     });
 }
 
-void TInputW::SavePBClick() {
+void EntryWindow::SaveClicked() {
     SaveMonth();
 }
 
-bool TInputW::SaveMonth() {
+bool EntryWindow::SaveMonth() {
     bool saved = false;
     Guarded(this, [this, &saved] {
         if (!AskAboutInvalidCells())
@@ -380,7 +380,7 @@ bool TInputW::SaveMonth() {
     return true;
 }
 
-void TInputW::PrintPBClick() {
+void EntryWindow::PrintClicked() {
     Guarded(this, [this] {
         if (!AskAboutInvalidCells())
             return;
@@ -396,14 +396,14 @@ void TInputW::PrintPBClick() {
     });
 }
 
-void TInputW::ClosePBClick() {
+void EntryWindow::CloseClicked() {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
         sub->close();
     else
         close();
 }
 
-void TInputW::PanelButton9Click() {
+void EntryWindow::ClearClicked() {
     // Every typed time goes from the screen; only 戻す brings back the last save.
     if (!Messages::Confirm(this, QStringLiteral("全入力データを消去しますか？"), Messages::No))
         return;
@@ -415,7 +415,7 @@ void TInputW::PanelButton9Click() {
     });
 }
 
-void TInputW::ClearAll() {
+void EntryWindow::ClearAll() {
     entry_.Clear();
     ShowTypedCells();
     // The figures go with their explanations and notes.
@@ -425,17 +425,17 @@ void TInputW::ClearAll() {
     buttons_->ResetTotals();
 }
 
-void TInputW::PanelButton1Click() {
+void EntryWindow::RestoreClicked() {
     Guarded(this, [this] {
         CommitEditor();
         const EntrySnapshot before = entry_.Snapshot();
-        LoadCells();
+        LoadStoredCells();
         RecordChange(QStringLiteral("戻す"), entry_.ChangeSince(before));
     });
 }
 
-void TInputW::RestoreTypedCells(const EntrySnapshot& cells) {
-    if (QWidget* editor = InputGrid->indexWidget(InputGrid->currentIndex()))
+void EntryWindow::RestoreTypedCells(const EntrySnapshot& cells) {
+    if (QWidget* editor = dayGrid_->indexWidget(dayGrid_->currentIndex()))
         emit inputDelegate_->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
     entry_.Restore(cells);
     ShowTypedCells();
@@ -443,24 +443,24 @@ void TInputW::RestoreTypedCells(const EntrySnapshot& cells) {
     Recalculate(false);
 }
 
-void TInputW::RecordChange(const QString& what, const std::optional<EntryChange>& change) {
+void EntryWindow::RecordChange(const QString& what, const std::optional<EntryChange>& change) {
     if (!change)
         return;
     undo_->push(new CellsChange(what, *change,
                                 [this](const EntrySnapshot& cells) { RestoreTypedCells(cells); }));
 }
 
-void TInputW::EndEdit() {
+void EntryWindow::EndEdit() {
     RecordChange(QStringLiteral("入力"), entry_.EndEdit());
 }
 
-void TInputW::UndoClick() {
+void EntryWindow::UndoClick() {
     Guarded(this, [this] {
         CommitEditor();
         // A bad time being typed is taken back as Escape does; a good one is
         // an edit of its own and undone as such.
         if (!entry_.EditValid()) {
-            InputGridEscape();
+            CancelCellEdit();
             return;
         }
         EndEdit();
@@ -468,7 +468,7 @@ void TInputW::UndoClick() {
     });
 }
 
-void TInputW::RedoClick() {
+void EntryWindow::RedoClick() {
     Guarded(this, [this] {
         CommitEditor();
         if (!entry_.EditValid())
@@ -478,30 +478,30 @@ void TInputW::RedoClick() {
     });
 }
 
-void TInputW::resizeEvent(QResizeEvent* event) {
+void EntryWindow::resizeEvent(QResizeEvent* event) {
     // Also the size a window is shown at, before its grids are: they are
     // painted once, with rows that fit.
     grids_->FitRows(height());
     QWidget::resizeEvent(event);
 }
 
-void TInputW::ShowCommandMenu(const QPoint& at) {
+void EntryWindow::ShowCommandMenu(const QPoint& at) {
     buttons_->ExecCommandMenu(at, {undoAction_, redoAction_}, entry_.Editing() || undo_->canUndo(),
                               undo_->canRedo());
 }
 
-int TInputW::WholeMonthHeight() const {
+int EntryWindow::WholeMonthHeight() const {
     return grids_->WholeMonthHeight();
 }
 
 // ---------------------------------------------------------------------------
 // Window events
 
-void TInputW::FormActivate() {
+void EntryWindow::Activated() {
     emit mainWidthWanted(MainWindowWidth());
 }
 
-bool TInputW::FormCloseQuery() {
+bool EntryWindow::MayClose() {
     // Unsaved edits are offered for saving. The answer never keeps the window
     // open; a failed save does, or the edits would be lost with it.
     if (Modified() && Messages::Confirm(this, QStringLiteral("変更されたデータを記録しますか？")))
@@ -509,8 +509,8 @@ bool TInputW::FormCloseQuery() {
     return true;
 }
 
-void TInputW::closeEvent(QCloseEvent* event) {
-    if (!FormCloseQuery()) {
+void EntryWindow::closeEvent(QCloseEvent* event) {
+    if (!MayClose()) {
         event->ignore();
         return;
     }
@@ -518,7 +518,7 @@ void TInputW::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool TInputW::event(QEvent* event) {
+bool EntryWindow::event(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         // The window's hint is its entry key, there for the main window to
         // find it; controls without a hint of their own show nothing.
@@ -528,43 +528,43 @@ bool TInputW::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-bool TInputW::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == InputGrid || watched == InputGrid->viewport()) &&
+bool EntryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == dayGrid_ || watched == dayGrid_->viewport()) &&
         event->type() == QEvent::ContextMenu) {
         const auto* asked = static_cast<QContextMenuEvent*>(event);
         // From the keyboard the menu opens at the current cell.
-        const QRect cell = InputGrid->visualRect(InputGrid->currentIndex());
+        const QRect cell = dayGrid_->visualRect(dayGrid_->currentIndex());
         ShowCommandMenu(asked->reason() == QContextMenuEvent::Keyboard && cell.isValid()
-                            ? InputGrid->viewport()->mapToGlobal(cell.center())
+                            ? dayGrid_->viewport()->mapToGlobal(cell.center())
                             : asked->globalPos());
         return true;
     }
-    if (watched == InputGrid && event->type() == QEvent::KeyPress)
-        return InputGridKeyPress(static_cast<QKeyEvent*>(event));
+    if (watched == dayGrid_ && event->type() == QEvent::KeyPress)
+        return GridKeyPressed(static_cast<QKeyEvent*>(event));
     return QWidget::eventFilter(watched, event);
 }
 
-bool TInputW::InputGridKeyPress(QKeyEvent* event) {
+bool EntryWindow::GridKeyPressed(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
             MoveToNextCell();
             return true;
         case Qt::Key_Escape:
-            InputGridEscape();
+            CancelCellEdit();
             return true;
         case Qt::Key_Delete:
-            InputGridDelete();
+            EmptyCurrentCell();
             return true;
         default:
             return false;
     }
 }
 
-void TInputW::InputGridEscape() {
+void EntryWindow::CancelCellEdit() {
     if (!entry_.Editing())
         return;
-    if (QWidget* editor = InputGrid->indexWidget(InputGrid->currentIndex()))
+    if (QWidget* editor = dayGrid_->indexWidget(dayGrid_->currentIndex()))
         emit inputDelegate_->closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
     // A bad time that was taken into the cell goes as well.
     entry_.CancelEdit();
@@ -574,7 +574,7 @@ void TInputW::InputGridEscape() {
     Recalculate(true);
 }
 
-void TInputW::InputGridDelete() {
+void EntryWindow::EmptyCurrentCell() {
     const EntryCell cell{col_, row_};
     if (entry_.Text(cell).empty() || !entry_.Type(cell, std::string()))
         return;
@@ -585,7 +585,7 @@ void TInputW::InputGridDelete() {
     Recalculate(false);
 }
 
-QString TInputW::InputGridGetEditMask(int, int) const {
+QString EntryWindow::EditMask(int, int) const {
     return QStringLiteral("00:00;1");
 }
 

@@ -1,4 +1,4 @@
-#include "gui/timecard/Calc_SetUp.h"
+#include "gui/timecard/CalcSettingsDialog.h"
 
 #include <QButtonGroup>
 #include <QFrame>
@@ -44,11 +44,11 @@ QFrame* SunkenLine(QWidget* parent, int y) {
 
 // The option of a group that shows a stored value, or -1 when none does.
 int OvertimeUnitIndex(std::int32_t minutes) {
-    const auto* found =
-        std::find(std::begin(TCalcS::kOvertimeUnits), std::end(TCalcS::kOvertimeUnits), minutes);
-    return found == std::end(TCalcS::kOvertimeUnits)
+    const auto* found = std::find(std::begin(CalcSettingsDialog::kOvertimeUnits),
+                                  std::end(CalcSettingsDialog::kOvertimeUnits), minutes);
+    return found == std::end(CalcSettingsDialog::kOvertimeUnits)
                ? -1
-               : static_cast<int>(found - std::begin(TCalcS::kOvertimeUnits));
+               : static_cast<int>(found - std::begin(CalcSettingsDialog::kOvertimeUnits));
 }
 
 int OptionIndex(std::int32_t value, int count) {
@@ -57,8 +57,8 @@ int OptionIndex(std::int32_t value, int count) {
 
 }  // namespace
 
-TCalcS::TCalcS(Settings& settings, FileSystem& fs, std::int32_t invalidColorDefault,
-               QWidget* parent)
+CalcSettingsDialog::CalcSettingsDialog(Settings& settings, FileSystem& fs,
+                                       std::int32_t invalidColorDefault, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint),
       settings_(settings),
       fs_(fs),
@@ -74,23 +74,24 @@ TCalcS::TCalcS(Settings& settings, FileSystem& fs, std::int32_t invalidColorDefa
     BuildButtonBar();
 
     const int top = kBarHeight + 8;
-    RadioGroup1 = MakeGroup(1, QStringLiteral("残業時間区分（分）"),
-                            {QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
-                             QStringLiteral("15"), QStringLiteral("20"), QStringLiteral("30")},
-                            2, 6, top, 126, 82);
-    RadioGroup2 = MakeGroup(
+    overtimeUnitGroup_ =
+        MakeGroup(1, QStringLiteral("残業時間区分（分）"),
+                  {QStringLiteral("1"), QStringLiteral("5"), QStringLiteral("10"),
+                   QStringLiteral("15"), QStringLiteral("20"), QStringLiteral("30")},
+                  2, 6, top, 126, 82);
+    roundingGroup_ = MakeGroup(
         2, QStringLiteral("端数時間処理"),
         {QStringLiteral("四捨五入"), QStringLiteral("切り上げ"), QStringLiteral("切り捨て")}, 1,
         136, top, 126, 82);
-    RadioGroup3 =
+    roundingSpanGroup_ =
         MakeGroup(3, QStringLiteral("時間調整"), {QStringLiteral("日毎"), QStringLiteral("月毎")},
                   2, 6, top + 86, 126, 66);
-    RadioGroup4 = MakeGroup(4, QStringLiteral("月末締め支払設定"),
-                            {QStringLiteral("翌月払い"), QStringLiteral("当月払い")}, 1, 136,
-                            top + 86, 126, 66);
+    monthEndGroup_ = MakeGroup(4, QStringLiteral("月末締め支払設定"),
+                               {QStringLiteral("翌月払い"), QStringLiteral("当月払い")}, 1, 136,
+                               top + 86, 126, 66);
 }
 
-void TCalcS::BuildButtonBar() {
+void CalcSettingsDialog::BuildButtonBar() {
     SunkenLine(this, 0);
     SunkenLine(this, 2 + kBarHeight);
 
@@ -100,16 +101,16 @@ void TCalcS::BuildButtonBar() {
         const char* caption;
         const char* hint;
         const char* glyph;
-        void (TCalcS::*click)();
+        void (CalcSettingsDialog::*click)();
         QKeySequence key;
     };
     // The keys of the registration forms: store, revert, leave.
     const ToolButton tools[] = {
-        {&PanelButton1, "PanelButton1", "登録", "設定登録", "Save", &TCalcS::PanelButton1Click,
+        {&store_, "PanelButton1", "登録", "設定登録", "Save", &CalcSettingsDialog::StoreClicked,
          QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {&PanelButton2, "PanelButton2", "戻す", "元に戻す", "Restore", &TCalcS::PanelButton2Click,
-         QKeySequence(Qt::ALT | Qt::Key_R)},
-        {&PanelButton3, "PanelButton3", "中止", "設定中止", "Cancel", &TCalcS::PanelButton3Click,
+        {&restore_, "PanelButton2", "戻す", "元に戻す", "Restore",
+         &CalcSettingsDialog::RestoreClicked, QKeySequence(Qt::ALT | Qt::Key_R)},
+        {&cancel_, "PanelButton3", "中止", "設定中止", "Cancel", &CalcSettingsDialog::CancelClicked,
          QKeySequence(Qt::Key_Escape)},
     };
     int x = 4;
@@ -125,8 +126,9 @@ void TCalcS::BuildButtonBar() {
     }
 }
 
-QGroupBox* TCalcS::MakeGroup(int tag, const QString& caption, const QStringList& options,
-                             int columns, int x, int y, int w, int h) {
+QGroupBox* CalcSettingsDialog::MakeGroup(int tag, const QString& caption,
+                                         const QStringList& options, int columns, int x, int y,
+                                         int w, int h) {
     auto* group = new QGroupBox(caption, this);
     Name(group, QStringLiteral("RadioGroup%1").arg(tag));
     group->setProperty("Tag", tag);
@@ -147,7 +149,7 @@ QGroupBox* TCalcS::MakeGroup(int tag, const QString& caption, const QStringList&
     }
     connect(selection, &QButtonGroup::idToggled, this, [this, tag](int, bool checked) {
         if (checked)
-            RadioGroup1Click(tag);
+            ChoiceChanged(tag);
     });
     groups_.append(group);
     selections_.append(selection);
@@ -156,15 +158,15 @@ QGroupBox* TCalcS::MakeGroup(int tag, const QString& caption, const QStringList&
 
 // --- the selections -----------------------------------------------------------
 
-int TCalcS::ItemIndex(int group) const {
+int CalcSettingsDialog::ItemIndex(int group) const {
     return selections_.at(group - 1)->checkedId();
 }
 
-QRadioButton* TCalcS::Item(int group, int index) const {
+QRadioButton* CalcSettingsDialog::Item(int group, int index) const {
     return qobject_cast<QRadioButton*>(selections_.at(group - 1)->button(index));
 }
 
-void TCalcS::SetItemIndex(int group, int index) {
+void CalcSettingsDialog::SetItemIndex(int group, int index) {
     QButtonGroup* selection = selections_.at(group - 1);
     if (QAbstractButton* option = selection->button(index)) {
         option->setChecked(true);
@@ -179,7 +181,7 @@ void TCalcS::SetItemIndex(int group, int index) {
     }
 }
 
-void TCalcS::RadioGroup1Click(int tag) {
+void CalcSettingsDialog::ChoiceChanged(int tag) {
     const QColor valid = FromColorRef(settings_.FontColor.ValidColor);
     const QColor invalid = FromColorRef(settings_.FontColor.InvalidColor);
     const int chosen = ItemIndex(tag);
@@ -189,7 +191,7 @@ void TCalcS::RadioGroup1Click(int tag) {
     }
 }
 
-void TCalcS::ShowSettings() {
+void CalcSettingsDialog::ShowSettings() {
     const CalcSetSettings& rules = settings_.Calc_Set;
     SetItemIndex(1, OvertimeUnitIndex(rules.OvertimeWorkFigure));
     SetItemIndex(2, OptionIndex(rules.TimeAdjustFigure, 3));
@@ -199,11 +201,11 @@ void TCalcS::ShowSettings() {
     for (int tag = 1; tag <= kGroupCount; ++tag) {
         SetTextColour(groups_.at(tag - 1), valid);
         // A selection that did not change raised no click; colour every group.
-        RadioGroup1Click(tag);
+        ChoiceChanged(tag);
     }
 }
 
-void TCalcS::TakeSelections(CalcSetSettings& rules) const {
+void CalcSettingsDialog::TakeSelections(CalcSetSettings& rules) const {
     if (const int index = ItemIndex(1); index >= 0)
         rules.OvertimeWorkFigure = kOvertimeUnits[index];
     std::int32_t* const fields[] = {&rules.TimeAdjustFigure, &rules.FractionsHandle,
@@ -215,20 +217,20 @@ void TCalcS::TakeSelections(CalcSetSettings& rules) const {
 
 // --- handlers -------------------------------------------------------------------
 
-void TCalcS::showEvent(QShowEvent* event) {
+void CalcSettingsDialog::showEvent(QShowEvent* event) {
     // Each showing starts from what is stored. Later activations (after a message
     // box, or coming back from another program) keep what the operator chose.
     if (!event->spontaneous())
-        FormActivate();
+        ShowStoredRules();
     QDialog::showEvent(event);
 }
 
-void TCalcS::FormActivate() {
+void CalcSettingsDialog::ShowStoredRules() {
     ReadSettings(fs_, settings_, invalidColorDefault_);
     ShowSettings();
 }
 
-void TCalcS::PanelButton1Click() {
+void CalcSettingsDialog::StoreClicked() {
     const CalcSetSettings before = settings_.Calc_Set;
     TakeSelections(settings_.Calc_Set);
     if (!Guarded(this, [this] { WriteSettings(fs_, settings_); })) {
@@ -240,11 +242,11 @@ void TCalcS::PanelButton1Click() {
     accept();
 }
 
-void TCalcS::PanelButton2Click() {
-    FormActivate();
+void CalcSettingsDialog::RestoreClicked() {
+    ShowStoredRules();
 }
 
-void TCalcS::PanelButton3Click() {
+void CalcSettingsDialog::CancelClicked() {
     reject();
 }
 

@@ -46,7 +46,7 @@ struct EntrySelection {
     bool newMonth = false;  // no month record is stored yet
 };
 
-class TInputW : public QWidget {
+class EntryWindow : public QWidget {
     Q_OBJECT
     Q_PROPERTY(int HelpContext READ HelpContext CONSTANT)
 
@@ -56,12 +56,12 @@ class TInputW : public QWidget {
     // window; the report's preview remembers its printer there). A month the core refuses is no
     // window: the constructor throws MonthRefused with the core's reason, or the FileError of a
     // file that cannot be read or is damaged.
-    TInputW(const EntrySelection& selection, const DataFiles& files, Settings& settings,
-            QWidget* parent = nullptr);
+    EntryWindow(const EntrySelection& selection, const DataFiles& files, Settings& settings,
+                QWidget* parent = nullptr);
     // Shows a month the caller opened through the core (status Opened).
-    TInputW(OpenedMonth month, const DataFiles& files, Settings& settings,
-            QWidget* parent = nullptr);
-    ~TInputW() override;
+    EntryWindow(OpenedMonth month, const DataFiles& files, Settings& settings,
+                QWidget* parent = nullptr);
+    ~EntryWindow() override;
 
     // Pay scheme digit, ID, year and two-digit month: "1001199903".
     static QString MakeEntryKey(int payScheme, const std::string& id, int year, int month);
@@ -83,8 +83,8 @@ class TInputW : public QWidget {
     int MainWindowWidth() const { return PayScheme() == 1 ? 660 : 725; }
 
     // Operations of the window.
-    void LoadCells();
-    void SetupColumns();
+    void LoadStoredCells();
+    void ShowSummaryLayout();
     // Shows the figures of the cells when they changed since the last
     // calculation; with `checkCurrentCell`, only when the current cell holds a time.
     void Recalculate(bool checkCurrentCell);
@@ -94,13 +94,13 @@ class TInputW : public QWidget {
     void MoveToNextCell();
 
   public slots:
-    void FormActivate();
-    void CalcPBClick();
-    void SavePBClick();
-    void PrintPBClick();
-    void ClosePBClick();
-    void PanelButton9Click();
-    void PanelButton1Click();
+    void Activated();
+    void CalculateClicked();
+    void SaveClicked();
+    void PrintClicked();
+    void CloseClicked();
+    void ClearClicked();
+    void RestoreClicked();
     // The window's six commands as a menu on the grid, at a point of the screen.
     void ShowCommandMenu(const QPoint& at);
 
@@ -120,9 +120,9 @@ class TInputW : public QWidget {
   private:
     static OpenedMonth Open(const EntrySelection& selection, const DataFiles& files,
                             const Settings& settings);
-    void FormCreate();
+    void ShowOpenedMonth();
     // False keeps the window open.
-    bool FormCloseQuery();
+    bool MayClose();
     bool SaveMonth();
     void CommitEditor();
     void BuildLayout();
@@ -145,15 +145,15 @@ class TInputW : public QWidget {
     bool AskAboutInvalidCells();
 
     // Editing.
-    bool InputGridSelectCell(int col, int row);
-    void InputGridClick();
+    bool MayEnterCell(int col, int row);
+    void FollowCurrentRow();
     // True when the key was used (Enter) and goes no further.
-    bool InputGridKeyPress(QKeyEvent* event);
+    bool GridKeyPressed(QKeyEvent* event);
     // Escape takes back the edit of the current cell; Delete empties it.
-    void InputGridEscape();
-    void InputGridDelete();
-    QString InputGridGetEditMask(int col, int row) const;
-    void OnCurrentCellChanged(const QModelIndex& current, const QModelIndex& previous);
+    void CancelCellEdit();
+    void EmptyCurrentCell();
+    QString EditMask(int col, int row) const;
+    void CurrentCellChanged(const QModelIndex& current, const QModelIndex& previous);
     void SetCurrentCell(int col, int row);
     void ClearAll();
     void ShowInvalidTimeWarning();
@@ -189,7 +189,7 @@ class TInputW : public QWidget {
     // Controls.
     // The day grid above the summary; the day grid is where the operator types.
     EntryGridsPanel* grids_ = nullptr;
-    EntryGridView* InputGrid = nullptr;
+    EntryGridView* dayGrid_ = nullptr;
     TimeCellDelegate* inputDelegate_ = nullptr;
     // The six commands, the totals and the notes.
     EntryButtonPanel* buttons_ = nullptr;

@@ -19,7 +19,7 @@ namespace pb {
 
 class TPanelButton;
 
-class TCalcS : public QDialog {
+class CalcSettingsDialog : public QDialog {
     Q_OBJECT
   public:
     // The minutes of the options of 残業時間区分（分）, in their order.
@@ -27,8 +27,8 @@ class TCalcS : public QDialog {
 
     // `settings` is the program's record (ProgramFolder set) and must outlive the
     // dialog; `invalidColorDefault` is InvalidColor's default when it is read.
-    TCalcS(Settings& settings, FileSystem& fs, std::int32_t invalidColorDefault,
-           QWidget* parent = nullptr);
+    CalcSettingsDialog(Settings& settings, FileSystem& fs, std::int32_t invalidColorDefault,
+                       QWidget* parent = nullptr);
 
     // The selected option of group `group` (1 … 4), counted from 0; -1 for none.
     int ItemIndex(int group) const;
@@ -37,13 +37,13 @@ class TCalcS : public QDialog {
 
   public slots:
     // Reads the settings file and shows its rules.
-    void FormActivate();
+    void ShowStoredRules();
     // The selection of group `tag` (1 … 4) changed: the choice in ValidColor, the
     // alternatives in InvalidColor. All four groups share it.
-    void RadioGroup1Click(int tag);
-    void PanelButton1Click();  // 登録: store and close
-    void PanelButton2Click();  // 戻す: show the stored rules again
-    void PanelButton3Click();  // 中止: close without storing
+    void ChoiceChanged(int tag);
+    void StoreClicked();    // 登録: store and close
+    void RestoreClicked();  // 戻す: show the stored rules again
+    void CancelClicked();   // 中止: close without storing
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -61,13 +61,13 @@ class TCalcS : public QDialog {
     FileSystem& fs_;
     std::int32_t invalidColorDefault_;
 
-    TPanelButton* PanelButton1 = nullptr;
-    TPanelButton* PanelButton2 = nullptr;
-    TPanelButton* PanelButton3 = nullptr;
-    QGroupBox* RadioGroup1 = nullptr;
-    QGroupBox* RadioGroup2 = nullptr;
-    QGroupBox* RadioGroup3 = nullptr;
-    QGroupBox* RadioGroup4 = nullptr;
+    TPanelButton* store_ = nullptr;
+    TPanelButton* restore_ = nullptr;
+    TPanelButton* cancel_ = nullptr;
+    QGroupBox* overtimeUnitGroup_ = nullptr;
+    QGroupBox* roundingGroup_ = nullptr;
+    QGroupBox* roundingSpanGroup_ = nullptr;
+    QGroupBox* monthEndGroup_ = nullptr;
     QVector<QGroupBox*> groups_;         // by tag - 1
     QVector<QButtonGroup*> selections_;  // by tag - 1; ids are the option indexes
 };
