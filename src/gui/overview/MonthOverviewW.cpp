@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <set>
+#include <tuple>
 
 #include "core/export/CsvText.h"
 #include "core/export/MonthExport.h"
@@ -76,35 +77,41 @@ void TMonthOverview::FormCreate() {
     button(PdfPB, "PdfPB", "PDF保存", "Save", "選んだ月の報告書を一つのPDFファイルに保存");
     button(YearPB, "YearPB", "年間集計", "Calc", "この従業員の一年の集計と上限の目安");
     button(CsvPB, "CsvPB", "CSV保存", "Save", "一覧をCSVファイルに保存");
-    barLayout->addSpacing(12);
+    barLayout->addStretch(1);
 
-    SchemeCB = new QComboBox(bar);
+    // The month shown and how many are stored, on a line of their own so the
+    // count stays in view in a narrow main window.
+    auto* choice = new QWidget(this);
+    Name(choice, "Panel2");
+    auto* choiceLayout = new QHBoxLayout(choice);
+    choiceLayout->setContentsMargins(4, 2, 4, 2);
+    SchemeCB = new QComboBox(choice);
     Name(SchemeCB, "SchemeCB");
     SchemeCB->addItems({"日給制", "時給制"});
     SchemeCB->setCurrentIndex(overview_.scheme - 1);
     NameAfter(SchemeCB, {"給与体系"});
-    YearEdit = new QSpinBox(bar);
+    YearEdit = new QSpinBox(choice);
     Name(YearEdit, "YearEdit");
     YearEdit->setRange(1900, 2999);
     YearEdit->setSuffix(" 年");
     YearEdit->setValue(overview_.year);
     NameAfter(YearEdit, {"年"});
-    MonthCB = new QComboBox(bar);
+    MonthCB = new QComboBox(choice);
     Name(MonthCB, "MonthCB");
     for (int m = 1; m <= 12; ++m)
         MonthCB->addItem(QString::number(m) + " 月");
     MonthCB->setCurrentIndex(std::clamp(overview_.month, 1, 12) - 1);
     NameAfter(MonthCB, {"月"});
     for (QWidget* w : std::initializer_list<QWidget*>{SchemeCB, YearEdit, MonthCB})
-        barLayout->addWidget(w);
-    barLayout->addSpacing(12);
-    CountLabel = new QLabel(bar);
+        choiceLayout->addWidget(w);
+    choiceLayout->addSpacing(12);
+    CountLabel = new QLabel(choice);
     Name(CountLabel, "CountLabel");
     QFont countFont = CountLabel->font();
     countFont.setBold(true);
     CountLabel->setFont(countFont);
-    barLayout->addWidget(CountLabel);
-    barLayout->addStretch(1);
+    choiceLayout->addWidget(CountLabel);
+    choiceLayout->addStretch(1);
 
     OverviewGrid = new QTableView(this);
     Name(OverviewGrid, "OverviewGrid");
@@ -119,6 +126,8 @@ void TMonthOverview::FormCreate() {
     OverviewGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     OverviewGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     OverviewGrid->verticalHeader()->hide();
+    OverviewGrid->verticalHeader()->setDefaultSectionSize(OverviewGrid->fontMetrics().height() + 6);
+    OverviewGrid->setWordWrap(false);
     OverviewGrid->horizontalHeader()->setStretchLastSection(true);
     // Column widths from the first rows: measuring 999 rows at every refresh
     // would cost more than reading them.
@@ -128,6 +137,7 @@ void TMonthOverview::FormCreate() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
+    layout->addWidget(choice);
     layout->addWidget(OverviewGrid, 1);
 
     connect(OpenPB, &TPanelButton::clicked, this, &TMonthOverview::OpenPBClick);
@@ -220,9 +230,12 @@ void TMonthOverview::Refresh() {
             OverviewGrid->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
     }
     OverviewGrid->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    if (sizedFor_ != overview_.scheme) {
+    // Sized for each month chosen; the refreshes that follow the files keep
+    // the widths the operator may have changed.
+    const std::tuple shown{overview_.scheme, overview_.year, overview_.month};
+    if (sizedFor_ != shown) {
         OverviewGrid->resizeColumnsToContents();
-        sizedFor_ = overview_.scheme;
+        sizedFor_ = shown;
     }
     SelectionChange();
 }

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "core/overview/MonthOverview.h"
@@ -71,7 +72,7 @@ class TMonthOverview : public QWidget {
     MonthOverview overview_;
     std::vector<std::optional<FileStamp>> stamps_;
     CalcSetSettings readWith_;
-    int sizedFor_ = 0;  // the scheme the columns were sized for
+    std::tuple<int, int, int> sizedFor_{};  // the month the columns were sized for
 
     QComboBox* SchemeCB = nullptr;
     QSpinBox* YearEdit = nullptr;

@@ -31,7 +31,7 @@ void TYearTotal::FormCreate() {
     Name(this, "YearTotal");
     setWindowTitle("年間集計");
     setProperty("HelpContext", 17);
-    resize(900, 560);
+    resize(900, 600);
 
     auto* bar = new QWidget(this);
     Name(bar, "Panel1");
@@ -65,6 +65,8 @@ void TYearTotal::FormCreate() {
     YearGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     YearGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
     YearGrid->verticalHeader()->hide();
+    YearGrid->verticalHeader()->setDefaultSectionSize(YearGrid->fontMetrics().height() + 6);
+    YearGrid->setWordWrap(false);
     YearGrid->horizontalHeader()->setStretchLastSection(true);
 
     auto* hintCaption =
@@ -72,7 +74,7 @@ void TYearTotal::FormCreate() {
     Name(hintCaption, "HintCaption");
     HintList = new QListWidget(this);
     Name(HintList, "HintList");
-    HintList->setMaximumHeight(120);
+    HintList->setMaximumHeight(110);
     NameAfter(HintList, {"上限の目安"});
 
     auto* layout = new QVBoxLayout(this);
