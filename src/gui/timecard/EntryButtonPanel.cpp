@@ -165,7 +165,7 @@ void EntryButtonPanel::ClearSaved() {
 }
 
 void EntryButtonPanel::ExecCommandMenu(const QPoint& at, const QList<QAction*>& steps, bool canUndo,
-                                       bool canRedo) {
+                                       bool canRedo, const QList<QAction*>& more) {
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("CommandMenu"));
     for (TPanelButton* button : {calculate, save, print, clear, restore, close}) {
@@ -178,6 +178,13 @@ void EntryButtonPanel::ExecCommandMenu(const QPoint& at, const QList<QAction*>& 
                 item->setData(QVariant::fromValue(static_cast<QObject*>(step)));
             }
             menu.addSeparator();
+            for (QAction* other : more) {
+                QAction* item = menu.addAction(
+                    other->text() + u'\t' + other->shortcut().toString(QKeySequence::NativeText));
+                item->setData(QVariant::fromValue(static_cast<QObject*>(other)));
+            }
+            if (!more.isEmpty())
+                menu.addSeparator();
         }
         const QString key = button->shortcut().toString(QKeySequence::NativeText);
         QAction* item =

@@ -40,8 +40,9 @@ class EntryButtonPanel : public QFrame {
     // The buttons in the menu's order with `steps` (undo, redo) before the
     // closing one, at `at` on the screen; the chosen command runs once the
     // menu is gone (it may open a box or close the window).
-    void ExecCommandMenu(const QPoint& at, const QList<QAction*>& steps, bool canUndo,
-                         bool canRedo);
+    // `more` stand after the steps.
+    void ExecCommandMenu(const QPoint& at, const QList<QAction*>& steps, bool canUndo, bool canRedo,
+                         const QList<QAction*>& more = {});
 
     TPanelButton* calculate = nullptr;
     TPanelButton* print = nullptr;

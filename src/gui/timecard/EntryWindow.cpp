@@ -18,6 +18,7 @@
 #include "core/timecard/FigureTrace.h"
 #include "core/timecard/WorkPattern.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/overview/YearTotalW.h"
 #include "gui/print/PrintDailyW.h"
 #include "gui/shared/ChildActivation.h"
 #include "gui/shared/Guard.h"
@@ -177,6 +178,9 @@ void EntryWindow::BuildLayout() {
         action("RedoAction", "やり直し",
                {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
                &EntryWindow::RedoClick);
+    yearAction_ =
+        action("YearTotalAction", "年間集計", {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Y)},
+               &EntryWindow::YearTotalClicked);
 }
 
 // ---------------------------------------------------------------------------
@@ -487,7 +491,14 @@ void EntryWindow::resizeEvent(QResizeEvent* event) {
 
 void EntryWindow::ShowCommandMenu(const QPoint& at) {
     buttons_->ExecCommandMenu(at, {undoAction_, redoAction_}, entry_.Editing() || undo_->canUndo(),
-                              undo_->canRedo());
+                              undo_->canRedo(), {yearAction_});
+}
+
+void EntryWindow::YearTotalClicked() {
+    auto* year = new TYearTotal({files_, *settings_, *files_.fs, RealFileSystem(), &ChooseSaveFile},
+                                Opened().id, Opened().year, this);
+    year->setAttribute(Qt::WA_DeleteOnClose);
+    year->show();
 }
 
 int EntryWindow::WholeMonthHeight() const {

@@ -135,6 +135,8 @@ class EntryWindow : public QWidget {
     void EndEdit();
     void UndoClick();
     void RedoClick();
+    // 年間集計: the employee's year of this month, in a window of its own.
+    void YearTotalClicked();
     // The grid shows the entry's typed cells anew.
     void ShowTypedCells();
     // The window after a keystroke, an undo or a redo changed the month.
@@ -171,6 +173,7 @@ class EntryWindow : public QWidget {
 
     DataFiles files_;
     Settings* settings_ = nullptr;
+    QAction* yearAction_ = nullptr;
 
     // The month being typed: its cells, the edit under way, whether it changed,
     // the last calculation (the only source of the figures shown, saved and

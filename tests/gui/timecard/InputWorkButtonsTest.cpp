@@ -293,7 +293,8 @@ TEST(InputWorkButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
     window->findChild<TPanelButton*>(QStringLiteral("SavePB"))->setEnabled(false);
     EXPECT_EQ(ChooseFromGridMenu(*window, QStringLiteral("戻す")),
               QStringList({"計算\tF9", "記録\tCtrl+S (off)", "印刷\tCtrl+P", "消去", "戻す", "",
-                           "元に戻す\tCtrl+Z", "やり直し\tCtrl+Y (off)", "", "中止"}));
+                           "元に戻す\tCtrl+Z", "やり直し\tCtrl+Y (off)", "",
+                           "年間集計\tCtrl+Shift+Y", "", "中止"}));
     EXPECT_EQ(GridTexts(*window), opened);
     EXPECT_TRUE(window->Modified());  // 戻す is not a save
 }
