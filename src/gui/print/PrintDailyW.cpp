@@ -422,6 +422,7 @@ void TPrintD::AddPaging(QWidget* bar) {
     pageLabel_->setAlignment(Qt::AlignCenter);
     const int titleX = x + 160;
     titleLabel_->setGeometry(titleX, 0, width() - titleX - 4, kBarHeight);
+    titleLabel_->setWordWrap(true);  // beside a printer choice it takes two lines
     connect(prev_, &TPanelButton::clicked, this, &TPrintD::PrevPBClick);
     connect(next_, &TPanelButton::clicked, this, &TPrintD::NextPBClick);
     pageLabel_->setText(QString("1 / %1").arg(PageCount()));
