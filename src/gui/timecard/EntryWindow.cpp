@@ -186,16 +186,12 @@ void EntryWindow::BuildLayout() {
 // ---------------------------------------------------------------------------
 // Cells
 
-bool EntryWindow::IsUnused(int col) const {
-    return IsColumnUnused(WorkType(), col);
-}
-
 int EntryWindow::WeekdayOfRow(int row) const {
     return dayModel_->WeekdayOfRow(row);
 }
 
 bool EntryWindow::HasHolidayLayout() const {
-    return PayScheme() == 1 && Daily().Holiday != 0;
+    return PayScheme() == 1 && Opened().input.daily.Holiday != 0;
 }
 
 // ---------------------------------------------------------------------------

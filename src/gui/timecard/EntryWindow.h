@@ -17,15 +17,9 @@
 #include "core/timecard/MonthCalc.h"
 
 class QAction;
-class QColor;
-class QFrame;
 class QKeyEvent;
-class QLabel;
 class QModelIndex;
-class QPainter;
 class QPoint;
-class QRect;
-class QTimer;
 class QUndoStack;
 
 namespace pb {
@@ -160,12 +154,9 @@ class EntryWindow : public QWidget {
     void ClearAll();
     void ShowInvalidTimeWarning();
 
-    bool IsUnused(int col) const;
     int WeekdayOfRow(int row) const;
     bool HasHolidayLayout() const;
     int LastColumn() const { return entry_.ColumnCount() - 1; }
-    int LastTypedColumn() const { return entry_.LastTypedColumn(); }
-    const DailyWagesRecord& Daily() const { return Opened().input.daily; }
     // Calculates the cells as they are and shows the figures.
     void ShowFigures();
     // Shows the figures of the entry's last calculation.
