@@ -26,6 +26,7 @@
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
 #include "gui/shared/Text.h"
+#include "gui/timecard/CellsChange.h"
 #include "gui/timecard/DayGridModel.h"
 #include "gui/timecard/EntryButtonPanel.h"
 #include "gui/timecard/EntryGridView.h"
@@ -34,32 +35,6 @@
 #include "gui/timecard/TimeCellDelegate.h"
 
 namespace pb {
-
-namespace {
-
-// A change of the typed cells, kept as the cells before and after it; the
-// window puts either back.
-class CellsChange : public QUndoCommand {
-  public:
-    using Restore = std::function<void(const EntrySnapshot&)>;
-    CellsChange(const QString& what, EntryChange change, Restore restore)
-        : QUndoCommand(what), change_(std::move(change)), restore_(std::move(restore)) {}
-
-    void undo() override { restore_(change_.before); }
-    void redo() override {
-        // The first redo comes as the change is recorded: the cells hold it already.
-        if (done_)
-            restore_(change_.after);
-        done_ = true;
-    }
-
-  private:
-    EntryChange change_;
-    Restore restore_;
-    bool done_ = false;
-};
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // Creation
