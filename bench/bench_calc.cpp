@@ -15,7 +15,7 @@ namespace {
 
 pb::MonthInput HourlyMonth() {
     pb::MonthInput input;
-    input.payScheme = 2;
+    input.payScheme = pb::PayScheme::Hourly;
     input.hourly.WorkType = 19;
     input.hourly.TimePay = 1000;
     input.hourly.Band1Pays.fill(1000);
@@ -39,7 +39,7 @@ pb::MonthInput HourlyMonth() {
 
 pb::MonthInput DailyMonth() {
     pb::MonthInput input;
-    input.payScheme = 1;
+    input.payScheme = pb::PayScheme::Daily;
     pb::DailyWagesRecord& w = input.daily;
     w.WorkType = 7;
     w.HalfHoliday = 7;

@@ -15,7 +15,7 @@ namespace {
 
 pb::MonthInput DailyMonth() {
     pb::MonthInput input;
-    input.payScheme = 1;
+    input.payScheme = pb::PayScheme::Daily;
     input.daily.WorkType = 7;
     input.daily.ClosingDay = 0;
     input.daily.Holiday = 1;
@@ -42,7 +42,7 @@ pb::MonthInput DailyMonth() {
 
 pb::MonthInput HourlyMonth() {
     pb::MonthInput input;
-    input.payScheme = 2;
+    input.payScheme = pb::PayScheme::Hourly;
     input.hourly.WorkType = 19;
     input.hourly.ChargeDivideTime1 = 96;   // 08:00
     input.hourly.ChargeDivideTime2 = 204;  // 17:00

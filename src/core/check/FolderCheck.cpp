@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "core/model/PayScheme.h"
 #include "core/store/RecordRanges.h"
 #include "core/store/Records.h"
 #include "core/store/Recovery.h"
@@ -166,12 +167,14 @@ std::optional<std::map<std::string, Employee>> CheckNames(const DataFiles& files
             found.Add(n, id + " の名前の長さ " + std::to_string(p[4]) + " が大き過ぎます");
         }
         const std::int32_t code = Int32At(p + 32);
-        const int scheme = code / 1000;
-        if (code != 0 && scheme != 1 && scheme != 2) {
+        const WagesCode wages = WagesCode::Read(code);
+        if (code != 0 && !wages.Scheme()) {
             found.Add(n, id + " の賃金コード " + std::to_string(code) + " が不正です");
             continue;
         }
-        if (!employees.try_emplace(id, Employee{code == 0 ? 0 : scheme, code % 1000}).second) {
+        if (!employees
+                 .try_emplace(id, Employee{code == 0 ? 0 : wages.schemeNumber, wages.generation})
+                 .second) {
             found.Add(n, "従業員番号 " + id + " が二度登録されています");
         }
     }
@@ -206,6 +209,11 @@ WageTable CheckWages(const DataFiles& files, int scheme, FolderCheckResult& resu
         }
         for (std::string& field : WageFieldsOutOfRange(scheme, *content, o)) {
             wrong.push_back(std::move(field));
+        }
+        if (scheme == SchemeNumber(PayScheme::Hourly)) {
+            const TimeWagesRecord hourly = TimeWagesRecordFromBytes(*content, o);
+            for (std::string& field : BandOrderOutOfRange(hourly, BandCount(hourly.WorkType)))
+                wrong.push_back(std::move(field));
         }
         if (!wrong.empty()) {
             found.Add(n, id + " の賃金データの値が範囲外です（" + JoinFields(wrong) + "）");

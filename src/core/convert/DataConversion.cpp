@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/common/Routines.h"
+#include "core/model/PayScheme.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/RecordFile.h"
 #include "core/store/Transaction.h"
@@ -183,7 +184,7 @@ std::int32_t OverMinutes(const std::string& text) {
 // Plans the employee's old months into the years' files and the old month
 // file's move to its backup name.
 void ConvertOldWorkData(const DataFiles& files, ChangePlan& plan, const std::string& id,
-                        int scheme) {
+                        PayScheme scheme) {
     const std::string oldPath = OldMonthFile(files, id);
     if (oldPath.empty())
         return;
@@ -192,7 +193,7 @@ void ConvertOldWorkData(const DataFiles& files, ChangePlan& plan, const std::str
 
     MonthRecord month;
     month.ID = id;
-    month.PayScheme = scheme;
+    month.PayScheme = SchemeNumber(scheme);
     for (std::size_t o = 0; o + kOldMonthRecordSize <= oldFile.size(); o += kOldMonthRecordSize) {
         const OldMonthRecord old = OldMonthRecordFromBytes(oldFile, o);
         month.WagesGeneration = old.WagesGeneration;
@@ -202,7 +203,7 @@ void ConvertOldWorkData(const DataFiles& files, ChangePlan& plan, const std::str
 
         // Hourly work without a break kept its clock-out in the second column.
         bool withoutBreak = false;
-        if (scheme == 2) {
+        if (scheme == PayScheme::Hourly) {
             const Bytes& timeWages = plan.Content(files.TimeWagesFile, kTimeWagesRecordSize);
             const auto workType = PlannedTimeWorkType(timeWages, id, old.WagesGeneration);
             withoutBreak = workType && !HasBreak(*workType);
@@ -317,20 +318,20 @@ bool PlanOldEmployee(const DataFiles& files, ChangePlan& plan, const std::string
     if (records.empty())
         return false;
     const std::string storedId = StoredIdOf(id);
-    int scheme = 1;
+    PayScheme scheme = PayScheme::Daily;
     for (const auto& old : records) {
         if (IsHourlyPattern(old.WorkType)) {
             Append(plan.Content(files.TimeWagesFile, kTimeWagesRecordSize),
                    ToBytes(ConvertOldHourlyRecord(old)));
-            scheme = 2;
+            scheme = PayScheme::Hourly;
         } else {
             Append(plan.Content(files.DailyWagesFile, kDailyWagesRecordSize),
                    ToBytes(ConvertOldDailyRecord(old)));
-            scheme = 1;
+            scheme = PayScheme::Daily;
         }
         if (old.Current != 0) {
             const NameRecord record =
-                MakeNameRecord(files, id, name, 1000 * scheme + old.Generation);
+                MakeNameRecord(files, id, name, WagesCode::Of(scheme, old.Generation).Stored());
             ReplaceOrAppend(
                 plan.Content(files.NameFile, kNameRecordSize), kNameRecordSize, ToBytes(record),
                 [&](const Bytes& b, std::size_t at) { return StoredId(b, at) == storedId; });

@@ -179,7 +179,7 @@ MonthInput ExportInput(const OpenedMonth& month) {
 std::string MonthJson(const OpenedMonth& month, const MonthResult& result,
                       const MonthTrace* trace) {
     const CalcSetSettings& rules = month.input.rules;
-    const bool daily = result.payScheme == 1;
+    const bool daily = result.payScheme == PayScheme::Daily;
     const std::size_t columnCount = result.captions.size();
 
     std::vector<std::string> days;
@@ -225,7 +225,7 @@ std::string MonthJson(const OpenedMonth& month, const MonthResult& result,
     JsonObject object;
     object.Add("id", JsonText(month.id))
         .Add("name", JsonText(month.name))
-        .Add("pay_scheme", result.payScheme)
+        .Add("pay_scheme", SchemeNumber(result.payScheme))
         .Add("wages_generation", month.wagesGeneration)
         .Add("work_type", result.workType)
         .Add("year", month.year)
@@ -271,7 +271,7 @@ std::string MonthCsv(const OpenedMonth&, const MonthResult& result) {
         out += CsvRow(row);
     }
     out += "\r\n";
-    if (result.payScheme == 1) {
+    if (result.payScheme == PayScheme::Daily) {
         out += CsvRow({"区分", "平日残業", "休日残業", "平日賃金", "休日賃金"});
         for (const ClassSum& sum : result.classes) {
             out += CsvRow({PlainHeading(sum.caption), MinutesToText(sum.weekdayMinutes),

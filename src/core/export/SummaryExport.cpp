@@ -65,7 +65,7 @@ SummaryTable CollectSchemeMonth(const DataFiles& files, const CalcSetSettings& r
 SummaryTable CollectEmployeeYear(const DataFiles& files, const CalcSetSettings& rules,
                                  const std::string& id, std::int32_t year) {
     SummaryTable table;
-    table.scheme = GetPayScheme(files, id) == 2 ? 2 : 1;
+    table.scheme = SchemeNumber(SchemeOfNumber(GetPayScheme(files, id)));
     for (std::int32_t month = 1; month <= 12; ++month) {
         if (AddMonth(files, rules, id, year, month, table) == Outcome::NoWages) {
             table.missing.push_back(
@@ -77,8 +77,8 @@ SummaryTable CollectEmployeeYear(const DataFiles& files, const CalcSetSettings& 
 }
 
 std::string SummaryCsv(const SummaryTable& table) {
-    const bool daily = table.scheme != 2;
-    const bool hourly = table.scheme != 1;
+    const bool daily = table.scheme != SchemeNumber(PayScheme::Hourly);
+    const bool hourly = table.scheme != SchemeNumber(PayScheme::Daily);
     std::vector<std::string> header{"年",       "月",       "従業員番号",  "氏名",
                                     "給与体系", "勤務日数", "休日勤務日数"};
     if (daily) {
@@ -100,7 +100,7 @@ std::string SummaryCsv(const SummaryTable& table) {
     std::string out = CsvRow(header);
 
     for (const SummaryRow& row : table.rows) {
-        const bool rowDaily = row.payScheme != 2;
+        const bool rowDaily = row.payScheme != PayScheme::Hourly;
         std::vector<std::string> fields{std::to_string(row.year),
                                         std::to_string(row.month),
                                         row.id,

@@ -19,7 +19,7 @@ struct SummaryRow {
     std::int32_t month = 0;
     std::string id;
     std::string name;
-    std::int32_t payScheme = 1;
+    PayScheme payScheme = PayScheme::Daily;
     MonthTotals totals;
     std::vector<ClassSum> classes;  // daily wage
     std::vector<BandSum> bands;     // hourly wage

@@ -31,7 +31,8 @@ std::string MonthText(std::int32_t year, std::int32_t month) {
 }
 
 std::int32_t WorkTypeOf(const OpenedMonth& month) {
-    return month.input.payScheme == 2 ? month.input.hourly.WorkType : month.input.daily.WorkType;
+    return month.input.payScheme == PayScheme::Hourly ? month.input.hourly.WorkType
+                                                      : month.input.daily.WorkType;
 }
 
 // The grid column a clock field of a row goes to: daily wage has only clock-in
@@ -39,14 +40,15 @@ std::int32_t WorkTypeOf(const OpenedMonth& month) {
 int ColumnOf(const OpenedMonth& month, int field) {
     const std::int32_t workType = WorkTypeOf(month);
     int column = field;
-    if (month.input.payScheme != 2)
+    if (month.input.payScheme != PayScheme::Hourly)
         column = field == 1 ? kClockInColumn : field == kClockFields ? kClockOutColumn : 0;
     return column != 0 && !IsColumnUnused(workType, column) ? column : 0;
 }
 
 std::vector<int> TypedColumns(const OpenedMonth& month) {
-    const int last = month.input.payScheme == 2 ? static_cast<int>(kHourlyClockOutColumn)
-                                                : static_cast<int>(kClockOutColumn);
+    const int last = month.input.payScheme == PayScheme::Hourly
+                         ? static_cast<int>(kHourlyClockOutColumn)
+                         : static_cast<int>(kClockOutColumn);
     std::vector<int> columns;
     for (int column = 1; column <= last; ++column) {
         if (!IsColumnUnused(WorkTypeOf(month), column))

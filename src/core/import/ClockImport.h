@@ -67,7 +67,7 @@ struct ImportMonth {
     std::string name;
     std::int32_t year = 0;  // the pay month
     std::int32_t month = 0;
-    std::int32_t payScheme = 0;
+    PayScheme payScheme = PayScheme::Daily;
     bool stored = false;          // the month is stored already
     std::vector<int> columns;     // the typed columns of its work pattern, in order
     std::vector<ImportDay> days;  // in date order

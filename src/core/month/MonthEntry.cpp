@@ -53,16 +53,16 @@ MonthEntry::MonthEntry(OpenedMonth month, const DataFiles& files) : MonthEntry(s
 }
 
 std::int32_t MonthEntry::WorkTypeOf(const MonthInput& input) {
-    return input.payScheme == 2 ? input.hourly.WorkType : input.daily.WorkType;
+    return input.payScheme == pb::PayScheme::Hourly ? input.hourly.WorkType : input.daily.WorkType;
 }
 
 int MonthEntry::ColumnCount() const {
-    return PayScheme() == 2 ? kHourlyColumnCount : kDailyColumnCount;
+    return Scheme() == pb::PayScheme::Hourly ? kHourlyColumnCount : kDailyColumnCount;
 }
 
 int MonthEntry::LastTypedColumn() const {
-    return PayScheme() == 2 ? static_cast<int>(kHourlyClockOutColumn)
-                            : static_cast<int>(kClockOutColumn);
+    return Scheme() == pb::PayScheme::Hourly ? static_cast<int>(kHourlyClockOutColumn)
+                                             : static_cast<int>(kClockOutColumn);
 }
 
 std::vector<int> MonthEntry::TypedColumns() const {
@@ -207,7 +207,7 @@ void MonthEntry::Clear() {
 }
 
 void MonthEntry::RestoreStored() {
-    SetCells(TypedCellsOf(record_, PayScheme(), workType_, cells_.size()));
+    SetCells(TypedCellsOf(record_, Scheme(), workType_, cells_.size()));
 }
 
 void MonthEntry::SetCells(std::vector<DayCells> cells) {

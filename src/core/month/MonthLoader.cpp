@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "core/common/ShiftJis.h"
+#include "core/model/PayScheme.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/RecordFile.h"
 #include "core/store/RecordRanges.h"
@@ -29,10 +30,10 @@ namespace {
 
 }  // namespace
 
-std::vector<DayCells> TypedCellsOf(const MonthRecord& record, std::int32_t payScheme,
+std::vector<DayCells> TypedCellsOf(const MonthRecord& record, PayScheme payScheme,
                                    std::int32_t workType, std::size_t days) {
     std::vector<int> columns;
-    if (payScheme == 2) {
+    if (payScheme == PayScheme::Hourly) {
         columns = {1, 2, 3, 4};
     } else {
         if (TakesClockIn(workType)) {
@@ -66,12 +67,15 @@ class Masters {
     virtual void CheckYear(const std::string& path) = 0;
 };
 
+// The wage file of a scheme number as the files hold it (any but 2 is daily).
 const std::string& WagesFileOf(const DataFiles& files, int payScheme) {
-    return payScheme == 2 ? files.TimeWagesFile : files.DailyWagesFile;
+    return SchemeOfNumber(payScheme) == PayScheme::Hourly ? files.TimeWagesFile
+                                                          : files.DailyWagesFile;
 }
 
 std::size_t WagesRecordSize(int payScheme) {
-    return payScheme == 2 ? kTimeWagesRecordSize : kDailyWagesRecordSize;
+    return SchemeOfNumber(payScheme) == PayScheme::Hourly ? kTimeWagesRecordSize
+                                                          : kDailyWagesRecordSize;
 }
 
 class LookedUpMasters final : public Masters {
@@ -117,11 +121,11 @@ class ReadMasters final : public Masters {
         const auto o = NameAt(id);
         if (!o)
             return kSchemeNotOnFile;
-        const int scheme = GetInt32(names_, *o + kWagesCodeOffset) / 1000;
+        const int scheme = WagesCode::Read(GetInt32(names_, *o + kWagesCodeOffset)).schemeNumber;
         return scheme == 0 ? kSchemePayrollOnly : scheme;
     }
     std::optional<Bytes> Wages(int scheme, const std::string& id, int generation) override {
-        WageFile& file = scheme == 2 ? time_ : daily_;
+        WageFile& file = SchemeOfNumber(scheme) == pb::PayScheme::Hourly ? time_ : daily_;
         const std::size_t size = WagesRecordSize(scheme);
         if (!file.read) {
             const std::string& path = WagesFileOf(files_, scheme);
@@ -185,12 +189,12 @@ OpenedMonth OpenWith(Masters& masters, const DataFiles& files, const CalcSetSett
 
     const std::string workFile = files.WorkFile(year);
     masters.CheckYear(workFile);
-    std::int32_t payScheme = 0;
+    PayScheme payScheme = PayScheme::Daily;
     if (const auto record = ReadMonthRecord(files, id, year, month)) {
         opened.stored = true;
         opened.record = *record;
         opened.wagesGeneration = record->WagesGeneration;
-        payScheme = record->PayScheme;
+        payScheme = SchemeOfNumber(record->PayScheme);
         if (const auto wrong = MonthFieldsOutOfRange(*record); !wrong.empty()) {
             RefuseOutOfRange(workFile, opened,
                              std::to_string(year) + "年" + std::to_string(month) + "月分", wrong);
@@ -201,14 +205,14 @@ OpenedMonth OpenWith(Masters& masters, const DataFiles& files, const CalcSetSett
     } else {
         // A month is stored as daily or hourly wage, nothing else: an index entry
         // of no scheme of ours is looked up as daily wage and refused there.
-        payScheme = masters.PayScheme(id) == 2 ? 2 : 1;
+        payScheme = SchemeOfNumber(masters.PayScheme(id));
     }
 
     MonthInput& input = opened.input;
     input.payScheme = payScheme;
     input.rules = rules;
-    const std::string& wagesFile = WagesFileOf(files, payScheme);
-    const auto wages = masters.Wages(payScheme, id, opened.wagesGeneration);
+    const std::string& wagesFile = WagesFileOf(files, SchemeNumber(payScheme));
+    const auto wages = masters.Wages(SchemeNumber(payScheme), id, opened.wagesGeneration);
     if (!wages) {
         opened.status = OpenMonthStatus::WagesNotFound;
         return opened;
@@ -216,7 +220,7 @@ OpenedMonth OpenWith(Masters& masters, const DataFiles& files, const CalcSetSett
     std::int32_t generation = 0;
     std::int32_t workType = 0;
     std::int32_t closingDay = 0;
-    if (payScheme == 2) {
+    if (payScheme == PayScheme::Hourly) {
         input.hourly = TimeWagesRecordFromBytes(*wages);
         generation = input.hourly.Generation;
         workType = input.hourly.WorkType;
@@ -227,7 +231,7 @@ OpenedMonth OpenWith(Masters& masters, const DataFiles& files, const CalcSetSett
         workType = input.daily.WorkType;
         closingDay = input.daily.ClosingDay;
     }
-    if (const auto wrong = WageFieldsOutOfRange(payScheme, *wages); !wrong.empty()) {
+    if (const auto wrong = WageFieldsOutOfRange(SchemeNumber(payScheme), *wages); !wrong.empty()) {
         RefuseOutOfRange(wagesFile, opened,
                          "賃金データ（第" + std::to_string(generation) + "世代）", wrong);
     }
@@ -289,7 +293,7 @@ std::string RefusalText(const OpenedMonth& month, const DataFiles& files) {
                     ? std::string("現在の賃金データ")
                     : "第" + std::to_string(month.wagesGeneration) + "世代の賃金データ";
             return month.id + " の" + generation + "が見つかりません。（" +
-                   (month.input.payScheme == 2 ? files.TimeWagesFile : files.DailyWagesFile) + "）";
+                   WagesFileOf(files, SchemeNumber(month.input.payScheme)) + "）";
         }
     }
     return {};
@@ -303,12 +307,13 @@ MonthRecord UpdatedMonthRecord(MonthRecord record, const OpenedMonth& month,
                                const MonthResult& result) {
     const MonthInput& input = month.input;
     record.ID = month.id;
-    record.PayScheme = input.payScheme;
+    record.PayScheme = SchemeNumber(input.payScheme);
     record.WagesGeneration = month.wagesGeneration;
     record.Month = static_cast<std::uint16_t>(month.month);
     const std::size_t days = std::min<std::size_t>(result.days.size(), kCellRows);
     record.DayCount = static_cast<std::int32_t>(days);
-    const int lastColumn = input.payScheme == 2 ? kHourlyColumnCount - 1 : kDailyColumnCount - 1;
+    const int lastColumn =
+        input.payScheme == PayScheme::Hourly ? kHourlyColumnCount - 1 : kDailyColumnCount - 1;
     for (int column = 1; column <= kCellColumns; ++column) {
         for (std::size_t row = 0; row < kCellRows; ++row) {
             std::string& cell = record.Cells[column - 1][row];
@@ -322,7 +327,7 @@ MonthRecord UpdatedMonthRecord(MonthRecord record, const OpenedMonth& month,
     record.WorkDays = result.totals.WorkDays;
     record.TotalOverMinutes = result.totals.TotalOverMinutes;
     record.TotalOverPay = result.totals.TotalOverPay;
-    if (input.payScheme == 1 && input.daily.Holiday != 0) {
+    if (input.payScheme == PayScheme::Daily && input.daily.Holiday != 0) {
         record.HolidayWorkDays = result.totals.HolidayWorkDays;
         record.HolidayMinutes = result.totals.HolidayMinutes;
         record.HolidayPay = result.totals.HolidayPay;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model/PayScheme.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
 #include "core/store/Settings.h"
@@ -103,7 +104,7 @@ MonthRecord UpdatedMonthRecord(MonthRecord record, const OpenedMonth& month,
 // The typed cells of the month record as the entry window loads them: daily
 // wage column 1 unless the pattern has no clock-in (0, 3) and column 2 unless
 // it has no clock-out (1, 4); hourly wage columns 1 … 4. `days` rows, at most 31.
-std::vector<DayCells> TypedCellsOf(const MonthRecord& record, std::int32_t payScheme,
+std::vector<DayCells> TypedCellsOf(const MonthRecord& record, PayScheme payScheme,
                                    std::int32_t workType, std::size_t days);
 
 }  // namespace pb

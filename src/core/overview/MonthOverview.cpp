@@ -16,7 +16,7 @@ OverviewRow StoredRow(const OpenedMonth& opened) {
     OverviewRow row;
     row.id = opened.id;
     row.name = opened.name;
-    row.payScheme = opened.input.payScheme == 2 ? 2 : 1;
+    row.payScheme = opened.input.payScheme;
     row.state = OverviewState::Stored;
     const MonthInput input = ExportInput(opened);
     const MonthResult result = CalcMonth(input);
@@ -86,7 +86,7 @@ OverviewRow OverviewRowOf(const OpenedMonth& opened, const DataFiles& files, int
     OverviewRow row;
     row.id = opened.id;
     row.name = opened.name;
-    row.payScheme = scheme;
+    row.payScheme = SchemeOfNumber(scheme);
     if (opened.status == OpenMonthStatus::MonthNotStored) {
         row.state = OverviewState::NotStored;
     } else {
@@ -101,7 +101,7 @@ OverviewRow RefusedRow(const std::string& id, const std::string& name, int schem
     OverviewRow row;
     row.id = id;
     row.name = name;
-    row.payScheme = scheme;
+    row.payScheme = SchemeOfNumber(scheme);
     row.state = OverviewState::Refused;
     row.refusal = why;
     return row;
@@ -146,7 +146,7 @@ std::string StateText(OverviewState state) {
 
 std::vector<std::string> OverviewNotes(const OverviewRow& row) {
     std::vector<std::string> notes;
-    if (row.state != OverviewState::Stored || row.payScheme == 2) {
+    if (row.state != OverviewState::Stored || row.payScheme == PayScheme::Hourly) {
         return notes;  // an hourly wage's bands are hours worked, not overtime
     }
     if (row.totals.TotalOverMinutes > kHigherPremiumLimit) {

@@ -24,7 +24,7 @@ enum class OverviewState {
 struct OverviewRow {
     std::string id;
     std::string name;
-    std::int32_t payScheme = 1;
+    PayScheme payScheme = PayScheme::Daily;
     OverviewState state = OverviewState::NotStored;
     std::string refusal;  // Refused: why, naming the file
     // Stored: the calculation's totals, and the month's minutes and yen per

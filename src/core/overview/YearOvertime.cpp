@@ -73,7 +73,7 @@ std::array<std::int32_t, 12> YearOvertimeMinutes(const EmployeeYear& year) {
     std::array<std::int32_t, 12> overtime{};
     for (std::size_t m = 0; m < year.months.size() && m < overtime.size(); ++m) {
         const OverviewRow& row = year.months[m];
-        if (row.state == OverviewState::Stored && row.payScheme != 2) {
+        if (row.state == OverviewState::Stored && row.payScheme != PayScheme::Hourly) {
             overtime[m] = row.totals.TotalOverMinutes;
         }
     }
@@ -116,7 +116,7 @@ OverviewRow YearTotalRow(const EmployeeYear& year) {
     OverviewRow total;
     total.id = year.id;
     total.name = year.name;
-    total.payScheme = year.scheme;
+    total.payScheme = SchemeOfNumber(year.scheme);
     total.state = OverviewState::Stored;
     for (const OverviewRow& row : year.months) {
         if (row.state != OverviewState::Stored) {

@@ -58,11 +58,6 @@ void RemoveDay(FileSystem& fs, const std::string& root, const std::string& name)
                         (ours ? ErrorReason(e.error()) : std::string(e.what())));
 }
 
-bool IsDataFileName(const std::string& name) {
-    return name == "Name.dat" || name == "DailyWages.dat" || name == "TimeWages.dat" ||
-           YearOfWorkFile(name).has_value();
-}
-
 // The stamps the data files had when a backup was made, one line each:
 // name, size, modified, changed, inode.
 constexpr char kStampsName[] = "Punchbook.stamps";

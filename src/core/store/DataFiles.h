@@ -39,6 +39,24 @@ struct DataFiles {
     std::string WorkFile(int year) const;
 };
 
+// The fixed names of the files the program keeps in its folder, as written.
+inline constexpr char kNameFileName[] = "Name.dat";
+inline constexpr char kDailyWagesFileName[] = "DailyWages.dat";
+inline constexpr char kTimeWagesFileName[] = "TimeWages.dat";
+inline constexpr char kNextCellFileName[] = "NextCell.dat";
+// The master files; with every year's work-data file they are the data files
+// (what a daily backup copies and a restore brings back).
+inline constexpr const char* kMasterFileNames[] = {kNameFileName, kDailyWagesFileName,
+                                                   kTimeWagesFileName};
+
+// A data file: a master file or a year's "YYYY_fv2.pbk", named as the program
+// writes them.
+bool IsDataFileName(const std::string& name);
+// A file of the program in its folder, named in any case: the data files, the
+// cursor table, the settings, the journal and the lock. An export never writes
+// over one.
+bool IsProgramFileName(const std::string& name);
+
 DataFiles AssignDataFiles(const std::string& programFolder, FileSystem& fs = RealFileSystem());
 
 // The year of the system date.

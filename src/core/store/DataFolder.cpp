@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/store/DataFiles.h"
 #include "core/store/Settings.h"
 
 namespace pb {
@@ -111,8 +112,8 @@ void PrepareDataFolder(const DataFolder& folder) {
 
 bool HoldsDataFiles(const FileSystem& fs, const std::string& folder) {
     const std::string prefix = WithSlash(folder);
-    for (const char* name :
-         {kSettingsFileName, "Name.dat", "DailyWages.dat", "TimeWages.dat", "NextCell.dat"})
+    for (const char* name : {kSettingsFileName, kNameFileName, kDailyWagesFileName,
+                             kTimeWagesFileName, kNextCellFileName})
         if (fs.Exists(prefix + name))
             return true;
     return false;

@@ -6,6 +6,7 @@
 #include <map>
 
 #include "core/common/ShiftJis.h"
+#include "core/model/PayScheme.h"
 #include "core/store/PayrollFiles.h"
 #include "core/store/RecordFile.h"
 #include "core/store/Transaction.h"
@@ -39,7 +40,8 @@ std::string NameAt(const Bytes& names, std::size_t o) {
 }
 
 bool InScheme(std::int32_t wagesCode, int scheme) {
-    return scheme == 0 || (1000 * scheme < wagesCode && wagesCode < 2000 * scheme);
+    const std::optional<PayScheme> known = KnownScheme(scheme);
+    return scheme == 0 || (known && WagesCode::IsOfScheme(wagesCode, *known));
 }
 
 // The first record of Name.dat with this ID: its offset in `names`.
@@ -351,7 +353,7 @@ int GetPayScheme(const DataFiles& files, const std::string& id) {
     const auto found = FindNameRecord(files, id);
     if (!found)
         return kSchemeNotOnFile;
-    const int scheme = GetInt32(found->bytes, kWagesCodeOffset) / 1000;
+    const int scheme = WagesCode::Read(GetInt32(found->bytes, kWagesCodeOffset)).schemeNumber;
     return scheme == 0 ? kSchemePayrollOnly : scheme;
 }
 
@@ -435,7 +437,7 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
         if (std::optional<Bytes> names =
                 ReadForUpdate(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords)) {
             if (const auto found = FindName(*names, storedId)) {
-                scheme = GetInt32(*names, *found + kWagesCodeOffset) / 1000;
+                scheme = WagesCode::Read(GetInt32(*names, *found + kWagesCodeOffset)).schemeNumber;
                 linked = GetInt32(*names, *found + kLinkedOffset) == 1;
             }
             Bytes kept = DropRecords(*names, kNameRecordSize, [&](const Bytes& b, std::size_t o) {
@@ -589,7 +591,7 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
                         1 + kNameLength, nameRecord.begin() + kNameOffset);
         }
         names.Put(nameAt ? static_cast<long>(*nameAt / kNameRecordSize) : -1, nameRecord);
-        if (entry.Name.WagesCode < 2000) {
+        if (WagesCode::Read(entry.Name.WagesCode).Scheme() != PayScheme::Hourly) {
             entry.Daily.Generation = d + 1;
             entry.Daily.Current = 1;
             wagesOf(1).Put(-1, ToBytes(entry.Daily));

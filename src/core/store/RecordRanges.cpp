@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/common/Routines.h"
 #include "core/store/Records.h"
 
 namespace pb {
@@ -87,6 +88,22 @@ std::vector<std::string> WageFieldsOutOfRange(int scheme, const Bytes& buf, std:
          {r.ChargeDivideTime1, r.ChargeDivideTime2, r.ChargeDivideTime3})
         fields.Range("区分時間", boundary, 0, kMaxBandBoundary);
     return fields.Take();
+}
+
+std::vector<std::string> BandOrderOutOfRange(const TimeWagesRecord& record, int bandCount) {
+    const std::int32_t ends[] = {record.ChargeDivideTime1, record.ChargeDivideTime2,
+                                 record.ChargeDivideTime3};
+    const int used = std::clamp(bandCount, 1, 3);
+    bool rising = true;
+    std::string shown;
+    for (int band = 0; band < used; ++band) {
+        if (band > 0 && ends[band] <= ends[band - 1])
+            rising = false;
+        shown += (band > 0 ? ", " : " ") + StepsToText(ends[band]);
+    }
+    if (rising)
+        return {};
+    return {"区分時間の順序" + shown};
 }
 
 std::vector<std::string> MonthFieldsOutOfRange(const MonthRecord& record) {

@@ -30,6 +30,15 @@ inline constexpr std::int32_t kMaxClosingDay = 31;
 // that is no number reads as midnight once decoded.
 std::vector<std::string> WageFieldsOutOfRange(int scheme, const Bytes& buf, std::size_t offset = 0);
 
+// The order of an hourly record's band boundaries: each band the pattern uses
+// (`bandCount`, 1 … 3, see BandCount) ends after the one before, as the hourly
+// form writes them. "区分時間の順序 hh:mm, hh:mm, …" when they do not rise,
+// else empty. Out of order, a band the pattern names stays empty and its
+// minutes are paid at another band's rate: the hourly form refuses such ends
+// and the folder check lists a record that has them. A month is still opened
+// by it (the calculation classifies every minute once), as it always was.
+std::vector<std::string> BandOrderOutOfRange(const TimeWagesRecord& record, int bandCount);
+
 // The same for a month record: its pay scheme, wage generation, month and day
 // count. Cell texts are not checked here: the calculation reads one that is no
 // time as an empty cell (the folder check lists them, see below).

@@ -201,6 +201,20 @@ void ScanFolder(const DataFiles& files, const std::string& folder, std::vector<s
         list.push_back(prefix + name);
 }
 
+std::optional<int> TypedWorkYear(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (text.size() != 4 ||
+        !std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); }))
+        return std::nullopt;
+    const int year = std::stoi(std::string(text));
+    if (year < 1000 || year >= 2999)
+        return std::nullopt;
+    return year;
+}
+
 std::optional<std::string> YearOfWorkFile(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);

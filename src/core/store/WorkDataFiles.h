@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/store/DataFiles.h"
@@ -61,5 +62,10 @@ void ScanFolder(const DataFiles& files, const std::string& folder, std::vector<s
 // nothing for any other path, including one whose four characters before the
 // ending are not all digits.
 std::optional<std::string> YearOfWorkFile(const std::string& path);
+
+// A year the operator types for a work-data file: four digits, 1000 … 2998
+// (blanks around are ignored). Shorter numbers would name a file whose year
+// YearOfWorkFile cannot read back.
+std::optional<int> TypedWorkYear(std::string_view text);
 
 }  // namespace pb

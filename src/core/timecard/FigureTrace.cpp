@@ -234,7 +234,7 @@ DayTrace TraceHourlyDay(const MonthInput& input, const BandBounds& bounds, const
 }
 
 int TotalColumn(const MonthTrace& trace) {
-    return trace.payScheme == 2 ? int{kHourlyTotalColumn} : int{kDailyTotalColumn};
+    return trace.payScheme == PayScheme::Hourly ? int{kHourlyTotalColumn} : int{kDailyTotalColumn};
 }
 
 const CellTrace* FindCell(const MonthTrace& trace, std::size_t row, int column) {
@@ -260,10 +260,10 @@ std::string RoundingLine(const MonthTrace& trace, const CellTrace& cell) {
 // The name of the band or class a stretch of a total cell belongs to.
 std::string SpanOwner(const MonthTrace& trace, std::size_t row, const TraceSpan& span) {
     for (const CellTrace& cell : trace.days[row - 1].cells) {
-        if (cell.column == kDailyTotalColumn && trace.payScheme != 2) {
+        if (cell.column == kDailyTotalColumn && trace.payScheme != PayScheme::Hourly) {
             continue;
         }
-        if (cell.column == kHourlyTotalColumn && trace.payScheme == 2) {
+        if (cell.column == kHourlyTotalColumn && trace.payScheme == PayScheme::Hourly) {
             continue;
         }
         for (const TraceSpan& own : cell.spans) {
@@ -272,7 +272,7 @@ std::string SpanOwner(const MonthTrace& trace, std::size_t row, const TraceSpan&
             }
         }
     }
-    return trace.payScheme == 2 ? "区分1" : "";
+    return trace.payScheme == PayScheme::Hourly ? "区分1" : "";
 }
 
 void TraceHourlyMonth(const MonthInput& input, const MonthResult& result, MonthTrace& trace) {
@@ -349,7 +349,7 @@ MonthTrace TraceMonth(const MonthInput& input, const MonthResult& result) {
     trace.payScheme = result.payScheme;
     trace.rules = input.rules;
     trace.days.reserve(result.days.size());
-    if (result.payScheme == 2) {
+    if (result.payScheme == PayScheme::Hourly) {
         TraceHourlyMonth(input, result, trace);
     } else {
         TraceDailyMonth(input, result, trace);
@@ -358,7 +358,7 @@ MonthTrace TraceMonth(const MonthInput& input, const MonthResult& result) {
 }
 
 int CountClockInsTakenAsEveningBefore(const MonthInput& input, const MonthResult& result) {
-    if (result.payScheme == 2) {
+    if (result.payScheme == PayScheme::Hourly) {
         return 0;
     }
     const DailyBounds bounds = MakeDailyBounds(input.daily);
@@ -375,8 +375,8 @@ int CountClockInsTakenAsEveningBefore(const MonthInput& input, const MonthResult
     return count;
 }
 
-std::string RoundingRuleText(const CalcSetSettings& rules, std::int32_t payScheme) {
-    const bool perMonth = payScheme != 2 && rules.FractionsHandle != 0;
+std::string RoundingRuleText(const CalcSetSettings& rules, PayScheme payScheme) {
+    const bool perMonth = payScheme != PayScheme::Hourly && rules.FractionsHandle != 0;
     return UnitRuleText(rules) + (perMonth ? "・月毎に丸め" : "・日毎に丸め");
 }
 
@@ -418,7 +418,7 @@ std::string CellTraceText(const MonthTrace& trace, std::size_t row, int column) 
     if (cell->spans.empty()) {
         text += cell->name + " なし\n";
     }
-    if (total && trace.payScheme == 2) {
+    if (total && trace.payScheme == PayScheme::Hourly) {
         text += "合計 " + Duration(cell->shown) + "（各区分の丸めた時間の合計）\n";
         text += "賃金 " + FormatYen(cell->yen) + "（各区分の賃金の合計）";
     } else {
@@ -450,13 +450,13 @@ std::string SumTraceText(const MonthTrace& trace, int column) {
         yen += sum.yen;
         if (totalColumn) {
             text += sum.name +
-                    (trace.payScheme == 2 ? ""
-                     : sum.holiday        ? "（休日）"
-                                          : "（平日）") +
+                    (trace.payScheme == PayScheme::Hourly ? ""
+                     : sum.holiday                        ? "（休日）"
+                                                          : "（平日）") +
                     " " + MinutesToText(sum.minutes) + " " + FormatYen(sum.yen) + "\n";
             continue;
         }
-        if (trace.payScheme == 2) {
+        if (trace.payScheme == PayScheme::Hourly) {
             text += sum.name + ": " + std::to_string(sum.days) + "日 計 " +
                     MinutesToText(sum.minutes) + "（日毎に丸めた時間の合計）\n賃金 " +
                     FormatYen(sum.yen) + "（日毎の賃金の合計: 曜日の時給で日毎に計算）";
@@ -481,7 +481,7 @@ std::string SumTraceText(const MonthTrace& trace, int column) {
 
 std::vector<MonthNote> MonthNotes(const MonthTrace& trace, const MonthResult& result) {
     std::vector<MonthNote> notes;
-    if (trace.payScheme != 1) {
+    if (trace.payScheme != PayScheme::Daily) {
         return notes;  // the bands of an hourly wage are hours worked, not overtime
     }
     constexpr std::int32_t kAgreementLimit = 45 * 60;

@@ -57,7 +57,7 @@ struct SumTrace {
 };
 
 struct MonthTrace {
-    std::int32_t payScheme = 1;
+    PayScheme payScheme = PayScheme::Daily;
     CalcSetSettings rules;
     std::vector<DayTrace> days;  // one per day row
     std::vector<SumTrace> sums;  // daily: weekday classes, then holiday classes; hourly: bands
@@ -71,7 +71,7 @@ MonthTrace TraceMonth(const MonthInput& input, const MonthResult& result);
 int CountClockInsTakenAsEveningBefore(const MonthInput& input, const MonthResult& result);
 
 // "15分単位・四捨五入・日毎に丸め" — the unit, the mode and when it is applied.
-std::string RoundingRuleText(const CalcSetSettings& rules, std::int32_t payScheme);
+std::string RoundingRuleText(const CalcSetSettings& rules, PayScheme payScheme);
 
 // "22:00–24:00"; times before the day's midnight read "前日05:00", after the
 // next one "翌01:30".

@@ -44,7 +44,7 @@ ReadRow Read(const DayCells& typed) {
     return read;
 }
 
-MonthResult StartMonth(std::int32_t payScheme, std::int32_t workType) {
+MonthResult StartMonth(PayScheme payScheme, std::int32_t workType) {
     MonthResult result;
     result.payScheme = payScheme;
     result.workType = workType;
@@ -215,7 +215,7 @@ void SumHourlyMonth(MonthResult& result, const std::array<std::int64_t, 3>& minu
 }  // namespace
 
 MonthResult CalcMonth(const MonthInput& input) {
-    if (input.payScheme == 2) {
+    if (input.payScheme == PayScheme::Hourly) {
         return CalcHourlyMonth(input.hourly, input.rules, input.period, input.cells);
     }
     return CalcDailyMonth(input.daily, input.rules, input.period, input.cells);
@@ -223,7 +223,7 @@ MonthResult CalcMonth(const MonthInput& input) {
 
 MonthResult CalcDailyMonth(const DailyWagesRecord& wages, const CalcSetSettings& rules,
                            const std::vector<PayDay>& period, const std::vector<DayCells>& cells) {
-    MonthResult result = StartMonth(1, wages.WorkType);
+    MonthResult result = StartMonth(PayScheme::Daily, wages.WorkType);
     const DailyBounds bounds = MakeDailyBounds(wages);
     ClassMinutes weekdaySums{};
     ClassMinutes holidaySums{};
@@ -272,7 +272,7 @@ std::int32_t BandRateOfDay(const TimeWagesRecord& wages, int band, std::int32_t 
 
 MonthResult CalcHourlyMonth(const TimeWagesRecord& wages, const CalcSetSettings& rules,
                             const std::vector<PayDay>& period, const std::vector<DayCells>& cells) {
-    MonthResult result = StartMonth(2, wages.WorkType);
+    MonthResult result = StartMonth(PayScheme::Hourly, wages.WorkType);
     const BandCounter counter(MakeBandBounds(wages.WorkType, wages.ChargeDivideTime1,
                                              wages.ChargeDivideTime2, wages.ChargeDivideTime3));
     std::array<std::int64_t, 3> minutes{};

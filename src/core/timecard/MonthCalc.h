@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model/PayScheme.h"
 #include "core/model/Records.h"
 #include "core/model/Settings.h"
 #include "core/timecard/BandCounter.h"
@@ -30,10 +31,10 @@ namespace pb {
 // hourly 1 … 4), the others are ignored and computed afresh. Rows missing from
 // `cells` count as empty.
 struct MonthInput {
-    std::int32_t payScheme = 1;  // 1 daily wage, 2 hourly wage
-    DailyWagesRecord daily;      // used for pay scheme 1
-    TimeWagesRecord hourly;      // used for pay scheme 2
-    CalcSetSettings rules;       // the settings' calculation rules, read at each run
+    PayScheme payScheme = PayScheme::Daily;
+    DailyWagesRecord daily;  // used for the daily wage
+    TimeWagesRecord hourly;  // used for the hourly wage
+    CalcSetSettings rules;   // the settings' calculation rules, read at each run
     std::vector<PayDay> period;
     std::vector<DayCells> cells;
 };
@@ -96,7 +97,7 @@ struct TotalsTexts {
 };
 
 struct MonthResult {
-    std::int32_t payScheme = 1;
+    PayScheme payScheme = PayScheme::Daily;
     std::int32_t workType = 0;
     // Row 0 of the entry grid: [0] the work pattern as two digits, then the
     // column captions; 8 entries for daily wage, 9 for hourly wage.

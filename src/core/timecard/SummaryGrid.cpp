@@ -97,7 +97,7 @@ std::vector<DayCells> HourlyRows(const TimeWagesRecord& wages, const MonthResult
 
 std::vector<DayCells> SummaryRows(const MonthInput& input, const MonthResult& result,
                                   std::int32_t currentWeekday) {
-    if (input.payScheme == 2) {
+    if (input.payScheme == PayScheme::Hourly) {
         return HourlyRows(input.hourly, result, currentWeekday);
     }
     return DailyRows(input.daily, result, currentWeekday);

@@ -39,8 +39,9 @@ bool IsHourlyPattern(std::int32_t workType) {
     return workType >= 8;
 }
 
-bool IsPatternOfScheme(std::int32_t payScheme, std::int32_t workType) {
-    return payScheme == 2 ? workType >= 8 && workType <= 19 : workType >= 0 && workType <= 7;
+bool IsPatternOfScheme(PayScheme payScheme, std::int32_t workType) {
+    return payScheme == PayScheme::Hourly ? workType >= 8 && workType <= 19
+                                          : workType >= 0 && workType <= 7;
 }
 
 bool MeasuresEarlyStart(std::int32_t workType) {
@@ -110,9 +111,9 @@ std::int32_t HourlyWorkType(int bandCount, bool weekdayRates, bool withBreak) {
     return 8 + (weekdayRates ? 6 : 0) + 2 * (std::clamp(bandCount, 1, 3) - 1) + (withBreak ? 1 : 0);
 }
 
-std::vector<std::string> ColumnCaptions(std::int32_t payScheme, std::int32_t workType) {
+std::vector<std::string> ColumnCaptions(PayScheme payScheme, std::int32_t workType) {
     std::vector<std::string> captions{PadNumber(workType, 2)};
-    if (payScheme == 2) {
+    if (payScheme == PayScheme::Hourly) {
         captions.insert(captions.end(), {"出社時間", "休憩開始", "休憩終了", "退社時間", "区 分 １",
                                          "区 分 ２", "区 分 ３", "合　　計"});
     } else {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/model/PayScheme.h"
+
 namespace pb {
 
 // Grid columns of a daily-wage month (column 0 is the day label).
@@ -40,8 +42,8 @@ bool IsColumnUnused(std::int32_t workType, int column);
 // Hourly-wage patterns are 8 … 19, daily-wage ones 0 … 7; a pattern from 8 up
 // is read as hourly, any other as daily.
 bool IsHourlyPattern(std::int32_t workType);
-// True when `workType` is a pattern of `payScheme` (1 daily wage, 2 hourly wage).
-bool IsPatternOfScheme(std::int32_t payScheme, std::int32_t workType);
+// True when `workType` is a pattern of `payScheme`.
+bool IsPatternOfScheme(PayScheme payScheme, std::int32_t workType);
 
 bool MeasuresEarlyStart(std::int32_t workType);    // 早出: 1, 2, 4, 5, 6, 7
 bool MeasuresEarlyMorning(std::int32_t workType);  // 早朝: 4, 6, 7
@@ -77,7 +79,11 @@ std::int32_t DailyWorkType(bool earlyStart, bool overtime, bool earlyMorning, bo
 std::int32_t HourlyWorkType(int bandCount, bool weekdayRates, bool withBreak);
 
 // The entry grid's row 0: index 0 is the work pattern as two digits ("07"),
-// then the caption of each column, 8 entries for pay scheme 1, 9 for 2.
-std::vector<std::string> ColumnCaptions(std::int32_t payScheme, std::int32_t workType);
+// then the caption of each column, 8 entries for the daily wage, 9 for the hourly.
+std::vector<std::string> ColumnCaptions(PayScheme payScheme, std::int32_t workType);
+// The same for a scheme's number as the files hold it (2 hourly, any other daily).
+inline std::vector<std::string> ColumnCaptions(std::int32_t schemeNumber, std::int32_t workType) {
+    return ColumnCaptions(SchemeOfNumber(schemeNumber), workType);
+}
 
 }  // namespace pb

@@ -323,8 +323,8 @@ void TMainFrom::UpdateInputButton() {
 }
 
 void TMainFrom::UpdateInputButton(const FolderListing& entries) {
-    const bool data = entries.Has(QStringLiteral("TimeWages.dat")) ||
-                      entries.Has(QStringLiteral("DailyWages.dat"));
+    const bool data = entries.Has(QString::fromLatin1(kTimeWagesFileName)) ||
+                      entries.Has(QString::fromLatin1(kDailyWagesFileName));
     PanelButton3->setEnabled(data);
     selectionPanelItem_->setEnabled(data);
     fileCommands_->SetExportEnabled(data);

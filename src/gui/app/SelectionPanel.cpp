@@ -34,21 +34,6 @@ constexpr int kPanelHeight = 44;
 const QString kNoDataHint = QStringLiteral("登録されたデータは有りません");
 const QString kDataHint = QStringLiteral("登録されたデータが有ります");
 
-// A year the operator typed: four digits below 2999. Shorter numbers would
-// name a work-data file whose year the folder scan cannot read back.
-std::optional<int> TypedYear(const QString& text) {
-    const QString trimmed = text.trimmed();
-    if (trimmed.size() != 4)
-        return std::nullopt;
-    for (QChar c : trimmed)
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    const int year = trimmed.toInt();
-    if (year < 1000 || year >= 2999)
-        return std::nullopt;
-    return year;
-}
-
 }  // namespace
 
 SelectionPanel::SelectionPanel(const DataFiles& files, QWidget* parent)
@@ -277,7 +262,7 @@ void SelectionPanel::UpdateMonthState() {
 }
 
 bool SelectionPanel::TakeTypedYear() {
-    const std::optional<int> year = TypedYear(yearBox_->currentText());
+    const std::optional<int> year = TypedWorkYear(S(yearBox_->currentText().trimmed()));
     if (!year) {
         // Not taken over: the box shows the year in force again, so it never
         // shows a year other than the one 開始 would open.

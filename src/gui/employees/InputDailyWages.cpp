@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "core/common/Routines.h"
+#include "core/model/PayScheme.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/timecard/WorkPattern.h"
 #include "gui/controls/NumEdit.h"
@@ -480,7 +481,9 @@ void TInputD::PanelButton1Click() {
             HolidayCB->setChecked(false);
         EmployeeEntry entry;
         entry.Daily = CollectDailyWages();
-        entry.Name = MakeNameRecord(context_.files, id, name, 1000 + entry.Daily.Generation);
+        entry.Name =
+            MakeNameRecord(context_.files, id, name,
+                           WagesCode::Of(PayScheme::Daily, entry.Daily.Generation).Stored());
         RegisterEmployee(context_.files, entry, 1, context_.op);
         IDCBChange();
     });

@@ -15,7 +15,9 @@
 #include <QSlider>
 
 #include "core/common/Routines.h"
+#include "core/model/PayScheme.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/RecordRanges.h"
 #include "core/timecard/WorkPattern.h"
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
@@ -450,18 +452,16 @@ void TInputT::PanelButton1Click() {
         // The name typed stays for the operator to mend.
         if (!ValidateNameToStore(name, context_.op))
             return;
-        if (CheckBox1->isChecked()) {
-            const bool rising =
-                sliders_[2]->value() > sliders_[1]->value() &&
-                (!RadioButton2->isChecked() || sliders_[3]->value() > sliders_[2]->value());
-            if (!rising) {
-                BandOrderWarning();
-                return;
-            }
-        }
         EmployeeEntry entry;
         entry.Time = CollectTimeWages();
-        entry.Name = MakeNameRecord(context_.files, id, name, 2000 + entry.Time.Generation);
+        // Each band ends after the one before, or the core would refuse the record.
+        if (!BandOrderOutOfRange(entry.Time, BandCount(entry.Time.WorkType)).empty()) {
+            BandOrderWarning();
+            return;
+        }
+        entry.Name =
+            MakeNameRecord(context_.files, id, name,
+                           WagesCode::Of(PayScheme::Hourly, entry.Time.Generation).Stored());
         RegisterEmployee(context_.files, entry, 2, context_.op);
         IDCBChange();
     });

@@ -283,12 +283,7 @@ bool TExportD::IsProgramFile(const QString& path) const {
     if (QFileInfo(file.absolutePath()).canonicalFilePath() !=
         QFileInfo(Q(context_.files.Folder)).canonicalFilePath())
         return false;
-    const QString name = file.fileName();
-    for (const char* fixed : {"Name.dat", "DailyWages.dat", "TimeWages.dat", "NextCell.dat",
-                              "PBOOK2.INI", "Punchbook.jnl", "Punchbook.lock"})
-        if (name.compare(QString::fromLatin1(fixed), Qt::CaseInsensitive) == 0)
-            return true;
-    return name.endsWith(QStringLiteral("_fv2.pbk"), Qt::CaseInsensitive);
+    return IsProgramFileName(S(file.fileName()));
 }
 
 bool TExportD::ExportPBClick() {

@@ -60,7 +60,7 @@ QString FileNamePart(QString text) {
 
 MonthReport MakeMonthReport(const MonthInput& input, const MonthResult& result) {
     MonthReport report;
-    report.PayScheme = result.payScheme == 2 ? 2 : 1;
+    report.PayScheme = SchemeNumber(result.payScheme);
     report.Holiday = report.PayScheme == 1 && input.daily.Holiday != 0;
     report.Days.reserve(result.days.size());
     report.Marks.reserve(result.days.size());

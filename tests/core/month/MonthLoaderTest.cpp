@@ -28,13 +28,16 @@ MonthRecord FilledMonth() {
 
 TEST(MonthLoader, OnlyTheTypedColumnsOfThePatternAreLoaded) {
     struct Case {
-        std::int32_t payScheme;
+        PayScheme payScheme;
         std::int32_t workType;
         std::string pattern;  // which of columns 1 … 8 come back
     };
+    constexpr PayScheme kDaily = PayScheme::Daily;
+    constexpr PayScheme kHourly = PayScheme::Hourly;
     const Case cases[] = {
-        {1, 0, "01000000"}, {1, 3, "01000000"}, {1, 1, "10000000"},  {1, 4, "10000000"},
-        {1, 7, "11000000"}, {2, 8, "11110000"}, {2, 19, "11110000"},
+        {kDaily, 0, "01000000"},   {kDaily, 3, "01000000"}, {kDaily, 1, "10000000"},
+        {kDaily, 4, "10000000"},   {kDaily, 7, "11000000"}, {kHourly, 8, "11110000"},
+        {kHourly, 19, "11110000"},
     };
     const MonthRecord month = FilledMonth();
     for (const Case& c : cases) {
@@ -47,7 +50,7 @@ TEST(MonthLoader, OnlyTheTypedColumnsOfThePatternAreLoaded) {
         EXPECT_EQ(loaded, c.pattern) << c.workType;
         EXPECT_EQ(cells[0][0], "");
     }
-    EXPECT_EQ(TypedCellsOf(month, 1, 7, 31)[30][2], "02:31");
+    EXPECT_EQ(TypedCellsOf(month, PayScheme::Daily, 7, 31)[30][2], "02:31");
 }
 
 TEST(MonthLoader, ANewMonthOpensEmptyWithTheWagesInForce) {
@@ -62,7 +65,7 @@ TEST(MonthLoader, ANewMonthOpensEmptyWithTheWagesInForce) {
     ASSERT_EQ(fresh.status, OpenMonthStatus::Opened);
     EXPECT_FALSE(fresh.stored);
     EXPECT_EQ(fresh.name, "ｴﾗｰ 花子");
-    EXPECT_EQ(fresh.input.payScheme, 2);
+    EXPECT_EQ(fresh.input.payScheme, PayScheme::Hourly);
     EXPECT_EQ(fresh.input.hourly.WorkType, 19);
     ASSERT_EQ(fresh.input.period.size(), 29u);  // February 2000, paid the same month
     EXPECT_EQ(fresh.input.cells.size(), 29u);

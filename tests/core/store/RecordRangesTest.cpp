@@ -35,5 +35,29 @@ TEST(RecordRanges, EveryRateAboveTheFormsHighestIsRefused) {
     }
 }
 
+// Bands out of order would pay some minutes twice and others not at all: only
+// the bands the pattern uses are held to rising ends.
+TEST(RecordRanges, BandEndsMustRiseOverTheBandsThePatternUses) {
+    struct Case {
+        int bandCount;
+        std::int32_t ends[3];
+        std::vector<std::string> wrong;
+    };
+    const Case cases[] = {
+        {1, {120, 0, 0}, {}},
+        {2, {120, 204, 0}, {}},
+        {2, {120, 120, 0}, {"区分時間の順序 10:00, 10:00"}},
+        {3, {96, 204, 264}, {}},
+        {3, {96, 264, 204}, {"区分時間の順序 08:00, 22:00, 17:00"}},
+    };
+    for (const Case& c : cases) {
+        TimeWagesRecord record = testing::HourlyWages(19);
+        record.ChargeDivideTime1 = c.ends[0];
+        record.ChargeDivideTime2 = c.ends[1];
+        record.ChargeDivideTime3 = c.ends[2];
+        EXPECT_EQ(BandOrderOutOfRange(record, c.bandCount), c.wrong) << c.bandCount;
+    }
+}
+
 }  // namespace
 }  // namespace pb

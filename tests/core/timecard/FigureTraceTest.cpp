@@ -19,7 +19,7 @@ using testing::Typed;
 MonthInput DailyInput(std::int32_t workType, const CalcSetSettings& rules, std::int32_t weekday,
                       const std::string& in, const std::string& out) {
     MonthInput input;
-    input.payScheme = 1;
+    input.payScheme = PayScheme::Daily;
     input.daily = DailyWages(workType);
     input.rules = rules;
     input.period = {DayOn(weekday)};
@@ -73,7 +73,7 @@ TEST(FigureTrace, ALateClockInIsMarkedAsTheEveningBefore) {
 
 TEST(FigureTrace, HourlyBandsFollowTheMinuteRule) {
     MonthInput input;
-    input.payScheme = 2;
+    input.payScheme = PayScheme::Hourly;
     input.hourly = HourlyWages(13);
     input.rules = Rules(1);
     input.period = {DayOn(1)};
@@ -125,7 +125,7 @@ TEST(FigureTrace, AgreesWithTheCalculationEverywhere) {
         for (const std::int32_t perMonth : {0, 1}) {
             for (std::int32_t wt = 0; wt <= 19; ++wt) {
                 MonthInput input;
-                input.payScheme = wt < 8 ? 1 : 2;
+                input.payScheme = wt < 8 ? PayScheme::Daily : PayScheme::Hourly;
                 input.daily = DailyWages(wt);
                 input.hourly = HourlyWages(wt);
                 input.rules = Rules(unit, unit % 3, perMonth);
@@ -154,7 +154,7 @@ TEST(FigureTrace, AgreesWithTheCalculationEverywhere) {
                     yen += sum.yen;
                 }
                 EXPECT_EQ(yen, result.totals.TotalOverPay) << "WT " << wt;
-                if (input.payScheme == 2) {
+                if (input.payScheme == PayScheme::Hourly) {
                     std::int32_t dayYen = 0;
                     for (const DayTrace& day : trace.days) {
                         dayYen += day.cells.empty() ? 0 : day.cells.back().yen;

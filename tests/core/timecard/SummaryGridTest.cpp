@@ -22,7 +22,7 @@ std::vector<std::string> Column(const std::vector<DayCells>& rows, int column) {
 
 TEST(SummaryGrid, DailyRowsWithAndWithoutWeeklyHolidays) {
     MonthInput input;
-    input.payScheme = 1;
+    input.payScheme = PayScheme::Daily;
     input.daily = DailyWages(7);
     input.rules = Rules(15);
     input.period = {DayOn(1), DayOn(2), DayOn(7)};
@@ -52,7 +52,7 @@ TEST(SummaryGrid, DailyRowsWithAndWithoutWeeklyHolidays) {
 
 TEST(SummaryGrid, HourlyRowsShowBandEndsRatesAndMonthFigures) {
     MonthInput input;
-    input.payScheme = 2;
+    input.payScheme = PayScheme::Hourly;
     input.hourly = HourlyWages(19);
     input.rules = Rules(1);
     input.period = {DayOn(2)};

@@ -167,7 +167,7 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
 // gives 00:45, 03:00, 05:00, 01:45, 10:30 and ¥10,750 for the month.
 MonthInput OneLongDay() {
     MonthInput input;
-    input.payScheme = 1;
+    input.payScheme = PayScheme::Daily;
     input.daily.WorkType = 7;
     input.daily.ClosingDay = 20;
     input.daily.Holiday = 1;

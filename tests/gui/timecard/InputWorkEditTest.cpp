@@ -43,7 +43,7 @@ TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
 
     // The same day through the calculation itself.
     MonthInput input;
-    input.payScheme = 1;
+    input.payScheme = PayScheme::Daily;
     input.daily = *ReadDailyRecord(folder.Files(), "001", 0);
     input.rules.OvertimeWorkFigure = 15;
     input.period = MakePayPeriod(1999, 4, input.daily.ClosingDay, 1);
