@@ -5,6 +5,7 @@
 // and repetitions, and compare medians of one run (scripts/bench.sh).
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -354,5 +355,68 @@ void BM_NextDailyBackupOf30YearsOneChanged(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_NextDailyBackupOf30YearsOneChanged)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// --- a working day's backup at 999 × 10: the year typed into changed ---
+
+// Ten year files, settled, with yesterday's backup; the last year changed since.
+struct TenYears {
+    std::string path = bench::MakeTempFolder("pbbench-tenyears");
+    pb::DataFiles files = pb::AssignDataFiles(path);
+    std::string changed = files.WorkFile(kYear + 9);
+    TenYears() {
+        bench::WriteLargeFolder(path, kEmployees, 10, kYear);
+        std::this_thread::sleep_for(std::chrono::milliseconds(3100));
+        pb::BackUpBeforeChange(files, "2024-05-01", 14);
+        const pb::Bytes bytes = pb::ToBytes(bench::Month(1, 1));
+        raw::WriteAt(changed, 0, std::vector<char>(bytes.begin(), bytes.end()));
+    }
+    ~TenYears() { std::filesystem::remove_all(path); }
+};
+
+TenYears& TheTenYears() {
+    static TenYears folder;
+    return folder;
+}
+
+// Times `work` with the memory it needs above what the process held before it.
+template <typename Work>
+void TimeWithPeak(benchmark::State& state, const Work& work) {
+    double peakAbove = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::uint64_t idle = raw::ResidentMemory();
+        raw::ResetPeakMemory();
+        state.ResumeTiming();
+        work(state);
+        state.PauseTiming();
+        peakAbove = std::max(peakAbove, static_cast<double>(raw::PeakMemory() - idle));
+        state.ResumeTiming();
+    }
+    state.counters["peak_above_idle"] =
+        benchmark::Counter(peakAbove, benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
+}
+
+// The first change of the day: the changed year copied, the rest linked.
+void BM_DailyBackupOneYearChanged999x10(benchmark::State& state) {
+    TenYears& f = TheTenYears();
+    TimeWithPeak(state, [&](benchmark::State& s) {
+        s.PauseTiming();
+        std::filesystem::remove_all(f.path + "backup/2024-05-02");
+        s.ResumeTiming();
+        if (!pb::BackUpBeforeChange(f.files, "2024-05-02", 14))
+            s.SkipWithError("no backup made");
+    });
+}
+BENCHMARK(BM_DailyBackupOneYearChanged999x10)->Unit(benchmark::kMillisecond);
+
+// Its floor: that one file copied durably through a 64 KiB buffer.
+void BM_RawDurableCopyOfTheChangedYear(benchmark::State& state) {
+    TenYears& f = TheTenYears();
+    const std::string copy = f.path + "backup/raw-copy";
+    TimeWithPeak(state,
+                 [&](benchmark::State&) { raw::CopyDurably(f.changed, copy + ".tmp", copy); });
+    std::filesystem::remove(copy);
+}
+BENCHMARK(BM_RawDurableCopyOfTheChangedYear)->Unit(benchmark::kMillisecond);
 
 }  // namespace

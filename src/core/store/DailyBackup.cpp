@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -58,12 +59,14 @@ void RemoveDay(FileSystem& fs, const std::string& root, const std::string& name)
                         (ours ? ErrorReason(e.error()) : std::string(e.what())));
 }
 
-// The stamps the data files had when a backup was made, one line each:
+// Written last into a backup: every data file it holds, one line each: name
+// and size, then the stamp the data file had when it was copied (size,
+// modified, changed, inode) where that stamp can be trusted. A day without
+// it, or lacking what it names, is not whole.
+constexpr char kWholeName[] = "Punchbook.whole";
+// Where the backups of earlier versions noted the stamps, one line each:
 // name, size, modified, changed, inode.
 constexpr char kStampsName[] = "Punchbook.stamps";
-// Written last into a backup: every data file it holds, name and size, one
-// line each. A day without it, or lacking what it names, is not whole.
-constexpr char kWholeName[] = "Punchbook.whole";
 
 // What backup `folder` lacks of what its list names (the list itself when it
 // has none); nothing when the backup is whole.
@@ -101,11 +104,12 @@ std::vector<std::string> Missing(const FileSystem& fs, const std::string& folder
 }
 using Stamps = std::map<std::string, FileStamp>;
 
-Stamps ReadStamps(const FileSystem& fs, const std::string& folder) {
+// The stamps noted in `file`, each line a name and, after `skip` numbers, a stamp.
+Stamps ReadStampLines(const FileSystem& fs, const std::string& file, int skip) {
     Stamps stamps;
     std::string text;
     try {
-        const Bytes bytes = fs.ReadAll(folder + "/" + kStampsName);
+        const Bytes bytes = fs.ReadAll(file);
         text.assign(bytes.begin(), bytes.end());
     } catch (const FileError&) {
         return stamps;  // none noted: every file is copied
@@ -115,17 +119,26 @@ Stamps ReadStamps(const FileSystem& fs, const std::string& folder) {
     while (std::getline(lines, line)) {
         std::istringstream fields(line);
         std::string name;
+        std::uint64_t skipped = 0;
         FileStamp stamp;
-        if (std::getline(fields, name, '\t') &&
-            fields >> stamp.size >> stamp.modified >> stamp.changed >> stamp.inode)
+        if (!std::getline(fields, name, '\t'))
+            continue;
+        for (int i = 0; i < skip; ++i)
+            fields >> skipped;
+        if (fields >> stamp.size >> stamp.modified >> stamp.changed >> stamp.inode)
             stamps[name] = stamp;
     }
     return stamps;
 }
 
-std::string StampLine(const std::string& name, const FileStamp& stamp) {
-    return name + "\t" + std::to_string(stamp.size) + "\t" + std::to_string(stamp.modified) + "\t" +
-           std::to_string(stamp.changed) + "\t" + std::to_string(stamp.inode) + "\n";
+Stamps ReadStamps(const FileSystem& fs, const std::string& folder) {
+    Stamps stamps = ReadStampLines(fs, folder + "/" + kWholeName, 1);
+    return stamps.empty() ? ReadStampLines(fs, folder + "/" + kStampsName, 0) : stamps;
+}
+
+std::string StampFields(const FileStamp& stamp) {
+    return "\t" + std::to_string(stamp.size) + "\t" + std::to_string(stamp.modified) + "\t" +
+           std::to_string(stamp.changed) + "\t" + std::to_string(stamp.inode);
 }
 
 // A file's stamp is trusted to tell a later change only when its times lie
@@ -137,6 +150,23 @@ std::int64_t NowNanoseconds() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::system_clock::now().time_since_epoch())
         .count();
+}
+
+// The pieces a file is copied in: the copy holds two of them at most (this
+// and the writer's buffer), whatever the file's size.
+constexpr std::size_t kCopyPiece = 256 * 1024;
+
+// Copies `from` into the new file `to` piece by piece, adding each piece's
+// bytes to `done`.
+void CopyInPieces(FileSystem& fs, const std::string& from, const std::string& to,
+                  const std::function<void(std::size_t)>& copied) {
+    fs.CreateInPieces(to, [&](const PieceWriter& write) {
+        fs.ReadPieces(from, 0, kCopyPiece, [&](const std::uint8_t* data, std::size_t size) {
+            write(data, size);
+            copied(size);
+            return true;
+        });
+    });
 }
 
 // Copies the data files into `target` by way of a scratch folder renamed when
@@ -157,27 +187,44 @@ void CopyInto(const DataFiles& files, const std::vector<std::string>& names,
     const Stamps noted = previous.empty() ? Stamps{} : ReadStamps(fs, previous);
     const std::int64_t settled = NowNanoseconds() - kSettledNanoseconds;
     const std::string scratch = ScratchName(target, "new~");
+    const auto& progress = files.backup->progress;
     try {
-        fs.MakeFolder(scratch);
-        std::string stamps;
+        // Stamps taken before the copies: a change during one shows as a new stamp.
+        std::vector<std::optional<FileStamp>> stamps;
+        std::vector<bool> linked;
+        std::uint64_t total = 0;
         for (const std::string& name : names) {
-            const std::string live = files.Folder + name;
-            const std::optional<FileStamp> stamp = fs.Stamp(live);
+            const std::optional<FileStamp> stamp = fs.Stamp(files.Folder + name);
             const auto known = noted.find(name);
-            if (stamp && known != noted.end() && known->second == *stamp &&
-                fs.Size(previous + "/" + name) == stamp->size) {
+            linked.push_back(stamp && known != noted.end() && known->second == *stamp &&
+                             fs.Size(previous + "/" + name) == stamp->size);
+            total += stamp && !linked.back() ? stamp->size : 0;
+            stamps.push_back(stamp);
+        }
+        std::uint64_t done = 0;
+        if (progress)
+            progress(done, total);
+        fs.MakeFolder(scratch);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string& name = names[i];
+            if (linked[i]) {
                 fs.Link(previous + "/" + name, scratch + "/" + name);
             } else {
-                fs.Copy(live, scratch + "/" + name);
+                CopyInPieces(fs, files.Folder + name, scratch + "/" + name, [&](std::size_t n) {
+                    done += n;
+                    if (progress)
+                        progress(std::min(done, total), total);
+                });
             }
-            // Taken before the copy: a change during it shows as a new stamp.
-            if (stamp && stamp->modified < settled && stamp->changed < settled)
-                stamps += StampLine(name, *stamp);
         }
-        fs.Create(scratch + "/" + kStampsName, Bytes(stamps.begin(), stamps.end()));
         std::string whole;
-        for (const std::string& name : names)
-            whole += name + "\t" + std::to_string(fs.Size(scratch + "/" + name).value_or(0)) + "\n";
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            whole +=
+                names[i] + "\t" + std::to_string(fs.Size(scratch + "/" + names[i]).value_or(0));
+            if (stamps[i] && stamps[i]->modified < settled && stamps[i]->changed < settled)
+                whole += StampFields(*stamps[i]);
+            whole += "\n";
+        }
         fs.Create(scratch + "/" + kWholeName, Bytes(whole.begin(), whole.end()));
         // The copies and their names are on the disk before the day is named.
         fs.Flush(scratch);
@@ -227,10 +274,16 @@ std::string TodayText() {
 void BackUpBeforeChange(const DataFiles& files) {
     DataFiles::Backup& backup = *files.backup;
     const std::string today = TodayText();
-    if (backup.keepDays <= 0 || backup.skippedDay == today)
+    if (backup.keepDays <= 0 || backup.skippedDay == today || backup.doneDay == today)
         return;
     try {
-        BackUpBeforeChange(files, today, backup.keepDays);
+        const auto work = [&] { BackUpBeforeChange(files, today, backup.keepDays); };
+        if (backup.run)
+            backup.run(work);
+        else
+            work();
+        // Made now or found there: either way the day is backed up.
+        backup.doneDay = today;
     } catch (const FileError& e) {
         if (!backup.goOnWithout || !backup.goOnWithout(e.what()))
             throw;

@@ -7,7 +7,7 @@
 // Every backup folder holds every data file, but a file unchanged since the
 // newest backup is a second name (hard link) of that backup's copy rather than
 // a copy: the years nobody touches cost no space and no time. Each backup notes
-// the stamps its files had ("Punchbook.stamps") to know them unchanged.
+// the stamps its files had (in its list "Punchbook.whole") to know them unchanged.
 
 #include <string>
 #include <vector>

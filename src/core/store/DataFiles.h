@@ -2,6 +2,7 @@
 // The full names of the program's data files, formed once from the program
 // folder, and the file system they are reached through.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +33,16 @@ struct DataFiles {
         // The day the operator chose to go on without a backup; no more tries
         // that day, as a later one would no longer hold the day's first state.
         std::string skippedDay;
+        // The day whose backup is known to be there: later changes that day
+        // look no further.
+        std::string doneDay;
+        // Runs a backup's work (its copies, flushes and pruning) and passes on
+        // what it throws; unset, the work runs here and now. The program runs
+        // it beside its window, which shows a progress dialog when it lasts.
+        std::function<void(const std::function<void()>& work)> run;
+        // Told, on the thread doing the work, the bytes copied so far of those
+        // the backup copies (files linked to the day before cost nothing).
+        std::function<void(std::uint64_t done, std::uint64_t total)> progress;
     };
     std::shared_ptr<Backup> backup = std::make_shared<Backup>();
 

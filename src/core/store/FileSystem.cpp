@@ -127,11 +127,11 @@ class Fd {
     int fd_;
 };
 
-void WriteFully(int fd, const std::string& path, const Bytes& data, off_t offset) {
+void WriteFully(int fd, const std::string& path, const std::uint8_t* data, std::size_t size,
+                off_t offset) {
     std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n =
-            ::pwrite(fd, data.data() + done, data.size() - done, offset + static_cast<off_t>(done));
+    while (done < size) {
+        const ssize_t n = ::pwrite(fd, data + done, size - done, offset + static_cast<off_t>(done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -139,6 +139,10 @@ void WriteFully(int fd, const std::string& path, const Bytes& data, off_t offset
         }
         done += static_cast<std::size_t>(n);
     }
+}
+
+void WriteFully(int fd, const std::string& path, const Bytes& data, off_t offset) {
+    WriteFully(fd, path, data.data(), data.size(), offset);
 }
 
 std::string FolderOf(const std::string& path) {
@@ -493,10 +497,27 @@ class PosixFileSystem final : public FileSystem {
     }
 
     void Copy(const std::string& from, const std::string& to) override {
-        Replace(to, ReadAll(from));
+        // Through one buffer: a year file of any size costs the same memory.
+        constexpr std::size_t kCopyBuffer = 256 * 1024;
+        Fd in(OpenForReading(from));
+        ReplaceWith(to, [&](int out) {
+            Bytes buffer(kCopyBuffer);
+            for (std::uint64_t at = 0;;) {
+                const std::size_t n = ReadFully(in.get(), from, buffer, 0, at);
+                if (n == 0)
+                    return;
+                WriteFully(out, to, buffer.data(), n, static_cast<off_t>(at));
+                at += n;
+            }
+        });
     }
 
     void Replace(const std::string& path, const Bytes& content) override {
+        ReplaceWith(path, [&](int out) { WriteFully(out, path, content, 0); });
+    }
+
+    // Writes a new file with `write`, flushes it and renames it over `path`.
+    void ReplaceWith(const std::string& path, const std::function<void(int fd)>& write) {
         const std::string temp = ScratchName(path, "new~");
         {
             Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
@@ -507,10 +528,10 @@ class PosixFileSystem final : public FileSystem {
             if (::stat(path.c_str(), &old) == 0)
                 ::fchmod(fd.get(), old.st_mode & 07777);
             try {
-                WriteFully(fd.get(), temp, content, 0);
-            } catch (const FileError& e) {
+                write(fd.get());
+            } catch (...) {
                 ::unlink(temp.c_str());
-                Fail(path, "に書き込めません。", e.error());
+                throw;
             }
             if (::fsync(fd.get()) != 0 || fd.Close() != 0) {
                 const int err = errno;

@@ -93,7 +93,14 @@ FileChange FilteredFile(std::string path, std::size_t recordSize, RecordFilter k
 FileChange CopyOfFile(std::string path, bool exists, std::string source) {
     return {std::move(path), exists,
             [source = std::move(source)](FileSystem& fs, const std::string& temp) {
-                fs.Create(temp, fs.ReadAll(source));
+                // Piece by piece: a restored year file is never held whole.
+                fs.CreateInPieces(temp, [&](const PieceWriter& write) {
+                    fs.ReadPieces(source, 0, 256 * 1024,
+                                  [&](const std::uint8_t* data, std::size_t size) {
+                                      write(data, size);
+                                      return true;
+                                  });
+                });
             }};
 }
 

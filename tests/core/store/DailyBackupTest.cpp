@@ -81,16 +81,38 @@ TEST_F(DailyBackup, OnlyTheNewestDaysAreKept) {
     EXPECT_TRUE(fs::exists(folder_ + "backup/手で作ったフォルダ"));
 }
 
-// Every change goes through a transaction, and each makes the day's backup first.
+// Every change goes through a transaction, and each makes the day's backup
+// first: once a day, through the program's runner, telling its progress.
 TEST_F(DailyBackup, AChangeBacksUpTheFolderAsItWasBeforeIt) {
     SomeData();
     const FolderPicture before = Picture();
     files_.backup->keepDays = 14;
+    int runs = 0;
+    files_.backup->run = [&](const std::function<void()>& work) {
+        ++runs;
+        work();
+    };
+    std::uint64_t done = 0, total = 1;
+    files_.backup->progress = [&](std::uint64_t d, std::uint64_t t) {
+        EXPECT_GE(d, done);
+        done = d;
+        total = t;
+    };
     ScriptedOperator op;
     ASSERT_TRUE(WriteMonthRecord(files_, 1999, Month("001", 4), op));
     ASSERT_TRUE(WriteMonthRecord(files_, 1999, Month("001", 5), op));
     EXPECT_EQ(Days(), std::vector<std::string>{TodayText()});
     EXPECT_EQ(PictureOf(Day(TodayText()))["1999_fv2.pbk"], before.at("1999_fv2.pbk"));
+    std::uint64_t copied = 0;
+    for (const auto& [name, bytes] : before)
+        copied += name == "PBOOK2.INI" ? 0 : bytes.size();
+    EXPECT_EQ(done, copied);
+    EXPECT_EQ(total, copied);
+    // Not again that day, also when the day's folder went meanwhile.
+    fs::remove_all(folder_ + "backup");
+    ASSERT_TRUE(WriteMonthRecord(files_, 1999, Month("001", 6), op));
+    EXPECT_EQ(runs, 1);
+    EXPECT_TRUE(Days().empty());
 
     // The setting is shared by every copy of the file names.
     const DataFiles copy = files_;
