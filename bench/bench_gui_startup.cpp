@@ -5,7 +5,8 @@
 // open); and the resident set of the one-label window beside the program with
 // none, one or ten entry windows open (entry_probe rss N). Offscreen unless QT_QPA_PLATFORM
 // says otherwise. The programs run in a temporary program folder holding the
-// sample data files, or 999 employees with ten year files (…999x10).
+// sample data files, or 999 employees with ten year files (…999x10). The
+// Settle… benchmarks run each until the work after its first paint is done.
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -133,6 +134,45 @@ void BM_StartPunchbook999x10(benchmark::State& state) {
     TimeStarts(state, Large(), QStringLiteral("startup_punchbook"));
 }
 BENCHMARK(BM_StartPunchbook999x10)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// Start until the work after the first paint is done (--settled), beside the
+// same for the first paint: "cpu_ms" the CPU time of every thread until
+// idle, "paint_ms" the first paint, "longest_wait_ms" the longest a key press
+// would have waited between the two, "rss" the resident set when idle.
+void TimeSettles(benchmark::State& state, const ProgramFolder& folder, const QString& program,
+                 QStringList arguments) {
+    arguments << QStringLiteral("--settled");
+    std::vector<double> resident, cpu, paint, wait;
+    for (auto _ : state) {
+        long long started = 0;
+        const QList<long long> printed = Run(folder, program, arguments, started);
+        if (printed.size() < 7) {
+            state.SkipWithError("the program did not settle");
+            break;
+        }
+        state.SetIterationTime(static_cast<double>(printed[3] - started) / 1e9);
+        paint.push_back(static_cast<double>(printed[0] - started) / 1e6);
+        resident.push_back(static_cast<double>(printed[4]));
+        cpu.push_back(static_cast<double>(printed[5]) / 1e6);
+        wait.push_back(static_cast<double>(printed[6]) / 1e6);
+    }
+    MedianCounter(state, "rss", resident, true);
+    MedianCounter(state, "cpu_ms", cpu);
+    MedianCounter(state, "paint_ms", paint);
+    MedianCounter(state, "longest_wait_ms", wait);
+    if (!wait.empty())
+        state.counters["worst_wait_ms"] = *std::max_element(wait.begin(), wait.end());
+}
+
+void BM_SettleMainWindowWithJapaneseText(benchmark::State& state) {
+    TimeSettles(state, Samples(), QStringLiteral("startup_empty"), {QStringLiteral("--label")});
+}
+BENCHMARK(BM_SettleMainWindowWithJapaneseText)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_SettlePunchbook999x10(benchmark::State& state) {
+    TimeSettles(state, Large(), QStringLiteral("startup_punchbook"), {});
+}
+BENCHMARK(BM_SettlePunchbook999x10)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 // 開始 until the entry window is painted: the first after the start (`index`
 // 0) or a later one (1), each from a fresh process.

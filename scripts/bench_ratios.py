@@ -21,7 +21,9 @@ def medians(folder):
                 name = "/".join(p for p in b["run_name"].split("/") if not p.startswith(("repeats:", "min_time:", "iterations:", "real_time", "process_time")))
                 scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
                 entry = {"ms": b["real_time"] * scale}
-                for key in ("read_per_op", "records_used", "rss", "peak_above_idle", "cpu_ms"):
+                for key in ("read_per_op", "records_used", "rss", "peak_above_idle", "cpu_ms",
+                            "paint_ms", "longest_wait_ms", "worst_wait_ms",
+                            "read_until_settled", "read_when_settled"):
                     if key in b:
                         entry[key] = b[key]
                 found[name] = entry
@@ -31,7 +33,7 @@ def medians(folder):
 def main():
     m = medians(sys.argv[1] if len(sys.argv) > 1 else "build-bench")
     for name in sorted(m):
-        extra = "  ".join(("%s %.2f" % (k, v)) if k == "cpu_ms" else ("%s %.1f KiB" % (k, v / KIB))
+        extra = "  ".join(("%s %.2f" % (k, v)) if k.endswith("_ms") else ("%s %.1f KiB" % (k, v / KIB))
                           for k, v in m[name].items() if k != "ms")
         print("%-45s %10.3f ms  %s" % (name, m[name]["ms"], extra))
     print()
@@ -58,11 +60,28 @@ def main():
          get("BM_FirstEntryAfterStart999x10", "cpu_ms"), 16)
     line("later 開始 -> painted, ms", get("BM_LaterEntry999x10"), 16)
     line("  the same, CPU time of the program, ms", get("BM_LaterEntry999x10", "cpu_ms"), 16)
-    line("start-up 999x10 / one-label window",
-         ratio("BM_StartPunchbook999x10", "BM_StartMainWindowWithJapaneseText"), 1.3)
+    line("start -> first paint 999x10 / one-label window",
+         ratio("BM_StartPunchbook999x10", "BM_StartMainWindowWithJapaneseText"), 1.2)
     line("  the same, CPU time until the first paint",
          ratio("BM_StartPunchbook999x10", "BM_StartMainWindowWithJapaneseText", "cpu_ms",
+               "cpu_ms"), 1.2)
+    line("start -> idle 999x10 / one-label window",
+         ratio("BM_SettlePunchbook999x10", "BM_SettleMainWindowWithJapaneseText"), 1.3)
+    line("  the same, CPU time of every thread until idle",
+         ratio("BM_SettlePunchbook999x10", "BM_SettleMainWindowWithJapaneseText", "cpu_ms",
                "cpu_ms"), 1.3)
+    line("  the same, its first paint",
+         ratio("BM_SettlePunchbook999x10", "BM_SettleMainWindowWithJapaneseText", "paint_ms",
+               "paint_ms"), 1.2)
+    line("start-up 999x10: longest a key waits after the first paint, ms",
+         get("BM_SettlePunchbook999x10", "worst_wait_ms"), 16)
+    until = get("BM_NineYearStepsUntilSettled", "read_until_settled")
+    line("nine year-box steps 999x10: bytes read until settled, KiB",
+         None if until is None else until / KIB, 64)
+    line("daily backup, one 18.8 MB year changed / durable raw copy",
+         ratio("BM_DailyBackupOneYearChanged999x10", "BM_RawDurableCopyOfTheChangedYear"), 1.2)
+    peak = get("BM_DailyBackupOneYearChanged999x10", "peak_above_idle")
+    line("  the same, peak memory above idle, MiB", None if peak is None else peak / MIB, 2)
     line("RSS ten entry windows / one-label window",
          ratio("BM_TenEntryWindows999x10/10", "BM_StartMainWindowWithJapaneseText", "rss", "rss"),
          1.3)

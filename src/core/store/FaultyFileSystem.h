@@ -3,6 +3,7 @@
 // system, counts the mutating calls and can make one of them fail, or stop
 // every mutation from one call on as a killed process would.
 
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -109,8 +110,9 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     bool crashed_ = false;  // armed to stop everything from failAt_ on
     bool dead_ = false;     // stopped: every mutation fails at once
     std::vector<std::string> log_;
-    mutable std::uint64_t bytesRead_ = 0;
-    int readError_ = 0;
+    // Reads may come from a worker thread (the year index read apart).
+    mutable std::atomic<std::uint64_t> bytesRead_ = 0;
+    std::atomic<int> readError_ = 0;
     std::map<std::string, std::optional<FileStamp>> held_;
 };
 

@@ -74,6 +74,31 @@ void IndexYear(const DataFiles& files, int year) {
     files.masters->Index(*files.fs, files.TimeWagesFile, kTimeWagesRecordSize);
 }
 
+std::optional<bool> IsMonthStoredWithin(const DataFiles& files, const std::string& id, int year,
+                                        int month, std::uint64_t budget) {
+    const KnownRecord known =
+        files.years->Look(*files.fs, files.WorkFile(year), StoredIdOf(id), month, budget);
+    if (!known.known)
+        return std::nullopt;
+    return known.record.has_value();
+}
+
+std::optional<YearIndex> IndexYearApart(const DataFiles& files, int year,
+                                        const std::atomic<bool>& stop) {
+    files.masters->Index(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
+    files.masters->Index(*files.fs, files.DailyWagesFile, kDailyWagesRecordSize);
+    files.masters->Index(*files.fs, files.TimeWagesFile, kTimeWagesRecordSize);
+    return ReadYearIndex(*files.fs, files.WorkFile(year), stop);
+}
+
+bool IsYearIndexed(const DataFiles& files, int year) {
+    return files.years->IsIndexed(*files.fs, files.WorkFile(year));
+}
+
+bool AdoptYearIndex(const DataFiles& files, int year, YearIndex index) {
+    return files.years->Adopt(*files.fs, files.WorkFile(year), std::move(index));
+}
+
 std::optional<MonthRecord> ReadMonthRecord(const DataFiles& files, const std::string& id, int year,
                                            int month) {
     const auto located = Locate(files, files.WorkFile(year), StoredIdOf(id), month);

@@ -6,6 +6,8 @@
 // operator starts (writing and deleting months) report failures to the operator
 // themselves and return false, leaving the year's file as it was.
 
+#include <atomic>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,6 +29,23 @@ int FindMonthIndex(const DataFiles& files, const std::string& id, int year, int 
 // theirs. Lookups read only as far as they must; called while the program is
 // idle, this spares the next ones (開始 on the year then reads its three records).
 void IndexYear(const DataFiles& files, int year);
+
+// Whether the month is stored, as far as the year's index knows or learns by
+// reading at most `budget` bytes (a small file whole); nothing when it would
+// have to read further. For the selection steps, which must not wait.
+std::optional<bool> IsMonthStoredWithin(const DataFiles& files, const std::string& id, int year,
+                                        int month, std::uint64_t budget);
+
+// IndexYear for a worker thread: the master files' indexes (which lock) and
+// the year's index read apart; nothing when the year has no file or `stop`
+// was set. Hand the index to AdoptYearIndex on the thread owning `files`.
+std::optional<YearIndex> IndexYearApart(const DataFiles& files, int year,
+                                        const std::atomic<bool>& stop);
+// Whether the year's index is complete and its file unchanged since (a stat).
+bool IsYearIndexed(const DataFiles& files, int year);
+// True when the year's index is complete now: the one read apart taken over,
+// or one as good kept; false when the file changed since it was read.
+bool AdoptYearIndex(const DataFiles& files, int year, YearIndex index);
 
 // The stored month; nothing when it is not stored.
 std::optional<MonthRecord> ReadMonthRecord(const DataFiles& files, const std::string& id, int year,

@@ -85,7 +85,7 @@ void YearIndex::Add(const std::uint8_t* record) {
 }
 
 void YearIndex::ReadOn(const FileSystem& fs, const std::string& path,
-                       std::optional<std::uint64_t> key) {
+                       std::optional<std::uint64_t> key, const std::atomic<bool>* stop) {
     const std::uint64_t records = Records();
     if (scanned_ >= records)
         return;
@@ -96,7 +96,7 @@ void YearIndex::ReadOn(const FileSystem& fs, const std::string& path,
                           Add(data + o);
                       if (key && Lookup(*key))
                           return false;
-                      return scanned_ < records;
+                      return scanned_ < records && (stop == nullptr || !*stop);
                   });
 }
 
@@ -107,6 +107,17 @@ std::optional<std::uint32_t> YearIndex::Find(const FileSystem& fs, const std::st
         return found;
     ReadOn(fs, path, key);
     return Lookup(key);
+}
+
+KnownRecord YearIndex::Look(const FileSystem& fs, const std::string& path,
+                            std::string_view storedId, int month, std::uint64_t budget) {
+    const std::uint64_t key = KeyOf(storedId, month);
+    if (auto found = Lookup(key); found || IsComplete())
+        return {true, found};
+    if ((Records() - scanned_) * kMonthRecordSize > budget)
+        return {};
+    Complete(fs, path);
+    return {true, Lookup(key)};
 }
 
 Share YearIndex::ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,
@@ -177,6 +188,43 @@ Share YearIndexes::ShareOf(const FileSystem& fs, const std::string& path, std::s
 void YearIndexes::Complete(const FileSystem& fs, const std::string& path) {
     if (YearIndex* index = Current(fs, path))
         index->Complete(fs, path);
+}
+
+KnownRecord YearIndexes::Look(const FileSystem& fs, const std::string& path,
+                              std::string_view storedId, int month, std::uint64_t budget) {
+    YearIndex* index = Current(fs, path);
+    if (index == nullptr)
+        return {true, std::nullopt};
+    return index->Look(fs, path, storedId, month, budget);
+}
+
+bool YearIndexes::IsIndexed(const FileSystem& fs, const std::string& path) const {
+    const auto known = indexes_.find(path);
+    return known != indexes_.end() && known->second.IsComplete() &&
+           fs.Stamp(path) == known->second.Stamp();
+}
+
+bool YearIndexes::Adopt(const FileSystem& fs, const std::string& path, YearIndex index) {
+    if (!index.IsComplete() || fs.Stamp(path) != index.Stamp())
+        return false;
+    const auto known = indexes_.find(path);
+    if (known != indexes_.end() && known->second.Stamp() == index.Stamp() &&
+        known->second.IsComplete())
+        return true;  // the one here is as good
+    indexes_.insert_or_assign(path, std::move(index));
+    return true;
+}
+
+std::optional<YearIndex> ReadYearIndex(const FileSystem& fs, const std::string& path,
+                                       const std::atomic<bool>& stop) {
+    const std::optional<FileStamp> stamp = fs.Stamp(path);
+    if (!stamp)
+        return std::nullopt;
+    YearIndex index(*stamp);
+    index.Complete(fs, path, &stop);
+    if (!index.IsComplete())
+        return std::nullopt;
+    return index;
 }
 
 void YearIndexes::Wrote(const FileSystem& fs, const std::string& path, const Bytes& record,

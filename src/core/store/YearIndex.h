@@ -12,6 +12,7 @@
 // also check the key of each record they read, so a change that kept the stamp
 // is caught as well.
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +28,13 @@ namespace pb {
 // some are, or every record is.
 enum class Share { None, Some, All };
 
+// What a look-up that may read only a little says: whether it knows, and the
+// record number when it knows there is one.
+struct KnownRecord {
+    bool known = false;
+    std::optional<std::uint32_t> record;
+};
+
 class YearIndex {
   public:
     explicit YearIndex(const FileStamp& stamp);
@@ -39,8 +47,15 @@ class YearIndex {
     // months for month 0 (the whole file is indexed).
     Share ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,
                   int month);
-    // Reads the rest of the file.
-    void Complete(const FileSystem& fs, const std::string& path) { ReadOn(fs, path, std::nullopt); }
+    // Answers from the index, or completes it first when what is left to read
+    // is at most `budget` bytes; otherwise it does not know.
+    KnownRecord Look(const FileSystem& fs, const std::string& path, std::string_view storedId,
+                     int month, std::uint64_t budget);
+    // Reads the rest of the file; with `stop`, only until it is set.
+    void Complete(const FileSystem& fs, const std::string& path,
+                  const std::atomic<bool>* stop = nullptr) {
+        ReadOn(fs, path, std::nullopt, stop);
+    }
     bool IsComplete() const { return scanned_ == Records(); }
 
     // Whole records in the file (a ragged tail is left out).
@@ -54,7 +69,8 @@ class YearIndex {
   private:
     // Reads pieces from the first record not yet indexed until `key` is
     // indexed or the file ends.
-    void ReadOn(const FileSystem& fs, const std::string& path, std::optional<std::uint64_t> key);
+    void ReadOn(const FileSystem& fs, const std::string& path, std::optional<std::uint64_t> key,
+                const std::atomic<bool>* stop = nullptr);
     void Add(const std::uint8_t* record);
     std::optional<std::uint32_t> Lookup(std::uint64_t key) const;
 
@@ -66,8 +82,16 @@ class YearIndex {
     FileStamp stamp_;
 };
 
+// A year file's whole index, read apart from the indexes the program looks
+// things up in, as a worker thread does it; nothing when the file does not
+// exist or `stop` was set before the end. Throws FileError.
+std::optional<YearIndex> ReadYearIndex(const FileSystem& fs, const std::string& path,
+                                       const std::atomic<bool>& stop);
+
 // The indexes of the year files looked at so far. Every copy of a DataFiles
 // shares one, so the main window and each entry window use the same indexes.
+// They belong to the thread that owns the DataFiles (the window's): a worker
+// reads an index apart (ReadYearIndex) and that thread adopts it.
 class YearIndexes {
   public:
     // See YearIndex; nothing and Share::None when the file does not exist.
@@ -76,6 +100,15 @@ class YearIndexes {
     Share ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,
                   int month);
     void Complete(const FileSystem& fs, const std::string& path);
+    // See YearIndex::Look; known and none when the file does not exist.
+    KnownRecord Look(const FileSystem& fs, const std::string& path, std::string_view storedId,
+                     int month, std::uint64_t budget);
+    // Whether the file's index is complete and the file as it was read.
+    bool IsIndexed(const FileSystem& fs, const std::string& path) const;
+    // Takes over an index read apart when it is complete and the file still
+    // has the stamp it was read at. True when the file's index is complete now,
+    // false when the file changed since (the index read apart is dropped).
+    bool Adopt(const FileSystem& fs, const std::string& path, YearIndex index);
 
     // The program appended `record` to the file, or wrote it in place
     // (`appended` false); the index follows when it knew the file before.

@@ -1,6 +1,7 @@
 #include "gui/app/ChildWindows.h"
 
 #include <QDate>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <exception>
 #include <memory>
@@ -244,25 +246,77 @@ void ChildWindows::FillWindowMenu(QMenu* menu, QAction* keep) {
     }
 }
 
-void ChildWindows::WarmUpEntryWindow() const {
-    PreparePictures();
-    try {
-        // An empty daily month of nobody, never shown and never saved: the core
-        // opens no month without an employee and a wage record.
-        OpenedMonth blank;
-        blank.year = QDate::currentDate().year();
-        blank.month = 1;
-        blank.input.rules = settings_.Calc_Set;
-        blank.input.period = MakePayPeriod(blank.year, blank.month, 0, 1);
-        blank.input.daily.WorkType = 7;
-        const auto frame = std::make_unique<QMdiSubWindow>();
-        frame->setWidget(new EntryWindow(std::move(blank), files_, settings_));
-        frame->resize(area_->size());
-        QImage canvas(frame->size(), QImage::Format_ARGB32_Premultiplied);
-        frame->render(&canvas);
-    } catch (const std::exception&) {
-        // Nothing is lost: the first real entry window reports what fails.
+namespace {
+
+// A warm-up step stops once it has taken this long.
+constexpr int kWarmUpSliceMilliseconds = 4;
+// The off-screen paint goes in bands of this many rows.
+constexpr int kWarmUpBand = 32;
+
+}  // namespace
+
+ChildWindows::~ChildWindows() = default;
+
+void ChildWindows::WarmUpEntryWindow() {
+    if (warmUp_ != WarmUp::NotStarted)
+        return;
+    warmUp_ = WarmUp::Pictures;
+    QTimer::singleShot(0, this, &ChildWindows::WarmUpStep);
+}
+
+void ChildWindows::WarmUpStep() {
+    switch (warmUp_) {
+        case WarmUp::Pictures:
+            nextPicture_ = PreparePictures(nextPicture_, kWarmUpSliceMilliseconds);
+            if (nextPicture_ == 0)
+                warmUp_ = WarmUp::Window;
+            break;
+        case WarmUp::Window:
+            try {
+                // An empty daily month of nobody, never shown and never saved: the
+                // core opens no month without an employee and a wage record.
+                OpenedMonth blank;
+                blank.year = QDate::currentDate().year();
+                blank.month = 1;
+                blank.input.rules = settings_.Calc_Set;
+                blank.input.period = MakePayPeriod(blank.year, blank.month, 0, 1);
+                blank.input.daily.WorkType = 7;
+                warmFrame_ = std::make_unique<QMdiSubWindow>();
+                warmFrame_->setWidget(new EntryWindow(std::move(blank), files_, settings_));
+                warmFrame_->resize(area_->size());
+                warmCanvas_ = std::make_unique<QImage>(warmFrame_->size(),
+                                                       QImage::Format_ARGB32_Premultiplied);
+                paintedTo_ = 0;
+                warmUp_ = WarmUp::Paint;
+            } catch (const std::exception&) {
+                // Nothing is lost: the first real entry window reports what fails.
+                warmUp_ = WarmUp::Release;
+            }
+            break;
+        case WarmUp::Paint: {
+            QElapsedTimer spent;
+            spent.start();
+            const int height = warmFrame_->height();
+            do {
+                const QRect band(0, paintedTo_, warmFrame_->width(), kWarmUpBand);
+                warmFrame_->render(warmCanvas_.get(), band.topLeft(), QRegion(band));
+                paintedTo_ += kWarmUpBand;
+            } while (paintedTo_ < height && spent.elapsed() < kWarmUpSliceMilliseconds);
+            if (paintedTo_ >= height)
+                warmUp_ = WarmUp::Release;
+            break;
+        }
+        case WarmUp::Release:
+            warmFrame_.reset();
+            warmCanvas_.reset();
+            warmUp_ = WarmUp::Done;
+            break;
+        case WarmUp::NotStarted:
+        case WarmUp::Done:
+            break;
     }
+    if (WarmingUp())
+        QTimer::singleShot(0, this, &ChildWindows::WarmUpStep);
 }
 
 // The commands of a window opened from here that write: 記録 of an entry

@@ -6,12 +6,14 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/store/DataFiles.h"
 #include "core/store/Settings.h"
 
 class QAction;
+class QImage;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -29,6 +31,7 @@ class ChildWindows : public QObject {
   public:
     // Makes the client area (objectName "ClientArea") as a child of `parent`.
     ChildWindows(const DataFiles& files, Settings& settings, QWidget* parent);
+    ~ChildWindows() override;
 
     QMdiArea* Area() const { return area_; }
     // What to do first, shown in the empty client area while nobody is registered.
@@ -71,8 +74,12 @@ class ChildWindows : public QObject {
     void FillWindowMenu(QMenu* menu, QAction* keep);
 
     // Paints an empty month off screen once, so that the first 開始 costs what
-    // the later ones do (fonts, pictures, drawing made ready).
-    void WarmUpEntryWindow() const;
+    // the later ones do (fonts, pictures, drawing made ready). It goes a step
+    // of a few milliseconds per pass of the event loop: keys typed meanwhile
+    // are answered at once.
+    void WarmUpEntryWindow();
+    // Started and not yet done.
+    bool WarmingUp() const { return warmUp_ != WarmUp::NotStarted && warmUp_ != WarmUp::Done; }
 
   signals:
     // An entry window wrote its month.
@@ -88,12 +95,20 @@ class ChildWindows : public QObject {
 
   private:
     void DisableWriting(QWidget* window) const;
+    void WarmUpStep();
 
     const DataFiles& files_;
     Settings& settings_;
     QMdiArea* area_ = nullptr;
     QLabel* firstSteps_ = nullptr;
     bool readOnly_ = false;
+
+    enum class WarmUp { NotStarted, Pictures, Window, Paint, Release, Done };
+    WarmUp warmUp_ = WarmUp::NotStarted;
+    int nextPicture_ = 0;
+    std::unique_ptr<QMdiSubWindow> warmFrame_;
+    std::unique_ptr<QImage> warmCanvas_;
+    int paintedTo_ = 0;  // rows of the frame painted so far
 };
 
 }  // namespace pb

@@ -33,6 +33,7 @@
 #include "gui/employees/ReNewConfirmer.h"
 #include "gui/files/FileCommands.h"
 #include "gui/overview/MonthOverviewW.h"
+#include "gui/shared/BackupRunner.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/Guard.h"
 #include "gui/shared/Help.h"
@@ -104,6 +105,7 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     files_.backup->goOnWithout = [this](const std::string& failure) {
         return AskToGoOnWithoutBackup(this, failure);
     };
+    RunBackupsBeside(this, *files_.backup);
     files_.NextCellFile =
         NextCellFileFor(fs_, files_.Folder, S(QCoreApplication::applicationDirPath()));
     // The help window opens where the operator last left it, in this run or an
@@ -344,9 +346,14 @@ bool TMainFrom::event(QEvent* event) {
         QTimer::singleShot(0, this, [this] {
             panel_->IndexYearsWhenIdle();
             windows_->WarmUpEntryWindow();
+            afterPaintBegun_ = true;
         });
     }
     return QMainWindow::event(event);
+}
+
+bool TMainFrom::Settled() const {
+    return painted_ && afterPaintBegun_ && !windows_->WarmingUp() && !panel_->Indexing();
 }
 
 bool TMainFrom::eventFilter(QObject* watched, QEvent* event) {

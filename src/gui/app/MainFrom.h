@@ -57,6 +57,9 @@ class TMainFrom : public QMainWindow {
     // here; looking, calculating and printing stay. The caption says so.
     void SetReadOnly();
     bool ReadOnly() const { return readOnly_; }
+    // Whether the work after the first paint is done: the entry window's
+    // warm-up and the selected year's index (both beside the operator's keys).
+    bool Settled() const;
 
     const QString& ProgramFolder() const { return programFolder_; }
     // The program's one settings record, read at creation; windows read and
@@ -142,6 +145,7 @@ class TMainFrom : public QMainWindow {
     int mainWidth_ = 725;
     bool readOnly_ = false;
     bool painted_ = false;
+    bool afterPaintBegun_ = false;  // the work after the first paint begun
 
     ToolPanel* toolPanel_ = nullptr;
     SelectionPanel* panel_ = nullptr;

@@ -24,12 +24,19 @@
 #include "gui/shared/Naming.h"
 #include "gui/shared/PanelButtons.h"
 #include "gui/shared/Text.h"
+#include "gui/shared/YearIndexer.h"
 
 namespace pb {
 
 namespace {
 
 constexpr int kPanelHeight = 44;
+// A selection step reads a year file only when it is this small: a larger
+// one is indexed beside the window, and the indicator follows when it is.
+constexpr std::uint64_t kStepBudget = 64 * 1024;
+// The year box has settled when it has not moved for this long; the years it
+// passed on the way are not read.
+constexpr int kSettleMilliseconds = 400;
 
 const QString kNoDataHint = QStringLiteral("登録されたデータは有りません");
 const QString kDataHint = QStringLiteral("登録されたデータが有ります");
@@ -133,6 +140,16 @@ SelectionPanel::SelectionPanel(const DataFiles& files, QWidget* parent)
     connect(yearBox_, &QComboBox::currentIndexChanged, this, &SelectionPanel::YearChanged);
     connect(monthBox_, &QComboBox::currentIndexChanged, this, &SelectionPanel::UpdateMonthState);
 
+    indexer_ = new YearIndexer(files_, this);
+    connect(indexer_, &YearIndexer::Indexed, this, [this](int year) {
+        if (Year() == QString::number(year))
+            LookUpMonth();
+    });
+    settle_ = new QTimer(this);
+    settle_->setSingleShot(true);
+    settle_->setInterval(kSettleMilliseconds);
+    connect(settle_, &QTimer::timeout, this, &SelectionPanel::IndexSelectedYear);
+
     blinkTimer_ = new QTimer(this);
     Name(blinkTimer_, QStringLiteral("Timer1"));
     blinkTimer_->setInterval(500);
@@ -206,7 +223,6 @@ void SelectionPanel::FillYearList() {
         yearBox_->addItem(year);
     yearBox_->setCurrentIndex(0);
     UpdateMonthState();
-    IndexSelectedYearWhenIdle();
 }
 
 void SelectionPanel::FillEmployees() {
@@ -245,20 +261,29 @@ void SelectionPanel::EmployeeChanged() {
 }
 
 void SelectionPanel::YearChanged() {
-    UpdateMonthState();
-    IndexSelectedYearWhenIdle();
+    LookUpMonth();
+    settle_->start();
 }
 
 void SelectionPanel::UpdateMonthState() {
-    bool stored = false;
+    if (!LookUpMonth())
+        IndexSelectedYear();
+}
+
+bool SelectionPanel::LookUpMonth() {
+    std::optional<bool> stored = false;
     const QString year = Year();
     const QString id = ID();
     // Without an employee nothing is stored; a look would read the whole year.
     if (!year.isEmpty() && !id.isEmpty()) {
-        Guarded(this, [&] { stored = FindMonthIndex(files_, S(id), year.toInt(), Month()) >= 0; });
+        Guarded(this, [&] {
+            stored = IsMonthStoredWithin(files_, S(id), year.toInt(), Month(), kStepBudget);
+        });
     }
-    monthStored_ = stored;
-    deleteButton_->setEnabled(stored && !readOnly_);
+    // Not known yet: shown as not stored until the year's index is read.
+    monthStored_ = stored.value_or(false);
+    deleteButton_->setEnabled(monthStored_ && !readOnly_);
+    return stored.has_value();
 }
 
 bool SelectionPanel::TakeTypedYear() {
@@ -282,29 +307,28 @@ bool SelectionPanel::TakeTypedYear() {
     }
     yearBox_->setCurrentIndex(index);
     yearBox_->setEditText(text);
-    UpdateMonthState();
-    IndexSelectedYearWhenIdle();
+    YearChanged();
     return true;
 }
 
 void SelectionPanel::IndexYearsWhenIdle() {
     indexWhenIdle_ = true;
-    IndexSelectedYearWhenIdle();
+    IndexSelectedYear();
 }
 
-void SelectionPanel::IndexSelectedYearWhenIdle() {
+bool SelectionPanel::Indexing() const {
+    return indexer_->Busy() || settle_->isActive();
+}
+
+void SelectionPanel::IndexSelectedYear() {
     if (!indexWhenIdle_)
         return;
-    QTimer::singleShot(0, this, [this] {
-        const QString year = Year();
-        if (year.isEmpty())
-            return;
-        try {
-            IndexYear(files_, year.toInt());
-        } catch (const std::exception&) {
-            // The next look at the year reports what fails.
-        }
-    });
+    const QString year = Year();
+    bool indexed = true;
+    if (!year.isEmpty())
+        Guarded(this, [&] { indexed = IsYearIndexed(files_, year.toInt()); });
+    if (!indexed)
+        indexer_->Request(year.toInt());
 }
 
 // --- the indicator -------------------------------------------------------------

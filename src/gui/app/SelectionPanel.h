@@ -23,6 +23,7 @@ class QTimer;
 namespace pb {
 
 class TPanelButton;
+class YearIndexer;
 
 class SelectionPanel : public QWidget {
     Q_OBJECT
@@ -54,9 +55,11 @@ class SelectionPanel : public QWidget {
     void SetMonthWindowCloser(std::function<bool(const std::string& id, int year, int month)>);
     // The keyboard goes to the pay scheme, the first box.
     void TakeFocus();
-    // From now on the selected year's file is indexed whenever the program is
-    // idle after a change of year (before, the main window's warm-up does it).
+    // From now on (the window is painted) the selected year's file is indexed
+    // beside the window once the year box has settled on it.
     void IndexYearsWhenIdle();
+    // Whether a year's index is being read.
+    bool Indexing() const;
 
   public slots:
     // The years of the work-data files (or the current year), the first selected.
@@ -64,7 +67,9 @@ class SelectionPanel : public QWidget {
     // The pay scheme changed (or the employees did): the IDs of the scheme
     // anew, the first employee, year and month selected.
     void FillEmployees();
-    // Looks the chosen month up; the indicator and 削除 follow.
+    // Looks the chosen month up; the indicator and 削除 follow. A year too
+    // large to read at once is indexed beside the window, and they follow
+    // when it is.
     void UpdateMonthState();
     // Leaving the year box or Enter in it: the typed year is taken over, or the
     // box shows the selected year again; false when a typed text was refused.
@@ -85,7 +90,9 @@ class SelectionPanel : public QWidget {
   private:
     void EmployeeChanged();
     void YearChanged();
-    void IndexSelectedYearWhenIdle();
+    // The month looked up as far as a step may read; false when not known yet.
+    bool LookUpMonth();
+    void IndexSelectedYear();
     void ShowIcon(bool stored);
 
     const DataFiles& files_;
@@ -105,6 +112,8 @@ class SelectionPanel : public QWidget {
     TPanelButton* startButton_ = nullptr;
     TPanelButton* deleteButton_ = nullptr;
     QTimer* blinkTimer_ = nullptr;
+    QTimer* settle_ = nullptr;  // the year box at rest
+    YearIndexer* indexer_ = nullptr;
 };
 
 }  // namespace pb

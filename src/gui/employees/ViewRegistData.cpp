@@ -9,8 +9,10 @@
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QRadioButton>
+#include <QThread>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "core/common/Routines.h"
@@ -135,7 +137,12 @@ TViewRD::TViewRD(const DataFiles& files, const Settings& settings, QWidget* pare
     connect(new ChildActivation(this), &ChildActivation::activated, this, &TViewRD::FormActivate);
 }
 
-TViewRD::~TViewRD() = default;
+TViewRD::~TViewRD() {
+    if (reader_ != nullptr) {
+        reader_->wait();
+        delete reader_;
+    }
+}
 
 void TViewRD::BuildLayout() {
     auto* column = new QVBoxLayout(this);
@@ -253,6 +260,13 @@ bool TViewRD::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------
 // Loading
 
+namespace {
+
+// Files of up to this many bytes are read at once, larger ones beside the window.
+constexpr std::uint64_t kReadAtOnce = 64 * 1024;
+
+}  // namespace
+
 int TViewRD::ChosenScheme() const {
     if (RadioButton1->isChecked())
         return 1;
@@ -274,11 +288,63 @@ void TViewRD::RefreshView() {
     const int scheme = ChosenScheme();
     if (scheme == 0)
         return;
+    if (reader_ != nullptr) {
+        refreshAgain_ = true;
+        return;
+    }
+    std::uint64_t size = 0;
+    if (!Guarded(this, [&] {
+            for (const std::string* path :
+                 {&files_.NameFile, scheme == 1 ? &files_.DailyWagesFile : &files_.TimeWagesFile})
+                size += files_.fs->Size(*path).value_or(0);
+        }))
+        return;
+    if (size > kReadAtOnce) {
+        ReadBesideWindow(scheme);
+        return;
+    }
     std::vector<Column> columns;
     // What is on screen stays as it was when the files cannot be read.
     if (!Guarded(this, [&] { columns = ReadColumns(scheme); }))
         return;
+    ShowColumns(scheme, columns);
+}
 
+void TViewRD::ReadBesideWindow(int scheme) {
+    readScheme_ = scheme;
+    read_.clear();
+    readFailure_ = nullptr;
+    refreshAgain_ = false;
+    reader_ = QThread::create([this, scheme] {
+        try {
+            read_ = ReadColumns(scheme);
+        } catch (...) {
+            readFailure_ = std::current_exception();
+        }
+    });
+    connect(reader_, &QThread::finished, this, &TViewRD::ReadingDone);
+    reader_->start();
+}
+
+void TViewRD::ReadingDone() {
+    reader_->wait();
+    delete reader_;
+    reader_ = nullptr;
+    const std::vector<Column> columns = std::move(read_);
+    read_.clear();
+    if (refreshAgain_ || readScheme_ != ChosenScheme()) {
+        RefreshView();
+        return;
+    }
+    if (readFailure_) {
+        const std::exception_ptr failure = std::exchange(readFailure_, nullptr);
+        Guarded(this, [&] { std::rethrow_exception(failure); });
+        return;
+    }
+    ShowColumns(readScheme_, columns);
+}
+
+void TViewRD::ShowColumns(int scheme, const std::vector<Column>& columns) {
     const QSignalBlocker comboSignals(ComboBox1);
     const QSignalBlocker gridSignals(StringGrid1);
     const int row = StringGrid1->currentRow();

@@ -5,10 +5,13 @@
 //
 // A child window of the main window's client area; it reads the files afresh
 // each time it becomes the active child, so changes made elsewhere show then.
+// Files too large to read at once are read on a thread of its own while the
+// window takes input; the grid follows when they are read.
 
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -22,6 +25,7 @@ class QFrame;
 class QPainter;
 class QRadioButton;
 class QRect;
+class QThread;
 
 namespace pb {
 
@@ -44,6 +48,8 @@ class TViewRD : public QWidget {
     // Reloads the ID list and the grid for the chosen scheme; does nothing while
     // no scheme is chosen.
     void RefreshView();
+    // Whether the files are being read beside the window.
+    bool Reading() const { return reader_ != nullptr; }
     void ResetGrid();
     void SetDailyLabels();
     void SetHourlyLabels();
@@ -83,6 +89,11 @@ class TViewRD : public QWidget {
     // The chosen scheme's employees, sorted by ID. Throws when a file cannot be
     // read, before anything on screen has changed.
     std::vector<Column> ReadColumns(int scheme) const;
+    // Shows what was read for `scheme`.
+    void ShowColumns(int scheme, const std::vector<Column>& columns);
+    // Reads the scheme's files on a thread, ShowColumns when they are read.
+    void ReadBesideWindow(int scheme);
+    void ReadingDone();
     class CellTexts;
     // One employee's column, top to bottom; name and ID only without conditions in force.
     static QStringList DailyColumnTexts(const Column& column, CellTexts& made);
@@ -95,6 +106,13 @@ class TViewRD : public QWidget {
     const Settings* settings_ = nullptr;
     // The scheme whose rows the grid holds; 0 before the first refresh.
     int shownScheme_ = 0;
+    // The reading under way beside the window, what it read or threw, and
+    // whether another refresh was asked for meanwhile.
+    QThread* reader_ = nullptr;
+    int readScheme_ = 0;
+    std::vector<Column> read_;
+    std::exception_ptr readFailure_;
+    bool refreshAgain_ = false;
 
     QFrame* Panel1 = nullptr;
     QRadioButton* RadioButton1 = nullptr;

@@ -1,10 +1,13 @@
 #include "gui/shared/Images.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmapCache>
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 // The pictures are compiled in: XPM is C, and QImage reads it from memory
 // without looking for image plugins, which a file or resource would load first.
@@ -137,6 +140,18 @@ QPixmap ApplicationIcon() {
 void PreparePictures() {
     for (const Picture& picture : kPictures)
         Load(QLatin1String(picture.name));
+}
+
+int PreparePictures(int from, int milliseconds) {
+    QElapsedTimer spent;
+    spent.start();
+    const int count = static_cast<int>(std::size(kPictures));
+    for (int i = std::max(from, 0); i < count; ++i) {
+        if (i > from && spent.elapsed() >= milliseconds)
+            return i;
+        Load(QLatin1String(kPictures[i].name));
+    }
+    return 0;
 }
 
 }  // namespace pb

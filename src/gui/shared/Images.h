@@ -20,5 +20,8 @@ QPixmap ApplicationIcon();
 // Makes every picture ready now, so the first window that shows one does not
 // wait for it.
 void PreparePictures();
+// The same a few at a time: makes ready the pictures from `from` on for about
+// `milliseconds`, and returns where the next call goes on (0 when all are ready).
+int PreparePictures(int from, int milliseconds);
 
 }  // namespace pb

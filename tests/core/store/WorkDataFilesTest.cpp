@@ -156,6 +156,45 @@ TEST_F(WorkDataFiles, FindingReadingAndWritingAMonthReadOnlyItsRecordOnceTheYear
     EXPECT_TRUE(op.calls.empty());
 }
 
+// A selection step answers from the index or from a file small enough to read
+// at once; a large year is read apart (by a worker) and taken over only while
+// the file is as it was read.
+TEST_F(WorkDataFiles, ASelectionStepReadsLittleAndAYearReadApartIsTakenOnlyWhileUnchanged) {
+    ScriptedOperator op;
+    Bytes year;
+    for (int m = 1; m <= 12; ++m)
+        for (int e = 1; e <= 30; ++e)
+            for (const std::uint8_t b : ToBytes(Month(PadNumber(e, 3), m, e)))
+                year.push_back(b);
+    Write("2024_fv2.pbk", year);
+    Write("2025_fv2.pbk", Join({Month("001", 4, 1), Month("002", 4, 2)}));
+    FaultyFileSystem fs;
+    const DataFiles files = AssignDataFiles(folder_, fs);
+    const std::uint64_t step = 64 * 1024;
+    const std::uint64_t before = fs.BytesRead();
+    EXPECT_EQ(IsMonthStoredWithin(files, "012", 2024, 2, step), std::nullopt);
+    EXPECT_EQ(fs.BytesRead(), before);
+    EXPECT_EQ(IsMonthStoredWithin(files, "002", 2025, 4, step), true);
+    EXPECT_EQ(IsMonthStoredWithin(files, "003", 2025, 4, step), false);
+
+    std::atomic<bool> stop = false;
+    std::optional<YearIndex> apart = IndexYearApart(files, 2024, stop);
+    ASSERT_TRUE(apart);
+    ASSERT_TRUE(WriteMonthRecord(files, 2024, Month("031", 1, 9), op));
+    EXPECT_FALSE(AdoptYearIndex(files, 2024, std::move(*apart)));  // written meanwhile
+    apart = IndexYearApart(files, 2024, stop);
+    ASSERT_TRUE(apart);
+    EXPECT_TRUE(AdoptYearIndex(files, 2024, std::move(*apart)));
+    const std::uint64_t adopted = fs.BytesRead();
+    EXPECT_EQ(IsMonthStoredWithin(files, "030", 2024, 12, 0), true);
+    EXPECT_EQ(IsMonthStoredWithin(files, "031", 2024, 1, 0), true);
+    EXPECT_EQ(IsMonthStoredWithin(files, "031", 2024, 2, 0), false);
+    EXPECT_EQ(fs.BytesRead(), adopted);
+
+    stop = true;
+    EXPECT_FALSE(IndexYearApart(files, 2024, stop));
+}
+
 TEST_F(WorkDataFiles, AYearFileChangedByAnotherProgramIsIndexedAgain) {
     ScriptedOperator op;
     const std::string path = Path("2024_fv2.pbk");

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDate>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -18,6 +19,7 @@
 #include "core/store/DataFiles.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/FaultyFileSystem.h"
+#include "core/store/Records.h"
 #include "core/store/WorkDataFiles.h"
 #include "gui/app/MainFrom.h"
 #include "gui/app/SelectionPanel.h"
@@ -74,6 +76,54 @@ void StoreOnlyApril1999(const ProgramFolder& folder) {
     QFile::remove(folder.File("1999_fv2.pbk"));
     MessageOperator op;
     ASSERT_TRUE(WriteMonthRecord(files, 1999, *month, op));
+}
+
+// Years of 42 months (65,856 bytes, too large for a step to read): March of
+// "001" last, behind months of "100" … "140".
+void StoreLargeYears(const ProgramFolder& folder, const QStringList& years) {
+    folder.CopySamples();
+    const DataFiles files = AssignDataFiles(folder.Path().toStdString());
+    const std::optional<MonthRecord> march = ReadMonthRecord(files, "001", 1999, 3);
+    ASSERT_TRUE(march.has_value());
+    QByteArray year;
+    for (int other = 100; other <= 141; ++other) {
+        Bytes record = ToBytes(*march);
+        if (other <= 140)
+            for (int i = 0; i < 3; ++i)
+                record[1 + i] = static_cast<std::uint8_t>(QString::number(other)[i].unicode());
+        year.append(reinterpret_cast<const char*>(record.data()),
+                    static_cast<qsizetype>(record.size()));
+    }
+    for (const QString& name : years)
+        folder.Write(name + "_fv2.pbk", year);
+}
+
+// Stepping the year box reads no year file; the year it settles on is read
+// once, beside the window, and the indicator and 削除 follow.
+TEST(SelectionPanel, TheYearBoxReadsOnlyTheYearItSettlesOn) {
+    ProgramFolder folder;
+    StoreLargeYears(folder, {"1999", "2000", "2001"});
+    const qint64 yearSize = QFileInfo(folder.File("1999_fv2.pbk")).size();
+    ASSERT_GT(yearSize, 65536);
+    FaultyFileSystem fs;
+    TMainFrom main(folder.Path(), fs);
+    Panel panel(main);
+    panel.month->setCurrentIndex(2);
+    main.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.Settled(); }, 5000));
+    EXPECT_TRUE(main.MonthStored());  // 1999, read after the first paint
+
+    const std::uint64_t before = fs.BytesRead();
+    panel.year->setCurrentIndex(1);
+    panel.year->setCurrentIndex(2);
+    test::ProcessEvents();
+    EXPECT_EQ(fs.BytesRead(), before);
+    EXPECT_FALSE(main.MonthStored());  // not known yet
+    EXPECT_FALSE(panel.erase->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main.Settled(); }, 5000));
+    EXPECT_EQ(fs.BytesRead() - before, static_cast<std::uint64_t>(yearSize));
+    EXPECT_TRUE(main.MonthStored());
+    EXPECT_TRUE(panel.erase->isEnabled());
 }
 
 TEST(SelectionPanel, YearListHoldsTheWorkDataYearsSortedOrTheCurrentYear) {
