@@ -25,6 +25,7 @@
 #include "core/common/Routines.h"
 #include "core/import/ClockCsv.h"
 #include "core/import/ClockImport.h"
+#include "core/store/DailyBackup.h"
 #include "core/store/DataFiles.h"
 #include "core/store/DataFolder.h"
 #include "core/store/FileSystem.h"
@@ -243,7 +244,7 @@ int Import(const Options& options) {
     pb::Settings settings;
     settings.ProgramFolder = options.folder;
     pb::ReadSettings(pb::RealFileSystem(), settings, 0x808080);
-    files.backup->keepDays = settings.Backup.KeepDays;
+    KeepDailyBackups(files, settings.Backup.KeepDays);
 
     const pb::ClockFile file =
         pb::ReadClockCsv(pb::ReadClockCsvBytes(pb::RealFileSystem(), options.file),

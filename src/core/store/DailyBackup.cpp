@@ -271,6 +271,11 @@ std::string TodayText() {
     return text;
 }
 
+void KeepDailyBackups(const DataFiles& files, int keepDays) {
+    files.backup->keepDays = keepDays;
+    files.backup->beforeChange = [](const DataFiles& changed) { BackUpBeforeChange(changed); };
+}
+
 void BackUpBeforeChange(const DataFiles& files) {
     DataFiles::Backup& backup = *files.backup;
     const std::string today = TodayText();

@@ -28,6 +28,10 @@ std::vector<std::string> DataFileNames(const DataFiles& files);
 // Today's date as "YYYY-MM-DD", local time.
 std::string TodayText();
 
+// Keeps `keepDays` days of backups for `files` (0: none): the backup hook of
+// every transaction and record write is BackUpBeforeChange below.
+void KeepDailyBackups(const DataFiles& files, int keepDays);
+
 // The day's backup before a change, as every transaction asks for it: with the
 // days kept of `files.backup`; when it fails, the operator's `goOnWithout`
 // decides whether the change goes on. Throws FileError when it does not.

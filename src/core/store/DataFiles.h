@@ -43,6 +43,10 @@ struct DataFiles {
         // Told, on the thread doing the work, the bytes copied so far of those
         // the backup copies (files linked to the day before cost nothing).
         std::function<void(std::uint64_t done, std::uint64_t total)> progress;
+        // Makes the day's backup before a change; every transaction and record
+        // write calls it. Set by KeepDailyBackups (store/DailyBackup), so that
+        // the writing code needs no knowledge of the backups. Unset: none.
+        std::function<void(const DataFiles& files)> beforeChange;
     };
     std::shared_ptr<Backup> backup = std::make_shared<Backup>();
 

@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <stdexcept>
 
-#include "core/store/DailyBackup.h"
 #include "core/store/Journal.h"
 #include "core/store/RecordFile.h"
 
@@ -43,7 +42,8 @@ void RemoveAll(FileSystem& fs, const std::vector<std::string>& paths) {
 // operator hears of the data file he saved, not of the backup's scratch folder.
 void BackUpFirst(const DataFiles& files, const std::string& dataPath) {
     try {
-        BackUpBeforeChange(files);
+        if (files.backup->beforeChange)
+            files.backup->beforeChange(files);
     } catch (const FileError& e) {
         throw FileError(dataPath, e.error(),
                         dataPath + " に書き込めません。\n変更の前のバックアップを作れません。\n" +

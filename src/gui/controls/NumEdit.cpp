@@ -12,7 +12,6 @@
 #include <string>
 
 #include "core/common/ShiftJis.h"
-#include "gui/shared/Text.h"
 
 namespace pb {
 
@@ -23,7 +22,7 @@ QString PrefixText(char leadingChar) {
     const auto byte = static_cast<unsigned char>(leadingChar);
     if (byte == 0x5C)
         return QStringLiteral("\u00A5");
-    return Q(DecodeSjis(std::string(1, leadingChar)).text);
+    return QString::fromStdString(DecodeSjis(std::string(1, leadingChar)).text);
 }
 
 QString GroupedDigits(quint64 magnitude) {

@@ -8,10 +8,10 @@
 #include "core/TempFolder.h"
 #include "core/month/MonthLoader.h"
 #include "core/store/EmployeeFiles.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/ScriptedOperator.h"
 #include "core/store/WorkDataFiles.h"
 #include "core/timecard/TimecardFixtures.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 namespace {

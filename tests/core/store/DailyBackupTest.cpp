@@ -86,7 +86,7 @@ TEST_F(DailyBackup, OnlyTheNewestDaysAreKept) {
 TEST_F(DailyBackup, AChangeBacksUpTheFolderAsItWasBeforeIt) {
     SomeData();
     const FolderPicture before = Picture();
-    files_.backup->keepDays = 14;
+    KeepDailyBackups(files_, 14);
     int runs = 0;
     files_.backup->run = [&](const std::function<void()>& work) {
         ++runs;
@@ -116,7 +116,7 @@ TEST_F(DailyBackup, AChangeBacksUpTheFolderAsItWasBeforeIt) {
 
     // The setting is shared by every copy of the file names.
     const DataFiles copy = files_;
-    files_.backup->keepDays = 0;
+    KeepDailyBackups(files_, 0);
     EXPECT_EQ(copy.backup->keepDays, 0);
 }
 
@@ -130,7 +130,7 @@ TEST_F(DailyBackup, AFailedBackupLeavesNothingHalfDoneAndStopsTheChange) {
         FaultyFileSystem faulty;
         faulty.FailAt(n);
         DataFiles f = AssignDataFiles(folder_, faulty);
-        f.backup->keepDays = 14;
+        KeepDailyBackups(f, 14);
         ScriptedOperator op;
         const bool written = WriteMonthRecord(f, 1999, Month("001", 4), op);
         if (!faulty.Failed()) {
@@ -227,7 +227,7 @@ TEST_F(DailyBackup, AFailedBackupAsksWhetherToGoOnWithoutOne) {
         Write("backup", Bytes{'x'});  // a file where the folder would be
         const FolderPicture before = Picture();
         DataFiles f = AssignDataFiles(folder_);
-        f.backup->keepDays = 14;
+        KeepDailyBackups(f, 14);
         std::vector<std::string> asked;
         f.backup->goOnWithout = [&](const std::string& failure) {
             asked.push_back(failure);

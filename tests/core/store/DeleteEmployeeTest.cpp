@@ -6,9 +6,9 @@
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
 #include "core/store/EmployeeFiles.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/PayrollFiles.h"
 #include "core/store/WorkDataFiles.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 namespace {

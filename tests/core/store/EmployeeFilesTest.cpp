@@ -5,8 +5,8 @@
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
 #include "core/store/EmployeeFiles.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/WorkDataFiles.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/Recovery.h"
 #include "core/store/Transaction.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 

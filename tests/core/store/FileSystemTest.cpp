@@ -8,8 +8,8 @@
 #include <string>
 
 #include "core/TempFolder.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/FileSystem.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 namespace {

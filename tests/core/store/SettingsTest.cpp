@@ -6,8 +6,8 @@
 #include "core/TempFolder.h"
 #include "core/common/Routines.h"
 #include "core/common/ShiftJis.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/Settings.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 namespace {

@@ -10,9 +10,9 @@
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
 #include "core/common/Routines.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/RecordFile.h"
 #include "core/store/WorkDataFiles.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 namespace {

@@ -1,4 +1,4 @@
-#include "core/store/FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 namespace {
