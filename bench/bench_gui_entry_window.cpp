@@ -20,7 +20,7 @@
 
 #include "bench/LargeFolder.h"
 #include "bench/RawFiles.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/employees/ViewRegistData.h"
 #include "gui/timecard/EntryGridView.h"
 #include "gui/timecard/EntryWindow.h"
@@ -77,7 +77,7 @@ class EntryPaints : public QObject {
 };
 
 struct Main {
-    TMainFrom window{QString::fromStdString(Folder().path)};
+    MainWindow window{QString::fromStdString(Folder().path)};
     QComboBox* ids = window.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     QComboBox* years = window.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
     QComboBox* months = window.findChild<QComboBox*>(QStringLiteral("ComboBox3"));
@@ -187,7 +187,7 @@ void BM_StartEntryUntilPainted(benchmark::State& state) {
         main.Select(kEmployees, kYears - 1, month);
         EntryPaints paints;
         state.ResumeTiming();
-        main.window.PanelButton10Click();
+        main.window.StartClicked();
         if (!ProcessEventsUntil([&] { return paints.painted; }))
             state.SkipWithError("not painted");
         state.PauseTiming();

@@ -23,7 +23,7 @@
 
 #include "bench/FirstPaintQuit.h"
 #include "gui/app/Main.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/app/SingleInstance.h"
 #include "gui/timecard/EntryWindow.h"
 
@@ -41,7 +41,7 @@ class EntryPaints : public QObject {
     std::set<QObject*> painted;
 };
 
-void Select(pb::TMainFrom& main, int employee, int month) {
+void Select(pb::MainWindow& main, int employee, int month) {
     auto* ids = main.findChild<QComboBox*>(QStringLiteral("ComboBox1"));
     auto* years = main.findChild<QComboBox*>(QStringLiteral("ComboBox2"));
     auto* months = main.findChild<QComboBox*>(QStringLiteral("ComboBox3"));
@@ -62,12 +62,12 @@ struct Opened {
 };
 
 // 開始 until `count` entry windows more are painted.
-Opened Start(pb::TMainFrom& main, std::size_t count = 1) {
+Opened Start(pb::MainWindow& main, std::size_t count = 1) {
     EntryPaints paints;
     QElapsedTimer timer;
     timer.start();
     const long long cpu = ThreadCpu();
-    main.PanelButton10Click();
+    main.StartClicked();
     while (paints.painted.size() < count)
         QApplication::processEvents(QEventLoop::AllEvents, 5);
     return {timer.nsecsElapsed(), ThreadCpu() - cpu};
@@ -89,10 +89,10 @@ int main(int argc, char** argv) {
     const int windows = rss && argc > 2 ? std::atoi(argv[2]) : 10;
     const int opens = !rss && argc > 2 ? std::atoi(argv[2]) : 2;
     pb::SingleInstance instance(pb::SingleInstance::DefaultName());
-    const std::unique_ptr<pb::TMainFrom> main = pb::StartProgram(app, instance);
+    const std::unique_ptr<pb::MainWindow> main = pb::StartProgram(app, instance);
     if (main == nullptr)
         return 2;
-    pb::TMainFrom& m = *main;
+    pb::MainWindow& m = *main;
     FirstPaintCall painted(&m, [&] {
         QTimer::singleShot(300, &m, [&] {
             if (rss) {

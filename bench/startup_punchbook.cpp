@@ -10,18 +10,18 @@
 #include "bench/FirstPaintQuit.h"
 #include "bench/SettleQuit.h"
 #include "gui/app/Main.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/app/SingleInstance.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     pb::SingleInstance instance(pb::SingleInstance::DefaultName());
-    const std::unique_ptr<pb::TMainFrom> mainFrom = pb::StartProgram(app, instance);
+    const std::unique_ptr<pb::MainWindow> mainFrom = pb::StartProgram(app, instance);
     if (mainFrom == nullptr)
         return 2;
     std::unique_ptr<QObject> quit;
     if (argc > 1 && std::strcmp(argv[1], "--settled") == 0) {
-        pb::TMainFrom* window = mainFrom.get();
+        pb::MainWindow* window = mainFrom.get();
         quit = std::make_unique<bench::SettleQuit>(window, [window] { return window->Settled(); });
     } else {
         quit = std::make_unique<FirstPaintQuit>(mainFrom.get());

@@ -18,7 +18,7 @@
 #include "core/store/FolderLock.h"
 #include "core/store/Recovery.h"
 #include "gui/app/DeferredIconStyle.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/app/MenuBarKey.h"
 #include "gui/app/SingleInstance.h"
 #include "gui/shared/Help.h"
@@ -142,8 +142,8 @@ HeldFolder* TakeProgramFolder(QApplication& app, const QString& folder) {
 
 }  // namespace
 
-std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& instance,
-                                        const QString& folderOption) {
+std::unique_ptr<MainWindow> StartProgram(QApplication& app, SingleInstance& instance,
+                                         const QString& folderOption) {
     // The name the desktop lists the program under; the main window's caption
     // is its own. No display name: X11 would append it to every caption.
     QCoreApplication::setApplicationName(QStringLiteral("Tanager"));
@@ -160,16 +160,16 @@ std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& insta
     PrepareApplication(app);
     const QString folder = OpenDataFolder(folderOption);
     HeldFolder* held = TakeProgramFolder(app, folder);
-    std::unique_ptr<TMainFrom> mainFrom;
+    std::unique_ptr<MainWindow> mainFrom;
     if (held->lock) {
-        mainFrom = std::make_unique<TMainFrom>(folder);
+        mainFrom = std::make_unique<MainWindow>(folder);
     } else {
-        mainFrom = std::make_unique<TMainFrom>(folder, held->readOnly);
+        mainFrom = std::make_unique<MainWindow>(folder, held->readOnly);
         mainFrom->SetReadOnly();
     }
     GiveMenuBarKey(*mainFrom);
     QObject::connect(&instance, &SingleInstance::ActivationRequested, mainFrom.get(),
-                     &TMainFrom::BringToFront);
+                     &MainWindow::BringToFront);
     held->MakeDurableAfterPainting(mainFrom.get());
     mainFrom->show();
     return mainFrom;
@@ -182,7 +182,7 @@ int RunPunchbook(int argc, char** argv) {
     if (!folderOption)
         return exitCode;
     SingleInstance instance(SingleInstance::DefaultName());
-    std::unique_ptr<TMainFrom> mainFrom;
+    std::unique_ptr<MainWindow> mainFrom;
     try {
         mainFrom = StartProgram(app, instance, *folderOption);
     } catch (const std::exception& error) {

@@ -12,7 +12,7 @@ class QApplication;
 namespace pb {
 
 class SingleInstance;
-class TMainFrom;
+class MainWindow;
 
 // The folder of the executable, ending in "/".
 QString ProgramFolder();
@@ -35,8 +35,8 @@ void PrepareApplication(QApplication& app);
 // (or asks the running copy to come to the front and returns null), prepares
 // the application, opens the data folder and shows the main window. Throws
 // when there is no data folder to work in.
-std::unique_ptr<TMainFrom> StartProgram(QApplication& app, SingleInstance& instance,
-                                        const QString& folderOption = {});
+std::unique_ptr<MainWindow> StartProgram(QApplication& app, SingleInstance& instance,
+                                         const QString& folderOption = {});
 
 // The whole program: returns the exit code.
 int RunPunchbook(int argc, char** argv);

@@ -1,5 +1,6 @@
 #include "gui/app/ToolPanel.h"
 
+#include <QColorDialog>
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
@@ -55,6 +56,17 @@ void ToolPanel::ShowColours(const FontColorSettings& colours) {
         palette.setColor(QPalette::WindowText, FromColorRef(value));
         label->setPalette(palette);
     }
+}
+
+bool ToolPanel::PickColour(bool valid, FontColorSettings& colours) {
+    std::int32_t& field = valid ? colours.ValidColor : colours.InvalidColor;
+    QColorDialog dialog(FromColorRef(field), window());
+    dialog.setObjectName(QStringLiteral("FontColorDialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    field = ToColorRef(dialog.selectedColor());
+    ShowColours(colours);
+    return true;
 }
 
 // The labels keep 10 pixels from the right edge, one above the other.

@@ -23,6 +23,9 @@ class ToolPanel : public QWidget {
                             const QString& glyph);
     // Colours "有効フォント色" and "無効フォント色".
     void ShowColours(const FontColorSettings& colours);
+    // The colour dialog for the valid or the invalid colour; on OK the colour
+    // is stored in `colours` and shown. False when the operator cancels.
+    bool PickColour(bool valid, FontColorSettings& colours);
 
   protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -76,7 +76,7 @@ void TInputD::BuildWindow() {
     connect(store, &TPanelButton::clicked, this, &TInputD::SetDefoData);
 
     MakeIdAndName(8, 96, 50);
-    Label11 = MakeLabel(QStringLiteral("Label11"), {}, 170, 53, 215);
+    idStatusLabel_ = MakeLabel(QStringLiteral("Label11"), {}, 170, 53, 215);
 
     const char* const classTexts[] = {"早出区分", "残業区分", "早朝区分", "深夜区分"};
     for (int tag = 1; tag <= 4; ++tag) {
@@ -449,7 +449,7 @@ void TInputD::IDCBChange() {
     const bool untouched = Untouched();
     int scheme = 0;
     Guard([this, &scheme] {
-        scheme = ShowIdStatus(Label11, 1);
+        scheme = ShowIdStatus(idStatusLabel_, 1);
         if (scheme != 1)
             return;
         if (const auto record = ReadDailyRecord(context_.files, S(SelectedId()), 0))

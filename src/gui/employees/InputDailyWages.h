@@ -68,7 +68,7 @@ class TInputD : public TWageForm {
     QCheckBox* HalfHolidayCB = nullptr;
     QComboBox* HalfHolidayCombo = nullptr;
     QLabel* Label4 = nullptr;
-    QLabel* Label11 = nullptr;
+    QLabel* idStatusLabel_ = nullptr;
 };
 
 }  // namespace pb

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 
-#include "gui/employees/ReNewDlgDailyWagse.h"
-#include "gui/employees/ReNewDlgTimeWagse.h"
+#include "gui/employees/DailyUpdateDialog.h"
+#include "gui/employees/HourlyUpdateDialog.h"
 
 namespace pb {
 
@@ -18,12 +18,12 @@ QWidget* Asker(QWidget* fallback) {
 }  // namespace
 
 bool ReNewConfirmer::ConfirmDailyUpdate(const PendingDailyRegistration& pending) {
-    TReNewDlgD dialog(files_, settings_, pending, Asker(parent_));
+    DailyUpdateDialog dialog(files_, settings_, pending, Asker(parent_));
     return dialog.exec() == TReNewDlg::kUpdate;
 }
 
 bool ReNewConfirmer::ConfirmTimeUpdate(const PendingTimeRegistration& pending) {
-    TReNewDlgT dialog(files_, settings_, pending, Asker(parent_));
+    HourlyUpdateDialog dialog(files_, settings_, pending, Asker(parent_));
     return dialog.exec() == TReNewDlg::kUpdate;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The update confirmation of a registration answered with the comparison
-// dialogs (TReNewDlgD / TReNewDlgT), which read the stored data and colour their
+// dialogs (DailyUpdateDialog / HourlyUpdateDialog), which read the stored data and colour their
 // rows with the settings' colours.
 
 #include "core/store/DataFiles.h"

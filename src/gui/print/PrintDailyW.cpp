@@ -20,8 +20,8 @@
 #include "core/timecard/SummaryGrid.h"
 #include "core/timecard/WorkPattern.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/print/PrintGrid.h"
 #include "gui/print/PrintQueue.h"
-#include "gui/print/Sgridp.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
@@ -156,7 +156,7 @@ void TPrintD::FormCreate() {
         b->setFocusPolicy(Qt::TabFocus);
     start_->setFocus();
 
-    grid_ = new TStringGridP(this);
+    grid_ = new PrintGrid(this);
     Name(grid_, "PrintGrid1");
     grid_->setProperty("HelpContext", 9);
     QFont gridFont("ＭＳ 明朝");

@@ -20,7 +20,7 @@ namespace pb {
 
 class FileSystem;
 class TPanelButton;
-class TStringGridP;
+class PrintGrid;
 struct Settings;
 struct MonthInput;
 struct MonthResult;
@@ -108,7 +108,7 @@ class TPrintD : public QDialog {
     // The file of several employees' reports of one month: "勤務時間_2000_02.pdf".
     static QString BatchPdfFileName(std::int32_t year, std::int32_t month);
 
-    TStringGridP* PrintGrid1() const { return grid_; }
+    PrintGrid* PrintGrid1() const { return grid_; }
     // The printer choice beside 開始; null when the system has no printer.
     QComboBox* PrinterCB() const { return printerCB_; }
 
@@ -168,7 +168,7 @@ class TPrintD : public QDialog {
     TPanelButton* cancel_ = nullptr;
     QLabel* titleLabel_ = nullptr;
     QComboBox* printerCB_ = nullptr;
-    TStringGridP* grid_ = nullptr;
+    PrintGrid* grid_ = nullptr;
     TPanelButton* prev_ = nullptr;
     TPanelButton* next_ = nullptr;
     QLabel* pageLabel_ = nullptr;

@@ -9,7 +9,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "gui/print/Sgridp.h"
+#include "gui/print/PrintGrid.h"
 #include "gui/shared/Text.h"
 
 namespace pb {

@@ -2,7 +2,7 @@
 
 namespace pb {
 
-TSinStringGrid::TSinStringGrid(QWidget* parent) : TStringGridP(parent) {}
+TSinStringGrid::TSinStringGrid(QWidget* parent) : PrintGrid(parent) {}
 
 TSinStringGrid::~TSinStringGrid() = default;
 

@@ -2,11 +2,11 @@
 // A printable grid whose input method can be switched off (the entry window's
 // summary grid).
 
-#include "gui/print/Sgridp.h"
+#include "gui/print/PrintGrid.h"
 
 namespace pb {
 
-class TSinStringGrid : public TStringGridP {
+class TSinStringGrid : public PrintGrid {
     Q_OBJECT
 
   public:

@@ -18,15 +18,15 @@
 #include "core/store/DailyBackup.h"
 #include "core/store/DataFiles.h"
 #include "core/store/EmployeeFiles.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/Records.h"
 #include "core/store/WorkDataFiles.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/app/SelectionPanel.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/timecard/EntryWindow.h"
+#include "support/FaultyFileSystem.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb {
@@ -43,7 +43,7 @@ QStringList Items(QComboBox* box) {
 }
 
 struct Panel {
-    explicit Panel(TMainFrom& main)
+    explicit Panel(MainWindow& main)
         : scheme(main.findChild<QComboBox*>("ComboBox4")),
           id(main.findChild<QComboBox*>("ComboBox1")),
           name(main.findChild<QLineEdit*>("NameEdit")),
@@ -106,7 +106,7 @@ TEST(SelectionPanel, TheYearBoxReadsOnlyTheYearItSettlesOn) {
     const qint64 yearSize = QFileInfo(folder.File("1999_fv2.pbk")).size();
     ASSERT_GT(yearSize, 65536);
     FaultyFileSystem fs;
-    TMainFrom main(folder.Path(), fs);
+    MainWindow main(folder.Path(), fs);
     Panel panel(main);
     panel.month->setCurrentIndex(2);
     main.show();
@@ -129,7 +129,7 @@ TEST(SelectionPanel, TheYearBoxReadsOnlyTheYearItSettlesOn) {
 TEST(SelectionPanel, YearListHoldsTheWorkDataYearsSortedOrTheCurrentYear) {
     {
         ProgramFolder folder;
-        TMainFrom main(folder.Path());
+        MainWindow main(folder.Path());
         Panel panel(main);
         EXPECT_EQ(Items(panel.year), QStringList{QString::number(QDate::currentDate().year())});
         EXPECT_EQ(panel.year->currentIndex(), 0);
@@ -138,7 +138,7 @@ TEST(SelectionPanel, YearListHoldsTheWorkDataYearsSortedOrTheCurrentYear) {
     for (const char* name : {"2001_fv2.pbk", "1999_fv2.pbk", "1998_fv2.pbk", "1997_FV2.PBK",
                              "2000_PBK.tmp", "abcd_fv2.pbk"})
         folder.Write(name);
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     EXPECT_EQ(Items(panel.year), (QStringList{"1998", "1999", "2001"}));
     EXPECT_EQ(panel.year->currentText(), "1998");
@@ -147,7 +147,7 @@ TEST(SelectionPanel, YearListHoldsTheWorkDataYearsSortedOrTheCurrentYear) {
 TEST(SelectionPanel, TypedYearIsTakenOnlyWhenItIsAFourDigitYearBelow2999) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     ASSERT_EQ(Items(panel.year), QStringList{"1999"});
     struct Case {
@@ -199,7 +199,7 @@ TEST(SelectionPanel, PaySchemeChangeRefillsIDsByWagesCodeAndResetsYearAndMonth) 
     }
     folder.Write("2001_fv2.pbk");
     folder.Write("2000_fv2.pbk");
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     EXPECT_EQ(Items(panel.id), (QStringList{"002", "005"}));
     EXPECT_EQ(panel.name->text(), "社員002");
@@ -217,7 +217,7 @@ TEST(SelectionPanel, PaySchemeChangeRefillsIDsByWagesCodeAndResetsYearAndMonth) 
 TEST(SelectionPanel, StartOpensTheYearTheBoxShows) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     auto openedKeys = [&main] {
         QStringList keys;
@@ -249,9 +249,9 @@ TEST(SelectionPanel, StartOpensTheYearTheBoxShows) {
 TEST(SelectionPanel, KeyboardReachesStartAndDeleteAndTheMenuHasBoth) {
     ProgramFolder folder;
     folder.CopySamples();  // March 1999 of 001 is stored
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
-    main.PanelButton3Click();
+    main.SelectionPanelClicked();
     main.show();
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
@@ -288,13 +288,13 @@ TEST(SelectionPanel, KeyboardReachesStartAndDeleteAndTheMenuHasBoth) {
 TEST(SelectionPanel, StartIsDisabledWithoutAName) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     ASSERT_FALSE(panel.name->text().isEmpty());
     EXPECT_TRUE(panel.start->isEnabled());
 
     ProgramFolder empty;
-    TMainFrom nobody(empty.Path());
+    MainWindow nobody(empty.Path());
     Panel none(nobody);
     EXPECT_EQ(none.id->count(), 0);
     EXPECT_TRUE(none.name->text().isEmpty());
@@ -305,7 +305,7 @@ TEST(SelectionPanel, DeletingTheStoredMonthAsksAndPurgesIt) {
     ProgramFolder folder;
     StoreOnlyApril1999(folder);
     folder.Write("2001_fv2.pbk");
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     ASSERT_EQ(panel.id->currentText(), "001");
     ASSERT_EQ(panel.year->currentText(), "1999");
@@ -336,7 +336,7 @@ TEST(SelectionPanel, DeletingTheStoredMonthAsksAndPurgesIt) {
 TEST(SelectionPanel, DeletingOneOfSeveralMonthsKeepsTheYear) {
     ProgramFolder folder;
     folder.CopySamples();  // March 1999 of 001 and 002
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     panel.month->setCurrentIndex(2);
     ASSERT_TRUE(panel.erase->isEnabled());
@@ -349,7 +349,7 @@ TEST(SelectionPanel, DeletingOneOfSeveralMonthsKeepsTheYear) {
 TEST(SelectionPanel, DeletingAMonthClosesItsEntryWindowAfterItsOwnQuestion) {
     ProgramFolder folder;
     folder.CopySamples();  // March 1999 of 001 and 002
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     panel.month->setCurrentIndex(2);
     panel.start->click();
@@ -381,7 +381,7 @@ TEST(SelectionPanel, AFailedDeletionIsReportedAndKeepsTheMonth) {
     folder.CopySamples();
     const QByteArray before = folder.Read("1999_fv2.pbk");
     FaultyFileSystem fs;
-    TMainFrom main(folder.Path(), fs);
+    MainWindow main(folder.Path(), fs);
     Panel panel(main);
     panel.month->setCurrentIndex(2);
     BackUpBeforeChange(main.Files());  // today's backup is there: the failure is the deletion's
@@ -403,7 +403,7 @@ TEST(SelectionPanel, AFailedDeletionIsReportedAndKeepsTheMonth) {
 TEST(SelectionPanel, IndicatorBlinksWhileDataIsStoredAndSettlesWithout) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     Panel panel(main);
     auto* timer = main.findChild<QTimer*>("Timer1");
     ASSERT_NE(timer, nullptr);

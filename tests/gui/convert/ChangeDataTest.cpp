@@ -11,7 +11,7 @@
 #include "../../core/convert/OldFiles.h"
 #include "app/ProgramFolder.h"
 #include "core/store/EmployeeFiles.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/controls/Pbutton.h"
 #include "support/GuiTestSupport.h"
 
@@ -132,7 +132,7 @@ TEST(ChangeDataFromMainWindow, TheMenuCommandRunsAConversion) {
         const Bytes b = old::Employees({{.id = "001", .name = "山田"}});
         return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<int>(b.size()));
     }());
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     auto* item = main.findChild<QAction*>("DataConvertItem");
     ASSERT_NE(item, nullptr);
     bool opened = false;

@@ -6,8 +6,8 @@
 
 #include "EmployeeFormFixture.h"
 #include "core/common/Routines.h"
-#include "gui/employees/ReNewDlgDailyWagse.h"
-#include "gui/employees/ReNewDlgTimeWagse.h"
+#include "gui/employees/DailyUpdateDialog.h"
+#include "gui/employees/HourlyUpdateDialog.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb::test {
@@ -87,7 +87,7 @@ TEST_F(ReNewDlgTest, ChangedRowsAreDrawnInValidColour) {
     for (const Case& c : cases) {
         DailyWagesRecord fresh = DailySample();
         c.change(fresh);
-        TReNewDlgD dialog(files_, settings_, Pending(c.name, fresh));
+        DailyUpdateDialog dialog(files_, settings_, Pending(c.name, fresh));
         dialog.FormActivate();
         EXPECT_EQ(ValidRows(dialog, Valid()), c.validRows) << c.what;
         EXPECT_EQ(dialog.RowColour(2), Invalid()) << c.what;
@@ -100,7 +100,7 @@ TEST_F(ReNewDlgTest, DailyTableShowsStoredAndNewTexts) {
     fresh.HalfHoliday = -1;
     fresh.TimeToFinishWorkHH = -1.0;
     fresh.WeekdayOverPay = 1250;
-    TReNewDlgD dialog(files_, settings_, Pending("山田太郎", fresh));
+    DailyUpdateDialog dialog(files_, settings_, Pending("山田太郎", fresh));
     dialog.FormActivate();
     QTableWidget* grid = dialog.Grid();
     ASSERT_EQ(grid->rowCount(), 22);
@@ -141,10 +141,10 @@ TEST_F(ReNewDlgTest, ClosingDayTexts) {
     for (const auto& c : cases) {
         DailyWagesRecord r = DailySample();
         r.ClosingDay = c.day;
-        EXPECT_EQ(TReNewDlgD::RowValues(r)[1], c.text);
+        EXPECT_EQ(DailyUpdateDialog::RowValues(r)[1], c.text);
         TimeWagesRecord t;
         t.ClosingDay = c.day;
-        EXPECT_EQ(TReNewDlgT::RowValues(t)[1], c.text);
+        EXPECT_EQ(HourlyUpdateDialog::RowValues(t)[1], c.text);
     }
 }
 
@@ -162,14 +162,14 @@ TEST_F(ReNewDlgTest, AnswersAreTheModalResults) {
         {"Esc", [](TReNewDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); }, TReNewDlg::kCancel},
     };
     for (const auto& c : cases) {
-        TReNewDlgD dialog(files_, settings_, Pending("山田太郎", DailySample()));
+        DailyUpdateDialog dialog(files_, settings_, Pending("山田太郎", DailySample()));
         QTimer::singleShot(50, &dialog, [&dialog, &c] { c.answer(dialog); });
         EXPECT_EQ(dialog.exec(), c.result) << c.what;
     }
 }
 
 TEST_F(ReNewDlgTest, QuestionFlashesSevenTimesAndStaysBlack) {
-    TReNewDlgD dialog(files_, settings_, Pending("山田太郎", DailySample()));
+    DailyUpdateDialog dialog(files_, settings_, Pending("山田太郎", DailySample()));
     auto* label = dialog.findChild<QLabel*>("Label1");
     auto* timer = dialog.findChild<QTimer*>("Timer1");
     ASSERT_TRUE(timer->isActive());
@@ -184,7 +184,7 @@ TEST_F(ReNewDlgTest, QuestionFlashesSevenTimesAndStaysBlack) {
 }
 
 TEST_F(ReNewDlgTest, DailyDialogIsNarrowExactlyWhenEveryRowFits) {
-    TReNewDlgD dialog(files_, settings_, Pending("山田太郎", DailySample()));
+    DailyUpdateDialog dialog(files_, settings_, Pending("山田太郎", DailySample()));
     dialog.show();
     ProcessEvents();
     EXPECT_EQ(dialog.maximumHeight(), dialog.FullHeight());
@@ -206,8 +206,8 @@ TEST_F(ReNewDlgTest, OpensCentredOnTheFormShowingEveryRowTheScreenHasRoomFor) {
     form.show();
     TimeWagesRecord hourly;
     hourly.ID = "002";
-    TReNewDlgD daily(files_, settings_, Pending("山田太郎", DailySample()), &form);
-    TReNewDlgT hourlyDialog(files_, settings_, {"002", "鈴木", hourly}, &form);
+    DailyUpdateDialog daily(files_, settings_, Pending("山田太郎", DailySample()), &form);
+    HourlyUpdateDialog hourlyDialog(files_, settings_, {"002", "鈴木", hourly}, &form);
     for (TReNewDlg* dialog : std::initializer_list<TReNewDlg*>{&daily, &hourlyDialog}) {
         SCOPED_TRACE(dialog->objectName().toStdString());
         dialog->show();
@@ -239,7 +239,7 @@ TEST_F(ReNewDlgTest, HourlyTableMapsSlotsToBandAndWeekdayRows) {
     TimeWagesRecord fresh = stored;
     fresh.Band2Pays[6] = 2500;  // Saturday of band 2
     fresh.ID = "002";
-    TReNewDlgT dialog(files_, settings_, {"002", "鈴木", fresh});
+    HourlyUpdateDialog dialog(files_, settings_, {"002", "鈴木", fresh});
     dialog.FormActivate();
     QTableWidget* grid = dialog.Grid();
     ASSERT_EQ(grid->rowCount(), 29);

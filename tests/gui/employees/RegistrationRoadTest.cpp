@@ -17,13 +17,13 @@
 
 #include "../app/ProgramFolder.h"
 #include "core/store/EmployeeFiles.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/controls/NumEdit.h"
 #include "gui/controls/Pbutton.h"
+#include "gui/employees/DailyUpdateDialog.h"
+#include "gui/employees/HourlyUpdateDialog.h"
 #include "gui/employees/InputDailyWages.h"
 #include "gui/employees/InputTimeWages.h"
-#include "gui/employees/ReNewDlgDailyWagse.h"
-#include "gui/employees/ReNewDlgTimeWagse.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb::test {
@@ -74,7 +74,7 @@ void RegisterAndAcknowledge(QWidget* form, QString* told) {
 
 TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     main.show();
     ASSERT_TRUE(Find<TPanelButton>(main, "PanelButton1")->isEnabled());
     ASSERT_TRUE(Find<TPanelButton>(main, "PanelButton2")->isEnabled());
@@ -87,7 +87,7 @@ TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
         // colour and 更新 makes it the new generation.
         Find<TNumEdit>(form, "NumEdit2")->setValue(1250);
         form->PayEditExit(2);
-        AnswerModal<TReNewDlgD>([&](TReNewDlgD* dialog) {
+        AnswerModal<DailyUpdateDialog>([&](DailyUpdateDialog* dialog) {
             comparedRow = dialog->Grid()->item(10, 2)->text();
             EXPECT_NE(dialog->RowColour(10), dialog->RowColour(9));
             AnswerModal<QMessageBox>([&](QMessageBox* box) {
@@ -99,7 +99,7 @@ TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
         Find<TPanelButton>(form, "PanelButton1")->click();
         Find<TPanelButton>(form, "PanelButton2")->click();
     });
-    main.PanelButton1Click();
+    main.RegisterDailyClicked();
     EXPECT_EQ(first, "登録完了");
     EXPECT_EQ(comparedRow, "¥1,250");
     EXPECT_EQ(second, "登録完了");
@@ -109,7 +109,7 @@ TEST(RegistrationRoad, DailyAndHourlyEmployeesAreRegisteredChangedAndListed) {
         RegisterAndAcknowledge(form, &hourlyTold);
         Find<TPanelButton>(form, "PanelButton2")->click();
     });
-    main.PanelButton2Click();
+    main.RegisterHourlyClicked();
     EXPECT_EQ(hourlyTold, "登録完了");
 
     // The lists follow: the selection panel's input button and the IDs.
@@ -178,7 +178,7 @@ void ExpectEveryCommandHasAKey(QWidget* window) {
 
 TEST(RegistrationRoad, TheKeyboardAloneRegistersBothSchemesAndUpdatesOne) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     main.show();
     ASSERT_TRUE(TakesTheKeyboard(&main));
     QStringList told;
@@ -204,7 +204,7 @@ TEST(RegistrationRoad, TheKeyboardAloneRegistersBothSchemesAndUpdatesOne) {
         // The update: another name, 登録 again, 更新 in the comparison.
         Key(Qt::Key_A, Qt::ControlModifier);
         Type("山田一郎");
-        AnswerModal<TReNewDlgD>([&](TReNewDlgD* dialog) {
+        AnswerModal<DailyUpdateDialog>([&](DailyUpdateDialog* dialog) {
             ASSERT_TRUE(TakesTheKeyboard(dialog));
             ExpectEveryCommandHasAKey(dialog);
             acknowledge();
@@ -240,7 +240,7 @@ TEST(RegistrationRoad, TheKeyboardAloneRegistersBothSchemesAndUpdatesOne) {
 
 TEST(RegistrationRoad, CancellingTheComparisonKeepsTheFiles) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     QString told, cancelled;
     std::string before, after;
     const DataFiles files = AssignDataFiles(folder.Path().toStdString());
@@ -257,7 +257,7 @@ TEST(RegistrationRoad, CancellingTheComparisonKeepsTheFiles) {
         RegisterAndAcknowledge(form, &told);
         before = masters();
         Find<QLineEdit>(form, "NameEdit")->setText("鈴木一郎");
-        AnswerModal<TReNewDlgT>([&](TReNewDlgT* dialog) {
+        AnswerModal<HourlyUpdateDialog>([&](HourlyUpdateDialog* dialog) {
             EXPECT_EQ(dialog->Grid()->item(1, 2)->text(), "鈴木一郎");
             AnswerModal<QMessageBox>([&](QMessageBox* box) {
                 cancelled = box->text();
@@ -269,7 +269,7 @@ TEST(RegistrationRoad, CancellingTheComparisonKeepsTheFiles) {
         after = masters();
         Find<TPanelButton>(form, "PanelButton2")->click();
     });
-    main.PanelButton2Click();
+    main.RegisterHourlyClicked();
     EXPECT_EQ(told, "登録完了");
     EXPECT_EQ(cancelled, "従業員データの登録を中止します。");
     EXPECT_EQ(after, before);

@@ -20,7 +20,7 @@
 #include "../app/ProgramFolder.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/WorkDataFiles.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/controls/StringGrid.h"
 #include "gui/employees/ViewRegistData.h"
@@ -362,7 +362,7 @@ TEST_F(ViewRegistDataTest, DeletingFromTheViewerAsksThenUpdatesFilesViewAndMainW
     DailyWagesRecord record;
     record.ClosingDay = 10;
     AddDaily("003", "三郎", record);
-    TMainFrom main(folder_.Path());
+    MainWindow main(folder_.Path());
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     auto* mainIds = main.findChild<QComboBox*>("ComboBox1");
@@ -437,12 +437,12 @@ TEST_F(ViewRegistDataTest, DeletingFromTheViewerAsksThenUpdatesFilesViewAndMainW
 
 TEST_F(ViewRegistDataTest, EachActivationReadsTheFilesAgain) {
     folder_.CopySamples();
-    TMainFrom main(folder_.Path());
+    MainWindow main(folder_.Path());
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     // Two viewers from the menu item and the button; each works on its own.
     Find<QAction>(main, "ViewerItem")->trigger();
-    main.PanelButton5Click();
+    main.ViewerClicked();
     ProcessEvents(50);
     QMdiArea* area = main.ClientArea();
     ASSERT_EQ(area->subWindowList().size(), 2);

@@ -20,8 +20,8 @@
 #include "core/timecard/MonthCalc.h"
 #include "core/timecard/PayPeriod.h"
 #include "gui/print/PrintDailyW.h"
+#include "gui/print/PrintGrid.h"
 #include "gui/print/PrintQueue.h"
-#include "gui/print/Sgridp.h"
 #include "support/GuiTestSupport.h"
 #include "support/PrivateCups.h"
 
@@ -59,7 +59,7 @@ ReportSubject Subject(const QString& folder = {}) {
     return {"001", "山田　太郎", 1999, 3, folder.toStdString()};
 }
 
-std::vector<QString> RowTexts(TStringGridP* grid, int row) {
+std::vector<QString> RowTexts(PrintGrid* grid, int row) {
     std::vector<QString> out;
     for (int c = 0; c < grid->ColCount(); ++c)
         out.push_back(grid->Cells(c, row));
@@ -131,7 +131,7 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TPrintD dialog(MakeReport(c.payScheme, c.holiday, c.days), Subject());
-        TStringGridP* grid = dialog.findChild<TStringGridP*>("PrintGrid1");
+        PrintGrid* grid = dialog.findChild<PrintGrid*>("PrintGrid1");
         ASSERT_NE(grid, nullptr);
         EXPECT_EQ(dialog.minimumWidth(), 597 + 63 * c.payScheme);
         EXPECT_EQ(dialog.maximumWidth(), 597 + 63 * c.payScheme);
@@ -191,7 +191,7 @@ MonthInput OneLongDay() {
 TEST(PrintDailyWTest, ReportOfACalculatedMonthShowsItsFigures) {
     const MonthInput input = OneLongDay();
     TPrintD dialog(input, CalcMonth(input), Subject());
-    TStringGridP* grid = dialog.PrintGrid1();
+    PrintGrid* grid = dialog.PrintGrid1();
     ASSERT_EQ(grid->RowCount(), 36);
     EXPECT_EQ(RowTexts(grid, 2), (std::vector<QString>{"02/22(月)", "04:10", "23:40", "00:45",
                                                        "03:00", "05:00", "01:45", "10:30"}));

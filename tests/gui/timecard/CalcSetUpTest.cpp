@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "app/ProgramFolder.h"
-#include "core/store/FaultyFileSystem.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/controls/Pbutton.h"
+#include "support/FaultyFileSystem.h"
 #include "support/GuiTestSupport.h"
 
 namespace pb {
@@ -356,7 +356,7 @@ TEST(CalcSFromMainWindow, SettingsButtonAndMenuOpenItModallyOnTheProgramsRecord)
     for (const bool fromMenu : {false, true}) {
         SCOPED_TRACE(fromMenu ? "オプション → 計算設定" : "設定");
         ProgramFolder folder;
-        TMainFrom main(folder.Path());
+        MainWindow main(folder.Path());
         main.show();
         QString opened;
         AnswerNextModal([&](QWidget* modal) {

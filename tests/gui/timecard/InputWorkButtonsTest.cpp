@@ -9,11 +9,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/WorkDataFiles.h"
 #include "gui/controls/Pbutton.h"
-#include "gui/print/Sgridp.h"
+#include "gui/print/PrintGrid.h"
 #include "gui/timecard/EntryGridView.h"
+#include "support/FaultyFileSystem.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
 
@@ -137,7 +137,7 @@ TEST(InputWorkButtons, PrintShowsTheMonthAsItWouldBeStoredAndWritesNothing) {
     QString total;
     auto preview = [&](QWidget* dialog) {
         title = dialog->windowTitle();
-        auto* grid = dialog->findChild<TStringGridP*>(QStringLiteral("PrintGrid1"));
+        auto* grid = dialog->findChild<PrintGrid*>(QStringLiteral("PrintGrid1"));
         ASSERT_NE(grid, nullptr);
         rows = grid->rowCount();
         for (int c = 0; c <= 7; ++c)

@@ -20,20 +20,20 @@
 #include <QTest>
 #include <QWindow>
 
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/WorkDataFiles.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/employees/InputDailyWages.h"
 #include "gui/shared/MessageOperator.h"
 #include "gui/timecard/EntryGridView.h"
+#include "support/FaultyFileSystem.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
 
 namespace pb::test {
 namespace {
 
-void Select(TMainFrom& main, const char* box, const QString& item) {
+void Select(MainWindow& main, const char* box, const QString& item) {
     auto* combo = main.findChild<QComboBox*>(QString::fromLatin1(box));
     ASSERT_NE(combo, nullptr) << box;
     const int index = combo->findText(item);
@@ -48,7 +48,7 @@ EntryWindow* EntryOf(QMdiSubWindow* child) {
 
 TEST(InputWorkMain, StartOpensOneMaximisedWindowPerSelection) {
     EntryFolder folder;
-    TMainFrom main(QString::fromStdString(folder.Path()));
+    MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     QMdiArea* area = main.ClientArea();
@@ -56,7 +56,7 @@ TEST(InputWorkMain, StartOpensOneMaximisedWindowPerSelection) {
     Select(main, "ComboBox1", QStringLiteral("001"));
     Select(main, "ComboBox2", QStringLiteral("1999"));
     Select(main, "ComboBox3", QStringLiteral(" 3月"));
-    main.PanelButton10Click();
+    main.StartClicked();
     ProcessEvents(50);
     ASSERT_EQ(area->subWindowList().size(), 1);
     QMdiSubWindow* march = area->subWindowList().front();
@@ -70,7 +70,7 @@ TEST(InputWorkMain, StartOpensOneMaximisedWindowPerSelection) {
     Select(main, "ComboBox1", QStringLiteral("002"));
     Select(main, "ComboBox2", QStringLiteral("1999"));
     Select(main, "ComboBox3", QStringLiteral(" 3月"));
-    main.PanelButton10Click();
+    main.StartClicked();
     ProcessEvents(50);
     ASSERT_EQ(area->subWindowList().size(), 2);
     EXPECT_EQ(EntryOf(area->activeSubWindow())->EntryKey(), QStringLiteral("2002199903"));
@@ -89,7 +89,7 @@ TEST(InputWorkMain, StartOpensOneMaximisedWindowPerSelection) {
     Select(main, "ComboBox1", QStringLiteral("001"));
     Select(main, "ComboBox2", QStringLiteral("1999"));
     Select(main, "ComboBox3", QStringLiteral(" 3月"));
-    main.PanelButton10Click();
+    main.StartClicked();
     ProcessEvents(50);
     EXPECT_EQ(area->subWindowList().size(), 2);
     EXPECT_EQ(area->activeSubWindow(), march);
@@ -99,14 +99,14 @@ TEST(InputWorkMain, StartOpensOneMaximisedWindowPerSelection) {
 
 TEST(InputWorkMain, SavingANewMonthTurnsTheIndicatorToStored) {
     EntryFolder folder;
-    TMainFrom main(QString::fromStdString(folder.Path()));
+    MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     Select(main, "ComboBox1", QStringLiteral("001"));
     Select(main, "ComboBox2", QStringLiteral("1999"));
     Select(main, "ComboBox3", QStringLiteral(" 5月"));
     ASSERT_FALSE(main.MonthStored());
-    main.PanelButton10Click();
+    main.StartClicked();
     ProcessEvents(50);
     EntryWindow* window = EntryOf(main.ClientArea()->activeSubWindow());
     ASSERT_NE(window, nullptr);
@@ -125,11 +125,11 @@ TEST(InputWorkMain, SavingANewMonthTurnsTheIndicatorToStored) {
 }
 
 // 開始 for a month of employee 001 in 1999; the window it opens.
-EntryWindow* StartMonth(TMainFrom& main, const QString& month) {
+EntryWindow* StartMonth(MainWindow& main, const QString& month) {
     Select(main, "ComboBox1", QStringLiteral("001"));
     Select(main, "ComboBox2", QStringLiteral("1999"));
     Select(main, "ComboBox3", month);
-    main.PanelButton10Click();
+    main.StartClicked();
     ProcessEvents(50);
     return EntryOf(main.ClientArea()->activeSubWindow());
 }
@@ -157,7 +157,7 @@ class OpeningEvents : public QObject {
 
 TEST(InputWorkMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
     EntryFolder folder;
-    TMainFrom main(QString::fromStdString(folder.Path()));
+    MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     ProcessEvents(50);
@@ -191,7 +191,7 @@ TEST(InputWorkMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
 // while their button is enabled.
 TEST(InputWorkMain, KeysSaveOnlyTheActiveMonthAndOnlyWhileSavingIsAllowed) {
     EntryFolder folder;
-    TMainFrom main(QString::fromStdString(folder.Path()));
+    MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
@@ -225,13 +225,13 @@ TEST(InputWorkMain, KeysSaveOnlyTheActiveMonthAndOnlyWhileSavingIsAllowed) {
 TEST(InputWorkMain, ClosingTheProgramAsksForUnsavedMonths) {
     EntryFolder folder;
     const std::string before = folder.Bytes("1999_fv2.pbk");
-    TMainFrom main(QString::fromStdString(folder.Path()));
+    MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     Select(main, "ComboBox1", QStringLiteral("001"));
     Select(main, "ComboBox2", QStringLiteral("1999"));
     Select(main, "ComboBox3", QStringLiteral(" 3月"));
-    main.PanelButton10Click();
+    main.StartClicked();
     ProcessEvents(50);
     EntryWindow* window = EntryOf(main.ClientArea()->activeSubWindow());
     ASSERT_NE(window, nullptr);
@@ -254,13 +254,13 @@ TEST(InputWorkMain, ClosingTheProgramAsksForUnsavedMonths) {
 TEST(InputWorkMain, UnreadableFilesAreReportedByEachCommandAndEndNothing) {
     EntryFolder folder;
     FaultyFileSystem fs;
-    TMainFrom main(QString::fromStdString(folder.Path()), fs);
+    MainWindow main(QString::fromStdString(folder.Path()), fs);
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
     Select(main, "ComboBox1", QStringLiteral("001"));
     Select(main, "ComboBox2", QStringLiteral("1999"));
     Select(main, "ComboBox3", QStringLiteral(" 3月"));
-    main.PanelButton10Click();
+    main.StartClicked();
     ProcessEvents(50);
     EntryWindow* window = EntryOf(main.ClientArea()->activeSubWindow());
     ASSERT_NE(window, nullptr);
@@ -302,7 +302,7 @@ TEST(InputWorkMain, UnreadableFilesAreReportedByEachCommandAndEndNothing) {
     reported("記録", "1999_fv2.pbk");
     EXPECT_TRUE(window->Modified());
     messages.Answer(Messages::Yes);  // 削除しますか？
-    main.PanelButton8Click();
+    main.DeleteMonthClicked();
     reported("削除", "1999_fv2.pbk");
     form.findChild<TPanelButton*>(QStringLiteral("PanelButton1"))->click();
     reported("登録", "Name.dat");
@@ -345,7 +345,7 @@ TEST(InputWorkMain, KeyboardOnlyFromStartToASavedAndPrintedMonth) {
     EntryFolder folder;
     MouseWatch mouse;
     qApp->installEventFilter(&mouse);
-    TMainFrom main(QString::fromStdString(folder.Path()));
+    MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
     main.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&main));

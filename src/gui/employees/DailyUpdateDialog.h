@@ -8,11 +8,11 @@
 
 namespace pb {
 
-class TReNewDlgD : public TReNewDlg {
+class DailyUpdateDialog : public TReNewDlg {
     Q_OBJECT
   public:
-    TReNewDlgD(const DataFiles& files, const Settings& settings,
-               const PendingDailyRegistration& pending, QWidget* parent = nullptr);
+    DailyUpdateDialog(const DataFiles& files, const Settings& settings,
+                      const PendingDailyRegistration& pending, QWidget* parent = nullptr);
 
     // The texts of rows 2 … 21 for a record.
     static QStringList RowValues(const DailyWagesRecord& record);

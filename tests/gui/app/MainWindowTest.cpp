@@ -34,10 +34,9 @@
 
 #include "app/ProgramFolder.h"
 #include "core/store/DailyBackup.h"
-#include "core/store/FaultyFileSystem.h"
 #include "core/store/Settings.h"
 #include "gui/app/Main.h"
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 #include "gui/app/MenuBarKey.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/files/ExportDialog.h"
@@ -45,6 +44,7 @@
 #include "gui/shared/Help.h"
 #include "gui/shared/Text.h"
 #include "gui/timecard/EntryWindow.h"
+#include "support/FaultyFileSystem.h"
 #include "support/GuiTestSupport.h"
 #include "timecard/EntryFixture.h"
 
@@ -58,7 +58,7 @@ using test::Find;
 
 TEST(MainFromWindow, StartsWithCaptionNamesAndHiddenSelectionPanel) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     EXPECT_EQ(main.objectName(), "TMainFrom");
     EXPECT_EQ(main.windowTitle(), "Punchbook 2.0");
     EXPECT_EQ(main.minimumSize(), QSize(480, 470));
@@ -123,7 +123,7 @@ TEST(MainFromWindow, TheFirstPaintLoadsNoImagePluginAndTheStyleIconsStillDraw) {
     EXPECT_TRUE(QFileInfo::exists(QStringLiteral(PUNCHBOOK_SAMPLES_DIR "/../../../data/desktop/") +
                                   QGuiApplication::desktopFileName() + QStringLiteral(".desktop")));
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     AtFirstPaint first(main);
     main.show();
     for (int i = 0; i < 100 && !first.painted; ++i)
@@ -161,7 +161,7 @@ TEST(MainFromWindow, MenuAndButtonsFollowTheFilesInTheProgramFolder) {
         ProgramFolder folder;
         for (const QString& name : c.files)
             folder.Write(name);
-        TMainFrom main(folder.Path());
+        MainWindow main(folder.Path());
         const QString label = c.files.join(",");
         EXPECT_EQ(Find<TPanelButton>(main, "PanelButton3")->isEnabled(), c.input)
             << label.toStdString();
@@ -180,13 +180,13 @@ TEST(MainFromWindow, MenuAndButtonsFollowTheFilesInTheProgramFolder) {
     ProgramFolder folder;
     folder.Write("Salarium");
     QFile::setPermissions(folder.File("Salarium"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     EXPECT_TRUE(Find<TPanelButton>(main, "PanelButton11")->isEnabled());
 }
 
 TEST(MainFromWindow, DataConversionIsCheckedWhenTheFileMenuOpens) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     QAction* item = Find<QAction>(main, "DataConvertItem");
     EXPECT_FALSE(item->isEnabled());
     folder.Write("HIREDATA.DAT");
@@ -206,7 +206,7 @@ class UrlCatcher : public QObject {
 
 TEST(MainFromWindow, OpenDataFolderShowsTheFolderInTheFileManager) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
     Find<QAction>(main, "OpenDataFolderItem")->trigger();
@@ -217,7 +217,7 @@ TEST(MainFromWindow, OpenDataFolderShowsTheFolderInTheFileManager) {
 TEST(MainFromWindow, EveryWindowIsReachableFromTheToolbarAndTheMenu) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     for (const char* name : {"PanelButton1", "PanelButton2", "PanelButton4", "PanelButton5"}) {
         auto* button = Find<TPanelButton>(main, name);
         EXPECT_TRUE(button->isVisibleTo(&main)) << name;
@@ -230,7 +230,7 @@ TEST(MainFromWindow, EveryWindowIsReachableFromTheToolbarAndTheMenu) {
 
 TEST(MainFromWindow, EveryMenuHasAKeyAndF10ReachesTheMenuBar) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     GiveMenuBarKey(main);
     QSet<QChar> keys;
     for (QAction* menu : main.menuBar()->actions()) {
@@ -255,7 +255,7 @@ TEST(MainFromWindow, AFolderHeldElsewhereOpensWithEveryWritingCommandDisabled) {
     ProgramFolder folder;
     folder.CopySamples();
     ReadOnlyFileSystem readOnly;
-    TMainFrom main(folder.Path(), readOnly);
+    MainWindow main(folder.Path(), readOnly);
     main.SetReadOnly();
     EXPECT_TRUE(main.windowTitle().contains(QStringLiteral("読み取り専用")));
     for (const char* name : {"PanelButton1", "PanelButton2", "PanelButton4", "PanelButton8"})
@@ -270,7 +270,7 @@ TEST(MainFromWindow, AFolderHeldElsewhereOpensWithEveryWritingCommandDisabled) {
     EXPECT_TRUE(Find<TPanelButton>(main, "PanelButton5")->isEnabled());  // looking stays
 
     Find<TPanelButton>(main, "PanelButton8")->setEnabled(true);
-    main.PanelButton5Click();
+    main.ViewerClicked();
     QCoreApplication::processEvents();
     EXPECT_FALSE(Find<TPanelButton>(main, "PanelButton8")->isEnabled());
     QMdiSubWindow* viewer = Find<QMdiArea>(main, "ClientArea")->activeSubWindow();
@@ -281,7 +281,7 @@ TEST(MainFromWindow, AFolderHeldElsewhereOpensWithEveryWritingCommandDisabled) {
 TEST(MainFromWindow, SelectionPanelButtonTogglesPanelMenuCheckAndHint) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     auto* button = Find<TPanelButton>(main, "PanelButton3");
     auto* panel = Find<QWidget>(main, "SelectionPanel");
     auto* item = Find<QAction>(main, "SelectionPanelItem");
@@ -301,7 +301,7 @@ TEST(MainFromWindow, SelectionPanelButtonTogglesPanelMenuCheckAndHint) {
 TEST(MainFromWindow, KeepsLabelsAndButtonsRightAlignedOnResize) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     main.show();
     Find<TPanelButton>(main, "PanelButton3")->click();
     for (int width : {544, 700, 480}) {
@@ -328,7 +328,7 @@ TEST(MainFromWindow, KeepsLabelsAndButtonsRightAlignedOnResize) {
 
 TEST(MainFromWindow, FontColourChangeColoursTheLabelAndWritesTheSettings) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     EXPECT_FALSE(folder.Exists("PBOOK2.INI"));
     const QColor chosen(0x12, 0x34, 0x56);
     AnswerNextModal([&](QWidget* modal) {
@@ -356,7 +356,7 @@ TEST(MainFromWindow, FontColourChangeColoursTheLabelAndWritesTheSettings) {
 TEST(MainFromWindow, ASettingsFileThatCannotBeWrittenIsReported) {
     ProgramFolder folder;
     FaultyFileSystem fs;
-    TMainFrom main(folder.Path(), fs);
+    MainWindow main(folder.Path(), fs);
     fs.FailAt(1, 13 /* EACCES */);
     QString error;
     AnswerNextModal([&](QWidget* modal) {
@@ -379,7 +379,7 @@ TEST(MainFromWindow, ASettingsFileThatCannotBeWrittenIsReported) {
 TEST(MainFromWindow, StoredColoursColourTheToolbarLabels) {
     ProgramFolder folder;
     folder.Write("PBOOK2.INI", "[FontColor]\r\nValidColor=255\r\nInvalidColor=$FF0000\r\n");
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     EXPECT_EQ(Find<QLabel>(main, "ValidColorLabel")->palette().color(QPalette::WindowText),
               QColor(255, 0, 0));
     EXPECT_EQ(Find<QLabel>(main, "InvalidColorLabel")->palette().color(QPalette::WindowText),
@@ -389,7 +389,7 @@ TEST(MainFromWindow, StoredColoursColourTheToolbarLabels) {
 TEST(MainFromWindow, HelpContentsOpensTheManualsContentsWhereTheHelpWasLastClosed) {
     ProgramFolder folder;
     folder.Write("PBOOK2.INI", "[Help]\r\nLeft=130\r\nTop=110\r\nWidth=520\r\nHeight=430\r\n");
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     main.show();
     CloseHelp();
     Find<QAction>(main, "HelpContentsItem")->trigger();
@@ -416,7 +416,7 @@ TEST(MainFromWindow, HelpContentsOpensTheManualsContentsWhereTheHelpWasLastClose
 
 TEST(MainFromWindow, BringToFrontRestoresAMinimisedWindowKeepingItsSize) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     main.show();
     main.resize(600, 480);
     main.showMinimized();
@@ -431,7 +431,7 @@ TEST(MainFromWindow, SalariumStartsFromTheProgramFolderWithoutWaiting) {
     folder.Write("Salarium", "#!/bin/sh\nsleep 1\ntouch started\n");
     QFile::setPermissions(folder.File("Salarium"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     QElapsedTimer clock;
     clock.start();
     Find<TPanelButton>(main, "PanelButton11")->click();
@@ -443,7 +443,7 @@ TEST(MainFromWindow, SalariumStartsFromTheProgramFolderWithoutWaiting) {
 
 TEST(MainFromWindow, WindowMenuListsChildWindowsAndMinimisesThemAll) {
     ProgramFolder folder;
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     main.show();
     for (const char* title : {"一", "二"}) {
         QMdiSubWindow* child = main.ClientArea()->addSubWindow(new QWidget);
@@ -465,14 +465,14 @@ TEST(MainFromWindow, WindowMenuListsChildWindowsAndMinimisesThemAll) {
 // --- the ファイル menu's data commands ------------------------------------------
 
 // Opens the stored March 1999 of an employee of the samples from the selection panel.
-EntryWindow* OpenMarch(TMainFrom& main, int scheme, const char* id) {
+EntryWindow* OpenMarch(MainWindow& main, int scheme, const char* id) {
     Find<QComboBox>(main, "ComboBox4")->setCurrentIndex(scheme - 1);
     auto* ids = Find<QComboBox>(main, "ComboBox1");
     ids->setCurrentIndex(ids->findText(QString::fromLatin1(id)));
     auto* years = Find<QComboBox>(main, "ComboBox2");
     years->setCurrentIndex(years->findText(QStringLiteral("1999")));
     Find<QComboBox>(main, "ComboBox3")->setCurrentIndex(2);
-    main.PanelButton10Click();
+    main.StartClicked();
     QMdiSubWindow* child = main.ClientArea()->activeSubWindow();
     return child != nullptr ? qobject_cast<EntryWindow*>(child->widget()) : nullptr;
 }
@@ -634,7 +634,7 @@ TEST(MainFromFileMenu, ExportRefusalsAndFailuresAreReported) {
 TEST(MainFromFileMenu, ExportOffersTheMonthOfTheEntryWindowInUse) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     main.show();
     auto look = [&](bool& offered, QString& title) {
         AnswerNextModal([&](QWidget* modal) {
@@ -660,7 +660,7 @@ TEST(MainFromFileMenu, ExportOffersTheMonthOfTheEntryWindowInUse) {
 TEST(MainFromFileMenu, RestoreBringsBackABackupAndClosesTheWindows) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     main.show();
     test::ScriptedMessages boxes;
     Find<QAction>(main, "RestoreBackupItem")->trigger();
@@ -729,7 +729,7 @@ TEST(MainFromFileMenu, AFailedBackupAsksBeforeTheChangeGoesOn) {
     ProgramFolder folder;
     folder.CopySamples();
     folder.Write("backup", "not a folder");
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     test::ScriptedMessages boxes;
     OpenMarch(main, 2, "002");
     main.ClientArea()->closeAllSubWindows();
@@ -737,7 +737,7 @@ TEST(MainFromFileMenu, AFailedBackupAsksBeforeTheChangeGoesOn) {
     for (const auto answer : {Messages::No, Messages::Yes}) {
         boxes.Answer(Messages::Yes);  // 削除しますか？
         boxes.Answer(answer);         // バックアップを作らずに続けますか？
-        main.PanelButton8Click();
+        main.DeleteMonthClicked();
         const QStringList shown = boxes.Take();
         ASSERT_GE(shown.size(), 2);
         EXPECT_TRUE(shown[1].startsWith(QStringLiteral("警告:"))) << shown[1].toStdString();
@@ -755,7 +755,7 @@ TEST(MainFromFileMenu, AFailedBackupAsksBeforeTheChangeGoesOn) {
 TEST(MainFromFileMenu, CheckShowsTheReportOfTheDataFolder) {
     ProgramFolder folder;
     folder.CopySamples();
-    TMainFrom main(folder.Path());
+    MainWindow main(folder.Path());
     auto check = [&](QString& outcome, QString& report) {
         AnswerNextModal([&](QWidget* modal) {
             outcome = Find<QLabel>(*modal, "OutcomeLabel")->text();
@@ -788,4 +788,4 @@ TEST(MainFromFileMenu, CheckShowsTheReportOfTheDataFolder) {
 }  // namespace
 }  // namespace pb
 
-#include "MainFromWindowTest.moc"
+#include "MainWindowTest.moc"

@@ -1,5 +1,5 @@
 // The about dialog.
-#include "gui/app/Versin.h"
+#include "gui/app/AboutDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ namespace {
 using test::Find;
 
 TEST(Versin, OpensCentredFixedAndDrawsBothNamesInThePaleColour) {
-    TVersin dialog(QStringLiteral("/home/user/.local/share/punchbook/"));
+    AboutDialog dialog(QStringLiteral("/home/user/.local/share/punchbook/"));
     dialog.show();
     test::ProcessEvents();
     EXPECT_EQ(dialog.windowTitle(), "バージョン情報");
@@ -57,7 +57,7 @@ TEST(Versin, ShowsTheDataFolder) {
     const QString longFolder = QStringLiteral("/home/user/") + QString(40, QLatin1Char('x')) +
                                QStringLiteral("/.local/share/punchbook/");
     for (const QString& folder : {QStringLiteral("/srv/pb/"), longFolder}) {
-        TVersin dialog(folder);
+        AboutDialog dialog(folder);
         auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label2"));
         ASSERT_NE(label, nullptr);
         EXPECT_EQ(label->toolTip(), folder);
@@ -65,13 +65,13 @@ TEST(Versin, ShowsTheDataFolder) {
             << label->text().toStdString();
         EXPECT_LE(label->geometry().right(), dialog.width()) << label->text().toStdString();
     }
-    TVersin shortOne(QStringLiteral("/srv/pb/"));
+    AboutDialog shortOne(QStringLiteral("/srv/pb/"));
     EXPECT_EQ(Find<QLabel>(shortOne, QStringLiteral("Label2"))->text(),
               QStringLiteral("データ: /srv/pb/"));
 }
 
 TEST(Versin, OkClosesTheDialog) {
-    TVersin dialog(QStringLiteral("/srv/pb/"));
+    AboutDialog dialog(QStringLiteral("/srv/pb/"));
     test::AnswerNextModal([](QWidget* modal) { test::ClickButton(modal, "OK"); });
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
 }

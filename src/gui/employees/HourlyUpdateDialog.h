@@ -8,11 +8,11 @@
 
 namespace pb {
 
-class TReNewDlgT : public TReNewDlg {
+class HourlyUpdateDialog : public TReNewDlg {
     Q_OBJECT
   public:
-    TReNewDlgT(const DataFiles& files, const Settings& settings,
-               const PendingTimeRegistration& pending, QWidget* parent = nullptr);
+    HourlyUpdateDialog(const DataFiles& files, const Settings& settings,
+                       const PendingTimeRegistration& pending, QWidget* parent = nullptr);
 
     // The texts of rows 2 … 28 for a record.
     static QStringList RowValues(const TimeWagesRecord& record);

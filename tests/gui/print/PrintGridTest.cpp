@@ -18,7 +18,7 @@ struct Rule {
 };
 
 // Keeps the rules it is asked to draw.
-class RecordingGrid : public TStringGridP {
+class RecordingGrid : public PrintGrid {
   public:
     std::vector<std::vector<Rule>> rulesByPage;
 
@@ -26,7 +26,7 @@ class RecordingGrid : public TStringGridP {
     void DrawRule(QPainter* canvas, int x1, int y1, int x2, int y2, int penWidth) override {
         rulesByPage.resize(std::max<size_t>(rulesByPage.size(), currentPage));
         rulesByPage[currentPage - 1].push_back({x1, y1, x2, y2, penWidth});
-        TStringGridP::DrawRule(canvas, x1, y1, x2, y2, penWidth);
+        PrintGrid::DrawRule(canvas, x1, y1, x2, y2, penWidth);
     }
 
   public:
@@ -43,7 +43,7 @@ void SetUpPrinter(QPrinter& printer, const QString& file, const QWidget& grid) {
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-void FillGrid(TStringGridP& grid, int rows, int cols, int fixedRows) {
+void FillGrid(PrintGrid& grid, int rows, int cols, int fixedRows) {
     grid.SetColCount(cols);
     grid.SetRowCount(rows);
     grid.SetFixedRows(fixedRows);
@@ -61,7 +61,7 @@ class SgridpTest : public ::testing::Test {
 };
 
 TEST_F(SgridpTest, DefaultsOfThePublishedProperties) {
-    TStringGridP grid;
+    PrintGrid grid;
     EXPECT_TRUE(grid.Keisen());
     EXPECT_TRUE(grid.FixedLineDraw());
     EXPECT_EQ(grid.LineHeight(), grid.DefaultRowHeight());
@@ -216,7 +216,7 @@ TEST_F(SgridpTest, RulesFollowKeisenAndFixedLineDraw) {
 }
 
 TEST_F(SgridpTest, ScaleFollowsResolutionAndPrintingFont) {
-    TStringGridP grid;
+    PrintGrid grid;
     FillGrid(grid, 2, 2, 1);
     QFont gridFont = grid.font();
     gridFont.setPointSizeF(10);
@@ -241,7 +241,7 @@ TEST_F(SgridpTest, ScaleFollowsResolutionAndPrintingFont) {
 }
 
 TEST_F(SgridpTest, RefusedJobThrowsAndLeavesTheGridIdle) {
-    TStringGridP grid;
+    PrintGrid grid;
     FillGrid(grid, 3, 2, 1);
     QPrinter printer;
     SetUpPrinter(printer, dir.filePath("missing/folder/grid.pdf"), grid);

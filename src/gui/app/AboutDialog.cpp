@@ -1,4 +1,4 @@
-#include "gui/app/Versin.h"
+#include "gui/app/AboutDialog.h"
 
 #include <QDir>
 #include <QFontMetrics>
@@ -13,7 +13,7 @@
 
 namespace pb {
 
-TVersin::TVersin(const QString& dataFolder, QWidget* parent)
+AboutDialog::AboutDialog(const QString& dataFolder, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     Name(this, QStringLiteral("TVersin"));

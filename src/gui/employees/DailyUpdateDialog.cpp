@@ -1,4 +1,4 @@
-#include "gui/employees/ReNewDlgDailyWagse.h"
+#include "gui/employees/DailyUpdateDialog.h"
 
 #include <exception>
 
@@ -29,8 +29,8 @@ QStringList RowLabels() {
 
 }  // namespace
 
-TReNewDlgD::TReNewDlgD(const DataFiles& files, const Settings& settings,
-                       const PendingDailyRegistration& pending, QWidget* parent)
+DailyUpdateDialog::DailyUpdateDialog(const DataFiles& files, const Settings& settings,
+                                     const PendingDailyRegistration& pending, QWidget* parent)
     : TReNewDlg(settings, Q(pending.ID), Q(pending.Name), RowLabels(), /*heightBounded=*/true,
                 parent),
       files_(files),
@@ -38,7 +38,7 @@ TReNewDlgD::TReNewDlgD(const DataFiles& files, const Settings& settings,
     Name(this, QStringLiteral("TReNewDlgD"));
 }
 
-QStringList TReNewDlgD::RowValues(const DailyWagesRecord& r) {
+QStringList DailyUpdateDialog::RowValues(const DailyWagesRecord& r) {
     QStringList values;
     values << QString::number(r.WorkType);
     values << (r.ClosingDay == 0 ? QStringLiteral("月末")
@@ -56,7 +56,7 @@ QStringList TReNewDlgD::RowValues(const DailyWagesRecord& r) {
     return values;
 }
 
-void TReNewDlgD::ReadStored(QString& name, QStringList& values) const {
+void DailyUpdateDialog::ReadStored(QString& name, QStringList& values) const {
     // The dialog only answers a question: when the stored data cannot be read,
     // its column stays empty rather than the question going unasked.
     try {
@@ -69,7 +69,7 @@ void TReNewDlgD::ReadStored(QString& name, QStringList& values) const {
     }
 }
 
-QStringList TReNewDlgD::NewValues() const {
+QStringList DailyUpdateDialog::NewValues() const {
     return RowValues(pending_.Record);
 }
 

@@ -24,7 +24,7 @@ class TPrintError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-class TStringGridP : public TStringGrid {
+class PrintGrid : public TStringGrid {
     Q_OBJECT
     Q_PROPERTY(bool Keisen READ Keisen WRITE SetKeisen)
     Q_PROPERTY(bool FixedLineDraw READ FixedLineDraw WRITE SetFixedLineDraw)
@@ -54,8 +54,8 @@ class TStringGridP : public TStringGrid {
     using TGetPrintTextEvent =
         std::function<void(QObject* Sender, int ACol, int ARow, QString& Text)>;
 
-    explicit TStringGridP(QWidget* parent = nullptr);
-    ~TStringGridP() override;
+    explicit PrintGrid(QWidget* parent = nullptr);
+    ~PrintGrid() override;
 
     // Prints the whole grid as one job and returns the number of pages. The
     // first overload prints on the system's default printer. Throws TPrintError

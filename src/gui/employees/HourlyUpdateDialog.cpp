@@ -1,4 +1,4 @@
-#include "gui/employees/ReNewDlgTimeWagse.h"
+#include "gui/employees/HourlyUpdateDialog.h"
 
 #include <exception>
 
@@ -27,8 +27,8 @@ QStringList RowLabels() {
 
 }  // namespace
 
-TReNewDlgT::TReNewDlgT(const DataFiles& files, const Settings& settings,
-                       const PendingTimeRegistration& pending, QWidget* parent)
+HourlyUpdateDialog::HourlyUpdateDialog(const DataFiles& files, const Settings& settings,
+                                       const PendingTimeRegistration& pending, QWidget* parent)
     : TReNewDlg(settings, Q(pending.ID), Q(pending.Name), RowLabels(), /*heightBounded=*/false,
                 parent),
       files_(files),
@@ -36,7 +36,7 @@ TReNewDlgT::TReNewDlgT(const DataFiles& files, const Settings& settings,
     Name(this, QStringLiteral("TReNewDlgT"));
 }
 
-QStringList TReNewDlgT::RowValues(const TimeWagesRecord& r) {
+QStringList HourlyUpdateDialog::RowValues(const TimeWagesRecord& r) {
     QStringList values;
     values << QString::number(r.WorkType);
     values << (r.ClosingDay == 0 ? QStringLiteral("月末")
@@ -50,7 +50,7 @@ QStringList TReNewDlgT::RowValues(const TimeWagesRecord& r) {
     return values;
 }
 
-void TReNewDlgT::ReadStored(QString& name, QStringList& values) const {
+void HourlyUpdateDialog::ReadStored(QString& name, QStringList& values) const {
     // The dialog only answers a question: when the stored data cannot be read,
     // its column stays empty rather than the question going unasked.
     try {
@@ -63,7 +63,7 @@ void TReNewDlgT::ReadStored(QString& name, QStringList& values) const {
     }
 }
 
-QStringList TReNewDlgT::NewValues() const {
+QStringList HourlyUpdateDialog::NewValues() const {
     return RowValues(pending_.Record);
 }
 

@@ -6,13 +6,13 @@
 
 namespace pb {
 
-class TVersin : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
   public:
     // The pale colour both 3D labels are drawn in, RGB (209, 254, 243).
     static constexpr QRgb kTextColor = 0xD1FEF3;
 
-    explicit TVersin(const QString& dataFolder, QWidget* parent = nullptr);
+    explicit AboutDialog(const QString& dataFolder, QWidget* parent = nullptr);
 };
 
 }  // namespace pb

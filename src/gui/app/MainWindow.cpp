@@ -1,9 +1,8 @@
-#include "gui/app/MainFrom.h"
+#include "gui/app/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QColorDialog>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
@@ -19,13 +18,14 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/store/DailyBackup.h"
 #include "core/store/DataFolder.h"
 #include "core/store/WorkDataFiles.h"
+#include "gui/app/AboutDialog.h"
 #include "gui/app/ChildWindows.h"
 #include "gui/app/FolderListing.h"
 #include "gui/app/SelectionPanel.h"
 #include "gui/app/ToolPanel.h"
-#include "gui/app/Versin.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/convert/ChangeData.h"
 #include "gui/employees/InputDailyWages.h"
@@ -61,7 +61,7 @@ const QString kHidePanelHint = QStringLiteral("入力データ選択パネル消
 
 }  // namespace
 
-TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* parent)
+MainWindow::MainWindow(const QString& programFolder, FileSystem& fs, QWidget* parent)
     : QMainWindow(parent), fs_(fs) {
     Name(this, QStringLiteral("TMainFrom"));
     setProperty("HelpContext", 2);
@@ -80,13 +80,13 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     panel_->SetMonthWindowCloser([this](const std::string& id, int year, int month) {
         return windows_->CloseEntriesOf(id, year, month);
     });
-    connect(panel_, &SelectionPanel::startClicked, this, &TMainFrom::PanelButton10Click);
+    connect(panel_, &SelectionPanel::startClicked, this, &MainWindow::StartClicked);
     windows_ = new ChildWindows(files_, settings_, central);
     QMdiArea* area = windows_->Area();
     connect(windows_, &ChildWindows::monthSaved, panel_, &SelectionPanel::UpdateMonthState);
-    connect(windows_, &ChildWindows::monthSaved, this, &TMainFrom::monthSaved);
-    connect(windows_, &ChildWindows::mainWidthWanted, this, &TMainFrom::SetMainWidth);
-    connect(windows_, &ChildWindows::employeesChanged, this, &TMainFrom::RefreshLists);
+    connect(windows_, &ChildWindows::monthSaved, this, &MainWindow::monthSaved);
+    connect(windows_, &ChildWindows::mainWidthWanted, this, &MainWindow::SetMainWidth);
+    connect(windows_, &ChildWindows::employeesChanged, this, &MainWindow::RefreshLists);
     column->addWidget(toolPanel_);
     column->addWidget(panel_);
     column->addWidget(area, 1);
@@ -101,7 +101,7 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     // Before the first change of each day the data files are backed up. When
     // that fails the operator may still save: losing the day's backup is
     // better than losing the typed month, and the box says what is at stake.
-    files_.backup->keepDays = settings_.Backup.KeepDays;
+    KeepDailyBackups(files_, settings_.Backup.KeepDays);
     files_.backup->goOnWithout = [this](const std::string& failure) {
         return AskToGoOnWithoutBackup(this, failure);
     };
@@ -116,7 +116,7 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     const FolderListing entries(programFolder_);
     UpdateDataConvertItem(entries);
     const bool salarium = !entries.SalariumProgram().isEmpty();
-    PanelButton11->setEnabled(salarium);
+    salariumButton_->setEnabled(salarium);
     salariumItem_->setEnabled(salarium);
     UpdateInputButton(entries);
     setWindowTitle(QStringLiteral("Punchbook 2.0"));
@@ -133,11 +133,11 @@ TMainFrom::TMainFrom(const QString& programFolder, FileSystem& fs, QWidget* pare
     }
 }
 
-TMainFrom::~TMainFrom() = default;
+MainWindow::~MainWindow() = default;
 
 // --- building -------------------------------------------------------------
 
-void TMainFrom::BuildToolbar() {
+void MainWindow::BuildToolbar() {
     toolPanel_ = new ToolPanel(this);
     struct ToolButton {
         TPanelButton** field;
@@ -145,23 +145,21 @@ void TMainFrom::BuildToolbar() {
         const char* caption;
         const char* hint;
         const char* glyph;
-        void (TMainFrom::*click)();
+        void (MainWindow::*click)();
     };
     const ToolButton tools[] = {
-        {&PanelButton12, "PanelButton12", "終了", "PBookの終了", "Exit",
-         &TMainFrom::PanelButton12Click},
-        {&PanelButton1, "PanelButton1", "登録", "日給制", "DailyWages",
-         &TMainFrom::PanelButton1Click},
-        {&PanelButton2, "PanelButton2", "登録", "時給制", "TimeWages",
-         &TMainFrom::PanelButton2Click},
-        {&PanelButton3, "PanelButton3", "入力", "入力データ選択パネル表示", "Input",
-         &TMainFrom::PanelButton3Click},
-        {&PanelButton4, "PanelButton4", "設定", "計算方法", "Settings",
-         &TMainFrom::PanelButton4Click},
-        {&PanelButton5, "PanelButton5", "表示", "従業員情報", "View",
-         &TMainFrom::PanelButton5Click},
-        {&PanelButton11, "PanelButton11", "", "Salarium起動", "Salarium",
-         &TMainFrom::PanelButton11Click},
+        {&exitButton_, "PanelButton12", "終了", "PBookの終了", "Exit", &MainWindow::ExitClicked},
+        {&dailyButton_, "PanelButton1", "登録", "日給制", "DailyWages",
+         &MainWindow::RegisterDailyClicked},
+        {&hourlyButton_, "PanelButton2", "登録", "時給制", "TimeWages",
+         &MainWindow::RegisterHourlyClicked},
+        {&panelButton_, "PanelButton3", "入力", "入力データ選択パネル表示", "Input",
+         &MainWindow::SelectionPanelClicked},
+        {&calcButton_, "PanelButton4", "設定", "計算方法", "Settings",
+         &MainWindow::CalcSettingsClicked},
+        {&viewerButton_, "PanelButton5", "表示", "従業員情報", "View", &MainWindow::ViewerClicked},
+        {&salariumButton_, "PanelButton11", "", "Salarium起動", "Salarium",
+         &MainWindow::SalariumClicked},
     };
     for (const ToolButton& tool : tools) {
         TPanelButton* button =
@@ -172,7 +170,7 @@ void TMainFrom::BuildToolbar() {
     }
 }
 
-void TMainFrom::MakeFileCommands() {
+void MainWindow::MakeFileCommands() {
     const auto year = [this] {
         return panel_->Year().isEmpty() ? QDate::currentDate().year() : panel_->Year().toInt();
     };
@@ -216,10 +214,10 @@ void TMainFrom::MakeFileCommands() {
     fileCommands_ = new FileCommands(std::move(context), this);
 }
 
-void TMainFrom::BuildMenu() {
+void MainWindow::BuildMenu() {
     QMenuBar* bar = menuBar();
     auto item = [this](QMenu* menu, const QString& name, const QString& text,
-                       void (TMainFrom::*slot)()) {
+                       void (MainWindow::*slot)()) {
         QAction* action = menu->addAction(text);
         Name(action, name);
         if (slot != nullptr)
@@ -230,28 +228,29 @@ void TMainFrom::BuildMenu() {
     QMenu* fileMenu = bar->addMenu(QStringLiteral("ファイル(&F)"));
     Name(fileMenu, QStringLiteral("FileMenu"));
     dataConvertItem_ = item(fileMenu, QStringLiteral("DataConvertItem"),
-                            QStringLiteral("データコンバート"), &TMainFrom::DataConvertClick);
+                            QStringLiteral("データコンバート"), &MainWindow::DataConversionClicked);
     fileCommands_->AddItems(fileMenu);
     fileMenu->addSeparator();
     item(fileMenu, QStringLiteral("ExitItem"), QStringLiteral("終了(&X)"),
-         &TMainFrom::PanelButton12Click);
+         &MainWindow::ExitClicked);
     connect(fileMenu, &QMenu::aboutToShow, this,
             [this] { UpdateDataConvertItem(FolderListing(programFolder_)); });
 
     QMenu* view = bar->addMenu(QStringLiteral("表示(&V)"));
     Name(view, QStringLiteral("ViewMenu"));
     item(view, QStringLiteral("ViewerItem"), QStringLiteral("従業員情報"),
-         &TMainFrom::PanelButton5Click);
+         &MainWindow::ViewerClicked);
     item(view, QStringLiteral("MonthOverviewItem"), QStringLiteral("月次一覧"),
-         &TMainFrom::MonthOverviewClick);
+         &MainWindow::MonthOverviewClicked);
     selectionPanelItem_ =
         item(view, QStringLiteral("SelectionPanelItem"), QStringLiteral("勤務データ選択パネル"),
-             &TMainFrom::PanelButton3Click);
+             &MainWindow::SelectionPanelClicked);
     selectionPanelItem_->setCheckable(true);
     startItem_ = item(view, QStringLiteral("StartItem"), QStringLiteral("入力開始"),
-                      &TMainFrom::PanelButton10Click);
-    deleteMonthItem_ = item(view, QStringLiteral("DeleteMonthItem"),
-                            QStringLiteral("入力勤務データの削除"), &TMainFrom::PanelButton8Click);
+                      &MainWindow::StartClicked);
+    deleteMonthItem_ =
+        item(view, QStringLiteral("DeleteMonthItem"), QStringLiteral("入力勤務データの削除"),
+             &MainWindow::DeleteMonthClicked);
     // The panel's two commands, enabled with their buttons.
     for (auto [button, action] : {std::pair{panel_->StartButton(), startItem_},
                                   std::pair{panel_->DeleteButton(), deleteMonthItem_}}) {
@@ -262,83 +261,83 @@ void TMainFrom::BuildMenu() {
     QMenu* entry = bar->addMenu(QStringLiteral("登録(&R)"));
     Name(entry, QStringLiteral("RegisterMenu"));
     dailyItem_ = item(entry, QStringLiteral("DailyWagesItem"), QStringLiteral("日給制従業員"),
-                      &TMainFrom::PanelButton1Click);
+                      &MainWindow::RegisterDailyClicked);
     hourlyItem_ = item(entry, QStringLiteral("TimeWagesItem"), QStringLiteral("時給制従業員"),
-                       &TMainFrom::PanelButton2Click);
+                       &MainWindow::RegisterHourlyClicked);
 
     QMenu* options = bar->addMenu(QStringLiteral("オプション(&O)"));
     Name(options, QStringLiteral("OptionsMenu"));
     salariumItem_ = item(options, QStringLiteral("SalariumItem"), QStringLiteral("Salarium"),
-                         &TMainFrom::PanelButton11Click);
+                         &MainWindow::SalariumClicked);
     calcItem_ = item(options, QStringLiteral("CalcSettingsItem"), QStringLiteral("計算設定"),
-                     &TMainFrom::PanelButton4Click);
+                     &MainWindow::CalcSettingsClicked);
     QMenu* colours = options->addMenu(QStringLiteral("フォント色(&C)"));
     Name(colours, QStringLiteral("FontColorMenu"));
     item(colours, QStringLiteral("ValidColorItem"), QStringLiteral("有効色"),
-         &TMainFrom::ValidColorClick);
+         &MainWindow::ValidColorClicked);
     item(colours, QStringLiteral("InvalidColorItem"), QStringLiteral("無効色"),
-         &TMainFrom::InvalidColorClick);
+         &MainWindow::InvalidColorClicked);
 
     windowMenu_ = bar->addMenu(QStringLiteral("ウィンドウ(&W)"));
     Name(windowMenu_, QStringLiteral("WindowMenu"));
     minimizeAllItem_ = item(windowMenu_, QStringLiteral("MinimizeAllItem"),
-                            QStringLiteral("すべてをアイコン化"), &TMainFrom::MinimizeAllClick);
+                            QStringLiteral("すべてをアイコン化"), &MainWindow::MinimizeAllClicked);
     connect(windowMenu_, &QMenu::aboutToShow, this,
             [this] { windows_->FillWindowMenu(windowMenu_, minimizeAllItem_); });
 
     QMenu* help = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
     Name(help, QStringLiteral("HelpMenu"));
     item(help, QStringLiteral("HelpContentsItem"), QStringLiteral("目次"),
-         &TMainFrom::HelpContentsClick);
+         &MainWindow::HelpContentsClicked);
     help->addSeparator();
     item(help, QStringLiteral("VersionItem"), QStringLiteral("バージョン情報"),
-         &TMainFrom::VersionClick);
+         &MainWindow::AboutClicked);
 }
 
 // --- the selection -----------------------------------------------------------
 
-QMdiArea* TMainFrom::ClientArea() const {
+QMdiArea* MainWindow::ClientArea() const {
     return windows_->Area();
 }
 
-bool TMainFrom::MonthStored() const {
+bool MainWindow::MonthStored() const {
     return panel_->MonthStored();
 }
 
-void TMainFrom::SetMainWidth(int width, bool resizeWindow) {
+void MainWindow::SetMainWidth(int width, bool resizeWindow) {
     mainWidth_ = width;
     setMaximumWidth(std::max(width, kMinWidth));
     if (resizeWindow)
         resize(width, height());
 }
 
-void TMainFrom::FillYearList() {
+void MainWindow::FillYearList() {
     panel_->FillYearList();
 }
 
-void TMainFrom::UpdateMonthState() {
+void MainWindow::UpdateMonthState() {
     panel_->UpdateMonthState();
 }
 
-void TMainFrom::UpdateInputButton() {
+void MainWindow::UpdateInputButton() {
     UpdateInputButton(FolderListing(programFolder_));
 }
 
-void TMainFrom::UpdateInputButton(const FolderListing& entries) {
+void MainWindow::UpdateInputButton(const FolderListing& entries) {
     const bool data = entries.Has(QString::fromLatin1(kTimeWagesFileName)) ||
                       entries.Has(QString::fromLatin1(kDailyWagesFileName));
-    PanelButton3->setEnabled(data);
+    panelButton_->setEnabled(data);
     selectionPanelItem_->setEnabled(data);
     fileCommands_->SetExportEnabled(data);
     windows_->ShowFirstSteps(!data);
 }
 
-void TMainFrom::RefreshLists() {
+void MainWindow::RefreshLists() {
     UpdateInputButton();
     panel_->FillEmployees();
 }
 
-bool TMainFrom::event(QEvent* event) {
+bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::Paint && !painted_) {
         painted_ = true;
         // Once the main window is on screen and the operator reads it, the
@@ -352,11 +351,11 @@ bool TMainFrom::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-bool TMainFrom::Settled() const {
+bool MainWindow::Settled() const {
     return painted_ && afterPaintBegun_ && !windows_->WarmingUp() && !panel_->Indexing();
 }
 
-bool TMainFrom::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::EnabledChange && startItem_ != nullptr) {
         if (watched == panel_->StartButton())
             startItem_->setEnabled(panel_->StartButton()->isEnabled());
@@ -368,42 +367,42 @@ bool TMainFrom::eventFilter(QObject* watched, QEvent* event) {
 
 // --- commands -------------------------------------------------------------
 
-void TMainFrom::PanelButton12Click() {
+void MainWindow::ExitClicked() {
     close();
 }
 
-void TMainFrom::PanelButton1Click() {
+void MainWindow::RegisterDailyClicked() {
     OpenDailyWagesForm();
     RefreshLists();
 }
 
-void TMainFrom::PanelButton2Click() {
+void MainWindow::RegisterHourlyClicked() {
     OpenTimeWagesForm();
     RefreshLists();
 }
 
-void TMainFrom::ShowSelectionPanel(bool visible) {
+void MainWindow::ShowSelectionPanel(bool visible) {
     panel_->setVisible(visible);
     // Shown, the panel takes the keyboard: the pay scheme comes first.
     if (visible)
         panel_->TakeFocus();
     selectionPanelItem_->setChecked(visible);
-    PanelButton3->setHint(visible ? kHidePanelHint : kShowPanelHint);
+    panelButton_->setHint(visible ? kHidePanelHint : kShowPanelHint);
 }
 
-void TMainFrom::PanelButton3Click() {
+void MainWindow::SelectionPanelClicked() {
     ShowSelectionPanel(!panel_->isVisibleTo(this));
 }
 
-void TMainFrom::PanelButton4Click() {
+void MainWindow::CalcSettingsClicked() {
     OpenCalcSettings();
 }
 
-void TMainFrom::PanelButton5Click() {
+void MainWindow::ViewerClicked() {
     windows_->OpenViewer();
 }
 
-void TMainFrom::PanelButton11Click() {
+void MainWindow::SalariumClicked() {
     const QString program = FolderListing(programFolder_).SalariumProgram();
     if (program.isEmpty())
         return;
@@ -412,7 +411,7 @@ void TMainFrom::PanelButton11Click() {
                                   .arg(QDir::toNativeSeparators(program)));
 }
 
-void TMainFrom::PanelButton10Click() {
+void MainWindow::StartClicked() {
     // A year typed without Enter is taken over, or refused, before anything
     // opens: the window opened is always the year the box shows.
     if (!panel_->TakeTypedYear() || panel_->Year().isEmpty()) {
@@ -423,7 +422,7 @@ void TMainFrom::PanelButton10Click() {
     OpenMonth(panel_->Scheme(), panel_->ID(), panel_->Year().toInt(), panel_->Month());
 }
 
-void TMainFrom::OpenMonth(int scheme, const QString& id, int year, int month) {
+void MainWindow::OpenMonth(int scheme, const QString& id, int year, int month) {
     const int width = scheme == 1 ? kDailyWidth : kHourlyWidth;
     if (QMdiSubWindow* found =
             windows_->FindEntry(EntryWindow::MakeEntryKey(scheme, S(id), year, month))) {
@@ -446,37 +445,30 @@ void TMainFrom::OpenMonth(int scheme, const QString& id, int year, int month) {
         windows_->ShowEntry(entry, width);
 }
 
-void TMainFrom::PanelButton8Click() {
+void MainWindow::DeleteMonthClicked() {
     panel_->DeleteMonth();
 }
 
-void TMainFrom::MonthOverviewClick() {
+void MainWindow::MonthOverviewClicked() {
     OpenMonthOverview();
 }
 
 // The overview starts on the selection's scheme and month; a row opens its
 // month as 開始 does.
-void TMainFrom::OpenMonthOverview() {
+void MainWindow::OpenMonthOverview() {
     const int year =
         panel_->Year().isEmpty() ? QDate::currentDate().year() : panel_->Year().toInt();
     auto* overview = new TMonthOverview({files_, settings_, fs_, RealFileSystem(), &ChooseSaveFile},
                                         panel_->Scheme(), year, panel_->Month());
-    connect(overview, &TMonthOverview::monthWanted, this, &TMainFrom::OpenMonth);
+    connect(overview, &TMonthOverview::monthWanted, this, &MainWindow::OpenMonth);
     connect(overview, &TMonthOverview::mainWidthWanted, this,
             [this](int width) { SetMainWidth(width, false); });
     windows_->Show(overview);
 }
 
-bool TMainFrom::PickFontColor(bool valid) {
-    std::int32_t& field = valid ? settings_.FontColor.ValidColor : settings_.FontColor.InvalidColor;
-    const QColor current = FromColorRef(field);
-    QColorDialog dialog(current, this);
-    dialog.setObjectName(QStringLiteral("FontColorDialog"));
-    if (dialog.exec() != QDialog::Accepted)
+bool MainWindow::PickFontColor(bool valid) {
+    if (!toolPanel_->PickColour(valid, settings_.FontColor))
         return false;
-    const std::int32_t chosen = ToColorRef(dialog.selectedColor());
-    field = chosen;
-    toolPanel_->ShowColours(settings_.FontColor);
     Guarded(this, [&] { WriteSettings(fs_, settings_); });
     // Every window draws with these colours: repaint them all now.
     emit FontColorsChanged();
@@ -485,34 +477,34 @@ bool TMainFrom::PickFontColor(bool valid) {
     return true;
 }
 
-void TMainFrom::ValidColorClick() {
+void MainWindow::ValidColorClicked() {
     PickFontColor(true);
 }
 
-void TMainFrom::InvalidColorClick() {
+void MainWindow::InvalidColorClicked() {
     PickFontColor(false);
 }
 
-void TMainFrom::MinimizeAllClick() {
+void MainWindow::MinimizeAllClicked() {
     windows_->MinimizeAll();
 }
 
-void TMainFrom::UpdateDataConvertItem(const FolderListing& entries) {
+void MainWindow::UpdateDataConvertItem(const FolderListing& entries) {
     const bool oldFiles =
         entries.Has(QStringLiteral("HIREDATA.DAT")) || entries.Has(QStringLiteral("HIREDATA.CBF"));
     dataConvertItem_->setEnabled(oldFiles && !readOnly_);
 }
 
-void TMainFrom::HelpContentsClick() {
+void MainWindow::HelpContentsClicked() {
     ShowHelp(this, 0);
 }
 
-void TMainFrom::VersionClick() {
-    TVersin dialog(programFolder_, this);
+void MainWindow::AboutClicked() {
+    AboutDialog dialog(programFolder_, this);
     dialog.exec();
 }
 
-void TMainFrom::DataConvertClick() {
+void MainWindow::DataConversionClicked() {
     UpdateDataConvertItem(FolderListing(programFolder_));
     if (dataConvertItem_->isEnabled())
         OpenDataConversion();
@@ -520,7 +512,7 @@ void TMainFrom::DataConvertClick() {
 
 // --- window ---------------------------------------------------------------
 
-void TMainFrom::BringToFront() {
+void MainWindow::BringToFront() {
     if (isMinimized())
         setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
@@ -528,7 +520,7 @@ void TMainFrom::BringToFront() {
     activateWindow();
 }
 
-void TMainFrom::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     // Entry windows with unsaved changes ask first; one that is kept open
     // keeps the program running.
     if (!windows_->CloseAll()) {
@@ -542,7 +534,7 @@ void TMainFrom::closeEvent(QCloseEvent* event) {
 
 // --- a folder held by another copy -------------------------------------------
 
-void TMainFrom::SetReadOnly() {
+void MainWindow::SetReadOnly() {
     readOnly_ = true;
     // Backups are the business of the copy that writes.
     files_.backup->keepDays = 0;
@@ -551,8 +543,8 @@ void TMainFrom::SetReadOnly() {
     windows_->SetReadOnly();
     fileCommands_->SetReadOnly();
     for (QWidget* button :
-         {static_cast<QWidget*>(PanelButton1), static_cast<QWidget*>(PanelButton2),
-          static_cast<QWidget*>(PanelButton4), static_cast<QWidget*>(panel_->DeleteButton())})
+         {static_cast<QWidget*>(dailyButton_), static_cast<QWidget*>(hourlyButton_),
+          static_cast<QWidget*>(calcButton_), static_cast<QWidget*>(panel_->DeleteButton())})
         KeepDisabled(button);
     for (QAction* item : {dailyItem_, hourlyItem_, calcItem_, dataConvertItem_, deleteMonthItem_})
         item->setEnabled(false);
@@ -564,14 +556,14 @@ void TMainFrom::SetReadOnly() {
 
 // The forms reach their own window from their worker, so no process-wide
 // reference to them is kept; each lives for one modal use.
-void TMainFrom::OpenDailyWagesForm() {
+void MainWindow::OpenDailyWagesForm() {
     ReNewConfirmer confirmer(this, files_, settings_);
     MessageOperator op(this, &confirmer);
     TInputD form({files_, settings_, op, GrayTextColorRef()}, this);
     form.exec();
 }
 
-void TMainFrom::OpenTimeWagesForm() {
+void MainWindow::OpenTimeWagesForm() {
     ReNewConfirmer confirmer(this, files_, settings_);
     MessageOperator op(this, &confirmer);
     TInputT form({files_, settings_, op, GrayTextColorRef()}, this);
@@ -580,7 +572,7 @@ void TMainFrom::OpenTimeWagesForm() {
 
 // Open entry windows read the rules at their next calculation; they are not
 // recalculated here.
-void TMainFrom::OpenCalcSettings() {
+void MainWindow::OpenCalcSettings() {
     const FontColorSettings colours = settings_.FontColor;
     CalcSettingsDialog dialog(settings_, fs_, GrayTextColorRef(), this);
     dialog.exec();
@@ -593,7 +585,7 @@ void TMainFrom::OpenCalcSettings() {
 
 // A conversion adds employees and years, and its restore may take them away
 // again: the selection panel is filled anew when the files changed.
-void TMainFrom::OpenDataConversion() {
+void MainWindow::OpenDataConversion() {
     TChangeD dialog(files_, this);
     dialog.exec();
     if (dialog.FilesChanged()) {

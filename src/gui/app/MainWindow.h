@@ -43,14 +43,14 @@ class EntryWindow;
 class TPanelButton;
 class ToolPanel;
 
-class TMainFrom : public QMainWindow {
+class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
     // `programFolder` holds every data file; it ends in "/". Files are reached
     // through `fs` (tests pass a failing one).
-    explicit TMainFrom(const QString& programFolder, FileSystem& fs = RealFileSystem(),
-                       QWidget* parent = nullptr);
-    ~TMainFrom() override;
+    explicit MainWindow(const QString& programFolder, FileSystem& fs = RealFileSystem(),
+                        QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Another copy of the program holds the folder (or it cannot be written):
     // every command that writes is disabled here and in the windows opened from
@@ -91,22 +91,22 @@ class TMainFrom : public QMainWindow {
     // program asks for this).
     void BringToFront();
 
-    void PanelButton12Click();  // 終了
-    void PanelButton1Click();   // 登録 日給制
-    void PanelButton2Click();   // 登録 時給制
-    void PanelButton3Click();   // 入力: shows or hides the selection panel
-    void PanelButton4Click();   // 設定
-    void PanelButton5Click();   // 表示
-    void PanelButton11Click();  // Salarium
-    void PanelButton10Click();  // 開始
-    void PanelButton8Click();   // 削除
-    void MonthOverviewClick();  // 表示 → 月次一覧
-    void ValidColorClick();
-    void InvalidColorClick();
-    void MinimizeAllClick();
-    void HelpContentsClick();
-    void VersionClick();
-    void DataConvertClick();
+    void ExitClicked();            // 終了
+    void RegisterDailyClicked();   // 登録 日給制
+    void RegisterHourlyClicked();  // 登録 時給制
+    void SelectionPanelClicked();  // 入力: shows or hides the selection panel
+    void CalcSettingsClicked();    // 設定
+    void ViewerClicked();          // 表示
+    void SalariumClicked();        // Salarium
+    void StartClicked();           // 開始
+    void DeleteMonthClicked();     // 削除
+    void MonthOverviewClicked();   // 表示 → 月次一覧
+    void ValidColorClicked();
+    void InvalidColorClicked();
+    void MinimizeAllClicked();
+    void HelpContentsClicked();
+    void AboutClicked();
+    void DataConversionClicked();
 
   signals:
     // The font colours changed; windows that colour their labels when activated
@@ -151,13 +151,13 @@ class TMainFrom : public QMainWindow {
     SelectionPanel* panel_ = nullptr;
     ChildWindows* windows_ = nullptr;
     FileCommands* fileCommands_ = nullptr;
-    TPanelButton* PanelButton12 = nullptr;
-    TPanelButton* PanelButton1 = nullptr;
-    TPanelButton* PanelButton2 = nullptr;
-    TPanelButton* PanelButton3 = nullptr;
-    TPanelButton* PanelButton4 = nullptr;
-    TPanelButton* PanelButton5 = nullptr;
-    TPanelButton* PanelButton11 = nullptr;
+    TPanelButton* exitButton_ = nullptr;
+    TPanelButton* dailyButton_ = nullptr;
+    TPanelButton* hourlyButton_ = nullptr;
+    TPanelButton* panelButton_ = nullptr;
+    TPanelButton* calcButton_ = nullptr;
+    TPanelButton* viewerButton_ = nullptr;
+    TPanelButton* salariumButton_ = nullptr;
 
     QMenu* windowMenu_ = nullptr;
     QAction* dataConvertItem_ = nullptr;

@@ -1,4 +1,4 @@
-#include "gui/print/Sgridp.h"
+#include "gui/print/PrintGrid.h"
 
 #include <QApplication>
 #include <QPagedPaintDevice>
@@ -22,17 +22,17 @@ double PointSize(const QFont& font, int dpi) {
 
 }  // namespace
 
-TStringGridP::TStringGridP(QWidget* parent)
+PrintGrid::PrintGrid(QWidget* parent)
     : TStringGrid(parent), lineHeight_(DefaultRowHeight()), printerFont_(QApplication::font()) {}
 
-TStringGridP::~TStringGridP() = default;
+PrintGrid::~PrintGrid() = default;
 
-int TStringGridP::Print() {
+int PrintGrid::Print() {
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     return Print(printer);
 }
 
-int TStringGridP::Print(QPagedPaintDevice& device) {
+int PrintGrid::Print(QPagedPaintDevice& device) {
     QPainter canvas;
     if (!canvas.begin(&device))
         throw TPrintError("the printer did not accept the print job");
@@ -42,11 +42,11 @@ int TStringGridP::Print(QPagedPaintDevice& device) {
     return pages;
 }
 
-int TStringGridP::Print(QPainter& canvas, QPagedPaintDevice& device) {
+int PrintGrid::Print(QPainter& canvas, QPagedPaintDevice& device) {
     // Whatever happens inside, the grid must not stay in the printing state: the
     // scale functions and PrintText would keep using a canvas that is gone.
     struct BackToIdle {
-        TStringGridP* grid;
+        PrintGrid* grid;
         ~BackToIdle() {
             grid->canvas_ = nullptr;
             grid->scaleX_ = 0;
@@ -73,21 +73,21 @@ int TStringGridP::Print(QPainter& canvas, QPagedPaintDevice& device) {
     return page_;
 }
 
-int TStringGridP::ScaleX(int v) const {
+int PrintGrid::ScaleX(int v) const {
     return canvas_ != nullptr ? static_cast<int>(static_cast<float>(v) * scaleX_) : 0;
 }
 
-int TStringGridP::ScaleY(int v) const {
+int PrintGrid::ScaleY(int v) const {
     return canvas_ != nullptr ? static_cast<int>(static_cast<float>(v) * scaleY_) : 0;
 }
 
-void TStringGridP::PrintText(int x, int y, const QString& text) {
+void PrintGrid::PrintText(int x, int y, const QString& text) {
     if (canvas_ == nullptr)
         return;
     canvas_->drawText(QPoint(ScaleX(x), ScaleY(y) + canvas_->fontMetrics().ascent()), text);
 }
 
-void TStringGridP::PageLoop(QPagedPaintDevice& device) {
+void PrintGrid::PageLoop(QPagedPaintDevice& device) {
     canvas_->setBackgroundMode(Qt::TransparentMode);
     totalWidth_ = 0;
     for (int col = 0; col < ColCount(); ++col)
@@ -120,7 +120,7 @@ void TStringGridP::PageLoop(QPagedPaintDevice& device) {
     }
 }
 
-void TStringGridP::StartPage() {
+void PrintGrid::StartPage() {
     top_ = topMargin_;
     ++page_;
     if (page_ == 1)
@@ -133,7 +133,7 @@ void TStringGridP::StartPage() {
         PrintRow(row);
 }
 
-void TStringGridP::PrintRow(int row) {
+void PrintGrid::PrintRow(int row) {
     const int lr = row == 0 ? lineWidthY1_ : row <= FixedRows() ? lineWidthY2_ : lineWidthY3_;
     int x = leftMargin_;
     for (int col = 0; col < ColCount(); ++col) {
@@ -162,7 +162,7 @@ void TStringGridP::PrintRow(int row) {
     tableBottom_ = top_;
 }
 
-void TStringGridP::DrawRules() {
+void PrintGrid::DrawRules() {
     const int x0 = leftMargin_;
     const int right = x0 + totalWidth_;
     const int top = tableTop_;
@@ -197,7 +197,7 @@ void TStringGridP::DrawRules() {
     line(x0, bottom, right, bottom, lineWidthY1_);
 }
 
-void TStringGridP::DrawRule(QPainter* canvas, int x1, int y1, int x2, int y2, int penWidth) {
+void PrintGrid::DrawRule(QPainter* canvas, int x1, int y1, int x2, int y2, int penWidth) {
     QPen pen(Qt::black);
     pen.setWidth(penWidth);
     pen.setCapStyle(Qt::SquareCap);
@@ -205,12 +205,12 @@ void TStringGridP::DrawRule(QPainter* canvas, int x1, int y1, int x2, int y2, in
     canvas->drawLine(x1, y1, x2, y2);
 }
 
-void TStringGridP::CallEvent(const THeaderDrawEvent& event) {
+void PrintGrid::CallEvent(const THeaderDrawEvent& event) {
     if (event)
         event(this, page_, EventWidth(), top_);
 }
 
-int TStringGridP::EventWidth() const {
+int PrintGrid::EventWidth() const {
     const int width =
         scaleX_ > 0 ? static_cast<int>(static_cast<float>(clip_.width()) / scaleX_) : 0;
     return width - leftMargin_ - rightMargin_;
