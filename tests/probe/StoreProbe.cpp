@@ -8,6 +8,13 @@
 //                                                  delete it again, unlock)
 //   store_probe FOLDER race-start TIMES           (each time: lock and repair as
 //                                                  a start does, unlock)
+//   store_probe FOLDER race-register ID TIMES     (each time: lock, register ID
+//                                                  with new wages, unlock)
+//   store_probe FOLDER take OPERATION             (as a start: lock, taking over
+//                                                  a stale one, repair; then the
+//                                                  operation; unlock. Exit 3 when
+//                                                  the folder is not held)
+//   store_probe FOLDER capabilities               (prints what the folder can do)
 //
 // A racing copy that is refused for the first time leaves "met-PID" in the
 // folder and waits for "go" there before it goes on: a test holding the lock
@@ -30,6 +37,7 @@
 #include "core/import/ClockImport.h"
 #include "core/store/DailyBackup.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/FolderCapabilities.h"
 #include "core/store/FolderLock.h"
 #include "core/store/Recovery.h"
 #include "core/store/WorkDataFiles.h"
@@ -45,7 +53,11 @@ class QuietOperator final : public pb::Operator {
     }
     void Information(const std::string&) override {}
     bool Question(const std::string&) override { return questions; }
-    void Error(const std::string&) override { failed = true; }
+    void Error(const std::string& text) override {
+        failed = true;
+        error = text;
+    }
+    std::string error;
     bool ConfirmDailyUpdate(const pb::PendingDailyRegistration&) override { return true; }
     bool ConfirmTimeUpdate(const pb::PendingTimeRegistration&) override { return true; }
 };
@@ -156,6 +168,46 @@ int Race(const pb::DataFiles& files, bool purge, const std::string& id, int mont
     return 0;
 }
 
+// Each time: take the folder's lock, register the employee with wages of its
+// own, let go. Prints how often it registered and how often it was refused.
+int RaceRegister(const pb::DataFiles& files, const std::string& id, int times) {
+    int saved = 0;
+    int refused = 0;
+    QuietOperator op;
+    op.questions = false;
+    for (int i = 0; i < times; ++i) {
+        pb::LockOutcome held = pb::LockProgramFolder(pb::RealFileSystem(), files.Folder, op);
+        if (!held.lock) {
+            if (++refused == 1) {
+                std::ofstream(files.Folder + "met-" + std::to_string(::getpid()));
+                while (!std::filesystem::exists(files.Folder + "go"))
+                    ::usleep(1000);
+            }
+            continue;
+        }
+        if (!pb::RegisterEmployee(files, DailyEntry(files, id, "登録" + id, 1000 + i), 1, op))
+            return 1;
+        ++saved;
+    }
+    std::cout << saved << " " << refused << "\n";
+    return 0;
+}
+
+// As a start: the lock (a stale one taken over), the repair, then the operation.
+int Take(const pb::DataFiles& files, const std::string& operation) {
+    QuietOperator op;
+    pb::LockOutcome held = pb::LockProgramFolder(pb::RealFileSystem(), files.Folder, op);
+    if (!held.lock) {
+        std::cerr << (held.holder ? pb::ReadOnlyNotice(*held.holder) : held.problem) << "\n";
+        return 3;
+    }
+    if (pb::RecoverProgramFolder(files, op) && operation != "none")
+        Run(files, operation, op);
+    if (op.failed)
+        std::cerr << op.error << "\n";
+    return op.failed ? 1 : 0;
+}
+
 // Each time: take the folder's lock and repair the folder, as a start does,
 // then let go. Prints how often it held the folder, how often it was refused,
 // how often its repair failed or it was refused for another reason than the
@@ -198,6 +250,17 @@ int main(int argc, char** argv) {
     const pb::DataFiles files = pb::AssignDataFiles(argv[1]);
     const std::string operation = argv[2];
     try {
+        if (operation == "take" && argc == 4)
+            return Take(files, argv[3]);
+        if (operation == "capabilities") {
+            const pb::FolderCapabilities caps =
+                pb::MeasureFolder(pb::RealFileSystem(), files.Folder);
+            std::cout << caps.hardLinks << " " << caps.removeOpen << " " << caps.sharedLocks << " "
+                      << caps.missing << "\n";
+            return 0;
+        }
+        if (operation == "race-register" && argc == 5)
+            return RaceRegister(files, argv[3], std::stoi(argv[4]));
         if (operation == "race-start" && argc == 4)
             return RaceStart(files, std::stoi(argv[3]));
         if (operation.starts_with("race-") && argc == 6)

@@ -1,11 +1,26 @@
 #include "support/FaultyFileSystem.h"
 
+#include <algorithm>
+#include <cerrno>
+
 namespace pb {
 namespace {
 
 Bytes FirstHalf(const Bytes& data) {
     return Bytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(data.size() / 2));
 }
+
+// A file held open under a share's lock that nobody else sees.
+class OpenOnShare final : public AdvisoryLock {
+  public:
+    OpenOnShare(std::shared_ptr<std::multiset<std::string>> open, std::string path)
+        : open_(std::move(open)), at_(open_->insert(std::move(path))) {}
+    ~OpenOnShare() override { open_->erase(at_); }
+
+  private:
+    std::shared_ptr<std::multiset<std::string>> open_;
+    std::multiset<std::string>::iterator at_;
+};
 
 }  // namespace
 
@@ -46,6 +61,19 @@ void FaultyFileSystem::Throw(const std::string& path) {
     throw FileError(path, error_, path + " に書き込めません。\n" + ErrorReason(error_));
 }
 
+std::unique_ptr<AdvisoryLock> FaultyFileSystem::TryLock(const std::string& path) const {
+    if (!share_)
+        return inner_.TryLock(path);
+    if (!inner_.Exists(path))
+        throw FileError(path, ENOENT, path + " を開けません。\n" + ErrorReason(ENOENT));
+    return std::make_unique<OpenOnShare>(open_, path);
+}
+
+void FaultyFileSystem::RefuseWhileOpen(const std::string& path) const {
+    if (share_ && open_->contains(path))
+        throw FileError(path, EBUSY, path + " を削除できません。\n" + ErrorReason(EBUSY));
+}
+
 void FaultyFileSystem::WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) {
     if (Next("write", path)) {
         if (Torn())
@@ -61,6 +89,8 @@ void FaultyFileSystem::Append(const std::string& path, const Bytes& data) {
             inner_.Append(path, FirstHalf(data));
         Throw(path);
     }
+    if (share_)
+        throw FileError(path, EIO, path + " に書き込めません。\n" + ErrorReason(EIO));
     inner_.Append(path, data);
 }
 
@@ -111,8 +141,15 @@ void FaultyFileSystem::CreateInPieces(const std::string& path, const PieceSource
 bool FaultyFileSystem::CreateExclusive(const std::string& path, const Bytes& content,
                                        bool flushed) {
     if (Next("create-exclusive", path)) {
-        // Killed while writing, the real one leaves its temporary file behind.
-        if (Torn() && crashed_)
+        // Killed while writing, the real one leaves its temporary file behind;
+        // on a share without hard links, the file itself cut short (here
+        // before its first line ends).
+        if (Torn() && crashed_ && share_)
+            inner_.Create(
+                path, Bytes(content.begin(),
+                            content.begin() + std::min<std::ptrdiff_t>(
+                                                  5, static_cast<std::ptrdiff_t>(content.size()))));
+        else if (Torn() && crashed_)
             inner_.Create(ScratchName(path, "new~"), FirstHalf(content));
         Throw(path);
     }
@@ -122,7 +159,10 @@ bool FaultyFileSystem::CreateExclusive(const std::string& path, const Bytes& con
 void FaultyFileSystem::Link(const std::string& from, const std::string& to) {
     if (Next("link", from + " -> " + to))
         Throw(from);
-    inner_.Link(from, to);
+    if (share_)
+        inner_.Create(to, inner_.ReadAll(from));
+    else
+        inner_.Link(from, to);
 }
 
 void FaultyFileSystem::Copy(const std::string& from, const std::string& to) {
@@ -147,13 +187,22 @@ void FaultyFileSystem::Replace(const std::string& path, const Bytes& content) {
 void FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     if (Next("rename", from + " -> " + to))
         Throw(from);
+    RefuseWhileOpen(from);
+    RefuseWhileOpen(to);
     inner_.Rename(from, to);
 }
 
 void FaultyFileSystem::Remove(const std::string& path) {
     if (Next("remove", path))
         Throw(path);
+    RefuseWhileOpen(path);
     inner_.Remove(path);
+}
+
+void FaultyFileSystem::Touch(const std::string& path) {
+    if (Next("touch", path))
+        Throw(path);
+    inner_.Touch(path);
 }
 
 void FaultyFileSystem::MakeFolder(const std::string& path) {

@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +28,11 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     // the `n`th call leaves half its bytes behind (a Replace or CreateExclusive
     // in its temporary file).
     void CrashAt(int n, bool torn = false);
+    // From now on refuse what a file server's share refuses: no hard links (a
+    // link is a copy, as the real one falls back to), no O_APPEND (EIO), no
+    // removing or renaming a file that is open (EBUSY; held open by a TryLock
+    // here), and advisory locks nobody else sees (every TryLock is granted).
+    void ActLikeShare() { share_ = true; }
     void Disarm() {
         failAt_ = 0;
         crashed_ = false;
@@ -72,6 +79,14 @@ class FaultyFileSystem final : public ForwardingFileSystem {
         });
     }
 
+    std::unique_ptr<AdvisoryLock> TryLock(const std::string& path) const override;
+    bool LocksAreShared(const std::string& folder) const override {
+        return !share_ && inner_.LocksAreShared(folder);
+    }
+    bool CanRemoveOpenFiles(const std::string& folder) override {
+        return !share_ && inner_.CanRemoveOpenFiles(folder);
+    }
+
     void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) override;
     void Append(const std::string& path, const Bytes& data) override;
     void Truncate(const std::string& path, std::uint64_t size) override;
@@ -84,6 +99,7 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     void Replace(const std::string& path, const Bytes& content) override;
     void Rename(const std::string& from, const std::string& to) override;
     void Remove(const std::string& path) override;
+    void Touch(const std::string& path) override;
     void MakeFolder(const std::string& path) override;
     void RemoveFolder(const std::string& path) override;
     // A folder's flush is a call of its own ("flush <folder>" in the log), so a
@@ -96,6 +112,8 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     bool Next(const std::string& op, const std::string& path);
     bool Torn() const { return shortWrite_ && !dead_; }
     [[noreturn]] void Throw(const std::string& path);
+    // On a share: refuses with EBUSY when `path` is held open.
+    void RefuseWhileOpen(const std::string& path) const;
     void CheckRead(const std::string& path) const;
     Bytes Counted(Bytes bytes) const {
         bytesRead_ += bytes.size();
@@ -114,6 +132,10 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     mutable std::atomic<std::uint64_t> bytesRead_ = 0;
     std::atomic<int> readError_ = 0;
     std::map<std::string, std::optional<FileStamp>> held_;
+    bool share_ = false;
+    // The files a TryLock holds open, for as long as its lock lives.
+    std::shared_ptr<std::multiset<std::string>> open_ =
+        std::make_shared<std::multiset<std::string>>();
 };
 
 }  // namespace pb

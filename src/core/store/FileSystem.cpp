@@ -4,14 +4,17 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <thread>
 
 #include "core/store/Process.h"
 
@@ -166,6 +169,42 @@ void SyncFolder(const std::string& path) {
 bool NoHardLinks(int error) {
     return error == EPERM || error == EOPNOTSUPP || error == EXDEV || error == EMLINK ||
            error == ENOSYS;
+}
+
+// A share refuses to rename or remove a file that another client has open
+// (EBUSY), and to rename over one (EEXIST, which a rename of files never gives
+// otherwise); a reader on another PC holds a file for a moment only, so the
+// call is tried again for up to two seconds. Returns false with errno set.
+bool WhileOpenElsewhere(const std::function<int()>& call) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    for (;;) {
+        if (call() == 0)
+            return true;
+        const int err = errno;
+        if ((err != EBUSY && err != EEXIST) || std::chrono::steady_clock::now() > deadline) {
+            errno = err;
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// File systems whose advisory locks other clients do not see: FUSE (smbnetfs,
+// sshfs), NFS, SMB/CIFS, 9p, Ceph, AFS.
+bool IsNetworkFileSystem(decltype(statfs::f_type) type) {
+    switch (static_cast<unsigned long>(type)) {
+        case 0x65735546UL:  // FUSE
+        case 0x6969UL:      // NFS
+        case 0x517BUL:      // SMB
+        case 0xFF534D42UL:  // CIFS
+        case 0xFE534D42UL:  // SMB2
+        case 0x01021997UL:  // 9p
+        case 0x00C36400UL:  // Ceph
+        case 0x5346414FUL:  // AFS
+            return true;
+        default:
+            return false;
+    }
 }
 
 // Closing the file releases its flock().
@@ -333,30 +372,25 @@ class PosixFileSystem final : public FileSystem {
     }
 
     void Append(const std::string& path, const Bytes& data) override {
-        // O_APPEND: every write lands at the end, wherever another writer left it.
-        Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
         if (fd.get() < 0)
             Fail(path, "を開けません。", errno);
-        std::size_t done = 0;
-        while (done < data.size()) {
-            const ssize_t n = ::write(fd.get(), data.data() + done, data.size() - done);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                Fail(path, "に書き込めません。", errno);
-            }
-            done += static_cast<std::size_t>(n);
-        }
+        struct stat st {};
+        if (::fstat(fd.get(), &st) != 0)
+            Fail(path, "に書き込めません。", errno);
+        WriteFully(fd.get(), path, data, st.st_size);
         if (::fsync(fd.get()) != 0 || fd.Close() != 0)
             Fail(path, "に書き込めません。", errno);
     }
 
     void Truncate(const std::string& path, std::uint64_t size) override {
+        // By name, not ftruncate(): a share through smbnetfs refuses the latter.
+        if (::truncate(path.c_str(), static_cast<off_t>(size)) != 0)
+            Fail(path, "に書き込めません。", errno);
         Fd fd(::open(path.c_str(), O_WRONLY | O_CLOEXEC));
         if (fd.get() < 0)
             Fail(path, "を開けません。", errno);
-        if (::ftruncate(fd.get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.get()) != 0 ||
-            fd.Close() != 0)
+        if (::fsync(fd.get()) != 0 || fd.Close() != 0)
             Fail(path, "に書き込めません。", errno);
     }
 
@@ -548,13 +582,40 @@ class PosixFileSystem final : public FileSystem {
     }
 
     void Rename(const std::string& from, const std::string& to) override {
-        if (::rename(from.c_str(), to.c_str()) != 0)
+        if (!WhileOpenElsewhere([&] { return ::rename(from.c_str(), to.c_str()); }))
             Fail(from, "の名前を変更できません。", errno);
     }
 
     void Remove(const std::string& path) override {
-        if (::unlink(path.c_str()) != 0)
+        if (!WhileOpenElsewhere([&] { return ::unlink(path.c_str()); }))
             Fail(path, "を削除できません。", errno);
+    }
+
+    void Touch(const std::string& path) override {
+        if (::utimensat(AT_FDCWD, path.c_str(), nullptr, 0) != 0)
+            Fail(path, "に書き込めません。", errno);
+    }
+
+    bool CanRemoveOpenFiles(const std::string& folder) override {
+        const std::string path =
+            ScratchName(folder.empty() || folder.back() == '/' ? folder + "Punchbook.probe"
+                                                               : folder + "/Punchbook.probe",
+                        "new~");
+        Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+        if (fd.get() < 0)
+            Fail(path, "に書き込めません。", errno);
+        const bool removed = ::unlink(path.c_str()) == 0;
+        fd.Close();
+        if (!removed)
+            ::unlink(path.c_str());
+        return removed;
+    }
+
+    bool LocksAreShared(const std::string& folder) const override {
+        struct statfs st {};
+        if (::statfs(folder.c_str(), &st) != 0)
+            return true;  // unknown: the exclusive lock file decides anyway
+        return !IsNetworkFileSystem(st.f_type);
     }
     std::vector<std::string> ListFolders(const std::string& folder) const override {
         return Entries(folder, S_IFDIR, true);

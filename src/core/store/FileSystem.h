@@ -99,12 +99,21 @@ class FileSystem {
     // An advisory lock on an existing file; nothing when another process holds
     // one. Where the file system has no such locks, a lock that holds nothing.
     virtual std::unique_ptr<AdvisoryLock> TryLock(const std::string& path) const = 0;
+    // Whether an advisory lock taken here is seen by every other client of the
+    // folder: true on a local disk, false on a network share, where another PC
+    // (another mount) never sees it.
+    virtual bool LocksAreShared(const std::string& folder) const = 0;
+    // Whether a file that is open can be removed (a share refuses it while
+    // anybody has it open); tried once on a scratch file of its own, removed again.
+    virtual bool CanRemoveOpenFiles(const std::string& folder) = 0;
 
     // --- mutations: each call is one operation for fault injection ---
 
     // Writes at `offset` of an existing file, or creates it when missing.
     virtual void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) = 0;
-    // Appends to the file (O_APPEND), creating it when missing.
+    // Writes at the end of the file, creating it when missing. Not O_APPEND,
+    // which network shares refuse: the end is taken from the open file, and
+    // only the holder of the folder's lock writes, so nobody moves it meanwhile.
     virtual void Append(const std::string& path, const Bytes& data) = 0;
     // Cuts the file back to `size` bytes (which needs no free space).
     virtual void Truncate(const std::string& path, std::uint64_t size) = 0;
@@ -129,9 +138,12 @@ class FileSystem {
     // Writes `content` completely to a new file, flushes it, then renames it over
     // `path` in one step: readers see the old file or the new one, never a part.
     virtual void Replace(const std::string& path, const Bytes& content) = 0;
-    // Renames `from` over `to` in one step.
+    // Renames `from` over `to` in one step. Remove and Rename wait a moment
+    // while a share refuses them because another PC has the file open.
     virtual void Rename(const std::string& from, const std::string& to) = 0;
     virtual void Remove(const std::string& path) = 0;
+    // Sets the file's modification time to now (the folder lock's sign of life).
+    virtual void Touch(const std::string& path) = 0;
     // Creates a folder; one that exists already is left as it is.
     virtual void MakeFolder(const std::string& path) = 0;
     // Removes an empty folder.
@@ -175,6 +187,12 @@ class ForwardingFileSystem : public FileSystem {
     std::unique_ptr<AdvisoryLock> TryLock(const std::string& path) const override {
         return inner_.TryLock(path);
     }
+    bool LocksAreShared(const std::string& folder) const override {
+        return inner_.LocksAreShared(folder);
+    }
+    bool CanRemoveOpenFiles(const std::string& folder) override {
+        return inner_.CanRemoveOpenFiles(folder);
+    }
     void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) override {
         inner_.WriteAt(path, offset, data);
     }
@@ -201,6 +219,7 @@ class ForwardingFileSystem : public FileSystem {
         inner_.Rename(from, to);
     }
     void Remove(const std::string& path) override { inner_.Remove(path); }
+    void Touch(const std::string& path) override { inner_.Touch(path); }
     void MakeFolder(const std::string& path) override { inner_.MakeFolder(path); }
     void RemoveFolder(const std::string& path) override { inner_.RemoveFolder(path); }
     void Flush(const std::string& folder) override { inner_.Flush(folder); }
@@ -229,9 +248,11 @@ class ReadOnlyFileSystem final : public ForwardingFileSystem {
     void Replace(const std::string& path, const Bytes&) override { Refuse(path); }
     void Rename(const std::string&, const std::string& to) override { Refuse(to); }
     void Remove(const std::string& path) override { Refuse(path); }
+    void Touch(const std::string& path) override { Refuse(path); }
     void MakeFolder(const std::string& path) override { Refuse(path); }
     void RemoveFolder(const std::string& path) override { Refuse(path); }
     void Flush(const std::string&) override {}
+    bool CanRemoveOpenFiles(const std::string&) override { return false; }
 
   private:
     [[noreturn]] static void Refuse(const std::string& path);

@@ -45,7 +45,37 @@ Bytes AsBytes(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
 
-std::string TakeOverQuestion(const std::optional<LockHolder>& holder) {
+std::string LocalTime(std::int64_t nanoseconds) {
+    const std::time_t t = static_cast<std::time_t>(nanoseconds / 1000000000);
+    std::tm local{};
+    ::localtime_r(&t, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+    return text;
+}
+
+// Whether the lock file's time has not moved for kLockStaleAfter: its holder
+// no longer runs (or its PC lost the share). A time ahead of this clock (the
+// PCs' clocks differ) counts as fresh.
+bool IsStale(const std::optional<FileStamp>& stamp) {
+    if (!stamp)
+        return false;
+    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    return now - stamp->modified >
+           std::chrono::duration_cast<std::chrono::nanoseconds>(kLockStaleAfter).count();
+}
+
+std::string TakeOverQuestion(const std::optional<LockHolder>& holder,
+                             const std::optional<FileStamp>& stamp) {
+    if (holder && stamp) {
+        return "このフォルダは " + holder->user + " (" + holder->host + ") が " + holder->started +
+               " から使用中ですが、" + LocalTime(stamp->modified) + " から応答がありません。\n" +
+               holder->host +
+               " でプログラムが動いていないことを確かめてから、使用を引き継いでください。\n\n"
+               "使用を引き継ぎますか？\n（「いいえ」で読み取り専用で開きます。）";
+    }
     if (!holder) {
         return "このフォルダは別のプログラムが使用中です。\n"
                "どこでも使用していないことを確かめてから、使用を引き継いでください。\n\n"
@@ -73,7 +103,17 @@ void FolderLock::MakeDurable() {
     }
 }
 
+void FolderLock::Refresh() {
+    try {
+        if (fs_.ReadAll(path_) == content_)
+            fs_.Touch(path_);
+    } catch (const FileError&) {
+    }
+}
+
 FolderLock::~FolderLock() {
+    // Closed first: a share does not remove a file that is open.
+    advisory_.reset();
     // Taken over meanwhile (after a question on another machine): not ours to remove.
     try {
         if (fs_.Exists(path_) && fs_.ReadAll(path_) == content_)
@@ -146,6 +186,35 @@ std::string ReadOnlyNotice(const LockHolder& holder) {
     return holder.user + " (" + holder.host + ") が使用中です。読み取り専用で開きます。";
 }
 
+namespace {
+
+// The lock just made: kept when the folder can be written, else given back
+// before anything else is changed.
+LockOutcome Held(FileSystem& fs, const std::string& folder, const std::string& path,
+                 const Bytes& content) {
+    auto lock = std::make_unique<FolderLock>(fs, path, content, fs.TryLock(path));
+    FolderCapabilities capabilities;
+    try {
+        capabilities = MeasureFolder(fs, folder);
+    } catch (const FileError& e) {
+        lock.reset();
+        return {nullptr,
+                std::nullopt,
+                folder + " に書き込めません。\n" + ErrorReason(e.error()) +
+                    "\n読み取り専用で開きます。",
+                {}};
+    }
+    if (!capabilities.missing.empty()) {
+        lock.reset();
+        return {nullptr, std::nullopt,
+                CannotWriteNotice(capabilities.missing) + "\n読み取り専用で開きます。",
+                capabilities};
+    }
+    return {std::move(lock), std::nullopt, {}, capabilities};
+}
+
+}  // namespace
+
 LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operator& op) {
     const std::string path = folder + kLockName;
     const LockHolder me = ThisProcess();
@@ -155,22 +224,22 @@ LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operato
     for (int attempt = 0; attempt < 5; ++attempt) {
         try {
             // Not flushed: the holder writes it through once its window is up.
-            if (fs.CreateExclusive(path, content, false)) {
-                auto advisory = fs.TryLock(path);
-                return {std::make_unique<FolderLock>(fs, path, content, std::move(advisory)),
-                        std::nullopt,
-                        {}};
-            }
+            if (fs.CreateExclusive(path, content, false))
+                return Held(fs, folder, path, content);
         } catch (const FileError& e) {
             // A folder nobody may write to (read-only share, no permission).
-            return {nullptr, std::nullopt,
+            return {nullptr,
+                    std::nullopt,
                     folder + " に書き込めません。\n" + ErrorReason(e.error()) +
-                        "\n読み取り専用で開きます。"};
+                        "\n読み取り専用で開きます。",
+                    {}};
         }
         Bytes existing;
+        std::optional<FileStamp> stamp;
         std::unique_ptr<AdvisoryLock> advisory;
         try {
             existing = fs.ReadAll(path);
+            stamp = fs.Stamp(path);
             advisory = fs.TryLock(path);
         } catch (const FileError&) {
             continue;  // released meanwhile
@@ -178,17 +247,22 @@ LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operato
         holder = ParseLock(Text(existing));
         // Whoever holds the advisory lock runs, whatever the file says.
         if (advisory == nullptr)
-            return {nullptr, holder.value_or(LockHolder{}), {}};
+            return {nullptr, holder.value_or(LockHolder{}), {}, {}};
         const bool sameHost = holder && holder->host == me.host;
         if (sameHost && Running(*holder))
-            return {nullptr, holder, {}};
+            return {nullptr, holder, {}, {}};
         if (!sameHost) {
-            if (asked || !op.Question(TakeOverQuestion(holder)))
-                return {nullptr, holder.value_or(LockHolder{}), {}};
+            // Another PC's lock whose time still moves is held, whatever anybody answers.
+            if (!IsStale(stamp) || asked || !op.Question(TakeOverQuestion(holder, stamp)))
+                return {nullptr, holder.value_or(LockHolder{}), {}, {}};
             asked = true;
         }
         // The stale lock goes aside under a name of its own; the advisory lock
         // held on it keeps a second copy taking over at the same moment out.
+        // Where other clients do not see that lock it protects nothing, and the
+        // share would refuse to rename the open file: closed first.
+        if (!fs.LocksAreShared(folder))
+            advisory.reset();
         const std::string aside = ScratchName(path, "old~");
         try {
             fs.Rename(path, aside);
@@ -204,7 +278,7 @@ LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operato
             continue;
         }
     }
-    return {nullptr, holder.value_or(LockHolder{}), {}};
+    return {nullptr, holder.value_or(LockHolder{}), {}, {}};
 }
 
 }  // namespace pb

@@ -7,17 +7,25 @@
 // runs on this machine is taken over silently, one from another machine only
 // after the operator has agreed.
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "core/store/FileSystem.h"
+#include "core/store/FolderCapabilities.h"
 #include "core/store/Operator.h"
 
 namespace pb {
 
 // The lock file in the program folder.
 inline constexpr char kLockName[] = "Punchbook.lock";
+
+// The holder sets the lock file's time this often while it runs; a lock of
+// another machine whose time has not moved for kLockStaleAfter is offered for
+// takeover, one that moves never is.
+inline constexpr std::chrono::seconds kLockRefreshEvery{30};
+inline constexpr std::chrono::minutes kLockStaleAfter{5};
 
 // Who holds a lock, as its file says.
 struct LockHolder {
@@ -45,6 +53,10 @@ class FolderLock {
     // ignored: the lock holds either way.
     void MakeDurable();
 
+    // Sets the lock file's time to now, while the file is still ours: the other
+    // PCs see that this copy runs. Failures are ignored (the next one may pass).
+    void Refresh();
+
   private:
     FileSystem& fs_;
     std::string path_;
@@ -56,6 +68,7 @@ struct LockOutcome {
     std::unique_ptr<FolderLock> lock;  // held: this copy may write
     std::optional<LockHolder> holder;  // not held: who holds it
     std::string problem;               // not held, no holder: why the folder cannot be written
+    FolderCapabilities capabilities;   // held: what the folder's file system can do
 };
 
 // Takes the program folder's lock, asking the operator (a question) before

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 namespace pb {
 namespace {
@@ -173,8 +174,13 @@ JournalState ParseJournal(const std::string& text, Journal& journal) {
     journal = Journal{};
     std::istringstream in(text);
     std::string line;
-    if (!std::getline(in, line) || line != kHeader)
-        return JournalState::Damaged;
+    if (!std::getline(in, line) || line != kHeader) {
+        // Where files cannot appear whole (a share without hard links) the
+        // journal is created empty and then written: cut short before its
+        // first line ends, it was never committed either.
+        return std::string_view(kHeader).starts_with(text) ? JournalState::Unfinished
+                                                           : JournalState::Damaged;
+    }
     if (!std::getline(in, line) || !line.starts_with("operation "))
         return JournalState::Unfinished;
     journal.operation = line.substr(10);

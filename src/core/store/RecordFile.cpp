@@ -105,8 +105,14 @@ void AppendRecord(FileSystem& fs, const std::string& path, std::optional<std::ui
         fs.Replace(path, record);
         return;
     }
+    // Written at the end the caller read, not with O_APPEND, which shares
+    // refuse; a file that changed since is not written at all.
+    if (fs.Size(path) != sizeBefore) {
+        throw FileError(path, EBUSY,
+                        path + " に書き込めません。\n読み込んだ後にほかから変更されています。");
+    }
     try {
-        fs.Append(path, record);
+        fs.WriteAt(path, *sizeBefore, record);
     } catch (const FileError& e) {
         // Whatever part of the record arrived is cut off again, which needs no
         // free space; what was there is untouched.

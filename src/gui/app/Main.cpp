@@ -110,6 +110,19 @@ class HeldFolder final : public QObject {
             window->installEventFilter(this);
     }
 
+    // The lock file's time moves while this copy runs: another PC takes over
+    // only a lock whose time has stood still for minutes.
+    void KeepLockFresh() {
+        if (!lock)
+            return;
+        auto* timer = new QTimer(this);
+        QObject::connect(timer, &QTimer::timeout, this, [this] {
+            if (lock)
+                lock->Refresh();
+        });
+        timer->start(std::chrono::milliseconds(kLockRefreshEvery));
+    }
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
@@ -171,6 +184,7 @@ std::unique_ptr<MainWindow> StartProgram(QApplication& app, SingleInstance& inst
     QObject::connect(&instance, &SingleInstance::ActivationRequested, mainFrom.get(),
                      &MainWindow::BringToFront);
     held->MakeDurableAfterPainting(mainFrom.get());
+    held->KeepLockFresh();
     mainFrom->show();
     return mainFrom;
 }

@@ -21,6 +21,14 @@ class FaultSweep : public StoreFixture {
   protected:
     using Operation = std::function<bool(const DataFiles&, ScriptedOperator&)>;
 
+    // Every run on a file system that refuses what a network share refuses
+    // (FaultyFileSystem::ActLikeShare).
+    bool onAShare = false;
+    void AsOnAShare(FaultyFileSystem& fs) const {
+        if (onAShare)
+            fs.ActLikeShare();
+    }
+
     // The answers the operator gives in every run.
     std::function<void(ScriptedOperator&)> script = [](ScriptedOperator&) {};
     // Runs on every repaired folder, with the folder before the operation.
@@ -59,6 +67,7 @@ class FaultSweep : public StoreFixture {
     void Sweep(const Operation& run) {
         const FolderPicture before = Picture();
         FaultyFileSystem clean;
+        AsOnAShare(clean);
         ScriptedOperator cleanOp;
         script(cleanOp);
         const bool succeeds = run(AssignDataFiles(folder_, clean), cleanOp);
@@ -80,6 +89,7 @@ class FaultSweep : public StoreFixture {
                 const bool torn = mode % 2 == 1;
                 Reset(before);
                 FaultyFileSystem fs;
+                AsOnAShare(fs);
                 if (crash)
                     fs.CrashAt(n, torn);
                 else
@@ -112,6 +122,7 @@ class FaultSweep : public StoreFixture {
         for (const int n : {journaled.front(), journaled[journaled.size() / 2], journaled.back()}) {
             Reset(before);
             FaultyFileSystem fs;
+            AsOnAShare(fs);
             fs.CrashAt(n);
             ScriptedOperator op;
             script(op);
@@ -172,6 +183,7 @@ class FaultSweep : public StoreFixture {
     void SweepRepair(const FolderPicture& before, const FolderPicture& after) {
         const FolderPicture stopped = Picture();
         FaultyFileSystem clean;
+        AsOnAShare(clean);
         ScriptedOperator op;
         ASSERT_TRUE(RecoverProgramFolder(AssignDataFiles(folder_, clean), op));
         ExpectFlushedBeforeTheJournalGoes(clean.Log());
@@ -180,6 +192,7 @@ class FaultSweep : public StoreFixture {
             for (bool crash : {false, true}) {
                 Reset(stopped);
                 FaultyFileSystem fs;
+                AsOnAShare(fs);
                 if (crash)
                     fs.CrashAt(m, true);
                 else

@@ -124,6 +124,25 @@ TEST_F(StoreSweep, WriteMonthRecord) {
     });
 }
 
+// The same on a share: no hard links (the before-states are copies), no
+// O_APPEND (a month is added at the end the save read), no removing an open file.
+TEST_F(StoreSweep, OnAShareSavesRegistrationsAndDeletionsAreAllOrNothing) {
+    onAShare = true;
+    SomeEmployees();
+    Write("2024_fv2.pbk", Join({Month("001", 4), Month("003", 4)}));
+    const EmployeeEntry entry = DailyEntry("001", "山田", 1700);
+    Sweep([&](const DataFiles& f, ScriptedOperator& op) {
+        return RegisterEmployee(f, entry, 1, op);
+    });
+    Sweep([](const DataFiles& f, ScriptedOperator& op) {
+        return WriteMonthRecord(f, 2024, Month("002", 5, 9), op);
+    });
+    Sweep([](const DataFiles& f, ScriptedOperator& op) {
+        return WriteMonthRecord(f, 2025, Month("002", 5, 9), op);
+    });
+    Sweep([](const DataFiles& f, ScriptedOperator& op) { return DeleteEmployee(f, "003", op); });
+}
+
 // An import of three months into two year files, one of them new: all or none.
 TEST_F(StoreSweep, ImportClockTimes) {
     SomeEmployees();
@@ -190,7 +209,7 @@ TEST_F(StoreSweep, TheRepairSaysOnceWhatItDid) {
         fs.CrashAt(1000);
         const DataFiles f = AssignDataFiles(folder_, fs);
         ScriptedOperator op;
-        if (call.starts_with("append")) {
+        if (call.starts_with("write")) {
             WriteMonthRecord(f, 2024, Month("004", 4), op);
         } else {
             RegisterEmployee(f, entry, 1, op);
@@ -205,7 +224,7 @@ TEST_F(StoreSweep, TheRepairSaysOnceWhatItDid) {
         SomeEmployees();
         Write("2024_fv2.pbk", Join({Month("001", 4)}));
         ScriptedOperator stopped;
-        if (call.starts_with("append")) {
+        if (call.starts_with("write")) {
             WriteMonthRecord(AssignDataFiles(folder_, again), 2024, Month("004", 4), stopped);
         } else {
             RegisterEmployee(AssignDataFiles(folder_, again), entry, 1, stopped);
@@ -218,7 +237,7 @@ TEST_F(StoreSweep, TheRepairSaysOnceWhatItDid) {
     } cases[] = {
         {"create ", true, "作業用のファイルを片付けました"},  // before the journal
         {"rename ", false, "「従業員 004 の登録」の途中で"},  // after it: finished
-        {"append ", true, "始める前の状態に戻しました"},      // half a record: taken back
+        {"write ", true, "始める前の状態に戻しました"},       // half a record: taken back
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.call);

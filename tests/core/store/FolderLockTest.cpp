@@ -4,10 +4,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <csignal>
 
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
+#include "core/store/FaultyFileSystem.h"
 
 namespace pb {
 namespace {
@@ -102,27 +104,34 @@ TEST_F(FolderLockTest, ALeftLockIsTakenOverSilentlyHereAndAfterAQuestionFromElse
         std::deque<bool> answers;
         bool taken;
         std::vector<std::string> asked;
+        int minutesUnrefreshed = 10;
     } cases[] = {
-        {"ended here", FormatLock(ended), {}, true, {}},
+        {"ended here", FormatLock(ended), {}, true, {}, 0},
         {"id reused here", FormatLock(reused), {}, true, {}},
         {"id reused by a later process", FormatLock(reusedByAnother), {}, true, {}},
         {"id past 32 bits", withPid("4294967297"), {}, true, {}},
         {"id of 20 digits", withPid("18446744073709551617"), {}, true, {}},
         {"other machine, no", FormatLock(elsewhere), {false}, false, {"question"}},
         {"other machine, yes", FormatLock(elsewhere), {true}, true, {"question"}},
+        // Its holder still refreshes it: never offered, whatever the answer would be.
+        {"other machine, refreshed", FormatLock(elsewhere), {true}, false, {}, 4},
         {"unreadable, yes", "garbage", {true}, true, {"question"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Write(kLockName, Bytes(c.lockText.begin(), c.lockText.end()));
+        std::filesystem::last_write_time(Path(kLockName),
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::minutes(c.minutesUnrefreshed));
         ScriptedOperator op;
         op.answers = c.answers;
         auto outcome = Lock(op);
         EXPECT_EQ(outcome.lock != nullptr, c.taken);
         EXPECT_EQ(op.Kinds(), c.asked);
         if (!c.asked.empty()) {
-            const char* named = c.lockText == "garbage" ? "別のプログラム" : "keiri-pc";
-            EXPECT_NE(op.calls[0].text.find(named), std::string::npos);
+            const char* named =
+                c.lockText == "garbage" ? "別のプログラム" : "から応答がありません。\nkeiri-pc";
+            EXPECT_NE(op.calls[0].text.find(named), std::string::npos) << op.calls[0].text;
         }
         if (c.taken) {
             EXPECT_EQ(ParseLock(LockText())->pid, ::getpid());
@@ -153,6 +162,59 @@ TEST_F(FolderLockTest, ALockTakenOverElsewhereIsNotRemovedAndAReadOnlyFolderIsNa
     EXPECT_EQ(refused.lock, nullptr);
     EXPECT_FALSE(refused.holder.has_value());
     EXPECT_EQ(refused.problem.find(folder_ + " に書き込めません。"), 0u) << refused.problem;
+}
+
+// On a share the lock file cannot be removed or renamed while it is open, hard
+// links are copies and nobody else sees the advisory lock: the lock still goes
+// at the end, a lock left here is still taken over silently, and the lock's
+// time moves while its holder runs.
+TEST_F(FolderLockTest, OnAShareTheLockGoesIsTakenOverAndShowsItsHolderRuns) {
+    FaultyFileSystem share;
+    share.ActLikeShare();
+    ScriptedOperator op;
+    auto held = LockProgramFolder(share, folder_, op);
+    ASSERT_NE(held.lock, nullptr);
+    EXPECT_FALSE(held.capabilities.hardLinks);
+    EXPECT_FALSE(held.capabilities.removeOpen);
+    EXPECT_FALSE(held.capabilities.sharedLocks);
+    EXPECT_EQ(Picture().size(), 1u) << "the measurement left a file";
+
+    std::filesystem::last_write_time(
+        Path(kLockName), std::filesystem::file_time_type::clock::now() - std::chrono::minutes(10));
+    const auto before = std::filesystem::last_write_time(Path(kLockName));
+    held.lock->Refresh();
+    EXPECT_GT(std::filesystem::last_write_time(Path(kLockName)), before);
+    held.lock.reset();
+    EXPECT_FALSE(Has(kLockName));
+
+    LockHolder ended = ThisProcess();
+    ended.pid = EndedProcess();
+    LeaveLock(ended);
+    auto again = LockProgramFolder(share, folder_, op);
+    EXPECT_NE(again.lock, nullptr);
+    EXPECT_TRUE(op.calls.empty());
+}
+
+// A share that cannot replace a file by renaming over it is said at start,
+// before anything is changed, and left as it was.
+TEST_F(FolderLockTest, WhatAShareCannotDoIsSaidAndNothingIsLeft) {
+    class NoReplace final : public ForwardingFileSystem {
+      public:
+        bool LocksAreShared(const std::string&) const override { return false; }
+        void Rename(const std::string& from, const std::string& to) override {
+            if (Exists(to))
+                throw FileError(from, EACCES, "refused");
+            inner_.Rename(from, to);
+        }
+    } share;
+    Write("Name.dat", Bytes{1});
+    ScriptedOperator op;
+    const LockOutcome refused = LockProgramFolder(share, folder_, op);
+    EXPECT_EQ(refused.lock, nullptr);
+    EXPECT_EQ(refused.problem,
+              "このフォルダーではファイルの名前の置き換えができないため、書き込みできません。\n"
+              "読み取り専用で開きます。");
+    EXPECT_EQ(Picture().size(), 1u);
 }
 
 }  // namespace

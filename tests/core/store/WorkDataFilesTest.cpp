@@ -267,8 +267,9 @@ TEST_F(WorkDataFiles, AFullDiskTearsNoAppend) {
     ScriptedOperator op;
     ASSERT_TRUE(WriteMonthRecord(AssignDataFiles(folder_, counting), 2024, Month("003", 4), op));
     const auto& log = counting.Log();
-    const auto append = std::find_if(log.begin(), log.end(),
-                                     [](const std::string& l) { return l.starts_with("append"); });
+    const auto append = std::find_if(log.begin(), log.end(), [&](const std::string& l) {
+        return l == "write " + Path("2024_fv2.pbk");
+    });
     ASSERT_NE(append, log.end());
 
     Write("2024_fv2.pbk", year);
