@@ -157,12 +157,16 @@ int Race(const pb::DataFiles& files, bool purge, const std::string& id, int mont
             continue;
         }
         const int m = purge ? month : (month - 1 + i) % 12 + 1;
-        if (!pb::WriteMonthRecord(files, 2024, Month(id, m, i % 31), op))
+        if (!pb::WriteMonthRecord(files, 2024, Month(id, m, i % 31), op)) {
+            std::cerr << op.error << "\n";
             return 1;
+        }
         ++saved;
         months |= 1u << m;
-        if (purge && !pb::PurgeMonthRecords(files, id, 2024, month, op))
+        if (purge && !pb::PurgeMonthRecords(files, id, 2024, month, op)) {
+            std::cerr << op.error << "\n";
             return 1;
+        }
     }
     std::cout << saved << " " << refused << " " << months << " " << notice << "\n";
     return 0;
@@ -185,8 +189,10 @@ int RaceRegister(const pb::DataFiles& files, const std::string& id, int times) {
             }
             continue;
         }
-        if (!pb::RegisterEmployee(files, DailyEntry(files, id, "登録" + id, 1000 + i), 1, op))
+        if (!pb::RegisterEmployee(files, DailyEntry(files, id, "登録" + id, 1000 + i), 1, op)) {
+            std::cerr << op.error << "\n";
             return 1;
+        }
         ++saved;
     }
     std::cout << saved << " " << refused << "\n";

@@ -231,12 +231,14 @@ TEST_P(ShareTest, AKilledPcIsRepairedByTheNextToTakeTheFolder) {
         GTEST_SKIP() << "strace is not installed";
     SomeEmployees();
     const std::size_t prefix = MutatingCalls("take none").size();
+    ASSERT_GT(prefix, 0u);
     for (const char* operation : {"save-new-year", "save-append", "register-changed", "delete"}) {
         const FolderPicture before = Picture();
         ASSERT_EQ(ExitCode(Shell(OnPc(1, std::string("take ") + operation))), 0) << operation;
         const FolderPicture after = Picture();
         Reset(before);
         const std::vector<std::string> calls = MutatingCalls(std::string("take ") + operation);
+        ASSERT_GT(calls.size(), prefix) << operation;
         Reset(before);
         // The lock, the measurement and the repair of a clean folder come first:
         // the operation's own calls are the ones after them.

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace pb {
 namespace {
@@ -188,6 +189,10 @@ std::string ReadOnlyNotice(const LockHolder& holder) {
 
 namespace {
 
+bool IsMomentary(int error) {
+    return error == EIO || error == EBUSY || error == EAGAIN || error == ETXTBSY;
+}
+
 // The lock just made: kept when the folder can be written, else given back
 // before anything else is changed.
 LockOutcome Held(FileSystem& fs, const std::string& folder, const std::string& path,
@@ -196,13 +201,9 @@ LockOutcome Held(FileSystem& fs, const std::string& folder, const std::string& p
     FolderCapabilities capabilities;
     try {
         capabilities = MeasureFolder(fs, folder);
-    } catch (const FileError& e) {
+    } catch (const FileError&) {
         lock.reset();
-        return {nullptr,
-                std::nullopt,
-                folder + " に書き込めません。\n" + ErrorReason(e.error()) +
-                    "\n読み取り専用で開きます。",
-                {}};
+        throw;
     }
     if (!capabilities.missing.empty()) {
         lock.reset();
@@ -221,12 +222,20 @@ LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operato
     const Bytes content = AsBytes(FormatLock(me));
     bool asked = false;
     std::optional<LockHolder> holder;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     for (int attempt = 0; attempt < 5; ++attempt) {
         try {
             // Not flushed: the holder writes it through once its window is up.
             if (fs.CreateExclusive(path, content, false))
                 return Held(fs, folder, path, content);
         } catch (const FileError& e) {
+            // A Samba share answers an I/O error for a moment while another PC
+            // removes the lock file it still has open: tried again.
+            if (IsMomentary(e.error()) && std::chrono::steady_clock::now() < giveUp) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                --attempt;
+                continue;
+            }
             // A folder nobody may write to (read-only share, no permission).
             return {nullptr,
                     std::nullopt,
@@ -242,7 +251,9 @@ LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operato
             stamp = fs.Stamp(path);
             advisory = fs.TryLock(path);
         } catch (const FileError&) {
-            continue;  // released meanwhile
+            // Released meanwhile (or a share still names the file just removed).
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            continue;
         }
         holder = ParseLock(Text(existing));
         // Whoever holds the advisory lock runs, whatever the file says.

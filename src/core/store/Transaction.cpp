@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <stdexcept>
+#include <string_view>
+#include <thread>
 
 #include "core/store/Journal.h"
 #include "core/store/RecordFile.h"
@@ -117,7 +120,16 @@ namespace {
 void BeginJournal(FileSystem& fs, const std::string& journalPath, const Journal& journal,
                   const std::string& dataPath) {
     try {
-        if (!fs.CreateExclusive(journalPath, JournalBytes(journal))) {
+        // Just after another PC removed its journal, a share may go on naming
+        // the file for a moment: a journal really left behind stays.
+        const std::string folder =
+            journalPath.substr(0, journalPath.size() - std::string_view(kJournalName).size());
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        bool created = false;
+        while (!(created = fs.CreateExclusive(journalPath, JournalBytes(journal))) &&
+               !fs.LocksAreShared(folder) && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!created) {
             // Only when an earlier change was never finished (its repair failed).
             throw FileError(dataPath, EBUSY,
                             dataPath + " に書き込めません。\n前回の処理が終わっていません。");
