@@ -126,7 +126,8 @@ class ShareTest : public StoreFixture, public ::testing::WithParamInterface<std:
         while (std::getline(in, line)) {
             // "-f" puts the process id first.
             const auto space = line.find(' ');
-            const std::string call = space == std::string::npos ? line : line.substr(space + 1);
+            const auto name = line.find_first_not_of(' ', space);
+            const std::string call = name == std::string::npos ? line : line.substr(name);
             const auto paren = call.find('(');
             if (paren != std::string::npos && call.find_first_of(" -+<") > paren)
                 calls.push_back(call.substr(0, paren));
