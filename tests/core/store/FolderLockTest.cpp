@@ -9,7 +9,7 @@
 
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
-#include "core/store/FaultyFileSystem.h"
+#include "support/FaultyFileSystem.h"
 
 namespace pb {
 namespace {
