@@ -16,12 +16,6 @@ constexpr std::int32_t SchemeNumber(PayScheme scheme) {
     return static_cast<std::int32_t>(scheme);
 }
 
-// A scheme against a number: only for the entry window's models, which still
-// hold the number until they take the type; everything else compares schemes.
-constexpr bool operator==(PayScheme scheme, std::int32_t number) {
-    return SchemeNumber(scheme) == number;
-}
-
 // The scheme a number read from a file stands for: 2 is hourly, any other
 // number daily, as the calculation has always read a month record.
 constexpr PayScheme SchemeOfNumber(std::int32_t number) {

@@ -100,8 +100,6 @@ class MonthEntry {
 
     const OpenedMonth& Opened() const { return opened_; }
     pb::PayScheme Scheme() const { return opened_.input.payScheme; }
-    // The scheme's number, 1 or 2, for the entry window's key and columns.
-    std::int32_t PayScheme() const { return SchemeNumber(opened_.input.payScheme); }
     std::int32_t WorkType() const { return workType_; }
     int DayRows() const { return static_cast<int>(cells_.size()); }
     // Columns of the day grid: 8 for a daily-wage month, 9 for an hourly one.

@@ -35,7 +35,7 @@ DayGridModel::DayGridModel(MonthEntry& entry, const Settings& settings, const QF
         patternFont_.setPixelSize(patternFont_.pixelSize() + 4);
     else
         patternFont_.setPointSizeF(patternFont_.pointSizeF() + 3);
-    for (const std::string& caption : ColumnCaptions(entry_.PayScheme(), entry_.WorkType()))
+    for (const std::string& caption : ColumnCaptions(entry_.Scheme(), entry_.WorkType()))
         captions_ << Q(caption);
     for (const PayDay& day : entry_.Opened().input.period) {
         dayLabels_ << Q(pb::DayLabel(day));

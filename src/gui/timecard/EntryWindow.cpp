@@ -75,8 +75,8 @@ OpenedMonth EntryWindow::Open(const EntrySelection& selection, const DataFiles& 
 
 void EntryWindow::ShowOpenedMonth() {
     const OpenedMonth& opened = Opened();
-    setToolTip(MakeEntryKey(PayScheme(), opened.id, opened.year, opened.month));
-    if (PayScheme() != 1)
+    setToolTip(MakeEntryKey(SchemeNumber(Scheme()), opened.id, opened.year, opened.month));
+    if (Scheme() != PayScheme::Daily)
         buttons_->HideHolidayDays();
 
     // The rates and band times of the summary come with a calculation, which
@@ -166,7 +166,7 @@ int EntryWindow::WeekdayOfRow(int row) const {
 }
 
 bool EntryWindow::HasHolidayLayout() const {
-    return PayScheme() == 1 && Opened().input.daily.Holiday != 0;
+    return Scheme() == PayScheme::Daily && Opened().input.daily.Holiday != 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -225,7 +225,7 @@ void EntryWindow::CommitEditor() {
 
 bool EntryWindow::AskAboutInvalidCells() {
     CommitEditor();
-    const std::vector<std::string> captions = ColumnCaptions(PayScheme(), WorkType());
+    const std::vector<std::string> captions = ColumnCaptions(Scheme(), WorkType());
     QStringList bad;
     for (const EntryCell cell : entry_.InvalidCells())
         bad << dayModel_->DayLabel(cell.row) + QStringLiteral("　") + Q(captions[cell.col]) +

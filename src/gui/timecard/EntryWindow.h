@@ -62,7 +62,7 @@ class EntryWindow : public QWidget {
 
     QString EntryKey() const { return toolTip(); }
     int HelpContext() const { return 8; }
-    int PayScheme() const { return entry_.PayScheme(); }
+    pb::PayScheme Scheme() const { return entry_.Scheme(); }
     int WorkType() const { return entry_.WorkType(); }
     bool Modified() const { return entry_.Modified(); }
     const MonthRecord& Month() const { return entry_.Record(); }
@@ -74,7 +74,7 @@ class EntryWindow : public QWidget {
     // a least height, before the days scroll.
     int WholeMonthHeight() const;
     // The width the main window takes while this window is active.
-    int MainWindowWidth() const { return PayScheme() == 1 ? 660 : 725; }
+    int MainWindowWidth() const { return Scheme() == pb::PayScheme::Daily ? 660 : 725; }
 
     // Operations of the window.
     void LoadStoredCells();

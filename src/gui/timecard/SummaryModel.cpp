@@ -28,7 +28,7 @@ int SummaryModel::columnCount(const QModelIndex& parent) const {
 
 int SummaryModel::RateRows() const {
     const MonthInput& input = entry_.Opened().input;
-    return input.payScheme == 1 && input.daily.Holiday != 0 ? 3 : 2;
+    return input.payScheme == PayScheme::Daily && input.daily.Holiday != 0 ? 3 : 2;
 }
 
 QVariant SummaryModel::data(const QModelIndex& index, int role) const {
@@ -64,8 +64,7 @@ QVariant SummaryModel::headerData(int section, Qt::Orientation orientation, int 
         return data(index(section, 0), role);
     if (role != Qt::DisplayRole || section < 1 || section >= columnCount())
         return {};
-    return Q(
-        ColumnCaptions(entry_.PayScheme(), entry_.WorkType())[static_cast<std::size_t>(section)]);
+    return Q(ColumnCaptions(entry_.Scheme(), entry_.WorkType())[static_cast<std::size_t>(section)]);
 }
 
 Qt::ItemFlags SummaryModel::flags(const QModelIndex& index) const {
