@@ -31,8 +31,8 @@ int FindMonthIndex(const DataFiles& files, const std::string& id, int year, int 
 void IndexYear(const DataFiles& files, int year);
 
 // Whether the month is stored, as far as the year's index knows or learns by
-// reading at most `budget` bytes (a small file whole); nothing when it would
-// have to read further. For the selection steps, which must not wait.
+// reading on at most `budget` bytes; nothing when it would have to read
+// further. For the selection steps, which must not wait.
 std::optional<bool> IsMonthStoredWithin(const DataFiles& files, const std::string& id, int year,
                                         int month, std::uint64_t budget);
 

@@ -85,18 +85,22 @@ void YearIndex::Add(const std::uint8_t* record) {
 }
 
 void YearIndex::ReadOn(const FileSystem& fs, const std::string& path,
-                       std::optional<std::uint64_t> key, const std::atomic<bool>* stop) {
+                       std::optional<std::uint64_t> key, const std::atomic<bool>* stop,
+                       std::uint64_t limit) {
     const std::uint64_t records = Records();
-    if (scanned_ >= records)
+    if (scanned_ >= records || limit < kPieceSize)
         return;
+    std::uint64_t read = 0;
     fs.ReadPieces(path, scanned_ * kMonthRecordSize, kPieceSize,
                   [&](const std::uint8_t* data, std::size_t size) {
                       for (std::size_t o = 0; o + kMonthRecordSize <= size && scanned_ < records;
                            o += kMonthRecordSize)
                           Add(data + o);
+                      read += size;
                       if (key && Lookup(*key))
                           return false;
-                      return scanned_ < records && (stop == nullptr || !*stop);
+                      return scanned_ < records && (stop == nullptr || !*stop) &&
+                             read + kPieceSize <= limit;
                   });
 }
 
@@ -114,10 +118,10 @@ KnownRecord YearIndex::Look(const FileSystem& fs, const std::string& path,
     const std::uint64_t key = KeyOf(storedId, month);
     if (auto found = Lookup(key); found || IsComplete())
         return {true, found};
-    if ((Records() - scanned_) * kMonthRecordSize > budget)
-        return {};
-    Complete(fs, path);
-    return {true, Lookup(key)};
+    ReadOn(fs, path, key, nullptr, budget);
+    if (auto found = Lookup(key); found || IsComplete())
+        return {true, found};
+    return {};
 }
 
 Share YearIndex::ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,

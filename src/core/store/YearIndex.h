@@ -47,8 +47,8 @@ class YearIndex {
     // months for month 0 (the whole file is indexed).
     Share ShareOf(const FileSystem& fs, const std::string& path, std::string_view storedId,
                   int month);
-    // Answers from the index, or completes it first when what is left to read
-    // is at most `budget` bytes; otherwise it does not know.
+    // Answers from the index, reading on for the key at most `budget` bytes
+    // (whole pieces of 64 KiB); does not know when that was not enough.
     KnownRecord Look(const FileSystem& fs, const std::string& path, std::string_view storedId,
                      int month, std::uint64_t budget);
     // Reads the rest of the file; with `stop`, only until it is set.
@@ -69,8 +69,9 @@ class YearIndex {
   private:
     // Reads pieces from the first record not yet indexed until `key` is
     // indexed or the file ends.
+    // Reads no more than `limit` bytes, in whole pieces.
     void ReadOn(const FileSystem& fs, const std::string& path, std::optional<std::uint64_t> key,
-                const std::atomic<bool>* stop = nullptr);
+                const std::atomic<bool>* stop = nullptr, std::uint64_t limit = UINT64_MAX);
     void Add(const std::uint8_t* record);
     std::optional<std::uint32_t> Lookup(std::uint64_t key) const;
 

@@ -31,8 +31,8 @@ namespace pb {
 namespace {
 
 constexpr int kPanelHeight = 44;
-// A selection step reads a year file only when it is this small: a larger
-// one is indexed beside the window, and the indicator follows when it is.
+// A selection step reads on in a year file at most this much: when that does
+// not tell, the year is indexed beside the window and the indicator follows.
 constexpr std::uint64_t kStepBudget = 64 * 1024;
 // The year box has settled when it has not moved for this long; the years it
 // passed on the way are not read.
@@ -143,12 +143,12 @@ SelectionPanel::SelectionPanel(const DataFiles& files, QWidget* parent)
     indexer_ = new YearIndexer(files_, this);
     connect(indexer_, &YearIndexer::Indexed, this, [this](int year) {
         if (Year() == QString::number(year))
-            LookUpMonth();
+            LookUpMonth(0);
     });
     settle_ = new QTimer(this);
     settle_->setSingleShot(true);
     settle_->setInterval(kSettleMilliseconds);
-    connect(settle_, &QTimer::timeout, this, &SelectionPanel::IndexSelectedYear);
+    connect(settle_, &QTimer::timeout, this, &SelectionPanel::UpdateMonthState);
 
     blinkTimer_ = new QTimer(this);
     Name(blinkTimer_, QStringLiteral("Timer1"));
@@ -261,23 +261,23 @@ void SelectionPanel::EmployeeChanged() {
 }
 
 void SelectionPanel::YearChanged() {
-    LookUpMonth();
+    LookUpMonth(0);
     settle_->start();
 }
 
 void SelectionPanel::UpdateMonthState() {
-    if (!LookUpMonth())
+    if (!LookUpMonth(kStepBudget))
         IndexSelectedYear();
 }
 
-bool SelectionPanel::LookUpMonth() {
+bool SelectionPanel::LookUpMonth(std::uint64_t budget) {
     std::optional<bool> stored = false;
     const QString year = Year();
     const QString id = ID();
     // Without an employee nothing is stored; a look would read the whole year.
     if (!year.isEmpty() && !id.isEmpty()) {
         Guarded(this, [&] {
-            stored = IsMonthStoredWithin(files_, S(id), year.toInt(), Month(), kStepBudget);
+            stored = IsMonthStoredWithin(files_, S(id), year.toInt(), Month(), budget);
         });
     }
     // Not known yet: shown as not stored until the year's index is read.
@@ -313,7 +313,7 @@ bool SelectionPanel::TakeTypedYear() {
 
 void SelectionPanel::IndexYearsWhenIdle() {
     indexWhenIdle_ = true;
-    IndexSelectedYear();
+    UpdateMonthState();
 }
 
 bool SelectionPanel::Indexing() const {

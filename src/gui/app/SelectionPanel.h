@@ -90,8 +90,8 @@ class SelectionPanel : public QWidget {
   private:
     void EmployeeChanged();
     void YearChanged();
-    // The month looked up as far as a step may read; false when not known yet.
-    bool LookUpMonth();
+    // The month looked up reading on at most `budget` bytes; false when not known yet.
+    bool LookUpMonth(std::uint64_t budget);
     void IndexSelectedYear();
     void ShowIcon(bool stored);
 

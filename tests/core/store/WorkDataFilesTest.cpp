@@ -172,8 +172,12 @@ TEST_F(WorkDataFiles, ASelectionStepReadsLittleAndAYearReadApartIsTakenOnlyWhile
     const DataFiles files = AssignDataFiles(folder_, fs);
     const std::uint64_t step = 64 * 1024;
     const std::uint64_t before = fs.BytesRead();
-    EXPECT_EQ(IsMonthStoredWithin(files, "012", 2024, 2, step), std::nullopt);
+    EXPECT_EQ(IsMonthStoredWithin(files, "012", 2024, 2, 0), std::nullopt);
     EXPECT_EQ(fs.BytesRead(), before);
+    // One piece of 41 records a step: the 42nd record is in the second.
+    EXPECT_EQ(IsMonthStoredWithin(files, "012", 2024, 2, step), std::nullopt);
+    EXPECT_EQ(fs.BytesRead() - before, 41 * kMonthRecordSize);
+    EXPECT_EQ(IsMonthStoredWithin(files, "012", 2024, 2, step), true);
     EXPECT_EQ(IsMonthStoredWithin(files, "002", 2025, 4, step), true);
     EXPECT_EQ(IsMonthStoredWithin(files, "003", 2025, 4, step), false);
 
