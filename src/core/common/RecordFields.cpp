@@ -72,7 +72,13 @@ std::string GetShortStringRaw(const Bytes& buf, std::size_t offset, std::size_t 
 }
 
 std::string GetShortString(const Bytes& buf, std::size_t offset, std::size_t capacity) {
-    return DecodeSjis(GetShortStringRaw(buf, offset, capacity)).text;
+    CheckRange(buf, offset, capacity + 1);
+    const std::string_view raw(reinterpret_cast<const char*>(buf.data() + offset + 1),
+                               std::min<std::size_t>(buf[offset], capacity));
+    // Most stored texts are clock times and IDs: ASCII reads as it stands.
+    if (IsAsciiText(raw))
+        return std::string(raw);
+    return DecodeSjis(raw).text;
 }
 
 void PutShortStringRaw(Bytes& buf, std::size_t offset, std::size_t capacity,
@@ -86,7 +92,10 @@ void PutShortStringRaw(Bytes& buf, std::size_t offset, std::size_t capacity,
 }
 
 void PutShortString(Bytes& buf, std::size_t offset, std::size_t capacity, std::string_view utf8) {
-    PutShortStringRaw(buf, offset, capacity, EncodeSjis(utf8));
+    if (IsAsciiText(utf8))
+        PutShortStringRaw(buf, offset, capacity, utf8);
+    else
+        PutShortStringRaw(buf, offset, capacity, EncodeSjis(utf8));
 }
 
 }  // namespace pb

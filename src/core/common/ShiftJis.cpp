@@ -64,21 +64,19 @@ std::size_t BrokenUtf8Length(std::string_view text) {
     return length;
 }
 
-// Below 0x80 the code page is ASCII, byte for byte: most stored texts (IDs,
-// clock times) need no converter, which costs more to open than they take.
-bool IsAscii(std::string_view text) {
+}  // namespace
+
+bool IsAsciiText(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
-
-}  // namespace
 
 bool IsSjisLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
 DecodedText DecodeSjis(std::string_view bytes) {
-    if (IsAscii(bytes))
+    if (IsAsciiText(bytes))
         return {std::string(bytes), false};
     DecodedText result;
     Converter conv("UTF-8", "CP932");
@@ -103,7 +101,7 @@ DecodedText DecodeSjis(std::string_view bytes) {
 }
 
 std::string EncodeSjis(std::string_view utf8) {
-    if (IsAscii(utf8))
+    if (IsAsciiText(utf8))
         return std::string(utf8);
     std::string out;
     Converter conv("CP932", "UTF-8");
@@ -121,7 +119,7 @@ std::string EncodeSjis(std::string_view utf8) {
 }
 
 std::string FirstUnencodable(std::string_view utf8) {
-    if (IsAscii(utf8))
+    if (IsAsciiText(utf8))
         return {};
     std::string ignored;
     Converter conv("CP932", "UTF-8");

@@ -39,4 +39,8 @@ std::string VisibleText(std::string_view utf8);
 // True for a byte that starts a double-byte CP932 character.
 bool IsSjisLeadByte(unsigned char byte);
 
+// Below 0x80 the code page is ASCII, byte for byte: most stored texts (IDs,
+// clock times) need no converter, which costs more to open than they take.
+bool IsAsciiText(std::string_view text);
+
 }  // namespace pb

@@ -1,6 +1,7 @@
 #include "core/import/ClockCsv.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 
 #include "core/common/Routines.h"
@@ -63,7 +64,7 @@ void RefuseControlCharacters(std::string_view text) {
     }
 }
 
-std::string Trimmed(std::string_view text) {
+std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
         text.remove_prefix(1);
     while (text.starts_with(kWideSpace))
@@ -72,7 +73,7 @@ std::string Trimmed(std::string_view text) {
         text.remove_suffix(1);
     while (text.ends_with(kWideSpace))
         text.remove_suffix(kWideSpace.size());
-    return std::string(text);
+    return text;
 }
 
 bool AllDigits(std::string_view text) {
@@ -98,24 +99,24 @@ struct Date {
 std::optional<Date> ReadDate(std::string_view text) {
     if (const auto paren = text.find('('); paren != std::string_view::npos && text.ends_with(")"))
         text = text.substr(0, paren);
-    std::vector<std::string_view> parts;
+    std::array<std::string_view, 3> parts;
+    std::size_t count = 0;
     const char separator = text.find('-') != std::string_view::npos ? '-' : '/';
     for (std::size_t start = 0;;) {
+        if (count == parts.size())
+            return std::nullopt;
         const std::size_t end = text.find(separator, start);
-        parts.push_back(text.substr(start, end - start));
+        parts[count] = text.substr(start, end - start);
+        if (!AllDigits(parts[count++]))
+            return std::nullopt;
         if (end == std::string_view::npos)
             break;
         start = end + 1;
     }
-    for (const auto part : parts) {
-        if (!AllDigits(part))
-            return std::nullopt;
-    }
     Date date;
-    if (parts.size() == 3 && parts[0].size() == 4 && parts[1].size() <= 2 && parts[2].size() <= 2) {
+    if (count == 3 && parts[0].size() == 4 && parts[1].size() <= 2 && parts[2].size() <= 2) {
         date = {Number(parts[0]), Number(parts[1]), Number(parts[2])};
-    } else if (parts.size() == 2 && separator == '/' && parts[0].size() == 2 &&
-               parts[1].size() == 2) {
+    } else if (count == 2 && separator == '/' && parts[0].size() == 2 && parts[1].size() == 2) {
         date = {0, Number(parts[0]), Number(parts[1])};
     } else {
         return std::nullopt;
@@ -183,31 +184,31 @@ ClockRow ReadRow(const CsvRow& row, const ClockLayout& layout) {
     };
     std::vector<std::string> problems;
     if (layout.IdColumn > 0) {
-        const std::string text = field(layout.IdColumn);
-        if (const auto id = ReadEmployeeId(text))
-            clock.id = *id;
+        const std::string_view text = field(layout.IdColumn);
+        if (auto id = ReadEmployeeId(text))
+            clock.id = std::move(*id);
         else
-            problems.push_back("従業員番号「" + text + "」が正しくありません");
+            problems.push_back("従業員番号「" + std::string(text) + "」が正しくありません");
     }
-    const std::string dateText = field(layout.DateColumn);
+    const std::string_view dateText = field(layout.DateColumn);
     if (const auto date = ReadDate(dateText)) {
         clock.year = date->year;
         clock.month = date->month;
         clock.day = date->day;
     } else {
-        problems.push_back("日付「" + dateText + "」が正しくありません");
+        problems.push_back("日付「" + std::string(dateText) + "」が正しくありません");
     }
     for (int f = 1; f <= kClockFields; ++f) {
         const std::int32_t column = ClockColumn(layout, f);
         if (column == 0)
             continue;
-        const std::string text = field(column);
+        const std::string_view text = field(column);
         if (text.empty()) {
             clock.cells[f] = std::string();
-        } else if (const auto time = ReadClockTime(text)) {
-            clock.cells[f] = *time;
+        } else if (auto time = ReadClockTime(text)) {
+            clock.cells[f] = std::move(*time);
         } else {
-            problems.push_back(std::string(kClockNames[f]) + "「" + text +
+            problems.push_back(std::string(kClockNames[f]) + "「" + std::string(text) +
                                "」は時刻ではありません");
         }
     }
@@ -222,7 +223,7 @@ bool LooksLikeData(const std::vector<std::string>& fields, const ClockLayout& la
     const auto at = [&](std::int32_t column) {
         return column >= 1 && static_cast<std::size_t>(column) <= fields.size()
                    ? Trimmed(fields[static_cast<std::size_t>(column - 1)])
-                   : std::string();
+                   : std::string_view();
     };
     return ReadDate(at(layout.DateColumn)).has_value() ||
            (layout.IdColumn > 0 && ReadEmployeeId(at(layout.IdColumn)).has_value());
@@ -317,11 +318,15 @@ CsvTable SplitCsv(std::string_view bytes) {
         field.clear();
         fieldStarted = true;
     };
+    table.rows.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    std::size_t width = 0;
     const auto endRow = [&] {
         const bool blank = row.fields.size() == 1 && row.fields[0].empty();
+        width = row.fields.size();
         if (!blank)
             table.rows.push_back(std::move(row));
         row = CsvRow{line, {}};
+        row.fields.reserve(width);
         fieldStarted = false;
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -350,7 +355,13 @@ CsvTable SplitCsv(std::string_view bytes) {
             ++line;
             endRow();
         } else {
-            field += c;
+            // A run of plain characters goes in at once.
+            std::size_t end = i + 1;
+            while (end < text.size() && text[end] != ',' && text[end] != '\n' &&
+                   text[end] != '\r' && text[end] != '"')
+                ++end;
+            field.append(text, i, end - i);
+            i = end - 1;
         }
     }
     if (quoted)
@@ -398,6 +409,7 @@ ClockFile ReadClockTable(const CsvTable& table, const ClockLayout& layout) {
         throw ClockCsvError(rows[first].line, Line(rows[first].line) + std::to_string(width) +
                                                   " 列しかありません。" + std::to_string(widest) +
                                                   " 列目を読む列の割り当てを見直して下さい。");
+    file.rows.reserve(end - first);
     for (std::size_t i = first; i < end; ++i) {
         if (rows[i].fields.size() != width)
             throw ClockCsvError(rows[i].line, Line(rows[i].line) + "列の数（" +

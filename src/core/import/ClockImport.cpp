@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "core/common/Routines.h"
@@ -63,7 +64,7 @@ class MonthCache {
     MonthCache(const DataFiles& files, const CalcSetSettings& rules)
         : files_(files), rules_(rules) {}
 
-    const OpenedMonth& Open(const std::string& id, std::int32_t year, std::int32_t month) {
+    OpenedMonth& Open(const std::string& id, std::int32_t year, std::int32_t month) {
         const MonthKey key{id, year, month};
         auto it = months_.find(key);
         if (it == months_.end())
@@ -74,11 +75,16 @@ class MonthCache {
     // The pay month holding the date: the calendar month's, the next or the
     // one before (as the closing day says), with the day's row; or why none.
     struct Found {
-        const OpenedMonth* month = nullptr;
+        OpenedMonth* month = nullptr;
         int row = 0;
         std::string refusal;
     };
     Found PayMonthOf(const std::string& id, int year, int month, int day) {
+        // Rows of one employee's month mostly follow each other.
+        if (last_ && last_->id == id) {
+            if (const int row = RowOf(*last_, month, day, year))
+                return {last_, row, {}};
+        }
         Found found;
         for (const int step : {0, 1, -1}) {
             int y = year;
@@ -92,7 +98,7 @@ class MonthCache {
             }
             if (y < 1000 || y > 9999)
                 continue;
-            const OpenedMonth& opened = Open(id, y, m);
+            OpenedMonth& opened = Open(id, y, m);
             if (opened.status == OpenMonthStatus::EmployeeNotFound)
                 return {nullptr, 0, RefusalText(opened, files_)};
             if (opened.status != OpenMonthStatus::Opened) {
@@ -100,8 +106,10 @@ class MonthCache {
                     found.refusal = RefusalText(opened, files_);
                 continue;
             }
-            if (const int row = RowOf(opened, month, day, year))
+            if (const int row = RowOf(opened, month, day, year)) {
+                last_ = &opened;
                 return {&opened, row, {}};
+            }
         }
         if (found.refusal.empty())
             found.refusal = DateText(year, month, day) + "はどの支給月の期間にも入りません。";
@@ -119,22 +127,28 @@ class MonthCache {
         return 0;
     }
 
-    const OpenedMonth* Find(const MonthKey& key) const {
-        const auto it = months_.find(key);
-        return it == months_.end() ? nullptr : &it->second;
+    // Each month's place in (ID, year, month) order.
+    std::unordered_map<const OpenedMonth*, int> Ranks() const {
+        std::unordered_map<const OpenedMonth*, int> ranks;
+        int rank = 0;
+        for (const auto& [key, month] : months_)
+            ranks.emplace(&month, rank++);
+        return ranks;
     }
 
   private:
     const DataFiles& files_;
     const CalcSetSettings& rules_;
     std::map<MonthKey, OpenedMonth> months_;
+    OpenedMonth* last_ = nullptr;
 };
 
 // A row that found its month and day.
 struct Placed {
     const ClockRow* row;
-    MonthKey month;
-    int day;  // the row in the pay period
+    OpenedMonth* month;  // the cache's, taken by the plan at the end
+    int day;             // the row in the pay period
+    int rank = 0;        // the month's place in (ID, year, month) order
 };
 
 // The year file with the records of `replaced` written over those of the same
@@ -221,14 +235,14 @@ ImportPlan PlanImport(const DataFiles& files, const CalcSetSettings& rules, cons
             continue;
         }
         const std::string id = file.monthCsv ? options.id : row.id;
-        const OpenedMonth* month = nullptr;
+        OpenedMonth* month = nullptr;
         int day = 0;
         if (row.year == 0) {
             if (options.payMonth == 0)
                 throw ClockCsvError(row.line, std::to_string(row.line) +
                                                   "行目: 日付に年がありません。"
                                                   "取り込む支給月を指定して下さい。");
-            const OpenedMonth& opened = cache.Open(id, options.payYear, options.payMonth);
+            OpenedMonth& opened = cache.Open(id, options.payYear, options.payMonth);
             if (opened.status != OpenMonthStatus::Opened) {
                 refuse(RefusalText(opened, files));
                 continue;
@@ -256,31 +270,43 @@ ImportPlan PlanImport(const DataFiles& files, const CalcSetSettings& rules, cons
             refuse("勤務体系 " + PadNumber(WorkTypeOf(*month), 2) + " では記録しない時刻です。");
             continue;
         }
-        placed.push_back({&row, {id, month->year, month->month}, day});
+        placed.push_back({&row, month, day});
     }
 
+    // In month order, each month's rows in day order, a day's rows in line order.
+    const auto ranks = cache.Ranks();
+    for (Placed& p : placed)
+        p.rank = ranks.at(p.month);
+    std::sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+        return std::tie(a.rank, a.day, a.row->line) < std::tie(b.rank, b.day, b.row->line);
+    });
     // A day given twice: neither row is taken, as either may be the wrong one.
-    std::map<std::pair<MonthKey, int>, std::vector<const Placed*>> byDay;
-    for (const Placed& p : placed)
-        byDay[{p.month, p.day}].push_back(&p);
-    std::map<MonthKey, std::vector<const Placed*>> byMonth;
-    for (const auto& [key, rows] : byDay) {
-        if (rows.size() == 1) {
-            byMonth[key.first].push_back(rows.front());
-            continue;
-        }
-        for (const Placed* p : rows) {
-            std::string others;
-            for (const Placed* q : rows) {
-                if (q != p)
-                    others += (others.empty() ? "" : "、") + std::to_string(q->row->line);
+    std::vector<std::vector<const Placed*>> byMonth;
+    for (std::size_t i = 0; i < placed.size();) {
+        std::size_t end = i + 1;
+        while (end < placed.size() && placed[end].rank == placed[i].rank &&
+               placed[end].day == placed[i].day)
+            ++end;
+        if (end == i + 1) {
+            if (byMonth.empty() || byMonth.back().front()->rank != placed[i].rank)
+                byMonth.emplace_back();
+            byMonth.back().push_back(&placed[i]);
+        } else {
+            for (std::size_t k = i; k < end; ++k) {
+                std::string others;
+                for (std::size_t q = i; q < end; ++q) {
+                    if (q != k)
+                        others +=
+                            (others.empty() ? "" : "、") + std::to_string(placed[q].row->line);
+                }
+                plan.refused.push_back({placed[k].row->line, others + "行目と同じ日です。"});
             }
-            plan.refused.push_back({p->row->line, others + "行目と同じ日です。"});
         }
+        i = end;
     }
 
-    for (const auto& [key, rows] : byMonth) {
-        const OpenedMonth& opened = *cache.Find(key);
+    for (const auto& rows : byMonth) {
+        OpenedMonth& opened = *rows.front()->month;
         ImportMonth month;
         month.id = opened.id;
         month.name = opened.name;
@@ -289,7 +315,7 @@ ImportPlan PlanImport(const DataFiles& files, const CalcSetSettings& rules, cons
         month.payScheme = opened.input.payScheme;
         month.stored = opened.stored;
         month.columns = TypedColumns(opened);
-        for (const Placed* p : rows) {  // in day order: byDay was
+        for (const Placed* p : rows) {
             ImportDay day;
             day.line = p->row->line;
             day.row = p->day;
@@ -312,7 +338,7 @@ ImportPlan PlanImport(const DataFiles& files, const CalcSetSettings& rules, cons
             }
             month.days.push_back(std::move(day));
         }
-        month.opened = opened;
+        month.opened = std::move(opened);  // each month is planned once
         plan.months.push_back(std::move(month));
     }
     std::sort(plan.refused.begin(), plan.refused.end(),

@@ -1,6 +1,8 @@
 #include "core/store/Records.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <stdexcept>
 
 #include "core/common/ShiftJis.h"
@@ -57,18 +59,39 @@ struct Codec<MonthRecord::CellTexts> {
         return at + static_cast<std::size_t>(column) * kColumnStride +
                static_cast<std::size_t>(row) * (kCellLength + 1);
     }
+    // Cells are clock times, ASCII as a rule: those are copied as they stand.
+    static void CheckBlock(const Bytes& b, std::size_t at) {
+        if (at + kCellColumns * kCellRows * (kCellLength + 1) > b.size())
+            throw std::out_of_range("record field outside the record");
+    }
     static void Put(Bytes& b, std::size_t at, const MonthRecord::CellTexts& cells) {
+        CheckBlock(b, at);
         for (int c = 0; c < kCellColumns; ++c) {
             for (int row = 0; row < kCellRows; ++row) {
-                PutShortString(b, At(at, c, row), kCellLength, cells[c][row]);
+                const std::string& text = cells[c][row];
+                if (text.size() > kCellLength || !IsAsciiText(text)) {
+                    PutShortString(b, At(at, c, row), kCellLength, text);
+                    continue;
+                }
+                std::uint8_t* slot = b.data() + At(at, c, row);
+                slot[0] = static_cast<std::uint8_t>(text.size());
+                std::memcpy(slot + 1, text.data(), text.size());
+                std::memset(slot + 1 + text.size(), 0, kCellLength - text.size());
             }
         }
     }
     static MonthRecord::CellTexts Get(const Bytes& b, std::size_t at) {
+        CheckBlock(b, at);
         MonthRecord::CellTexts cells;
         for (int c = 0; c < kCellColumns; ++c) {
             for (int row = 0; row < kCellRows; ++row) {
-                cells[c][row] = GetShortString(b, At(at, c, row), kCellLength);
+                const std::uint8_t* slot = b.data() + At(at, c, row);
+                const std::string_view raw(reinterpret_cast<const char*>(slot + 1),
+                                           std::min<std::size_t>(slot[0], kCellLength));
+                if (IsAsciiText(raw))
+                    cells[c][row].assign(raw);
+                else
+                    cells[c][row] = DecodeSjis(raw).text;
             }
         }
         return cells;
