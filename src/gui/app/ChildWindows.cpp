@@ -1,7 +1,5 @@
 #include "gui/app/ChildWindows.h"
 
-#include <QDate>
-#include <QElapsedTimer>
 #include <QEvent>
 #include <QImage>
 #include <QLabel>
@@ -9,13 +7,16 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <utility>
+#include <vector>
 
-#include "core/timecard/PayPeriod.h"
+#include "core/timecard/WorkPattern.h"
 #include "gui/employees/ViewRegistData.h"
 #include "gui/files/ExportDialog.h"
 #include "gui/shared/Guard.h"
@@ -23,6 +24,7 @@
 #include "gui/shared/Naming.h"
 #include "gui/shared/StayDisabled.h"
 #include "gui/shared/Text.h"
+#include "gui/timecard/DayGridModel.h"
 #include "gui/timecard/EntryWindow.h"
 
 namespace pb {
@@ -250,8 +252,21 @@ namespace {
 
 // A warm-up step stops once it has taken this long.
 constexpr int kWarmUpSliceMilliseconds = 4;
-// The off-screen paint goes in bands of this many rows.
-constexpr int kWarmUpBand = 32;
+
+// The fonts an entry window draws with, each with the texts it shows in it:
+// the captions of both pay schemes' grids, figures, day labels and the
+// buttons' kana, and, larger, the work pattern's digits. Each run of one
+// script is drawn apart, as a font takes its fallbacks script by script.
+std::vector<std::pair<QFont, QStringList>> EntryFontsAndTexts() {
+    QStringList texts = {QStringLiteral("0123456789:/()-.,%+"), QStringLiteral("日月火水木金土"),
+                         QStringLiteral("アイウエオカキクケコ"),
+                         QStringLiteral("あいうえおかきくけこ")};
+    for (const PayScheme scheme : {PayScheme::Daily, PayScheme::Hourly})
+        for (const std::string& caption : ColumnCaptions(scheme, 7))
+            texts << Q(caption);
+    const QFont font = EntryWindow::WindowFont();
+    return {{font, texts}, {DayGridModel::PatternFont(font), {QStringLiteral("0123456789")}}};
+}
 
 }  // namespace
 
@@ -269,48 +284,22 @@ void ChildWindows::WarmUpStep() {
         case WarmUp::Pictures:
             nextPicture_ = PreparePictures(nextPicture_, kWarmUpSliceMilliseconds);
             if (nextPicture_ == 0)
-                warmUp_ = WarmUp::Window;
+                warmUp_ = WarmUp::Fonts;
             break;
-        case WarmUp::Window:
-            try {
-                // An empty daily month of nobody, never shown and never saved: the
-                // core opens no month without an employee and a wage record.
-                OpenedMonth blank;
-                blank.year = QDate::currentDate().year();
-                blank.month = 1;
-                blank.input.rules = settings_.Calc_Set;
-                blank.input.period = MakePayPeriod(blank.year, blank.month, 0, 1);
-                blank.input.daily.WorkType = 7;
-                warmFrame_ = std::make_unique<QMdiSubWindow>();
-                warmFrame_->setWidget(new EntryWindow(std::move(blank), files_, settings_));
-                warmFrame_->resize(area_->size());
-                warmCanvas_ = std::make_unique<QImage>(warmFrame_->size(),
-                                                       QImage::Format_ARGB32_Premultiplied);
-                paintedTo_ = 0;
-                warmUp_ = WarmUp::Paint;
-            } catch (const std::exception&) {
-                // Nothing is lost: the first real entry window reports what fails.
-                warmUp_ = WarmUp::Release;
-            }
-            break;
-        case WarmUp::Paint: {
-            QElapsedTimer spent;
-            spent.start();
-            const int height = warmFrame_->height();
-            do {
-                const QRect band(0, paintedTo_, warmFrame_->width(), kWarmUpBand);
-                warmFrame_->render(warmCanvas_.get(), band.topLeft(), QRegion(band));
-                paintedTo_ += kWarmUpBand;
-            } while (paintedTo_ < height && spent.elapsed() < kWarmUpSliceMilliseconds);
-            if (paintedTo_ >= height)
-                warmUp_ = WarmUp::Release;
+        case WarmUp::Fonts: {
+            // One font a step: loading one with its fallbacks takes about a
+            // millisecond a script, its glyphs as much again.
+            const auto fonts = EntryFontsAndTexts();
+            const auto& [font, texts] = fonts[static_cast<std::size_t>(nextFont_)];
+            QImage canvas(8, 8, QImage::Format_ARGB32_Premultiplied);
+            QPainter painter(&canvas);
+            painter.setFont(font);
+            for (const QString& text : texts)
+                painter.drawText(0, 6, text);
+            if (++nextFont_ == static_cast<int>(fonts.size()))
+                warmUp_ = WarmUp::Done;
             break;
         }
-        case WarmUp::Release:
-            warmFrame_.reset();
-            warmCanvas_.reset();
-            warmUp_ = WarmUp::Done;
-            break;
         case WarmUp::NotStarted:
         case WarmUp::Done:
             break;

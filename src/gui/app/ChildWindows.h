@@ -13,7 +13,6 @@
 #include "core/store/Settings.h"
 
 class QAction;
-class QImage;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
@@ -73,10 +72,11 @@ class ChildWindows : public QObject {
     // The window menu: `keep` (すべてをアイコン化), then one item per child.
     void FillWindowMenu(QMenu* menu, QAction* keep);
 
-    // Paints an empty month off screen once, so that the first 開始 costs what
-    // the later ones do (fonts, pictures, drawing made ready). It goes a step
-    // of a few milliseconds per pass of the event loop: keys typed meanwhile
-    // are answered at once.
+    // Makes ready what only the first entry window would otherwise wait for:
+    // its pictures, and its fonts with their fallbacks and the glyphs of the
+    // texts it shows (no window is built or painted for it). It goes a step of
+    // a few milliseconds per pass of the event loop: keys typed meanwhile are
+    // answered at once.
     void WarmUpEntryWindow();
     // Started and not yet done.
     bool WarmingUp() const { return warmUp_ != WarmUp::NotStarted && warmUp_ != WarmUp::Done; }
@@ -103,12 +103,10 @@ class ChildWindows : public QObject {
     QLabel* firstSteps_ = nullptr;
     bool readOnly_ = false;
 
-    enum class WarmUp { NotStarted, Pictures, Window, Paint, Release, Done };
+    enum class WarmUp { NotStarted, Pictures, Fonts, Done };
     WarmUp warmUp_ = WarmUp::NotStarted;
     int nextPicture_ = 0;
-    std::unique_ptr<QMdiSubWindow> warmFrame_;
-    std::unique_ptr<QImage> warmCanvas_;
-    int paintedTo_ = 0;  // rows of the frame painted so far
+    int nextFont_ = 0;
 };
 
 }  // namespace pb

@@ -341,10 +341,9 @@ bool MainWindow::event(QEvent* event) {
     if (event->type() == QEvent::Paint && !painted_) {
         painted_ = true;
         // Once the main window is on screen and the operator reads it, the
-        // first entry window and the selected year's index are made ready.
+        // selected year's index is made ready.
         QTimer::singleShot(0, this, [this] {
             panel_->IndexYearsWhenIdle();
-            windows_->WarmUpEntryWindow();
             afterPaintBegun_ = true;
         });
     }
@@ -383,9 +382,13 @@ void MainWindow::RegisterHourlyClicked() {
 
 void MainWindow::ShowSelectionPanel(bool visible) {
     panel_->setVisible(visible);
-    // Shown, the panel takes the keyboard: the pay scheme comes first.
-    if (visible)
+    // Shown, the panel takes the keyboard: the pay scheme comes first. An
+    // entry window is soon to come: what its first one alone waits for is
+    // made ready while the operator chooses.
+    if (visible) {
         panel_->TakeFocus();
+        windows_->WarmUpEntryWindow();
+    }
     selectionPanelItem_->setChecked(visible);
     panelButton_->setHint(visible ? kHidePanelHint : kShowPanelHint);
 }

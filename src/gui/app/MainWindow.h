@@ -57,8 +57,9 @@ class MainWindow : public QMainWindow {
     // here; looking, calculating and printing stay. The caption says so.
     void SetReadOnly();
     bool ReadOnly() const { return readOnly_; }
-    // Whether the work after the first paint is done: the entry window's
-    // warm-up and the selected year's index (both beside the operator's keys).
+    // Whether the work after the first paint is done: the selected year's
+    // index, and the entry window's warm-up once the selection panel was
+    // shown (both beside the operator's keys).
     bool Settled() const;
 
     const QString& ProgramFolder() const { return programFolder_; }

@@ -25,16 +25,23 @@ const QColor kLateClockInTint(0xff, 0xe0, 0xa0);
 
 }  // namespace
 
+QFont DayGridModel::PatternFont(QFont font) {
+    // The work pattern stands out: bold italic, three points larger.
+    font.setBold(true);
+    font.setItalic(true);
+    if (font.pixelSize() > 0)
+        font.setPixelSize(font.pixelSize() + 4);
+    else
+        font.setPointSizeF(font.pointSizeF() + 3);
+    return font;
+}
+
 DayGridModel::DayGridModel(MonthEntry& entry, const Settings& settings, const QFont& font,
                            QObject* parent)
-    : QAbstractTableModel(parent), entry_(entry), settings_(settings), patternFont_(font) {
-    // The work pattern stands out: bold italic, three points larger.
-    patternFont_.setBold(true);
-    patternFont_.setItalic(true);
-    if (patternFont_.pixelSize() > 0)
-        patternFont_.setPixelSize(patternFont_.pixelSize() + 4);
-    else
-        patternFont_.setPointSizeF(patternFont_.pointSizeF() + 3);
+    : QAbstractTableModel(parent),
+      entry_(entry),
+      settings_(settings),
+      patternFont_(PatternFont(font)) {
     for (const std::string& caption : ColumnCaptions(entry_.Scheme(), entry_.WorkType()))
         captions_ << Q(caption);
     for (const PayDay& day : entry_.Opened().input.period) {

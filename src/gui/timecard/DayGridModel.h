@@ -26,6 +26,8 @@ class DayGridModel : public QAbstractTableModel {
     // `font` is the grid's, from which the work pattern's larger one is made.
     DayGridModel(MonthEntry& entry, const Settings& settings, const QFont& font,
                  QObject* parent = nullptr);
+    // The work pattern's font made from the grid's `font`.
+    static QFont PatternFont(QFont font);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -47,12 +47,16 @@ EntryWindow::EntryWindow(OpenedMonth month, const DataFiles& files, Settings& se
                          QWidget* parent)
     : QWidget(parent), files_(files), settings_(&settings), entry_(std::move(month), files) {
     Name(this, QStringLiteral("InputW"));
-    QFont font(QStringLiteral("ＭＳ ゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(WindowFont());
     BuildLayout();
     ShowOpenedMonth();
     connect(new ChildActivation(this), &ChildActivation::activated, this, &EntryWindow::Activated);
+}
+
+QFont EntryWindow::WindowFont() {
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setPixelSize(12);
+    return font;
 }
 
 EntryWindow::~EntryWindow() = default;

@@ -2,6 +2,7 @@
 // The month entry window: one employee's clock times for one pay month, typed
 // into a day grid, with the figures of the calculation shown beside them.
 
+#include <QFont>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -59,6 +60,8 @@ class EntryWindow : public QWidget {
 
     // Pay scheme digit, ID, year and two-digit month: "1001199903".
     static QString MakeEntryKey(int payScheme, const std::string& id, int year, int month);
+    // The font of the grids (the work pattern's is made from it).
+    static QFont WindowFont();
 
     QString EntryKey() const { return toolTip(); }
     int HelpContext() const { return 8; }
