@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -90,6 +91,55 @@ inline void WriteAt(const std::string& path, std::uint64_t offset, const std::ve
     if (::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) !=
             static_cast<ssize_t>(bytes.size()) ||
         ::fsync(fd) != 0)
+        Die(path);
+    ::close(fd);
+}
+
+// The floor of a change: only the bytes that must change, written once in
+// place, and one flush of their data.
+inline void WriteOnceFlushOnce(const std::string& path, std::uint64_t offset,
+                               const std::vector<char>& bytes) {
+    const int fd = Open(path, O_WRONLY);
+    if (::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)) !=
+            static_cast<ssize_t>(bytes.size()) ||
+        ::fdatasync(fd) != 0)
+        Die(path);
+    ::close(fd);
+}
+
+// The floor of taking records out of a file of `size`-byte records: the
+// records after the first that goes move down in place through a 64 KiB
+// buffer (each byte that must change written once), the file is cut to its
+// new length and flushed once. `goes` tells a record that is taken out.
+template <typename Goes>
+inline void CompactOnceFlushOnce(const std::string& path, std::size_t size, const Goes& goes) {
+    const int fd = Open(path, O_RDWR);
+    static char buffer[kBuffer];
+    const std::size_t piece = kBuffer / size * size;
+    std::uint64_t readAt = 0, writeAt = 0;
+    bool moving = false;
+    for (ssize_t n; (n = ::pread(fd, buffer, piece, static_cast<off_t>(readAt))) > 0;) {
+        readAt += static_cast<std::uint64_t>(n);
+        std::size_t kept = 0;
+        for (std::size_t o = 0; o + size <= static_cast<std::size_t>(n); o += size) {
+            if (goes(buffer + o)) {
+                moving = true;
+                continue;
+            }
+            if (moving && kept != o)
+                std::memmove(buffer + kept, buffer + o, size);
+            kept += moving ? size : 0;
+            if (!moving)
+                writeAt += size;
+        }
+        if (moving && kept > 0) {
+            if (::pwrite(fd, buffer, kept, static_cast<off_t>(writeAt)) !=
+                static_cast<ssize_t>(kept))
+                Die(path);
+            writeAt += kept;
+        }
+    }
+    if (::ftruncate(fd, static_cast<off_t>(writeAt)) != 0 || ::fdatasync(fd) != 0)
         Die(path);
     ::close(fd);
 }

@@ -5,6 +5,7 @@
 // employee, so every year file holds months of the one deleted.
 #include <benchmark/benchmark.h>
 
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -87,5 +88,26 @@ void BM_RawDurableCopyOfTheAffectedFiles(benchmark::State& state) {
         benchmark::Counter(peakAbove, benchmark::Counter::kDefaults, benchmark::Counter::kIs1024);
 }
 BENCHMARK(BM_RawDurableCopyOfTheAffectedFiles)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The floor of such a deletion, done for the next employee: in each file the
+// records after the employee's first move down in place (each byte that must
+// change written once), the file is cut and flushed once.
+void BM_FloorOfDeletingAnEmployee(benchmark::State& state) {
+    Folder& f = TheFolder();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string id = bench::Id(f.next--);
+        state.ResumeTiming();
+        // The stored ID: its length, then its three characters.
+        const auto goes = [&](const char* record) {
+            return record[0] == 3 && std::memcmp(record + 1, id.data(), 3) == 0;
+        };
+        raw::CompactOnceFlushOnce(f.files.NameFile, pb::kNameRecordSize, goes);
+        raw::CompactOnceFlushOnce(f.files.DailyWagesFile, pb::kDailyWagesRecordSize, goes);
+        for (int y = kFirstYear; y < kFirstYear + kYears; ++y)
+            raw::CompactOnceFlushOnce(f.files.WorkFile(y), pb::kMonthRecordSize, goes);
+    }
+}
+BENCHMARK(BM_FloorOfDeletingAnEmployee)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

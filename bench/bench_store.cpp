@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -231,6 +232,19 @@ void BM_RawJournaledWriteOfOneRecord(benchmark::State& state) {
 }
 BENCHMARK(BM_RawJournaledWriteOfOneRecord)->Unit(benchmark::kMillisecond);
 
+// The floor of saving a month: its record's bytes written once in place, one flush.
+void BM_FloorOfSavingAMonth(benchmark::State& state) {
+    Folder& f = TheFolder();
+    const std::uint64_t offset = raw::Size(f.year) - pb::kMonthRecordSize;
+    pb::MonthRecord m = bench::Month(kEmployees, 12);
+    for (auto _ : state) {
+        m.WorkDays = (m.WorkDays + 1) % 31;
+        const pb::Bytes bytes = pb::ToBytes(m);
+        raw::WriteOnceFlushOnce(f.year, offset, std::vector<char>(bytes.begin(), bytes.end()));
+    }
+}
+BENCHMARK(BM_FloorOfSavingAMonth)->Unit(benchmark::kMillisecond);
+
 // --- deleting one stored month: the year file is rebuilt ---
 
 void BM_PurgeMonthRecordsOfOneMonth(benchmark::State& state) {
@@ -255,6 +269,23 @@ void BM_RawDurableCopyOfTheYearFile(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RawDurableCopyOfTheYearFile)->Unit(benchmark::kMillisecond);
+
+// The floor of deleting that month: the records after it moved down in place
+// (each byte that must change written once), the file cut and flushed once.
+void BM_FloorOfDeletingOneMonth(benchmark::State& state) {
+    Folder& f = TheFolder();
+    const pb::Bytes key = pb::ToBytes(bench::Month(500, 6));
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Restore();
+        state.ResumeTiming();
+        raw::CompactOnceFlushOnce(f.year, pb::kMonthRecordSize, [&](const char* record) {
+            return std::memcmp(record, key.data(), 4) == 0 &&
+                   std::memcmp(record + pb::kMonthOffset, key.data() + pb::kMonthOffset, 2) == 0;
+        });
+    }
+}
+BENCHMARK(BM_FloorOfDeletingOneMonth)->Unit(benchmark::kMillisecond);
 
 // --- registering new conditions of an employee on file ---
 
@@ -304,6 +335,33 @@ void BM_RawRegistrationFileWork(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RawRegistrationFileWork)->Unit(benchmark::kMillisecond);
+
+// The floor of that registration: the bytes that must change written once,
+// one flush of each file: the name record's wage code (the last record), the
+// wage record in force no longer in force and the new generation after it.
+void BM_FloorOfRegistering(benchmark::State& state) {
+    Folder& f = TheFolder();
+    const pb::DataFiles& d = f.files;
+    pb::DailyWagesRecord before = bench::DailyWages(kEmployees);
+    before.Current = 0;
+    pb::DailyWagesRecord after = bench::DailyWages(kEmployees, 1500);
+    after.Generation = 2;
+    pb::Bytes wages = pb::ToBytes(before);
+    bench::AppendBytes(wages, pb::ToBytes(after));
+    const pb::Bytes name = pb::ToBytes(
+        pb::NameRecord{bench::Id(kEmployees), "社員 " + bench::Id(kEmployees), 0, 1002});
+    for (auto _ : state) {
+        state.PauseTiming();
+        f.Restore();
+        state.ResumeTiming();
+        raw::WriteOnceFlushOnce(d.NameFile, raw::Size(d.NameFile) - pb::kNameRecordSize,
+                                std::vector<char>(name.begin(), name.end()));
+        raw::WriteOnceFlushOnce(d.DailyWagesFile,
+                                raw::Size(d.DailyWagesFile) - pb::kDailyWagesRecordSize,
+                                std::vector<char>(wages.begin(), wages.end()));
+    }
+}
+BENCHMARK(BM_FloorOfRegistering)->Unit(benchmark::kMillisecond);
 
 // --- the daily backup of a folder with thirty years of 999 employees ---
 

@@ -129,10 +129,18 @@ def main():
                  ("BM_FindMonthIndexFirstLook", "BM_RawReadOfTheYearFile"),
                  ("BM_ReadMonthRecord", "BM_RawReadOfOneRecord"),
                  ("BM_WriteMonthRecordReplacingTheLast", "BM_RawWriteOfOneRecord"),
-                 ("BM_PurgeMonthRecordsOfOneMonth", "BM_RawDurableCopyOfTheYearFile")):
+                 ("BM_PurgeMonthRecordsOfOneMonth", "BM_RawDurableCopyOfTheYearFile"),
+                 # the physical floors: only the bytes that must change, written once, one flush
+                 ("BM_WriteMonthRecordReplacingTheLast", "BM_FloorOfSavingAMonth"),
+                 ("BM_RawJournaledWriteOfOneRecord", "BM_FloorOfSavingAMonth"),
+                 ("BM_PurgeMonthRecordsOfOneMonth", "BM_FloorOfDeletingOneMonth"),
+                 ("BM_DeleteEmployeeOf999x30", "BM_FloorOfDeletingAnEmployee"),
+                 ("BM_RawDurableCopyOfTheAffectedFiles", "BM_FloorOfDeletingAnEmployee"),
+                 ("BM_RegisterEmployeeChangedOf999", "BM_FloorOfRegistering"),
+                 ("BM_RawRegistrationFileWork", "BM_FloorOfRegistering")):
         r = ratio(a, b)
         if r is not None:
-            print("%-40s / %-32s %8.2f" % (a, b, r))
+            print("%-40s / %-36s %8.2f" % (a, b, r))
 
 
 if __name__ == "__main__":
