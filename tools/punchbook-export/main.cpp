@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "common/CommandLine.h"
 #include "core/check/FolderCheck.h"
 #include "core/common/Holidays.h"
 #include "core/common/Routines.h"
@@ -42,9 +43,16 @@
 
 namespace {
 
+using pb::cli::Argument;
+using pb::cli::InvalidValue;
+using pb::cli::Number;
+using pb::cli::ReadArguments;
+using pb::cli::Tool;
+using pb::cli::UsageError;
+using pb::cli::WorkingFolder;
+
 constexpr int kDone = 0;
 constexpr int kNotFound = 1;
-constexpr int kUsage = 2;
 constexpr int kBadFile = 3;
 
 constexpr const char* kUsageText =
@@ -69,23 +77,6 @@ struct Options {
     bool check = false;  // check the whole folder
 };
 
-struct UsageError {
-    std::string message;
-};
-
-// A whole decimal number within [low, high], or nothing.
-std::optional<int> Number(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
-    }
-    const int value = std::stoi(text);
-    if (value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 Options Parse(const std::vector<std::string>& args) {
     Options options;
     if (!args.empty() && (args[0] == "--holidays" || args[0].starts_with("--holidays="))) {
@@ -103,28 +94,18 @@ Options Parse(const std::vector<std::string>& args) {
     bool haveId = false;
     bool haveYear = false;
     bool haveMonth = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        std::string value;
+    for (const Argument& arg : ReadArguments(
+             args, {"--folder", "--id", "--year", "--month", "--format", "--encoding", "--scheme"},
+             {"--trace", "--all", "--check"}, false)) {
+        const std::string& name = arg.name;
+        const std::string& value = arg.value;
+        const auto invalid = [&] { return InvalidValue(arg); };
         if (name == "--trace" || name == "--all" || name == "--check") {
             (name == "--trace" ? options.trace
              : name == "--all" ? options.all
                                : options.check) = true;
             continue;
         }
-        if (const auto eq = name.find('='); name.starts_with("--") && eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name = name.substr(0, eq);
-        } else if (name == "--folder" || name == "--id" || name == "--year" || name == "--month" ||
-                   name == "--format" || name == "--encoding" || name == "--scheme") {
-            if (i + 1 >= args.size()) {
-                throw UsageError{name + " の値がありません。"};
-            }
-            value = args[++i];
-        } else {
-            throw UsageError{"不明な指定です: " + name};
-        }
-        const auto invalid = [&] { return UsageError{name + " の値が不正です: " + value}; };
         if (name == "--folder") {
             if (value.empty()) {
                 throw invalid();
@@ -194,21 +175,18 @@ Options Parse(const std::vector<std::string>& args) {
         throw UsageError{"--trace は --format json と一緒に指定して下さい。"};
     }
     // The same folder the program would work in.
-    try {
-        options.folder = pb::ChooseDataFolder(pb::CurrentFolderEnvironment(options.folder)).path;
-    } catch (const std::runtime_error& error) {
-        throw UsageError{error.what()};
-    }
-    std::error_code error;
-    if (!std::filesystem::is_directory(options.folder, error)) {
-        throw UsageError{"フォルダがありません: " + options.folder};
-    }
+    options.folder = WorkingFolder(options.folder);
     return options;
 }
 
+const Tool kTool("punchbook-export", kUsageText);
+
 int Fail(int code, const std::string& message) {
-    std::cerr << "punchbook-export: " << message << "\n";
-    return code;
+    return kTool.Fail(code, message);
+}
+
+int Print(const std::string& out) {
+    return kTool.Print(out, kDone, kBadFile);
 }
 
 // One "YYYY-MM-DD<TAB>name" line per holiday, UTF-8.
@@ -218,15 +196,7 @@ int PrintHolidays(int year) {
         out += std::to_string(year) + "-" + pb::PadNumber(holiday.month, 2) + "-" +
                pb::PadNumber(holiday.day, 2) + "\t" + std::string(holiday.name) + "\n";
     }
-    std::cout << out << std::flush;
-    return std::cout ? kDone : Fail(kBadFile, "出力を書き込めません。");
-}
-
-// Writes `out` to standard output; kDone, or kBadFile when it cannot.
-int Print(const std::string& out) {
-    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
-    std::cout.flush();
-    return std::cout ? kDone : Fail(kBadFile, "出力を書き込めません。");
+    return Print(out);
 }
 
 // The month of every employee of the scheme; those without one are named on
@@ -236,7 +206,7 @@ int ExportAll(const Options& options, const pb::DataFiles& files,
     const pb::SummaryTable table =
         pb::CollectSchemeMonth(files, rules, options.scheme, options.year, options.month);
     for (const std::string& line : table.missing) {
-        std::cerr << "punchbook-export: " << line << "\n";
+        kTool.Say(line);
     }
     if (table.rows.empty()) {
         return Fail(kNotFound, std::to_string(options.year) + "年" + std::to_string(options.month) +
@@ -283,26 +253,16 @@ int Export(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsageText << "\n";
-        return kDone;
-    }
-    Options options;
-    try {
-        options = Parse(args);
-    } catch (const UsageError& error) {
-        std::cerr << "punchbook-export: " << error.message << "\n" << kUsageText << "\n";
-        return kUsage;
-    }
-    if (options.holidayYear != 0) {
-        return PrintHolidays(options.holidayYear);
-    }
-    try {
-        return options.check ? CheckFolder(options) : Export(options);
-    } catch (const pb::FileError& error) {
-        return Fail(kBadFile, error.what());
-    } catch (const std::exception& error) {
-        return Fail(kBadFile, std::string("データを読めません。\n") + error.what());
-    }
+    return kTool.Main(argc, argv, [](const std::vector<std::string>& args) {
+        const Options options = Parse(args);
+        if (options.holidayYear != 0)
+            return PrintHolidays(options.holidayYear);
+        try {
+            return options.check ? CheckFolder(options) : Export(options);
+        } catch (const pb::FileError& error) {
+            return Fail(kBadFile, error.what());
+        } catch (const std::exception& error) {
+            return Fail(kBadFile, std::string("データを読めません。\n") + error.what());
+        }
+    });
 }

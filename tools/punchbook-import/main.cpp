@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "common/CommandLine.h"
 #include "core/common/Routines.h"
 #include "core/import/ClockCsv.h"
 #include "core/import/ClockImport.h"
@@ -35,9 +36,16 @@
 
 namespace {
 
+using pb::cli::Argument;
+using pb::cli::InvalidValue;
+using pb::cli::Number;
+using pb::cli::ReadArguments;
+using pb::cli::Tool;
+using pb::cli::UsageError;
+using pb::cli::WorkingFolder;
+
 constexpr int kDone = 0;
 constexpr int kRefused = 1;
-constexpr int kUsage = 2;
 constexpr int kBadFile = 3;
 constexpr int kInUse = 4;
 
@@ -55,22 +63,6 @@ struct Options {
     bool skipRefused = false;
     bool dryRun = false;
 };
-
-struct UsageError {
-    std::string message;
-};
-
-std::optional<int> Number(const std::string& text, int low, int high) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
-    }
-    const int value = std::stoi(text);
-    if (value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // "1,2,3,4,0,0": the columns of ID, date, clock-in, clock-out, break start and
 // break end, 0 for none; ID and date are needed.
@@ -97,33 +89,24 @@ Options Parse(const std::vector<std::string>& args) {
     Options options;
     bool haveYear = false;
     bool haveMonth = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string name = args[i];
-        std::string value;
+    for (const Argument& arg :
+         ReadArguments(args, {"--folder", "--columns", "--id", "--year", "--month"},
+                       {"--replace", "--skip-refused", "--dry-run"}, true)) {
+        const std::string& name = arg.name;
+        const std::string& value = arg.value;
+        const auto invalid = [&] { return InvalidValue(arg); };
         if (name == "--replace" || name == "--skip-refused" || name == "--dry-run") {
             (name == "--replace"        ? options.replace
              : name == "--skip-refused" ? options.skipRefused
                                         : options.dryRun) = true;
             continue;
         }
-        if (!name.starts_with("--")) {
+        if (name.empty()) {
             if (!options.file.empty())
                 throw UsageError{"ファイルは一つだけ指定して下さい。"};
-            options.file = name;
+            options.file = value;
             continue;
         }
-        if (const auto eq = name.find('='); eq != std::string::npos) {
-            value = name.substr(eq + 1);
-            name = name.substr(0, eq);
-        } else if (name == "--folder" || name == "--columns" || name == "--id" ||
-                   name == "--year" || name == "--month") {
-            if (i + 1 >= args.size())
-                throw UsageError{name + " の値がありません。"};
-            value = args[++i];
-        } else {
-            throw UsageError{"不明な指定です: " + name};
-        }
-        const auto invalid = [&] { return UsageError{name + " の値が不正です: " + value}; };
         if (name == "--folder") {
             if (value.empty())
                 throw invalid();
@@ -157,20 +140,14 @@ Options Parse(const std::vector<std::string>& args) {
         throw UsageError{"取り込むファイルを指定して下さい。"};
     if (haveYear != haveMonth)
         throw UsageError{"--year と --month は一緒に指定して下さい。"};
-    try {
-        options.folder = pb::ChooseDataFolder(pb::CurrentFolderEnvironment(options.folder)).path;
-    } catch (const std::runtime_error& error) {
-        throw UsageError{error.what()};
-    }
-    std::error_code error;
-    if (!std::filesystem::is_directory(options.folder, error))
-        throw UsageError{"フォルダがありません: " + options.folder};
+    options.folder = WorkingFolder(options.folder);
     return options;
 }
 
+const Tool kTool("punchbook-import", kUsageText);
+
 int Fail(int code, const std::string& message) {
-    std::cerr << "punchbook-import: " << message << "\n";
-    return code;
+    return kTool.Fail(code, message);
 }
 
 // No one to ask: a lock of another machine is not taken over, and what the
@@ -191,7 +168,7 @@ class ConsoleOperator final : public pb::Operator {
     bool ConfirmTimeUpdate(const pb::PendingTimeRegistration&) override { return false; }
 
   private:
-    static void Say(const std::string& text) { std::cerr << "punchbook-import: " << text << "\n"; }
+    static void Say(const std::string& text) { kTool.Say(text); }
 };
 
 std::string Cells(const pb::ImportMonth& month, const pb::DayCells& cells) {
@@ -255,7 +232,7 @@ int Import(const Options& options) {
         return plan.refused.empty() ? kDone : kRefused;
     }
     for (const pb::RefusedRow& row : plan.refused)
-        std::cerr << "punchbook-import: " << row.line << "行目: " << row.reason << "\n";
+        kTool.Say(std::to_string(row.line) + "行目: " + row.reason);
     if (!plan.refused.empty() && !options.skipRefused)
         return Fail(kRefused, "取り込めない行があるため、何も記録していません。");
     const pb::ImportReport report = pb::WriteImport(
@@ -267,25 +244,16 @@ int Import(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-        std::cout << kUsageText << "\n";
-        return kDone;
-    }
-    Options options;
-    try {
-        options = Parse(args);
-    } catch (const UsageError& error) {
-        std::cerr << "punchbook-import: " << error.message << "\n" << kUsageText << "\n";
-        return kUsage;
-    }
-    try {
-        return Import(options);
-    } catch (const pb::ClockCsvError& error) {
-        return Fail(kBadFile, options.file + ": " + error.what());
-    } catch (const pb::FileError& error) {
-        return Fail(kBadFile, error.what());
-    } catch (const std::exception& error) {
-        return Fail(kBadFile, std::string("取り込めません。\n") + error.what());
-    }
+    return kTool.Main(argc, argv, [](const std::vector<std::string>& args) {
+        const Options options = Parse(args);
+        try {
+            return Import(options);
+        } catch (const pb::ClockCsvError& error) {
+            return Fail(kBadFile, options.file + ": " + error.what());
+        } catch (const pb::FileError& error) {
+            return Fail(kBadFile, error.what());
+        } catch (const std::exception& error) {
+            return Fail(kBadFile, std::string("取り込めません。\n") + error.what());
+        }
+    });
 }
