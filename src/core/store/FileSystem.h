@@ -3,6 +3,7 @@
 // takes a FileSystem&, so tests can make any single mutation fail and check that
 // nothing was lost.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -230,32 +231,91 @@ class ForwardingFileSystem : public FileSystem {
 };
 
 // The program folder opened read-only (another copy of the program holds it):
-// every write is refused with a message naming the data file.
+// every write is refused with a message naming the data file, until this copy
+// takes the folder's lock after all and AllowWrites() lets them through.
 class ReadOnlyFileSystem final : public ForwardingFileSystem {
   public:
     using ForwardingFileSystem::ForwardingFileSystem;
 
-    void WriteAt(const std::string& path, std::uint64_t, const Bytes&) override { Refuse(path); }
-    void Append(const std::string& path, const Bytes&) override { Refuse(path); }
-    void Truncate(const std::string& path, std::uint64_t) override { Refuse(path); }
-    void Create(const std::string& path, const Bytes&) override { Refuse(path); }
-    void CreateInPieces(const std::string& path, const PieceSource&) override { Refuse(path); }
-    bool CreateExclusive(const std::string& path, const Bytes&, bool = true) override {
-        Refuse(path);
+    // From now on every call goes through. Called on the window's thread while
+    // no other thread writes.
+    void AllowWrites() { writable_ = true; }
+    bool Writable() const { return writable_; }
+
+    void WriteAt(const std::string& path, std::uint64_t offset, const Bytes& data) override {
+        Check(path);
+        inner_.WriteAt(path, offset, data);
     }
-    void Link(const std::string& from, const std::string&) override { Refuse(from); }
-    void Copy(const std::string&, const std::string& to) override { Refuse(to); }
-    void Replace(const std::string& path, const Bytes&) override { Refuse(path); }
-    void Rename(const std::string&, const std::string& to) override { Refuse(to); }
-    void Remove(const std::string& path) override { Refuse(path); }
-    void Touch(const std::string& path) override { Refuse(path); }
-    void MakeFolder(const std::string& path) override { Refuse(path); }
-    void RemoveFolder(const std::string& path) override { Refuse(path); }
-    void Flush(const std::string&) override {}
-    bool CanRemoveOpenFiles(const std::string&) override { return false; }
+    void Append(const std::string& path, const Bytes& data) override {
+        Check(path);
+        inner_.Append(path, data);
+    }
+    void Truncate(const std::string& path, std::uint64_t size) override {
+        Check(path);
+        inner_.Truncate(path, size);
+    }
+    void Create(const std::string& path, const Bytes& content) override {
+        Check(path);
+        inner_.Create(path, content);
+    }
+    void CreateInPieces(const std::string& path, const PieceSource& source) override {
+        Check(path);
+        inner_.CreateInPieces(path, source);
+    }
+    bool CreateExclusive(const std::string& path, const Bytes& content,
+                         bool flushed = true) override {
+        Check(path);
+        return inner_.CreateExclusive(path, content, flushed);
+    }
+    void Link(const std::string& from, const std::string& to) override {
+        Check(from);
+        inner_.Link(from, to);
+    }
+    void Copy(const std::string& from, const std::string& to) override {
+        Check(to);
+        inner_.Copy(from, to);
+    }
+    void Replace(const std::string& path, const Bytes& content) override {
+        Check(path);
+        inner_.Replace(path, content);
+    }
+    void Rename(const std::string& from, const std::string& to) override {
+        Check(to);
+        inner_.Rename(from, to);
+    }
+    void Remove(const std::string& path) override {
+        Check(path);
+        inner_.Remove(path);
+    }
+    void Touch(const std::string& path) override {
+        Check(path);
+        inner_.Touch(path);
+    }
+    void MakeFolder(const std::string& path) override {
+        Check(path);
+        inner_.MakeFolder(path);
+    }
+    void RemoveFolder(const std::string& path) override {
+        Check(path);
+        inner_.RemoveFolder(path);
+    }
+    void Flush(const std::string& folder) override {
+        if (writable_)
+            inner_.Flush(folder);
+    }
+    bool CanRemoveOpenFiles(const std::string& folder) override {
+        return writable_ && inner_.CanRemoveOpenFiles(folder);
+    }
 
   private:
+    // Throws while the folder is read-only.
+    void Check(const std::string& path) const {
+        if (!writable_)
+            Refuse(path);
+    }
     [[noreturn]] static void Refuse(const std::string& path);
+
+    std::atomic<bool> writable_ = false;
 };
 
 }  // namespace pb

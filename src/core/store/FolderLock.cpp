@@ -187,6 +187,12 @@ std::string ReadOnlyNotice(const LockHolder& holder) {
     return holder.user + " (" + holder.host + ") が使用中です。読み取り専用で開きます。";
 }
 
+bool HolderGone(const std::optional<LockHolder>& holder, const FileStamp& stamp) {
+    if (holder && holder->host == ThisProcess().host)
+        return !Running(*holder);
+    return IsStale(stamp);
+}
+
 namespace {
 
 bool IsMomentary(int error) {

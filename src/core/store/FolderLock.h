@@ -76,6 +76,11 @@ struct LockOutcome {
 // it has the time.
 LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operator& op);
 
+// Whether a lock whose file names `holder` (nothing: it does not read) and
+// has `stamp` is one LockProgramFolder takes over: its holder ended on this
+// machine, or the lock's time has stood still for kLockStaleAfter.
+bool HolderGone(const std::optional<LockHolder>& holder, const FileStamp& stamp);
+
 // "山田 (pc01) が使用中です。読み取り専用で開きます。"
 std::string ReadOnlyNotice(const LockHolder& holder);
 

@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/store/WorkDataFiles.h"
 #include "core/timecard/WorkPattern.h"
 #include "gui/employees/ViewRegistData.h"
 #include "gui/files/ExportDialog.h"
@@ -64,6 +65,48 @@ bool ChildWindows::eventFilter(QObject* watched, QEvent* event) {
 
 void ChildWindows::SetReadOnly() {
     readOnly_ = true;
+}
+
+void ChildWindows::SetWritable() {
+    readOnly_ = false;
+    for (QMdiSubWindow* child : area_->subWindowList()) {
+        QWidget* window = child->widget();
+        LetEnabled(window->findChild<QWidget*>(QStringLiteral("SavePB")), true);
+        // The viewer's 削除 goes with its list, as the viewer itself sets it.
+        if (qobject_cast<TViewRD*>(window) != nullptr) {
+            const auto* list = window->findChild<QWidget*>(QStringLiteral("StringGrid1"));
+            LetEnabled(window->findChild<QWidget*>(QStringLiteral("PanelButton1")),
+                       list != nullptr && list->isEnabled());
+        }
+    }
+}
+
+std::vector<EntryWindow*> ChildWindows::Entries() const {
+    std::vector<EntryWindow*> entries;
+    for (QMdiSubWindow* child : area_->subWindowList())
+        if (EntryWindow* entry = EntryOf(child))
+            entries.push_back(entry);
+    return entries;
+}
+
+bool ChildWindows::Reopen(EntryWindow* entry) {
+    auto* old = qobject_cast<QMdiSubWindow*>(entry->parentWidget());
+    const OpenedMonth& month = entry->Opened();
+    EntrySelection selection;
+    selection.id = month.id;
+    selection.year = month.year;
+    selection.month = month.month;
+    Guarded(area_->window(), [&] {
+        selection.newMonth = FindMonthIndex(files_, month.id, month.year, month.month) < 0;
+    });
+    EntryWindow* fresh = MakeEntryWindow(selection);
+    if (fresh == nullptr)
+        return false;
+    const int width = fresh->MainWindowWidth();
+    if (old != nullptr)
+        old->close();
+    ShowEntry(fresh, width);
+    return true;
 }
 
 QMdiSubWindow* ChildWindows::FindEntry(const QString& key) const {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/store/DataFiles.h"
 #include "core/store/Settings.h"
@@ -38,6 +39,8 @@ class ChildWindows : public QObject {
 
     // Every window opened from now on cannot write (記録, the viewer's 削除).
     void SetReadOnly();
+    // The copy may write after all: the open windows' writing commands too.
+    void SetWritable();
 
     // The entry window of `key` (see EntryWindow::MakeEntryKey), or null.
     QMdiSubWindow* FindEntry(const QString& key) const;
@@ -49,6 +52,12 @@ class ChildWindows : public QObject {
     // Shows a window MakeEntryWindow made, the main window first taking the
     // room its month wants at `mainWidth`.
     void ShowEntry(EntryWindow* entry, int mainWidth);
+    // Every open entry window, in the order the client area lists them.
+    std::vector<EntryWindow*> Entries() const;
+    // Opens `entry`'s month anew from the files in a window of its own, put
+    // where `entry` was, which closes; false when the core refuses the month
+    // now (the operator was told, and `entry` stays).
+    bool Reopen(EntryWindow* entry);
     // The entry window in use (the active one, else the last one active), or null.
     EntryWindow* CurrentEntry() const;
     // The month of the entry window in use, where an export starts.

@@ -2,22 +2,18 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QEvent>
 #include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStyle>
-#include <QTimer>
 #include <QTranslator>
 #include <exception>
 #include <iostream>
 
-#include "core/store/DataFiles.h"
 #include "core/store/DataFolder.h"
-#include "core/store/FolderLock.h"
-#include "core/store/Recovery.h"
 #include "gui/app/DeferredIconStyle.h"
+#include "gui/app/HeldFolder.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/MenuBarKey.h"
 #include "gui/app/SingleInstance.h"
@@ -93,68 +89,6 @@ void PrepareApplication(QApplication& app) {
     InstallHelpKey(app);
 }
 
-namespace {
-
-// The program folder as this copy holds it, for as long as the application
-// lives: the lock, or the read-only door when another copy holds the folder.
-class HeldFolder final : public QObject {
-  public:
-    explicit HeldFolder(QObject* parent) : QObject(parent) {}
-    std::unique_ptr<FolderLock> lock;
-    ReadOnlyFileSystem readOnly;
-
-    // The lock file goes to the disk once `window` has been painted, so that
-    // the start does not wait for it.
-    void MakeDurableAfterPainting(QWidget* window) {
-        if (lock)
-            window->installEventFilter(this);
-    }
-
-    // The lock file's time moves while this copy runs: another PC takes over
-    // only a lock whose time has stood still for minutes.
-    void KeepLockFresh() {
-        if (!lock)
-            return;
-        auto* timer = new QTimer(this);
-        QObject::connect(timer, &QTimer::timeout, this, [this] {
-            if (lock)
-                lock->Refresh();
-        });
-        timer->start(std::chrono::milliseconds(kLockRefreshEvery));
-    }
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, this, [this] {
-                if (lock)
-                    lock->MakeDurable();
-            });
-        }
-        return false;
-    }
-};
-
-HeldFolder* TakeProgramFolder(QApplication& app, const QString& folder) {
-    auto* held = new HeldFolder(&app);
-    MessageOperator op;
-    LockOutcome outcome = LockProgramFolder(RealFileSystem(), S(folder), op);
-    if (outcome.lock) {
-        held->lock = std::move(outcome.lock);
-        // Only the copy that holds the lock repairs, and before anything is read.
-        if (!RecoverProgramFolder(AssignDataFiles(S(folder)), op))
-            held->lock.reset();
-    } else if (outcome.holder) {
-        op.Information(ReadOnlyNotice(*outcome.holder));
-    } else {
-        op.Information(outcome.problem);
-    }
-    return held;
-}
-
-}  // namespace
-
 std::unique_ptr<MainWindow> StartProgram(QApplication& app, SingleInstance& instance,
                                          const QString& folderOption) {
     // The name the desktop lists the program under; the main window's caption
@@ -172,19 +106,16 @@ std::unique_ptr<MainWindow> StartProgram(QApplication& app, SingleInstance& inst
 
     PrepareApplication(app);
     const QString folder = OpenDataFolder(folderOption);
-    HeldFolder* held = TakeProgramFolder(app, folder);
-    std::unique_ptr<MainWindow> mainFrom;
-    if (held->lock) {
-        mainFrom = std::make_unique<MainWindow>(folder);
-    } else {
-        mainFrom = std::make_unique<MainWindow>(folder, held->readOnly);
+    auto* held = new HeldFolder(folder, &app);
+    MessageOperator op;
+    held->Take(op);
+    auto mainFrom = std::make_unique<MainWindow>(folder, held->Door());
+    if (!held->Holds())
         mainFrom->SetReadOnly();
-    }
     GiveMenuBarKey(*mainFrom);
     QObject::connect(&instance, &SingleInstance::ActivationRequested, mainFrom.get(),
                      &MainWindow::BringToFront);
-    held->MakeDurableAfterPainting(mainFrom.get());
-    held->KeepLockFresh();
+    held->Serve(*mainFrom);
     mainFrom->show();
     return mainFrom;
 }

@@ -23,6 +23,7 @@
 #include "core/store/WorkDataFiles.h"
 #include "gui/app/AboutDialog.h"
 #include "gui/app/ChildWindows.h"
+#include "gui/app/FolderFollower.h"
 #include "gui/app/FolderListing.h"
 #include "gui/app/SelectionPanel.h"
 #include "gui/app/ToolPanel.h"
@@ -553,6 +554,37 @@ void MainWindow::SetReadOnly() {
         item->setEnabled(false);
     for (auto* item : findChildren<QAction*>(QRegularExpression(QStringLiteral("ColorItem$"))))
         item->setEnabled(false);
+    follower_ = new FolderFollower(files_, *panel_, *windows_, this);
+    connect(follower_, &FolderFollower::folderFreed, this, &MainWindow::folderFreed);
+}
+
+void MainWindow::SetWritable() {
+    delete follower_;
+    follower_ = nullptr;
+    readOnly_ = false;
+    Guarded(this, [this] { ReadSettings(fs_, settings_, GrayTextColorRef()); });
+    toolPanel_->ShowColours(settings_.FontColor);
+    files_.backup->keepDays = settings_.Backup.KeepDays;
+    setWindowTitle(QStringLiteral("Punchbook 2.0"));
+    for (QWidget* button :
+         {static_cast<QWidget*>(dailyButton_), static_cast<QWidget*>(hourlyButton_),
+          static_cast<QWidget*>(calcButton_)})
+        LetEnabled(button, true);
+    LetEnabled(panel_->DeleteButton(), false);
+    panel_->SetWritable();
+    windows_->SetWritable();
+    fileCommands_->SetWritable();
+    for (QAction* item : {dailyItem_, hourlyItem_, calcItem_})
+        item->setEnabled(true);
+    for (auto* item : findChildren<QAction*>(QRegularExpression(QStringLiteral("ColorItem$"))))
+        item->setEnabled(true);
+    UpdateDataConvertItem(FolderListing(programFolder_));
+    emit FontColorsChanged();
+}
+
+void MainWindow::LookAtFolder() {
+    if (follower_ != nullptr)
+        follower_->Look();
 }
 
 // --- windows of other parts --------------------------------------------------

@@ -37,6 +37,7 @@ namespace pb {
 
 class ChildWindows;
 class FileCommands;
+class FolderFollower;
 class FolderListing;
 class SelectionPanel;
 class EntryWindow;
@@ -55,8 +56,17 @@ class MainWindow : public QMainWindow {
     // Another copy of the program holds the folder (or it cannot be written):
     // every command that writes is disabled here and in the windows opened from
     // here; looking, calculating and printing stay. The caption says so.
+    // It follows the copy that writes (FolderFollower): the employees, the
+    // stored-month mark, open months stored anew; folderFreed() when the folder frees.
     void SetReadOnly();
+    // This copy took the folder after all: every command of SetReadOnly comes
+    // back, here and in the windows open, without a new start. The settings are
+    // read anew (the copy that wrote may have changed them).
+    void SetWritable();
     bool ReadOnly() const { return readOnly_; }
+    // One look at the folder as the read-only copy's timer takes it every few
+    // seconds (tests call it); nothing while this copy writes.
+    void LookAtFolder();
     // Whether the work after the first paint is done: the selected year's
     // index, and the entry window's warm-up once the selection panel was
     // shown (both beside the operator's keys).
@@ -115,6 +125,8 @@ class MainWindow : public QMainWindow {
     void FontColorsChanged();
     // An entry window wrote the month of `id`.
     void monthSaved(const QString& id, int year, int month);
+    // Read-only: the folder's lock is free now, this copy could write.
+    void folderFreed();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -152,6 +164,7 @@ class MainWindow : public QMainWindow {
     SelectionPanel* panel_ = nullptr;
     ChildWindows* windows_ = nullptr;
     FileCommands* fileCommands_ = nullptr;
+    FolderFollower* follower_ = nullptr;  // while read-only
     TPanelButton* exitButton_ = nullptr;
     TPanelButton* dailyButton_ = nullptr;
     TPanelButton* hourlyButton_ = nullptr;

@@ -195,6 +195,11 @@ void SelectionPanel::SetReadOnly() {
     deleteButton_->setEnabled(false);
 }
 
+void SelectionPanel::SetWritable() {
+    readOnly_ = false;
+    UpdateMonthState();
+}
+
 void SelectionPanel::SetMonthWindowCloser(
     std::function<bool(const std::string& id, int year, int month)> close) {
     closeMonthWindows_ = std::move(close);
@@ -246,6 +251,25 @@ void SelectionPanel::FillEmployees() {
         const QSignalBlocker months(monthBox_);
         yearBox_->setCurrentIndex(yearBox_->count() > 0 ? 0 : -1);
         monthBox_->setCurrentIndex(0);
+    }
+    EmployeeChanged();
+}
+
+void SelectionPanel::FollowEmployees() {
+    const QString id = ID();
+    const int year = yearBox_->currentIndex();
+    const int month = monthBox_->currentIndex();
+    FillEmployees();
+    const int index = idList_->stringList().indexOf(id);
+    if (id.isEmpty() || index < 0)
+        return;
+    {
+        const QSignalBlocker ids(idBox_);
+        const QSignalBlocker years(yearBox_);
+        const QSignalBlocker months(monthBox_);
+        idBox_->setCurrentIndex(index);
+        yearBox_->setCurrentIndex(year);
+        monthBox_->setCurrentIndex(month);
     }
     EmployeeChanged();
 }

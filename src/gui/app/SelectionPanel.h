@@ -50,6 +50,8 @@ class SelectionPanel : public QWidget {
 
     // 削除 stays disabled whatever is stored.
     void SetReadOnly();
+    // The copy may write after all: 削除 follows the stored month again.
+    void SetWritable();
     // Closes the windows showing a month before it is deleted; false when one
     // stays open (its own save failed), and the month is kept.
     void SetMonthWindowCloser(std::function<bool(const std::string& id, int year, int month)>);
@@ -67,6 +69,10 @@ class SelectionPanel : public QWidget {
     // The pay scheme changed (or the employees did): the IDs of the scheme
     // anew, the first employee, year and month selected.
     void FillEmployees();
+    // The employees changed elsewhere (another copy registered or deleted
+    // one): the IDs of the scheme anew, the selection kept while its employee
+    // is still listed.
+    void FollowEmployees();
     // Looks the chosen month up; the indicator and 削除 follow. A year too
     // large to read at once is indexed beside the window, and they follow
     // when it is.

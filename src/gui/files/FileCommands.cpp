@@ -79,6 +79,12 @@ void FileCommands::SetReadOnly() {
     restoreItem_->setEnabled(false);
 }
 
+void FileCommands::SetWritable() {
+    readOnly_ = false;
+    importItem_->setEnabled(true);
+    restoreItem_->setEnabled(true);
+}
+
 void FileCommands::Export() {
     TExportD dialog({context_.files, context_.settings.Calc_Set, RealFileSystem(),
                      &TExportD::ChooseFile, exportFolder_},

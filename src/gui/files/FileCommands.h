@@ -58,6 +58,8 @@ class FileCommands : public QObject {
     void SetExportEnabled(bool enabled);
     // A copy that may not write: import and restore are disabled.
     void SetReadOnly();
+    // The copy may write after all: import and restore again.
+    void SetWritable();
 
   public slots:
     // A month, an employee's year or a scheme's month to a file.

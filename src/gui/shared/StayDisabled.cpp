@@ -8,6 +8,8 @@ namespace pb {
 
 namespace {
 
+const QString kKeeperName = QStringLiteral("StayDisabled");
+
 // Turns the control off again, after the change that turned it on.
 class StayDisabled final : public QObject {
   public:
@@ -29,7 +31,17 @@ void KeepDisabled(QWidget* widget) {
     if (widget == nullptr)
         return;
     widget->setEnabled(false);
-    widget->installEventFilter(new StayDisabled(widget));
+    auto* keeper = new StayDisabled(widget);
+    keeper->setObjectName(kKeeperName);
+    widget->installEventFilter(keeper);
+}
+
+void LetEnabled(QWidget* widget, bool enabled) {
+    if (widget == nullptr)
+        return;
+    for (QObject* keeper : widget->findChildren<QObject*>(kKeeperName, Qt::FindDirectChildrenOnly))
+        delete keeper;
+    widget->setEnabled(enabled);
 }
 
 }  // namespace pb

@@ -8,5 +8,8 @@ namespace pb {
 
 // Disables `widget` (null is ignored) and keeps it disabled.
 void KeepDisabled(QWidget* widget);
+// Ends KeepDisabled (the copy may write now): the control takes `enabled` and
+// its window enables and disables it again.
+void LetEnabled(QWidget* widget, bool enabled);
 
 }  // namespace pb

@@ -1,4 +1,5 @@
 #include "core/store/FolderLock.h"
+#include "core/store/FolderWatch.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -6,6 +7,8 @@
 
 #include <chrono>
 #include <csignal>
+#include <functional>
+#include <vector>
 
 #include "ScriptedOperator.h"
 #include "StoreFixture.h"
@@ -47,6 +50,8 @@ TEST_F(FolderLockTest, OneCopyHoldsTheFolderTheOthersAreToldWho) {
     EXPECT_EQ(written->host, ThisProcess().host);
 
     // A second copy (here the same process, through a second open file) is refused.
+    FolderWatch watch(fs_);
+    EXPECT_FALSE(watch.FolderFree(folder_));
     auto second = Lock(op);
     EXPECT_EQ(second.lock, nullptr);
     ASSERT_TRUE(second.holder.has_value());
@@ -56,7 +61,9 @@ TEST_F(FolderLockTest, OneCopyHoldsTheFolderTheOthersAreToldWho) {
 
     first.lock.reset();
     EXPECT_FALSE(Has(kLockName));
+    EXPECT_TRUE(watch.FolderFree(folder_));
     auto third = Lock(op);
+    EXPECT_FALSE(watch.FolderFree(folder_));
     EXPECT_NE(third.lock, nullptr);
 
     // Whoever holds the advisory lock holds the folder, whatever its file says
@@ -125,6 +132,9 @@ TEST_F(FolderLockTest, ALeftLockIsTakenOverSilentlyHereAndAfterAQuestionFromElse
                                              std::chrono::minutes(c.minutesUnrefreshed));
         ScriptedOperator op;
         op.answers = c.answers;
+        // The read-only copy's look says free exactly when a start would take
+        // the lock, silently or after its question.
+        EXPECT_EQ(FolderWatch(fs_).FolderFree(folder_), c.taken || !c.asked.empty());
         auto outcome = Lock(op);
         EXPECT_EQ(outcome.lock != nullptr, c.taken);
         EXPECT_EQ(op.Kinds(), c.asked);
@@ -215,6 +225,33 @@ TEST_F(FolderLockTest, WhatAShareCannotDoIsSaidAndNothingIsLeft) {
               "このフォルダーではファイルの名前の置き換えができないため、書き込みできません。\n"
               "読み取り専用で開きます。");
     EXPECT_EQ(Picture().size(), 1u);
+}
+
+// The read-only copy looks at stamps only: a record written over in place (same
+// size), a file appearing, replaced by renaming or going are each seen once.
+TEST_F(FolderLockTest, AWatchSeesEachChangeOfAFileOnce) {
+    Write("Name.dat", Bytes(4, 1));
+    const std::vector<std::string> paths = {Path("Name.dat"), Path("2024_fv2.pbk")};
+    FaultyFileSystem fs;
+    FolderWatch watch(fs);
+    EXPECT_TRUE(watch.Changed(paths).empty());  // the first look only notes
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        std::vector<std::string> seen;
+    } steps[] = {
+        {"nothing", [] {}, {}},
+        {"written in place", [&] { fs.WriteAt(Path("Name.dat"), 0, Bytes(4, 2)); }, {paths[0]}},
+        {"appears", [&] { fs.Append(Path("2024_fv2.pbk"), Bytes(8, 3)); }, {paths[1]}},
+        {"replaced", [&] { fs.Replace(Path("2024_fv2.pbk"), Bytes(8, 4)); }, {paths[1]}},
+        {"goes", [&] { fs.Remove(Path("Name.dat")); }, {paths[0]}},
+        {"still gone", [] {}, {}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        EXPECT_EQ(watch.Changed(paths), step.seen);
+    }
 }
 
 }  // namespace

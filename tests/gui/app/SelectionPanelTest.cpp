@@ -18,13 +18,16 @@
 #include "core/store/DailyBackup.h"
 #include "core/store/DataFiles.h"
 #include "core/store/EmployeeFiles.h"
+#include "core/store/FolderLock.h"
 #include "core/store/Records.h"
 #include "core/store/WorkDataFiles.h"
+#include "gui/app/HeldFolder.h"
 #include "gui/app/MainWindow.h"
 #include "gui/app/SelectionPanel.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/MessageOperator.h"
+#include "gui/shared/Text.h"
 #include "gui/timecard/EntryWindow.h"
 #include "support/FaultyFileSystem.h"
 #include "support/GuiTestSupport.h"
@@ -443,6 +446,94 @@ TEST(SelectionPanel, IndicatorBlinksWhileDataIsStoredAndSettlesWithout) {
         }
     }
     EXPECT_GE(changes, 2);
+}
+
+// A copy that opened the folder read-only follows the copy that writes it (here
+// this process through a lock and files of its own): the stored-month mark, an
+// open month stored anew (read again on yes, typed edits kept), and once the
+// folder frees it offers to write, once until the folder is taken and freed again.
+TEST(SelectionPanel, AReadOnlyCopyFollowsTheWriterAndWritesOnceTheFolderFrees) {
+    ProgramFolder folder;
+    StoreOnlyApril1999(folder);
+    test::ScriptedMessages boxes;
+    MessageOperator op;
+    LockOutcome writer = LockProgramFolder(RealFileSystem(), S(folder.Path()), op);
+    ASSERT_NE(writer.lock, nullptr);
+    const DataFiles written = AssignDataFiles(S(folder.Path()));
+    MonthRecord april = *ReadMonthRecord(written, "001", 1999, 4);
+
+    HeldFolder held(folder.Path(), nullptr);
+    held.Take(op);
+    ASSERT_FALSE(held.Holds());
+    MainWindow main(folder.Path(), held.Door());
+    main.SetReadOnly();
+    held.Serve(main);
+    Panel panel(main);
+    test::ProcessEvents();
+    boxes.Take();
+
+    panel.month->setCurrentIndex(4);
+    EXPECT_FALSE(main.MonthStored());
+    MonthRecord may = april;
+    may.Month = 5;
+    ASSERT_TRUE(WriteMonthRecord(written, 1999, may, op));
+    main.LookAtFolder();
+    EXPECT_TRUE(main.MonthStored());
+
+    panel.month->setCurrentIndex(3);
+    panel.start->click();
+    test::ProcessEvents();
+    const auto entry = [&] {
+        return qobject_cast<EntryWindow*>(main.ClientArea()->subWindowList().front()->widget());
+    };
+    april.TotalOverPay += 100;
+    ASSERT_TRUE(WriteMonthRecord(written, 1999, april, op));
+    boxes.Answer(Messages::Yes);
+    main.LookAtFolder();
+    test::ProcessEvents();
+    EXPECT_EQ(boxes.Take(),
+              QStringList{"確認:別のパソコンでこの月が記録されました。読み込み直しますか？"});
+    ASSERT_EQ(main.ClientArea()->subWindowList().size(), 1);
+    EXPECT_EQ(entry()->Month(), april);
+
+    auto* grid = test::Find<QTableView>(entry(), "InputGrid");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_1);
+    test::ProcessEvents();
+    EntryWindow* typed = entry();
+    april.TotalOverPay += 100;
+    ASSERT_TRUE(WriteMonthRecord(written, 1999, april, op));
+    main.LookAtFolder();
+    main.LookAtFolder();  // told once
+    EXPECT_EQ(boxes.Take(), QStringList{"情報:別のパソコンでこの月が記録されました。\n"
+                                        "入力中のデータはそのまま残します。"});
+    EXPECT_EQ(entry(), typed);
+    EXPECT_TRUE(typed->Modified());
+
+    const QString offer = QStringLiteral("確認:書き込みできるようになりました。切り替えますか？");
+    writer.lock.reset();
+    boxes.Answer(Messages::No);
+    main.LookAtFolder();
+    main.LookAtFolder();
+    EXPECT_EQ(boxes.Take(), QStringList{offer});
+    writer = LockProgramFolder(RealFileSystem(), S(folder.Path()), op);
+    main.LookAtFolder();
+    writer.lock.reset();
+    boxes.Answer(Messages::Yes);
+    main.LookAtFolder();
+    EXPECT_EQ(boxes.Take(), QStringList{offer});
+    EXPECT_TRUE(held.Holds());
+    EXPECT_FALSE(main.ReadOnly());
+    EXPECT_EQ(main.windowTitle(), "Punchbook 2.0");
+    EXPECT_TRUE(test::Find<TPanelButton>(main, "PanelButton1")->isEnabled());
+    EXPECT_TRUE(test::Find<QAction>(main, "ImportItem")->isEnabled());
+    EXPECT_TRUE(test::Find<TPanelButton>(typed, "SavePB")->isEnabled());
+
+    panel.month->setCurrentIndex(4);
+    ASSERT_TRUE(panel.erase->isEnabled());
+    boxes.Answer(Messages::Yes);
+    panel.erase->click();
+    EXPECT_FALSE(ReadMonthRecord(written, "001", 1999, 5).has_value());
 }
 
 }  // namespace
