@@ -28,7 +28,7 @@ FolderFollower::FolderFollower(const DataFiles& files, SelectionPanel& panel, Ch
     : QObject(parent), files_(files), panel_(panel), windows_(windows), watch_(*files.fs) {
     indexer_ = new YearIndexer(files_, this);
     connect(indexer_, &YearIndexer::Indexed, this, [this] {
-        if (!looking_)
+        if (!stopped_ && !looking_)
             CheckEntries();
     });
     timer_ = new QTimer(this);
@@ -40,7 +40,7 @@ FolderFollower::FolderFollower(const DataFiles& files, SelectionPanel& panel, Ch
 }
 
 void FolderFollower::Look() {
-    if (looking_ || QApplication::activeModalWidget() != nullptr)
+    if (stopped_ || looking_ || QApplication::activeModalWidget() != nullptr)
         return;
     looking_ = true;
     const QString year = panel_.Year();
@@ -75,6 +75,11 @@ void FolderFollower::Look() {
     looking_ = false;
     if (offer)
         emit folderFreed();
+}
+
+void FolderFollower::Stop() {
+    stopped_ = true;
+    timer_->stop();
 }
 
 void FolderFollower::CheckEntries() {

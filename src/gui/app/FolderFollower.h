@@ -40,6 +40,9 @@ class FolderFollower : public QObject {
     // One look at the files (the timer's; tests call it). Skipped while a modal
     // window is open: no question piles up over the operator's dialog.
     void Look();
+    // No more looks (the copy writes now); the follower may then be deleted
+    // later, also from a slot of its own signal.
+    void Stop();
 
   signals:
     // The folder's lock is free: this copy could take the folder and write.
@@ -60,6 +63,7 @@ class FolderFollower : public QObject {
     QTimer* timer_ = nullptr;
     YearIndexer* indexer_ = nullptr;
     bool looking_ = false;
+    bool stopped_ = false;
     bool offered_ = false;
     std::set<int> changedYears_;
     std::map<const EntryWindow*, std::optional<MonthRecord>> known_;

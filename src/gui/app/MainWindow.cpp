@@ -559,8 +559,12 @@ void MainWindow::SetReadOnly() {
 }
 
 void MainWindow::SetWritable() {
-    delete follower_;
-    follower_ = nullptr;
+    // Called from the follower's own signal: it goes once that has returned.
+    if (follower_ != nullptr) {
+        follower_->Stop();
+        follower_->deleteLater();
+        follower_ = nullptr;
+    }
     readOnly_ = false;
     Guarded(this, [this] { ReadSettings(fs_, settings_, GrayTextColorRef()); });
     toolPanel_->ShowColours(settings_.FontColor);
