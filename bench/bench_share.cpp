@@ -14,6 +14,7 @@
 
 #include "bench/LargeFolder.h"
 #include "bench/RawFiles.h"
+#include "bench/StoreBench.h"
 #include "core/store/DailyBackup.h"
 #include "core/store/EmployeeFiles.h"
 #include "core/store/FolderLock.h"
@@ -24,39 +25,12 @@ namespace {
 constexpr int kEmployees = 999;
 constexpr int kYear = 2024;
 
-class QuietOperator final : public pb::Operator {
-  public:
-    pb::Reply Warning(const std::string&, pb::Buttons b) override {
-        return b == pb::Buttons::Ok ? pb::Reply::Ok : pb::Reply::Yes;
-    }
-    void Information(const std::string&) override {}
-    bool Question(const std::string&) override { return true; }
-    void Error(const std::string&) override {}
-    bool ConfirmDailyUpdate(const pb::PendingDailyRegistration&) override { return true; }
-    bool ConfirmTimeUpdate(const pb::PendingTimeRegistration&) override { return true; }
-};
+using bench::QuietOperator;
 
-struct Folder {
-    std::string path = bench::MakeTempFolder("pbshare");
-    std::string pristine = bench::MakeTempFolder("pbshare-pristine");
-    pb::DataFiles files = pb::AssignDataFiles(path);
-    std::string year = files.WorkFile(kYear);
-
-    Folder() {
-        bench::WriteLargeFolder(pristine, kEmployees, 1, kYear);
+// The folder on the share, restored between the iterations that rebuild files.
+struct Folder : bench::LargeStoreFolder {
+    Folder() : LargeStoreFolder("pbshare", kEmployees, kYear) {
         files.backup->keepDays = 0;  // once a day; not what is measured here
-        Restore();
-    }
-    ~Folder() {
-        std::filesystem::remove_all(path);
-        std::filesystem::remove_all(pristine);
-    }
-    void Restore() {
-        for (const char* name : {"Name.dat", "DailyWages.dat"})
-            std::filesystem::copy_file(pristine + name, path + name,
-                                       std::filesystem::copy_options::overwrite_existing);
-        std::filesystem::copy_file(pristine + std::to_string(kYear) + "_fv2.pbk", year,
-                                   std::filesystem::copy_options::overwrite_existing);
     }
 };
 
@@ -84,7 +58,8 @@ void BM_SaveMonthOnShare(benchmark::State& state) {
     pb::MonthRecord m = bench::Month(kEmployees, 12);
     for (auto _ : state) {
         m.WorkDays = (m.WorkDays + 1) % 31;
-        pb::WriteMonthRecord(f.files, kYear, m, op);
+        if (!pb::WriteMonthRecord(f.files, kYear, m, op))
+            state.SkipWithError("not saved");
     }
 }
 BENCHMARK(BM_SaveMonthOnShare)->Unit(benchmark::kMillisecond);
@@ -114,7 +89,7 @@ void BM_RegisterEmployeeOnShare(benchmark::State& state) {
     entry.Name = pb::NameRecord{bench::Id(kEmployees), "社員 " + bench::Id(kEmployees), 0, 1001};
     for (auto _ : state) {
         state.PauseTiming();
-        f.Restore();
+        f.Restore({"Name.dat", "DailyWages.dat"});
         state.ResumeTiming();
         if (!pb::RegisterEmployee(f.files, entry, 1, op))
             state.SkipWithError("not registered");
@@ -130,14 +105,15 @@ void BM_RawRegistrationOnShare(benchmark::State& state) {
     const std::vector<char> journal(300, 'j');
     for (auto _ : state) {
         state.PauseTiming();
-        f.Restore();
+        f.Restore({"Name.dat", "DailyWages.dat"});
         state.ResumeTiming();
         const std::vector<char> names = raw::ReadWhole(d.NameFile);
         std::vector<char> wages = raw::ReadWhole(d.DailyWagesFile);
         const std::vector<char> wage(wages.end() - pb::kDailyWagesRecordSize, wages.end());
         wages.insert(wages.end(), wage.begin(), wage.end());
         raw::Create(d.NameFile + ".old~", names);
-        raw::Create(d.DailyWagesFile + ".old~", std::vector<char>(wages.begin(), wages.end() - pb::kDailyWagesRecordSize));
+        raw::Create(d.DailyWagesFile + ".old~",
+                    std::vector<char>(wages.begin(), wages.end() - pb::kDailyWagesRecordSize));
         raw::Create(d.NameFile + ".new~", names);
         raw::Create(d.DailyWagesFile + ".new~", wages);
         CreateExclusive(f.path + "journal", journal);
@@ -204,5 +180,3 @@ void BM_RawDeletionOnShare(benchmark::State& state) {
 BENCHMARK(BM_RawDeletionOnShare)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
-
-BENCHMARK_MAIN();

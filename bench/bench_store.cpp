@@ -15,6 +15,7 @@
 
 #include "bench/LargeFolder.h"
 #include "bench/RawFiles.h"
+#include "bench/StoreBench.h"
 #include "core/check/FolderCheck.h"
 #include "core/month/MonthLoader.h"
 #include "core/store/DailyBackup.h"
@@ -26,43 +27,12 @@ namespace {
 constexpr int kEmployees = 999;
 constexpr int kYear = 1999;
 
-class QuietOperator final : public pb::Operator {
-  public:
-    pb::Reply Warning(const std::string&, pb::Buttons) override { return pb::Reply::Yes; }
-    void Information(const std::string&) override {}
-    bool Question(const std::string&) override { return true; }
-    void Error(const std::string& text) override { throw std::runtime_error(text); }
-    bool ConfirmDailyUpdate(const pb::PendingDailyRegistration&) override { return true; }
-    bool ConfirmTimeUpdate(const pb::PendingTimeRegistration&) override { return true; }
-};
-
-// One program folder for the whole run, with pristine copies to restore from.
-struct Folder {
-    std::string path = bench::MakeTempFolder("pbbench");
-    std::string pristine = bench::MakeTempFolder("pbbench-pristine");
-    pb::DataFiles files = pb::AssignDataFiles(path);
-    std::string year = files.WorkFile(kYear);
-
-    Folder() {
-        bench::WriteLargeFolder(pristine, kEmployees, 1, kYear);
-        Restore();
-    }
-    ~Folder() {
-        std::filesystem::remove_all(path);
-        std::filesystem::remove_all(pristine);
-    }
-
-    void Restore() const {
-        std::filesystem::remove_all(path);
-        std::filesystem::create_directory(path);
-        for (const auto& entry : std::filesystem::directory_iterator(pristine))
-            std::filesystem::copy_file(entry.path(), path + entry.path().filename().string());
-    }
-};
+using bench::QuietOperator;
+using Folder = bench::LargeStoreFolder;
 
 // The folder as written, whatever the benchmark before changed in it.
 Folder& TheFolder() {
-    static Folder folder;
+    static Folder folder("pbbench", kEmployees, kYear);
     folder.Restore();
     return folder;
 }
