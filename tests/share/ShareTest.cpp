@@ -152,6 +152,12 @@ class ShareTest : public StoreFixture, public ::testing::WithParamInterface<std:
         beforeGo();
         Write("go", {});
     }
+    std::string Names() const {
+        std::string names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder_))
+            names += " " + entry.path().filename().string();
+        return names;
+    }
     void RemoveRaceFiles() {
         for (const auto& entry : std::filesystem::directory_iterator(folder_)) {
             const std::string name = entry.path().filename().string();
@@ -169,7 +175,8 @@ class ShareTest : public StoreFixture, public ::testing::WithParamInterface<std:
             all += commands[c] + " >'" + out + std::to_string(c) + "' & ";
         ScriptedOperator op;
         LockOutcome held = LockProgramFolder(RealFileSystem(), folder_, op);
-        EXPECT_TRUE(held.lock);
+        EXPECT_TRUE(held.lock) << (held.holder ? ReadOnlyNotice(*held.holder) : held.problem)
+                               << Names();
         int status = -1;
         std::thread copies([&] { status = Shell(all + "wait"); });
         ReleaseWhenMet(static_cast<int>(commands.size()), [&] { held.lock.reset(); });
@@ -275,11 +282,6 @@ TEST_P(ShareTest, AKilledPcIsRepairedByTheNextToTakeTheFolder) {
 // deletion against those saves; then a registration from each. Whoever is
 // refused hears who holds the folder; nothing is lost or made twice.
 TEST_P(ShareTest, TwoPcsRacingLoseNothing) {
-    // Known open fault: racing saves from two PCs now and then find a year
-    // file missing that the other PC has just replaced by rename (the mount
-    // shows the name gone for a moment). Until the store retries that case
-    // the race is reported as skipped, not passed.
-    GTEST_SKIP() << "racing saves on a share: a replaced file is seen missing for a moment";
     constexpr int kTimes = 15;
     const std::string n = std::to_string(kTimes);
     const std::vector<std::string> saves =
@@ -291,7 +293,7 @@ TEST_P(ShareTest, TwoPcsRacingLoseNothing) {
         int saved = -1, refused = -1;
         unsigned months = 0;
         in >> saved >> refused >> months;
-        EXPECT_EQ(saved + refused, kTimes) << c;
+        EXPECT_EQ(saved + refused, kTimes) << c << ": " << saves[c];
         std::string notice;
         std::getline(in, notice);
         EXPECT_NE(notice.find("が使用中です。読み取り専用で開きます。"), std::string::npos)
@@ -299,8 +301,10 @@ TEST_P(ShareTest, TwoPcsRacingLoseNothing) {
         if (c < 2)
             savedMonths |= months;
     }
-    // Every month saved is there once; the deleted one is gone.
-    const Bytes year = Read("2024_fv2.pbk");
+    // Every month saved is there once; the deleted one is gone. (A copy may
+    // be refused every time: then it saved nothing, and with no month saved
+    // the year has no file.)
+    const Bytes year = Has("2024_fv2.pbk") ? Read("2024_fv2.pbk") : Bytes{};
     ASSERT_EQ(year.size() % kMonthRecordSize, 0u);
     unsigned stored = 0;
     for (std::size_t o = 0; o < year.size(); o += kMonthRecordSize) {
@@ -319,7 +323,7 @@ TEST_P(ShareTest, TwoPcsRacingLoseNothing) {
          {std::pair{"005", registrations[0]}, std::pair{"006", registrations[1]}}) {
         int saved = -1, refused = -1;
         std::istringstream(output) >> saved >> refused;
-        EXPECT_EQ(saved + refused, kTimes) << id;
+        EXPECT_EQ(saved + refused, kTimes) << id << ": " << output;
         int generations = 0;
         int current = 0;
         for (std::size_t o = 0; o < wages.size(); o += kDailyWagesRecordSize) {

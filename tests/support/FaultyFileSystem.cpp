@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace pb {
 namespace {
@@ -153,7 +154,14 @@ bool FaultyFileSystem::CreateExclusive(const std::string& path, const Bytes& con
             inner_.Create(ScratchName(path, "new~"), FirstHalf(content));
         Throw(path);
     }
-    return inner_.CreateExclusive(path, content, flushed);
+    if (!share_)
+        return inner_.CreateExclusive(path, content, flushed);
+    if (inner_.Exists(path))
+        return false;
+    if (race_ && path == racePath_)
+        std::exchange(race_, nullptr)();
+    inner_.Create(path, content);
+    return true;
 }
 
 void FaultyFileSystem::Link(const std::string& from, const std::string& to) {

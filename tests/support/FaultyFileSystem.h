@@ -4,6 +4,7 @@
 // every mutation from one call on as a killed process would.
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -31,8 +32,17 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     // From now on refuse what a file server's share refuses: no hard links (a
     // link is a copy, as the real one falls back to), no O_APPEND (EIO), no
     // removing or renaming a file that is open (EBUSY; held open by a TryLock
-    // here), and advisory locks nobody else sees (every TryLock is granted).
+    // here), advisory locks nobody else sees (every TryLock is granted), and a
+    // CreateExclusive that looks the name up and then creates the file plainly,
+    // as a FUSE mount of a Samba share does.
     void ActLikeShare() { share_ = true; }
+    // On a share: `other` runs once between the look and the creation of the
+    // next CreateExclusive of `path`, as another PC doing the same at that
+    // moment would.
+    void BetweenLookAndCreate(const std::string& path, std::function<void()> other) {
+        racePath_ = path;
+        race_ = std::move(other);
+    }
     void Disarm() {
         failAt_ = 0;
         crashed_ = false;
@@ -133,6 +143,8 @@ class FaultyFileSystem final : public ForwardingFileSystem {
     std::atomic<int> readError_ = 0;
     std::map<std::string, std::optional<FileStamp>> held_;
     bool share_ = false;
+    std::string racePath_;
+    std::function<void()> race_;
     // The files a TryLock holds open, for as long as its lock lives.
     std::shared_ptr<std::multiset<std::string>> open_ =
         std::make_shared<std::multiset<std::string>>();

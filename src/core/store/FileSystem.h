@@ -127,7 +127,10 @@ class FileSystem {
     // Creates `path` holding `content` unless a file of that name exists (then
     // false). Where the file system allows, the file appears complete or not at all.
     // Content and name are flushed to disk, unless `flushed` is false: then the
-    // system writes them back in its own time, until a Sync(path).
+    // system writes them back in its own time, until a Sync(path). Between the
+    // PCs of a network share it need not be exclusive (a FUSE mount of a Samba
+    // share looks the name up, then creates plainly): the folder lock does not
+    // rely on it there.
     virtual bool CreateExclusive(const std::string& path, const Bytes& content,
                                  bool flushed = true) = 0;
     // A second name for the file as it is now: a hard link, or a flushed copy

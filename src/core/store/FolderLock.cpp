@@ -9,8 +9,10 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <thread>
+#include <vector>
 
 namespace pb {
 namespace {
@@ -199,6 +201,123 @@ bool IsMomentary(int error) {
     return error == EIO || error == EBUSY || error == EAGAIN || error == ETXTBSY;
 }
 
+// On a network share, creating a file only when its name is free is not
+// always exclusive between PCs: a FUSE mount of a Samba share looks the name
+// up and then creates the file plainly, so two PCs that look at the same
+// moment both make the lock file and both write the folder. There the lock
+// file is made only by a copy that has left a claim (a file under a name of
+// its own, naming it as the lock does) and then sees no live claim of another
+// copy beside it. Of two copies claiming at once at least one sees the
+// other's claim (each lists after its own claim is there), and a copy that
+// sees only its own keeps it until it has made the lock file or found one:
+// whoever sees another claim takes its own back and tries again in a moment.
+constexpr char kClaimKind[] = "claim~";
+// A claim lives for a few file operations; one of another PC this much older
+// than ours was left by a copy that stopped (a claim of this PC is judged by
+// its process at once).
+constexpr std::chrono::seconds kClaimStaleAfter{30};
+// How long a copy waits for the others' claims to go before it gives up.
+constexpr std::chrono::seconds kClaimWait{3};
+
+enum class Creation { Made, Exists, Contended };
+
+struct LockCreation {
+    Creation result = Creation::Exists;
+    std::optional<LockHolder> claimant;  // Contended: who claimed the folder last
+};
+
+bool IsClaimOf(const std::string& name, const std::string& lockName) {
+    return name.size() > lockName.size() + 1 && name.starts_with(lockName + ".") &&
+           name.ends_with(std::string(".") + kClaimKind);
+}
+
+// Whether the claim `name` beside ours (stamped `ours`) is of a copy
+// that may still be claiming; a claim left by a copy that stopped is removed.
+// Its holder, when it says one, goes to `claimant`.
+bool IsLiveClaim(FileSystem& fs, const std::string& folder, const std::string& name,
+                 const FileStamp& ours, const LockHolder& me, std::optional<LockHolder>& claimant) {
+    const std::string path = folder + name;
+    std::optional<FileStamp> stamp;
+    std::optional<LockHolder> holder;
+    try {
+        stamp = fs.Stamp(path);
+        if (!stamp)
+            return false;  // taken back meanwhile
+        holder = ParseLock(Text(fs.ReadAll(path)));
+    } catch (const FileError&) {
+        return true;  // being written or removed right now
+    }
+    // Both times are the file server's: the PCs' clocks do not matter.
+    const bool stale =
+        holder && holder->host == me.host
+            ? !Running(*holder)
+            : ours.modified - stamp->modified >
+                  std::chrono::duration_cast<std::chrono::nanoseconds>(kClaimStaleAfter).count();
+    if (stale) {
+        try {
+            fs.Remove(path);
+        } catch (const FileError&) {
+        }
+        return false;
+    }
+    if (holder)
+        claimant = holder;
+    return true;
+}
+
+void TakeBackClaim(FileSystem& fs, const std::string& claim) {
+    // A share refuses for a moment to remove a file another PC is looking at.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    for (;;) {
+        try {
+            fs.Remove(claim);
+            return;
+        } catch (const FileError& e) {
+            if (e.error() == ENOENT || !IsMomentary(e.error()) ||
+                std::chrono::steady_clock::now() > giveUp)
+                return;  // left behind, it is judged stale by the next to look
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+// Makes the lock file unless it exists; on a network share under a claim.
+LockCreation CreateLockFile(FileSystem& fs, const std::string& folder, const std::string& path,
+                            const Bytes& content, const LockHolder& me) {
+    if (fs.LocksAreShared(folder))
+        return {fs.CreateExclusive(path, content, false) ? Creation::Made : Creation::Exists, {}};
+    thread_local std::minstd_rand pause(std::random_device{}());
+    const std::string lockName = path.substr(folder.size());
+    const auto giveUp = std::chrono::steady_clock::now() + kClaimWait;
+    for (;;) {
+        const std::string claim = ScratchName(path, kClaimKind);
+        fs.Create(claim, content);
+        std::optional<LockHolder> claimant;
+        bool alone = true;
+        try {
+            const std::optional<FileStamp> ours = fs.Stamp(claim);
+            alone = ours.has_value();  // taken away meanwhile: tried again
+            for (const std::string& name : fs.List(folder)) {
+                if (alone && IsClaimOf(name, lockName) && folder + name != claim)
+                    alone = !IsLiveClaim(fs, folder, name, *ours, me, claimant);
+            }
+            if (alone) {
+                const bool made = fs.CreateExclusive(path, content, false);
+                TakeBackClaim(fs, claim);
+                return {made ? Creation::Made : Creation::Exists, {}};
+            }
+        } catch (const FileError&) {
+            TakeBackClaim(fs, claim);
+            throw;
+        }
+        TakeBackClaim(fs, claim);
+        if (std::chrono::steady_clock::now() > giveUp)
+            return {Creation::Contended, claimant};
+        // Apart again at a moment of each copy's own, so that two never meet twice.
+        std::this_thread::sleep_for(std::chrono::milliseconds(5 + pause() % 40));
+    }
+}
+
 // The lock just made: kept when the folder can be written, else given back
 // before anything else is changed.
 LockOutcome Held(FileSystem& fs, const std::string& folder, const std::string& path,
@@ -232,8 +351,11 @@ LockOutcome LockProgramFolder(FileSystem& fs, const std::string& folder, Operato
     for (int attempt = 0; attempt < 5; ++attempt) {
         try {
             // Not flushed: the holder writes it through once its window is up.
-            if (fs.CreateExclusive(path, content, false))
+            const LockCreation made = CreateLockFile(fs, folder, path, content, me);
+            if (made.result == Creation::Made)
                 return Held(fs, folder, path, content);
+            if (made.result == Creation::Contended)
+                return {nullptr, made.claimant.value_or(LockHolder{}), {}, {}};
         } catch (const FileError& e) {
             // A Samba share answers an I/O error for a moment while another PC
             // removes the lock file it still has open: tried again.

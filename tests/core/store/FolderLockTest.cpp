@@ -8,6 +8,8 @@
 #include <chrono>
 #include <csignal>
 #include <functional>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "ScriptedOperator.h"
@@ -203,6 +205,35 @@ TEST_F(FolderLockTest, OnAShareTheLockGoesIsTakenOverAndShowsItsHolderRuns) {
     auto again = LockProgramFolder(share, folder_, op);
     EXPECT_NE(again.lock, nullptr);
     EXPECT_TRUE(op.calls.empty());
+}
+
+// On a share whose exclusive creation looks the name up and then creates the
+// file plainly, a second PC looks in between: only one of the two holds the
+// folder, and the other hears who does.
+TEST_F(FolderLockTest, OnAShareTwoPcsMakingTheLockAtOnceOnlyOneHoldsIt) {
+    FaultyFileSystem pc1;
+    FaultyFileSystem pc2;
+    pc1.ActLikeShare();
+    pc2.ActLikeShare();
+    ScriptedOperator op1;
+    ScriptedOperator op2;
+    LockOutcome second;
+    std::thread other;
+    pc1.BetweenLookAndCreate(Path(kLockName), [&] {
+        std::promise<void> done;
+        std::future<void> finished = done.get_future();
+        other = std::thread([&, done = std::move(done)]() mutable {
+            second = LockProgramFolder(pc2, folder_, op2);
+            done.set_value();
+        });
+        finished.wait_for(std::chrono::milliseconds(300));
+    });
+    const LockOutcome first = LockProgramFolder(pc1, folder_, op1);
+    other.join();
+    EXPECT_NE(first.lock, nullptr);
+    EXPECT_EQ(second.lock, nullptr);
+    ASSERT_TRUE(second.holder.has_value());
+    EXPECT_EQ(second.holder->pid, static_cast<long>(::getpid()));
 }
 
 // A share that cannot replace a file by renaming over it is said at start,
