@@ -17,6 +17,12 @@
 namespace pb {
 namespace {
 
+// What a share answers for a moment while another PC has the file open or is
+// removing it.
+bool IsMomentary(int error) {
+    return error == EIO || error == EBUSY || error == EAGAIN || error == ETXTBSY;
+}
+
 std::string FirstLine(const std::string& path) {
     std::ifstream in(path);
     std::string line;
@@ -117,12 +123,23 @@ void FolderLock::Refresh() {
 FolderLock::~FolderLock() {
     // Closed first: a share does not remove a file that is open.
     advisory_.reset();
-    // Taken over meanwhile (after a question on another machine): not ours to remove.
-    try {
-        if (fs_.Exists(path_) && fs_.ReadAll(path_) == content_)
-            fs_.Remove(path_);
-    } catch (const FileError&) {
-        // Left behind, it names a process that no longer runs: the next start takes it over.
+    // A share answers an I/O error, or refuses the removal, for a moment while
+    // another PC looks at the lock: tried again for a few seconds, since a lock
+    // left behind keeps the other PCs out until its time has stood still.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    for (;;) {
+        try {
+            // Taken over meanwhile (after a question on another machine): not ours to remove.
+            if (fs_.Exists(path_) && fs_.ReadAll(path_) == content_)
+                fs_.Remove(path_);
+            return;
+        } catch (const FileError& e) {
+            // Left behind, it names a process that no longer runs: the next start here takes it
+            // over.
+            if (!IsMomentary(e.error()) || std::chrono::steady_clock::now() > giveUp)
+                return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
 }
 
@@ -196,10 +213,6 @@ bool HolderGone(const std::optional<LockHolder>& holder, const FileStamp& stamp)
 }
 
 namespace {
-
-bool IsMomentary(int error) {
-    return error == EIO || error == EBUSY || error == EAGAIN || error == ETXTBSY;
-}
 
 // On a network share, creating a file only when its name is free is not
 // always exclusive between PCs: a FUSE mount of a Samba share looks the name

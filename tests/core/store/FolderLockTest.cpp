@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <functional>
@@ -178,8 +179,8 @@ TEST_F(FolderLockTest, ALockTakenOverElsewhereIsNotRemovedAndAReadOnlyFolderIsNa
 
 // On a share the lock file cannot be removed or renamed while it is open, hard
 // links are copies and nobody else sees the advisory lock: the lock still goes
-// at the end, a lock left here is still taken over silently, and the lock's
-// time moves while its holder runs.
+// at the end (also when its removal fails for a moment), a lock left here is still taken over
+// silently, and the lock's time moves while its holder runs.
 TEST_F(FolderLockTest, OnAShareTheLockGoesIsTakenOverAndShowsItsHolderRuns) {
     FaultyFileSystem share;
     share.ActLikeShare();
@@ -196,7 +197,10 @@ TEST_F(FolderLockTest, OnAShareTheLockGoesIsTakenOverAndShowsItsHolderRuns) {
     const auto before = std::filesystem::last_write_time(Path(kLockName));
     held.lock->Refresh();
     EXPECT_GT(std::filesystem::last_write_time(Path(kLockName)), before);
+    // Its removal fails for a moment (another PC looking at it): tried again.
+    share.FailAt(1, EIO);
     held.lock.reset();
+    EXPECT_TRUE(share.Failed());
     EXPECT_FALSE(Has(kLockName));
 
     LockHolder ended = ThisProcess();
