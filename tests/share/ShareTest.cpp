@@ -366,7 +366,7 @@ TEST_P(ShareTest, TwoPcsStartingAtOnceOneHoldsTheFolder) {
         EXPECT_EQ(failed, 0) << copy << ":" << notice;
         std::filesystem::remove(out + copy);
     }
-    EXPECT_EQ(Picture(), before);
+    EXPECT_EQ(Picture(), before) << Names();
 }
 
 INSTANTIATE_TEST_SUITE_P(Shares, ShareTest, ::testing::Values("samba", "ssh"));

@@ -279,8 +279,9 @@ bool IsLiveClaim(FileSystem& fs, const std::string& folder, const std::string& n
 }
 
 void TakeBackClaim(FileSystem& fs, const std::string& claim) {
-    // A share refuses for a moment to remove a file another PC is looking at.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    // A share refuses for a moment to remove a file another PC is looking at;
+    // a claim left behind holds the others back until it is judged stale.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     for (;;) {
         try {
             fs.Remove(claim);
