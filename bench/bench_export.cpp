@@ -44,7 +44,8 @@ void BM_ExportAllOfAMonth(benchmark::State& state) {
     std::size_t rows = 0;
     for (auto _ : state) {
         const pb::DataFiles files = pb::AssignDataFiles(f.path);
-        const pb::SummaryTable table = pb::CollectSchemeMonth(files, rules, 0, kYear, kMonth);
+        const pb::SummaryTable table =
+            pb::CollectSchemeMonth(files, rules, pb::kBothSchemes, kYear, kMonth);
         rows = table.rows.size();
         benchmark::DoNotOptimize(pb::SummaryCsv(table));
     }

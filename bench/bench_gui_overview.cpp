@@ -45,7 +45,7 @@ void BM_OverviewWindowOpened(benchmark::State& state) {
     Folder& f = TheFolder();
     for (auto _ : state) {
         f.files = pb::AssignDataFiles(f.path);  // no index yet
-        pb::TMonthOverview window(f.Context(), 1, kYear, kMonth);
+        pb::TMonthOverview window(f.Context(), pb::PayScheme::Daily, kYear, kMonth);
         benchmark::DoNotOptimize(window.Overview().rows.size());
     }
 }
@@ -53,7 +53,7 @@ BENCHMARK(BM_OverviewWindowOpened)->Unit(benchmark::kMillisecond);
 
 void BM_OverviewWindowRefreshed(benchmark::State& state) {
     Folder& f = TheFolder();
-    pb::TMonthOverview window(f.Context(), 1, kYear, kMonth);
+    pb::TMonthOverview window(f.Context(), pb::PayScheme::Daily, kYear, kMonth);
     for (auto _ : state)
         window.Refresh();
     if (window.Overview().rows.size() != static_cast<std::size_t>(kEmployees))
@@ -63,7 +63,7 @@ BENCHMARK(BM_OverviewWindowRefreshed)->Unit(benchmark::kMillisecond);
 
 std::vector<pb::ReportPage> AllPages() {
     Folder& f = TheFolder();
-    pb::TMonthOverview window(f.Context(), 1, kYear, kMonth);
+    pb::TMonthOverview window(f.Context(), pb::PayScheme::Daily, kYear, kMonth);
     QStringList left;
     return window.ReportPages(left);
 }

@@ -49,7 +49,7 @@ void Counters(benchmark::State& state, std::uint64_t start, std::size_t rows) {
 // Every row and every cell the window shows.
 std::size_t Table(const pb::DataFiles& files) {
     const pb::MonthOverview overview =
-        pb::CollectMonthOverview(files, pb::CalcSetSettings{}, 1, kYear, kMonth);
+        pb::CollectMonthOverview(files, pb::CalcSetSettings{}, pb::PayScheme::Daily, kYear, kMonth);
     for (const pb::OverviewRow& row : overview.rows)
         benchmark::DoNotOptimize(pb::OverviewCells(row, overview.scheme));
     return overview.rows.size();

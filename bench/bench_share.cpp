@@ -91,7 +91,7 @@ void BM_RegisterEmployeeOnShare(benchmark::State& state) {
         state.PauseTiming();
         f.Restore({"Name.dat", "DailyWages.dat"});
         state.ResumeTiming();
-        if (!pb::RegisterEmployee(f.files, entry, 1, op))
+        if (!pb::RegisterEmployee(f.files, entry, pb::PayScheme::Daily, op))
             state.SkipWithError("not registered");
     }
 }

@@ -142,7 +142,7 @@ void BM_SelectionStepLookups(benchmark::State& state) {
     ReadCounter reads(state);
     for (auto _ : state) {
         n = n % kEmployees + 1;
-        benchmark::DoNotOptimize(pb::FindEmployeeName(f.files, bench::Id(n), 1));
+        benchmark::DoNotOptimize(pb::FindEmployeeName(f.files, bench::Id(n), pb::PayScheme::Daily));
         benchmark::DoNotOptimize(pb::FindMonthIndex(f.files, bench::Id(n), kYear, 12));
     }
 }
@@ -269,7 +269,7 @@ void BM_RegisterEmployeeChangedOf999(benchmark::State& state) {
         state.PauseTiming();
         f.Restore();
         state.ResumeTiming();
-        if (!pb::RegisterEmployee(f.files, entry, 1, op))
+        if (!pb::RegisterEmployee(f.files, entry, pb::PayScheme::Daily, op))
             state.SkipWithError("not registered");
     }
 }

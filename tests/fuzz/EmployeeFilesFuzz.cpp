@@ -17,26 +17,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const DataFiles files = AssignDataFiles(path);
     try {
         std::vector<std::string> ids;
-        ListEmployeeIDs(files, ids, 0);
+        ListEmployeeIDs(files, ids, kBothSchemes);
         ids.resize(std::min<std::size_t>(ids.size(), 8));
         ids.push_back("001");
         for (const std::string& id : ids) {
-            const std::string name = FindEmployeeName(files, id, 0);
+            const std::string name = FindEmployeeName(files, id, kBothSchemes);
             LookupEmployee(files, id, name);
             MakeNameRecord(files, id, name, 1001);
             FindNameIndex(files, id);
-            GetPayScheme(files, id);
+            FindWagesCode(files, id);
             FindCurrentDailyIndex(files, id);
             FindCurrentTimeIndex(files, id);
             for (int generation = 0; generation < 3; ++generation) {
                 ReadDailyRecord(files, id, generation);
                 ReadTimeRecord(files, id, generation);
             }
-            ReadWageRecordBytes(files, 1, id, 0);
-            ReadWageRecordBytes(files, 2, id, 0);
+            ReadWageRecordBytes(files, PayScheme::Daily, id, 0);
+            ReadWageRecordBytes(files, PayScheme::Hourly, id, 0);
         }
-        ListSchemeEmployees(files, 1);
-        ListSchemeEmployees(files, 2);
+        ListSchemeEmployees(files, PayScheme::Daily);
+        ListSchemeEmployees(files, PayScheme::Hourly);
     } catch (const FileError&) {
         // The readers' own word for a file they cannot use.
     }

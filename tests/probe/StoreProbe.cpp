@@ -90,9 +90,11 @@ pb::MonthRecord Month(const std::string& id, int month, int workDays) {
 
 bool Run(const pb::DataFiles& files, const std::string& operation, QuietOperator& op) {
     if (operation == "register-new")
-        return pb::RegisterEmployee(files, DailyEntry(files, "004", "高橋", 1300), 1, op);
+        return pb::RegisterEmployee(files, DailyEntry(files, "004", "高橋", 1300),
+                                    pb::PayScheme::Daily, op);
     if (operation == "register-changed")
-        return pb::RegisterEmployee(files, DailyEntry(files, "001", "山田", 1700), 1, op);
+        return pb::RegisterEmployee(files, DailyEntry(files, "001", "山田", 1700),
+                                    pb::PayScheme::Daily, op);
     if (operation == "delete")
         return pb::DeleteEmployee(files, "003", op);
     if (operation == "purge")
@@ -189,7 +191,8 @@ int RaceRegister(const pb::DataFiles& files, const std::string& id, int times) {
             }
             continue;
         }
-        if (!pb::RegisterEmployee(files, DailyEntry(files, id, "登録" + id, 1000 + i), 1, op)) {
+        if (!pb::RegisterEmployee(files, DailyEntry(files, id, "登録" + id, 1000 + i),
+                                  pb::PayScheme::Daily, op)) {
             std::cerr << op.error << "\n";
             return 1;
         }

@@ -72,8 +72,8 @@ struct Options {
     std::string format = "csv";
     std::string encoding = "utf8";
     bool trace = false;  // JSON only: how each figure came about
-    bool all = false;    // every employee of `scheme` (0 both), one row each
-    int scheme = 0;
+    bool all = false;    // every employee of `scheme` (nothing: both), one row each
+    pb::SchemeFilter scheme = pb::kBothSchemes;
     bool check = false;  // check the whole folder
 };
 
@@ -147,14 +147,14 @@ Options Parse(const std::vector<std::string>& args) {
             if (value != "1" && value != "2") {
                 throw invalid();
             }
-            options.scheme = value[0] - '0';
+            options.scheme = pb::KnownScheme(value[0] - '0');
         } else {
             throw UsageError{"不明な指定です: " + name};
         }
     }
     if (options.check) {
         if (haveId || haveYear || haveMonth || options.all || options.trace ||
-            options.format != "csv" || options.encoding != "utf8" || options.scheme != 0) {
+            options.format != "csv" || options.encoding != "utf8" || options.scheme) {
             throw UsageError{"--check には --folder のほかは指定しないで下さい。"};
         }
     } else if (options.all) {
@@ -165,7 +165,7 @@ Options Parse(const std::vector<std::string>& args) {
         }
     } else if (!haveId || !haveYear || !haveMonth) {
         throw UsageError{"--id、--year、--month は必ず指定して下さい。"};
-    } else if (options.scheme != 0) {
+    } else if (options.scheme) {
         throw UsageError{"--scheme は --all と一緒に指定して下さい。"};
     }
     if (options.format == "json" && options.encoding == "sjis") {

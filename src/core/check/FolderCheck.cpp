@@ -100,7 +100,7 @@ class FileFindings {
 };
 
 struct Employee {
-    int scheme = 0;  // 1, 2; 0 for one only the sibling payroll program pays
+    std::optional<PayScheme> scheme;  // nothing for one only the sibling payroll program pays
     std::int32_t generation = 0;
 };
 
@@ -172,9 +172,7 @@ std::optional<std::map<std::string, Employee>> CheckNames(const DataFiles& files
             found.Add(n, id + " の賃金コード " + std::to_string(code) + " が不正です");
             continue;
         }
-        if (!employees
-                 .try_emplace(id, Employee{code == 0 ? 0 : wages.schemeNumber, wages.generation})
-                 .second) {
+        if (!employees.try_emplace(id, Employee{wages.Scheme(), wages.generation}).second) {
             found.Add(n, "従業員番号 " + id + " が二度登録されています");
         }
     }
@@ -182,11 +180,12 @@ std::optional<std::map<std::string, Employee>> CheckNames(const DataFiles& files
 }
 
 // Reads a wage file into `table` and reports records whose fields are out of
-// their ranges. `scheme` 1 is "DailyWages.dat", 2 "TimeWages.dat".
-WageTable CheckWages(const DataFiles& files, int scheme, FolderCheckResult& result) {
+// their ranges: "DailyWages.dat" or "TimeWages.dat".
+WageTable CheckWages(const DataFiles& files, PayScheme scheme, FolderCheckResult& result) {
     WageTable table;
-    const std::string& path = scheme == 1 ? files.DailyWagesFile : files.TimeWagesFile;
-    const std::size_t size = scheme == 1 ? kDailyWagesRecordSize : kTimeWagesRecordSize;
+    const bool daily = scheme == PayScheme::Daily;
+    const std::string& path = daily ? files.DailyWagesFile : files.TimeWagesFile;
+    const std::size_t size = daily ? kDailyWagesRecordSize : kTimeWagesRecordSize;
     const auto content = WholeRecords(files, path, size, result);
     if (!content) {
         return table;
@@ -210,7 +209,7 @@ WageTable CheckWages(const DataFiles& files, int scheme, FolderCheckResult& resu
         for (std::string& field : WageFieldsOutOfRange(scheme, *content, o)) {
             wrong.push_back(std::move(field));
         }
-        if (scheme == SchemeNumber(PayScheme::Hourly)) {
+        if (scheme == PayScheme::Hourly) {
             const TimeWagesRecord hourly = TimeWagesRecordFromBytes(*content, o);
             for (std::string& field : BandOrderOutOfRange(hourly, BandCount(hourly.WorkType)))
                 wrong.push_back(std::move(field));
@@ -234,12 +233,12 @@ void CheckWagesInForce(const DataFiles& files, const std::map<std::string, Emplo
                        const WageTable& daily, const WageTable& hourly, FolderCheckResult& result) {
     FileFindings found(result, BaseName(files.NameFile));
     for (const auto& [id, employee] : employees) {
-        if (employee.scheme == 0) {
+        if (!employee.scheme) {
             continue;
         }
-        const WageTable& table = employee.scheme == 1 ? daily : hourly;
-        const std::string file =
-            BaseName(employee.scheme == 1 ? files.DailyWagesFile : files.TimeWagesFile);
+        const bool isDaily = employee.scheme == PayScheme::Daily;
+        const WageTable& table = isDaily ? daily : hourly;
+        const std::string file = BaseName(isDaily ? files.DailyWagesFile : files.TimeWagesFile);
         const auto wages = table.find(id);
         const int current = wages == table.end() ? 0 : wages->second.current;
         if (current == 0) {
@@ -256,7 +255,7 @@ void CheckWagesInForce(const DataFiles& files, const std::map<std::string, Emplo
     for (const auto* table : {&daily, &hourly}) {
         const std::string file =
             BaseName(table == &daily ? files.DailyWagesFile : files.TimeWagesFile);
-        const int scheme = table == &daily ? 1 : 2;
+        const PayScheme scheme = table == &daily ? PayScheme::Daily : PayScheme::Hourly;
         for (const auto& [id, wages] : *table) {
             const auto employee = employees.find(id);
             if (employee == employees.end() || employee->second.scheme != scheme) {
@@ -295,7 +294,8 @@ void CheckYear(const DataFiles& files, const std::string& path,
     std::uint64_t n = 0;
     const auto check = [&](const std::uint8_t* p) {
         const std::string id = IdAt(p);
-        const std::int32_t scheme = Int32At(p + 4);
+        const std::int32_t schemeNumber = Int32At(p + 4);
+        const std::optional<PayScheme> scheme = KnownScheme(schemeNumber);
         const std::int32_t generation = Int32At(p + 8);
         const int month = p[12] | (p[13] << 8);
         const std::int32_t days = Int32At(p + 16);
@@ -303,7 +303,7 @@ void CheckYear(const DataFiles& files, const std::string& path,
             found.Add(n, "従業員番号 " + Shown(id) + " は 001～999 ではありません");
             return;
         }
-        if (const auto wrong = MonthFieldsOutOfRange(scheme, generation, month, days);
+        if (const auto wrong = MonthFieldsOutOfRange(schemeNumber, generation, month, days);
             !wrong.empty()) {
             found.Add(n, id + " の " + std::to_string(month) + "月の値が範囲外です（" +
                              JoinFields(wrong) + "）");
@@ -316,7 +316,8 @@ void CheckYear(const DataFiles& files, const std::string& path,
             seen[number * 13 + month] = true;
         }
         // Columns up to the clock-out are typed, the others computed.
-        const int lastTypedColumn = scheme == 2 ? int{kHourlyClockOutColumn} : int{kClockOutColumn};
+        const int lastTypedColumn =
+            scheme == PayScheme::Hourly ? int{kHourlyClockOutColumn} : int{kClockOutColumn};
         int badCells = 0;
         std::string example;
         for (int c = 0; c < kCellColumns; ++c) {
@@ -350,18 +351,18 @@ void CheckYear(const DataFiles& files, const std::string& path,
                              " は従業員として登録されていません");
             return;
         }
-        if (employee->scheme != 0 && (scheme == 1 || scheme == 2) && employee->scheme != scheme) {
+        if (employee->scheme && scheme && employee->scheme != scheme) {
             found.Add(n,
                       id + " の " + std::to_string(month) + "月の給与体系が従業員の登録と違います");
             return;
         }
-        if (scheme != 1 && scheme != 2) {
+        if (!scheme) {
             return;
         }
         // The wage record the month is paid by: its generation, or for 0 the
         // one in force (whose absence is listed under Name.dat when the
         // employee is registered in this scheme).
-        const WageTable& table = scheme == 1 ? daily : hourly;
+        const WageTable& table = scheme == PayScheme::Daily ? daily : hourly;
         const auto wages = table.find(id);
         if (generation > 0 &&
             (wages == table.end() || !wages->second.generations.count(generation))) {
@@ -401,8 +402,8 @@ FolderCheckResult CheckFolder(const DataFiles& program) {
     for (const std::string& unusable : UnusableSettings(*files.fs, files.Folder))
         Report(result, kSettingsFileName, unusable);
     const auto employees = CheckNames(files, result);
-    const WageTable daily = CheckWages(files, 1, result);
-    const WageTable hourly = CheckWages(files, 2, result);
+    const WageTable daily = CheckWages(files, PayScheme::Daily, result);
+    const WageTable hourly = CheckWages(files, PayScheme::Hourly, result);
     if (employees)
         CheckWagesInForce(files, *employees, daily, hourly, result);
     WholeRecords(files, files.NextCellFile, kNextCellRecordSize, result);

@@ -399,7 +399,7 @@ void PlanChosen(const DataFiles& files, ChangePlan& plan, RunResults& results,
         return;
     }
     if (found.PayrollOnly() && !found.SameName()) {
-        const std::string known = FindEmployeeName(files, chosen.ID, 0);
+        const std::string known = FindEmployeeName(files, chosen.ID, kBothSchemes);
         switch (op.Warning(OtherNameQuestion(chosen.ID, known), Buttons::YesNoCancel)) {
             case Reply::Yes:
                 name = known;

@@ -40,8 +40,8 @@ std::string Missing(const std::string& id, const std::string& name, const std::s
 
 }  // namespace
 
-SummaryTable CollectSchemeMonth(const DataFiles& files, const CalcSetSettings& rules, int scheme,
-                                std::int32_t year, std::int32_t month) {
+SummaryTable CollectSchemeMonth(const DataFiles& files, const CalcSetSettings& rules,
+                                SchemeFilter scheme, std::int32_t year, std::int32_t month) {
     SummaryTable table;
     table.scheme = scheme;
     OpenSchemeMonths(files, rules, scheme, year, month, true, [&](const OpenedMonth& opened) {
@@ -65,11 +65,11 @@ SummaryTable CollectSchemeMonth(const DataFiles& files, const CalcSetSettings& r
 SummaryTable CollectEmployeeYear(const DataFiles& files, const CalcSetSettings& rules,
                                  const std::string& id, std::int32_t year) {
     SummaryTable table;
-    table.scheme = SchemeNumber(SchemeOfNumber(GetPayScheme(files, id)));
+    table.scheme = SchemeOnFile(files, id);
     for (std::int32_t month = 1; month <= 12; ++month) {
         if (AddMonth(files, rules, id, year, month, table) == Outcome::NoWages) {
             table.missing.push_back(
-                Missing(id, FindEmployeeName(files, id, 0),
+                Missing(id, FindEmployeeName(files, id, kBothSchemes),
                         std::to_string(month) + "月の賃金データが見つかりません"));
         }
     }
@@ -77,8 +77,8 @@ SummaryTable CollectEmployeeYear(const DataFiles& files, const CalcSetSettings& 
 }
 
 std::string SummaryCsv(const SummaryTable& table) {
-    const bool daily = table.scheme != SchemeNumber(PayScheme::Hourly);
-    const bool hourly = table.scheme != SchemeNumber(PayScheme::Daily);
+    const bool daily = table.scheme != PayScheme::Hourly;
+    const bool hourly = table.scheme != PayScheme::Daily;
     std::vector<std::string> header{"年",       "月",       "従業員番号",  "氏名",
                                     "給与体系", "勤務日数", "休日勤務日数"};
     if (daily) {

@@ -26,19 +26,19 @@ struct SummaryRow {
 };
 
 struct SummaryTable {
-    // 1 daily-wage columns, 2 hourly-wage columns, 0 both.
-    int scheme = 0;
+    // The columns of one scheme, or of both.
+    SchemeFilter scheme = kBothSchemes;
     std::vector<SummaryRow> rows;
     // What has no row, for the operator: "003 山田 花子: 記録がありません".
     std::vector<std::string> missing;
 };
 
-// Month `month` of `year` of every employee of `scheme` (1, 2, or 0 for both),
+// Month `month` of `year` of every employee of `scheme` (one, or both),
 // in ID order. Employees without a stored month are listed in `missing`.
 // Throws FileError (DamagedFileError for a damaged file) when a file cannot be
 // read: a table with a row silently left out would be paid wrong.
-SummaryTable CollectSchemeMonth(const DataFiles& files, const CalcSetSettings& rules, int scheme,
-                                std::int32_t year, std::int32_t month);
+SummaryTable CollectSchemeMonth(const DataFiles& files, const CalcSetSettings& rules,
+                                SchemeFilter scheme, std::int32_t year, std::int32_t month);
 
 // Every stored month 1 … 12 of `year` of one employee; the months not stored
 // are listed in `missing`. Throws like CollectSchemeMonth.

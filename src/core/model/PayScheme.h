@@ -29,6 +29,10 @@ constexpr std::optional<PayScheme> KnownScheme(std::int32_t number) {
     return std::nullopt;
 }
 
+// A choice of employees by pay scheme: one of the two, or nothing for both.
+using SchemeFilter = std::optional<PayScheme>;
+inline constexpr SchemeFilter kBothSchemes = std::nullopt;
+
 // The wage code of "Name.dat": 1000 × the scheme's number + the generation of
 // the wage record in force. 0 marks an employee only the payroll program keeps.
 struct WagesCode {
@@ -43,6 +47,8 @@ struct WagesCode {
 
     // The scheme the code names, when it is one of the two.
     constexpr std::optional<PayScheme> Scheme() const { return KnownScheme(schemeNumber); }
+    // Whether only the payroll program pays the employee.
+    constexpr bool PayrollOnly() const { return schemeNumber == 0; }
 
     // Whether a stored code counts as one of `scheme`'s employees where the
     // lists select them: above 1000 × the number and below twice that.

@@ -61,21 +61,19 @@ class Masters {
     virtual ~Masters() = default;
     // Each throws DamagedFileError when the file it looks in is ragged.
     virtual bool Registered(const std::string& id) = 0;
-    virtual std::string Name(const std::string& id) = 0;  // FindEmployeeName(id, 0)
-    virtual int PayScheme(const std::string& id) = 0;     // GetPayScheme
-    virtual std::optional<Bytes> Wages(int scheme, const std::string& id, int generation) = 0;
+    virtual std::string Name(const std::string& id) = 0;  // FindEmployeeName, both schemes
+    // The scheme "Name.dat" gives the ID: hourly, or else daily.
+    virtual PayScheme SchemeOf(const std::string& id) = 0;
+    virtual std::optional<Bytes> Wages(PayScheme scheme, const std::string& id, int generation) = 0;
     virtual void CheckYear(const std::string& path) = 0;
 };
 
-// The wage file of a scheme number as the files hold it (any but 2 is daily).
-const std::string& WagesFileOf(const DataFiles& files, int payScheme) {
-    return SchemeOfNumber(payScheme) == PayScheme::Hourly ? files.TimeWagesFile
-                                                          : files.DailyWagesFile;
+const std::string& WagesFileOf(const DataFiles& files, PayScheme payScheme) {
+    return payScheme == PayScheme::Hourly ? files.TimeWagesFile : files.DailyWagesFile;
 }
 
-std::size_t WagesRecordSize(int payScheme) {
-    return SchemeOfNumber(payScheme) == PayScheme::Hourly ? kTimeWagesRecordSize
-                                                          : kDailyWagesRecordSize;
+std::size_t WagesRecordSize(PayScheme payScheme) {
+    return payScheme == PayScheme::Hourly ? kTimeWagesRecordSize : kDailyWagesRecordSize;
 }
 
 class LookedUpMasters final : public Masters {
@@ -85,9 +83,11 @@ class LookedUpMasters final : public Masters {
         CheckRecordCount(*files_.fs, files_.NameFile, kNameRecordSize, kMaxNameRecords);
         return FindNameIndex(files_, id) != kNoRecord;
     }
-    std::string Name(const std::string& id) override { return FindEmployeeName(files_, id, 0); }
-    int PayScheme(const std::string& id) override { return GetPayScheme(files_, id); }
-    std::optional<Bytes> Wages(int scheme, const std::string& id, int generation) override {
+    std::string Name(const std::string& id) override {
+        return FindEmployeeName(files_, id, kBothSchemes);
+    }
+    PayScheme SchemeOf(const std::string& id) override { return SchemeOnFile(files_, id); }
+    std::optional<Bytes> Wages(PayScheme scheme, const std::string& id, int generation) override {
         CheckRecordCount(*files_.fs, WagesFileOf(files_, scheme), WagesRecordSize(scheme));
         return ReadWageRecordBytes(files_, scheme, id, generation);
     }
@@ -117,15 +117,15 @@ class ReadMasters final : public Masters {
         return o ? VisibleText(GetShortString(names_, *o + kNameOffset, kNameLength))
                  : std::string();
     }
-    int PayScheme(const std::string& id) override {
+    PayScheme SchemeOf(const std::string& id) override {
         const auto o = NameAt(id);
         if (!o)
-            return kSchemeNotOnFile;
-        const int scheme = WagesCode::Read(GetInt32(names_, *o + kWagesCodeOffset)).schemeNumber;
-        return scheme == 0 ? kSchemePayrollOnly : scheme;
+            return PayScheme::Daily;
+        return SchemeOfNumber(
+            WagesCode::Read(GetInt32(names_, *o + kWagesCodeOffset)).schemeNumber);
     }
-    std::optional<Bytes> Wages(int scheme, const std::string& id, int generation) override {
-        WageFile& file = SchemeOfNumber(scheme) == pb::PayScheme::Hourly ? time_ : daily_;
+    std::optional<Bytes> Wages(PayScheme scheme, const std::string& id, int generation) override {
+        WageFile& file = scheme == PayScheme::Hourly ? time_ : daily_;
         const std::size_t size = WagesRecordSize(scheme);
         if (!file.read) {
             const std::string& path = WagesFileOf(files_, scheme);
@@ -205,14 +205,14 @@ OpenedMonth OpenWith(Masters& masters, const DataFiles& files, const CalcSetSett
     } else {
         // A month is stored as daily or hourly wage, nothing else: an index entry
         // of no scheme of ours is looked up as daily wage and refused there.
-        payScheme = SchemeOfNumber(masters.PayScheme(id));
+        payScheme = masters.SchemeOf(id);
     }
 
     MonthInput& input = opened.input;
     input.payScheme = payScheme;
     input.rules = rules;
-    const std::string& wagesFile = WagesFileOf(files, SchemeNumber(payScheme));
-    const auto wages = masters.Wages(SchemeNumber(payScheme), id, opened.wagesGeneration);
+    const std::string& wagesFile = WagesFileOf(files, payScheme);
+    const auto wages = masters.Wages(payScheme, id, opened.wagesGeneration);
     if (!wages) {
         opened.status = OpenMonthStatus::WagesNotFound;
         return opened;
@@ -231,7 +231,7 @@ OpenedMonth OpenWith(Masters& masters, const DataFiles& files, const CalcSetSett
         workType = input.daily.WorkType;
         closingDay = input.daily.ClosingDay;
     }
-    if (const auto wrong = WageFieldsOutOfRange(SchemeNumber(payScheme), *wages); !wrong.empty()) {
+    if (const auto wrong = WageFieldsOutOfRange(payScheme, *wages); !wrong.empty()) {
         RefuseOutOfRange(wagesFile, opened,
                          "賃金データ（第" + std::to_string(generation) + "世代）", wrong);
     }
@@ -248,14 +248,14 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
     return OpenWith(masters, files, rules, id, year, month, mustBeStored);
 }
 
-void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, int scheme,
+void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, SchemeFilter scheme,
                       std::int32_t year, std::int32_t month, bool mustBeStored,
                       const std::function<void(const OpenedMonth&)>& each,
                       const RefusedMonth& refused) {
     ReadMasters masters(files);
     std::vector<std::string> ids;
-    for (const int s : {1, 2}) {
-        if (scheme == 0 || scheme == s)
+    for (const PayScheme s : {PayScheme::Daily, PayScheme::Hourly}) {
+        if (!scheme || scheme == s)
             ListEmployeeIDsIn(masters.Names(), ids, s);
     }
     std::sort(ids.begin(), ids.end());
@@ -293,7 +293,7 @@ std::string RefusalText(const OpenedMonth& month, const DataFiles& files) {
                     ? std::string("現在の賃金データ")
                     : "第" + std::to_string(month.wagesGeneration) + "世代の賃金データ";
             return month.id + " の" + generation + "が見つかりません。（" +
-                   WagesFileOf(files, SchemeNumber(month.input.payScheme)) + "）";
+                   WagesFileOf(files, month.input.payScheme) + "）";
         }
     }
     return {};

@@ -29,7 +29,7 @@ enum class OpenMonthStatus {
 struct OpenedMonth {
     OpenMonthStatus status = OpenMonthStatus::Opened;
     std::string id;
-    std::string name;  // `FindEmployeeName(ID, 0)`
+    std::string name;  // `FindEmployeeName(ID, kBothSchemes)`
     std::int32_t year = 0;
     std::int32_t month = 0;
     bool stored = false;  // a month record was found
@@ -62,7 +62,7 @@ class RecordOutOfRange : public FileError {
 OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, const std::string& id,
                       std::int32_t year, std::int32_t month, bool mustBeStored);
 
-// The month of every employee of `scheme` (1 or 2; 0 both), in ID order, each
+// The month of every employee of `scheme` (one scheme, or both), in ID order, each
 // handed to `each` as OpenMonth opens it: the same statuses, refusals and
 // exceptions. "Name.dat" and each wage file are read once and each month
 // record through the year's index, so the work grows with the employees.
@@ -71,7 +71,7 @@ OpenedMonth OpenMonth(const DataFiles& files, const CalcSetSettings& rules, cons
 // a table of every employee shows which month cannot be opened and why.
 using RefusedMonth =
     std::function<void(const std::string& id, const std::string& name, const FileError& why)>;
-void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, int scheme,
+void OpenSchemeMonths(const DataFiles& files, const CalcSetSettings& rules, SchemeFilter scheme,
                       std::int32_t year, std::int32_t month, bool mustBeStored,
                       const std::function<void(const OpenedMonth&)>& each,
                       const RefusedMonth& refused = nullptr);

@@ -79,14 +79,14 @@ std::string Joined(const std::vector<std::string>& parts, const std::string& bet
 
 }  // namespace
 
-OverviewRow OverviewRowOf(const OpenedMonth& opened, const DataFiles& files, int scheme) {
+OverviewRow OverviewRowOf(const OpenedMonth& opened, const DataFiles& files, PayScheme scheme) {
     if (opened.status == OpenMonthStatus::Opened) {
         return StoredRow(opened);
     }
     OverviewRow row;
     row.id = opened.id;
     row.name = opened.name;
-    row.payScheme = SchemeOfNumber(scheme);
+    row.payScheme = scheme;
     if (opened.status == OpenMonthStatus::MonthNotStored) {
         row.state = OverviewState::NotStored;
     } else {
@@ -96,21 +96,21 @@ OverviewRow OverviewRowOf(const OpenedMonth& opened, const DataFiles& files, int
     return row;
 }
 
-OverviewRow RefusedRow(const std::string& id, const std::string& name, int scheme,
+OverviewRow RefusedRow(const std::string& id, const std::string& name, PayScheme scheme,
                        const std::string& why) {
     OverviewRow row;
     row.id = id;
     row.name = name;
-    row.payScheme = SchemeOfNumber(scheme);
+    row.payScheme = scheme;
     row.state = OverviewState::Refused;
     row.refusal = why;
     return row;
 }
 
-MonthOverview CollectMonthOverview(const DataFiles& files, const CalcSetSettings& rules, int scheme,
-                                   std::int32_t year, std::int32_t month) {
+MonthOverview CollectMonthOverview(const DataFiles& files, const CalcSetSettings& rules,
+                                   PayScheme scheme, std::int32_t year, std::int32_t month) {
     MonthOverview overview;
-    overview.scheme = scheme == 2 ? 2 : 1;
+    overview.scheme = scheme;
     overview.year = year;
     overview.month = month;
     OpenSchemeMonths(
@@ -160,9 +160,9 @@ std::vector<std::string> OverviewNotes(const OverviewRow& row) {
     return notes;
 }
 
-std::vector<std::string> OverviewCaptions(int scheme) {
+std::vector<std::string> OverviewCaptions(PayScheme scheme) {
     std::vector<std::string> captions{"従業員番号", "氏名", "状態", "勤務日数"};
-    if (scheme == 2) {
+    if (scheme == PayScheme::Hourly) {
         for (const char* band : {"区分１", "区分２", "区分３"}) {
             captions.push_back(band);
         }
@@ -177,10 +177,10 @@ std::vector<std::string> OverviewCaptions(int scheme) {
     return captions;
 }
 
-std::vector<OverviewCell> OverviewCells(const OverviewRow& row, int scheme) {
+std::vector<OverviewCell> OverviewCells(const OverviewRow& row, PayScheme scheme) {
     std::vector<OverviewCell> cells{Text(row.id), Text(row.name), Text(StateText(row.state))};
     const bool figures = row.state == OverviewState::Stored;
-    const bool hourly = scheme == 2;
+    const bool hourly = scheme == PayScheme::Hourly;
     const int count = hourly ? kHourlyFigures : kDailyFigures;
     cells.push_back(figures ? Days(row.totals.WorkDays) : NoFigure());
     if (!hourly) {

@@ -39,7 +39,7 @@ struct OverviewRow {
 };
 
 struct MonthOverview {
-    int scheme = 1;  // 1 daily wage, 2 hourly wage
+    PayScheme scheme = PayScheme::Daily;
     std::int32_t year = 0;
     std::int32_t month = 0;
     std::vector<OverviewRow> rows;  // ID order
@@ -50,15 +50,15 @@ struct MonthOverview {
 // month the month road refuses becomes a Refused row; a file that cannot be
 // read at all throws FileError (DamagedFileError when ragged), as every month
 // of it would be wrong.
-MonthOverview CollectMonthOverview(const DataFiles& files, const CalcSetSettings& rules, int scheme,
-                                   std::int32_t year, std::int32_t month);
+MonthOverview CollectMonthOverview(const DataFiles& files, const CalcSetSettings& rules,
+                                   PayScheme scheme, std::int32_t year, std::int32_t month);
 
 struct OpenedMonth;
 // The row of a month as OpenMonth (mustBeStored) opened it; a status other
 // than Opened gives NotStored or Refused with RefusalText, under `scheme`.
-OverviewRow OverviewRowOf(const OpenedMonth& opened, const DataFiles& files, int scheme);
+OverviewRow OverviewRowOf(const OpenedMonth& opened, const DataFiles& files, PayScheme scheme);
 // The row of a month the month road refused with `why` (RecordOutOfRange).
-OverviewRow RefusedRow(const std::string& id, const std::string& name, int scheme,
+OverviewRow RefusedRow(const std::string& id, const std::string& name, PayScheme scheme,
                        const std::string& why);
 
 // "18 / 25 記録済み": stored months (refused ones count, they are stored) of all rows.
@@ -86,11 +86,11 @@ struct OverviewCell {
 // The column captions of a scheme's table: 従業員番号, 氏名, 状態, 勤務日数,
 // (daily: 休日勤務, 早朝残業, 早出残業, 普通残業, 深夜残業; hourly: 区分１ …
 // 区分３), 総残業時間, 総残業賃金, 注意.
-std::vector<std::string> OverviewCaptions(int scheme);
+std::vector<std::string> OverviewCaptions(PayScheme scheme);
 
 // The cells of a row under those captions. Figures are empty for a month
 // that is not stored or refused; 注意 then holds the reason of a refusal.
-std::vector<OverviewCell> OverviewCells(const OverviewRow& row, int scheme);
+std::vector<OverviewCell> OverviewCells(const OverviewRow& row, PayScheme scheme);
 
 // The table as CSV text (UTF-8, CRLF): the captions, a row per employee,
 // minutes "hh:mm" and yen as plain numbers.

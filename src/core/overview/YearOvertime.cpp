@@ -55,9 +55,9 @@ EmployeeYear CollectEmployeeYearMonths(const DataFiles& files, const CalcSetSett
                                        const std::string& id, std::int32_t year) {
     EmployeeYear out;
     out.id = id;
-    out.name = FindEmployeeName(files, id, 0);
+    out.name = FindEmployeeName(files, id, kBothSchemes);
     out.year = year;
-    out.scheme = GetPayScheme(files, id) == 2 ? 2 : 1;
+    out.scheme = SchemeOnFile(files, id);
     for (std::int32_t month = 1; month <= 12; ++month) {
         try {
             out.months.push_back(
@@ -81,7 +81,7 @@ std::array<std::int32_t, 12> YearOvertimeMinutes(const EmployeeYear& year) {
 }
 
 std::vector<std::string> YearHintLines(const EmployeeYear& year, const YearHints& hints) {
-    if (year.scheme == 2) {
+    if (year.scheme == PayScheme::Hourly) {
         return {
             "時給制の区分の時間は勤務した時間で、残業時間ではないため、上限の目安は出しません。"};
     }
@@ -116,7 +116,7 @@ OverviewRow YearTotalRow(const EmployeeYear& year) {
     OverviewRow total;
     total.id = year.id;
     total.name = year.name;
-    total.payScheme = SchemeOfNumber(year.scheme);
+    total.payScheme = year.scheme;
     total.state = OverviewState::Stored;
     for (const OverviewRow& row : year.months) {
         if (row.state != OverviewState::Stored) {
@@ -139,7 +139,7 @@ OverviewRow YearTotalRow(const EmployeeYear& year) {
     return total;
 }
 
-std::vector<std::string> YearCaptions(int scheme) {
+std::vector<std::string> YearCaptions(PayScheme scheme) {
     std::vector<std::string> captions = OverviewCaptions(scheme);
     // 従業員番号 and 氏名 are the window's title here; the month leads.
     captions.erase(captions.begin(), captions.begin() + 2);

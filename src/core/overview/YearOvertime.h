@@ -20,8 +20,8 @@ struct EmployeeYear {
     std::string id;
     std::string name;
     std::int32_t year = 0;
-    int scheme = 1;                   // the employee's pay scheme
-    std::vector<OverviewRow> months;  // 12, month m at [m - 1]
+    PayScheme scheme = PayScheme::Daily;  // the employee's pay scheme
+    std::vector<OverviewRow> months;      // 12, month m at [m - 1]
 };
 
 // A run of consecutive months whose overtime averages over 80 hours.
@@ -71,7 +71,7 @@ OverviewRow YearTotalRow(const EmployeeYear& year);
 
 // The column captions of the year table: 月, 状態, then the overview's
 // figure columns and 注意.
-std::vector<std::string> YearCaptions(int scheme);
+std::vector<std::string> YearCaptions(PayScheme scheme);
 // The cells of a month under those captions; `month` 0 for the totals row (合計).
 std::vector<OverviewCell> YearCells(const EmployeeYear& year, const OverviewRow& row, int month);
 

@@ -39,9 +39,8 @@ std::string NameAt(const Bytes& names, std::size_t o) {
     return VisibleText(GetShortString(names, o + kNameOffset, kNameLength));
 }
 
-bool InScheme(std::int32_t wagesCode, int scheme) {
-    const std::optional<PayScheme> known = KnownScheme(scheme);
-    return scheme == 0 || (known && WagesCode::IsOfScheme(wagesCode, *known));
+bool InScheme(std::int32_t wagesCode, SchemeFilter scheme) {
+    return !scheme || WagesCode::IsOfScheme(wagesCode, *scheme);
 }
 
 // The first record of Name.dat with this ID: its offset in `names`.
@@ -258,18 +257,18 @@ LookupResult LookupEmployee(const DataFiles& files, const std::string& id,
     return LookupIn(ReadNames(files), id, name);
 }
 
-std::string FindEmployeeName(const DataFiles& files, const std::string& id, int scheme) {
+std::string FindEmployeeName(const DataFiles& files, const std::string& id, SchemeFilter scheme) {
     const auto found = FindNameRecord(files, id, [scheme](const Bytes& r) {
         return InScheme(GetInt32(r, kWagesCodeOffset), scheme);
     });
     return found ? NameAt(found->bytes, 0) : std::string();
 }
 
-void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, int scheme) {
+void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, SchemeFilter scheme) {
     ListEmployeeIDsIn(ReadNames(files), list, scheme);
 }
 
-void ListEmployeeIDsIn(const Bytes& names, std::vector<std::string>& list, int scheme) {
+void ListEmployeeIDsIn(const Bytes& names, std::vector<std::string>& list, SchemeFilter scheme) {
     for (std::size_t o = 0; o < names.size(); o += kNameRecordSize) {
         if (InScheme(GetInt32(names, o + kWagesCodeOffset), scheme)) {
             list.push_back(GetShortString(names, o, kIdLength));
@@ -302,7 +301,7 @@ std::optional<typename File::Record> Lookup(
 
 }  // namespace
 
-std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int scheme) {
+std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, PayScheme scheme) {
     const Bytes names = ReadNames(files);
     std::map<std::string, std::string> firstNames;  // an ID listed twice shows its first name
     std::vector<std::string> storedIds;
@@ -316,7 +315,7 @@ std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int sche
     std::map<std::string, DailyWagesRecord> daily;
     std::map<std::string, TimeWagesRecord> hourly;
     if (!storedIds.empty()) {
-        if (scheme == 1)
+        if (scheme == PayScheme::Daily)
             daily = CurrentRecords<DailyFile>(files);
         else
             hourly = CurrentRecords<TimeFile>(files);
@@ -327,7 +326,7 @@ std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int sche
         SchemeEmployee e;
         e.ID = DecodeSjis(storedId).text;
         e.Name = firstNames[storedId];
-        if (scheme == 1)
+        if (scheme == PayScheme::Daily)
             e.Daily = Lookup<DailyFile>(daily, storedId);
         else
             e.Time = Lookup<TimeFile>(hourly, storedId);
@@ -349,12 +348,21 @@ int FindCurrentTimeIndex(const DataFiles& files, const std::string& id) {
     return FindCurrentIndex<TimeFile>(files, id);
 }
 
-int GetPayScheme(const DataFiles& files, const std::string& id) {
+std::optional<WagesCode> FindWagesCode(const DataFiles& files, const std::string& id) {
     const auto found = FindNameRecord(files, id);
     if (!found)
-        return kSchemeNotOnFile;
-    const int scheme = WagesCode::Read(GetInt32(found->bytes, kWagesCodeOffset)).schemeNumber;
-    return scheme == 0 ? kSchemePayrollOnly : scheme;
+        return std::nullopt;
+    return WagesCode::Read(GetInt32(found->bytes, kWagesCodeOffset));
+}
+
+std::optional<PayScheme> RegisteredScheme(const DataFiles& files, const std::string& id) {
+    const std::optional<WagesCode> code = FindWagesCode(files, id);
+    return code ? code->Scheme() : std::nullopt;
+}
+
+PayScheme SchemeOnFile(const DataFiles& files, const std::string& id) {
+    const std::optional<WagesCode> code = FindWagesCode(files, id);
+    return code ? SchemeOfNumber(code->schemeNumber) : PayScheme::Daily;
 }
 
 bool WriteNameRecord(const DataFiles& files, const NameRecord& record) {
@@ -389,10 +397,10 @@ std::optional<TimeWagesRecord> ReadTimeRecord(const DataFiles& files, const std:
     return ReadWageRecord<TimeFile>(files, id, generation);
 }
 
-std::optional<Bytes> ReadWageRecordBytes(const DataFiles& files, int scheme, const std::string& id,
-                                         int generation) {
-    return scheme == 2 ? ReadWageBytes<TimeFile>(files, id, generation)
-                       : ReadWageBytes<DailyFile>(files, id, generation);
+std::optional<Bytes> ReadWageRecordBytes(const DataFiles& files, PayScheme scheme,
+                                         const std::string& id, int generation) {
+    return scheme == PayScheme::Hourly ? ReadWageBytes<TimeFile>(files, id, generation)
+                                       : ReadWageBytes<DailyFile>(files, id, generation);
 }
 
 int RetireDailyRecord(const DataFiles& files, const std::string& id) {
@@ -431,13 +439,13 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
     try {
         std::vector<FileChange> changes;
         const std::string storedId = StoredIdOf(id);
-        int scheme = 0;
+        std::optional<PayScheme> scheme;
         bool linked = false;
         bool noneLeft = true;
         if (std::optional<Bytes> names =
                 ReadForUpdate(*files.fs, files.NameFile, kNameRecordSize, kMaxNameRecords)) {
             if (const auto found = FindName(*names, storedId)) {
-                scheme = WagesCode::Read(GetInt32(*names, *found + kWagesCodeOffset)).schemeNumber;
+                scheme = WagesCode::Read(GetInt32(*names, *found + kWagesCodeOffset)).Scheme();
                 linked = GetInt32(*names, *found + kLinkedOffset) == 1;
             }
             Bytes kept = DropRecords(*names, kNameRecordSize, [&](const Bytes& b, std::size_t o) {
@@ -462,8 +470,8 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
                     changes.push_back(RemoveFile(*path));
             }
         } else {
-            auto change = scheme == 1 ? PlanWagePurge<DailyFile>(files, id)
-                                      : PlanWagePurge<TimeFile>(files, id);
+            auto change = scheme == PayScheme::Daily ? PlanWagePurge<DailyFile>(files, id)
+                                                     : PlanWagePurge<TimeFile>(files, id);
             if (change)
                 changes.push_back(std::move(*change));
         }
@@ -538,7 +546,7 @@ int Retire(PlannedFile& wages, const std::string& storedId) {
 
 }  // namespace
 
-bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int scheme,
+bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, PayScheme scheme,
                       Operator& op) {
     const FileSystem& fs = *files.fs;
     EmployeeEntry entry = request;
@@ -551,18 +559,21 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
         PlannedFile names(fs, files.NameFile, kNameRecordSize, kMaxNameRecords);
         // The other scheme's wage file is read only when a record goes there.
         std::optional<PlannedFile> daily, time;
-        const auto wagesOf = [&](int of) -> PlannedFile& {
-            auto& file = of == 1 ? daily : time;
+        const auto wagesOf = [&](PayScheme of) -> PlannedFile& {
+            const bool isDaily = of == PayScheme::Daily;
+            auto& file = isDaily ? daily : time;
             if (!file) {
-                file.emplace(fs, of == 1 ? files.DailyWagesFile : files.TimeWagesFile,
-                             of == 1 ? kDailyWagesRecordSize : kTimeWagesRecordSize);
+                file.emplace(fs, isDaily ? files.DailyWagesFile : files.TimeWagesFile,
+                             isDaily ? kDailyWagesRecordSize : kTimeWagesRecordSize);
             }
             return *file;
         };
         const LookupResult lookup = LookupIn(names.content, id, entry.Name.Name);
-        const bool changed =
-            scheme == 1 ? ConditionsChanged<DailyFile>(wagesOf(1).content, storedId, entry.Daily)
-                        : ConditionsChanged<TimeFile>(wagesOf(2).content, storedId, entry.Time);
+        const bool changed = scheme == PayScheme::Daily
+                                 ? ConditionsChanged<DailyFile>(wagesOf(PayScheme::Daily).content,
+                                                                storedId, entry.Daily)
+                                 : ConditionsChanged<TimeFile>(wagesOf(PayScheme::Hourly).content,
+                                                               storedId, entry.Time);
         if (!changed && lookup.SameName()) {
             op.Warning(kSameAsRegistered, Buttons::Yes);
             return false;
@@ -572,17 +583,21 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
         // the payroll program alone knows it under this very name.
         if (lookup.OnFile() && !(lookup.PayrollOnly() && lookup.SameName())) {
             const bool go =
-                scheme == 1 ? op.ConfirmDailyUpdate({entry.Name.ID, entry.Name.Name, entry.Daily})
-                            : op.ConfirmTimeUpdate({entry.Name.ID, entry.Name.Name, entry.Time});
+                scheme == PayScheme::Daily
+                    ? op.ConfirmDailyUpdate({entry.Name.ID, entry.Name.Name, entry.Daily})
+                    : op.ConfirmTimeUpdate({entry.Name.ID, entry.Name.Name, entry.Time});
             if (go && lookup.RegisteredHere())
-                d = scheme == 1 ? Retire<DailyFile>(wagesOf(1), storedId)
-                                : Retire<TimeFile>(wagesOf(2), storedId);
+                d = scheme == PayScheme::Daily
+                        ? Retire<DailyFile>(wagesOf(PayScheme::Daily), storedId)
+                        : Retire<TimeFile>(wagesOf(PayScheme::Hourly), storedId);
             if (!go || d == kNoRecord) {
                 op.Warning(pending, Buttons::Yes);
                 return false;
             }
         }
-        entry.Name.WagesCode += d;
+        WagesCode code = WagesCode::Read(entry.Name.WagesCode);
+        code.generation += d;
+        entry.Name.WagesCode = code.Stored();
         const auto nameAt = FindName(names.content, storedId);
         Bytes nameRecord = ToBytes(entry.Name);
         if (nameAt && lookup.SameName()) {
@@ -594,11 +609,11 @@ bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& request, int 
         if (WagesCode::Read(entry.Name.WagesCode).Scheme() != PayScheme::Hourly) {
             entry.Daily.Generation = d + 1;
             entry.Daily.Current = 1;
-            wagesOf(1).Put(-1, ToBytes(entry.Daily));
+            wagesOf(PayScheme::Daily).Put(-1, ToBytes(entry.Daily));
         } else {
             entry.Time.Generation = d + 1;
             entry.Time.Current = 1;
-            wagesOf(2).Put(-1, ToBytes(entry.Time));
+            wagesOf(PayScheme::Hourly).Put(-1, ToBytes(entry.Time));
         }
         std::vector<FileChange> changes;
         names.AddTo(changes);

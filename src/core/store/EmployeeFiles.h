@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/model/PayScheme.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Operator.h"
 #include "core/store/Records.h"
@@ -67,10 +68,6 @@ struct LookupResult {
 // index of a write, it appends.
 constexpr int kNoRecord = -1;
 
-// GetPayScheme's answers beside the pay schemes 1 and 2.
-constexpr int kSchemeNotOnFile = 0;
-constexpr int kSchemePayrollOnly = 3;  // WagesCode 0: only the payroll program keeps it
-
 void CopyWholeFile(const DataFiles& files, const std::string& source, const std::string& target);
 std::int64_t FileSizeOf(const DataFiles& files, const std::string& path);
 
@@ -86,31 +83,36 @@ NameRecord MakeNameRecord(const DataFiles& files, const std::string& id, const s
                           std::int32_t wagesCode);
 LookupResult LookupEmployee(const DataFiles& files, const std::string& id, const std::string& name);
 
-// Scheme 1 or 2 looks only at records of that pay scheme, 0 at every record.
-std::string FindEmployeeName(const DataFiles& files, const std::string& id, int scheme);
-void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, int scheme);
+// A scheme looks only at records of that pay scheme, kBothSchemes at every record.
+std::string FindEmployeeName(const DataFiles& files, const std::string& id, SchemeFilter scheme);
+void ListEmployeeIDs(const DataFiles& files, std::vector<std::string>& list, SchemeFilter scheme);
 // The same over the whole records of "Name.dat" as read.
-void ListEmployeeIDsIn(const Bytes& names, std::vector<std::string>& list, int scheme);
+void ListEmployeeIDsIn(const Bytes& names, std::vector<std::string>& list, SchemeFilter scheme);
 
 // One employee of a scheme as the employee viewer lists it.
 struct SchemeEmployee {
     std::string ID;
     std::string Name;                       // FindEmployeeName(ID, scheme)
-    std::optional<DailyWagesRecord> Daily;  // scheme 1: ReadDailyRecord(ID, 0)
-    std::optional<TimeWagesRecord> Time;    // scheme 2: ReadTimeRecord(ID, 0)
+    std::optional<DailyWagesRecord> Daily;  // daily wage: ReadDailyRecord(ID, 0)
+    std::optional<TimeWagesRecord> Time;    // hourly wage: ReadTimeRecord(ID, 0)
 };
-// The employees of scheme 1 or 2 in file order, each with its name and wage
+// The employees of a scheme in file order, each with its name and wage
 // record in force: what the lookups above give ID by ID, from one read of
 // "Name.dat" and one of the scheme's wage file.
-std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, int scheme);
+std::vector<SchemeEmployee> ListSchemeEmployees(const DataFiles& files, PayScheme scheme);
 
 int FindNameIndex(const DataFiles& files, const std::string& id);
 int FindCurrentDailyIndex(const DataFiles& files, const std::string& id);
 int FindCurrentTimeIndex(const DataFiles& files, const std::string& id);
 
-// kSchemeNotOnFile when the ID is not on file; otherwise WagesCode div 1000,
-// 0 given as kSchemePayrollOnly.
-int GetPayScheme(const DataFiles& files, const std::string& id);
+// The wage code "Name.dat" keeps for the ID; nothing when the ID is not on file.
+std::optional<WagesCode> FindWagesCode(const DataFiles& files, const std::string& id);
+// The scheme of ours the ID is registered under; nothing when it is not on
+// file, is only the payroll program's or has a code of neither scheme.
+std::optional<PayScheme> RegisteredScheme(const DataFiles& files, const std::string& id);
+// The scheme the ID's months are paid by as "Name.dat" gives it: hourly, or else
+// daily (also for an ID not on file or of the payroll program only).
+PayScheme SchemeOnFile(const DataFiles& files, const std::string& id);
 
 bool WriteNameRecord(const DataFiles& files, const NameRecord& record);
 // Index kNoRecord appends.
@@ -123,11 +125,11 @@ std::optional<DailyWagesRecord> ReadDailyRecord(const DataFiles& files, const st
 std::optional<TimeWagesRecord> ReadTimeRecord(const DataFiles& files, const std::string& id,
                                               int generation);
 
-// The record ReadTimeRecord (scheme 2) or ReadDailyRecord (any other) gives,
+// The record ReadTimeRecord (hourly) or ReadDailyRecord (daily) gives,
 // as the file holds it: its times before a value that is no number is read as
 // midnight.
-std::optional<Bytes> ReadWageRecordBytes(const DataFiles& files, int scheme, const std::string& id,
-                                         int generation);
+std::optional<Bytes> ReadWageRecordBytes(const DataFiles& files, PayScheme scheme,
+                                         const std::string& id, int generation);
 
 // Marks the record in force as superseded and returns its generation;
 // kNoRecord when the ID has none.
@@ -150,6 +152,7 @@ bool DeleteEmployee(const DataFiles& files, const std::string& id, Operator& op)
 // Adds an employee or a new generation of its conditions, asking the operator
 // to confirm a change of an employee on file; anything but success leaves the
 // three files as they were.
-bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& entry, int scheme, Operator& op);
+bool RegisterEmployee(const DataFiles& files, const EmployeeEntry& entry, PayScheme scheme,
+                      Operator& op);
 
 }  // namespace pb

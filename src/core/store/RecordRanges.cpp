@@ -58,9 +58,10 @@ constexpr std::size_t kDailyTimes = 5;
 
 }  // namespace
 
-std::vector<std::string> WageFieldsOutOfRange(int scheme, const Bytes& buf, std::size_t offset) {
+std::vector<std::string> WageFieldsOutOfRange(PayScheme scheme, const Bytes& buf,
+                                              std::size_t offset) {
     Fields fields;
-    if (scheme == 1) {
+    if (scheme == PayScheme::Daily) {
         const DailyWagesRecord r = DailyWagesRecordFromBytes(buf, offset);
         fields.Range("勤務体系", r.WorkType, 0, 7);
         fields.Range("締日", r.ClosingDay, 0, kMaxClosingDay);

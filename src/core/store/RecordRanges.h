@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/common/RecordFields.h"
+#include "core/model/PayScheme.h"
 #include "core/model/Records.h"
 
 namespace pb {
@@ -23,12 +24,13 @@ inline constexpr std::int32_t kMaxBandBoundary = 288;
 // the month's last day when the month is shorter.
 inline constexpr std::int32_t kMaxClosingDay = 31;
 
-// The fields of the wage record of pay scheme `scheme` (1 "DailyWages.dat",
-// 2 "TimeWages.dat") stored at `offset` of `buf` that are out of range, each as
+// The fields of the wage record of pay scheme `scheme` ("DailyWages.dat",
+// "TimeWages.dat") stored at `offset` of `buf` that are out of range, each as
 // the operator reads it ("勤務体系 23", "時給 40000", "時刻の値"); empty when every
 // field the calculation uses is in range. Times are checked as stored: a value
 // that is no number reads as midnight once decoded.
-std::vector<std::string> WageFieldsOutOfRange(int scheme, const Bytes& buf, std::size_t offset = 0);
+std::vector<std::string> WageFieldsOutOfRange(PayScheme scheme, const Bytes& buf,
+                                              std::size_t offset = 0);
 
 // The order of an hourly record's band boundaries: each band the pattern uses
 // (`bandCount`, 1 … 3, see BandCount) ends after the one before, as the hourly

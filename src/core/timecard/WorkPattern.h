@@ -81,9 +81,4 @@ std::int32_t HourlyWorkType(int bandCount, bool weekdayRates, bool withBreak);
 // The entry grid's row 0: index 0 is the work pattern as two digits ("07"),
 // then the caption of each column, 8 entries for the daily wage, 9 for the hourly.
 std::vector<std::string> ColumnCaptions(PayScheme payScheme, std::int32_t workType);
-// The same for a scheme's number as the files hold it (2 hourly, any other daily).
-inline std::vector<std::string> ColumnCaptions(std::int32_t schemeNumber, std::int32_t workType) {
-    return ColumnCaptions(SchemeOfNumber(schemeNumber), workType);
-}
-
 }  // namespace pb

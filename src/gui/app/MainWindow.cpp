@@ -426,8 +426,8 @@ void MainWindow::StartClicked() {
     OpenMonth(panel_->Scheme(), panel_->ID(), panel_->Year().toInt(), panel_->Month());
 }
 
-void MainWindow::OpenMonth(int scheme, const QString& id, int year, int month) {
-    const int width = scheme == 1 ? kDailyWidth : kHourlyWidth;
+void MainWindow::OpenMonth(PayScheme scheme, const QString& id, int year, int month) {
+    const int width = scheme == PayScheme::Daily ? kDailyWidth : kHourlyWidth;
     if (QMdiSubWindow* found =
             windows_->FindEntry(EntryWindow::MakeEntryKey(scheme, S(id), year, month))) {
         SetMainWidth(width, true);

@@ -24,6 +24,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "core/model/PayScheme.h"
 #include "core/store/DataFiles.h"
 #include "core/store/FileSystem.h"
 #include "core/store/Settings.h"
@@ -91,9 +92,9 @@ class MainWindow : public QMainWindow {
     bool MonthStored() const;
 
   public slots:
-    // Opens the entry window of an employee's month (scheme 1 日給制, 2 時給制),
+    // Opens the entry window of an employee's month,
     // or brings the one open to the front: what 開始 does for the selection.
-    void OpenMonth(int scheme, const QString& id, int year, int month);
+    void OpenMonth(PayScheme scheme, const QString& id, int year, int month);
     void FillYearList();
     void UpdateInputButton();
     // After a month was saved, so the indicator follows.

@@ -23,6 +23,7 @@
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
 #include "gui/shared/PanelButtons.h"
+#include "gui/shared/SchemeBox.h"
 #include "gui/shared/Text.h"
 #include "gui/shared/YearIndexer.h"
 
@@ -159,8 +160,8 @@ SelectionPanel::SelectionPanel(const DataFiles& files, QWidget* parent)
 
 // --- the selection -----------------------------------------------------------
 
-int SelectionPanel::Scheme() const {
-    return schemeBox_->currentIndex() + 1;
+PayScheme SelectionPanel::Scheme() const {
+    return SchemeOfIndex(schemeBox_->currentIndex());
 }
 
 QString SelectionPanel::ID() const {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <string>
 
+#include "core/model/PayScheme.h"
 #include "core/store/DataFiles.h"
 
 class QComboBox;
@@ -31,10 +32,10 @@ class SelectionPanel : public QWidget {
     // `files` is read for the lists; the panel keeps the reference.
     explicit SelectionPanel(const DataFiles& files, QWidget* parent = nullptr);
 
-    // The selection: scheme 1 (日給制) or 2 (時給制), the ID ("" when none), the
+    // The selection: the pay scheme, the ID ("" when none), the
     // selected year item ("" when none), the month 1..12 and the month item as
     // listed (" 4月").
-    int Scheme() const;
+    PayScheme Scheme() const;
     QString ID() const;
     QString Year() const;
     int Month() const;

@@ -54,7 +54,7 @@ void HourlyUpdateDialog::ReadStored(QString& name, QStringList& values) const {
     // The dialog only answers a question: when the stored data cannot be read,
     // its column stays empty rather than the question going unasked.
     try {
-        name = Q(FindEmployeeName(files_, pending_.ID, 0));
+        name = Q(FindEmployeeName(files_, pending_.ID, kBothSchemes));
         const std::optional<TimeWagesRecord> stored = ReadTimeRecord(files_, pending_.ID, 0);
         values = stored ? RowValues(*stored) : QStringList();
     } catch (const std::exception&) {

@@ -45,7 +45,7 @@ TInputD::TInputD(const WageFormContext& context, QWidget* parent)
 
     // FormCreate.
     ReflectDefoData();
-    FillIdList(1);
+    FillIdList(PayScheme::Daily);
     for (const char* name : {"Label1", "Label2", "Label3", "Label8"})
         SetTextColour(findChild<QLabel*>(QString::fromLatin1(name)), true);
     StartWorker();
@@ -447,15 +447,15 @@ DailyWagesRecord TInputD::CollectDailyWages() {
 
 void TInputD::IDCBChange() {
     const bool untouched = Untouched();
-    int scheme = 0;
+    std::optional<PayScheme> scheme;
     Guard([this, &scheme] {
-        scheme = ShowIdStatus(idStatusLabel_, 1);
-        if (scheme != 1)
+        scheme = ShowIdStatus(idStatusLabel_, PayScheme::Daily);
+        if (scheme != PayScheme::Daily)
             return;
         if (const auto record = ReadDailyRecord(context_.files, S(SelectedId()), 0))
             ShowDailyWages(*record);
     });
-    AfterIdLookup(scheme, 1, untouched, [this] { ReflectDefoData(); });
+    AfterIdLookup(scheme, PayScheme::Daily, untouched, [this] { ReflectDefoData(); });
 }
 
 // --- buttons ------------------------------------------------------------------
@@ -463,7 +463,7 @@ void TInputD::IDCBChange() {
 void TInputD::PanelButton1Click() {
     CommitFocusedField();
     Guard([this] {
-        if (!CheckSchemeChange(2))
+        if (!CheckSchemeChange(PayScheme::Hourly))
             return;
         const std::string id = S(SelectedId());
         const std::string name = S(NameEdit->text());
@@ -484,7 +484,7 @@ void TInputD::PanelButton1Click() {
         entry.Name =
             MakeNameRecord(context_.files, id, name,
                            WagesCode::Of(PayScheme::Daily, entry.Daily.Generation).Stored());
-        RegisterEmployee(context_.files, entry, 1, context_.op);
+        RegisterEmployee(context_.files, entry, PayScheme::Daily, context_.op);
         IDCBChange();
     });
 }

@@ -67,7 +67,7 @@ TInputT::TInputT(const WageFormContext& context, QWidget* parent)
 
     // FormCreate.
     ReflectTimeDefaults();
-    FillIdList(2);
+    FillIdList(PayScheme::Hourly);
     for (const char* name : {"Label1", "Label2", "Label8", "Label3", "Label7", "Label30"})
         SetTextColour(findChild<QLabel*>(QString::fromLatin1(name)), true);
     StartWorker();
@@ -427,15 +427,15 @@ void TInputT::ReflectTimeDefaults() {
 
 void TInputT::IDCBChange() {
     const bool untouched = Untouched();
-    int scheme = 0;
+    std::optional<PayScheme> scheme;
     Guard([this, &scheme] {
-        scheme = ShowIdStatus(Label31, 2);
-        if (scheme != 2)
+        scheme = ShowIdStatus(Label31, PayScheme::Hourly);
+        if (scheme != PayScheme::Hourly)
             return;
         if (const auto record = ReadTimeRecord(context_.files, S(SelectedId()), 0))
             ShowTimeWages(*record);
     });
-    AfterIdLookup(scheme, 2, untouched, [this] { ReflectTimeDefaults(); });
+    AfterIdLookup(scheme, PayScheme::Hourly, untouched, [this] { ReflectTimeDefaults(); });
 }
 
 // --- buttons ------------------------------------------------------------------
@@ -443,7 +443,7 @@ void TInputT::IDCBChange() {
 void TInputT::PanelButton1Click() {
     CommitFocusedField();
     Guard([this] {
-        if (!CheckSchemeChange(1))
+        if (!CheckSchemeChange(PayScheme::Daily))
             return;
         const std::string id = S(SelectedId());
         const std::string name = S(NameEdit->text());
@@ -462,7 +462,7 @@ void TInputT::PanelButton1Click() {
         entry.Name =
             MakeNameRecord(context_.files, id, name,
                            WagesCode::Of(PayScheme::Hourly, entry.Time.Generation).Stored());
-        RegisterEmployee(context_.files, entry, 2, context_.op);
+        RegisterEmployee(context_.files, entry, PayScheme::Hourly, context_.op);
         IDCBChange();
     });
 }

@@ -267,13 +267,15 @@ constexpr std::uint64_t kReadAtOnce = 64 * 1024;
 
 }  // namespace
 
-int TViewRD::ChosenScheme() const {
+std::optional<PayScheme> TViewRD::ChosenScheme() const {
     if (RadioButton1->isChecked())
-        return 1;
-    return RadioButton2->isChecked() ? 2 : 0;
+        return PayScheme::Daily;
+    if (RadioButton2->isChecked())
+        return PayScheme::Hourly;
+    return std::nullopt;
 }
 
-std::vector<TViewRD::Column> TViewRD::ReadColumns(int scheme) const {
+std::vector<TViewRD::Column> TViewRD::ReadColumns(PayScheme scheme) const {
     std::vector<SchemeEmployee> employees = ListSchemeEmployees(files_, scheme);
     std::stable_sort(employees.begin(), employees.end(),
                      [](const SchemeEmployee& a, const SchemeEmployee& b) { return a.ID < b.ID; });
@@ -285,9 +287,10 @@ std::vector<TViewRD::Column> TViewRD::ReadColumns(int scheme) const {
 }
 
 void TViewRD::RefreshView() {
-    const int scheme = ChosenScheme();
-    if (scheme == 0)
+    const std::optional<PayScheme> chosen = ChosenScheme();
+    if (!chosen)
         return;
+    const PayScheme scheme = *chosen;
     if (reader_ != nullptr) {
         refreshAgain_ = true;
         return;
@@ -295,7 +298,8 @@ void TViewRD::RefreshView() {
     std::uint64_t size = 0;
     if (!Guarded(this, [&] {
             for (const std::string* path :
-                 {&files_.NameFile, scheme == 1 ? &files_.DailyWagesFile : &files_.TimeWagesFile})
+                 {&files_.NameFile,
+                  scheme == PayScheme::Daily ? &files_.DailyWagesFile : &files_.TimeWagesFile})
                 size += files_.fs->Size(*path).value_or(0);
         }))
         return;
@@ -310,7 +314,7 @@ void TViewRD::RefreshView() {
     ShowColumns(scheme, columns);
 }
 
-void TViewRD::ReadBesideWindow(int scheme) {
+void TViewRD::ReadBesideWindow(PayScheme scheme) {
     readScheme_ = scheme;
     read_.clear();
     readFailure_ = nullptr;
@@ -344,7 +348,7 @@ void TViewRD::ReadingDone() {
     ShowColumns(readScheme_, columns);
 }
 
-void TViewRD::ShowColumns(int scheme, const std::vector<Column>& columns) {
+void TViewRD::ShowColumns(PayScheme scheme, const std::vector<Column>& columns) {
     const QSignalBlocker comboSignals(ComboBox1);
     const QSignalBlocker gridSignals(StringGrid1);
     const int row = StringGrid1->currentRow();
@@ -380,8 +384,8 @@ void TViewRD::ShowColumns(int scheme, const std::vector<Column>& columns) {
     CellTexts made;
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
         StringGrid1->SetColWidths(i + 1, kEmployeeColWidth);
-        QStringList texts =
-            scheme == 1 ? DailyColumnTexts(columns[i], made) : HourlyColumnTexts(columns[i], made);
+        QStringList texts = scheme == PayScheme::Daily ? DailyColumnTexts(columns[i], made)
+                                                       : HourlyColumnTexts(columns[i], made);
         // An employee without conditions in force shows its name and ID only.
         while (texts.size() < StringGrid1->RowCount())
             texts << QString();

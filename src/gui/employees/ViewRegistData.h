@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "core/model/PayScheme.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Records.h"
 #include "core/store/Settings.h"
@@ -85,14 +86,14 @@ class TViewRD : public QWidget {
 
     void BuildLayout();
     void FormClose();
-    int ChosenScheme() const;
+    std::optional<PayScheme> ChosenScheme() const;
     // The chosen scheme's employees, sorted by ID. Throws when a file cannot be
     // read, before anything on screen has changed.
-    std::vector<Column> ReadColumns(int scheme) const;
+    std::vector<Column> ReadColumns(PayScheme scheme) const;
     // Shows what was read for `scheme`.
-    void ShowColumns(int scheme, const std::vector<Column>& columns);
+    void ShowColumns(PayScheme scheme, const std::vector<Column>& columns);
     // Reads the scheme's files on a thread, ShowColumns when they are read.
-    void ReadBesideWindow(int scheme);
+    void ReadBesideWindow(PayScheme scheme);
     void ReadingDone();
     class CellTexts;
     // One employee's column, top to bottom; name and ID only without conditions in force.
@@ -104,12 +105,12 @@ class TViewRD : public QWidget {
 
     DataFiles files_;
     const Settings* settings_ = nullptr;
-    // The scheme whose rows the grid holds; 0 before the first refresh.
-    int shownScheme_ = 0;
+    // The scheme whose rows the grid holds; nothing before the first refresh.
+    std::optional<PayScheme> shownScheme_;
     // The reading under way beside the window, what it read or threw, and
     // whether another refresh was asked for meanwhile.
     QThread* reader_ = nullptr;
-    int readScheme_ = 0;
+    PayScheme readScheme_ = PayScheme::Daily;
     std::vector<Column> read_;
     std::exception_ptr readFailure_;
     bool refreshAgain_ = false;

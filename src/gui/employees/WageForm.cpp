@@ -310,7 +310,7 @@ void TWageForm::IDCBExit() {
     IDCB->setEditText(SelectedId());
 }
 
-void TWageForm::FillIdList(int scheme) {
+void TWageForm::FillIdList(PayScheme scheme) {
     std::vector<std::string> ids;
     Guard([&] { ListEmployeeIDs(context_.files, ids, scheme); });
     QStringList items;
@@ -327,29 +327,29 @@ void TWageForm::FillIdList(int scheme) {
     IDCBChange();
 }
 
-int TWageForm::ShowIdStatus(QLabel* status, int scheme) {
+std::optional<PayScheme> TWageForm::ShowIdStatus(QLabel* status, PayScheme scheme) {
     const std::string id = S(SelectedId());
-    NameEdit->setText(Q(FindEmployeeName(context_.files, id, 0)));
+    NameEdit->setText(Q(FindEmployeeName(context_.files, id, kBothSchemes)));
     PanelButton5->setEnabled(false);
     if (NameEdit->text().isEmpty()) {
         status->setText(QStringLiteral("未登録です。"));
-        return kSchemeNotOnFile;
+        return std::nullopt;
     }
-    const int paid = GetPayScheme(context_.files, id);
-    if (paid == 1)
+    const std::optional<WagesCode> code = FindWagesCode(context_.files, id);
+    const std::optional<PayScheme> paid = code ? code->Scheme() : std::nullopt;
+    if (paid == PayScheme::Daily)
         status->setText(QStringLiteral("日給制で登録されています。"));
-    if (paid == 2)
+    if (paid == PayScheme::Hourly)
         status->setText(QStringLiteral("時給制で登録されています。"));
-    if (paid == kSchemePayrollOnly)
+    if (code && code->PayrollOnly())
         status->setText(QStringLiteral("Salariumのみに登録されています。"));
     if (paid == scheme)
         PanelButton5->setEnabled(true);
     return paid;
 }
 
-bool TWageForm::CheckSchemeChange(int otherScheme) {
-    const std::string id = S(SelectedId());
-    if (GetPayScheme(context_.files, id) != otherScheme)
+bool TWageForm::CheckSchemeChange(PayScheme otherScheme) {
+    if (RegisteredScheme(context_.files, S(SelectedId())) != otherScheme)
         return true;
     context_.op.Warning(
         "給料区分が変わる更新は出来ません。\r\n\r\n従業員番号を変更するか、現在登録されている\r\n"
@@ -362,18 +362,18 @@ bool TWageForm::Untouched() const {
     return !lookedUp_ || ControlStates() == shownStates_;
 }
 
-void TWageForm::AfterIdLookup(int payScheme, int ownScheme, bool untouched,
-                              const std::function<void()>& showDefaults) {
+void TWageForm::AfterIdLookup(std::optional<PayScheme> registered, PayScheme ownScheme,
+                              bool untouched, const std::function<void()>& showDefaults) {
     const QString id = SelectedId();
     const bool newId = !lookedUp_ || id != lookedUpId_;
-    const bool unregistered = payScheme != 1 && payScheme != 2;
+    const bool unregistered = !registered;
     // Only what still stands as shown gives way: conditions the operator set
     // before typing the new ID are theirs.
     if (unregistered && newId && untouched)
         showDefaults();
     // What the operator set and did not register (before typing a new ID, or
     // before a registration refused for want of a name) stays unregistered.
-    if ((newId && untouched) || payScheme == ownScheme)
+    if ((newId && untouched) || registered == ownScheme)
         shownStates_ = ControlStates();
     lookedUp_ = true;
     lookedUpId_ = id;

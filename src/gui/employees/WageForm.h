@@ -10,9 +10,11 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/model/PayScheme.h"
 #include "core/store/DataFiles.h"
 #include "core/store/Operator.h"
 #include "core/store/RecordRanges.h"
@@ -118,10 +120,11 @@ class TWageForm : public QDialog {
     void CommitFocusedField();
 
     // The ID list of the form's scheme, freshly read; selects the first.
-    void FillIdList(int scheme);
+    void FillIdList(PayScheme scheme);
     // Looks the ID up and reports the status of the scheme `scheme` form.
-    // Returns the pay scheme of the ID (0 when unregistered).
-    int ShowIdStatus(QLabel* status, int scheme);
+    // Returns the pay scheme the ID is registered under (nothing when it is
+    // not registered in this program).
+    std::optional<PayScheme> ShowIdStatus(QLabel* status, PayScheme scheme);
 
     // After an ID lookup: an ID that has just been chosen and is not registered
     // under a wage scheme starts from the defaults rather than from the previous
@@ -129,7 +132,7 @@ class TWageForm : public QDialog {
     // a registration was refused, stays). What the form then shows counts as
     // unchanged until the operator edits it.
     // `untouched` is Untouched() from before the lookup changed the name.
-    void AfterIdLookup(int payScheme, int ownScheme, bool untouched,
+    void AfterIdLookup(std::optional<PayScheme> registered, PayScheme ownScheme, bool untouched,
                        const std::function<void()>& showDefaults);
     // Nothing changed since the last lookup showed the form.
     bool Untouched() const;
@@ -138,7 +141,7 @@ class TWageForm : public QDialog {
 
     // Registers the form's employee; false (after the scheme warning) when the
     // ID belongs to the other scheme.
-    bool CheckSchemeChange(int otherScheme);
+    bool CheckSchemeChange(PayScheme otherScheme);
     void DeleteSelectedEmployee();
 
     void SetTextColour(QWidget* widget, bool valid);

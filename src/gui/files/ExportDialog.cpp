@@ -25,6 +25,7 @@
 #include "gui/shared/Guard.h"
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
+#include "gui/shared/SchemeBox.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -76,7 +77,7 @@ TExportD::TExportD(const ExportContext& context, const ExportStart& start, QWidg
     schemeCB_ = new QComboBox(what);
     Name(schemeCB_, QStringLiteral("SchemeCB"));
     schemeCB_->addItems({QStringLiteral("日給制"), QStringLiteral("時給制")});
-    schemeCB_->setCurrentIndex(start_.scheme == 2 ? 1 : 0);
+    schemeCB_->setCurrentIndex(IndexOfScheme(start_.scheme));
     yearCB_ = new QComboBox(what);
     Name(yearCB_, QStringLiteral("YearCB"));
     QStringList years = start_.years;
@@ -93,12 +94,13 @@ TExportD::TExportD(const ExportContext& context, const ExportStart& start, QWidg
     // Every employee of both schemes, by ID.
     Guarded(this, [&] {
         std::vector<std::string> ids;
-        ListEmployeeIDs(context_.files, ids, 1);
-        ListEmployeeIDs(context_.files, ids, 2);
+        ListEmployeeIDs(context_.files, ids, PayScheme::Daily);
+        ListEmployeeIDs(context_.files, ids, PayScheme::Hourly);
         std::sort(ids.begin(), ids.end());
         ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
         for (const std::string& id : ids)
-            employeeCB_->addItem(Q(id + " " + FindEmployeeName(context_.files, id, 0)), Q(id));
+            employeeCB_->addItem(Q(id + " " + FindEmployeeName(context_.files, id, kBothSchemes)),
+                                 Q(id));
     });
     employeeCB_->setCurrentIndex(std::max(0, employeeCB_->findData(Q(start_.id))));
 
@@ -252,7 +254,7 @@ bool TExportD::Collect(std::string& bytes, QString& name, QStringList& notes) {
             return true;
         }
         case Kind::SchemeMonth: {
-            const int scheme = schemeCB_->currentIndex() + 1;
+            const PayScheme scheme = SchemeOfIndex(schemeCB_->currentIndex());
             const int month = monthCB_->currentIndex() + 1;
             const SummaryTable table =
                 CollectSchemeMonth(context_.files, context_.rules, scheme, year, month);

@@ -9,6 +9,7 @@
 #include <functional>
 #include <string>
 
+#include "core/model/PayScheme.h"
 #include "core/model/Settings.h"
 #include "core/store/DataFiles.h"
 
@@ -38,7 +39,7 @@ struct ExportContext {
 
 // Where the dialog starts: the main window's selection and the entry window in use.
 struct ExportStart {
-    int scheme = 1;  // 1 日給制, 2 時給制
+    PayScheme scheme = PayScheme::Daily;
     std::string id;  // "" when no employee is selected
     int year = 0;
     int month = 1;

@@ -147,12 +147,13 @@ TImportD::TImportD(const ImportContext& context, const ImportStart& start, QWidg
     monthSE_->setValue(std::clamp(start.month, 1, 12));
     Guarded(this, [&] {
         std::vector<std::string> ids;
-        ListEmployeeIDs(context_.files, ids, 1);
-        ListEmployeeIDs(context_.files, ids, 2);
+        ListEmployeeIDs(context_.files, ids, PayScheme::Daily);
+        ListEmployeeIDs(context_.files, ids, PayScheme::Hourly);
         std::sort(ids.begin(), ids.end());
         ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
         for (const std::string& id : ids)
-            employeeCB_->addItem(Q(id + " " + FindEmployeeName(context_.files, id, 0)), Q(id));
+            employeeCB_->addItem(Q(id + " " + FindEmployeeName(context_.files, id, kBothSchemes)),
+                                 Q(id));
     });
     employeeCB_->setCurrentIndex(std::max(0, employeeCB_->findData(Q(start.id))));
     auto* monthRow = new QHBoxLayout(monthCsvGroup_);

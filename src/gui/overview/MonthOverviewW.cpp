@@ -28,6 +28,7 @@
 #include "gui/shared/Messages.h"
 #include "gui/shared/Naming.h"
 #include "gui/shared/PanelButtons.h"
+#include "gui/shared/SchemeBox.h"
 #include "gui/shared/Text.h"
 
 namespace pb {
@@ -41,10 +42,10 @@ constexpr int kMainWidth = 2000;
 
 }  // namespace
 
-TMonthOverview::TMonthOverview(const OverviewContext& context, int scheme, int year, int month,
-                               QWidget* parent)
+TMonthOverview::TMonthOverview(const OverviewContext& context, PayScheme scheme, int year,
+                               int month, QWidget* parent)
     : QWidget(parent), context_(context) {
-    overview_.scheme = scheme == 2 ? 2 : 1;
+    overview_.scheme = scheme;
     overview_.year = year;
     overview_.month = month;
     FormCreate();
@@ -88,7 +89,7 @@ void TMonthOverview::FormCreate() {
     SchemeCB = new QComboBox(choice);
     Name(SchemeCB, "SchemeCB");
     SchemeCB->addItems({"日給制", "時給制"});
-    SchemeCB->setCurrentIndex(overview_.scheme - 1);
+    SchemeCB->setCurrentIndex(IndexOfScheme(overview_.scheme));
     NameAfter(SchemeCB, {"給与体系"});
     YearEdit = new QSpinBox(choice);
     Name(YearEdit, "YearEdit");
@@ -187,7 +188,7 @@ bool TMonthOverview::FilesChanged() {
 void TMonthOverview::Refresh() {
     const std::vector<std::string> chosen = ChosenIds();
     const QString current = CurrentId();
-    overview_.scheme = SchemeCB->currentIndex() == 1 ? 2 : 1;
+    overview_.scheme = SchemeOfIndex(SchemeCB->currentIndex());
     overview_.year = YearEdit->value();
     overview_.month = MonthCB->currentIndex() + 1;
     // Stamps first: a change while reading is seen at the next look.

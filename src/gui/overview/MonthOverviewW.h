@@ -34,7 +34,7 @@ struct ReportPage;
 class TMonthOverview : public QWidget {
     Q_OBJECT
   public:
-    TMonthOverview(const OverviewContext& context, int scheme, int year, int month,
+    TMonthOverview(const OverviewContext& context, PayScheme scheme, int year, int month,
                    QWidget* parent = nullptr);
     ~TMonthOverview() override;
 
@@ -57,7 +57,7 @@ class TMonthOverview : public QWidget {
 
   signals:
     // Enter, a double-click or 開く on a row: that month in the entry window.
-    void monthWanted(int scheme, const QString& id, int year, int month);
+    void monthWanted(pb::PayScheme scheme, const QString& id, int year, int month);
     // Activated in the client area: the main window may be this wide.
     void mainWidthWanted(int width);
 
@@ -72,7 +72,7 @@ class TMonthOverview : public QWidget {
     MonthOverview overview_;
     std::vector<std::optional<FileStamp>> stamps_;
     CalcSetSettings readWith_;
-    std::tuple<int, int, int> sizedFor_{};  // the month the columns were sized for
+    std::tuple<PayScheme, int, int> sizedFor_{};  // the month the columns were sized for
 
     QComboBox* SchemeCB = nullptr;
     QSpinBox* YearEdit = nullptr;

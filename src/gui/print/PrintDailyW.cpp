@@ -60,8 +60,8 @@ QString FileNamePart(QString text) {
 
 MonthReport MakeMonthReport(const MonthInput& input, const MonthResult& result) {
     MonthReport report;
-    report.PayScheme = SchemeNumber(result.payScheme);
-    report.Holiday = report.PayScheme == 1 && input.daily.Holiday != 0;
+    report.Scheme = result.payScheme;
+    report.Holiday = report.Scheme == PayScheme::Daily && input.daily.Holiday != 0;
     report.Days.reserve(result.days.size());
     report.Marks.reserve(result.days.size());
     for (const DayRow& day : result.days) {
@@ -122,7 +122,7 @@ void TPrintD::FormCreate() {
     QFont formFont("ＭＳ Ｐゴシック");
     formFont.setPixelSize(12);
     setFont(formFont);
-    const int width = 597 + 63 * report_.PayScheme;
+    const int width = report_.Scheme == PayScheme::Hourly ? 723 : 660;
     setFixedWidth(width);  // only the height can be changed
     resize(width, kDialogHeight);
     title_ = ReportTitle(subject_);
@@ -191,7 +191,7 @@ void TPrintD::FormCreate() {
 }
 
 void TPrintD::BuildGrid() {
-    const bool hourly = report_.PayScheme == 2;
+    const bool hourly = report_.Scheme == PayScheme::Hourly;
     const bool split = !hourly && report_.Holiday;
     const int cols = hourly ? 9 : 8;
     const int days = static_cast<int>(report_.Days.size());
@@ -199,10 +199,10 @@ void TPrintD::BuildGrid() {
     grid_->SetColCount(cols);
     grid_->SetRowCount(rows);
     grid_->SetDefaultRowHeight(kRowHeight);
-    grid_->SetDefaultColWidth(82 - 2 * report_.PayScheme);
+    grid_->SetDefaultColWidth(hourly ? 78 : 80);
 
     // The entry grid's captions, without the work pattern it shows in (0, 0).
-    const std::vector<std::string> captions = ColumnCaptions(report_.PayScheme, 0);
+    const std::vector<std::string> captions = ColumnCaptions(report_.Scheme, 0);
     for (int col = 1; col < cols && col < static_cast<int>(captions.size()); ++col)
         grid_->SetCells(col, 0, Q(captions[col]));
     for (int day = 0; day < days; ++day) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "core/model/PayScheme.h"
+
 class QComboBox;
 class QLabel;
 class QPrinter;
@@ -30,9 +32,9 @@ struct MonthReport {
     // A row by grid column: [0] the day label or row caption, then columns 1 … 8.
     using Row = std::array<std::string, 9>;
 
-    std::int32_t PayScheme = 1;  // 1 daily wage, 2 hourly wage
-    bool Holiday = false;        // daily wage: weekday and holiday figures apart
-    std::vector<Row> Days;       // one per day of the pay period
+    pb::PayScheme Scheme = pb::PayScheme::Daily;
+    bool Holiday = false;   // daily wage: weekday and holiday figures apart
+    std::vector<Row> Days;  // one per day of the pay period
     // Per day, beside `Days`: the marks of its date. The national holiday is a
     // mark for the reader only; the figures know the weekly holidays alone.
     struct DayMark {

@@ -61,8 +61,9 @@ QFont EntryWindow::WindowFont() {
 
 EntryWindow::~EntryWindow() = default;
 
-QString EntryWindow::MakeEntryKey(int payScheme, const std::string& id, int year, int month) {
-    return QString::number(payScheme) + Q(id) + QString::number(year) + Q(PadNumber(month, 2));
+QString EntryWindow::MakeEntryKey(PayScheme payScheme, const std::string& id, int year, int month) {
+    return QString::number(SchemeNumber(payScheme)) + Q(id) + QString::number(year) +
+           Q(PadNumber(month, 2));
 }
 
 OpenedMonth EntryWindow::Open(const EntrySelection& selection, const DataFiles& files,
@@ -79,7 +80,7 @@ OpenedMonth EntryWindow::Open(const EntrySelection& selection, const DataFiles& 
 
 void EntryWindow::ShowOpenedMonth() {
     const OpenedMonth& opened = Opened();
-    setToolTip(MakeEntryKey(SchemeNumber(Scheme()), opened.id, opened.year, opened.month));
+    setToolTip(MakeEntryKey(Scheme(), opened.id, opened.year, opened.month));
     if (Scheme() != PayScheme::Daily)
         buttons_->HideHolidayDays();
 

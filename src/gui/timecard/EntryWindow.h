@@ -59,7 +59,8 @@ class EntryWindow : public QWidget {
     ~EntryWindow() override;
 
     // Pay scheme digit, ID, year and two-digit month: "1001199903".
-    static QString MakeEntryKey(int payScheme, const std::string& id, int year, int month);
+    static QString MakeEntryKey(pb::PayScheme payScheme, const std::string& id, int year,
+                                int month);
     // The font of the grids (the work pattern's is made from it).
     static QFont WindowFont();
 

@@ -192,7 +192,8 @@ TEST(MonthLoader, AMonthPaidByFiguresNoFormWritesIsRefused) {
         }
         // Every employee's month at once refuses with the same words.
         try {
-            OpenSchemeMonths(files, testing::Rules(1), 0, 2000, 2, true, [](const OpenedMonth&) {});
+            OpenSchemeMonths(files, testing::Rules(1), kBothSchemes, 2000, 2, true,
+                             [](const OpenedMonth&) {});
             ADD_FAILURE() << "opened every month";
         } catch (const FileError& e) {
             EXPECT_EQ(e.what(), alone);
@@ -255,12 +256,14 @@ TEST(MonthLoader, EveryEmployeesMonthOpensAsAloneReadingEachFileOnce) {
     for (const char* name : {"Name.dat", "DailyWages.dat", "TimeWages.dat", "2000_fv2.pbk"})
         fileBytes += std::filesystem::file_size(folder / name);
     const struct {
-        int scheme;
+        SchemeFilter scheme;
         bool mustBeStored;
         std::size_t opened, ids;
-    } cases[] = {{0, true, 30, 41}, {1, false, 39, 40}, {2, true, 1, 1}};
+    } cases[] = {{kBothSchemes, true, 30, 41},
+                 {PayScheme::Daily, false, 39, 40},
+                 {PayScheme::Hourly, true, 1, 1}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.scheme);
+        SCOPED_TRACE(&c - cases);
         FaultyFileSystem fs;
         const DataFiles files = AssignDataFiles(folder.path(), fs);
         std::vector<std::string> ids;

@@ -74,7 +74,8 @@ class MonthOverviewTest : public ::testing::Test {
 // Every employee of the scheme has a row; a damaged month is listed with the
 // reason instead of ending the table; the notes stand beside the figures.
 TEST_F(MonthOverviewTest, EveryEmployeeOneRowWithStateFiguresAndNotes) {
-    const MonthOverview overview = CollectMonthOverview(files_, testing::Rules(1), 1, 2000, 2);
+    const MonthOverview overview =
+        CollectMonthOverview(files_, testing::Rules(1), PayScheme::Daily, 2000, 2);
     ASSERT_EQ(overview.rows.size(), 4u);
     EXPECT_EQ(StoredCountText(overview), "3 / 4 記録済み");
     EXPECT_EQ(overview.rows[1].state, OverviewState::NotStored);
@@ -100,10 +101,11 @@ TEST_F(MonthOverviewTest, EveryEmployeeOneRowWithStateFiguresAndNotes) {
     EXPECT_EQ(OverviewNotes(overview.rows[3]),
               (std::vector<std::string>{"月45時間超", "前日扱いの出社 1日"}));
 
-    const MonthOverview hourly = CollectMonthOverview(files_, testing::Rules(1), 2, 2000, 2);
+    const MonthOverview hourly =
+        CollectMonthOverview(files_, testing::Rules(1), PayScheme::Hourly, 2000, 2);
     ASSERT_EQ(hourly.rows.size(), 1u);
     EXPECT_EQ(StoredCountText(hourly), "1 / 1 記録済み");
-    EXPECT_EQ(OverviewCaptions(2)[4], "区分１");
+    EXPECT_EQ(OverviewCaptions(PayScheme::Hourly)[4], "区分１");
 }
 
 // A refused month of the year does not hide the others.

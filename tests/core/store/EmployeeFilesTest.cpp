@@ -49,7 +49,7 @@ TEST_F(EmployeeFiles, NameComparisonUsesTheStoredTwentyBytes) {
     const std::string longName = "あいうえおかきくけこさしす";
     Write("Name.dat", ToBytes(MakeNameRecord(files_, "001", longName, 1001)));
     EXPECT_EQ(LookupEmployee(files_, "001", longName).Status, LookupStatus::Registered);
-    EXPECT_EQ(FindEmployeeName(files_, "001", 0), "あいうえおかきくけこ");
+    EXPECT_EQ(FindEmployeeName(files_, "001", kBothSchemes), "あいうえおかきくけこ");
 }
 
 TEST_F(EmployeeFiles, SchemeListsAndPaySchemeFollowTheWagesCode) {
@@ -57,41 +57,51 @@ TEST_F(EmployeeFiles, SchemeListsAndPaySchemeFollowTheWagesCode) {
                             Name("004", "d", 1000), Name("005", "e", 0), Name("006", "f", 20999),
                             Name("007", "g", 1999), Name("008", "h", 2000)}));
     const struct {
-        int scheme;
+        SchemeFilter scheme;
         std::vector<std::string> ids;
     } lists[] = {
-        {0, {"001", "002", "003", "004", "005", "006", "007", "008"}},
-        {1, {"001", "007"}},
-        {2, {"002", "003"}},
+        {kBothSchemes, {"001", "002", "003", "004", "005", "006", "007", "008"}},
+        {PayScheme::Daily, {"001", "007"}},
+        {PayScheme::Hourly, {"002", "003"}},
     };
     for (const auto& l : lists) {
         std::vector<std::string> ids = {"keep"};
         ListEmployeeIDs(files_, ids, l.scheme);
         ids.erase(ids.begin());
-        EXPECT_EQ(ids, l.ids) << "scheme " << l.scheme;
+        EXPECT_EQ(ids, l.ids) << "list " << &l - lists;
     }
+    // Only 1xxx and 2xxx name a scheme of ours; only 0 the payroll program.
     const struct {
         std::string id;
-        int scheme;
-    } schemes[] = {{"001", 1}, {"002", 2},  {"003", 3}, {"004", 1},
-                   {"005", 3}, {"006", 20}, {"008", 2}, {"999", 0}};
-    for (const auto& s : schemes)
-        EXPECT_EQ(GetPayScheme(files_, s.id), s.scheme) << s.id;
+        std::optional<PayScheme> scheme;
+        bool payrollOnly;
+    } schemes[] = {{"001", PayScheme::Daily, false},
+                   {"002", PayScheme::Hourly, false},
+                   {"003", {}, false},
+                   {"004", PayScheme::Daily, false},
+                   {"005", {}, true},
+                   {"006", {}, false},
+                   {"008", PayScheme::Hourly, false}};
+    for (const auto& s : schemes) {
+        EXPECT_EQ(RegisteredScheme(files_, s.id), s.scheme) << s.id;
+        EXPECT_EQ(FindWagesCode(files_, s.id)->PayrollOnly(), s.payrollOnly) << s.id;
+    }
+    EXPECT_FALSE(FindWagesCode(files_, "999"));
 
-    EXPECT_EQ(FindEmployeeName(files_, "004", 0), "d");
-    EXPECT_EQ(FindEmployeeName(files_, "004", 1), "");  // 1000 is in neither scheme
-    EXPECT_EQ(FindEmployeeName(files_, "002", 1), "");
-    EXPECT_EQ(FindEmployeeName(files_, "002", 2), "b");
+    EXPECT_EQ(FindEmployeeName(files_, "004", kBothSchemes), "d");
+    EXPECT_EQ(FindEmployeeName(files_, "004", PayScheme::Daily), "");  // 1000 is in neither scheme
+    EXPECT_EQ(FindEmployeeName(files_, "002", PayScheme::Daily), "");
+    EXPECT_EQ(FindEmployeeName(files_, "002", PayScheme::Hourly), "b");
     EXPECT_EQ(FindNameIndex(files_, "006"), 5);
     EXPECT_EQ(FindNameIndex(files_, "010"), -1);
 }
 
 TEST_F(EmployeeFiles, MissingNameFileMeansNoEmployees) {
     std::vector<std::string> ids;
-    ListEmployeeIDs(files_, ids, 0);
+    ListEmployeeIDs(files_, ids, kBothSchemes);
     EXPECT_TRUE(ids.empty());
-    EXPECT_EQ(GetPayScheme(files_, "001"), 0);
-    EXPECT_EQ(FindEmployeeName(files_, "001", 0), "");
+    EXPECT_FALSE(FindWagesCode(files_, "001"));
+    EXPECT_EQ(FindEmployeeName(files_, "001", kBothSchemes), "");
     EXPECT_EQ(LookupEmployee(files_, "001", "a").Status, LookupStatus::NotOnFile);
     EXPECT_EQ(FindCurrentDailyIndex(files_, "001"), -1);
     EXPECT_FALSE(ReadTimeRecord(files_, "001", 0).has_value());
@@ -134,13 +144,14 @@ TEST_F(EmployeeFiles, SchemeEmployeesAreTheLookupsOfEachIdFromOneReadOfEachFile)
     Write("TimeWages.dat", Join({Time("002", 1, 950)}));
     FaultyFileSystem fs;
     const DataFiles files = AssignDataFiles(folder_, fs);
-    for (int scheme : {1, 2}) {
-        SCOPED_TRACE(scheme);
+    for (const PayScheme scheme : {PayScheme::Daily, PayScheme::Hourly}) {
+        SCOPED_TRACE(SchemeNumber(scheme));
         const std::uint64_t before = fs.BytesRead();
         const std::vector<SchemeEmployee> listed = ListSchemeEmployees(files, scheme);
-        EXPECT_EQ(fs.BytesRead() - before,
-                  *fs.Size(Path("Name.dat")) +
-                      *fs.Size(Path(scheme == 1 ? "DailyWages.dat" : "TimeWages.dat")));
+        EXPECT_EQ(
+            fs.BytesRead() - before,
+            *fs.Size(Path("Name.dat")) +
+                *fs.Size(Path(scheme == PayScheme::Daily ? "DailyWages.dat" : "TimeWages.dat")));
         std::vector<std::string> ids;
         ListEmployeeIDs(files, ids, scheme);
         ASSERT_EQ(listed.size(), ids.size());
@@ -148,9 +159,10 @@ TEST_F(EmployeeFiles, SchemeEmployeesAreTheLookupsOfEachIdFromOneReadOfEachFile)
             EXPECT_EQ(listed[i].ID, ids[i]);
             EXPECT_EQ(listed[i].Name, FindEmployeeName(files, ids[i], scheme)) << ids[i];
             EXPECT_EQ(listed[i].Daily,
-                      scheme == 1 ? ReadDailyRecord(files, ids[i], 0) : std::nullopt)
+                      scheme == PayScheme::Daily ? ReadDailyRecord(files, ids[i], 0) : std::nullopt)
                 << ids[i];
-            EXPECT_EQ(listed[i].Time, scheme == 2 ? ReadTimeRecord(files, ids[i], 0) : std::nullopt)
+            EXPECT_EQ(listed[i].Time,
+                      scheme == PayScheme::Hourly ? ReadTimeRecord(files, ids[i], 0) : std::nullopt)
                 << ids[i];
         }
     }
@@ -173,10 +185,11 @@ TEST_F(EmployeeFiles, LookupsReadTheirRecordsThroughAnIndexThatFollowsChanges) {
     };
     EXPECT_EQ(bytesFor([&] { IndexYear(files, 2024); }),
               *fs.Size(Path("Name.dat")) + *fs.Size(Path("DailyWages.dat")));
-    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindEmployeeName(files, "003", 0), "佐藤"); }),
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindEmployeeName(files, "003", kBothSchemes), "佐藤"); }),
               kNameRecordSize);
-    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(GetPayScheme(files, "002"), 2); }), kNameRecordSize);
-    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindEmployeeName(files, "004", 0), ""); }), 0u);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(RegisteredScheme(files, "002"), PayScheme::Hourly); }),
+              kNameRecordSize);
+    EXPECT_EQ(bytesFor([&] { EXPECT_EQ(FindEmployeeName(files, "004", kBothSchemes), ""); }), 0u);
     EXPECT_EQ(bytesFor([&] { EXPECT_EQ(ReadDailyRecord(files, "003", 0)->WeekdayOverPay, 1100); }),
               kDailyWagesRecordSize);
     EXPECT_LE(bytesFor([&] { EXPECT_EQ(ReadDailyRecord(files, "001", 0)->Generation, 2); }),
@@ -187,7 +200,7 @@ TEST_F(EmployeeFiles, LookupsReadTheirRecordsThroughAnIndexThatFollowsChanges) {
                             Name("003", "佐藤", 1001), Name("004", "高橋", 1001)}));
     Write("DailyWages.dat", Join({Daily("001", 1, 1000, false), Daily("003", 1, 1100, false),
                                   Daily("001", 2, 1300), Daily("003", 2, 1500)}));
-    EXPECT_EQ(FindEmployeeName(files, "004", 0), "高橋");
+    EXPECT_EQ(FindEmployeeName(files, "004", kBothSchemes), "高橋");
     EXPECT_EQ(ReadDailyRecord(files, "003", 0)->WeekdayOverPay, 1500);
     EXPECT_EQ(FindCurrentDailyIndex(files, "003"), 3);
 
@@ -195,9 +208,9 @@ TEST_F(EmployeeFiles, LookupsReadTheirRecordsThroughAnIndexThatFollowsChanges) {
     fs.HoldStamp(Path("Name.dat"));
     Write("Name.dat", Join({Name("003", "佐藤", 1001), Name("004", "高橋", 1001),
                             Name("001", "山田", 1001), Name("002", "鈴木", 2001)}));
-    EXPECT_EQ(FindEmployeeName(files, "001", 0), "山田");
+    EXPECT_EQ(FindEmployeeName(files, "001", kBothSchemes), "山田");
     EXPECT_EQ(FindNameIndex(files, "001"), 2);
-    EXPECT_EQ(GetPayScheme(files, "002"), 2);
+    EXPECT_EQ(RegisteredScheme(files, "002"), PayScheme::Hourly);
 }
 
 TEST_F(EmployeeFiles, RetiringChangesOnlyTheFlagByte) {
@@ -273,11 +286,11 @@ TEST_F(EmployeeFiles, ValidateEmployeeInputWarnsOnce) {
 TEST_F(EmployeeFiles, SampleEmployeesReadBack) {
     CopySamples();
     std::vector<std::string> ids;
-    ListEmployeeIDs(files_, ids, 0);
+    ListEmployeeIDs(files_, ids, kBothSchemes);
     EXPECT_EQ(ids, (std::vector<std::string>{"001", "002"}));
-    EXPECT_EQ(GetPayScheme(files_, "001"), 1);
-    EXPECT_EQ(GetPayScheme(files_, "002"), 2);
-    EXPECT_EQ(FindEmployeeName(files_, "001", 1), "ソ表 太郎");
+    EXPECT_EQ(RegisteredScheme(files_, "001"), PayScheme::Daily);
+    EXPECT_EQ(RegisteredScheme(files_, "002"), PayScheme::Hourly);
+    EXPECT_EQ(FindEmployeeName(files_, "001", PayScheme::Daily), "ソ表 太郎");
     EXPECT_EQ(ReadDailyRecord(files_, "001", 0)->Generation, 1);
     EXPECT_EQ(ReadTimeRecord(files_, "002", 0)->WorkType, 19);
     EXPECT_EQ(FileSizeOf(files_, Path("Name.dat")), 72);

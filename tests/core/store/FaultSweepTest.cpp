@@ -42,7 +42,7 @@ TEST_F(StoreSweep, RegisterANewEmployee) {
     SomeEmployees();
     const EmployeeEntry entry = DailyEntry("004", "高橋", 1300);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
-        return RegisterEmployee(f, entry, 1, op);
+        return RegisterEmployee(f, entry, PayScheme::Daily, op);
     });
 }
 
@@ -50,14 +50,14 @@ TEST_F(StoreSweep, RegisterAChangedEmployee) {
     SomeEmployees();
     const EmployeeEntry entry = DailyEntry("001", "山田", 1700);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
-        return RegisterEmployee(f, entry, 1, op);
+        return RegisterEmployee(f, entry, PayScheme::Daily, op);
     });
 }
 
 TEST_F(StoreSweep, RegisterTheFirstEmployee) {
     const EmployeeEntry entry = DailyEntry("001", "山田", 1700);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
-        return RegisterEmployee(f, entry, 1, op);
+        return RegisterEmployee(f, entry, PayScheme::Daily, op);
     });
 }
 
@@ -67,7 +67,7 @@ TEST_F(StoreSweep, ACancelledRegistrationWritesNothingAtAll) {
     FaultyFileSystem fs;
     ScriptedOperator op;
     op.answers = {false};
-    EXPECT_FALSE(RegisterEmployee(AssignDataFiles(folder_, fs), entry, 1, op));
+    EXPECT_FALSE(RegisterEmployee(AssignDataFiles(folder_, fs), entry, PayScheme::Daily, op));
     EXPECT_EQ(fs.MutationCount(), 0);
 }
 
@@ -132,7 +132,7 @@ TEST_F(StoreSweep, OnAShareSavesRegistrationsAndDeletionsAreAllOrNothing) {
     Write("2024_fv2.pbk", Join({Month("001", 4), Month("003", 4)}));
     const EmployeeEntry entry = DailyEntry("001", "山田", 1700);
     Sweep([&](const DataFiles& f, ScriptedOperator& op) {
-        return RegisterEmployee(f, entry, 1, op);
+        return RegisterEmployee(f, entry, PayScheme::Daily, op);
     });
     Sweep([](const DataFiles& f, ScriptedOperator& op) {
         return WriteMonthRecord(f, 2024, Month("002", 5, 9), op);
@@ -178,7 +178,10 @@ TEST_F(StoreSweep, AFailingFolderNamesTheDataFileOnce) {
         const char* file;
         std::function<bool(ScriptedOperator&)> run;
     } cases[] = {
-        {"Name.dat", [&](ScriptedOperator& op) { return RegisterEmployee(files, entry, 1, op); }},
+        {"Name.dat",
+         [&](ScriptedOperator& op) {
+             return RegisterEmployee(files, entry, PayScheme::Daily, op);
+         }},
         {"Name.dat", [&](ScriptedOperator& op) { return DeleteEmployee(files, "002", op); }},
         {"2024_fv2.pbk",
          [&](ScriptedOperator& op) { return WriteMonthRecord(files, 2024, Month("002", 4), op); }},
@@ -212,7 +215,7 @@ TEST_F(StoreSweep, TheRepairSaysOnceWhatItDid) {
         if (call.starts_with("write")) {
             WriteMonthRecord(f, 2024, Month("004", 4), op);
         } else {
-            RegisterEmployee(f, entry, 1, op);
+            RegisterEmployee(f, entry, PayScheme::Daily, op);
         }
         const auto& log = fs.Log();
         const auto at = std::find_if(log.begin(), log.end(),
@@ -227,7 +230,7 @@ TEST_F(StoreSweep, TheRepairSaysOnceWhatItDid) {
         if (call.starts_with("write")) {
             WriteMonthRecord(AssignDataFiles(folder_, again), 2024, Month("004", 4), stopped);
         } else {
-            RegisterEmployee(AssignDataFiles(folder_, again), entry, 1, stopped);
+            RegisterEmployee(AssignDataFiles(folder_, again), entry, PayScheme::Daily, stopped);
         }
     };
     const struct {

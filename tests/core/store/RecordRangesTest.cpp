@@ -17,9 +17,10 @@ TEST(RecordRanges, EveryRateAboveTheFormsHighestIsRefused) {
           &Daily::HolidayEarMornPay, &Daily::HolidayNightPay}) {
         DailyWagesRecord record = testing::DailyWages();
         record.*rate = kMaxHourlyRate;
-        EXPECT_TRUE(WageFieldsOutOfRange(1, ToBytes(record)).empty());
+        EXPECT_TRUE(WageFieldsOutOfRange(PayScheme::Daily, ToBytes(record)).empty());
         record.*rate = kMaxHourlyRate + 1;
-        EXPECT_EQ(WageFieldsOutOfRange(1, ToBytes(record)), std::vector<std::string>{"時給 32001"});
+        EXPECT_EQ(WageFieldsOutOfRange(PayScheme::Daily, ToBytes(record)),
+                  std::vector<std::string>{"時給 32001"});
     }
     for (int field = 0; field < 1 + 3 * 7; ++field) {
         TimeWagesRecord record = testing::HourlyWages(19);
@@ -28,9 +29,10 @@ TEST(RecordRanges, EveryRateAboveTheFormsHighestIsRefused) {
         std::int32_t& rate =
             field == 0 ? record.TimePay : (*bands[(field - 1) / 7])[(field - 1) % 7];
         rate = kMaxHourlyRate;
-        EXPECT_TRUE(WageFieldsOutOfRange(2, ToBytes(record)).empty()) << field;
+        EXPECT_TRUE(WageFieldsOutOfRange(PayScheme::Hourly, ToBytes(record)).empty()) << field;
         rate = kMaxHourlyRate + 1;
-        EXPECT_EQ(WageFieldsOutOfRange(2, ToBytes(record)), std::vector<std::string>{"時給 32001"})
+        EXPECT_EQ(WageFieldsOutOfRange(PayScheme::Hourly, ToBytes(record)),
+                  std::vector<std::string>{"時給 32001"})
             << field;
     }
 }

@@ -22,7 +22,7 @@ class RegisterEmployee : public StoreFixture {
         e.Name = MakeNameRecord(files_, id, name, 2001);
         return e;
     }
-    bool Register(const EmployeeEntry& e, int scheme, ScriptedOperator& op) {
+    bool Register(const EmployeeEntry& e, PayScheme scheme, ScriptedOperator& op) {
         return pb::RegisterEmployee(files_, e, scheme, op);
     }
     void ExpectNoBackups() {
@@ -34,24 +34,24 @@ class RegisterEmployee : public StoreFixture {
 
 TEST_F(RegisterEmployee, FirstRegistrationCreatesTheFilesWithoutAsking) {
     const struct {
-        int scheme;
+        PayScheme scheme;
         const char* wageFile;
         const char* otherFile;
         int wagesCode;
-    } cases[] = {{1, "DailyWages.dat", "TimeWages.dat", 1001},
-                 {2, "TimeWages.dat", "DailyWages.dat", 2001}};
+    } cases[] = {{PayScheme::Daily, "DailyWages.dat", "TimeWages.dat", 1001},
+                 {PayScheme::Hourly, "TimeWages.dat", "DailyWages.dat", 2001}};
     for (const auto& c : cases) {
         std::filesystem::remove(Path("Name.dat"));
         std::filesystem::remove(Path(c.wageFile));
         std::filesystem::remove(Path(c.otherFile));
         ScriptedOperator op;
         const EmployeeEntry e =
-            c.scheme == 1 ? DailyEntry("001", "山田") : TimeEntry("001", "山田");
+            c.scheme == PayScheme::Daily ? DailyEntry("001", "山田") : TimeEntry("001", "山田");
         ASSERT_TRUE(Register(e, c.scheme, op));
         EXPECT_EQ(op.Kinds(), std::vector<std::string>{"information"});
         EXPECT_EQ(op.calls[0].text, "登録完了");
         EXPECT_EQ(Read("Name.dat"), ToBytes(Name("001", "山田", c.wagesCode)));
-        if (c.scheme == 1) {
+        if (c.scheme == PayScheme::Daily) {
             EXPECT_EQ(Read(c.wageFile), ToBytes(Daily("001", 1)));
         } else {
             EXPECT_EQ(Read(c.wageFile), ToBytes(Time("001", 1)));
@@ -71,7 +71,7 @@ TEST_F(RegisterEmployee, UnchangedDataIsReportedAndNothingChanges) {
         Write("DailyWages.dat", Join({Daily("001", 1)}));
         const FolderPicture before = Picture();
         ScriptedOperator op;
-        EXPECT_FALSE(Register(DailyEntry("001", DecodeSjis(stored).text), 1, op));
+        EXPECT_FALSE(Register(DailyEntry("001", DecodeSjis(stored).text), PayScheme::Daily, op));
         ASSERT_EQ(op.Kinds(), std::vector<std::string>{"warning"});
         EXPECT_EQ(op.calls[0].text, "現在登録されているデータと同じです。");
         EXPECT_EQ(op.calls[0].buttons, Buttons::Yes);
@@ -79,7 +79,8 @@ TEST_F(RegisterEmployee, UnchangedDataIsReportedAndNothingChanges) {
 
         // New conditions under the same name keep the name's bytes.
         op.answers = {true};
-        ASSERT_TRUE(Register(DailyEntry("001", DecodeSjis(stored).text, 1500), 1, op));
+        ASSERT_TRUE(
+            Register(DailyEntry("001", DecodeSjis(stored).text, 1500), PayScheme::Daily, op));
         EXPECT_EQ(GetShortStringRaw(Read("Name.dat"), kNameOffset, kNameLength), stored);
     }
 }
@@ -94,7 +95,7 @@ TEST_F(RegisterEmployee, AChangeAppendsTheNextGenerationAfterConfirmation) {
         Write("DailyWages.dat",
               Join({Daily("001", 1, 1000, false), Daily("002", 1), Daily("001", 2)}));
         ScriptedOperator op;
-        ASSERT_TRUE(Register(DailyEntry("001", c.name, c.overPay), 1, op));
+        ASSERT_TRUE(Register(DailyEntry("001", c.name, c.overPay), PayScheme::Daily, op));
         EXPECT_EQ(op.Kinds(), (std::vector<std::string>{"confirm", "information"}));
         ASSERT_EQ(op.dailyPending.size(), 1u);
         EXPECT_EQ(op.dailyPending[0].ID, "001");
@@ -118,11 +119,12 @@ TEST_F(RegisterEmployee, CancelledOrImpossibleUpdatesRestoreEverything) {
     const FolderPicture before = Picture();
     const struct {
         EmployeeEntry entry;
-        int scheme;
+        PayScheme scheme;
         bool answer;
     } cases[] = {
-        {DailyEntry("001", "山田", 1500), 1, false},  // the operator cancels
-        {TimeEntry("001", "山田"), 2, true},          // a daily employee has no hourly record
+        {DailyEntry("001", "山田", 1500), PayScheme::Daily, false},  // the operator cancels
+        {TimeEntry("001", "山田"), PayScheme::Hourly,
+         true},  // a daily employee has no hourly record
     };
     for (const auto& c : cases) {
         ScriptedOperator op;
@@ -144,7 +146,7 @@ TEST_F(RegisterEmployee, EmployeesKnownOnlyToThePayrollProgramKeepTheirLink) {
         Write("Name.dat", Join({Name("001", "山田", 0, 1)}));
         std::filesystem::remove(Path("DailyWages.dat"));
         ScriptedOperator op;
-        ASSERT_TRUE(Register(DailyEntry("001", c.name), 1, op));
+        ASSERT_TRUE(Register(DailyEntry("001", c.name), PayScheme::Daily, op));
         EXPECT_EQ(op.Kinds(), c.asked);
         EXPECT_EQ(Read("Name.dat"), ToBytes(Name("001", c.name, 1001, 1)));
         EXPECT_EQ(Read("DailyWages.dat"), ToBytes(Daily("001", 1)));
@@ -158,7 +160,7 @@ TEST_F(RegisterEmployee, ADamagedFileStopsBeforeAnythingIsWritten) {
     Write("Name.dat", ragged);
     const FolderPicture before = Picture();
     ScriptedOperator op;
-    EXPECT_FALSE(Register(entry, 1, op));
+    EXPECT_FALSE(Register(entry, PayScheme::Daily, op));
     EXPECT_EQ(op.Kinds(), (std::vector<std::string>{"warning", "error"}));
     EXPECT_NE(op.calls[1].text.find(Path("Name.dat")), std::string::npos);
     EXPECT_NE(op.calls[1].text.find("37"), std::string::npos);

@@ -104,14 +104,14 @@ TEST_F(ChangeDataTest, RunsTheConversionAndPutsTheBackupsBack) {
     EXPECT_EQ(Items(dialog, "ListBox4"), QStringList{"003 佐藤"});
     EXPECT_EQ(Items(dialog, "ListBox1"), QStringList{"002 鈴木"});
     EXPECT_TRUE(Items(dialog, "ListBox2").isEmpty());
-    EXPECT_EQ(GetPayScheme(files_, "001"), 1);
+    EXPECT_EQ(RegisteredScheme(files_, "001"), PayScheme::Daily);
     EXPECT_TRUE(dialog.FilesChanged());
 
     Find<TPanelButton>(dialog, "PanelButton2")->click();
     EXPECT_EQ(Items(dialog, "ListBox1").size(), 3);
     EXPECT_TRUE(Items(dialog, "ListBox3").isEmpty());
     EXPECT_TRUE(Items(dialog, "ListBox4").isEmpty());
-    EXPECT_EQ(GetPayScheme(files_, "001"), 0);
+    EXPECT_FALSE(FindWagesCode(files_, "001"));
     EXPECT_TRUE(files_.fs->Exists(files_.Folder + "001tc.dat"));
 }
 
@@ -144,7 +144,7 @@ TEST(ChangeDataFromMainWindow, TheMenuCommandRunsAConversion) {
     });
     item->trigger();
     EXPECT_TRUE(opened);
-    EXPECT_EQ(GetPayScheme(main.Files(), "001"), 1);
+    EXPECT_EQ(RegisteredScheme(main.Files(), "001"), PayScheme::Daily);
     EXPECT_TRUE(folder.Exists("Hiredata.cbf"));
 }
 

@@ -44,7 +44,7 @@ class EmployeeFormTest : public ::testing::Test {
         record.Generation = 1;
         entry.Daily = record;
         entry.Name = MakeNameRecord(files_, id, name, 1001);
-        ASSERT_TRUE(RegisterEmployee(files_, entry, 1, quiet));
+        ASSERT_TRUE(RegisterEmployee(files_, entry, PayScheme::Daily, quiet));
     }
     void RegisterTime(const std::string& id, const std::string& name, TimeWagesRecord record) {
         ScriptedOperator quiet;
@@ -54,7 +54,7 @@ class EmployeeFormTest : public ::testing::Test {
         record.Generation = 1;
         entry.Time = record;
         entry.Name = MakeNameRecord(files_, id, name, 2001);
-        ASSERT_TRUE(RegisterEmployee(files_, entry, 2, quiet));
+        ASSERT_TRUE(RegisterEmployee(files_, entry, PayScheme::Hourly, quiet));
     }
 
     // The WagesCode "Name.dat" holds for the ID (0 when none).

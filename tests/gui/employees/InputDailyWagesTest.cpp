@@ -132,7 +132,7 @@ TEST_F(InputDailyWagesTest, ANewIdStartsFromTheDefaultsAndUnregisteredChangesAsk
     op_.answers = {true};
     form->close();
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(GetPayScheme(files_, "006"), 0);
+    EXPECT_FALSE(FindWagesCode(files_, "006"));
 }
 
 TEST_F(InputDailyWagesTest, UntakenTextIsEmptiedWhenNothingIsSelected) {
@@ -458,10 +458,10 @@ TEST_F(InputDailyWagesTest, DeleteAsksAndKeepsTheIdInTheList) {
     Click(form.get(), "PanelButton5");
     EXPECT_EQ(Shown("question"),
               (std::vector<std::string>{"従業員番号 001 のデータを削除しますか？"}));
-    EXPECT_EQ(GetPayScheme(files_, "001"), 1);
+    EXPECT_EQ(RegisteredScheme(files_, "001"), PayScheme::Daily);
     op_.answers = {true};
     Click(form.get(), "PanelButton5");
-    EXPECT_EQ(GetPayScheme(files_, "001"), 0);
+    EXPECT_FALSE(FindWagesCode(files_, "001"));
     EXPECT_FALSE(files_.fs->Exists(files_.NameFile));
     EXPECT_EQ(form->SelectedId(), "001");
     EXPECT_EQ(Find<QLabel>(form.get(), "Label11")->text(), "未登録です。");

@@ -148,7 +148,7 @@ TEST_F(InputTimeWagesTest, BandTimesMustRise) {
     EXPECT_FALSE(files_.fs->Exists(files_.NameFile));
     Find<QRadioButton>(form.get(), "RadioButton1")->click();
     Click(form.get(), "PanelButton1");
-    EXPECT_EQ(GetPayScheme(files_, "001"), 2);
+    EXPECT_EQ(RegisteredScheme(files_, "001"), PayScheme::Hourly);
 }
 
 // A pattern without time bands clears both stage buttons. Dividing by time then

@@ -233,9 +233,9 @@ TEST(RegistrationRoad, TheKeyboardAloneRegistersBothSchemesAndUpdatesOne) {
     EXPECT_EQ(told, QStringList({"登録完了", "登録完了", "登録完了"}));
     const DataFiles files = AssignDataFiles(folder.Path().toStdString());
     EXPECT_EQ(LookupEmployee(files, "001", "").WagesCode, 1002);
-    EXPECT_EQ(FindEmployeeName(files, "001", 0), "山田一郎");
+    EXPECT_EQ(FindEmployeeName(files, "001", kBothSchemes), "山田一郎");
     EXPECT_EQ(LookupEmployee(files, "002", "").WagesCode, 2001);
-    EXPECT_EQ(FindEmployeeName(files, "002", 0), "鈴木花子");
+    EXPECT_EQ(FindEmployeeName(files, "002", kBothSchemes), "鈴木花子");
 }
 
 TEST(RegistrationRoad, CancellingTheComparisonKeepsTheFiles) {

@@ -414,7 +414,7 @@ TEST_F(ViewRegistDataTest, DeletingFromTheViewerAsksThenUpdatesFilesViewAndMainW
     EXPECT_EQ(ComboItems(viewer), QStringList{"003"});
     EXPECT_EQ(Grid(viewer)->ColCount(), 2);
     EXPECT_EQ(Grid(viewer)->Cells(1, 0), "三郎");
-    EXPECT_EQ(GetPayScheme(files_, "001"), 0);
+    EXPECT_FALSE(FindWagesCode(files_, "001"));
     EXPECT_FALSE(ReadMonthRecord(files_, "001", 1999, 3).has_value());
     EXPECT_TRUE(ReadMonthRecord(files_, "002", 1999, 3).has_value());
     EXPECT_NE(folder_.Read("1999_fv2.pbk"), months);

@@ -33,7 +33,7 @@ QString Text(TMonthOverview& overview, int row, int column) {
 // window without being told, and Enter on a row asks for that month.
 TEST(MonthOverviewW, FollowsASaveAndOpensTheMonthOnEnter) {
     EntryFolder folder;
-    TMonthOverview overview(ContextOf(folder), 1, 1999, 4);
+    TMonthOverview overview(ContextOf(folder), PayScheme::Daily, 1999, 4);
     auto* count = test::Find<QLabel>(overview, "CountLabel");
     EXPECT_EQ(count->text(), "0 / 1 記録済み");
     EXPECT_EQ(Text(overview, 0, 2), "未記録");
@@ -53,7 +53,8 @@ TEST(MonthOverviewW, FollowsASaveAndOpensTheMonthOnEnter) {
     grid->setCurrentIndex(grid->model()->index(0, 0));
     QTest::keyClick(grid, Qt::Key_Return);
     ASSERT_EQ(wanted.size(), 1);
-    EXPECT_EQ(wanted[0], (QVariantList{1, QString("001"), 1999, 4}));
+    EXPECT_EQ(wanted[0][0].value<PayScheme>(), PayScheme::Daily);
+    EXPECT_EQ(wanted[0].mid(1), (QVariantList{QString("001"), 1999, 4}));
 }
 
 // Three stored months go on three pages of one PDF, the month that cannot be
@@ -74,7 +75,7 @@ TEST(MonthOverviewW, PrintsEveryStoredMonthOnAPageOfItsOwn) {
     }
     QTemporaryDir out;
     const QString pdf = out.filePath("all.pdf");
-    TMonthOverview overview(ContextOf(folder, pdf), 1, 1999, 3);
+    TMonthOverview overview(ContextOf(folder, pdf), PayScheme::Daily, 1999, 3);
     EXPECT_EQ(test::Find<QLabel>(overview, "CountLabel")->text(), "4 / 4 記録済み");
 
     test::ScriptedMessages boxes;

@@ -30,9 +30,9 @@ namespace {
 
 using test::Find;
 
-MonthReport MakeReport(int payScheme, bool holiday, int days) {
+MonthReport MakeReport(PayScheme payScheme, bool holiday, int days) {
     MonthReport report;
-    report.PayScheme = payScheme;
+    report.Scheme = payScheme;
     report.Holiday = holiday;
     for (int d = 0; d < days; ++d) {
         MonthReport::Row row;
@@ -41,7 +41,7 @@ MonthReport MakeReport(int payScheme, bool holiday, int days) {
             row[c] = "d" + std::to_string(d + 1) + "c" + std::to_string(c);
         report.Days.push_back(row);
     }
-    const int summaryRows = holiday && payScheme == 1 ? 7 : 4;
+    const int summaryRows = holiday && payScheme == PayScheme::Daily ? 7 : 4;
     for (int i = 0; i < summaryRows; ++i) {
         MonthReport::Row row;
         for (int c = 1; c < 9; ++c)
@@ -69,7 +69,7 @@ std::vector<QString> RowTexts(PrintGrid* grid, int row) {
 TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
     struct Case {
         const char* name;
-        int payScheme;
+        PayScheme payScheme;
         bool holiday;
         int days;
         int rows;
@@ -83,7 +83,7 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
     };
     const std::vector<Case> cases = {
         {"A: daily with holidays",
-         1,
+         PayScheme::Daily,
          true,
          28,
          36,
@@ -94,7 +94,7 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
          3,
          {"勤務日数", "05日", "休日勤務", "01日", "残業時間", "10:30", "残業賃金", "¥10,750"}},
         {"B: daily without holidays",
-         1,
+         PayScheme::Daily,
          false,
          28,
          34,
@@ -105,7 +105,7 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
          2,
          {"勤務日数", "05日", "", "", "残業時間", "10:30", "残業賃金", "¥10,750"}},
         {"B: 31 days",
-         1,
+         PayScheme::Daily,
          false,
          31,
          37,
@@ -117,7 +117,7 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
          {"勤務日数", "05日", "", "", "残業時間", "10:30", "残業賃金", "¥10,750"}},
         // The hourly flag is ignored: hourly months have no holiday figures.
         {"C: hourly",
-         2,
+         PayScheme::Hourly,
          true,
          30,
          36,
@@ -133,15 +133,16 @@ TEST(PrintDailyWTest, ReportGridInItsThreeLayouts) {
         TPrintD dialog(MakeReport(c.payScheme, c.holiday, c.days), Subject());
         PrintGrid* grid = dialog.findChild<PrintGrid*>("PrintGrid1");
         ASSERT_NE(grid, nullptr);
-        EXPECT_EQ(dialog.minimumWidth(), 597 + 63 * c.payScheme);
-        EXPECT_EQ(dialog.maximumWidth(), 597 + 63 * c.payScheme);
+        const int width = c.payScheme == PayScheme::Daily ? 660 : 723;
+        EXPECT_EQ(dialog.minimumWidth(), width);
+        EXPECT_EQ(dialog.maximumWidth(), width);
         ASSERT_EQ(grid->RowCount(), c.rows);
         ASSERT_EQ(grid->ColCount(), c.cols);
         EXPECT_EQ(grid->ColWidths(c.cols - 1), c.colWidth);
 
         EXPECT_EQ(grid->Cells(1, 0), "出社時間");
-        EXPECT_EQ(grid->Cells(7, 0), c.payScheme == 1 ? "合　　計" : "区 分 ３");
-        EXPECT_EQ(grid->Cells(c.payScheme == 1 ? 2 : 4, 0), "退社時間");
+        EXPECT_EQ(grid->Cells(7, 0), c.payScheme == PayScheme::Daily ? "合　　計" : "区 分 ３");
+        EXPECT_EQ(grid->Cells(c.payScheme == PayScheme::Daily ? 2 : 4, 0), "退社時間");
         EXPECT_EQ(grid->Cells(0, 1), "03/10(月)");
         EXPECT_EQ(grid->Cells(3, c.days), QString("d%1c3").arg(c.days));
 
@@ -227,7 +228,7 @@ TEST(PrintDailyWTest, NationalHolidaysAreMarkedButPaidAsWeekdays) {
 
 TEST(PrintDailyWTest, TitleAndFileName) {
     EXPECT_EQ(TPrintD::ReportTitle(Subject()), "山田　太郎 殿分　1999 年　03 月分 勤務時間");
-    TPrintD dialog(MakeReport(1, false, 28), Subject());
+    TPrintD dialog(MakeReport(PayScheme::Daily, false, 28), Subject());
     EXPECT_EQ(dialog.windowTitle(), "印刷プレビュー");
     EXPECT_EQ(Find<QWidget>(dialog, "Label1")->property("text").toString(),
               TPrintD::ReportTitle(Subject()));
@@ -265,7 +266,7 @@ PdfPage ReadPdfInfo(const QString& file) {
 TEST(PrintDailyWTest, PrintsOnOneB5PortraitPageWhateverThePrinterHad) {
     QTemporaryDir dir;
     for (bool holiday : {false, true}) {
-        TPrintD dialog(MakeReport(1, holiday, 31), Subject());
+        TPrintD dialog(MakeReport(PayScheme::Daily, holiday, 31), Subject());
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         const QString file = dir.filePath(holiday ? "a.pdf" : "b.pdf");
@@ -316,7 +317,7 @@ TEST(PrintDailyWTest, StartWithoutPrinterWritesPdfAndNamesIt) {
     QTemporaryDir dir;
     const QString pdf = QDir(dir.path()).filePath(TPrintD::PdfFileName(Subject()));
 
-    TPrintD dialog(MakeReport(2, false, 28), Subject(dir.path() + "/"));
+    TPrintD dialog(MakeReport(PayScheme::Hourly, false, 28), Subject(dir.path() + "/"));
     EXPECT_EQ(dialog.PrinterCB(), nullptr) << "no printer to choose";
     const Box box = PressStart(dialog);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
@@ -329,7 +330,7 @@ TEST(PrintDailyWTest, StartIntoAMissingFolderReportsTheFailureAndStaysOpen) {
     if (!QPrinterInfo::defaultPrinter().isNull())
         GTEST_SKIP() << "a printer is configured";
     QTemporaryDir dir;
-    TPrintD dialog(MakeReport(1, true, 28), Subject(dir.filePath("gone")));
+    TPrintD dialog(MakeReport(PayScheme::Daily, true, 28), Subject(dir.filePath("gone")));
     dialog.show();
     const Box box = PressStart(dialog);
     EXPECT_EQ(box.title, "ｴﾗｰ");
@@ -339,7 +340,7 @@ TEST(PrintDailyWTest, StartIntoAMissingFolderReportsTheFailureAndStaysOpen) {
 
 TEST(PrintDailyWTest, CancelPrintsNothing) {
     QTemporaryDir dir;
-    TPrintD dialog(MakeReport(1, false, 28), Subject(dir.path()));
+    TPrintD dialog(MakeReport(PayScheme::Daily, false, 28), Subject(dir.path()));
     QMetaObject::invokeMethod(&dialog, &TPrintD::PanelButton2Click, Qt::QueuedConnection);
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
@@ -419,7 +420,7 @@ TEST_F(PrintQueueTest, RefusedJobNamesThePrinterAndKeepsThePreviewOpen) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TPrintD dialog(MakeReport(1, false, 28), Subject());
+        TPrintD dialog(MakeReport(PayScheme::Daily, false, 28), Subject());
         dialog.show();
         ASSERT_EQ(dialog.PrinterCB()->currentText(), "PunchbookPDF");
         ASSERT_TRUE(cups.Run(c.stop, c.stopArgs));
@@ -436,7 +437,7 @@ TEST_F(PrintQueueTest, RefusedJobNamesThePrinterAndKeepsThePreviewOpen) {
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFileName(dir.filePath("job.pdf"));
-    TPrintD(MakeReport(1, false, 28), Subject()).PrintOn(printer);
+    TPrintD(MakeReport(PayScheme::Daily, false, 28), Subject()).PrintOn(printer);
     EXPECT_THROW(SubmitPdf("Office", dir.filePath("job.pdf"), "title", "JISB5"), TPrintError);
     EXPECT_TRUE(QDir(cups.OutputFolder()).isEmpty());
 }
@@ -447,12 +448,12 @@ TEST_F(PrintQueueTest, PrinterPrintedOnIsOfferedFirstWhileItIsThere) {
     settings.ProgramFolder = (dir.path() + "/").toStdString();
     const PrinterMemory memory{&settings, &RealFileSystem()};
     const auto offered = [&] {
-        return TPrintD(MakeReport(1, false, 28), Subject(), nullptr, memory)
+        return TPrintD(MakeReport(PayScheme::Daily, false, 28), Subject(), nullptr, memory)
             .PrinterCB()
             ->currentText();
     };
     {
-        TPrintD dialog(MakeReport(1, false, 28), Subject(), nullptr, memory);
+        TPrintD dialog(MakeReport(PayScheme::Daily, false, 28), Subject(), nullptr, memory);
         EXPECT_EQ(dialog.PrinterCB()->currentText(), "PunchbookPDF");
         dialog.PrinterCB()->setCurrentIndex(dialog.PrinterCB()->findText("Office"));
         EXPECT_EQ(PressStart(dialog).text, "");
