@@ -123,21 +123,21 @@ TChangeD::TChangeD(const DataFiles& files, QWidget* parent)
         b->setGeometry(x, 287, 100, 32);
         return b;
     };
-    PanelButton1 = panel(QStringLiteral("PanelButton1"), QStringLiteral("開始"),
+    startButton_ = panel(QStringLiteral("PanelButton1"), QStringLiteral("開始"),
                          QStringLiteral("コンバート開始"), QStringLiteral("Start"), 8);
-    PanelButton2 =
+    restoreButton_ =
         panel(QStringLiteral("PanelButton2"), QStringLiteral("戻す"),
               QStringLiteral("従業員データを１世代戻す"), QStringLiteral("Restore"), 157);
-    PanelButton3 = panel(QStringLiteral("PanelButton3"), QStringLiteral("終了"),
+    closeButton_ = panel(QStringLiteral("PanelButton3"), QStringLiteral("終了"),
                          QStringLiteral("コンバートの終了"), QStringLiteral("Exit"), 307);
 
     connect(BitBtn1, &QPushButton::clicked, this, &TChangeD::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TChangeD::BitBtn2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &TChangeD::BitBtn3Click);
     connect(BitBtn4, &QPushButton::clicked, this, &TChangeD::BitBtn4Click);
-    connect(PanelButton1, &TPanelButton::clicked, this, &TChangeD::PanelButton1Click);
-    connect(PanelButton2, &TPanelButton::clicked, this, &TChangeD::PanelButton2Click);
-    connect(PanelButton3, &TPanelButton::clicked, this, &TChangeD::PanelButton3Click);
+    connect(startButton_, &TPanelButton::clicked, this, &TChangeD::StartClicked);
+    connect(restoreButton_, &TPanelButton::clicked, this, &TChangeD::RestoreClicked);
+    connect(closeButton_, &TPanelButton::clicked, this, &TChangeD::CloseClicked);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -148,7 +148,7 @@ void TChangeD::FormCreate() {
     std::vector<OldEmployee> old;
     Guarded(this, [&] { LoadOldEmployeeList(files_, old); });
     Fill(ListBox1, old);
-    PanelButton1->setEnabled(ListBox1->count() > 0);
+    startButton_->setEnabled(ListBox1->count() > 0);
 }
 
 void TChangeD::BitBtn1Click() {
@@ -173,10 +173,10 @@ void TChangeD::Show(const ConversionLists& lists) {
     Fill(ListBox2, lists.Chosen);
     Fill(ListBox3, lists.Done);
     Fill(ListBox4, lists.Refused);
-    PanelButton1->setEnabled(ListBox1->count() > 0);
+    startButton_->setEnabled(ListBox1->count() > 0);
 }
 
-void TChangeD::PanelButton1Click() {
+void TChangeD::StartClicked() {
     ConversionLists lists = Lists();
     MessageOperator op(this);
     Guarded(op, [&] { RunConversion(files_, lists, op); });
@@ -184,7 +184,7 @@ void TChangeD::PanelButton1Click() {
     Show(lists);
 }
 
-void TChangeD::PanelButton2Click() {
+void TChangeD::RestoreClicked() {
     ConversionLists lists = Lists();
     MessageOperator op(this);
     Guarded(op, [&] { RestoreBackups(files_, lists, op); });
@@ -192,7 +192,7 @@ void TChangeD::PanelButton2Click() {
     Show(lists);
 }
 
-void TChangeD::PanelButton3Click() {
+void TChangeD::CloseClicked() {
     accept();
 }
 

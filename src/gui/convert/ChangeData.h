@@ -29,9 +29,9 @@ class TChangeD : public QDialog {
     void BitBtn2Click();
     void BitBtn3Click();
     void BitBtn4Click();
-    void PanelButton1Click();
-    void PanelButton2Click();
-    void PanelButton3Click();
+    void StartClicked();
+    void RestoreClicked();
+    void CloseClicked();
 
   private:
     ConversionLists Lists() const;
@@ -39,9 +39,9 @@ class TChangeD : public QDialog {
 
     const DataFiles& files_;
     bool filesChanged_ = false;
-    TPanelButton* PanelButton1;
-    TPanelButton* PanelButton2;
-    TPanelButton* PanelButton3;
+    TPanelButton* startButton_;
+    TPanelButton* restoreButton_;
+    TPanelButton* closeButton_;
     QListWidget* ListBox1;
     QListWidget* ListBox2;
     QListWidget* ListBox3;

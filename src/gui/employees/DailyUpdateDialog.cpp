@@ -1,7 +1,5 @@
 #include "gui/employees/DailyUpdateDialog.h"
 
-#include <exception>
-
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
 #include "gui/shared/Naming.h"
@@ -31,10 +29,8 @@ QStringList RowLabels() {
 
 DailyUpdateDialog::DailyUpdateDialog(const DataFiles& files, const Settings& settings,
                                      const PendingDailyRegistration& pending, QWidget* parent)
-    : TReNewDlg(settings, Q(pending.ID), Q(pending.Name), RowLabels(), /*heightBounded=*/true,
-                parent),
-      files_(files),
-      pending_(pending) {
+    : UpdateDialog(files, settings, pending.ID, pending.Name, RowLabels(),
+                   RowValues(pending.Record), /*heightBounded=*/true, parent) {
     Name(this, QStringLiteral("TReNewDlgD"));
 }
 
@@ -56,21 +52,9 @@ QStringList DailyUpdateDialog::RowValues(const DailyWagesRecord& r) {
     return values;
 }
 
-void DailyUpdateDialog::ReadStored(QString& name, QStringList& values) const {
-    // The dialog only answers a question: when the stored data cannot be read,
-    // its column stays empty rather than the question going unasked.
-    try {
-        name = Q(FindEmployeeName(files_, pending_.ID, kBothSchemes));
-        const std::optional<DailyWagesRecord> stored = ReadDailyRecord(files_, pending_.ID, 0);
-        values = stored ? RowValues(*stored) : QStringList();
-    } catch (const std::exception&) {
-        name.clear();
-        values.clear();
-    }
-}
-
-QStringList DailyUpdateDialog::NewValues() const {
-    return RowValues(pending_.Record);
+QStringList DailyUpdateDialog::StoredValues(const DataFiles& files, const std::string& id) const {
+    const std::optional<DailyWagesRecord> stored = ReadDailyRecord(files, id, 0);
+    return stored ? RowValues(*stored) : QStringList();
 }
 
 }  // namespace pb

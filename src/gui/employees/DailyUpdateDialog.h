@@ -4,11 +4,11 @@
 
 #include "core/store/DataFiles.h"
 #include "core/store/Operator.h"
-#include "gui/employees/ReNewDlg.h"
+#include "gui/employees/UpdateDialog.h"
 
 namespace pb {
 
-class DailyUpdateDialog : public TReNewDlg {
+class DailyUpdateDialog : public UpdateDialog {
     Q_OBJECT
   public:
     DailyUpdateDialog(const DataFiles& files, const Settings& settings,
@@ -18,12 +18,7 @@ class DailyUpdateDialog : public TReNewDlg {
     static QStringList RowValues(const DailyWagesRecord& record);
 
   protected:
-    void ReadStored(QString& name, QStringList& values) const override;
-    QStringList NewValues() const override;
-
-  private:
-    const DataFiles& files_;
-    PendingDailyRegistration pending_;
+    QStringList StoredValues(const DataFiles& files, const std::string& id) const override;
 };
 
 }  // namespace pb

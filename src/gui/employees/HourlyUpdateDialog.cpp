@@ -1,7 +1,5 @@
 #include "gui/employees/HourlyUpdateDialog.h"
 
-#include <exception>
-
 #include "core/common/Routines.h"
 #include "core/store/EmployeeFiles.h"
 #include "gui/shared/Naming.h"
@@ -29,10 +27,8 @@ QStringList RowLabels() {
 
 HourlyUpdateDialog::HourlyUpdateDialog(const DataFiles& files, const Settings& settings,
                                        const PendingTimeRegistration& pending, QWidget* parent)
-    : TReNewDlg(settings, Q(pending.ID), Q(pending.Name), RowLabels(), /*heightBounded=*/false,
-                parent),
-      files_(files),
-      pending_(pending) {
+    : UpdateDialog(files, settings, pending.ID, pending.Name, RowLabels(),
+                   RowValues(pending.Record), /*heightBounded=*/false, parent) {
     Name(this, QStringLiteral("TReNewDlgT"));
 }
 
@@ -50,21 +46,9 @@ QStringList HourlyUpdateDialog::RowValues(const TimeWagesRecord& r) {
     return values;
 }
 
-void HourlyUpdateDialog::ReadStored(QString& name, QStringList& values) const {
-    // The dialog only answers a question: when the stored data cannot be read,
-    // its column stays empty rather than the question going unasked.
-    try {
-        name = Q(FindEmployeeName(files_, pending_.ID, kBothSchemes));
-        const std::optional<TimeWagesRecord> stored = ReadTimeRecord(files_, pending_.ID, 0);
-        values = stored ? RowValues(*stored) : QStringList();
-    } catch (const std::exception&) {
-        name.clear();
-        values.clear();
-    }
-}
-
-QStringList HourlyUpdateDialog::NewValues() const {
-    return RowValues(pending_.Record);
+QStringList HourlyUpdateDialog::StoredValues(const DataFiles& files, const std::string& id) const {
+    const std::optional<TimeWagesRecord> stored = ReadTimeRecord(files, id, 0);
+    return stored ? RowValues(*stored) : QStringList();
 }
 
 }  // namespace pb

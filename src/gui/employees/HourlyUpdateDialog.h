@@ -4,11 +4,11 @@
 
 #include "core/store/DataFiles.h"
 #include "core/store/Operator.h"
-#include "gui/employees/ReNewDlg.h"
+#include "gui/employees/UpdateDialog.h"
 
 namespace pb {
 
-class HourlyUpdateDialog : public TReNewDlg {
+class HourlyUpdateDialog : public UpdateDialog {
     Q_OBJECT
   public:
     HourlyUpdateDialog(const DataFiles& files, const Settings& settings,
@@ -18,12 +18,7 @@ class HourlyUpdateDialog : public TReNewDlg {
     static QStringList RowValues(const TimeWagesRecord& record);
 
   protected:
-    void ReadStored(QString& name, QStringList& values) const override;
-    QStringList NewValues() const override;
-
-  private:
-    const DataFiles& files_;
-    PendingTimeRegistration pending_;
+    QStringList StoredValues(const DataFiles& files, const std::string& id) const override;
 };
 
 }  // namespace pb

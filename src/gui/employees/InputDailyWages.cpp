@@ -56,7 +56,7 @@ void TInputD::BuildWindow() {
         MakeBarButton(QStringLiteral("PanelButton1"), QStringLiteral("登録"),
                       QStringLiteral("従業員データの登録"), Glyph(QStringLiteral("DailyWages")), 4,
                       QKeySequence(Qt::CTRL | Qt::Key_S));
-    PanelButton5 =
+    deleteButton_ =
         MakeBarButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
                       Glyph(QStringLiteral("Delete")), 52, QKeySequence(Qt::ALT | Qt::Key_D));
     auto* close = MakeBarButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
@@ -69,9 +69,9 @@ void TInputD::BuildWindow() {
         MakeBarButton(QStringLiteral("PanelButton4"), QStringLiteral("設定"),
                       QStringLiteral("デフォルトに設定する"), Glyph(QStringLiteral("Settings")),
                       337, QKeySequence(Qt::ALT | Qt::Key_S));
-    connect(register_, &TPanelButton::clicked, this, &TInputD::PanelButton1Click);
-    connect(PanelButton5, &TPanelButton::clicked, this, &TInputD::PanelButton5Click);
-    connect(close, &TPanelButton::clicked, this, &TInputD::PanelButton2Click);
+    connect(register_, &TPanelButton::clicked, this, &TInputD::RegisterClicked);
+    connect(deleteButton_, &TPanelButton::clicked, this, &TInputD::DeleteClicked);
+    connect(close, &TPanelButton::clicked, this, &TInputD::CloseClicked);
     connect(revert, &TPanelButton::clicked, this, &TInputD::ReflectDefoData);
     connect(store, &TPanelButton::clicked, this, &TInputD::SetDefoData);
 
@@ -89,7 +89,8 @@ void TInputD::BuildWindow() {
     }
 
     MakeLabel(QStringLiteral("Label3"), QStringLiteral("時給"), 8, 127, 84);
-    Label4 = MakeLabel(QStringLiteral("Label4"), QStringLiteral("時給(休日)"), 8, 151, 84);
+    holidayRateLabel_ =
+        MakeLabel(QStringLiteral("Label4"), QStringLiteral("時給(休日)"), 8, 151, 84);
     for (int tag = 1; tag <= 8; ++tag) {
         const int column = (tag - 1) % 4;
         const int y = tag <= 4 ? 124 : 148;
@@ -255,7 +256,7 @@ void TInputD::PayCheckBoxClick(int c) {
 void TInputD::RefreshColours() {
     for (int tag = 1; tag <= 6; ++tag)
         SetTextColour(classBoxes_[tag], classBoxes_[tag]->isChecked());
-    SetTextColour(Label4, HolidayCB->isChecked());
+    SetTextColour(holidayRateLabel_, HolidayCB->isChecked());
     for (int tag = 1; tag <= 5; ++tag)
         SetTextColour(timeLabels_[tag], sliders_[tag]->isEnabled());
     if (HolidayCB->isChecked())
@@ -460,7 +461,7 @@ void TInputD::IDCBChange() {
 
 // --- buttons ------------------------------------------------------------------
 
-void TInputD::PanelButton1Click() {
+void TInputD::RegisterClicked() {
     CommitFocusedField();
     Guard([this] {
         if (!CheckSchemeChange(PayScheme::Hourly))
@@ -489,11 +490,11 @@ void TInputD::PanelButton1Click() {
     });
 }
 
-void TInputD::PanelButton2Click() {
+void TInputD::CloseClicked() {
     close();
 }
 
-void TInputD::PanelButton5Click() {
+void TInputD::DeleteClicked() {
     DeleteSelectedEmployee();
 }
 

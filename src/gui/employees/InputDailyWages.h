@@ -35,9 +35,9 @@ class TInputD : public TWageForm {
     void TimeTrackBarChange(int tag);
     bool TimeTrackBarKeyDown(int tag, int key);
 
-    void PanelButton1Click();
-    void PanelButton2Click();
-    void PanelButton5Click();
+    void RegisterClicked();
+    void CloseClicked();
+    void DeleteClicked();
     void ReflectDefoData();
     void SetDefoData();
 
@@ -67,7 +67,7 @@ class TInputD : public TWageForm {
     QCheckBox* HolidayCB = nullptr;
     QCheckBox* HalfHolidayCB = nullptr;
     QComboBox* HalfHolidayCombo = nullptr;
-    QLabel* Label4 = nullptr;
+    QLabel* holidayRateLabel_ = nullptr;
     QLabel* idStatusLabel_ = nullptr;
 };
 

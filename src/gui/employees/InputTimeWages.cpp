@@ -78,7 +78,7 @@ void TInputT::BuildWindow() {
         MakeBarButton(QStringLiteral("PanelButton1"), QStringLiteral("登録"),
                       QStringLiteral("従業員データの登録"), Glyph(QStringLiteral("TimeWages")), 4,
                       QKeySequence(Qt::CTRL | Qt::Key_S));
-    PanelButton5 =
+    deleteButton_ =
         MakeBarButton(QStringLiteral("PanelButton5"), QStringLiteral("削除"), {},
                       Glyph(QStringLiteral("Delete")), 52, QKeySequence(Qt::ALT | Qt::Key_D));
     auto* close = MakeBarButton(QStringLiteral("PanelButton2"), QStringLiteral("終了"),
@@ -94,17 +94,17 @@ void TInputT::BuildWindow() {
     auto* unify = MakeBarButton(QStringLiteral("PanelButton6"), QStringLiteral("統一"),
                                 QStringLiteral("時給金額を統一する"), UnifyGlyph(), 467,
                                 QKeySequence(Qt::ALT | Qt::Key_U));
-    connect(register_, &TPanelButton::clicked, this, &TInputT::PanelButton1Click);
-    connect(PanelButton5, &TPanelButton::clicked, this, &TInputT::PanelButton5Click);
-    connect(close, &TPanelButton::clicked, this, &TInputT::PanelButton2Click);
-    connect(revert, &TPanelButton::clicked, this, &TInputT::PanelButton3Click);
-    connect(store, &TPanelButton::clicked, this, &TInputT::PanelButton4Click);
-    connect(unify, &TPanelButton::clicked, this, &TInputT::PanelButton6Click);
+    connect(register_, &TPanelButton::clicked, this, &TInputT::RegisterClicked);
+    connect(deleteButton_, &TPanelButton::clicked, this, &TInputT::DeleteClicked);
+    connect(close, &TPanelButton::clicked, this, &TInputT::CloseClicked);
+    connect(revert, &TPanelButton::clicked, this, &TInputT::RestoreDefaultsClicked);
+    connect(store, &TPanelButton::clicked, this, &TInputT::StoreDefaultsClicked);
+    connect(unify, &TPanelButton::clicked, this, &TInputT::UnifyClicked);
 
     MakeIdAndName(8, 96, 50);
     // The registration status goes on the closing-day row, the one row with room for
     // its longest text; beside the ID the band group leaves it 108 pixels.
-    Label31 = MakeLabel(QStringLiteral("Label31"), {}, 256, 131, 250);
+    idStatusLabel_ = MakeLabel(QStringLiteral("Label31"), {}, 256, 131, 250);
 
     MakeLabel(QStringLiteral("Label30"), QStringLiteral("時給金額"), 8, 103, 84);
     MakeRateField(0, QStringLiteral("StandardPay"), QStringLiteral("ScrollBar23"), 96, 100, 70);
@@ -429,7 +429,7 @@ void TInputT::IDCBChange() {
     const bool untouched = Untouched();
     std::optional<PayScheme> scheme;
     Guard([this, &scheme] {
-        scheme = ShowIdStatus(Label31, PayScheme::Hourly);
+        scheme = ShowIdStatus(idStatusLabel_, PayScheme::Hourly);
         if (scheme != PayScheme::Hourly)
             return;
         if (const auto record = ReadTimeRecord(context_.files, S(SelectedId()), 0))
@@ -440,7 +440,7 @@ void TInputT::IDCBChange() {
 
 // --- buttons ------------------------------------------------------------------
 
-void TInputT::PanelButton1Click() {
+void TInputT::RegisterClicked() {
     CommitFocusedField();
     Guard([this] {
         if (!CheckSchemeChange(PayScheme::Daily))
@@ -477,15 +477,15 @@ void TInputT::BandOrderWarning() {
         ShowHelp();
 }
 
-void TInputT::PanelButton2Click() {
+void TInputT::CloseClicked() {
     close();
 }
 
-void TInputT::PanelButton3Click() {
+void TInputT::RestoreDefaultsClicked() {
     ReflectTimeDefaults();
 }
 
-void TInputT::PanelButton4Click() {
+void TInputT::StoreDefaultsClicked() {
     CommitFocusedField();
     const TimeWagesRecord r = CollectTimeWages();
     Guard([this, &r] {
@@ -523,11 +523,11 @@ void TInputT::PanelButton4Click() {
     });
 }
 
-void TInputT::PanelButton5Click() {
+void TInputT::DeleteClicked() {
     DeleteSelectedEmployee();
 }
 
-void TInputT::PanelButton6Click() {
+void TInputT::UnifyClicked() {
     PayEditExit(0);
     K1Click();
 }

@@ -38,12 +38,12 @@ class TInputT : public TWageForm {
     void CheckBox3Click();
     void TimeTrackBarChange(int tag);
 
-    void PanelButton1Click();
-    void PanelButton2Click();
-    void PanelButton3Click();
-    void PanelButton4Click();
-    void PanelButton5Click();
-    void PanelButton6Click();
+    void RegisterClicked();
+    void CloseClicked();
+    void RestoreDefaultsClicked();
+    void StoreDefaultsClicked();
+    void DeleteClicked();
+    void UnifyClicked();
     void K1Click();
     void K2Click();
 
@@ -75,7 +75,7 @@ class TInputT : public TWageForm {
     QCheckBox* CheckBox3 = nullptr;  // 有り
     QRadioButton* RadioButton1 = nullptr;
     QRadioButton* RadioButton2 = nullptr;
-    QLabel* Label31 = nullptr;
+    QLabel* idStatusLabel_ = nullptr;
     QMenu* PopupMenu1 = nullptr;
     std::array<QSlider*, 4> sliders_{};
     std::array<QLineEdit*, 4> timeTexts_{};

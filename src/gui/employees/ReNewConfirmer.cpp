@@ -19,12 +19,12 @@ QWidget* Asker(QWidget* fallback) {
 
 bool ReNewConfirmer::ConfirmDailyUpdate(const PendingDailyRegistration& pending) {
     DailyUpdateDialog dialog(files_, settings_, pending, Asker(parent_));
-    return dialog.exec() == TReNewDlg::kUpdate;
+    return dialog.exec() == UpdateDialog::kUpdate;
 }
 
 bool ReNewConfirmer::ConfirmTimeUpdate(const PendingTimeRegistration& pending) {
     HourlyUpdateDialog dialog(files_, settings_, pending, Asker(parent_));
-    return dialog.exec() == TReNewDlg::kUpdate;
+    return dialog.exec() == UpdateDialog::kUpdate;
 }
 
 }  // namespace pb

@@ -163,21 +163,21 @@ void TViewRD::BuildLayout() {
     Name(RadioButton2, QStringLiteral("RadioButton2"));
     RadioButton2->setGeometry(84, 12, 70, 20);
 
-    ComboBox1 = new QComboBox(Panel1);
-    Name(ComboBox1, QStringLiteral("ComboBox1"));
+    idBox_ = new QComboBox(Panel1);
+    Name(idBox_, QStringLiteral("ComboBox1"));
     // Restricted to its list: a typed ID that is no item would leave the
     // delete question without an employee, or with another one than shown.
-    ComboBox1->setEditable(false);
-    ComboBox1->setMaxVisibleItems(3);
-    ComboBox1->setGeometry(162, 11, 45, 22);
-    ComboBox1->setEnabled(false);
-    NameAfter(ComboBox1, {QStringLiteral("従業員番号")});
+    idBox_->setEditable(false);
+    idBox_->setMaxVisibleItems(3);
+    idBox_->setGeometry(162, 11, 45, 22);
+    idBox_->setEnabled(false);
+    NameAfter(idBox_, {QStringLiteral("従業員番号")});
 
-    PanelButton1 =
+    deleteButton_ =
         MakePanelButton(Panel1, QStringLiteral("PanelButton1"), QStringLiteral("削除"),
                         Glyph(QStringLiteral("Delete")), QStringLiteral("従業員データの削除"));
-    PanelButton1->resize(40, 40);
-    PanelButton1->setEnabled(false);
+    deleteButton_->resize(40, 40);
+    deleteButton_->setEnabled(false);
 
     StringGrid1 = new TStringGrid(this);
     Name(StringGrid1, QStringLiteral("StringGrid1"));
@@ -199,14 +199,14 @@ void TViewRD::BuildLayout() {
 
     connect(RadioButton1, &QRadioButton::clicked, this, &TViewRD::RadioButton1Click);
     connect(RadioButton2, &QRadioButton::clicked, this, &TViewRD::RadioButton1Click);
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TViewRD::ComboBox1Change);
+    connect(idBox_, &QComboBox::currentIndexChanged, this, &TViewRD::IdChanged);
     connect(StringGrid1, &QTableWidget::cellClicked, this, &TViewRD::StringGrid1Click);
     connect(StringGrid1, &QTableWidget::currentCellChanged, this, [this] {
         StringGrid1SelectCell();
         // The keyboard moves the current column as well as the mouse does.
         StringGrid1Click();
     });
-    connect(PanelButton1, &TPanelButton::clicked, this, &TViewRD::PanelButton1Click);
+    connect(deleteButton_, &TPanelButton::clicked, this, &TViewRD::DeleteClicked);
 }
 
 // ---------------------------------------------------------------------------
@@ -218,8 +218,8 @@ void TViewRD::FormActivate() {
 }
 
 void TViewRD::FormResize() {
-    PanelButton1->move(Panel1->width() - PanelButton1->width() - 2,
-                       (Panel1->height() - PanelButton1->height()) / 2);
+    deleteButton_->move(Panel1->width() - deleteButton_->width() - 2,
+                        (Panel1->height() - deleteButton_->height()) / 2);
 }
 
 void TViewRD::FormClose() {
@@ -349,7 +349,7 @@ void TViewRD::ReadingDone() {
 }
 
 void TViewRD::ShowColumns(PayScheme scheme, const std::vector<Column>& columns) {
-    const QSignalBlocker comboSignals(ComboBox1);
+    const QSignalBlocker comboSignals(idBox_);
     const QSignalBlocker gridSignals(StringGrid1);
     const int row = StringGrid1->currentRow();
     // The rows are the scheme's; the employees' columns are written over what
@@ -363,9 +363,9 @@ void TViewRD::ShowColumns(PayScheme scheme, const std::vector<Column>& columns) 
     ids.reserve(static_cast<qsizetype>(columns.size()));
     for (const Column& column : columns)
         ids << column.id;
-    ComboBox1->clear();
-    ComboBox1->addItems(ids);
-    ComboBox1->setCurrentIndex(0);
+    idBox_->clear();
+    idBox_->addItems(ids);
+    idBox_->setCurrentIndex(0);
 
     const bool any = !columns.empty();
     StringGrid1->SetColCount(static_cast<int>(columns.size()) + 1);
@@ -374,12 +374,12 @@ void TViewRD::ShowColumns(PayScheme scheme, const std::vector<Column>& columns) 
         StringGrid1->SetFixedCols(1);
         StringGrid1->setEnabled(true);
     } else {
-        ComboBox1->setCurrentIndex(-1);
+        idBox_->setCurrentIndex(-1);
         StringGrid1->hide();
         StringGrid1->setEnabled(false);
     }
-    ComboBox1->setEnabled(StringGrid1->isEnabled());
-    PanelButton1->setEnabled(StringGrid1->isEnabled());
+    idBox_->setEnabled(StringGrid1->isEnabled());
+    deleteButton_->setEnabled(StringGrid1->isEnabled());
 
     CellTexts made;
     for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
@@ -461,8 +461,8 @@ void TViewRD::RadioButton1Click() {
     RefreshView();
 }
 
-void TViewRD::ComboBox1Change() {
-    const int index = ComboBox1->currentIndex();
+void TViewRD::IdChanged() {
+    const int index = idBox_->currentIndex();
     if (index < 0 || index + 1 >= StringGrid1->ColCount())
         return;
     const int row = std::max(StringGrid1->currentRow(), StringGrid1->FixedRows());
@@ -471,10 +471,10 @@ void TViewRD::ComboBox1Change() {
 
 void TViewRD::StringGrid1Click() {
     const int col = StringGrid1->currentColumn();
-    if (col < StringGrid1->FixedCols() || col - 1 >= ComboBox1->count())
+    if (col < StringGrid1->FixedCols() || col - 1 >= idBox_->count())
         return;
-    if (ComboBox1->currentIndex() != col - 1)
-        ComboBox1->setCurrentIndex(col - 1);
+    if (idBox_->currentIndex() != col - 1)
+        idBox_->setCurrentIndex(col - 1);
 }
 
 void TViewRD::StringGrid1SelectCell() {
@@ -511,11 +511,11 @@ void TViewRD::StringGrid1DrawCell(QPainter* canvas, int col, int row, const QRec
 // ---------------------------------------------------------------------------
 // Deleting
 
-void TViewRD::PanelButton1Click() {
-    const int index = ComboBox1->currentIndex();
+void TViewRD::DeleteClicked() {
+    const int index = idBox_->currentIndex();
     if (index < 0)
         return;
-    const QString id = ComboBox1->itemText(index);
+    const QString id = idBox_->itemText(index);
     int months = 0;
     if (!Guarded(this, [&] { months = CountStoredMonths(files_, S(id)); }))
         return;

@@ -58,10 +58,10 @@ class TViewRD : public QWidget {
   public slots:
     void FormActivate();
     void RadioButton1Click();
-    void ComboBox1Change();
+    void IdChanged();
     void StringGrid1Click();
     void StringGrid1SelectCell();
-    void PanelButton1Click();
+    void DeleteClicked();
     void FormResize();
 
   signals:
@@ -118,8 +118,8 @@ class TViewRD : public QWidget {
     QFrame* Panel1 = nullptr;
     QRadioButton* RadioButton1 = nullptr;
     QRadioButton* RadioButton2 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    TPanelButton* PanelButton1 = nullptr;
+    QComboBox* idBox_ = nullptr;
+    TPanelButton* deleteButton_ = nullptr;
     TStringGrid* StringGrid1 = nullptr;
 };
 

@@ -330,7 +330,7 @@ void TWageForm::FillIdList(PayScheme scheme) {
 std::optional<PayScheme> TWageForm::ShowIdStatus(QLabel* status, PayScheme scheme) {
     const std::string id = S(SelectedId());
     NameEdit->setText(Q(FindEmployeeName(context_.files, id, kBothSchemes)));
-    PanelButton5->setEnabled(false);
+    deleteButton_->setEnabled(false);
     if (NameEdit->text().isEmpty()) {
         status->setText(QStringLiteral("未登録です。"));
         return std::nullopt;
@@ -344,7 +344,7 @@ std::optional<PayScheme> TWageForm::ShowIdStatus(QLabel* status, PayScheme schem
     if (code && code->PayrollOnly())
         status->setText(QStringLiteral("Salariumのみに登録されています。"));
     if (paid == scheme)
-        PanelButton5->setEnabled(true);
+        deleteButton_->setEnabled(true);
     return paid;
 }
 

@@ -168,7 +168,7 @@ class TWageForm : public QDialog {
     TNumEdit* ClosingDayEdit = nullptr;
     QScrollBar* ClosingDaySB = nullptr;
     QCheckBox* ClosingDayCB = nullptr;
-    TPanelButton* PanelButton5 = nullptr;
+    TPanelButton* deleteButton_ = nullptr;
 
     std::vector<TNumEdit*> payEdits_;   // by tag
     std::vector<QScrollBar*> payBars_;  // by tag

@@ -148,8 +148,8 @@ void TPrintD::FormCreate() {
     titleLabel_->setGeometry(kTitleX, 0, width - kTitleX - 4, kBarHeight);
     AddPrinterChoice(bar);
     AddPaging(bar);
-    connect(start_, &TPanelButton::clicked, this, &TPrintD::PanelButton1Click);
-    connect(cancel_, &TPanelButton::clicked, this, &TPrintD::PanelButton2Click);
+    connect(start_, &TPanelButton::clicked, this, &TPrintD::StartClicked);
+    connect(cancel_, &TPanelButton::clicked, this, &TPrintD::CancelClicked);
     // From the keyboard: the preview opens on 開始, so Enter or Space prints;
     // Tab reaches 中止, the printer and the report, Esc closes.
     for (TPanelButton* b : {start_, cancel_})
@@ -547,14 +547,14 @@ bool TPrintD::PrintIntoPdf() {
     return true;
 }
 
-void TPrintD::PanelButton1Click() {
+void TPrintD::StartClicked() {
     // A report that could not be printed stays on screen, so the operator can
     // choose another printer or try again.
     if (PrintReport())
         accept();
 }
 
-void TPrintD::PanelButton2Click() {
+void TPrintD::CancelClicked() {
     reject();
 }
 

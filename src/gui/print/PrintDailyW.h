@@ -131,10 +131,10 @@ class TPrintD : public QDialog {
     void ShowPage(int index);
 
   public slots:
-    void PanelButton1Click();  // 開始
-    void PanelButton2Click();  // 中止
-    void PrevPBClick();        // 前へ
-    void NextPBClick();        // 次へ
+    void StartClicked();   // 開始
+    void CancelClicked();  // 中止
+    void PrevPBClick();    // 前へ
+    void NextPBClick();    // 次へ
 
   private:
     void FormCreate();

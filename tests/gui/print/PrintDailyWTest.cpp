@@ -307,7 +307,7 @@ Box PressStart(TPrintD& dialog) {
         }
     });
     answer.start();
-    dialog.PanelButton1Click();
+    dialog.StartClicked();
     return box;
 }
 
@@ -341,7 +341,7 @@ TEST(PrintDailyWTest, StartIntoAMissingFolderReportsTheFailureAndStaysOpen) {
 TEST(PrintDailyWTest, CancelPrintsNothing) {
     QTemporaryDir dir;
     TPrintD dialog(MakeReport(PayScheme::Daily, false, 28), Subject(dir.path()));
-    QMetaObject::invokeMethod(&dialog, &TPrintD::PanelButton2Click, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&dialog, &TPrintD::CancelClicked, Qt::QueuedConnection);
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }

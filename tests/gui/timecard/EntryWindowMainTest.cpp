@@ -46,7 +46,7 @@ EntryWindow* EntryOf(QMdiSubWindow* child) {
     return child != nullptr ? qobject_cast<EntryWindow*>(child->widget()) : nullptr;
 }
 
-TEST(InputWorkMain, StartOpensOneMaximisedWindowPerSelection) {
+TEST(EntryWindowMain, StartOpensOneMaximisedWindowPerSelection) {
     EntryFolder folder;
     MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
@@ -97,7 +97,7 @@ TEST(InputWorkMain, StartOpensOneMaximisedWindowPerSelection) {
     EXPECT_EQ(main.MainWidth(), 660);
 }
 
-TEST(InputWorkMain, SavingANewMonthTurnsTheIndicatorToStored) {
+TEST(EntryWindowMain, SavingANewMonthTurnsTheIndicatorToStored) {
     EntryFolder folder;
     MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
@@ -155,7 +155,7 @@ class OpeningEvents : public QObject {
     QWidget* main_;
 };
 
-TEST(InputWorkMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
+TEST(EntryWindowMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
     EntryFolder folder;
     MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
@@ -189,7 +189,7 @@ TEST(InputWorkMain, StartMakesRoomForTheWholeMonthAsFarAsTheScreenAllows) {
 
 // The month's keys work in the child window that has the keyboard, and only
 // while their button is enabled.
-TEST(InputWorkMain, KeysSaveOnlyTheActiveMonthAndOnlyWhileSavingIsAllowed) {
+TEST(EntryWindowMain, KeysSaveOnlyTheActiveMonthAndOnlyWhileSavingIsAllowed) {
     EntryFolder folder;
     MainWindow main(QString::fromStdString(folder.Path()));
     main.show();
@@ -222,7 +222,7 @@ TEST(InputWorkMain, KeysSaveOnlyTheActiveMonthAndOnlyWhileSavingIsAllowed) {
     EXPECT_EQ(LabelText(*june, "SavedLabel"), QString());
 }
 
-TEST(InputWorkMain, ClosingTheProgramAsksForUnsavedMonths) {
+TEST(EntryWindowMain, ClosingTheProgramAsksForUnsavedMonths) {
     EntryFolder folder;
     const std::string before = folder.Bytes("1999_fv2.pbk");
     MainWindow main(QString::fromStdString(folder.Path()));
@@ -251,7 +251,7 @@ TEST(InputWorkMain, ClosingTheProgramAsksForUnsavedMonths) {
 
 // A file that can no longer be read after the windows opened is reported by
 // the command that needed it; no command ends the program or closes a window.
-TEST(InputWorkMain, UnreadableFilesAreReportedByEachCommandAndEndNothing) {
+TEST(EntryWindowMain, UnreadableFilesAreReportedByEachCommandAndEndNothing) {
     EntryFolder folder;
     FaultyFileSystem fs;
     MainWindow main(QString::fromStdString(folder.Path()), fs);
@@ -339,7 +339,7 @@ QString Focused() {
     return w != nullptr ? w->objectName() : QString();
 }
 
-TEST(InputWorkMain, KeyboardOnlyFromStartToASavedAndPrintedMonth) {
+TEST(EntryWindowMain, KeyboardOnlyFromStartToASavedAndPrintedMonth) {
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
         GTEST_SKIP() << "a printer is configured: the report would go to it";
     EntryFolder folder;

@@ -36,7 +36,7 @@ DailyWagesRecord DailySample() {
     return r;
 }
 
-class ReNewDlgTest : public EmployeeFormTest {
+class UpdateDialogTest : public EmployeeFormTest {
   protected:
     QColor Valid() const { return QColor(0, 0, 128); }
     QColor Invalid() const { return QColor(128, 128, 128); }
@@ -55,7 +55,7 @@ class ReNewDlgTest : public EmployeeFormTest {
     }
 
     // Rows drawn in ValidColor.
-    static std::vector<int> ValidRows(const TReNewDlg& dialog, QColor valid) {
+    static std::vector<int> ValidRows(const UpdateDialog& dialog, QColor valid) {
         std::vector<int> rows;
         for (int row = 0; row < dialog.Grid()->rowCount(); ++row)
             if (dialog.RowColour(row) == valid)
@@ -64,7 +64,7 @@ class ReNewDlgTest : public EmployeeFormTest {
     }
 };
 
-TEST_F(ReNewDlgTest, ChangedRowsAreDrawnInValidColour) {
+TEST_F(UpdateDialogTest, ChangedRowsAreDrawnInValidColour) {
     struct Case {
         const char* what;
         std::string name;
@@ -94,7 +94,7 @@ TEST_F(ReNewDlgTest, ChangedRowsAreDrawnInValidColour) {
     }
 }
 
-TEST_F(ReNewDlgTest, DailyTableShowsStoredAndNewTexts) {
+TEST_F(UpdateDialogTest, DailyTableShowsStoredAndNewTexts) {
     DailyWagesRecord fresh = DailySample();
     fresh.ClosingDay = 0;
     fresh.HalfHoliday = -1;
@@ -133,7 +133,7 @@ TEST_F(ReNewDlgTest, DailyTableShowsStoredAndNewTexts) {
     EXPECT_EQ(dialog.windowTitle(), "登録確認");
 }
 
-TEST_F(ReNewDlgTest, ClosingDayTexts) {
+TEST_F(UpdateDialogTest, ClosingDayTexts) {
     const struct {
         int day;
         QString text;
@@ -148,18 +148,19 @@ TEST_F(ReNewDlgTest, ClosingDayTexts) {
     }
 }
 
-TEST_F(ReNewDlgTest, AnswersAreTheModalResults) {
+TEST_F(UpdateDialogTest, AnswersAreTheModalResults) {
     const struct {
         const char* what;
-        std::function<void(TReNewDlg&)> answer;
+        std::function<void(UpdateDialog&)> answer;
         int result;
     } cases[] = {
-        {"更新", [](TReNewDlg& d) { Find<TPanelButton>(d, "PanelButton1")->click(); },
-         TReNewDlg::kUpdate},
-        {"中止", [](TReNewDlg& d) { Find<TPanelButton>(d, "PanelButton2")->click(); },
-         TReNewDlg::kCancel},
-        {"close box", [](TReNewDlg& d) { d.close(); }, TReNewDlg::kCancel},
-        {"Esc", [](TReNewDlg& d) { QTest::keyClick(&d, Qt::Key_Escape); }, TReNewDlg::kCancel},
+        {"更新", [](UpdateDialog& d) { Find<TPanelButton>(d, "PanelButton1")->click(); },
+         UpdateDialog::kUpdate},
+        {"中止", [](UpdateDialog& d) { Find<TPanelButton>(d, "PanelButton2")->click(); },
+         UpdateDialog::kCancel},
+        {"close box", [](UpdateDialog& d) { d.close(); }, UpdateDialog::kCancel},
+        {"Esc", [](UpdateDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); },
+         UpdateDialog::kCancel},
     };
     for (const auto& c : cases) {
         DailyUpdateDialog dialog(files_, settings_, Pending("山田太郎", DailySample()));
@@ -168,7 +169,7 @@ TEST_F(ReNewDlgTest, AnswersAreTheModalResults) {
     }
 }
 
-TEST_F(ReNewDlgTest, QuestionFlashesSevenTimesAndStaysBlack) {
+TEST_F(UpdateDialogTest, QuestionFlashesSevenTimesAndStaysBlack) {
     DailyUpdateDialog dialog(files_, settings_, Pending("山田太郎", DailySample()));
     auto* label = dialog.findChild<QLabel*>("Label1");
     auto* timer = dialog.findChild<QTimer*>("Timer1");
@@ -176,14 +177,14 @@ TEST_F(ReNewDlgTest, QuestionFlashesSevenTimesAndStaysBlack) {
     EXPECT_EQ(timer->interval(), 300);
     std::vector<QColor> seen;
     while (timer->isActive() && seen.size() < 20) {
-        dialog.Timer1Timer();
+        dialog.Flash();
         seen.push_back(label->palette().color(QPalette::WindowText));
     }
     const QColor black(Qt::black), maroon(128, 0, 0);
     EXPECT_EQ(seen, (std::vector<QColor>{black, maroon, black, maroon, black, maroon, black}));
 }
 
-TEST_F(ReNewDlgTest, DailyDialogIsNarrowExactlyWhenEveryRowFits) {
+TEST_F(UpdateDialogTest, DailyDialogIsNarrowExactlyWhenEveryRowFits) {
     DailyUpdateDialog dialog(files_, settings_, Pending("山田太郎", DailySample()));
     dialog.show();
     ProcessEvents();
@@ -199,7 +200,7 @@ TEST_F(ReNewDlgTest, DailyDialogIsNarrowExactlyWhenEveryRowFits) {
     EXPECT_EQ(dialog.width(), dialog.WideWidth());
 }
 
-TEST_F(ReNewDlgTest, OpensCentredOnTheFormShowingEveryRowTheScreenHasRoomFor) {
+TEST_F(UpdateDialogTest, OpensCentredOnTheFormShowingEveryRowTheScreenHasRoomFor) {
     QWidget form;
     const QRect room = form.screen()->availableGeometry();
     form.setGeometry(QRect(0, 0, 500, 400).translated(room.center() - QPoint(250, 200)));
@@ -208,7 +209,7 @@ TEST_F(ReNewDlgTest, OpensCentredOnTheFormShowingEveryRowTheScreenHasRoomFor) {
     hourly.ID = "002";
     DailyUpdateDialog daily(files_, settings_, Pending("山田太郎", DailySample()), &form);
     HourlyUpdateDialog hourlyDialog(files_, settings_, {"002", "鈴木", hourly}, &form);
-    for (TReNewDlg* dialog : std::initializer_list<TReNewDlg*>{&daily, &hourlyDialog}) {
+    for (UpdateDialog* dialog : std::initializer_list<UpdateDialog*>{&daily, &hourlyDialog}) {
         SCOPED_TRACE(dialog->objectName().toStdString());
         dialog->show();
         ProcessEvents();
@@ -222,7 +223,7 @@ TEST_F(ReNewDlgTest, OpensCentredOnTheFormShowingEveryRowTheScreenHasRoomFor) {
     }
 }
 
-TEST_F(ReNewDlgTest, HourlyTableMapsSlotsToBandAndWeekdayRows) {
+TEST_F(UpdateDialogTest, HourlyTableMapsSlotsToBandAndWeekdayRows) {
     TimeWagesRecord stored;
     stored.WorkType = 19;
     stored.ClosingDay = 20;

@@ -1,4 +1,4 @@
-#include "gui/employees/ReNewDlg.h"
+#include "gui/employees/UpdateDialog.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -15,13 +15,16 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <exception>
 
+#include "core/store/EmployeeFiles.h"
 #include "core/store/Settings.h"
 #include "gui/controls/Pbutton.h"
 #include "gui/shared/Colors.h"
 #include "gui/shared/Images.h"
 #include "gui/shared/Naming.h"
 #include "gui/shared/PanelButtons.h"
+#include "gui/shared/Text.h"
 
 namespace pb {
 
@@ -37,7 +40,8 @@ constexpr int kTitleBarRoom = 40;    // kept free on the screen for the window's
 // text in the row's colour; column 0 two pixels in, the others centred.
 class CompareCellDelegate : public QStyledItemDelegate {
   public:
-    CompareCellDelegate(const TReNewDlg* dialog) : QStyledItemDelegate(nullptr), dialog_(dialog) {}
+    CompareCellDelegate(const UpdateDialog* dialog)
+        : QStyledItemDelegate(nullptr), dialog_(dialog) {}
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override {
@@ -59,7 +63,7 @@ class CompareCellDelegate : public QStyledItemDelegate {
     }
 
   private:
-    const TReNewDlg* dialog_;
+    const UpdateDialog* dialog_;
 };
 
 QFrame* SunkenLine(QWidget* parent) {
@@ -72,13 +76,16 @@ QFrame* SunkenLine(QWidget* parent) {
 
 }  // namespace
 
-TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString& newName,
-                     const QStringList& rowLabels, bool heightBounded, QWidget* parent)
+UpdateDialog::UpdateDialog(const DataFiles& files, const Settings& settings, const std::string& id,
+                           const std::string& newName, const QStringList& rowLabels,
+                           const QStringList& newValues, bool heightBounded, QWidget* parent)
     : QDialog(parent),
+      files_(files),
       settings_(settings),
       id_(id),
-      newName_(newName),
+      newName_(Q(newName)),
       rowLabels_(rowLabels),
+      newValues_(newValues),
       heightBounded_(heightBounded) {
     setWindowTitle(QStringLiteral("登録確認"));
     setProperty("HelpContext", 11);
@@ -88,48 +95,46 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
 
     auto* bar = new QWidget(this);
     bar->setFixedHeight(kBarHeight);
-    PanelButton1 =
-        MakePanelButton(bar, QStringLiteral("PanelButton1"), QStringLiteral("更新"),
-                        Glyph(QStringLiteral("Start")), QStringLiteral("従業員データの登録"));
-    PanelButton1->setGeometry(2, 2, 48, 40);
-    PanelButton2 =
-        MakePanelButton(bar, QStringLiteral("PanelButton2"), QStringLiteral("中止"),
-                        Glyph(QStringLiteral("Exit")), QStringLiteral("データ登録の終了"));
-    PanelButton2->setGeometry(52, 2, 48, 40);
+    update_ = MakePanelButton(bar, QStringLiteral("PanelButton1"), QStringLiteral("更新"),
+                              Glyph(QStringLiteral("Start")), QStringLiteral("従業員データの登録"));
+    update_->setGeometry(2, 2, 48, 40);
+    cancel_ = MakePanelButton(bar, QStringLiteral("PanelButton2"), QStringLiteral("中止"),
+                              Glyph(QStringLiteral("Exit")), QStringLiteral("データ登録の終了"));
+    cancel_->setGeometry(52, 2, 48, 40);
     // Enter answers the question, Esc declines it, as in a message box.
-    GivePanelKey(PanelButton1, QKeySequence(Qt::Key_Return));
-    GivePanelKey(PanelButton2, QKeySequence(Qt::Key_Escape));
-    connect(PanelButton1, &TPanelButton::clicked, this, &TReNewDlg::PanelButton1Click);
-    connect(PanelButton2, &TPanelButton::clicked, this, &TReNewDlg::PanelButton2Click);
+    GivePanelKey(update_, QKeySequence(Qt::Key_Return));
+    GivePanelKey(cancel_, QKeySequence(Qt::Key_Escape));
+    connect(update_, &TPanelButton::clicked, this, &UpdateDialog::UpdateClicked);
+    connect(cancel_, &TPanelButton::clicked, this, &UpdateDialog::CancelClicked);
 
-    Label1 = new QLabel(bar);
-    Name(Label1, QStringLiteral("Label1"));
+    question_ = new QLabel(bar);
+    Name(question_, QStringLiteral("Label1"));
     QFont question(QStringLiteral("ＭＳ ゴシック"));
     question.setPixelSize(13);
     question.setBold(true);
-    Label1->setFont(question);
-    Label1->setGeometry(110, 4, 300, 36);
-    Label1->setProperty("tag", 1);
-    QPalette black = Label1->palette();
+    question_->setFont(question);
+    question_->setGeometry(110, 4, 300, 36);
+    question_->setProperty("tag", 1);
+    QPalette black = question_->palette();
     black.setColor(QPalette::WindowText, Qt::black);
-    Label1->setPalette(black);
+    question_->setPalette(black);
 
-    StringGrid1 = new QTableWidget(static_cast<int>(rowLabels_.size()) + 2, 3, this);
-    Name(StringGrid1, QStringLiteral("StringGrid1"));
-    StringGrid1->horizontalHeader()->hide();
-    StringGrid1->verticalHeader()->hide();
-    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
-    StringGrid1->setFocusPolicy(Qt::NoFocus);
-    StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    StringGrid1->setItemDelegate(new CompareCellDelegate(this));
-    for (int row = 0; row < StringGrid1->rowCount(); ++row)
+    grid_ = new QTableWidget(static_cast<int>(rowLabels_.size()) + 2, 3, this);
+    Name(grid_, QStringLiteral("StringGrid1"));
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid_->setSelectionMode(QAbstractItemView::NoSelection);
+    grid_->setFocusPolicy(Qt::NoFocus);
+    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid_->setItemDelegate(new CompareCellDelegate(this));
+    for (int row = 0; row < grid_->rowCount(); ++row)
         for (int column = 0; column < 3; ++column)
-            StringGrid1->setItem(row, column, new QTableWidgetItem());
+            grid_->setItem(row, column, new QTableWidgetItem());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -137,9 +142,9 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
     layout->addWidget(SunkenLine(this));
     layout->addWidget(bar);
     layout->addWidget(SunkenLine(this));
-    layout->addWidget(StringGrid1, 1);
+    layout->addWidget(grid_, 1);
 
-    const int frame = 2 * StringGrid1->frameWidth();
+    const int frame = 2 * grid_->frameWidth();
     narrowWidth_ = 3 * kColumnWidth + frame;
     wideWidth_ = narrowWidth_ + style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     setMinimumHeight(kMinimumHeight);
@@ -150,19 +155,18 @@ TReNewDlg::TReNewDlg(const Settings& settings, const QString& id, const QString&
     // the dialog opens centred on the window that asks.
     resize(wideWidth_, OpeningHeight());
 
-    Timer1 = new QTimer(this);
-    Name(Timer1, QStringLiteral("Timer1"));
-    Timer1->setInterval(300);
-    connect(Timer1, &QTimer::timeout, this, &TReNewDlg::Timer1Timer);
-    Timer1->start();
+    flashTimer_ = new QTimer(this);
+    Name(flashTimer_, QStringLiteral("Timer1"));
+    flashTimer_->setInterval(300);
+    connect(flashTimer_, &QTimer::timeout, this, &UpdateDialog::Flash);
+    flashTimer_->start();
 }
 
-int TReNewDlg::FullHeight() const {
-    return 2 + kBarHeight + 2 + StringGrid1->rowCount() * kRowHeight +
-           2 * StringGrid1->frameWidth();
+int UpdateDialog::FullHeight() const {
+    return 2 + kBarHeight + 2 + grid_->rowCount() * kRowHeight + 2 * grid_->frameWidth();
 }
 
-int TReNewDlg::OpeningHeight() const {
+int UpdateDialog::OpeningHeight() const {
     const QScreen* screen =
         parentWidget() != nullptr ? parentWidget()->screen() : QGuiApplication::primaryScreen();
     if (screen == nullptr)
@@ -171,41 +175,53 @@ int TReNewDlg::OpeningHeight() const {
     return std::max(kMinimumHeight, std::min(FullHeight(), room));
 }
 
-QColor TReNewDlg::RowColour(int row) const {
+QColor UpdateDialog::RowColour(int row) const {
     if (row == 0)
         return FromColorRef(settings_.FontColor.ValidColor);
-    const QTableWidgetItem* stored = StringGrid1->item(row, 1);
-    const QTableWidgetItem* fresh = StringGrid1->item(row, 2);
+    const QTableWidgetItem* stored = grid_->item(row, 1);
+    const QTableWidgetItem* fresh = grid_->item(row, 2);
     const bool same = stored != nullptr && fresh != nullptr && stored->text() == fresh->text();
     return FromColorRef(same ? settings_.FontColor.InvalidColor : settings_.FontColor.ValidColor);
 }
 
-void TReNewDlg::FillCompareColumn(const QStringList& values, int column) {
+void UpdateDialog::FillCompareColumn(const QStringList& values, int column) {
     for (int i = 0; i < rowLabels_.size(); ++i)
-        StringGrid1->item(i + 2, column)->setText(i < values.size() ? values[i] : QString());
+        grid_->item(i + 2, column)->setText(i < values.size() ? values[i] : QString());
 }
 
-void TReNewDlg::FormActivate() {
+void UpdateDialog::ReadStored(QString& name, QStringList& values) const {
+    // The dialog only answers a question: when the stored data cannot be read,
+    // its column stays empty rather than the question going unasked.
+    try {
+        name = Q(FindEmployeeName(files_, id_, kBothSchemes));
+        values = StoredValues(files_, id_);
+    } catch (const std::exception&) {
+        name.clear();
+        values.clear();
+    }
+}
+
+void UpdateDialog::FormActivate() {
     QString storedName;
     QStringList stored;
     ReadStored(storedName, stored);
     FillCompareColumn(stored, 1);
-    FillCompareColumn(NewValues(), 2);
-    Label1->setText(QStringLiteral("従業員番号 ") + id_ +
-                    QStringLiteral(" は既に登録されています。\nデータを更新しますか？"));
+    FillCompareColumn(newValues_, 2);
+    question_->setText(QStringLiteral("従業員番号 ") + Q(id_) +
+                       QStringLiteral(" は既に登録されています。\nデータを更新しますか？"));
     for (int column = 0; column < 3; ++column)
-        StringGrid1->setColumnWidth(column, kColumnWidth);
-    StringGrid1->item(0, 1)->setText(QStringLiteral("登録済データ"));
-    StringGrid1->item(0, 2)->setText(QStringLiteral("新しいデータ"));
-    StringGrid1->item(1, 0)->setText(QStringLiteral("氏名"));
-    StringGrid1->item(1, 1)->setText(storedName);
-    StringGrid1->item(1, 2)->setText(newName_);
+        grid_->setColumnWidth(column, kColumnWidth);
+    grid_->item(0, 1)->setText(QStringLiteral("登録済データ"));
+    grid_->item(0, 2)->setText(QStringLiteral("新しいデータ"));
+    grid_->item(1, 0)->setText(QStringLiteral("氏名"));
+    grid_->item(1, 1)->setText(storedName);
+    grid_->item(1, 2)->setText(newName_);
     for (int i = 0; i < rowLabels_.size(); ++i)
-        StringGrid1->item(i + 2, 0)->setText(rowLabels_[i]);
-    StringGrid1->viewport()->update();
+        grid_->item(i + 2, 0)->setText(rowLabels_[i]);
+    grid_->viewport()->update();
 }
 
-void TReNewDlg::FormResize() {
+void UpdateDialog::FormResize() {
     if (resizing_)
         return;
     // Narrow exactly when every row fits and the table needs no scroll bar.
@@ -217,43 +233,43 @@ void TReNewDlg::FormResize() {
     resizing_ = false;
 }
 
-void TReNewDlg::Timer1Timer() {
-    int tag = Label1->property("tag").toInt();
-    QPalette palette = Label1->palette();
+void UpdateDialog::Flash() {
+    int tag = question_->property("tag").toInt();
+    QPalette palette = question_->palette();
     palette.setColor(QPalette::WindowText, tag % 2 == 1 ? QColor(Qt::black) : QColor(128, 0, 0));
-    Label1->setPalette(palette);
+    question_->setPalette(palette);
     ++tag;
-    Label1->setProperty("tag", tag);
+    question_->setProperty("tag", tag);
     if (tag >= 8)
-        Timer1->stop();
+        flashTimer_->stop();
 }
 
-void TReNewDlg::PanelButton1Click() {
+void UpdateDialog::UpdateClicked() {
     done(kUpdate);
 }
 
-void TReNewDlg::PanelButton2Click() {
+void UpdateDialog::CancelClicked() {
     done(kCancel);
 }
 
-void TReNewDlg::reject() {
+void UpdateDialog::reject() {
     done(kCancel);
 }
 
-bool TReNewDlg::event(QEvent* event) {
+bool UpdateDialog::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate)
         FormActivate();
     return QDialog::event(event);
 }
 
-void TReNewDlg::showEvent(QShowEvent* event) {
+void UpdateDialog::showEvent(QShowEvent* event) {
     // Filled before the first paint even where the window system never
     // activates the window.
     FormActivate();
     QDialog::showEvent(event);
 }
 
-void TReNewDlg::resizeEvent(QResizeEvent* event) {
+void UpdateDialog::resizeEvent(QResizeEvent* event) {
     QDialog::resizeEvent(event);
     FormResize();
 }

@@ -46,7 +46,7 @@ QStringList GridTexts(EntryWindow& window) {
     return texts;
 }
 
-TEST(InputWorkButtons, SaveWritesTheMonthOnceWhateverTheNumberOfSaves) {
+TEST(EntryWindowButtons, SaveWritesTheMonthOnceWhateverTheNumberOfSaves) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 4, true);
     ClickCell(*window, 1, 2);
@@ -88,7 +88,7 @@ TEST(InputWorkButtons, SaveWritesTheMonthOnceWhateverTheNumberOfSaves) {
     EXPECT_EQ(stored->HolidayMinutes, 0);
 }
 
-TEST(InputWorkButtons, ABadTimeEmptiedBySavingNoLongerHoldsTheCursor) {
+TEST(EntryWindowButtons, ABadTimeEmptiedBySavingNoLongerHoldsTheCursor) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 4, true);
     const std::string before = folder.Bytes("1999_fv2.pbk");
@@ -113,7 +113,7 @@ TEST(InputWorkButtons, ABadTimeEmptiedBySavingNoLongerHoldsTheCursor) {
     EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 4));
 }
 
-TEST(InputWorkButtons, SaveKeepsComputedTotalsOfADayOrMore) {
+TEST(EntryWindowButtons, SaveKeepsComputedTotalsOfADayOrMore) {
     EntryFolder folder;
     auto window = folder.Open("002", 1999, 3, false);
     ASSERT_EQ(Cell(*window, 8, 3), QStringLiteral("24:00"));  // 09:00 to 09:00
@@ -124,7 +124,7 @@ TEST(InputWorkButtons, SaveKeepsComputedTotalsOfADayOrMore) {
     EXPECT_EQ(Cell(*window, 8, 3), QStringLiteral("24:00"));
 }
 
-TEST(InputWorkButtons, PrintShowsTheMonthAsItWouldBeStoredAndWritesNothing) {
+TEST(EntryWindowButtons, PrintShowsTheMonthAsItWouldBeStoredAndWritesNothing) {
     EntryFolder folder;
     const std::string before = folder.Bytes("1999_fv2.pbk");
     auto window = folder.Open("001", 1999, 3, false);
@@ -163,7 +163,7 @@ TEST(InputWorkButtons, PrintShowsTheMonthAsItWouldBeStoredAndWritesNothing) {
     EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
 }
 
-TEST(InputWorkButtons, ClosingAfterAnEditAsksAndNoKeepsTheFile) {
+TEST(EntryWindowButtons, ClosingAfterAnEditAsksAndNoKeepsTheFile) {
     EntryFolder folder;
     const std::string before = folder.Bytes("1999_fv2.pbk");
     auto window = folder.Open("001", 1999, 3, false);
@@ -181,7 +181,7 @@ TEST(InputWorkButtons, ClosingAfterAnEditAsksAndNoKeepsTheFile) {
     EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
 }
 
-TEST(InputWorkButtons, ClosingAfterAnEditAndYesSaves) {
+TEST(EntryWindowButtons, ClosingAfterAnEditAndYesSaves) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 3, false);
     ClickCell(*window, 1, 10);
@@ -203,7 +203,7 @@ QString Clear(EntryWindow& window, const QString& answer) {
     return asked;
 }
 
-TEST(InputWorkButtons, ClearAsksFirstThenCloseAsksNothingAndWritesNothing) {
+TEST(EntryWindowButtons, ClearAsksFirstThenCloseAsksNothingAndWritesNothing) {
     EntryFolder folder;
     const std::string before = folder.Bytes("1999_fv2.pbk");
     auto window = folder.Open("001", 1999, 3, false);
@@ -232,7 +232,7 @@ TEST(InputWorkButtons, ClearAsksFirstThenCloseAsksNothingAndWritesNothing) {
     EXPECT_EQ(folder.Bytes("1999_fv2.pbk"), before);
 }
 
-TEST(InputWorkButtons, SaveAfterClearStoresTheEmptiedMonth) {
+TEST(EntryWindowButtons, SaveAfterClearStoresTheEmptiedMonth) {
     EntryFolder folder;
     auto filledCells = [&folder] {
         int filled = 0;
@@ -274,7 +274,7 @@ QStringList ChooseFromGridMenu(EntryWindow& window, const QString& command) {
     return items;
 }
 
-TEST(InputWorkButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
+TEST(EntryWindowButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 3, false);
     const QStringList opened = GridTexts(*window);
@@ -299,7 +299,7 @@ TEST(InputWorkButtons, RestoreBringsBackTheMonthAfterClearOrEdits) {
     EXPECT_TRUE(window->Modified());  // 戻す is not a save
 }
 
-TEST(InputWorkButtons, UndoAndRedoStepThroughEditsAndClear) {
+TEST(EntryWindowButtons, UndoAndRedoStepThroughEditsAndClear) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 3, false);
     const QStringList opened = GridTexts(*window);
@@ -338,7 +338,7 @@ TEST(InputWorkButtons, UndoAndRedoStepThroughEditsAndClear) {
     EXPECT_EQ(LabelText(*window, "TotalOverPayLabel"), oneTotal);
 }
 
-TEST(InputWorkButtons, AFailedSaveIsReportedAndKeepsTheWindowOpen) {
+TEST(EntryWindowButtons, AFailedSaveIsReportedAndKeepsTheWindowOpen) {
     EntryFolder folder;
     FaultyFileSystem faulty;
     auto window = folder.Open("001", 1999, 3, false, &faulty);

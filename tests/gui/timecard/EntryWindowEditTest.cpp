@@ -22,7 +22,7 @@ namespace {
 
 const QString kWarning = QStringLiteral("時間データが不正です。\r\n\r\n《 25:00 》");
 
-TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
+TEST(EntryWindowEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 4, true);
     // 22 March 1999 is a Monday, neither holiday nor half holiday.
@@ -71,7 +71,7 @@ TEST(InputWorkEdit, TypedTimesGiveTheFiguresOfTheCalculation) {
     EXPECT_EQ(LabelText(*window, "NotesLabel"), QStringLiteral("日毎に丸め"));
 }
 
-TEST(InputWorkEdit, LateClockInAndLongMonthsAreNoted) {
+TEST(EntryWindowEdit, LateClockInAndLongMonthsAreNoted) {
     EntryFolder folder;
     folder.CurrentSettings().Calc_Set.FractionsHandle = 1;  // rounded on the month
     auto window = folder.Open("001", 1999, 4, true);
@@ -124,7 +124,7 @@ int PixelsOf(EntryWindow& window, int col, int row, QColor colour) {
     return count;
 }
 
-TEST(InputWorkEdit, NationalHolidayDatesAreRedAndNamed) {
+TEST(EntryWindowEdit, NationalHolidayDatesAreRedAndNamed) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 4, true);
     // 22 March 1999 is 振替休日 for 春分の日 on the Sunday before; the 23rd is
@@ -137,7 +137,7 @@ TEST(InputWorkEdit, NationalHolidayDatesAreRedAndNamed) {
     EXPECT_EQ(PixelsOf(*window, 0, 3, Qt::red), 0);
 }
 
-TEST(InputWorkEdit, UnusedColumnsAreDrawnInTheInvalidColour) {
+TEST(EntryWindowEdit, UnusedColumnsAreDrawnInTheInvalidColour) {
     EntryFolder folder;
     folder.AddDaily("003", "残業のみ", DailyRecord(0));
     folder.CurrentSettings().FontColor.ValidColor = 0x0000FF;    // red, as 0x00BBGGRR
@@ -163,7 +163,7 @@ NextCellRecord ClockInOutTable() {
     return table;
 }
 
-TEST(InputWorkEdit, AnInvalidTimeCannotBeLeft) {
+TEST(EntryWindowEdit, AnInvalidTimeCannotBeLeft) {
     EntryFolder folder;
     folder.WriteNextCell({ClockInOutTable()});
     auto window = folder.Open("001", 1999, 4, true);
@@ -213,7 +213,7 @@ TEST(InputWorkEdit, AnInvalidTimeCannotBeLeft) {
     EXPECT_EQ(Cell(*window, 1, 1), QStringLiteral("08:00"));
 }
 
-TEST(InputWorkEdit, AClickIntoAnEmptyEditorTypesFromTheFirstDigitAndEscapeTakesItBack) {
+TEST(EntryWindowEdit, AClickIntoAnEmptyEditorTypesFromTheFirstDigitAndEscapeTakesItBack) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 4, true);
     window->resize(700, 600);
@@ -246,7 +246,7 @@ TEST(InputWorkEdit, AClickIntoAnEmptyEditorTypesFromTheFirstDigitAndEscapeTakesI
     EXPECT_EQ(Cell(*window, 1, 3), QStringLiteral("17:30"));
 }
 
-TEST(InputWorkEdit, ComputedCellsTakeNoTypingAndDeleteEmptiesATypedCell) {
+TEST(EntryWindowEdit, ComputedCellsTakeNoTypingAndDeleteEmptiesATypedCell) {
     EntryFolder folder;
     auto window = folder.Open("001", 1999, 4, true);
     EnterTime(*window, 1, 2, QStringLiteral("0410"));
@@ -275,7 +275,7 @@ TEST(InputWorkEdit, ComputedCellsTakeNoTypingAndDeleteEmptiesATypedCell) {
     EXPECT_TRUE(window->Modified());
 }
 
-TEST(InputWorkEdit, WorkPatternsRefuseTheColumnsTheyDoNotUse) {
+TEST(EntryWindowEdit, WorkPatternsRefuseTheColumnsTheyDoNotUse) {
     struct Case {
         const char* id;
         bool hourly;
@@ -312,7 +312,7 @@ TEST(InputWorkEdit, WorkPatternsRefuseTheColumnsTheyDoNotUse) {
     }
 }
 
-TEST(InputWorkEdit, EnterMovesByTheTableAndWrapsToTheFirstRow) {
+TEST(EntryWindowEdit, EnterMovesByTheTableAndWrapsToTheFirstRow) {
     EntryFolder folder;
     folder.WriteNextCell({ClockInOutTable()});
     auto window = folder.Open("001", 1999, 3, true);  // 28 days: rows 1 … 28
@@ -334,7 +334,7 @@ TEST(InputWorkEdit, EnterMovesByTheTableAndWrapsToTheFirstRow) {
     EXPECT_EQ(CurrentCell(*window), std::make_pair(2, 1));
 }
 
-TEST(InputWorkEdit, EnterOnOneColumnPatternsOnlyChangesTheRow) {
+TEST(EntryWindowEdit, EnterOnOneColumnPatternsOnlyChangesTheRow) {
     EntryFolder folder;
     NextCellRecord table;
     table.Pattern = 1;
@@ -350,7 +350,7 @@ TEST(InputWorkEdit, EnterOnOneColumnPatternsOnlyChangesTheRow) {
     EXPECT_EQ(Cell(*window, 5, 1), QStringLiteral("02:00"));
 }
 
-TEST(InputWorkEdit, MissingTableLeavesTheCursorWhereItIs) {
+TEST(EntryWindowEdit, MissingTableLeavesTheCursorWhereItIs) {
     EntryFolder folder;  // the sample folder has no "NextCell.dat"
     auto window = folder.Open("001", 1999, 4, true);
     EnterTime(*window, 1, 2, QStringLiteral("0800"));
@@ -358,7 +358,7 @@ TEST(InputWorkEdit, MissingTableLeavesTheCursorWhereItIs) {
     EXPECT_EQ(Cell(*window, 1, 2), QStringLiteral("08:00"));
 }
 
-TEST(InputWorkEdit, HalfHolidayAndWeekdayRatesFollowTheCurrentRow) {
+TEST(EntryWindowEdit, HalfHolidayAndWeekdayRatesFollowTheCurrentRow) {
     EntryFolder folder;
     auto daily = folder.Open("001", 1999, 4, true);
     ClickCell(*daily, 1, 7);  // 27 March 1999, a Saturday: the half holiday

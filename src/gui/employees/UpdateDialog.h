@@ -7,6 +7,9 @@
 #include <QDialog>
 #include <QString>
 #include <QStringList>
+#include <string>
+
+#include "core/store/DataFiles.h"
 
 class QLabel;
 class QTableWidget;
@@ -17,14 +20,14 @@ namespace pb {
 struct Settings;
 class TPanelButton;
 
-class TReNewDlg : public QDialog {
+class UpdateDialog : public QDialog {
     Q_OBJECT
   public:
     // Modal results.
     static constexpr int kUpdate = 1;
     static constexpr int kCancel = 2;
 
-    QTableWidget* Grid() const { return StringGrid1; }
+    QTableWidget* Grid() const { return grid_; }
     // The colour row `row` is drawn in: the texts of columns 1 and 2 compared.
     QColor RowColour(int row) const;
     // The table's rows fit without a vertical scroll bar at this window height.
@@ -36,23 +39,24 @@ class TReNewDlg : public QDialog {
 
     void FormActivate();
     void FormResize();
-    void Timer1Timer();
-    void PanelButton1Click();
-    void PanelButton2Click();
+    void Flash();
+    void UpdateClicked();
+    void CancelClicked();
 
     // The close box and Esc cancel like 中止.
     void reject() override;
 
   protected:
-    // `rowLabels` are the texts of column 0 from row 2 on; `heightBounded`
-    // limits the height to the table's full height.
-    TReNewDlg(const Settings& settings, const QString& id, const QString& newName,
-              const QStringList& rowLabels, bool heightBounded, QWidget* parent);
+    // `rowLabels` are the texts of column 0 from row 2 on, `newValues` the
+    // new record's beside them; `heightBounded` limits the height to the
+    // table's full height.
+    UpdateDialog(const DataFiles& files, const Settings& settings, const std::string& id,
+                 const std::string& newName, const QStringList& rowLabels,
+                 const QStringList& newValues, bool heightBounded, QWidget* parent);
 
-    // Reads the stored data: the stored name, and the stored values of rows 2 …
-    // (empty when nothing is on file).
-    virtual void ReadStored(QString& name, QStringList& values) const = 0;
-    virtual QStringList NewValues() const = 0;
+    // The values of rows 2 … of the wage record in force of the ID (empty when
+    // nothing is on file). Throws when a file cannot be read.
+    virtual QStringList StoredValues(const DataFiles& files, const std::string& id) const = 0;
 
     // FillCompareColumn: the values of rows 2 … into column `column`.
     void FillCompareColumn(const QStringList& values, int column);
@@ -62,20 +66,25 @@ class TReNewDlg : public QDialog {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The stored name and values; both empty when the files cannot be read.
+    void ReadStored(QString& name, QStringList& values) const;
+
+    const DataFiles& files_;
     const Settings& settings_;
-    QString id_;
+    std::string id_;
     QString newName_;
     QStringList rowLabels_;
+    QStringList newValues_;
     bool heightBounded_;
     int narrowWidth_ = 0;
     int wideWidth_ = 0;
     bool resizing_ = false;
 
-    TPanelButton* PanelButton1 = nullptr;
-    TPanelButton* PanelButton2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QTableWidget* StringGrid1 = nullptr;
-    QTimer* Timer1 = nullptr;
+    TPanelButton* update_ = nullptr;
+    TPanelButton* cancel_ = nullptr;
+    QLabel* question_ = nullptr;
+    QTableWidget* grid_ = nullptr;
+    QTimer* flashTimer_ = nullptr;
 };
 
 }  // namespace pb
