@@ -98,6 +98,10 @@ int main(int argc, char** argv) {
         // The operator shows the selection panel (入力) and reads it.
         m.SelectionPanelClicked();
         QTimer::singleShot(300, &m, [&] {
+            // What the program does after its first paint and the panel's
+            // showing is done by then, unless the machine is slow.
+            while (!m.Settled())
+                QApplication::processEvents(QEventLoop::AllEvents, 5);
             if (rss) {
                 for (int e = 0; e < windows; ++e) {
                     Select(m, 999 - e, 12);

@@ -18,7 +18,7 @@ def medians(folder):
                 if b.get("aggregate_name", "median") != "median":
                     continue
                 # A benchmark's argument stays in its name: "BM_ExportAllOfAMonth/999".
-                name = "/".join(p for p in b["run_name"].split("/") if not p.startswith(("repeats:", "min_time:", "iterations:", "real_time", "process_time")))
+                name = "/".join(p for p in b["run_name"].split("/") if not p.startswith(("repeats:", "min_time:", "iterations:", "real_time", "process_time", "manual_time")))
                 scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
                 entry = {"ms": b["real_time"] * scale}
                 for key in ("read_per_op", "records_used", "rss", "peak_above_idle", "cpu_ms",

@@ -298,12 +298,11 @@ constexpr int kWarmUpSliceMilliseconds = 4;
 
 // The fonts an entry window draws with, each with the texts it shows in it:
 // the captions of both pay schemes' grids, figures, day labels and the
-// buttons' kana, and, larger, the work pattern's digits. Each run of one
+// buttons' hiragana, and, larger, the work pattern's digits. Each run of one
 // script is drawn apart, as a font takes its fallbacks script by script.
 std::vector<std::pair<QFont, QStringList>> EntryFontsAndTexts() {
     QStringList texts = {QStringLiteral("0123456789:/()-.,%+"), QStringLiteral("日月火水木金土"),
-                         QStringLiteral("アイウエオカキクケコ"),
-                         QStringLiteral("あいうえおかきくけこ")};
+                         QStringLiteral("すべてのかなとひらがな")};
     for (const PayScheme scheme : {PayScheme::Daily, PayScheme::Hourly})
         for (const std::string& caption : ColumnCaptions(scheme, 7))
             texts << Q(caption);
