@@ -54,7 +54,7 @@ def main():
 
     line("selection step (employee), ms", get("BM_SelectionStepOfTheEmployee"), 1.0)
     read = get("BM_SelectionStepOfTheEmployee", "read_per_op")
-    line("bytes read per selection step, KiB", None if read is None else read / KIB, 64)
+    line("bytes read per selection step, KiB", None if read is None else read / KIB, 4)
     line("first 開始 after start -> painted, ms", get("BM_FirstEntryAfterStart999x10"), 16)
     line("  the same, CPU time of the program, ms",
          get("BM_FirstEntryAfterStart999x10", "cpu_ms"), 16)
