@@ -13,7 +13,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <random>
+#include <set>
 #include <thread>
 
 #include "core/store/Process.h"
@@ -297,6 +299,19 @@ std::vector<std::string> Entries(const std::string& folder, mode_t kind, bool mi
 }
 
 class PosixFileSystem final : public FileSystem {
+    // Folders where link() was refused.
+    mutable std::mutex noLinksMutex_;
+    std::set<std::string> noLinks_;
+
+    bool HasNoHardLinks(const std::string& folder) const {
+        const std::lock_guard<std::mutex> lock(noLinksMutex_);
+        return noLinks_.count(folder) != 0;
+    }
+    void RememberNoHardLinks(const std::string& folder) {
+        const std::lock_guard<std::mutex> lock(noLinksMutex_);
+        noLinks_.insert(folder);
+    }
+
   public:
     bool Exists(const std::string& path) const override { return Status(path, false).has_value(); }
 
@@ -454,22 +469,27 @@ class PosixFileSystem final : public FileSystem {
     }
 
     bool CreateExclusive(const std::string& path, const Bytes& content, bool flushed) override {
-        // Written whole under a name of its own, then given the wanted name by a
-        // link, which fails when the name is taken: nobody sees a part.
-        const std::string temp = ScratchName(path, "new~");
-        CreateFile(temp, content, flushed);
-        if (::link(temp.c_str(), path.c_str()) == 0) {
+        if (!HasNoHardLinks(FolderOf(path))) {
+            // Written whole under a name of its own, then given the wanted name
+            // by a link, which fails when the name is taken: nobody sees a part.
+            const std::string temp = ScratchName(path, "new~");
+            CreateFile(temp, content, flushed);
+            if (::link(temp.c_str(), path.c_str()) == 0) {
+                ::unlink(temp.c_str());
+                if (flushed)
+                    SyncFolder(path);
+                return true;
+            }
+            const int err = errno;
             ::unlink(temp.c_str());
-            if (flushed)
-                SyncFolder(path);
-            return true;
+            if (err == EEXIST)
+                return false;
+            if (!NoHardLinks(err))
+                Fail(path, "に書き込めません。", err);
+            // A share answers a refused link slowly, and refuses every one:
+            // the folder's next creations go straight to the exclusive open.
+            RememberNoHardLinks(FolderOf(path));
         }
-        const int err = errno;
-        ::unlink(temp.c_str());
-        if (err == EEXIST)
-            return false;
-        if (!NoHardLinks(err))
-            Fail(path, "に書き込めません。", err);
         Fd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
         if (fd.get() < 0) {
             if (errno == EEXIST)
