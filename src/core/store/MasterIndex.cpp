@@ -66,10 +66,14 @@ Bytes MasterIndexes::ReadAll(const FileSystem& fs, const std::string& path, std:
     const std::lock_guard lock(mutex_);
     const std::optional<FileStamp> stamp = fs.Stamp(path);
     Bytes content = ReadRecords(fs, path, recordSize, maxRecords);
-    if (stamp)
-        Build(path, *stamp, content, recordSize);
-    else
+    if (!stamp) {
         indexes_.erase(path);
+        return content;
+    }
+    // An index of the same stamp already says what this read would build.
+    if (const auto known = indexes_.find(path);
+        known == indexes_.end() || !(known->second.stamp == *stamp))
+        Build(path, *stamp, content, recordSize);
     return content;
 }
 
