@@ -12,6 +12,7 @@
 
 #include "bench/LargeFolder.h"
 #include "bench/RawFiles.h"
+#include "bench/StoreBench.h"
 #include "core/store/EmployeeFiles.h"
 
 namespace {
@@ -20,15 +21,7 @@ constexpr int kEmployees = 999;
 constexpr int kYears = 30;
 constexpr int kFirstYear = 1990;
 
-class QuietOperator final : public pb::Operator {
-  public:
-    pb::Reply Warning(const std::string&, pb::Buttons) override { return pb::Reply::Yes; }
-    void Information(const std::string&) override {}
-    bool Question(const std::string&) override { return true; }
-    void Error(const std::string& text) override { throw std::runtime_error(text); }
-    bool ConfirmDailyUpdate(const pb::PendingDailyRegistration&) override { return true; }
-    bool ConfirmTimeUpdate(const pb::PendingTimeRegistration&) override { return true; }
-};
+using bench::QuietOperator;
 
 struct Folder {
     std::string path = bench::MakeTempFolder("pbbench-delete");
